@@ -1,0 +1,39 @@
+# The two entry points of the project: `make run` and `make test`.
+JOBS ?= $(shell nproc)
+CMAKE_COMMON = -G Ninja -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
+
+.PHONY: run test deps deps-demo build-release build-test build-asan bench format
+
+deps:
+	@scripts/install-deps
+
+deps-demo:
+	@scripts/install-deps --demo
+
+build-release: deps
+	cmake -S . -B build/release $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build build/release -j $(JOBS) --target mixphotos
+	@ln -sf build/release/compile_commands.json compile_commands.json
+
+run: deps-demo build-release
+	build/release/mixphotos
+
+build-test: deps
+	cmake -S . -B build/test $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Debug -DMP_WERROR=ON
+	cmake --build build/test -j $(JOBS)
+
+build-asan: deps
+	cmake -S . -B build/asan $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Debug -DMP_WERROR=ON -DMP_SANITIZE=ON
+	cmake --build build/asan -j $(JOBS)
+
+test: build-test build-asan
+	cd build/test && ctest --output-on-failure -j $(JOBS)
+	cd build/asan && ctest --output-on-failure -j $(JOBS)
+
+bench: deps
+	cmake -S . -B build/release $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Release
+	cmake --build build/release -j $(JOBS) --target mixphotos_bench
+	build/release/bench/mixphotos_bench
+
+format:
+	find platform app services cli tests bench -name '*.h' -o -name '*.cpp' | xargs clang-format -i
