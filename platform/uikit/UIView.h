@@ -1,0 +1,168 @@
+// A rectangle of the screen and the tree of views under it: geometry (frame, bounds,
+// centre, transform), the subview list, conversion between coordinate systems, hit
+// testing and the autoresizing of subviews when a view changes size.
+#pragma once
+
+#include "platform/graphics/CGAffineTransform.h"
+#include "platform/graphics/CGGeometry.h"
+#include "platform/uikit/UIResponder.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class UIColor;
+class UIEvent;
+class UIWindow;
+
+enum UIViewAutoresizing : unsigned {
+    UIViewAutoresizingNone = 0,
+    UIViewAutoresizingFlexibleLeftMargin = 1 << 0,
+    UIViewAutoresizingFlexibleWidth = 1 << 1,
+    UIViewAutoresizingFlexibleRightMargin = 1 << 2,
+    UIViewAutoresizingFlexibleTopMargin = 1 << 3,
+    UIViewAutoresizingFlexibleHeight = 1 << 4,
+    UIViewAutoresizingFlexibleBottomMargin = 1 << 5,
+};
+
+enum class UIViewContentMode {
+    ScaleToFill,
+    ScaleAspectFit,
+    ScaleAspectFill,
+    Redraw,
+    Center,
+    Top,
+    Bottom,
+    Left,
+    Right,
+    TopLeft,
+    TopRight,
+    BottomLeft,
+    BottomRight,
+};
+
+class UIView : public UIResponder {
+    NS_OBJECT(UIView)
+public:
+    UIView() = default;
+    static std::shared_ptr<UIView> initWithFrame(const CGRect& frame);
+
+    // Geometry. The frame is derived from centre, bounds size and transform; setting it
+    // sets centre and bounds size (as the platform does, meaningful when the transform
+    // is the identity).
+    CGRect frame() const;
+    void setFrame(const CGRect& frame);
+    CGRect bounds() const { return bounds_; }
+    void setBounds(const CGRect& bounds);
+    CGPoint center() const { return center_; }
+    void setCenter(const CGPoint& center) { center_ = center; }
+    CGAffineTransform transform() const { return transform_; }
+    void setTransform(const CGAffineTransform& transform) { transform_ = transform; }
+
+    // Appearance and behaviour flags.
+    double alpha() const { return alpha_; }
+    void setAlpha(double alpha);
+    bool isHidden() const { return hidden_; }
+    void setHidden(bool hidden) { hidden_ = hidden; }
+    long tag() const { return tag_; }
+    void setTag(long tag) { tag_ = tag; }
+    std::shared_ptr<UIColor> backgroundColor() const { return backgroundColor_; }
+    virtual void setBackgroundColor(std::shared_ptr<UIColor> color) {
+        backgroundColor_ = std::move(color);
+    }
+    bool isUserInteractionEnabled() const { return userInteractionEnabled_; }
+    void setUserInteractionEnabled(bool enabled) { userInteractionEnabled_ = enabled; }
+    bool clipsToBounds() const { return clipsToBounds_; }
+    void setClipsToBounds(bool clips) { clipsToBounds_ = clips; }
+    bool isOpaque() const { return opaque_; }
+    void setOpaque(bool opaque) { opaque_ = opaque; }
+    UIViewContentMode contentMode() const { return contentMode_; }
+    void setContentMode(UIViewContentMode mode) { contentMode_ = mode; }
+    unsigned autoresizingMask() const { return autoresizingMask_; }
+    void setAutoresizingMask(unsigned mask) { autoresizingMask_ = mask; }
+    bool autoresizesSubviews() const { return autoresizesSubviews_; }
+    void setAutoresizesSubviews(bool value) { autoresizesSubviews_ = value; }
+    const std::string& accessibilityLabel() const { return accessibilityLabel_; }
+    void setAccessibilityLabel(std::string label) { accessibilityLabel_ = std::move(label); }
+
+    // The tree.
+    std::shared_ptr<UIView> superview() const { return superview_.lock(); }
+    const std::vector<std::shared_ptr<UIView>>& subviews() const { return subviews_; }
+    // The window the view is in, or null.
+    virtual std::shared_ptr<UIWindow> window() const;
+    void addSubview(const std::shared_ptr<UIView>& view);
+    // Out-of-range indices are clamped to the ends.
+    void insertSubviewAtIndex(const std::shared_ptr<UIView>& view, long index);
+    void insertSubviewAboveSubview(const std::shared_ptr<UIView>& view,
+                                   const std::shared_ptr<UIView>& sibling);
+    void insertSubviewBelowSubview(const std::shared_ptr<UIView>& view,
+                                   const std::shared_ptr<UIView>& sibling);
+    void removeFromSuperview();
+    void bringSubviewToFront(const std::shared_ptr<UIView>& view);
+    void sendSubviewToBack(const std::shared_ptr<UIView>& view);
+    // Does nothing when either index is out of range.
+    void exchangeSubviewAtIndexWithSubviewAtIndex(long index1, long index2);
+    bool isDescendantOfView(const UIView* view) const;
+    // Depth-first, the receiver first; null when none has the tag.
+    std::shared_ptr<UIView> viewWithTag(long tag);
+
+    // Coordinate conversion; a null view means the window's (screen) coordinates.
+    CGPoint convertPointToView(const CGPoint& point, const UIView* view) const;
+    CGPoint convertPointFromView(const CGPoint& point, const UIView* view) const;
+    CGRect convertRectToView(const CGRect& rect, const UIView* view) const;
+    CGRect convertRectFromView(const CGRect& rect, const UIView* view) const;
+
+    // Hit testing: the deepest visible, interactive view containing the point (in the
+    // receiver's coordinates); subviews are tried front to back.
+    virtual bool pointInsideWithEvent(const CGPoint& point, const UIEvent* event) const;
+    virtual std::shared_ptr<UIView> hitTestWithEvent(const CGPoint& point, const UIEvent* event);
+
+    // Layout.
+    void setNeedsLayout() { needsLayout_ = true; }
+    void layoutIfNeeded();
+    virtual void layoutSubviews() {}
+    virtual CGSize sizeThatFits(const CGSize& size) const { return bounds_.size; }
+    void sizeToFit();
+
+    // The responder chain: the controller whose view this is, else the superview.
+    std::shared_ptr<UIResponder> nextResponder() const override;
+    // Set by a view controller on its root view.
+    void setViewController(const std::weak_ptr<UIResponder>& controller) {
+        viewController_ = controller;
+    }
+
+    // "<UIView; frame = (0 0; 375 667)>", with hidden, alpha and tag when not default.
+    std::string description() const override;
+
+protected:
+    // Hooks around tree changes, for subclasses.
+    virtual void willMoveToSuperview(UIView* newSuperview) {}
+    virtual void didMoveToSuperview() {}
+    virtual void willMoveToWindow(UIWindow* newWindow) {}
+    virtual void didMoveToWindow() {}
+    virtual void didAddSubview(UIView* subview) {}
+    virtual void willRemoveSubview(UIView* subview) {}
+
+private:
+    void resizeSubviews(const CGSize& oldSize);
+    void notifyWindowChange(UIWindow* newWindow, bool before);
+
+    CGRect bounds_{};
+    CGPoint center_{};
+    CGAffineTransform transform_ = CGAffineTransformIdentity;
+    double alpha_ = 1.0;
+    bool hidden_ = false;
+    long tag_ = 0;
+    std::shared_ptr<UIColor> backgroundColor_;
+    bool userInteractionEnabled_ = true;
+    bool clipsToBounds_ = false;
+    bool opaque_ = true;
+    UIViewContentMode contentMode_ = UIViewContentMode::ScaleToFill;
+    unsigned autoresizingMask_ = UIViewAutoresizingNone;
+    bool autoresizesSubviews_ = true;
+    bool needsLayout_ = true;
+    std::string accessibilityLabel_;
+    std::weak_ptr<UIView> superview_;
+    std::vector<std::shared_ptr<UIView>> subviews_;
+    std::weak_ptr<UIResponder> viewController_;
+};
