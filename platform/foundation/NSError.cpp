@@ -1,0 +1,20 @@
+#include "platform/foundation/NSError.h"
+
+std::shared_ptr<NSError> NSError::errorWithDomainCodeUserInfo(std::string domain, long code,
+                                                              PlistValue::Dictionary userInfo) {
+    return std::shared_ptr<NSError>(new NSError(std::move(domain), code, std::move(userInfo)));
+}
+
+std::string NSError::localizedDescription() const {
+    auto found = userInfo_.find(NSLocalizedDescriptionKey);
+    if (found != userInfo_.end() && found->second.string()) {
+        return *found->second.string();
+    }
+    return "The operation couldn\u2019t be completed. (" + domain_ + " error " +
+           std::to_string(code_) + ".)";
+}
+
+std::string NSError::description() const {
+    return "Error Domain=" + domain_ + " Code=" + std::to_string(code_) + " \"" +
+           localizedDescription() + "\"";
+}

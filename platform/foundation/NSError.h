@@ -1,0 +1,43 @@
+// An error value: a domain, a code and user info with a readable description.
+#pragma once
+
+#include "platform/foundation/NSObject.h"
+#include "platform/foundation/PlistValue.h"
+
+#include <memory>
+#include <string>
+
+inline constexpr const char* NSLocalizedDescriptionKey = "NSLocalizedDescription";
+inline constexpr const char* NSPOSIXErrorDomain = "NSPOSIXErrorDomain";
+inline constexpr const char* NSCocoaErrorDomain = "NSCocoaErrorDomain";
+
+// Codes of NSCocoaErrorDomain.
+enum : long {
+    NSFileReadUnknownError = 256,
+    NSFileReadNoSuchFileError = 260,
+    NSPropertyListReadCorruptError = 3840,
+    NSPropertyListWriteInvalidError = 3852,
+};
+
+class NSError : public NSObject {
+    NS_OBJECT(NSError)
+public:
+    static std::shared_ptr<NSError> errorWithDomainCodeUserInfo(std::string domain, long code,
+                                                                PlistValue::Dictionary userInfo);
+
+    const std::string& domain() const { return domain_; }
+    long code() const { return code_; }
+    const PlistValue::Dictionary& userInfo() const { return userInfo_; }
+
+    // The user info's description, else a generic sentence naming domain and code.
+    std::string localizedDescription() const;
+    // Error Domain=<domain> Code=<code> "<localized description>"
+    std::string description() const override;
+
+private:
+    NSError(std::string domain, long code, PlistValue::Dictionary userInfo)
+        : domain_(std::move(domain)), code_(code), userInfo_(std::move(userInfo)) {}
+    std::string domain_;
+    long code_;
+    PlistValue::Dictionary userInfo_;
+};

@@ -1,0 +1,52 @@
+#include "platform/foundation/NSData.h"
+
+#include "tests/platform/foundation/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+TEST(NSDataTest, ReadsWhatWasWritten) {
+    TempFolder folder;
+    Bytes bytes(200000);
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        bytes[i] = static_cast<uint8_t>(i * 7);
+    }
+    std::string path = folder.file("blob.bin");
+    ASSERT_TRUE(NSData::writeToFileAtomically(bytes, path));
+    EXPECT_EQ(NSData::dataWithContentsOfFile(path), bytes);
+    ASSERT_TRUE(NSData::writeToFileAtomically({}, path));
+    EXPECT_EQ(NSData::dataWithContentsOfFile(path), Bytes{});
+    // Nothing is left beside the file.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
+}
+
+TEST(NSDataTest, UnreadablePlacesGiveNothing) {
+    TempFolder folder;
+    EXPECT_FALSE(NSData::dataWithContentsOfFile(folder.file("missing")).has_value());
+    EXPECT_FALSE(NSData::dataWithContentsOfFile(folder.path()).has_value());
+    EXPECT_FALSE(NSData::dataWithContentsOfFile("").has_value());
+}
+
+TEST(NSDataTest, FailedWriteLeavesTheOldFileAndNoLeftovers) {
+    TempFolder folder;
+    // The target is a folder: the rename fails after the data was written beside it.
+    std::filesystem::create_directory(folder.file("taken"));
+    EXPECT_FALSE(NSData::writeToFileAtomically({1, 2, 3}, folder.file("taken")));
+    EXPECT_TRUE(std::filesystem::is_directory(folder.file("taken")));
+    // The folder does not exist: nothing can be written.
+    EXPECT_FALSE(NSData::writeToFileAtomically({1}, folder.file("no/such/file")));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
+
+    std::string path = folder.write("keep.txt", "old");
+    std::filesystem::permissions(path, std::filesystem::perms(0600));
+    ASSERT_TRUE(NSData::writeToFileAtomically({'n', 'e', 'w'}, path));
+    EXPECT_EQ(TempFolder::read(path), "new");
+    EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms(0600));
+}
+
+} // namespace
