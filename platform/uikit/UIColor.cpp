@@ -1,0 +1,98 @@
+#include "platform/uikit/UIColor.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+double clampComponent(double value) {
+    return std::clamp(value, 0.0, 1.0);
+}
+
+} // namespace
+
+UIColor::UIColor(double red, double green, double blue, double alpha)
+    : red_(clampComponent(red)), green_(clampComponent(green)), blue_(clampComponent(blue)),
+      alpha_(clampComponent(alpha)) {}
+
+std::shared_ptr<UIColor> UIColor::colorWithRedGreenBlueAlpha(double red, double green, double blue,
+                                                             double alpha) {
+    return std::shared_ptr<UIColor>(new UIColor(red, green, blue, alpha));
+}
+
+std::shared_ptr<UIColor> UIColor::colorWithWhiteAlpha(double white, double alpha) {
+    return colorWithRedGreenBlueAlpha(white, white, white, alpha);
+}
+
+std::shared_ptr<UIColor> UIColor::clearColor() {
+    return colorWithWhiteAlpha(0, 0);
+}
+std::shared_ptr<UIColor> UIColor::blackColor() {
+    return colorWithWhiteAlpha(0, 1);
+}
+std::shared_ptr<UIColor> UIColor::whiteColor() {
+    return colorWithWhiteAlpha(1, 1);
+}
+std::shared_ptr<UIColor> UIColor::grayColor() {
+    return colorWithWhiteAlpha(0.5, 1);
+}
+std::shared_ptr<UIColor> UIColor::lightGrayColor() {
+    return colorWithWhiteAlpha(2.0 / 3.0, 1);
+}
+std::shared_ptr<UIColor> UIColor::darkGrayColor() {
+    return colorWithWhiteAlpha(1.0 / 3.0, 1);
+}
+std::shared_ptr<UIColor> UIColor::redColor() {
+    return colorWithRedGreenBlueAlpha(1, 0, 0, 1);
+}
+std::shared_ptr<UIColor> UIColor::greenColor() {
+    return colorWithRedGreenBlueAlpha(0, 1, 0, 1);
+}
+std::shared_ptr<UIColor> UIColor::blueColor() {
+    return colorWithRedGreenBlueAlpha(0, 0, 1, 1);
+}
+std::shared_ptr<UIColor> UIColor::yellowColor() {
+    return colorWithRedGreenBlueAlpha(1, 1, 0, 1);
+}
+std::shared_ptr<UIColor> UIColor::orangeColor() {
+    return colorWithRedGreenBlueAlpha(1, 0.5, 0, 1);
+}
+std::shared_ptr<UIColor> UIColor::cyanColor() {
+    return colorWithRedGreenBlueAlpha(0, 1, 1, 1);
+}
+std::shared_ptr<UIColor> UIColor::magentaColor() {
+    return colorWithRedGreenBlueAlpha(1, 0, 1, 1);
+}
+
+std::shared_ptr<UIColor> UIColor::colorWithAlphaComponent(double alpha) const {
+    return colorWithRedGreenBlueAlpha(red_, green_, blue_, alpha);
+}
+
+bool UIColor::getRedGreenBlueAlpha(double* red, double* green, double* blue, double* alpha) const {
+    if (red) {
+        *red = red_;
+    }
+    if (green) {
+        *green = green_;
+    }
+    if (blue) {
+        *blue = blue_;
+    }
+    if (alpha) {
+        *alpha = alpha_;
+    }
+    return true;
+}
+
+bool UIColor::isEqual(const NSObject& other) const {
+    const auto* color = dynamic_cast<const UIColor*>(&other);
+    return color && color->red_ == red_ && color->green_ == green_ && color->blue_ == blue_ &&
+           color->alpha_ == alpha_;
+}
+
+std::string UIColor::description() const {
+    char buffer[96];
+    std::snprintf(buffer, sizeof buffer, "UIExtendedSRGBColorSpace %g %g %g %g", red_, green_,
+                  blue_, alpha_);
+    return buffer;
+}

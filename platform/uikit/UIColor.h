@@ -1,0 +1,55 @@
+// A colour as the views and drawing code hand it around: red, green, blue and alpha in
+// 0..1 in the extended sRGB space.
+#pragma once
+
+#include "platform/foundation/NSObject.h"
+
+#include <memory>
+
+class UIColor : public NSObject {
+    NS_OBJECT(UIColor)
+public:
+    // Components outside 0..1 are clamped.
+    static std::shared_ptr<UIColor> colorWithRedGreenBlueAlpha(double red, double green,
+                                                               double blue, double alpha);
+    static std::shared_ptr<UIColor> colorWithWhiteAlpha(double white, double alpha);
+
+    static std::shared_ptr<UIColor> clearColor();
+    static std::shared_ptr<UIColor> blackColor();
+    static std::shared_ptr<UIColor> whiteColor();
+    static std::shared_ptr<UIColor> grayColor();
+    static std::shared_ptr<UIColor> lightGrayColor();
+    static std::shared_ptr<UIColor> darkGrayColor();
+    static std::shared_ptr<UIColor> redColor();
+    static std::shared_ptr<UIColor> greenColor();
+    static std::shared_ptr<UIColor> blueColor();
+    static std::shared_ptr<UIColor> yellowColor();
+    static std::shared_ptr<UIColor> orangeColor();
+    static std::shared_ptr<UIColor> cyanColor();
+    static std::shared_ptr<UIColor> magentaColor();
+
+    // Pattern colours (a tiled image in place of components) belong here once images exist.
+
+    // The same colour with another alpha.
+    std::shared_ptr<UIColor> colorWithAlphaComponent(double alpha) const;
+    // Writes each component whose pointer is non-null; always succeeds for these colours.
+    bool getRedGreenBlueAlpha(double* red, double* green, double* blue, double* alpha) const;
+
+    double red() const { return red_; }
+    double green() const { return green_; }
+    double blue() const { return blue_; }
+    double alpha() const { return alpha_; }
+
+    // Equal when every component is exactly equal.
+    bool isEqual(const NSObject& other) const override;
+    // "UIExtendedSRGBColorSpace 1 0.5 0 1".
+    std::string description() const override;
+
+private:
+    UIColor(double red, double green, double blue, double alpha);
+
+    double red_;
+    double green_;
+    double blue_;
+    double alpha_;
+};

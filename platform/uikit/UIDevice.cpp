@@ -1,0 +1,6 @@
+#include "platform/uikit/UIDevice.h"
+
+std::shared_ptr<UIDevice> UIDevice::currentDevice() {
+    static const std::shared_ptr<UIDevice> device(new UIDevice());
+    return device;
+}

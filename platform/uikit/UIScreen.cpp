@@ -1,0 +1,12 @@
+#include "platform/uikit/UIScreen.h"
+
+std::shared_ptr<UIScreen> UIScreen::mainScreen() {
+    static const std::shared_ptr<UIScreen> screen(new UIScreen());
+    return screen;
+}
+
+void UIScreen::configureMainScreen(CGSize size, double scale) {
+    const auto screen = mainScreen();
+    screen->bounds_ = CGRectMake(0, 0, size.width, size.height);
+    screen->scale_ = scale;
+}

@@ -1,0 +1,82 @@
+#include "platform/uikit/UIColor.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+struct Components {
+    double red, green, blue, alpha;
+};
+
+Components componentsOf(const UIColor& color) {
+    Components c{-1, -1, -1, -1};
+    EXPECT_TRUE(color.getRedGreenBlueAlpha(&c.red, &c.green, &c.blue, &c.alpha));
+    return c;
+}
+
+TEST(UIColor, NamedColoursHaveTheirComponents) {
+    struct Case {
+        const char* name;
+        std::function<std::shared_ptr<UIColor>()> make;
+        Components expected;
+    } cases[] = {
+        {"clear", UIColor::clearColor, {0, 0, 0, 0}},
+        {"black", UIColor::blackColor, {0, 0, 0, 1}},
+        {"white", UIColor::whiteColor, {1, 1, 1, 1}},
+        {"gray", UIColor::grayColor, {0.5, 0.5, 0.5, 1}},
+        {"lightGray", UIColor::lightGrayColor, {2.0 / 3, 2.0 / 3, 2.0 / 3, 1}},
+        {"darkGray", UIColor::darkGrayColor, {1.0 / 3, 1.0 / 3, 1.0 / 3, 1}},
+        {"red", UIColor::redColor, {1, 0, 0, 1}},
+        {"green", UIColor::greenColor, {0, 1, 0, 1}},
+        {"blue", UIColor::blueColor, {0, 0, 1, 1}},
+        {"yellow", UIColor::yellowColor, {1, 1, 0, 1}},
+        {"orange", UIColor::orangeColor, {1, 0.5, 0, 1}},
+        {"cyan", UIColor::cyanColor, {0, 1, 1, 1}},
+        {"magenta", UIColor::magentaColor, {1, 0, 1, 1}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto color = c.make();
+        const Components got = componentsOf(*color);
+        EXPECT_DOUBLE_EQ(got.red, c.expected.red);
+        EXPECT_DOUBLE_EQ(got.green, c.expected.green);
+        EXPECT_DOUBLE_EQ(got.blue, c.expected.blue);
+        EXPECT_DOUBLE_EQ(got.alpha, c.expected.alpha);
+        EXPECT_EQ(color->red(), got.red);
+        EXPECT_EQ(color->alpha(), got.alpha);
+    }
+}
+
+TEST(UIColor, ComponentsAreClampedAndNullOutputsSkipped) {
+    const auto color = UIColor::colorWithRedGreenBlueAlpha(1.5, -0.2, 0.25, 2);
+    EXPECT_EQ(color->red(), 1);
+    EXPECT_EQ(color->green(), 0);
+    EXPECT_EQ(color->blue(), 0.25);
+    EXPECT_EQ(color->alpha(), 1);
+    double blue = -1;
+    EXPECT_TRUE(color->getRedGreenBlueAlpha(nullptr, nullptr, &blue, nullptr));
+    EXPECT_EQ(blue, 0.25);
+    EXPECT_EQ(UIColor::colorWithWhiteAlpha(-3, 0.5)->red(), 0);
+}
+
+TEST(UIColor, AlphaVariantKeepsTheColourAndEqualityIsExact) {
+    const auto base = UIColor::orangeColor();
+    const auto faded = base->colorWithAlphaComponent(0.25);
+    EXPECT_TRUE(faded->isEqual(*UIColor::colorWithRedGreenBlueAlpha(1, 0.5, 0, 0.25)));
+    EXPECT_FALSE(faded->isEqual(*base));
+    EXPECT_EQ(base->alpha(), 1);
+    EXPECT_TRUE(UIColor::blackColor()->isEqual(*UIColor::colorWithWhiteAlpha(0, 1)));
+    EXPECT_FALSE(UIColor::grayColor()->isEqual(*UIColor::colorWithWhiteAlpha(0.5000001, 1)));
+    EXPECT_FALSE(UIColor::blackColor()->isEqual(NSObject()));
+}
+
+TEST(UIColor, DescriptionListsComponents) {
+    EXPECT_EQ(UIColor::orangeColor()->description(), "UIExtendedSRGBColorSpace 1 0.5 0 1");
+    EXPECT_EQ(UIColor::clearColor()->description(), "UIExtendedSRGBColorSpace 0 0 0 0");
+    EXPECT_EQ(NSDescription(UIColor::grayColor()->colorWithAlphaComponent(0.3)),
+              "UIExtendedSRGBColorSpace 0.5 0.5 0.5 0.3");
+}
+
+} // namespace
