@@ -87,12 +87,15 @@ public:
 
     // The tree.
     std::shared_ptr<UIView> superview() const { return superview_.lock(); }
-    const std::vector<std::shared_ptr<UIView>>& subviews() const { return subviews_; }
+    // A copy, back to front, so that callers may change the tree while walking it.
+    std::vector<std::shared_ptr<UIView>> subviews() const { return subviews_; }
     // The window the view is in, or null.
     virtual std::shared_ptr<UIWindow> window() const;
     void addSubview(const std::shared_ptr<UIView>& view);
-    // Out-of-range indices are clamped to the ends.
+    // `index` is the view's position afterwards; out-of-range indices are clamped to the
+    // ends. A view is never added to itself or to one of its descendants.
     void insertSubviewAtIndex(const std::shared_ptr<UIView>& view, long index);
+    // When `sibling` is not a subview, the view is added on top.
     void insertSubviewAboveSubview(const std::shared_ptr<UIView>& view,
                                    const std::shared_ptr<UIView>& sibling);
     void insertSubviewBelowSubview(const std::shared_ptr<UIView>& view,
@@ -144,8 +147,22 @@ protected:
     virtual void willRemoveSubview(UIView* subview) {}
 
 private:
+    std::shared_ptr<UIView> sharedSelf() const;
+    // Position of a subview in subviews_, or -1.
+    long indexOfSubview(const UIView* view) const;
+    void insertSubviewNextTo(const std::shared_ptr<UIView>& view,
+                             const std::shared_ptr<UIView>& sibling, long offset);
+    // Takes the view out of its superview's list without calling any hook.
+    void detachFromSuperview();
     void resizeSubviews(const CGSize& oldSize);
     void notifyWindowChange(UIWindow* newWindow, bool before);
+    // Maps this view's coordinates into its superview's.
+    CGAffineTransform transformToSuperview() const;
+    // Maps this view's coordinates into `ancestor`'s, or into the root's when `ancestor` is
+    // null or not an ancestor.
+    CGAffineTransform transformToAncestor(const UIView* ancestor) const;
+    // Maps this view's coordinates into `view`'s (window coordinates when null).
+    CGAffineTransform transformToView(const UIView* view) const;
 
     CGRect bounds_{};
     CGPoint center_{};
