@@ -1,1 +1,76 @@
-int main() { return 0; }
+// mixphotos: starts the collage app headless on a home folder and a photo library, plays
+// a scenario (the bundled demo by default) and exits when it ends.
+#include "app/categories/UIView+UIViewx.h"
+#include "platform/foundation/EventLog.h"
+#include "platform/foundation/NSPathUtilities.h"
+#include "platform/harness/ProgramOptions.h"
+#include "platform/harness/ScenarioRunner.h"
+#include "platform/runtime/ClassRegistry.h"
+#include "platform/uikit/UIApplication.h"
+#include "platform/uikit/UIScreen.h"
+#include "platform/uikit/UIWindow.h"
+
+#include <cstdio>
+#include <filesystem>
+
+namespace {
+constexpr const char* kUsage =
+    "usage: mixphotos [--home DIR] [--library DIR] [--screen WxH@S] [--script FILE] "
+    "[--shots DIR]\n";
+
+int badInvocation(const std::string& message) {
+    std::fprintf(stderr, "mixphotos: %s\n%s", message.c_str(), kUsage);
+    return ScenarioRunner::kExitBadScenario;
+}
+
+std::filesystem::path programDirectory() {
+    std::error_code ec;
+    return std::filesystem::read_symlink("/proc/self/exe", ec).parent_path();
+}
+
+// Commands that read the app's own state, beside the harness's built-in ones.
+void addAppCommands(ScenarioRunner& runner) {
+    runner.addCommand("tree", {0, 0, "tree", [](const auto&, ScenarioRunner::Next next, auto fail) {
+                                   auto window = UIApplication::sharedApplication()->keyWindow();
+                                   if (!window) {
+                                       fail("there is no key window");
+                                       return;
+                                   }
+                                   std::fputs(UIViewx::recursiveDescription(*window).c_str(),
+                                              stdout);
+                                   std::fflush(stdout);
+                                   next();
+                               }});
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    std::string error;
+    auto options = ProgramOptions::parse(argc, argv, error);
+    if (!options) {
+        return badInvocation(error);
+    }
+    std::string scriptPath = options->script.empty()
+                                 ? (programDirectory() / "demo" / "main.scenario").string()
+                                 : options->script;
+    auto script = ScenarioScript::load(scriptPath, error);
+    if (!script) {
+        return badInvocation(error);
+    }
+    ScenarioRunner runner(*options);
+    addAppCommands(runner);
+    if (!runner.validate(*script, error)) {
+        return badInvocation(scriptPath + ": " + error);
+    }
+
+    std::error_code ec;
+    std::filesystem::create_directories(options->home, ec);
+    if (!std::filesystem::is_directory(options->home)) {
+        return badInvocation("cannot use " + options->home + " as the home folder");
+    }
+    NSSetHomeDirectory(options->home);
+    UIScreen::configureMainScreen(options->screenSize, options->screenScale);
+    EventLog::setPrintsToStandardOutput(true);
+    runner.startAfterLaunch(*script);
+    return UIApplicationMain(argc, argv, "", NSStringFromClass("AppDelegate"));
+}

@@ -54,8 +54,10 @@ namespace runtime_detail {
 template <class T> std::shared_ptr<NSObject> makeDefault() {
     if constexpr (std::is_default_constructible_v<T>) {
         return std::make_shared<T>();
-    } else {
+    } else if constexpr (requires { T::alloc(); }) {
         return T::alloc();
+    } else {
+        return nullptr;
     }
 }
 struct Registrar {
@@ -67,13 +69,19 @@ struct Registrar {
 #define NS_REGISTER_NAME_(a, b) NS_REGISTER_CONCAT_(a, b)
 
 // Registers Name (a subclass of Super) with a factory; one line beside the definition.
-// The class must be default-constructible or have a static `alloc()` returning a
-// shared_ptr.
+// Instances come from the default constructor or a static `alloc()`; a class with
+// neither has no plain factory (alloc() gives null).
 #define NS_REGISTER_CLASS(Name, Super)                                                             \
-    static const runtime_detail::Registrar NS_REGISTER_NAME_(nsRegistrar_, Name){                  \
-        Class{#Name, #Super, &runtime_detail::makeDefault<Name>, {}}}
+    static const runtime_detail::Registrar NS_REGISTER_NAME_(nsRegistrar_, Name) {                 \
+        Class {                                                                                    \
+#Name, #Super, &runtime_detail::makeDefault < Name>, {}                                \
+        }                                                                                          \
+    }
 
 // The same, with a class initialiser run on first look-up (the platform's +initialize).
 #define NS_REGISTER_CLASS_WITH_INITIALIZE(Name, Super, initializeFunction)                         \
-    static const runtime_detail::Registrar NS_REGISTER_NAME_(nsRegistrar_, Name){                  \
-        Class{#Name, #Super, &runtime_detail::makeDefault<Name>, initializeFunction}}
+    static const runtime_detail::Registrar NS_REGISTER_NAME_(nsRegistrar_, Name) {                 \
+        Class {                                                                                    \
+#Name, #Super, &runtime_detail::makeDefault < Name>, initializeFunction                \
+        }                                                                                          \
+    }

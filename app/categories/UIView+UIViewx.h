@@ -1,0 +1,50 @@
+// Frame arithmetic and subview helpers on every view. The edge accessors work in 32-bit
+// floats: layout numbers that pass through them are single-precision values. Main thread
+// only.
+#pragma once
+
+#include "platform/graphics/CGGeometry.h"
+
+#include <memory>
+#include <string>
+
+class UIView;
+
+namespace UIViewx {
+void offset(UIView& view, const CGPoint& delta);
+void setPosition(UIView& view, const CGPoint& origin);
+void setSize(UIView& view, const CGSize& size);
+CGPoint postion(const UIView& view);
+CGSize size(const UIView& view);
+// The centre in the view's own coordinates, ignoring the bounds origin.
+CGPoint boundsCenter(const UIView& view);
+
+float left(const UIView& view);
+float top(const UIView& view);
+float width(const UIView& view);
+float height(const UIView& view);
+float right(const UIView& view);
+float bottom(const UIView& view);
+void setLeft(UIView& view, float left);
+void setTop(UIView& view, float top);
+void setRight(UIView& view, float right);
+void setBottom(UIView& view, float bottom);
+void setWidth(UIView& view, float width);
+void setHeight(UIView& view, float height);
+
+void clearSubviews(UIView& view);
+// Index helpers check the range: an index that names no subview gives null / does nothing.
+std::shared_ptr<UIView> viewAtIndex(const UIView& view, int index);
+void removeViewAtIndex(UIView& view, int index);
+void replaceViewAtIndex(UIView& view, const std::shared_ptr<UIView>& replacement, int index);
+// -1 when the view is not a subview.
+int indexOfView(const UIView& view, const UIView* subview);
+// The point is in the superview's coordinates.
+bool pointInsideFrame(const UIView& view, const CGPoint& point);
+
+// One line per view, "prefix description", subviews indented by "  |".
+std::string recursiveDescription(const UIView& view);
+std::string recursiveDescription(const UIView& view, const std::string& prefix);
+// Centres the visible subviews side by side in one row, without spacing.
+void layoutSubviewsInCenter(UIView& view);
+} // namespace UIViewx

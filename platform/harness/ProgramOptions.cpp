@@ -1,0 +1,82 @@
+#include "platform/harness/ProgramOptions.h"
+
+#include <charconv>
+
+namespace {
+bool parseNumber(std::string_view text, double& value) {
+    if (text.empty()) {
+        return false;
+    }
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size();
+}
+} // namespace
+
+bool ProgramOptions::parseScreen(const std::string& text, CGSize& size, double& scale) {
+    auto x = text.find('x');
+    if (x == std::string::npos) {
+        return false;
+    }
+    auto at = text.find('@', x);
+    std::string_view view(text);
+    double width = 0, height = 0, s = 2.0;
+    if (!parseNumber(view.substr(0, x), width) ||
+        !parseNumber(view.substr(x + 1, at == std::string::npos ? std::string::npos : at - x - 1),
+                     height) ||
+        (at != std::string::npos && !parseNumber(view.substr(at + 1), s))) {
+        return false;
+    }
+    if (width < 1 || height < 1 || width > 10000 || height > 10000 || s < 1 || s > 4) {
+        return false;
+    }
+    size = CGSizeMake(width, height);
+    scale = s;
+    return true;
+}
+
+std::optional<ProgramOptions> ProgramOptions::parse(int argc, char** argv, std::string& error) {
+    ProgramOptions options;
+    for (int i = 0; i < argc; ++i) {
+        options.arguments.emplace_back(argv[i]);
+    }
+    for (int i = 1; i < argc; ++i) {
+        std::string option = argv[i];
+        if (i + 1 >= argc) {
+            error = "option " + option + " needs a value";
+            if (option.rfind("--", 0) != 0) {
+                error = "unexpected argument: " + option;
+            }
+            return std::nullopt;
+        }
+        std::string value = argv[++i];
+        if (option == "--home") {
+            options.home = value;
+        } else if (option == "--library") {
+            options.library = value;
+        } else if (option == "--script") {
+            options.script = value;
+        } else if (option == "--shots") {
+            options.shots = value;
+        } else if (option == "--screen") {
+            if (!parseScreen(value, options.screenSize, options.screenScale)) {
+                error = "--screen wants WxH@S (for example 375x667@2), not: " + value;
+                return std::nullopt;
+            }
+        } else if (option == "--resume-at") {
+            double line = 0;
+            if (!parseNumber(value, line) || line < 1) {
+                error = "--resume-at wants a line number, not: " + value;
+                return std::nullopt;
+            }
+            options.resumeAtLine = static_cast<int>(line);
+        } else {
+            error = "unknown option: " + option;
+            return std::nullopt;
+        }
+        if (value.empty()) {
+            error = "option " + option + " needs a value";
+            return std::nullopt;
+        }
+    }
+    return options;
+}

@@ -1,0 +1,27 @@
+// The program's command line: where the app's home and photo library are, the screen it
+// runs on, and the scenario it plays.
+#pragma once
+
+#include "platform/graphics/CGGeometry.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+struct ProgramOptions {
+    std::string home = "home";
+    std::string library;
+    CGSize screenSize{375, 667};
+    double screenScale = 2.0;
+    std::string script; // empty: the bundled demo
+    std::string shots = "shots";
+    // Set by a relaunch: the scenario line to go on from (1-based).
+    int resumeAtLine = 1;
+    // The command line as given, for relaunching the program.
+    std::vector<std::string> arguments;
+
+    // Parses argv; on a malformed option returns nullopt and sets `error`.
+    static std::optional<ProgramOptions> parse(int argc, char** argv, std::string& error);
+    // Parses "WxH@S" (the "@S" may be left out: scale 2).
+    static bool parseScreen(const std::string& text, CGSize& size, double& scale);
+};

@@ -1,0 +1,127 @@
+#include "platform/harness/ScenarioRunner.h"
+
+#include "platform/dispatch/dispatch.h"
+#include "platform/foundation/NSNotificationCenter.h"
+#include "platform/foundation/NSRunLoop.h"
+#include "platform/foundation/NSString.h"
+#include "platform/foundation/NSUserDefaults.h"
+#include "platform/uikit/UIApplication.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
+
+ScenarioRunner::ScenarioRunner(ProgramOptions options) : options_(std::move(options)) {
+    addBuiltInCommands();
+}
+
+void ScenarioRunner::addCommand(const std::string& name, Command command) {
+    commands_[name] = std::move(command);
+}
+
+bool ScenarioRunner::validate(const ScenarioScript& script, std::string& error) const {
+    for (const auto& command : script.commands()) {
+        auto found = commands_.find(command.name);
+        std::string where = "line " + std::to_string(command.line) + ": ";
+        if (found == commands_.end()) {
+            error = where + "unknown command '" + command.name + "'";
+            return false;
+        }
+        size_t count = command.arguments.size();
+        if (count < found->second.minArguments || count > found->second.maxArguments) {
+            error = where + "usage: " + found->second.usage;
+            return false;
+        }
+    }
+    return true;
+}
+
+void ScenarioRunner::startAfterLaunch(ScenarioScript script) {
+    script_ = std::move(script);
+    launchObserver_ =
+        NSNotificationCenter::defaultCenter()->addObserverForNameObjectQueueUsingBlock(
+            UIApplicationDidFinishLaunchingNotification, nullptr, nullptr,
+            [this](const NSNotification&) {
+                // Go on once the launch, including becoming active, is complete.
+                dispatch_async(dispatch_get_main_queue(), [this] {
+                    size_t first = 0;
+                    const auto& commands = script_.commands();
+                    while (first < commands.size() &&
+                           commands[first].line < options_.resumeAtLine) {
+                        ++first;
+                    }
+                    runFrom(first);
+                });
+            });
+}
+
+void ScenarioRunner::runFrom(size_t index) {
+    const auto& commands = script_.commands();
+    auto application = UIApplication::sharedApplication();
+    if (index >= commands.size()) {
+        application->terminate(0);
+        return;
+    }
+    currentIndex_ = index;
+    const ScenarioCommand& command = commands[index];
+    auto next = [this, index] {
+        dispatch_async(dispatch_get_main_queue(), [this, index] { runFrom(index + 1); });
+    };
+    auto fail = [line = command.line, application](const std::string& message) {
+        std::fprintf(stderr, "scenario line %d: %s\n", line, message.c_str());
+        application->terminate(kExitFailed);
+    };
+    commands_.at(command.name).handler(command.arguments, next, fail);
+}
+
+void ScenarioRunner::addBuiltInCommands() {
+    addCommand("wait",
+               {1, 1, "wait SECONDS", [](const auto& arguments, Next next, auto fail) {
+                    double seconds = NSString::doubleValue(arguments[0]);
+                    if (seconds < 0 ||
+                        NSString::stringByTrimmingWhitespaceAndNewlines(arguments[0]).empty()) {
+                        fail("wait wants a number of seconds, not " + arguments[0]);
+                        return;
+                    }
+                    NSRunLoop::mainRunLoop().addTimer(seconds, std::move(next));
+                }});
+    addCommand("defaults",
+               {0, 0, "defaults", [](const auto&, Next next, auto) {
+                    auto values =
+                        NSUserDefaults::standardUserDefaults()->dictionaryRepresentation();
+                    for (const auto& [key, value] : values) {
+                        std::printf("%s = %s\n", key.c_str(), value.description().c_str());
+                    }
+                    std::fflush(stdout);
+                    next();
+                }});
+    addCommand("relaunch", {0, 0, "relaunch", [this](const auto&, Next, auto) { relaunch(); }});
+}
+
+void ScenarioRunner::relaunch() {
+    int resumeLine = script_.commands()[currentIndex_].line + 1;
+    // The app ends as at termination (defaults saved); a new process of the program then
+    // starts on the same home and goes on after this line, as a second launch would.
+    UIApplication::sharedApplication()->terminate(0);
+    std::vector<std::string> arguments;
+    const auto& given = options_.arguments;
+    for (size_t i = 0; i < given.size(); ++i) {
+        if (given[i] == "--resume-at") {
+            ++i;
+            continue;
+        }
+        arguments.push_back(given[i]);
+    }
+    arguments.push_back("--resume-at");
+    arguments.push_back(std::to_string(resumeLine));
+    std::vector<char*> argv;
+    for (auto& argument : arguments) {
+        argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
+    std::fflush(stdout);
+    std::fflush(stderr);
+    execv("/proc/self/exe", argv.data());
+    std::perror("relaunch: cannot start the program again");
+    std::_Exit(kExitFailed);
+}

@@ -1,0 +1,52 @@
+// Plays a scenario in the running app: a table of commands, each run on the main run loop
+// after launch, one after the other; a command may take time (it calls `next` when done).
+// Ends the app when the scenario ends or fails.
+#pragma once
+
+#include "platform/harness/ProgramOptions.h"
+#include "platform/harness/ScenarioScript.h"
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+class NSObject;
+
+class ScenarioRunner {
+public:
+    // Exit codes: a failed check, and a scenario that cannot be run at all.
+    static constexpr int kExitFailed = 1;
+    static constexpr int kExitBadScenario = 2;
+
+    using Next = std::function<void()>;
+    // Runs one command; calls `next` when done, or `fail(message)` to stop the run.
+    using Handler = std::function<void(const std::vector<std::string>& arguments, Next next,
+                                       std::function<void(const std::string&)> fail)>;
+    struct Command {
+        size_t minArguments = 0;
+        size_t maxArguments = 0;
+        std::string usage;
+        Handler handler;
+    };
+
+    explicit ScenarioRunner(ProgramOptions options);
+
+    void addCommand(const std::string& name, Command command);
+    // Checks every line against the command table; false with `error` naming the line.
+    bool validate(const ScenarioScript& script, std::string& error) const;
+    // Starts playing once the application has finished launching.
+    void startAfterLaunch(ScenarioScript script);
+
+private:
+    void addBuiltInCommands();
+    void runFrom(size_t index);
+    void relaunch();
+
+    ProgramOptions options_;
+    std::map<std::string, Command> commands_;
+    ScenarioScript script_;
+    size_t currentIndex_ = 0;
+    std::shared_ptr<NSObject> launchObserver_;
+};

@@ -1,0 +1,26 @@
+// A scenario: one command a line, words separated by blanks, "quoted words" for text with
+// blanks, '#' starting a comment.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+struct ScenarioCommand {
+    int line = 0;
+    std::string name;
+    std::vector<std::string> arguments;
+};
+
+class ScenarioScript {
+public:
+    // Nullopt with `error` naming the line when a line cannot be split into words.
+    static std::optional<ScenarioScript> parse(const std::string& text, std::string& error);
+    // Reads and parses a file; an unreadable file is an error too.
+    static std::optional<ScenarioScript> load(const std::string& path, std::string& error);
+
+    const std::vector<ScenarioCommand>& commands() const { return commands_; }
+
+private:
+    std::vector<ScenarioCommand> commands_;
+};

@@ -1,0 +1,101 @@
+#include "platform/uikit/UIApplication.h"
+
+#include "platform/foundation/EventLog.h"
+#include "platform/foundation/NSLog.h"
+#include "platform/foundation/NSNotificationCenter.h"
+#include "platform/foundation/NSRunLoop.h"
+#include "platform/foundation/NSUserDefaults.h"
+#include "platform/runtime/ClassRegistry.h"
+
+NS_REGISTER_CLASS(UIApplication, UIResponder);
+
+std::shared_ptr<UIApplication> UIApplication::sharedApplication() {
+    static auto application = std::make_shared<UIApplication>();
+    return application;
+}
+
+bool UIApplication::openURL(const std::string& url) {
+    openedURLs_.push_back(url);
+    EventLog::record("open-url", url);
+    return false;
+}
+
+void UIApplication::post(const char* name) {
+    NSNotificationCenter::defaultCenter()->postNotificationNameObject(name, self<NSObject>());
+}
+
+void UIApplication::launch(std::shared_ptr<UIApplicationDelegate> delegate) {
+    delegate_ = std::move(delegate);
+    state_ = UIApplicationState::Inactive;
+    if (delegate_) {
+        delegate_->applicationDidFinishLaunchingWithOptions(*this, {});
+    }
+    post(UIApplicationDidFinishLaunchingNotification);
+    state_ = UIApplicationState::Active;
+    if (delegate_) {
+        delegate_->applicationDidBecomeActive(*this);
+    }
+    post(UIApplicationDidBecomeActiveNotification);
+}
+
+void UIApplication::enterBackground() {
+    if (state_ == UIApplicationState::Background) {
+        return;
+    }
+    if (delegate_) {
+        delegate_->applicationWillResignActive(*this);
+    }
+    post(UIApplicationWillResignActiveNotification);
+    state_ = UIApplicationState::Background;
+    if (delegate_) {
+        delegate_->applicationDidEnterBackground(*this);
+    }
+    post(UIApplicationDidEnterBackgroundNotification);
+}
+
+void UIApplication::enterForeground() {
+    if (state_ != UIApplicationState::Background) {
+        return;
+    }
+    // Observers of the foreground notification still see the background state.
+    if (delegate_) {
+        delegate_->applicationWillEnterForeground(*this);
+    }
+    post(UIApplicationWillEnterForegroundNotification);
+    state_ = UIApplicationState::Active;
+    if (delegate_) {
+        delegate_->applicationDidBecomeActive(*this);
+    }
+    post(UIApplicationDidBecomeActiveNotification);
+}
+
+void UIApplication::terminate(int exitCode) {
+    if (terminated_) {
+        return;
+    }
+    terminated_ = true;
+    exitCode_ = exitCode;
+    if (delegate_) {
+        delegate_->applicationWillTerminate(*this);
+    }
+    post(UIApplicationWillTerminateNotification);
+    NSUserDefaults::standardUserDefaults()->synchronize();
+    NSRunLoop::mainRunLoop().stop();
+}
+
+int UIApplicationMain(int argc, char** argv, const std::string& principalClassName,
+                      const std::string& delegateClassName) {
+    auto& runLoop = NSRunLoop::mainRunLoop();
+    auto application = UIApplication::sharedApplication();
+    std::shared_ptr<UIApplicationDelegate> delegate;
+    if (const Class* cls = NSClassFromString(delegateClassName)) {
+        delegate = std::dynamic_pointer_cast<UIApplicationDelegate>(cls->alloc());
+    }
+    if (!delegate) {
+        NSLog("UIApplicationMain: no application delegate class named %@", delegateClassName);
+        return 1;
+    }
+    application->launch(delegate);
+    runLoop.run();
+    return application->exitCode();
+}

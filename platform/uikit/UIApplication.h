@@ -1,0 +1,63 @@
+// The running application: its delegate, state, windows and the lifecycle notifications;
+// URLs it is asked to open are recorded, since nothing can open them here.
+#pragma once
+
+#include "platform/uikit/UIApplicationDelegate.h"
+#include "platform/uikit/UIResponder.h"
+
+#include <string>
+#include <vector>
+
+inline constexpr const char* UIApplicationDidFinishLaunchingNotification =
+    "UIApplicationDidFinishLaunchingNotification";
+inline constexpr const char* UIApplicationDidBecomeActiveNotification =
+    "UIApplicationDidBecomeActiveNotification";
+inline constexpr const char* UIApplicationWillResignActiveNotification =
+    "UIApplicationWillResignActiveNotification";
+inline constexpr const char* UIApplicationDidEnterBackgroundNotification =
+    "UIApplicationDidEnterBackgroundNotification";
+inline constexpr const char* UIApplicationWillEnterForegroundNotification =
+    "UIApplicationWillEnterForegroundNotification";
+inline constexpr const char* UIApplicationWillTerminateNotification =
+    "UIApplicationWillTerminateNotification";
+
+enum class UIApplicationState { Active = 0, Inactive = 1, Background = 2 };
+
+class UIApplication : public UIResponder {
+    NS_OBJECT(UIApplication)
+public:
+    static std::shared_ptr<UIApplication> sharedApplication();
+
+    std::shared_ptr<UIApplicationDelegate> delegate() const { return delegate_; }
+    UIApplicationState applicationState() const { return state_; }
+    std::shared_ptr<UIWindow> keyWindow() const { return keyWindow_.lock(); }
+    void setKeyWindow(const std::shared_ptr<UIWindow>& window) { keyWindow_ = window; }
+
+    // Nothing can open a URL here: the request is logged and recorded, and the answer is NO.
+    bool openURL(const std::string& url);
+    const std::vector<std::string>& openedURLs() const { return openedURLs_; }
+
+    // The lifecycle, driven by UIApplicationMain, the scenario runner and tests.
+    void launch(std::shared_ptr<UIApplicationDelegate> delegate);
+    void enterBackground();
+    void enterForeground();
+    // Tells the delegate and observers, saves the user defaults and stops the main run
+    // loop; UIApplicationMain then returns the exit code.
+    void terminate(int exitCode);
+    int exitCode() const { return exitCode_; }
+
+private:
+    void post(const char* name);
+
+    std::shared_ptr<UIApplicationDelegate> delegate_;
+    UIApplicationState state_ = UIApplicationState::Inactive;
+    std::weak_ptr<UIWindow> keyWindow_;
+    std::vector<std::string> openedURLs_;
+    int exitCode_ = 0;
+    bool terminated_ = false;
+};
+
+// Creates the application and the delegate of the registered class of that name, launches
+// and runs the main run loop until the application terminates; returns its exit code.
+int UIApplicationMain(int argc, char** argv, const std::string& principalClassName,
+                      const std::string& delegateClassName);

@@ -1,0 +1,47 @@
+// A stack of screens: the top one fills the navigation controller's view; push and pop
+// move between them with appearance callbacks.
+#pragma once
+
+#include "platform/uikit/UIViewController.h"
+
+class UINavigationController : public UIViewController {
+    NS_OBJECT(UINavigationController)
+public:
+    static std::shared_ptr<UINavigationController>
+    initWithRootViewController(const std::shared_ptr<UIViewController>& root);
+
+    const std::vector<std::shared_ptr<UIViewController>>& viewControllers() const {
+        return childViewControllers();
+    }
+    std::shared_ptr<UIViewController> topViewController() const;
+    // The top controller's presented controller when it presents one, else the top.
+    std::shared_ptr<UIViewController> visibleViewController() const;
+
+    // A controller already on the stack is refused with a log line.
+    void pushViewControllerAnimated(const std::shared_ptr<UIViewController>& controller,
+                                    bool animated);
+    // Null when only the root is left.
+    std::shared_ptr<UIViewController> popViewControllerAnimated(bool animated);
+    std::vector<std::shared_ptr<UIViewController>> popToRootViewControllerAnimated(bool animated);
+
+    bool isNavigationBarHidden() const { return navigationBarHidden_; }
+    void setNavigationBarHidden(bool hidden) { navigationBarHidden_ = hidden; }
+    void setNavigationBarHiddenAnimated(bool hidden, bool animated) {
+        navigationBarHidden_ = hidden;
+    }
+
+    void loadView() override;
+
+protected:
+    std::vector<std::shared_ptr<UIViewController>> visibleChildViewControllers() const override;
+    bool isContainer() const override { return true; }
+
+private:
+    // Replaces the shown top view with the new top's, with appearance calls when on screen.
+    void transition(const std::shared_ptr<UIViewController>& from,
+                    const std::shared_ptr<UIViewController>& to, bool animated,
+                    std::vector<std::shared_ptr<UIViewController>> removed);
+    void installTopView();
+
+    bool navigationBarHidden_ = false;
+};

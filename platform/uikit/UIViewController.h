@@ -1,0 +1,105 @@
+// A screen: owns a view (loaded on first use), gets appearance callbacks, and presents
+// other controllers modally.
+#pragma once
+
+#include "platform/uikit/UIResponder.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class UIView;
+class UINavigationController;
+
+enum class UIModalPresentationStyle {
+    FullScreen,     // the presenter's view leaves the window while covered
+    OverFullScreen, // the presenter stays visible underneath (alerts, sheets)
+};
+
+class UIViewController : public UIResponder {
+    NS_OBJECT(UIViewController)
+public:
+    UIViewController() = default;
+    // How long an animated transition (present, dismiss, push, pop) takes.
+    static constexpr double kTransitionDuration = 0.35;
+
+    // The root view; loadView and viewDidLoad run on first access.
+    std::shared_ptr<UIView> view();
+    void setView(std::shared_ptr<UIView> view);
+    bool isViewLoaded() const { return view_ != nullptr; }
+
+    const std::string& title() const { return title_; }
+    void setTitle(std::string title) { title_ = std::move(title); }
+
+    // Hooks for subclasses.
+    virtual void loadView();
+    virtual void viewDidLoad() {}
+    virtual void viewWillAppear(bool animated) {}
+    virtual void viewDidAppear(bool animated) {}
+    virtual void viewWillDisappear(bool animated) {}
+    virtual void viewDidDisappear(bool animated) {}
+
+    // Modal presentation. Presenting from a controller that already presents one, or
+    // whose view is not in a window, is refused with a log line (the completion does not
+    // run), as the platform does.
+    void presentViewControllerAnimatedCompletion(std::shared_ptr<UIViewController> controller,
+                                                 bool animated, std::function<void()> completion);
+    // Dismisses what this controller presents, or this controller if it is presented;
+    // with nothing to dismiss the completion runs at once.
+    void dismissViewControllerAnimatedCompletion(bool animated, std::function<void()> completion);
+    std::shared_ptr<UIViewController> presentedViewController() const {
+        return presentedViewController_;
+    }
+    std::shared_ptr<UIViewController> presentingViewController() const {
+        return presentingViewController_.lock();
+    }
+    UIModalPresentationStyle modalPresentationStyle() const { return modalPresentationStyle_; }
+    void setModalPresentationStyle(UIModalPresentationStyle style) {
+        modalPresentationStyle_ = style;
+    }
+
+    // Containment.
+    std::shared_ptr<UIViewController> parentViewController() const {
+        return parentViewController_.lock();
+    }
+    const std::vector<std::shared_ptr<UIViewController>>& childViewControllers() const {
+        return childViewControllers_;
+    }
+    void addChildViewController(const std::shared_ptr<UIViewController>& child);
+    void removeFromParentViewController();
+    // The nearest navigation controller up the parent chain, or null.
+    std::shared_ptr<UINavigationController> navigationController() const;
+
+    // Appearance plumbing, called by windows and containers. Calls are forwarded to the
+    // children that are on screen; repeated calls in the same direction are ignored.
+    void beginAppearanceTransition(bool isAppearing, bool animated);
+    void endAppearanceTransition();
+    bool isAppeared() const { return appearance_ == Appearance::Appeared; }
+
+    std::shared_ptr<UIResponder> nextResponder() const override;
+
+protected:
+    // The children whose views are on screen with this controller's view.
+    virtual std::vector<std::shared_ptr<UIViewController>> visibleChildViewControllers() const {
+        return {};
+    }
+    // Containers are not screens of their own in the event log.
+    virtual bool isContainer() const { return false; }
+    // Runs `step` after the transition time when animated, else at once.
+    static void afterTransition(bool animated, std::function<void()> step);
+
+private:
+    enum class Appearance { Disappeared, Appearing, Appeared, Disappearing };
+    void finishDismissal(bool animated, std::function<void()> completion);
+
+    std::shared_ptr<UIView> view_;
+    std::string title_;
+    std::shared_ptr<UIViewController> presentedViewController_;
+    std::weak_ptr<UIViewController> presentingViewController_;
+    UIModalPresentationStyle modalPresentationStyle_ = UIModalPresentationStyle::FullScreen;
+    std::weak_ptr<UIViewController> parentViewController_;
+    std::vector<std::shared_ptr<UIViewController>> childViewControllers_;
+    Appearance appearance_ = Appearance::Disappeared;
+    bool appearanceAnimated_ = false;
+};

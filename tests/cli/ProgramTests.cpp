@@ -1,0 +1,128 @@
+// The program as a user runs it: a real process on a real home folder.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+struct ProgramRun {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string readFile(const fs::path& path) {
+    std::ifstream file(path);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "mixphotos-cli-XXXXXX").string();
+        dir_ = mkdtemp(pattern.data());
+        home_ = dir_ / "home";
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    fs::path writeScript(const std::string& text) {
+        fs::path path = dir_ / "scenario.txt";
+        std::ofstream(path) << text;
+        return path;
+    }
+
+    ProgramRun run(const std::string& arguments) {
+        fs::path out = dir_ / "out.txt", err = dir_ / "err.txt";
+        std::string command = std::string("'") + MP_PROGRAM_PATH + "' " + arguments + " > '" +
+                              out.string() + "' 2> '" + err.string() + "'";
+        int status = std::system(command.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(out), readFile(err)};
+    }
+
+    ProgramRun runScript(const std::string& script) {
+        return run("--home '" + home_.string() + "' --script '" + writeScript(script).string() +
+                   "'");
+    }
+
+    fs::path dir_;
+    fs::path home_;
+};
+
+TEST_F(ProgramTest, LaunchShowsTheMainMenuAndSeedsTheBackgroundKeys) {
+    ProgramRun result = runScript("tree\ndefaults\n");
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_NE(result.out.find("screen: MainViewController"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("<UIWindow; frame = (0 0; 375 667)>"), std::string::npos);
+    EXPECT_NE(result.out.find("backGrandSelected = 0"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("backImageSelected = nothing"), std::string::npos);
+}
+
+TEST_F(ProgramTest, ASecondLaunchKeepsStoredValues) {
+    ProgramRun first = runScript("defaults\n");
+    ASSERT_EQ(first.exitCode, 0) << first.err;
+    // Change a seeded value as the background chooser would, then launch again.
+    fs::path prefs = home_ / "Library" / "Preferences" / "com.mixphotos.collage.plist";
+    ASSERT_TRUE(fs::exists(prefs));
+    ProgramRun second = runScript("relaunch\ndefaults\n");
+    ASSERT_EQ(second.exitCode, 0) << second.err;
+    EXPECT_NE(second.out.find("backGrandSelected = 0"), std::string::npos);
+    // The use count goes on across the relaunch: stored state is read back, not reset.
+    EXPECT_NE(second.out.find("RatePromptUseCount = 3"), std::string::npos) << second.out;
+}
+
+TEST_F(ProgramTest, CorruptPreferencesAreMovedAsideNotLost) {
+    fs::path prefsDir = home_ / "Library" / "Preferences";
+    fs::create_directories(prefsDir);
+    fs::path prefs = prefsDir / "com.mixphotos.collage.plist";
+    std::ofstream(prefs) << "<?xml version=\"1.0\"?><plist><dict><key>trunc";
+    ProgramRun result = runScript("defaults\n");
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_NE(result.out.find("backGrandSelected = 0"), std::string::npos);
+    EXPECT_TRUE(fs::exists(prefsDir / "com.mixphotos.collage.plist.corrupt"));
+    EXPECT_EQ(readFile(prefsDir / "com.mixphotos.collage.plist.corrupt"),
+              "<?xml version=\"1.0\"?><plist><dict><key>trunc");
+}
+
+TEST_F(ProgramTest, BadScenariosAndOptionsStopWithExitCodeTwo) {
+    struct Case {
+        std::string arguments;
+        std::string message;
+    };
+    fs::path unknown = dir_ / "unknown.txt";
+    std::ofstream(unknown) << "# fine\nwait 0\nfly away\n";
+    fs::path malformed = dir_ / "malformed.txt";
+    std::ofstream(malformed) << "wait\n";
+    fs::path quote = dir_ / "quote.txt";
+    std::ofstream(quote) << "tree \"open\n";
+    const Case cases[] = {
+        {"--script '" + unknown.string() + "'", "line 3: unknown command 'fly'"},
+        {"--script '" + malformed.string() + "'", "line 1: usage: wait SECONDS"},
+        {"--script '" + quote.string() + "'", "line 1: unterminated quote"},
+        {"--script '" + (dir_ / "missing.txt").string() + "'", "cannot read the scenario"},
+        {"--script '" + dir_.string() + "'", "cannot read the scenario"},
+        {"--screen 12", "--screen wants"},
+        {"--bogus 1", "unknown option: --bogus"},
+        {"--home", "needs a value"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        ProgramRun result = run("--home '" + home_.string() + "' " + c.arguments);
+        EXPECT_EQ(result.exitCode, 2);
+        EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+    }
+}
+
+TEST_F(ProgramTest, TheBundledDemoRunsWithoutAScript) {
+    ProgramRun result = run("--home '" + home_.string() + "'");
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_NE(result.out.find("screen: MainViewController"), std::string::npos);
+}
+} // namespace

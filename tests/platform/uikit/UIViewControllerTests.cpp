@@ -1,0 +1,107 @@
+#include "platform/foundation/EventLog.h"
+#include "platform/uikit/UINavigationController.h"
+#include "platform/uikit/UIView.h"
+#include "platform/uikit/UIWindow.h"
+#include "tests/support/TaskEnvironment.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+// Records its appearance callbacks as "Name:event".
+class Screen : public UIViewController {
+    NS_OBJECT(Screen)
+public:
+    Screen(std::string name, std::vector<std::string>& log) : name_(std::move(name)), log_(log) {}
+    void viewDidLoad() override { log_.push_back(name_ + ":load"); }
+    void viewWillAppear(bool) override { log_.push_back(name_ + ":willAppear"); }
+    void viewDidAppear(bool) override { log_.push_back(name_ + ":didAppear"); }
+    void viewWillDisappear(bool) override { log_.push_back(name_ + ":willDisappear"); }
+    void viewDidDisappear(bool) override { log_.push_back(name_ + ":didDisappear"); }
+
+private:
+    std::string name_;
+    std::vector<std::string>& log_;
+};
+
+class UIViewControllerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        EventLog::clear();
+        navigation = UINavigationController::initWithRootViewController(root);
+        window->setRootViewController(navigation);
+        window->makeKeyAndVisible();
+        log.clear();
+    }
+
+    TaskEnvironment environment;
+    std::vector<std::string> log;
+    std::shared_ptr<Screen> root = std::make_shared<Screen>("root", log);
+    std::shared_ptr<UIWindow> window = UIWindow::initWithFrame(CGRectMake(0, 0, 375, 667));
+    std::shared_ptr<UINavigationController> navigation;
+};
+
+TEST_F(UIViewControllerTest, WindowShowsTheRootThroughItsNavigationController) {
+    EXPECT_TRUE(root->isAppeared());
+    EXPECT_EQ(root->view()->window(), window);
+    EXPECT_EQ(root->navigationController(), navigation);
+    EXPECT_EQ(root->view()->frame(), CGRectMake(0, 0, 375, 667));
+    // Only the screen, not its container, is a screen of the event log.
+    EXPECT_EQ(EventLog::entries(), std::vector<std::string>{"screen: Screen"});
+}
+
+TEST_F(UIViewControllerTest, PushAndPopSwapTheVisibleScreen) {
+    auto next = std::make_shared<Screen>("next", log);
+    navigation->pushViewControllerAnimated(next, true);
+    EXPECT_EQ(log,
+              (std::vector<std::string>{"next:load", "next:willAppear", "root:willDisappear"}));
+    environment.fastForwardBy(UIViewController::kTransitionDuration);
+    EXPECT_EQ(log.back(), "next:didAppear");
+    EXPECT_EQ(root->view()->superview(), nullptr);
+    EXPECT_EQ(next->view()->superview(), navigation->view());
+
+    // The same controller twice is refused.
+    navigation->pushViewControllerAnimated(next, false);
+    EXPECT_EQ(navigation->viewControllers().size(), 2u);
+
+    log.clear();
+    EXPECT_EQ(navigation->popViewControllerAnimated(false), next);
+    EXPECT_EQ(log, (std::vector<std::string>{"root:willAppear", "next:willDisappear",
+                                             "next:didDisappear", "root:didAppear"}));
+    EXPECT_EQ(navigation->popViewControllerAnimated(false), nullptr);
+}
+
+TEST_F(UIViewControllerTest, PresentAndDismissRunCompletionsAfterTheTransition) {
+    auto modal = std::make_shared<Screen>("modal", log);
+    bool presented = false, dismissed = false;
+    root->presentViewControllerAnimatedCompletion(modal, true, [&] { presented = true; });
+    // A child presents through its container.
+    EXPECT_EQ(navigation->presentedViewController(), modal);
+    EXPECT_EQ(navigation->visibleViewController(), modal);
+    environment.fastForwardBy(0.3);
+    EXPECT_FALSE(presented);
+    environment.fastForwardBy(0.05);
+    EXPECT_TRUE(presented);
+    EXPECT_FALSE(root->isAppeared());
+    EXPECT_EQ(navigation->view()->superview(), nullptr);
+
+    // A second presentation while one is shown is refused; its completion never runs.
+    bool refused = true;
+    navigation->presentViewControllerAnimatedCompletion(std::make_shared<Screen>("x", log), false,
+                                                        [&] { refused = false; });
+    EXPECT_TRUE(refused);
+
+    modal->dismissViewControllerAnimatedCompletion(true, [&] { dismissed = true; });
+    environment.fastForwardBy(UIViewController::kTransitionDuration);
+    EXPECT_TRUE(dismissed);
+    EXPECT_TRUE(root->isAppeared());
+    EXPECT_EQ(navigation->presentedViewController(), nullptr);
+    EXPECT_EQ(modal->view()->superview(), nullptr);
+    EXPECT_EQ(navigation->view()->superview(), window);
+}
+
+TEST_F(UIViewControllerTest, DismissingWithNothingPresentedCompletesAtOnce) {
+    bool done = false;
+    root->dismissViewControllerAnimatedCompletion(true, [&] { done = true; });
+    EXPECT_TRUE(done);
+}
+} // namespace
