@@ -1,5 +1,6 @@
 // mixphotos: starts the collage app headless on a home folder and a photo library, plays
 // a scenario (the bundled demo by default) and exits when it ends.
+#include "app/RZCommonConfig.h"
 #include "app/categories/UIView+UIViewx.h"
 #include "platform/foundation/EventLog.h"
 #include "platform/foundation/NSPathUtilities.h"
@@ -28,8 +29,41 @@ std::filesystem::path programDirectory() {
     return std::filesystem::read_symlink("/proc/self/exe", ec).parent_path();
 }
 
+void printConfiguration() {
+    auto config = RZCommonConfig::shareInstance();
+    std::string devices;
+    for (const auto& device : config->adTestDevices()) {
+        devices += (devices.empty() ? "" : ", ") + device;
+    }
+    const std::pair<const char*, std::string> lines[] = {
+        {"liteAppId", config->liteAppId()},
+        {"proAppId", config->proAppId()},
+        {"fadebackEmail", config->fadebackEmail()},
+        {"artistId", config->artistId()},
+        {"adTestDevices", devices},
+        {"shouldShowMoreAppsInSettings", config->shouldShowMoreAppsInSettings() ? "YES" : "NO"},
+        {"shouldShowFullscreenAdFromBackgroundToForeground",
+         config->shouldShowFullscreenAdFromBackgroundToForeground() ? "YES" : "NO"},
+        {"enableBannerViewAnimation", config->enableBannerViewAnimation() ? "YES" : "NO"},
+        {"viewAppearUntilPromptRate", std::to_string(config->viewAppearUntilPromptRate())},
+        {"viewAppearUntilShowInterstitialAd",
+         std::to_string(config->viewAppearUntilShowInterstitialAd())},
+        {"vazerBannerAdID", config->vazerBannerAdID()},
+        {"vazerInterstitialAdID", config->vazerInterstitialAdID()},
+        {"vazerNativeExpressAdID", config->vazerNativeExpressAdID()},
+    };
+    for (const auto& [name, value] : lines) {
+        std::printf("config %s = %s\n", name, value.c_str());
+    }
+    std::fflush(stdout);
+}
+
 // Commands that read the app's own state, beside the harness's built-in ones.
 void addAppCommands(ScenarioRunner& runner) {
+    runner.addCommand("config", {0, 0, "config", [](const auto&, ScenarioRunner::Next next, auto) {
+                                     printConfiguration();
+                                     next();
+                                 }});
     runner.addCommand("tree", {0, 0, "tree", [](const auto&, ScenarioRunner::Next next, auto fail) {
                                    auto window = UIApplication::sharedApplication()->keyWindow();
                                    if (!window) {

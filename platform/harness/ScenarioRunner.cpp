@@ -6,10 +6,27 @@
 #include "platform/foundation/NSString.h"
 #include "platform/foundation/NSUserDefaults.h"
 #include "platform/uikit/UIApplication.h"
+#include "platform/uikit/UIViewController.h"
+#include "platform/uikit/UIWindow.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <unistd.h>
+
+namespace {
+// The controllers on screen: each with its children indented, and what it presents after
+// "presents".
+std::string controllerTree(const UIViewController& controller, const std::string& indent) {
+    std::string text = indent + controller.className() + "\n";
+    for (const auto& child : controller.childViewControllers()) {
+        text += controllerTree(*child, indent + "  ");
+    }
+    if (auto presented = controller.presentedViewController()) {
+        text += indent + "presents\n" + controllerTree(*presented, indent + "  ");
+    }
+    return text;
+}
+} // namespace
 
 ScenarioRunner::ScenarioRunner(ProgramOptions options) : options_(std::move(options)) {
     addBuiltInCommands();
@@ -95,6 +112,17 @@ void ScenarioRunner::addBuiltInCommands() {
                     std::fflush(stdout);
                     next();
                 }});
+    addCommand("screens", {0, 0, "screens", [](const auto&, Next next, auto fail) {
+                               auto window = UIApplication::sharedApplication()->keyWindow();
+                               if (!window || !window->rootViewController()) {
+                                   fail("there is no key window with a root controller");
+                                   return;
+                               }
+                               std::fputs(controllerTree(*window->rootViewController(), "").c_str(),
+                                          stdout);
+                               std::fflush(stdout);
+                               next();
+                           }});
     addCommand("relaunch", {0, 0, "relaunch", [this](const auto&, Next, auto) { relaunch(); }});
 }
 

@@ -57,8 +57,11 @@ protected:
 };
 
 TEST_F(ProgramTest, LaunchShowsTheMainMenuAndSeedsTheBackgroundKeys) {
-    ProgramRun result = runScript("tree\ndefaults\n");
+    ProgramRun result = runScript("config\nscreens\ntree\ndefaults\n");
     ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_NE(result.out.find("UINavigationController\n  MainViewController\n"), std::string::npos)
+        << result.out;
+    EXPECT_NE(result.out.find("config viewAppearUntilShowInterstitialAd = 20"), std::string::npos);
     EXPECT_NE(result.out.find("screen: MainViewController"), std::string::npos) << result.out;
     EXPECT_NE(result.out.find("<UIWindow; frame = (0 0; 375 667)>"), std::string::npos);
     EXPECT_NE(result.out.find("backGrandSelected = 0"), std::string::npos) << result.out;
