@@ -120,6 +120,12 @@ public:
     virtual bool pointInsideWithEvent(const CGPoint& point, const UIEvent* event) const;
     virtual std::shared_ptr<UIView> hitTestWithEvent(const CGPoint& point, const UIEvent* event);
 
+    // Drawing: drawRect paints the view's own content in its bounds' coordinates, into
+    // the current graphics context; setNeedsDisplay asks for it to be painted again.
+    virtual void drawRect(const CGRect& rect) {}
+    void setNeedsDisplay() { needsDisplay_ = true; }
+    bool needsDisplay() const { return needsDisplay_; }
+
     // Layout.
     void setNeedsLayout() { needsLayout_ = true; }
     void layoutIfNeeded();
@@ -178,6 +184,7 @@ private:
     unsigned autoresizingMask_ = UIViewAutoresizingNone;
     bool autoresizesSubviews_ = true;
     bool needsLayout_ = true;
+    bool needsDisplay_ = true;
     std::string accessibilityLabel_;
     std::weak_ptr<UIView> superview_;
     std::vector<std::shared_ptr<UIView>> subviews_;
