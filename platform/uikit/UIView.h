@@ -82,7 +82,8 @@ public:
     void setAutoresizingMask(unsigned mask) { autoresizingMask_ = mask; }
     bool autoresizesSubviews() const { return autoresizesSubviews_; }
     void setAutoresizesSubviews(bool value) { autoresizesSubviews_ = value; }
-    const std::string& accessibilityLabel() const { return accessibilityLabel_; }
+    // Virtual: some views (labels) answer with their content when none was set.
+    virtual const std::string& accessibilityLabel() const { return accessibilityLabel_; }
     void setAccessibilityLabel(std::string label) { accessibilityLabel_ = std::move(label); }
 
     // The tree.
