@@ -2,7 +2,10 @@
 
 #include "tests/support/TextTest.h"
 
+#include <atomic>
 #include <cmath>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -188,6 +191,26 @@ TEST_F(NSStringDrawingTest, InvalidUtf8IsMeasuredWithReplacementCharacters) {
         EXPECT_NEAR(size.height, expected.height, kTolerance);
         EXPECT_EQ(wrapped(c.text, 100, attributes), wrapped(c.replaced, 100, attributes));
     }
+}
+
+TEST_F(NSStringDrawingTest, MeasuresTheSameFromManyThreadsAtOnce) {
+    const auto measure = [] {
+        return wrapped(kPangram, 100, withFont(UIFont::fontWithNameSize("DejaVuSerif", 15)));
+    };
+    const CGRect expected = measure();
+    std::vector<std::thread> threads;
+    std::atomic<int> mismatches = 0;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&] {
+            for (int i = 0; i < 50; ++i) {
+                mismatches += measure() == expected ? 0 : 1;
+            }
+        });
+    }
+    for (auto& thread : threads) {
+        thread.join();
+    }
+    EXPECT_EQ(mismatches, 0);
 }
 
 } // namespace
