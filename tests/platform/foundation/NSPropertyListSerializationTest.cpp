@@ -164,8 +164,10 @@ TEST(NSPropertyListSerializationTest, UnwritableValuesAreErrors) {
     }
     // Nesting deeper than any real file is refused, not recursed into without bound.
     PlistValue deep = 1;
-    for (int i = 0; i < 2000; ++i) {
-        deep = PlistValue::Array{deep};
+    for (int i = 0; i < 600; ++i) {
+        PlistValue::Array wrapper;
+        wrapper.push_back(std::move(deep));
+        deep = PlistValue(std::move(wrapper));
     }
     EXPECT_FALSE(NSPropertyListSerialization::dataWithPropertyList(deep, NSPropertyListFormat::XML,
                                                                    nullptr));
