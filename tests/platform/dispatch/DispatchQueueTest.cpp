@@ -183,7 +183,7 @@ TEST(DispatchQueueTest, SyncToAGlobalQueueRunsOnTheCallingThread) {
 }
 
 TEST(DispatchQueueTest, OnceRunsOnceAcrossThreads) {
-    static dispatch_once_t once;
+    dispatch_once_t once;
     std::atomic<int> runs{0};
     std::vector<std::thread> threads;
     for (int i = 0; i < 8; ++i) {
