@@ -173,6 +173,18 @@ TEST(DispatchQueueTest, SyncToASerialQueueUnderManualSteppingRunsWhatIsAhead) {
     EXPECT_EQ(GlobalThreadPool::shared().pendingTaskCount(), 0u);
 }
 
+TEST(DispatchQueueTest, SyncFromInsideTheSameSerialQueueStopsLoudlyUnderManualStepping) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_DEATH(
+        {
+            TaskEnvironment environment(TaskEnvironment::GlobalQueues::Manual);
+            dispatch_queue_t serial = dispatch_queue_create("serial", DISPATCH_QUEUE_SERIAL);
+            dispatch_async(serial, [serial] { dispatch_sync(serial, [] {}); });
+            GlobalThreadPool::shared().runAllTasks();
+        },
+        "sync from inside the queue deadlocks");
+}
+
 TEST(DispatchQueueTest, SyncToAGlobalQueueRunsOnTheCallingThread) {
     TaskEnvironment environment(TaskEnvironment::GlobalQueues::Manual);
     dispatch_queue_t global = dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_LOW, 0);
