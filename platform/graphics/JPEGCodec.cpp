@@ -252,7 +252,9 @@ std::optional<std::vector<uint8_t>> JPEGCodec::encode(const CGImageRef& image, d
         }
         return std::nullopt;
     }
-    const int level = static_cast<int>(std::lround(std::clamp(quality, 0.0, 1.0) * 100));
+    // Written so that NaN, too, ends in range (as 0).
+    const double clamped = quality > 0 ? std::min(quality, 1.0) : 0.0;
+    const int level = static_cast<int>(std::lround(clamped * 100));
     std::vector<uint8_t> bytes;
     std::string message;
     if (!compress(*image, level, bytes, message)) {

@@ -2,11 +2,16 @@
 
 #include "platform/graphics/ImageDecoder.h"
 
+#include <algorithm>
 #include <bit>
+#include <csetjmp>
+#include <cstdio>
 #include <png.h>
 
-// libpng's simplified API keeps its setjmp/longjmp error handling inside the library, so
-// no jump ever crosses our frames.
+// Reading goes through libpng's simplified API, which keeps its setjmp/longjmp error
+// handling inside the library. Writing uses the classic API for its compression settings;
+// its errors jump back to the setjmp in writeRows, and what outlives a jump (the output,
+// the message) lives in the caller's frame.
 
 namespace {
 
@@ -45,30 +50,72 @@ uint8_t unpremultiplied(unsigned value, unsigned alpha) {
     return static_cast<uint8_t>(straight > 255 ? 255 : straight);
 }
 
-// The image's pixels in one of the simplified API's 8-bit formats, tightly packed.
-std::vector<uint8_t> packedSamples(const CGImage& image, png_uint_32 format) {
-    const size_t width = image.width();
-    const size_t channels = PNG_IMAGE_PIXEL_CHANNELS(format);
-    std::vector<uint8_t> out(width * image.height() * channels);
-    uint8_t* target = out.data();
-    for (size_t y = 0; y < image.height(); ++y) {
-        const uint8_t* row = image.data() + y * image.bytesPerRow();
-        if (format == PNG_FORMAT_GRAY) {
-            std::copy(row, row + width, target);
-            target += width;
-            continue;
-        }
-        for (size_t x = 0; x < width; ++x, row += 4, target += channels) {
-            unsigned alpha = format == PNG_FORMAT_RGBA ? row[alphaAt] : 255;
-            target[0] = unpremultiplied(row[redAt], alpha);
-            target[1] = unpremultiplied(row[greenAt], alpha);
-            target[2] = unpremultiplied(row[blueAt], alpha);
-            if (format == PNG_FORMAT_RGBA) {
-                target[3] = static_cast<uint8_t>(alpha);
-            }
+// Row `y` of the image as 8-bit PNG samples of `colourType` (grey, RGB or RGBA).
+void packRow(const CGImage& image, size_t y, int colourType, uint8_t* target) {
+    const uint8_t* row = image.data() + y * image.bytesPerRow();
+    if (colourType == PNG_COLOR_TYPE_GRAY) {
+        std::copy(row, row + image.width(), target);
+        return;
+    }
+    const bool withAlpha = colourType == PNG_COLOR_TYPE_RGB_ALPHA;
+    for (size_t x = 0; x < image.width(); ++x, row += 4) {
+        const unsigned alpha = withAlpha ? row[alphaAt] : 255;
+        *target++ = unpremultiplied(row[redAt], alpha);
+        *target++ = unpremultiplied(row[greenAt], alpha);
+        *target++ = unpremultiplied(row[blueAt], alpha);
+        if (withAlpha) {
+            *target++ = static_cast<uint8_t>(alpha);
         }
     }
-    return out;
+}
+
+struct WriteJob {
+    std::vector<uint8_t> row;
+    std::vector<uint8_t> bytes;
+    char message[256] = "cannot create a PNG writer";
+};
+
+[[noreturn]] void onWriteError(png_structp png, png_const_charp message) {
+    auto* job = static_cast<WriteJob*>(png_get_error_ptr(png));
+    std::snprintf(job->message, sizeof job->message, "%s", message);
+    png_longjmp(png, 1);
+}
+
+void onWriteWarning(png_structp, png_const_charp) {}
+
+void appendBytes(png_structp png, png_bytep data, size_t size) {
+    auto* job = static_cast<WriteJob*>(png_get_io_ptr(png));
+    job->bytes.insert(job->bytes.end(), data, data + size);
+}
+
+bool writeRows(const CGImage& image, int colourType, WriteJob& job) {
+    png_structp png =
+        png_create_write_struct(PNG_LIBPNG_VER_STRING, &job, onWriteError, onWriteWarning);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!info) {
+        png_destroy_write_struct(&png, nullptr);
+        return false;
+    }
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return false;
+    }
+    png_set_write_fn(png, &job, appendBytes, nullptr);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(image.width()),
+                 static_cast<png_uint_32>(image.height()), 8, colourType, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_sRGB(png, info, PNG_sRGB_INTENT_PERCEPTUAL);
+    // On photos zlib's level 3 comes within 2 % of the default level's size in a third of
+    // the time.
+    png_set_compression_level(png, 3);
+    png_write_info(png, info);
+    for (size_t y = 0; y < image.height(); ++y) {
+        packRow(image, y, colourType, job.row.data());
+        png_write_row(png, job.row.data());
+    }
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return true;
 }
 
 } // namespace
@@ -100,8 +147,13 @@ CGImageRef PNGCodec::decode(const uint8_t* data, size_t size, std::string* error
         return nullptr;
     }
     premultiply(pixels);
-    return CGImage::create(image.width, image.height, CGImagePixelFormat::ARGB32Premultiplied,
-                           bytesPerRow, std::move(pixels));
+    auto decoded =
+        CGImage::create(image.width, image.height, CGImagePixelFormat::ARGB32Premultiplied,
+                        bytesPerRow, std::move(pixels));
+    if (!decoded) {
+        fail(error, "image too large"); // a side longer than an image can hold
+    }
+    return decoded;
 }
 
 std::optional<std::vector<uint8_t>> PNGCodec::encode(const CGImageRef& source, std::string* error) {
@@ -109,28 +161,25 @@ std::optional<std::vector<uint8_t>> PNGCodec::encode(const CGImageRef& source, s
         fail(error, "no image");
         return std::nullopt;
     }
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    image.width = static_cast<png_uint_32>(source->width());
-    image.height = static_cast<png_uint_32>(source->height());
+    int colourType = PNG_COLOR_TYPE_RGB_ALPHA;
+    size_t channels = 4;
     switch (source->format()) {
     case CGImagePixelFormat::ARGB32Premultiplied:
-        image.format = PNG_FORMAT_RGBA;
         break;
     case CGImagePixelFormat::RGB24:
-        image.format = PNG_FORMAT_RGB;
+        colourType = PNG_COLOR_TYPE_RGB;
+        channels = 3;
         break;
     case CGImagePixelFormat::Gray8:
-        image.format = PNG_FORMAT_GRAY;
+        colourType = PNG_COLOR_TYPE_GRAY;
+        channels = 1;
         break;
     }
-    const std::vector<uint8_t> samples = packedSamples(*source, image.format);
-    std::vector<uint8_t> out(PNG_IMAGE_PNG_SIZE_MAX(image));
-    png_alloc_size_t written = out.size();
-    if (!png_image_write_to_memory(&image, out.data(), &written, 0, samples.data(), 0, nullptr)) {
-        fail(error, image.message);
+    WriteJob job;
+    job.row.resize(source->width() * channels);
+    if (!writeRows(*source, colourType, job)) {
+        fail(error, job.message);
         return std::nullopt;
     }
-    out.resize(written);
-    return out;
+    return std::move(job.bytes);
 }

@@ -9,11 +9,13 @@
 
 namespace {
 
-// A JPEG from libjpeg's own writer, for colour spaces our encoder never writes. `samples`
-// holds `components` bytes a pixel in `input` order.
+// A JPEG from libjpeg's own writer, for the kinds of file our encoder never writes.
+// `samples` holds `components` bytes a pixel in `input` order; `scans` is a progressive
+// file's scan script.
 std::vector<uint8_t> writeJpeg(JDIMENSION width, JDIMENSION height, J_COLOR_SPACE input,
                                int components, J_COLOR_SPACE file, bool adobeMarker,
-                               std::vector<uint8_t> samples) {
+                               std::vector<uint8_t> samples,
+                               const std::vector<jpeg_scan_info>& scans = {}) {
     jpeg_compress_struct info;
     jpeg_error_mgr errors;
     info.err = jpeg_std_error(&errors);
@@ -29,6 +31,10 @@ std::vector<uint8_t> writeJpeg(JDIMENSION width, JDIMENSION height, J_COLOR_SPAC
     jpeg_set_colorspace(&info, file);
     info.write_Adobe_marker = adobeMarker;
     jpeg_set_quality(&info, 95, TRUE);
+    if (!scans.empty()) {
+        info.scan_info = scans.data();
+        info.num_scans = int(scans.size());
+    }
     jpeg_start_compress(&info, TRUE);
     while (info.next_scanline < height) {
         JSAMPROW row = samples.data() + info.next_scanline * width * components;
@@ -174,6 +180,30 @@ TEST(JPEGCodec, DecodesGreyscaleAndCMYKFiles) {
             }
         }
     }
+}
+
+// Each scan of a progressive file makes the decoder go over the whole image again, so a
+// file of endless tiny scans would keep it busy for hours.
+TEST(JPEGCodec, RefusesProgressiveFilesWithHundredsOfScans) {
+    // A valid script: the DC scan, then each of the 63 AC coefficients refined a bit at a
+    // time, `bits` scans each.
+    auto script = [](int bits) {
+        std::vector<jpeg_scan_info> scans{{1, {0}, 0, 0, 0, 0}};
+        for (int k = 1; k < 64; ++k) {
+            scans.push_back({1, {0}, k, k, 0, bits - 1});
+            for (int bit = bits - 1; bit > 0; --bit) {
+                scans.push_back({1, {0}, k, k, bit, bit - 1});
+            }
+        }
+        return scans;
+    };
+    const std::vector<uint8_t> grey(64, 100);
+    const auto many = writeJpeg(8, 8, JCS_GRAYSCALE, 1, JCS_GRAYSCALE, false, grey, script(7));
+    const auto tooMany = writeJpeg(8, 8, JCS_GRAYSCALE, 1, JCS_GRAYSCALE, false, grey, script(8));
+    std::string error;
+    EXPECT_TRUE(JPEGCodec::decode(many.data(), many.size(), &error)) << error; // 442 scans
+    EXPECT_FALSE(JPEGCodec::decode(tooMany.data(), tooMany.size(), &error));   // 505 scans
+    EXPECT_NE(error.find("more than 500 scans"), std::string::npos) << error;
 }
 
 TEST(JPEGCodec, DecodeScaledPicksTheSmallestScaleStillLargeEnough) {

@@ -148,4 +148,11 @@ TEST(PNGCodec, DecodesInterlacedFiles) {
     EXPECT_EQ(pixelsOf(*image), expected);
 }
 
+TEST(PNGCodec, RefusesASideLongerThanAnImageHolds) {
+    const auto png = writePng(70000, 1, PNG_COLOR_TYPE_GRAY, 8, false, std::vector<uint8_t>(70000));
+    std::string error;
+    EXPECT_EQ(PNGCodec::decode(png.data(), png.size(), &error), nullptr);
+    EXPECT_EQ(error, "image too large");
+}
+
 } // namespace
