@@ -5,8 +5,11 @@
 #include "platform/graphics/CGContext.h"
 
 #include <cstdint>
+#include <cstdlib>
 #include <iomanip>
 #include <ostream>
+#include <utility>
+#include <vector>
 
 struct Argb {
     uint32_t value;
@@ -39,3 +42,29 @@ inline constexpr Argb kGreen{0xff00ff00};
 inline constexpr Argb kBlue{0xff0000ff};
 inline constexpr Argb kBlack{0xff000000};
 inline constexpr Argb kWhite{0xffffffff};
+
+// The pixels (x, y from the top) whose alpha is above `threshold`, row by row.
+inline std::vector<std::pair<int, int>> paintedPixels(const CGContextRef& context,
+                                                      uint32_t threshold = 0) {
+    std::vector<std::pair<int, int>> painted;
+    CGImageRef image = CGBitmapContextCreateImage(context);
+    for (size_t y = 0; image && y < image->height(); ++y) {
+        for (size_t x = 0; x < image->width(); ++x) {
+            if ((image->pixelAt(x, y) >> 24) > threshold) {
+                painted.emplace_back(int(x), int(y));
+            }
+        }
+    }
+    return painted;
+}
+
+// Channels equal within `tolerance` (rounding in compositing).
+inline bool nearlyEqual(Argb a, Argb b, int tolerance = 1) {
+    for (int shift = 0; shift < 32; shift += 8) {
+        int ca = int(a.value >> shift & 0xff), cb = int(b.value >> shift & 0xff);
+        if (std::abs(ca - cb) > tolerance) {
+            return false;
+        }
+    }
+    return true;
+}
