@@ -3,6 +3,7 @@
 #include "tests/platform/graphics/Pixels.h"
 #include "tests/support/CapturedLog.h"
 
+#include <cairo.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -239,6 +240,43 @@ TEST(CGContext, StrokesFollowLineWidthAndCaps) {
     CGContextStrokePath(c);
     EXPECT_EQ(pixelAt(c, 5, 1), kRed);
     EXPECT_EQ(pixelAt(c, 5, 2), kRed);
+}
+
+TEST(CGContext, DashedLines) {
+    auto c = makeArgbContext(8, 1);
+    const CGFloat dashes[] = {2, 1};
+    CGContextSetLineDash(c, 0, dashes, 2);
+    CGContextMoveToPoint(c, 0, 0.5);
+    CGContextAddLineToPoint(c, 8, 0.5);
+    CGContextStrokePath(c);
+    EXPECT_EQ(paintedPixels(c, 128),
+              (std::vector<std::pair<int, int>>{{0, 0}, {1, 0}, {3, 0}, {4, 0}, {6, 0}, {7, 0}}));
+
+    const CGFloat unusable[] = {0, 0};
+    CGContextSetLineDash(c, 0, unusable, 2); // solid again
+    CGContextSetRGBStrokeColor(c, 1, 0, 0, 1);
+    CGContextMoveToPoint(c, 0, 0.5);
+    CGContextAddLineToPoint(c, 8, 0.5);
+    CGContextStrokePath(c);
+    EXPECT_EQ(paintedPixels(c, 128).size(), 8u);
+    EXPECT_EQ(pixelAt(c, 2, 0), kRed);
+}
+
+TEST(CGContext, FillShapePaintsLikeAFill) {
+    // What text drawing relies on: the shape gets the fill colour, alpha and shadow, and
+    // the path being built survives.
+    auto c = CGContext::createImageContext(6, 6, 1, false);
+    CGContextMoveToPoint(c, 0, 0);
+    CGContextSetRGBFillColor(c, 0, 0, 1, 1);
+    CGContextSetAlpha(c, 0.5);
+    CGContextSetShadowWithColor(c, CGSizeMake(0, 2), 0, CGColorMake(0, 0, 0, 1));
+    c->fillShape([](cairo_t* cr) {
+        cairo_rectangle(cr, 1, 1, 2, 2);
+        cairo_fill(cr);
+    });
+    EXPECT_PRED3(nearlyEqual, pixelAt(c, 1, 1), Argb{0x80000080}, 1);
+    EXPECT_PRED3(nearlyEqual, pixelAt(c, 1, 4), Argb{0x80000000}, 1);
+    EXPECT_FALSE(CGContextIsPathEmpty(c));
 }
 
 TEST(CGContext, PathQueriesAndCopies) {
