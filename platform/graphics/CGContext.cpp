@@ -401,9 +401,11 @@ struct CGContext::State {
         if (color.a < 1) {
             Surface faded(cairo_image_surface_create(
                 CAIRO_FORMAT_ARGB32, int(color.pattern->width()), int(color.pattern->height())));
-            Cairo f(cairo_create(faded.get()));
-            cairo_set_source_surface(f.get(), tile.get(), 0, 0);
-            cairo_paint_with_alpha(f.get(), color.a);
+            {
+                Cairo f(cairo_create(faded.get()));
+                cairo_set_source_surface(f.get(), tile.get(), 0, 0);
+                cairo_paint_with_alpha(f.get(), color.a);
+            }
             tile = std::move(faded);
         }
         Pattern pattern(cairo_pattern_create_for_surface(tile.get()));
