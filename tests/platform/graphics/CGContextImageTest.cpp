@@ -172,3 +172,18 @@ TEST(CGContextImages, PatternColoursTileFromTheBaseSpaceOriginAndPhase) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(CGContextImages, PatternColoursKeepTheirAlpha) {
+    CGImageRef red =
+        CGImage::create(1, 1, CGImagePixelFormat::ARGB32Premultiplied, 4, {0, 0, 0xff, 0xff});
+    auto c = makeArgbContext(2, 1);
+    CGContextSetFillColorWithColor(c,
+                                   CGColorCreateCopyWithAlpha(CGColorCreatePattern(red, 1), 0.5));
+    CGContextFillRect(c, CGRectMake(0, 0, 1, 1));
+    EXPECT_PRED3(nearlyEqual, pixelAt(c, 0, 0), Argb{0x80800000}, 1);
+    EXPECT_EQ(pixelAt(c, 1, 0), kClear);
+}
+
+} // namespace
