@@ -171,10 +171,6 @@ TEST(CGContextImages, PatternColoursTileFromTheBaseSpaceOriginAndPhase) {
     }
 }
 
-} // namespace
-
-namespace {
-
 TEST(CGContextImages, PatternColoursKeepTheirAlpha) {
     CGImageRef red =
         CGImage::create(1, 1, CGImagePixelFormat::ARGB32Premultiplied, 4, {0, 0, 0xff, 0xff});
