@@ -2,7 +2,10 @@
 JOBS ?= $(shell nproc)
 CMAKE_COMMON = -G Ninja -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
 
-.PHONY: run test deps deps-demo build-release build-test build-asan bench format
+# The suites whose code runs on several threads also run under ThreadSanitizer.
+THREADED_TESTS = 'Dispatch|GlobalThreadPool|NSRunLoop|NSTimer|NSNotificationCenter|NSUserDefaults|NSLog|MockClock|NSObjectx|NSURL'
+
+.PHONY: run test deps deps-demo build-release build-test build-asan build-tsan bench format
 
 deps:
 	@scripts/install-deps
@@ -26,9 +29,14 @@ build-asan: deps
 	cmake -S . -B build/asan $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Debug -DMP_WERROR=ON -DMP_SANITIZE=ON
 	cmake --build build/asan -j $(JOBS)
 
-test: build-test build-asan
+build-tsan: deps
+	cmake -S . -B build/tsan $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Debug -DMP_WERROR=ON -DMP_TSAN=ON
+	cmake --build build/tsan -j $(JOBS) --target platform_tests app_tests
+
+test: build-test build-asan build-tsan
 	cd build/test && ctest --output-on-failure -j $(JOBS)
 	cd build/asan && ctest --output-on-failure -j $(JOBS)
+	cd build/tsan && ctest --output-on-failure -j $(JOBS) -R $(THREADED_TESTS)
 
 bench: deps
 	cmake -S . -B build/release $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Release

@@ -6,6 +6,7 @@
 #include "platform/foundation/NSThread.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <future>
 
 namespace {
@@ -107,11 +108,11 @@ void DispatchQueue::sync(std::function<void()> block) {
     if (kind_ == Kind::Serial && pool.isManualStepping()) {
         while (finished.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
             if (!pool.runNextTask()) {
-                std::fprintf(stderr,
-                             "DispatchQueue %s: sync cannot run its block (called from inside "
-                             "the queue?)\n",
+                // Only a sync from inside this very queue gets here; on threads it would
+                // hang, so stop loudly instead (as the platform traps it).
+                std::fprintf(stderr, "DispatchQueue %s: sync from inside the queue deadlocks\n",
                              label_.c_str());
-                return;
+                std::abort();
             }
         }
         return;

@@ -13,7 +13,9 @@ std::shared_ptr<Clock>& installed() {
 }
 } // namespace
 
-Clock& Clock::current() { return *std::atomic_load(&installed()); }
+Clock& Clock::current() {
+    return *std::atomic_load(&installed());
+}
 
 void Clock::setCurrent(std::shared_ptr<Clock> clock) {
     std::atomic_store(&installed(), clock ? std::move(clock) : std::make_shared<SystemClock>());

@@ -3,56 +3,75 @@
 #include "platform/foundation/NSLocale.h"
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/NSPropertyListSerialization.h"
-#include "platform/runtime/ClassRegistry.h"
 
 #include <algorithm>
 #include <filesystem>
 
-NS_REGISTER_CLASS(NSBundle, NSObject);
-
 namespace fs = std::filesystem;
 
 namespace {
-std::mutex mainMutex;
+
+std::mutex& mainMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
+std::string& mainPath() {
+    static std::string path;
+    return path;
+}
+
 std::shared_ptr<NSBundle>& mainInstance() {
     static std::shared_ptr<NSBundle> bundle;
     return bundle;
 }
 
-std::string defaultMainBundlePath() {
-    std::error_code ec;
-    return (fs::read_symlink("/proc/self/exe", ec).parent_path() / "MixPhotos.app").string();
+std::string defaultMainPath() {
+    std::error_code error;
+    fs::path program = fs::read_symlink("/proc/self/exe", error);
+    return ((error ? fs::current_path(error) : program.parent_path()) / "MixPhotos.app").string();
 }
 
-std::string fileName(const std::string& name, const std::string& type) {
-    return type.empty() ? name : name + "." + type;
+std::string normalised(const std::string& path) {
+    std::error_code error;
+    fs::path absolute = fs::absolute(path, error);
+    std::string text = (error ? fs::path(path) : absolute).lexically_normal().string();
+    if (text.size() > 1 && text.back() == '/') {
+        text.pop_back();
+    }
+    return text;
 }
 
-std::string existingFile(const fs::path& path) {
-    std::error_code ec;
-    return fs::is_regular_file(path, ec) ? path.string() : std::string();
+bool pathExists(const fs::path& path) {
+    std::error_code error;
+    return fs::exists(path, error);
 }
+
 } // namespace
 
-NSBundle::NSBundle(std::string path) : path_(std::move(path)) {}
-
 std::shared_ptr<NSBundle> NSBundle::mainBundle() {
-    std::lock_guard lock(mainMutex);
-    auto& bundle = mainInstance();
-    if (!bundle) {
-        bundle = std::make_shared<NSBundle>(defaultMainBundlePath());
+    std::lock_guard lock(mainMutex());
+    if (mainPath().empty()) {
+        mainPath() = defaultMainPath();
     }
-    return bundle;
+    // One instance per path, so its caches live as long as the path stays.
+    if (!mainInstance() || mainInstance()->bundlePath() != mainPath()) {
+        mainInstance() = std::shared_ptr<NSBundle>(new NSBundle(mainPath()));
+    }
+    return mainInstance();
 }
 
 void NSBundle::setMainBundlePath(const std::string& path) {
-    std::lock_guard lock(mainMutex);
-    mainInstance() = std::make_shared<NSBundle>(path);
+    std::lock_guard lock(mainMutex());
+    mainPath() = normalised(path);
 }
 
 std::shared_ptr<NSBundle> NSBundle::bundleWithPath(const std::string& path) {
-    std::error_code ec;
-    return fs::is_directory(path, ec) ? std::make_shared<NSBundle>(path) : nullptr;
+    std::error_code error;
+    if (path.empty() || !fs::is_directory(path, error)) {
+        return nullptr;
+    }
+    return std::shared_ptr<NSBundle>(new NSBundle(normalised(path)));
 }
 
 std::string NSBundle::pathForResourceOfType(const std::string& name,
@@ -63,29 +82,75 @@ std::string NSBundle::pathForResourceOfType(const std::string& name,
 std::string NSBundle::pathForResourceOfTypeInDirectory(const std::string& name,
                                                        const std::string& type,
                                                        const std::string& subdirectory) const {
-    if (name.empty() || name.find("..") != std::string::npos) {
+    if (name.empty()) {
         return "";
     }
-    fs::path folder = fs::path(path_) / subdirectory;
-    if (auto found = existingFile(folder / fileName(name, type)); !found.empty()) {
-        return found;
+    std::string file = name;
+    if (!type.empty()) {
+        file += type[0] == '.' ? type : "." + type;
     }
-    for (const auto& language : preferredLocalizations()) {
-        auto found = existingFile(fs::path(path_) / (language + ".lproj") / subdirectory /
-                                  fileName(name, type));
-        if (!found.empty()) {
-            return found;
+    fs::path candidate = fs::path(path_) / subdirectory / file;
+    if (pathExists(candidate)) {
+        return candidate.lexically_normal().string();
+    }
+    for (const auto& localization : localizationSearchOrder()) {
+        candidate = fs::path(path_) / (localization + ".lproj") / subdirectory / file;
+        if (pathExists(candidate)) {
+            return candidate.lexically_normal().string();
         }
     }
     return "";
 }
 
+std::string NSBundle::localizedStringForKeyValueTable(const std::string& key,
+                                                      const std::string& value,
+                                                      const std::string& table) const {
+    const std::string name = table.empty() ? "Localizable" : table;
+    std::unique_lock lock(mutex_);
+    auto cached = tables_.find(name);
+    if (cached == tables_.end()) {
+        lock.unlock();
+        PlistValue::Dictionary loaded = loadTable(name);
+        lock.lock();
+        cached = tables_.emplace(name, std::move(loaded)).first;
+    }
+    auto found = cached->second.find(key);
+    if (found != cached->second.end() && found->second.string()) {
+        return *found->second.string();
+    }
+    return value.empty() ? key : value;
+}
+
+PlistValue::Dictionary NSBundle::loadTable(const std::string& table) const {
+    for (const auto& localization : localizationSearchOrder()) {
+        fs::path file = fs::path(path_) / (localization + ".lproj") / (table + ".strings");
+        if (!pathExists(file)) {
+            continue;
+        }
+        std::shared_ptr<NSError> error;
+        auto contents =
+            NSPropertyListSerialization::propertyListWithContentsOfFile(file.string(), &error);
+        if (!contents) {
+            NSLog("Cannot read the string table %@: %@", file.string(), error);
+            return {};
+        }
+        if (!contents->dictionary()) {
+            NSLog("The string table %@ is not a dictionary", file.string());
+            return {};
+        }
+        return *contents->dictionary();
+    }
+    return {};
+}
+
 std::vector<std::string> NSBundle::localizations() const {
     std::vector<std::string> names;
-    std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(path_, ec)) {
-        if (entry.is_directory() && entry.path().extension() == ".lproj") {
-            names.push_back(entry.path().stem().string());
+    std::error_code error;
+    for (fs::directory_iterator entry(path_, error), end; !error && entry != end;
+         entry.increment(error)) {
+        const fs::path& path = entry->path();
+        if (path.extension() == ".lproj" && entry->is_directory(error)) {
+            names.push_back(path.stem().string());
         }
     }
     std::sort(names.begin(), names.end());
@@ -93,92 +158,70 @@ std::vector<std::string> NSBundle::localizations() const {
 }
 
 std::vector<std::string> NSBundle::preferredLocalizations() const {
-    auto available = localizations();
+    const auto available = localizations();
     auto has = [&](const std::string& name) {
         return std::find(available.begin(), available.end(), name) != available.end();
     };
-    for (const auto& language : NSLocale::preferredLanguages()) {
-        if (has(language)) {
-            return {language};
-        }
-        std::string base = language.substr(0, language.find('-'));
-        if (has(base)) {
-            return {base};
+    for (std::string language : NSLocale::preferredLanguages()) {
+        // "zh-Hans-CN", then "zh-Hans", then "zh".
+        for (;;) {
+            if (has(language)) {
+                return {language};
+            }
+            size_t dash = language.rfind('-');
+            if (dash == std::string::npos) {
+                break;
+            }
+            language.resize(dash);
         }
     }
     if (has("en")) {
         return {"en"};
     }
-    return available.empty() ? std::vector<std::string>{} : std::vector{available.front()};
+    if (!available.empty()) {
+        return {available.front()};
+    }
+    return {};
 }
 
-const PlistValue::Dictionary& NSBundle::table(const std::string& lproj,
-                                              const std::string& name) const {
-    std::string key = lproj + "/" + name;
-    auto found = tables_.find(key);
-    if (found != tables_.end()) {
-        return found->second;
-    }
-    PlistValue::Dictionary entries;
-    fs::path file = fs::path(path_) / (lproj + ".lproj") / (name + ".strings");
-    std::error_code ec;
-    if (fs::exists(file, ec)) {
-        std::shared_ptr<NSError> error;
-        auto plist = NSPropertyListSerialization::propertyListWithContentsOfFile(file, &error);
-        if (plist && plist->dictionary()) {
-            entries = *plist->dictionary();
-        } else {
-            NSLog("The string table %@ cannot be read", file.string());
+std::vector<std::string> NSBundle::localizationSearchOrder() const {
+    std::vector<std::string> order = preferredLocalizations();
+    for (const char* fallback : {"en", "Base"}) {
+        if (std::find(order.begin(), order.end(), fallback) == order.end()) {
+            order.push_back(fallback);
         }
     }
-    return tables_.emplace(key, std::move(entries)).first->second;
+    return order;
 }
 
-std::string NSBundle::localizedStringForKeyValueTable(const std::string& key,
-                                                      const std::string& value,
-                                                      const std::string& tableName) const {
-    std::string name = tableName.empty() ? "Localizable" : tableName;
-    std::vector<std::string> languages = preferredLocalizations();
-    languages.push_back("en");
-    languages.push_back("Base");
-    std::lock_guard lock(mutex_);
-    for (const auto& language : languages) {
-        const auto& entries = table(language, name);
-        auto found = entries.find(key);
-        if (found != entries.end() && found->second.string()) {
-            return *found->second.string();
-        }
-    }
-    return value.empty() ? key : value;
-}
-
-const PlistValue::Dictionary& NSBundle::infoDictionary() const {
+PlistValue::Dictionary NSBundle::infoDictionary() const {
     std::lock_guard lock(mutex_);
     if (!info_) {
-        info_ = std::make_unique<PlistValue::Dictionary>();
-        fs::path file = fs::path(path_) / "Info.plist";
+        const std::string file = (fs::path(path_) / "Info.plist").string();
         std::shared_ptr<NSError> error;
-        auto plist = NSPropertyListSerialization::propertyListWithContentsOfFile(file, &error);
-        if (plist && plist->dictionary()) {
-            *info_ = *plist->dictionary();
+        auto contents = NSPropertyListSerialization::propertyListWithContentsOfFile(file, &error);
+        if (contents && contents->dictionary()) {
+            info_ = *contents->dictionary();
         } else {
-            NSLog("The bundle %@ has no readable Info.plist", path_);
+            NSLog("No usable Info.plist in %@: %@", path_,
+                  contents ? std::string("not a dictionary") : error->localizedDescription());
+            info_.emplace();
         }
     }
     return *info_;
 }
 
 PlistValue NSBundle::objectForInfoDictionaryKey(const std::string& key) const {
-    const auto& info = infoDictionary();
+    auto info = infoDictionary();
     auto found = info.find(key);
     return found == info.end() ? PlistValue() : found->second;
 }
 
 std::string NSBundle::bundleIdentifier() const {
-    auto value = objectForInfoDictionaryKey("CFBundleIdentifier");
-    return value.string() ? *value.string() : std::string();
+    auto identifier = objectForInfoDictionaryKey("CFBundleIdentifier");
+    return identifier.string() ? *identifier.string() : "";
 }
 
-std::string NSLocalizedString(const std::string& key, const std::string&) {
+std::string NSLocalizedString(const std::string& key, const std::string& comment) {
     return NSBundle::mainBundle()->localizedStringForKeyValueTable(key, "", "");
 }

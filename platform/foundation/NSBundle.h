@@ -1,6 +1,5 @@
-// A folder of resources: the app's own (the main bundle) or a component's. Finds files,
-// reads the Info dictionary and looks texts up in string tables ("<table>.strings" in
-// the "<language>.lproj" folders, stored as property-list dictionaries).
+// A bundle: a folder of resources with Info.plist at its root and localised resources and
+// string tables in "<language>.lproj" folders. The main bundle is the app's own.
 #pragma once
 
 #include "platform/foundation/NSObject.h"
@@ -9,49 +8,57 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
 class NSBundle : public NSObject {
     NS_OBJECT(NSBundle)
 public:
-    explicit NSBundle(std::string path);
-    // The app's bundle: the folder set by setMainBundlePath, else "MixPhotos.app" beside
-    // the running program.
+    // The bundle at the path last set, by default "MixPhotos.app" beside the program.
     static std::shared_ptr<NSBundle> mainBundle();
     static void setMainBundlePath(const std::string& path);
-    // Null when the path is not a folder.
+    // Null when `path` is not a folder.
     static std::shared_ptr<NSBundle> bundleWithPath(const std::string& path);
 
     const std::string& bundlePath() const { return path_; }
     const std::string& resourcePath() const { return path_; }
 
-    // "" when missing. `type` may be empty when the name carries its extension.
+    // The resource's path, "" when missing. `type` may be empty when `name` has the
+    // extension. Looks in the bundle's folder, then in the localised folders.
     std::string pathForResourceOfType(const std::string& name, const std::string& type) const;
     std::string pathForResourceOfTypeInDirectory(const std::string& name, const std::string& type,
                                                  const std::string& subdirectory) const;
 
-    // The text of `key` in `table` ("" means "Localizable"); a missing key gives `value`,
-    // or the key itself when `value` is empty.
+    // The string for `key` in `table` ("" for "Localizable"); else `value` when not empty,
+    // else the key itself.
     std::string localizedStringForKeyValueTable(const std::string& key, const std::string& value,
                                                 const std::string& table) const;
-    // The bundle's *.lproj folder names, sorted.
+
+    // The names of the bundle's localisations ("en", "de", "Base"), sorted.
     std::vector<std::string> localizations() const;
-    // The user's first preferred language the bundle has, then "en", then the first one.
+    // The localisation to use: the first preferred language the bundle has ("de-DE", then
+    // "de"), else "en" when present, else the first it has.
     std::vector<std::string> preferredLocalizations() const;
 
-    // Info.plist at the bundle's root (empty when missing or damaged).
-    const PlistValue::Dictionary& infoDictionary() const;
+    // Info.plist; empty when missing or damaged.
+    PlistValue::Dictionary infoDictionary() const;
     PlistValue objectForInfoDictionaryKey(const std::string& key) const;
     std::string bundleIdentifier() const;
 
+    std::string description() const override { return "<NSBundle " + path_ + ">"; }
+
 private:
-    const PlistValue::Dictionary& table(const std::string& lproj, const std::string& name) const;
+    explicit NSBundle(std::string path) : path_(std::move(path)) {}
+    // Localisation folders to search, most wanted first: preferred, "en", "Base".
+    std::vector<std::string> localizationSearchOrder() const;
+    PlistValue::Dictionary loadTable(const std::string& table) const;
 
     std::string path_;
     mutable std::mutex mutex_;
+    mutable std::optional<PlistValue::Dictionary> info_;
     mutable std::map<std::string, PlistValue::Dictionary> tables_;
-    mutable std::unique_ptr<PlistValue::Dictionary> info_;
 };
 
+// The main bundle's string for `key` in its Localizable table.
 std::string NSLocalizedString(const std::string& key, const std::string& comment);

@@ -1,107 +1,116 @@
 #include "platform/foundation/NSLocale.h"
 
 #include "platform/foundation/NSString.h"
-#include "platform/runtime/ClassRegistry.h"
 
 #include <cstdlib>
 #include <mutex>
 #include <optional>
 
-NS_REGISTER_CLASS(NSLocale, NSObject);
-
 namespace {
+
 struct Override {
     std::string identifier;
     std::vector<std::string> languages;
 };
-std::mutex overrideMutex;
-std::optional<Override>& overrideState() {
-    static std::optional<Override> state;
-    return state;
+
+std::mutex& overrideMutex() {
+    static std::mutex mutex;
+    return mutex;
 }
 
-// "de_DE.UTF-8@euro" -> "de_DE"; the C locale is taken as US English.
-std::string identifierFromEnvironment() {
-    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-        const char* value = std::getenv(name);
-        if (!value || !*value) {
-            continue;
-        }
-        std::string text = value;
-        text = text.substr(0, text.find_first_of(".@"));
-        if (text.empty() || text == "C" || text == "POSIX") {
-            return "en_US";
-        }
-        return text;
-    }
-    return "en_US";
+std::optional<Override>& installedOverride() {
+    static std::optional<Override> value;
+    return value;
 }
+
+std::optional<Override> currentOverride() {
+    std::lock_guard lock(overrideMutex());
+    return installedOverride();
+}
+
+std::string environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+// "de_DE.UTF-8@euro" -> "de_DE"; "en-US" -> "en_US"; "C", "POSIX" and "" -> "".
+std::string identifierFromPosix(std::string name) {
+    name = name.substr(0, name.find_first_of(".@"));
+    if (name == "C" || name == "POSIX") {
+        return "";
+    }
+    return NSString::stringByReplacingOccurrencesOfStringWithString(name, "-", "_");
+}
+
+// The identifier the environment asks for, the first variable that is set deciding.
+std::string environmentIdentifier() {
+    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        std::string value = environment(variable);
+        if (!value.empty()) {
+            return identifierFromPosix(value);
+        }
+    }
+    return "";
+}
+
+std::string identifierOrDefault(const std::string& identifier) {
+    return identifier.empty() ? "en_US" : identifier;
+}
+
+std::string languageFromIdentifier(const std::string& identifier) {
+    return NSString::stringByReplacingOccurrencesOfStringWithString(identifier, "_", "-");
+}
+
 } // namespace
 
-NSLocale::NSLocale(std::string identifier) : identifier_(std::move(identifier)) {}
+NSLocale::NSLocale(const std::string& identifier) : identifier_(identifier) {
+    auto parts = NSString::componentsSeparatedByString(identifier, "_");
+    language_ = parts[0];
+    for (size_t i = 1; i < parts.size(); ++i) {
+        // A four-letter part is a script ("Hans"); the region follows it.
+        if (parts[i].size() == 4 && script_.empty() && country_.empty()) {
+            script_ = parts[i];
+        } else if (country_.empty()) {
+            country_ = parts[i];
+        }
+    }
+}
 
 std::shared_ptr<NSLocale> NSLocale::currentLocale() {
-    std::lock_guard lock(overrideMutex);
-    const auto& state = overrideState();
-    return std::make_shared<NSLocale>(state ? state->identifier : identifierFromEnvironment());
+    auto override = currentOverride();
+    std::string identifier = override ? override->identifier : environmentIdentifier();
+    return std::shared_ptr<NSLocale>(new NSLocale(identifierOrDefault(identifier)));
 }
 
 std::vector<std::string> NSLocale::preferredLanguages() {
-    {
-        std::lock_guard lock(overrideMutex);
-        if (const auto& state = overrideState()) {
-            return state->languages;
-        }
+    if (auto override = currentOverride()) {
+        return override->languages;
     }
     std::vector<std::string> languages;
-    const char* list = std::getenv("LANGUAGE");
-    if (list && *list) {
-        for (auto& entry : NSString::componentsSeparatedByString(list, ":")) {
-            if (!entry.empty()) {
-                languages.push_back(
-                    NSString::stringByReplacingOccurrencesOfStringWithString(entry, "_", "-"));
+    // LANGUAGE lists the languages in order ("de:en"); it only counts with a real locale.
+    std::string identifier = environmentIdentifier();
+    if (!identifier.empty()) {
+        for (const auto& entry :
+             NSString::componentsSeparatedByString(environment("LANGUAGE"), ":")) {
+            std::string language = languageFromIdentifier(identifierFromPosix(entry));
+            if (!language.empty()) {
+                languages.push_back(language);
             }
         }
     }
     if (languages.empty()) {
-        languages.push_back(NSString::stringByReplacingOccurrencesOfStringWithString(
-            identifierFromEnvironment(), "_", "-"));
+        languages.push_back(languageFromIdentifier(identifierOrDefault(identifier)));
     }
     return languages;
 }
 
-void NSLocale::setOverride(std::string localeIdentifier, std::vector<std::string> languages) {
-    std::lock_guard lock(overrideMutex);
-    overrideState() = Override{std::move(localeIdentifier), std::move(languages)};
+void NSLocale::setOverride(std::string localeIdentifier,
+                           std::vector<std::string> preferredLanguages) {
+    std::lock_guard lock(overrideMutex());
+    installedOverride() = Override{std::move(localeIdentifier), std::move(preferredLanguages)};
 }
 
 void NSLocale::clearOverride() {
-    std::lock_guard lock(overrideMutex);
-    overrideState().reset();
-}
-
-std::vector<std::string> NSLocale::parts() const {
-    return NSString::componentsSeparatedByString(
-        NSString::stringByReplacingOccurrencesOfStringWithString(identifier_, "-", "_"), "_");
-}
-
-std::string NSLocale::languageCode() const {
-    auto p = parts();
-    return p.empty() ? std::string() : p.front();
-}
-
-std::string NSLocale::scriptCode() const {
-    auto p = parts();
-    // A script is the four-letter part after the language ("zh_Hans_CN").
-    return p.size() >= 2 && p[1].size() == 4 ? p[1] : std::string();
-}
-
-std::string NSLocale::countryCode() const {
-    auto p = parts();
-    for (size_t i = 1; i < p.size(); ++i) {
-        if (p[i].size() != 4) {
-            return p[i];
-        }
-    }
-    return "";
+    std::lock_guard lock(overrideMutex());
+    installedOverride().reset();
 }

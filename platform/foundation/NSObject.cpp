@@ -1,6 +1,8 @@
 #include "platform/foundation/NSObject.h"
 
-std::string NSObject::description() const { return "<" + className() + ">"; }
+std::string NSObject::description() const {
+    return "<" + className() + ">";
+}
 
 std::string NSDescription(const NSObject* object) {
     return object ? object->description() : std::string("(null)");

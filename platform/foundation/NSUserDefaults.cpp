@@ -5,79 +5,81 @@
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/NSPathUtilities.h"
 #include "platform/foundation/NSPropertyListSerialization.h"
-#include "platform/runtime/ClassRegistry.h"
 
 #include <filesystem>
 
-NS_REGISTER_CLASS(NSUserDefaults, NSObject);
+namespace fs = std::filesystem;
 
 namespace {
-std::mutex sharedMutex;
-std::shared_ptr<NSUserDefaults>& sharedDefaults() {
+
+std::mutex& sharedMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
+std::shared_ptr<NSUserDefaults>& sharedInstance() {
     static std::shared_ptr<NSUserDefaults> defaults;
     return defaults;
 }
 
-std::string preferencesPath() {
-    std::string identifier = NSBundle::mainBundle()->bundleIdentifier();
-    if (identifier.empty()) {
-        identifier = "app";
-    }
-    std::string library =
-        NSSearchPathForDirectoriesInDomains(NSLibraryDirectory, NSUserDomainMask, true).front();
-    return stringByAppendingPathComponent(stringByAppendingPathComponent(library, "Preferences"),
-                                          identifier + ".plist");
-}
-
-// Keeps a damaged file under a new name instead of overwriting it with the next save.
-std::string moveAside(const std::string& path) {
-    namespace fs = std::filesystem;
+// Moves a damaged file aside to "<name>.corrupt" (or ".corrupt.N"), never over another.
+void keepAside(const std::string& path) {
     std::string target = path + ".corrupt";
-    std::error_code ec;
-    for (int n = 1; fs::exists(target, ec); ++n) {
+    std::error_code error;
+    for (int n = 1; fs::exists(target, error) || fs::is_symlink(target, error); ++n) {
         target = path + ".corrupt." + std::to_string(n);
     }
-    fs::rename(path, target, ec);
-    return ec ? std::string() : target;
-}
-} // namespace
-
-std::shared_ptr<NSUserDefaults> NSUserDefaults::standardUserDefaults() {
-    std::lock_guard lock(sharedMutex);
-    auto& defaults = sharedDefaults();
-    if (!defaults) {
-        defaults = std::make_shared<NSUserDefaults>(preferencesPath());
+    fs::rename(path, target, error);
+    if (error) {
+        NSLog("Cannot move the damaged preferences %@ aside: %@", path, error.message());
+    } else {
+        NSLog("Kept the damaged preferences as %@", target);
     }
-    return defaults;
 }
 
-void NSUserDefaults::resetStandardUserDefaults() {
-    std::lock_guard lock(sharedMutex);
-    sharedDefaults().reset();
-}
+} // namespace
 
 NSUserDefaults::NSUserDefaults(std::string path) : path_(std::move(path)) {
     load();
 }
 
+std::shared_ptr<NSUserDefaults> NSUserDefaults::standardUserDefaults() {
+    std::lock_guard lock(sharedMutex());
+    if (!sharedInstance()) {
+        std::string identifier = NSBundle::mainBundle()->bundleIdentifier();
+        std::string file = (identifier.empty() ? "app" : identifier) + ".plist";
+        std::string folder =
+            stringByAppendingPathComponent(NSHomeDirectory(), "Library/Preferences");
+        sharedInstance() = std::shared_ptr<NSUserDefaults>(
+            new NSUserDefaults(stringByAppendingPathComponent(folder, file)));
+    }
+    return sharedInstance();
+}
+
+void NSUserDefaults::resetStandardUserDefaults() {
+    std::lock_guard lock(sharedMutex());
+    sharedInstance().reset();
+}
+
 void NSUserDefaults::load() {
-    std::error_code ec;
-    if (!std::filesystem::exists(path_, ec)) {
+    std::error_code error;
+    if (!fs::exists(path_, error)) {
         return;
     }
-    std::shared_ptr<NSError> error;
-    auto plist = NSPropertyListSerialization::propertyListWithContentsOfFile(path_, &error);
-    if (plist && plist->dictionary()) {
-        values_ = *plist->dictionary();
+    std::shared_ptr<NSError> readError;
+    auto contents = NSPropertyListSerialization::propertyListWithContentsOfFile(path_, &readError);
+    if (contents && contents->dictionary()) {
+        values_ = *contents->dictionary();
         return;
     }
-    std::string reason = plist
-                             ? std::string("its root is not a dictionary")
-                             : (error ? error->localizedDescription() : std::string("unreadable"));
-    std::string kept = moveAside(path_);
-    NSLog("The preferences file %@ cannot be read (%@); starting with empty defaults, the "
-          "file is kept as %@",
-          path_, reason, kept.empty() ? std::string("(could not be moved)") : kept);
+    if (!contents && readError->code() != NSPropertyListReadCorruptError) {
+        // Present but unreadable (a folder, no permission): not damaged, so left in place.
+        NSLog("Cannot read the preferences %@: %@", path_, readError);
+        return;
+    }
+    NSLog("The preferences %@ are damaged (%@); starting with empty defaults", path_,
+          contents ? std::string("not a dictionary") : readError->localizedDescription());
+    keepAside(path_);
 }
 
 PlistValue NSUserDefaults::objectForKey(const std::string& key) const {
@@ -87,16 +89,7 @@ PlistValue NSUserDefaults::objectForKey(const std::string& key) const {
 }
 
 std::string NSUserDefaults::stringForKey(const std::string& key) const {
-    PlistValue value = objectForKey(key);
-    switch (value.type()) {
-    case PlistValue::Type::String:
-    case PlistValue::Type::Integer:
-    case PlistValue::Type::Real:
-    case PlistValue::Type::Boolean:
-        return value.stringValue();
-    default:
-        return "";
-    }
+    return objectForKey(key).stringValue();
 }
 
 bool NSUserDefaults::boolForKey(const std::string& key) const {
@@ -115,55 +108,64 @@ double NSUserDefaults::doubleForKey(const std::string& key) const {
     return objectForKey(key).doubleValue();
 }
 
+PlistValue::Dictionary NSUserDefaults::dictionaryRepresentation() const {
+    std::lock_guard lock(mutex_);
+    return values_;
+}
+
 void NSUserDefaults::setObjectForKey(PlistValue value, const std::string& key) {
     std::lock_guard lock(mutex_);
+    auto found = values_.find(key);
     if (value.isNull()) {
-        dirty_ = values_.erase(key) > 0 || dirty_;
+        if (found != values_.end()) {
+            values_.erase(found);
+            changed_ = true;
+        }
+        return;
+    }
+    if (found != values_.end() && found->second == value) {
         return;
     }
     values_[key] = std::move(value);
-    dirty_ = true;
+    changed_ = true;
 }
 
 void NSUserDefaults::setBoolForKey(bool value, const std::string& key) {
-    setObjectForKey(PlistValue(value), key);
+    setObjectForKey(value, key);
 }
 
 void NSUserDefaults::setIntegerForKey(int64_t value, const std::string& key) {
-    setObjectForKey(PlistValue(value), key);
+    setObjectForKey(value, key);
 }
 
 void NSUserDefaults::setFloatForKey(float value, const std::string& key) {
-    setObjectForKey(PlistValue(static_cast<double>(value)), key);
+    setObjectForKey(static_cast<double>(value), key);
 }
 
 void NSUserDefaults::setDoubleForKey(double value, const std::string& key) {
-    setObjectForKey(PlistValue(value), key);
+    setObjectForKey(value, key);
 }
 
 void NSUserDefaults::removeObjectForKey(const std::string& key) {
-    setObjectForKey(PlistValue(), key);
+    setObjectForKey({}, key);
 }
 
 bool NSUserDefaults::synchronize() {
     std::lock_guard lock(mutex_);
-    if (!dirty_) {
+    if (!changed_) {
         return true;
     }
     std::shared_ptr<NSError> error;
     auto data = NSPropertyListSerialization::dataWithPropertyList(
-        PlistValue(values_), NSPropertyListFormat::XML, &error);
-    std::error_code ec;
-    std::filesystem::create_directories(std::filesystem::path(path_).parent_path(), ec);
-    if (!data || !NSData::writeToFileAtomically(*data, path_)) {
-        NSLog("Cannot save the preferences to %@", path_);
+        PlistValue(values_), NSPropertyListFormat::Binary, &error);
+    if (!data) {
+        NSLog("Cannot encode the preferences: %@", error);
         return false;
     }
-    dirty_ = false;
+    if (!NSData::writeToFileAtomically(*data, path_)) {
+        NSLog("Cannot write the preferences %@", path_);
+        return false;
+    }
+    changed_ = false;
     return true;
-}
-
-PlistValue::Dictionary NSUserDefaults::dictionaryRepresentation() const {
-    std::lock_guard lock(mutex_);
-    return values_;
 }

@@ -1,10 +1,11 @@
-// The app's preferences: a dictionary of property-list values kept in memory and saved as
-// a property-list file in the home's Library/Preferences. Thread-safe.
+// The user's settings: a dictionary kept in <home>/Library/Preferences/<bundle id>.plist,
+// loaded at first use and written back on synchronize(). Safe to use from any thread.
 #pragma once
 
 #include "platform/foundation/NSObject.h"
 #include "platform/foundation/PlistValue.h"
 
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -12,22 +13,20 @@
 class NSUserDefaults : public NSObject {
     NS_OBJECT(NSUserDefaults)
 public:
-    // Loaded from NSHomeDirectory()/Library/Preferences/<bundle identifier>.plist.
     static std::shared_ptr<NSUserDefaults> standardUserDefaults();
-    // Drops the shared instance without saving; the next call reads the file again (as a
-    // new launch of the app would).
+    // Forgets the shared instance without writing it; the next standardUserDefaults()
+    // reads the file again, as a relaunch would.
     static void resetStandardUserDefaults();
-
-    explicit NSUserDefaults(std::string path);
 
     // Null when absent.
     PlistValue objectForKey(const std::string& key) const;
-    // Strings, and numbers as their text; "" otherwise.
+    // Text, or a number's text; "" otherwise.
     std::string stringForKey(const std::string& key) const;
     bool boolForKey(const std::string& key) const;
     int64_t integerForKey(const std::string& key) const;
     float floatForKey(const std::string& key) const;
     double doubleForKey(const std::string& key) const;
+    PlistValue::Dictionary dictionaryRepresentation() const;
 
     // A null value removes the key.
     void setObjectForKey(PlistValue value, const std::string& key);
@@ -37,18 +36,15 @@ public:
     void setDoubleForKey(double value, const std::string& key);
     void removeObjectForKey(const std::string& key);
 
-    // Saves the values when they changed since the last save: a temporary file renamed
-    // over the old one, so a failed write never loses the previous state.
+    // Writes the settings if they changed since the last write; false when that failed.
     bool synchronize();
-    PlistValue::Dictionary dictionaryRepresentation() const;
-
-    const std::string& path() const { return path_; }
 
 private:
+    explicit NSUserDefaults(std::string path);
     void load();
 
-    std::string path_;
-    PlistValue::Dictionary values_;
-    bool dirty_ = false;
+    const std::string path_;
     mutable std::mutex mutex_;
+    PlistValue::Dictionary values_;
+    bool changed_ = false;
 };

@@ -1,5 +1,7 @@
 #include "platform/uikit/UIView.h"
 
+#include "platform/uikit/UIViewAnimation.h"
+
 #include "platform/runtime/ClassRegistry.h"
 #include "platform/uikit/UIWindow.h"
 
@@ -55,12 +57,14 @@ CGRect UIView::frame() const {
 }
 
 void UIView::setFrame(const CGRect& frame) {
+    UIViewAnimation::noteChange(*this, "frame");
     const CGRect standard = CGRectStandardize(frame);
     center_ = CGPointMake(CGRectGetMidX(standard), CGRectGetMidY(standard));
     setBounds(CGRect{bounds_.origin, standard.size});
 }
 
 void UIView::setBounds(const CGRect& bounds) {
+    UIViewAnimation::noteChange(*this, "bounds");
     const CGSize oldSize = bounds_.size;
     bounds_ = bounds;
     if (oldSize == bounds_.size) {
@@ -92,7 +96,23 @@ void UIView::resizeSubviews(const CGSize& oldSize) {
 }
 
 void UIView::setAlpha(double alpha) {
+    UIViewAnimation::noteChange(*this, "alpha");
     alpha_ = std::clamp(alpha, 0.0, 1.0);
+}
+
+void UIView::setCenter(const CGPoint& center) {
+    UIViewAnimation::noteChange(*this, "center");
+    center_ = center;
+}
+
+void UIView::setTransform(const CGAffineTransform& transform) {
+    UIViewAnimation::noteChange(*this, "transform");
+    transform_ = transform;
+}
+
+void UIView::setBackgroundColor(std::shared_ptr<UIColor> color) {
+    UIViewAnimation::noteChange(*this, "backgroundColor");
+    backgroundColor_ = std::move(color);
 }
 
 // The tree

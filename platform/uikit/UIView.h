@@ -55,9 +55,9 @@ public:
     CGRect bounds() const { return bounds_; }
     void setBounds(const CGRect& bounds);
     CGPoint center() const { return center_; }
-    void setCenter(const CGPoint& center) { center_ = center; }
+    void setCenter(const CGPoint& center);
     CGAffineTransform transform() const { return transform_; }
-    void setTransform(const CGAffineTransform& transform) { transform_ = transform; }
+    void setTransform(const CGAffineTransform& transform);
 
     // Appearance and behaviour flags.
     double alpha() const { return alpha_; }
@@ -67,9 +67,7 @@ public:
     long tag() const { return tag_; }
     void setTag(long tag) { tag_ = tag; }
     std::shared_ptr<UIColor> backgroundColor() const { return backgroundColor_; }
-    virtual void setBackgroundColor(std::shared_ptr<UIColor> color) {
-        backgroundColor_ = std::move(color);
-    }
+    virtual void setBackgroundColor(std::shared_ptr<UIColor> color);
     bool isUserInteractionEnabled() const { return userInteractionEnabled_; }
     void setUserInteractionEnabled(bool enabled) { userInteractionEnabled_ = enabled; }
     bool clipsToBounds() const { return clipsToBounds_; }

@@ -1,0 +1,121 @@
+// Decoding and encoding photo-sized images: the costs behind opening a library photo,
+// showing it at screen size and saving a collage.
+#include "platform/graphics/JPEGCodec.h"
+#include "platform/graphics/PNGCodec.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// A smooth gradient with a little noise, so it compresses about as a photo does.
+CGImageRef photoLikeImage(size_t width, size_t height) {
+    std::vector<uint8_t> pixels(width * height * 4);
+    uint32_t noise = 2463534242u;
+    for (size_t y = 0; y < height; ++y) {
+        for (size_t x = 0; x < width; ++x) {
+            noise ^= noise << 13, noise ^= noise >> 17, noise ^= noise << 5;
+            const int jitter = static_cast<int>(noise % 9) - 4;
+            auto channel = [&](size_t value) {
+                return static_cast<uint32_t>(std::clamp(static_cast<int>(value) + jitter, 0, 255));
+            };
+            const uint32_t pixel = 0xff000000u | channel(x * 255 / width) << 16 |
+                                   channel(y * 255 / height) << 8 |
+                                   channel((x + y) * 255 / (width + height));
+            std::memcpy(pixels.data() + (y * width + x) * 4, &pixel, 4);
+        }
+    }
+    return CGImage::create(width, height, CGImagePixelFormat::RGB24, width * 4, std::move(pixels));
+}
+
+const CGImageRef& image12MP() {
+    static const CGImageRef image = photoLikeImage(4000, 3000);
+    return image;
+}
+const std::vector<uint8_t>& jpeg12MP() {
+    static const auto bytes = *JPEGCodec::encode(image12MP(), 0.9, nullptr);
+    return bytes;
+}
+const std::vector<uint8_t>& jpeg18MP() {
+    static const auto bytes = *JPEGCodec::encode(photoLikeImage(5184, 3456), 0.9, nullptr);
+    return bytes;
+}
+const std::vector<uint8_t>& png12MP() {
+    static const auto bytes = *PNGCodec::encode(image12MP(), nullptr);
+    return bytes;
+}
+
+void reportImage(benchmark::State& state, const CGImageRef& image, size_t fileBytes) {
+    state.counters["width"] = image ? double(image->width()) : 0;
+    state.counters["height"] = image ? double(image->height()) : 0;
+    state.counters["fileMB"] = double(fileBytes) / 1e6;
+}
+
+void JPEGDecode12MP(benchmark::State& state) {
+    const auto& bytes = jpeg12MP();
+    CGImageRef image;
+    for (auto _ : state) {
+        image = JPEGCodec::decode(bytes.data(), bytes.size(), nullptr);
+        benchmark::DoNotOptimize(image);
+    }
+    reportImage(state, image, bytes.size());
+}
+
+void JPEGEncode12MP(benchmark::State& state) {
+    const auto& image = image12MP();
+    size_t size = 0;
+    for (auto _ : state) {
+        auto bytes = JPEGCodec::encode(image, 0.9, nullptr);
+        size = bytes->size();
+        benchmark::DoNotOptimize(bytes);
+    }
+    reportImage(state, image, size);
+}
+
+void PNGDecode12MP(benchmark::State& state) {
+    const auto& bytes = png12MP();
+    CGImageRef image;
+    for (auto _ : state) {
+        image = PNGCodec::decode(bytes.data(), bytes.size(), nullptr);
+        benchmark::DoNotOptimize(image);
+    }
+    reportImage(state, image, bytes.size());
+}
+
+void PNGEncode12MP(benchmark::State& state) {
+    const auto& image = image12MP();
+    size_t size = 0;
+    for (auto _ : state) {
+        auto bytes = PNGCodec::encode(image, nullptr);
+        size = bytes->size();
+        benchmark::DoNotOptimize(bytes);
+    }
+    reportImage(state, image, size);
+}
+
+// At least a 2x screen of 375 x 667 points.
+template <const std::vector<uint8_t>& (*file)()>
+void JPEGDecodeScaledToScreen(benchmark::State& state) {
+    const auto& bytes = file();
+    CGImageRef image;
+    for (auto _ : state) {
+        image = JPEGCodec::decodeScaled(bytes.data(), bytes.size(), 750, 1334, nullptr);
+        benchmark::DoNotOptimize(image);
+    }
+    reportImage(state, image, bytes.size());
+}
+
+} // namespace
+
+BENCHMARK(JPEGDecode12MP)->Unit(benchmark::kMillisecond);
+BENCHMARK(JPEGEncode12MP)->Unit(benchmark::kMillisecond);
+BENCHMARK(PNGDecode12MP)->Unit(benchmark::kMillisecond);
+BENCHMARK(PNGEncode12MP)->Unit(benchmark::kMillisecond);
+BENCHMARK(JPEGDecodeScaledToScreen<jpeg12MP>)
+    ->Name("JPEGDecodeScaled12MPToScreen")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(JPEGDecodeScaledToScreen<jpeg18MP>)
+    ->Name("JPEGDecodeScaled18MPToScreen")
+    ->Unit(benchmark::kMillisecond);

@@ -1,0 +1,21 @@
+// The few EXIF facts the app uses from a photo file: how to turn it upright and when it
+// was taken.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+struct ExifInfo {
+    // The EXIF orientation, 1 (upright) to 8.
+    int orientation = 1;
+    // "YYYY:MM:DD HH:MM:SS": DateTimeOriginal, else DateTime, when well formed.
+    std::optional<std::string> dateTimeOriginal;
+};
+
+struct ExifReader {
+    // `data` is a whole JPEG file or a bare EXIF block. Missing or broken EXIF, and
+    // values out of range, give the defaults.
+    static ExifInfo read(const uint8_t* data, size_t size);
+};

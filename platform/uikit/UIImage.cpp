@@ -1,0 +1,185 @@
+#include "platform/uikit/UIImage.h"
+
+#include "platform/foundation/NSBundle.h"
+#include "platform/foundation/NSData.h"
+#include "platform/foundation/NSLog.h"
+#include "platform/graphics/ExifReader.h"
+#include "platform/graphics/ImageDecoder.h"
+#include "platform/graphics/ImageOrientation.h"
+#include "platform/graphics/JPEGCodec.h"
+#include "platform/graphics/PNGCodec.h"
+#include "platform/runtime/ClassRegistry.h"
+#include "platform/uikit/UIScreen.h"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <map>
+#include <mutex>
+
+NS_REGISTER_CLASS(UIImage, NSObject);
+
+namespace {
+
+static_assert(static_cast<int>(UIImageOrientation::RightMirrored) ==
+                  static_cast<int>(ImageOrientation::RightMirrored),
+              "the two orientation lists share their values");
+
+ImageOrientation graphicsOrientation(UIImageOrientation orientation) {
+    return static_cast<ImageOrientation>(orientation);
+}
+
+// "icon@2x.png" -> 2; 1 without such a suffix.
+double scaleFromFileName(const std::string& path) {
+    const std::string stem = std::filesystem::path(path).stem().string();
+    for (int scale : {2, 3}) {
+        const std::string suffix = "@" + std::to_string(scale) + "x";
+        if (stem.size() > suffix.size() && stem.ends_with(suffix)) {
+            return scale;
+        }
+    }
+    return 1;
+}
+
+CGImageRef uprightPixels(const std::shared_ptr<UIImage>& image) {
+    return image ? CGImageCreateOriented(image->cgImage(),
+                                         graphicsOrientation(image->imageOrientation()))
+                 : nullptr;
+}
+
+} // namespace
+
+UIImage::UIImage(CGImageRef image, double scale, UIImageOrientation orientation)
+    : image_(std::move(image)), scale_(scale > 0 ? scale : 1), orientation_(orientation) {}
+
+std::shared_ptr<UIImage> UIImage::imageWithCGImageScaleOrientation(CGImageRef image, double scale,
+                                                                   UIImageOrientation orientation) {
+    if (!image) {
+        return nullptr;
+    }
+    return std::shared_ptr<UIImage>(new UIImage(std::move(image), scale, orientation));
+}
+
+std::shared_ptr<UIImage> UIImage::imageWithCGImage(CGImageRef image) {
+    return imageWithCGImageScaleOrientation(std::move(image), 1, UIImageOrientation::Up);
+}
+
+std::shared_ptr<UIImage> UIImage::decode(const std::vector<uint8_t>& data, double scale,
+                                         std::string& error) {
+    CGImageRef pixels;
+    auto orientation = UIImageOrientation::Up;
+    switch (ImageDecoder::sniff(data.data(), data.size())) {
+    case ImageFileType::PNG:
+        pixels = PNGCodec::decode(data.data(), data.size(), &error);
+        break;
+    case ImageFileType::JPEG:
+        pixels = JPEGCodec::decode(data.data(), data.size(), &error);
+        orientation = static_cast<UIImageOrientation>(
+            ImageOrientationFromExif(ExifReader::read(data.data(), data.size()).orientation));
+        break;
+    case ImageFileType::Unknown:
+        error = "not a PNG or JPEG file";
+        break;
+    }
+    return imageWithCGImageScaleOrientation(std::move(pixels), scale, orientation);
+}
+
+std::shared_ptr<UIImage> UIImage::imageWithData(const std::vector<uint8_t>& data) {
+    return imageWithDataScale(data, 1);
+}
+
+std::shared_ptr<UIImage> UIImage::imageWithDataScale(const std::vector<uint8_t>& data,
+                                                     double scale) {
+    std::string error;
+    auto image = decode(data, scale, error);
+    if (!image) {
+        NSLog("UIImage: cannot decode %zu bytes of data: %@", data.size(), &error);
+    }
+    return image;
+}
+
+std::shared_ptr<UIImage> UIImage::imageWithContentsOfFile(const std::string& path) {
+    auto data = NSData::dataWithContentsOfFile(path);
+    if (!data) {
+        NSLog("UIImage: cannot read %@", path);
+        return nullptr;
+    }
+    std::string error;
+    auto image = decode(*data, scaleFromFileName(path), error);
+    if (!image) {
+        NSLog("UIImage: cannot decode %@: %@", path, error);
+    }
+    return image;
+}
+
+std::shared_ptr<UIImage> UIImage::imageNamed(const std::string& name) {
+    static std::mutex mutex;
+    static std::map<std::string, std::shared_ptr<UIImage>> cache;
+
+    const auto bundle = NSBundle::mainBundle();
+    const int screenScale =
+        std::max(1, static_cast<int>(std::lround(UIScreen::mainScreen()->scale())));
+    // The bundle and the screen are part of the key: tests and the program may change both.
+    const std::string key = bundle->bundlePath() + '\n' + std::to_string(screenScale) + '\n' + name;
+    {
+        std::lock_guard lock(mutex);
+        if (auto found = cache.find(key); found != cache.end()) {
+            return found->second;
+        }
+    }
+
+    std::string base = name;
+    std::vector<std::string> extensions{"png", "jpg"};
+    const auto extension = std::filesystem::path(name).extension().string();
+    if (!extension.empty()) {
+        base = name.substr(0, name.size() - extension.size());
+        extensions = {extension.substr(1)};
+    }
+    std::vector<std::string> suffixes;
+    for (int scale : {screenScale, 2, 1}) {
+        std::string suffix = scale == 1 ? "" : "@" + std::to_string(scale) + "x";
+        if (std::find(suffixes.begin(), suffixes.end(), suffix) == suffixes.end()) {
+            suffixes.push_back(suffix);
+        }
+    }
+    for (const auto& type : extensions) {
+        for (const auto& suffix : suffixes) {
+            const std::string path = bundle->pathForResourceOfType(base + suffix, type);
+            if (path.empty()) {
+                continue;
+            }
+            auto image = imageWithContentsOfFile(path);
+            if (!image) {
+                return nullptr;
+            }
+            std::lock_guard lock(mutex);
+            return cache.emplace(key, image).first->second;
+        }
+    }
+    NSLog("UIImage: no image named %@ in %@", name, bundle->bundlePath());
+    return nullptr;
+}
+
+CGSize UIImage::size() const {
+    CGSize pixels = CGSizeMake(static_cast<CGFloat>(image_->width()) / scale_,
+                               static_cast<CGFloat>(image_->height()) / scale_);
+    switch (orientation_) {
+    case UIImageOrientation::Left:
+    case UIImageOrientation::Right:
+    case UIImageOrientation::LeftMirrored:
+    case UIImageOrientation::RightMirrored:
+        return CGSizeMake(pixels.height, pixels.width);
+    default:
+        return pixels;
+    }
+}
+
+std::optional<std::vector<uint8_t>>
+UIImagePNGRepresentation(const std::shared_ptr<UIImage>& image) {
+    return PNGCodec::encode(uprightPixels(image), nullptr);
+}
+
+std::optional<std::vector<uint8_t>> UIImageJPEGRepresentation(const std::shared_ptr<UIImage>& image,
+                                                              double quality) {
+    return JPEGCodec::encode(uprightPixels(image), quality, nullptr);
+}

@@ -1,0 +1,193 @@
+#include "platform/foundation/NSPropertyListSerialization.h"
+
+#include "tests/platform/foundation/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+Bytes bytesOf(const std::string& text) {
+    return Bytes(text.begin(), text.end());
+}
+
+PlistValue sample() {
+    return PlistValue::Dictionary{
+        {"bool", true},
+        {"negative", -5},
+        {"largest", INT64_MAX},
+        {"smallest", INT64_MIN},
+        {"real", 0.1},
+        {"text", "caf\xC3\xA9 <&> \"quoted\""},
+        {"empty", ""},
+        {"data", PlistValue::Data{0, 1, 254, 255}},
+        {"date", NSDate{-86400.0}},
+        {"list", PlistValue::Array{1, "two", PlistValue::Array{}, PlistValue::Dictionary{}}},
+        {"nested", PlistValue::Dictionary{{"deeper", PlistValue::Dictionary{{"x", 2.5}}}}},
+    };
+}
+
+TEST(NSPropertyListSerializationTest, RoundTripsEveryKindInBothFormats) {
+    for (auto format : {NSPropertyListFormat::XML, NSPropertyListFormat::Binary}) {
+        std::shared_ptr<NSError> error;
+        auto data = NSPropertyListSerialization::dataWithPropertyList(sample(), format, &error);
+        ASSERT_TRUE(data.has_value()) << error->description();
+        auto back = NSPropertyListSerialization::propertyListWithData(*data, &error);
+        ASSERT_TRUE(back.has_value()) << error->description();
+        EXPECT_EQ(*back, sample()) << back->description();
+    }
+    // Binary keeps fractions of a second.
+    PlistValue date(NSDate{12.25});
+    auto data = NSPropertyListSerialization::dataWithPropertyList(
+        date, NSPropertyListFormat::Binary, nullptr);
+    ASSERT_TRUE(data.has_value());
+    EXPECT_EQ(NSPropertyListSerialization::propertyListWithData(*data, nullptr), date);
+}
+
+TEST(NSPropertyListSerializationTest, ReadsXMLWrittenElsewhere) {
+    auto value = NSPropertyListSerialization::propertyListWithData(
+        bytesOf("\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
+                "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
+                "<plist version=\"1.0\"><dict>\n"
+                "  <key>when</key><date>2001-01-02T00:00:00Z</date>\n"
+                "  <key>count</key><integer>-12</integer>\n"
+                "  <key>on</key><false/>\n"
+                "  <key>blob</key><data>AAEC</data>\n"
+                "  <key>ratio</key><real>1.5</real>\n"
+                "</dict></plist>\n"),
+        nullptr);
+    ASSERT_TRUE(value.has_value());
+    EXPECT_EQ(*value, PlistValue(PlistValue::Dictionary{{"when", NSDate{86400}},
+                                                        {"count", -12},
+                                                        {"on", false},
+                                                        {"blob", PlistValue::Data{0, 1, 2}},
+                                                        {"ratio", 1.5}}));
+}
+
+TEST(NSPropertyListSerializationTest, DamagedDataIsAnErrorValue) {
+    const std::string inputs[] = {
+        "",
+        "hello",
+        "bplist00",
+        "bplist00\x01\x02\x03",
+        "<plist><array><string>unclosed</array></plist>",
+        "<plist><integer>1</integer",
+        "{ a = 1; }",
+    };
+    for (const auto& input : inputs) {
+        std::shared_ptr<NSError> error;
+        EXPECT_FALSE(NSPropertyListSerialization::propertyListWithData(bytesOf(input), &error))
+            << input;
+        ASSERT_TRUE(error) << input;
+        EXPECT_EQ(error->domain(), NSCocoaErrorDomain);
+        EXPECT_EQ(error->code(), NSPropertyListReadCorruptError);
+        EXPECT_FALSE(error->localizedDescription().empty());
+    }
+    // A cycle in a binary list: an array holding itself.
+    Bytes cycle = bytesOf("bplist00");
+    cycle.insert(cycle.end(), {0xA1, 0x00, 0x08});
+    Bytes trailer(32, 0);
+    trailer[6] = 1, trailer[7] = 1, trailer[15] = 1, trailer[31] = 10;
+    cycle.insert(cycle.end(), trailer.begin(), trailer.end());
+    EXPECT_FALSE(NSPropertyListSerialization::propertyListWithData(cycle, nullptr));
+}
+
+TEST(NSPropertyListSerializationTest, KeysWithNulCharactersAreRefused) {
+    // The library aborts on such keys; they must be refused before it sees them.
+    struct Case {
+        std::string key;
+        Bytes pattern;
+        size_t zeroAt;
+    };
+    const Case cases[] = {
+        {"ab", {0x52, 'a', 'b'}, 2},
+        {"\xC3\xA9", {0x61, 0x00, 0xE9}, 2},
+    };
+    for (const auto& c : cases) {
+        auto data = NSPropertyListSerialization::dataWithPropertyList(
+            PlistValue::Dictionary{{c.key, 1}}, NSPropertyListFormat::Binary, nullptr);
+        ASSERT_TRUE(data.has_value());
+        auto found = std::search(data->begin(), data->end(), c.pattern.begin(), c.pattern.end());
+        ASSERT_NE(found, data->end());
+        found[static_cast<long>(c.zeroAt)] = 0;
+        std::shared_ptr<NSError> error;
+        EXPECT_FALSE(NSPropertyListSerialization::propertyListWithData(*data, &error));
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->code(), NSPropertyListReadCorruptError);
+    }
+}
+
+TEST(NSPropertyListSerializationTest, TruncatedAndScrambledFilesNeverCrash) {
+    std::mt19937 random(7);
+    for (auto format : {NSPropertyListFormat::XML, NSPropertyListFormat::Binary}) {
+        auto data = NSPropertyListSerialization::dataWithPropertyList(sample(), format, nullptr);
+        ASSERT_TRUE(data.has_value());
+        for (size_t length = 0; length < data->size(); ++length) {
+            Bytes cut(data->begin(), data->begin() + static_cast<long>(length));
+            std::shared_ptr<NSError> error;
+            auto value = NSPropertyListSerialization::propertyListWithData(cut, &error);
+            // A cut file either fails cleanly or (only past the root's end) reads whole.
+            if (value) {
+                EXPECT_EQ(*value, sample()) << "length " << length;
+            } else {
+                EXPECT_EQ(error->code(), NSPropertyListReadCorruptError);
+            }
+        }
+        for (int round = 0; round < 2000; ++round) {
+            Bytes scrambled = *data;
+            for (int i = 0; i < 3; ++i) {
+                scrambled[random() % scrambled.size()] = static_cast<uint8_t>(random());
+            }
+            NSPropertyListSerialization::propertyListWithData(scrambled, nullptr);
+        }
+    }
+}
+
+TEST(NSPropertyListSerializationTest, UnwritableValuesAreErrors) {
+    const PlistValue values[] = {
+        PlistValue(),
+        PlistValue(PlistValue::Array{1, PlistValue()}),
+        PlistValue(PlistValue::Dictionary{{"a", PlistValue::Dictionary{{"b", PlistValue()}}}}),
+        PlistValue(NSDate{1e12}),
+    };
+    for (const auto& value : values) {
+        std::shared_ptr<NSError> error;
+        EXPECT_FALSE(NSPropertyListSerialization::dataWithPropertyList(
+            value, NSPropertyListFormat::Binary, &error));
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->code(), NSPropertyListWriteInvalidError);
+    }
+    // Nesting deeper than any real file is refused, not recursed into without bound.
+    PlistValue deep = 1;
+    for (int i = 0; i < 600; ++i) {
+        PlistValue::Array wrapper;
+        wrapper.push_back(std::move(deep));
+        deep = PlistValue(std::move(wrapper));
+    }
+    EXPECT_FALSE(NSPropertyListSerialization::dataWithPropertyList(deep, NSPropertyListFormat::XML,
+                                                                   nullptr));
+}
+
+TEST(NSPropertyListSerializationTest, ReadsFiles) {
+    TempFolder folder;
+    std::shared_ptr<NSError> error;
+    EXPECT_FALSE(
+        NSPropertyListSerialization::propertyListWithContentsOfFile(folder.file("none"), &error));
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->code(), NSFileReadNoSuchFileError);
+    EXPECT_FALSE(
+        NSPropertyListSerialization::propertyListWithContentsOfFile(folder.path(), &error));
+    EXPECT_EQ(error->code(), NSFileReadUnknownError);
+
+    std::string path =
+        folder.write("list.plist", "<plist><array><integer>3</integer></array></plist>");
+    EXPECT_EQ(NSPropertyListSerialization::propertyListWithContentsOfFile(path, nullptr),
+              PlistValue(PlistValue::Array{3}));
+}
+
+} // namespace

@@ -1,0 +1,258 @@
+#include "platform/graphics/JPEGCodec.h"
+
+#include "tests/platform/graphics/ImageFixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <jpeglib.h>
+
+namespace {
+
+// A JPEG from libjpeg's own writer, for the kinds of file our encoder never writes.
+// `samples` holds `components` bytes a pixel in `input` order; `scans` is a progressive
+// file's scan script.
+std::vector<uint8_t> writeJpeg(JDIMENSION width, JDIMENSION height, J_COLOR_SPACE input,
+                               int components, J_COLOR_SPACE file, bool adobeMarker,
+                               std::vector<uint8_t> samples,
+                               const std::vector<jpeg_scan_info>& scans = {}) {
+    jpeg_compress_struct info;
+    jpeg_error_mgr errors;
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = width;
+    info.image_height = height;
+    info.input_components = components;
+    info.in_color_space = input;
+    jpeg_set_defaults(&info);
+    jpeg_set_colorspace(&info, file);
+    info.write_Adobe_marker = adobeMarker;
+    jpeg_set_quality(&info, 95, TRUE);
+    if (!scans.empty()) {
+        info.scan_info = scans.data();
+        info.num_scans = int(scans.size());
+    }
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < height) {
+        JSAMPROW row = samples.data() + info.next_scanline * width * components;
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    std::vector<uint8_t> out(buffer, buffer + size);
+    std::free(buffer);
+    return out;
+}
+
+// Each channel's largest difference between two images of one size.
+int largestDifference(const CGImage& a, const CGImage& b) {
+    const auto pa = pixelsOf(a), pb = pixelsOf(b);
+    int largest = 0;
+    for (size_t i = 0; i < pa.size(); ++i) {
+        for (int shift : {16, 8, 0}) {
+            largest = std::max(
+                largest, std::abs(int((pa[i] >> shift) & 0xff) - int((pb[i] >> shift) & 0xff)));
+        }
+    }
+    return largest;
+}
+
+CGImageRef gradient(size_t width, size_t height) {
+    return makeImage(width, height, CGImagePixelFormat::RGB24, [&](size_t x, size_t y) {
+        return 0xff000000u | uint32_t(x * 255 / width) << 16 | uint32_t(y * 255 / height) << 8 |
+               uint32_t(128 + (x + y) % 16);
+    });
+}
+
+std::string hex(uint32_t value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%08x", value);
+    return text;
+}
+
+// Each colour channel of pixel (x, y) within `tolerance` of `expected`'s.
+void expectColourNear(const CGImage& image, size_t x, size_t y, uint32_t expected, int tolerance) {
+    const uint32_t actual = image.pixelAt(x, y);
+    for (int shift : {16, 8, 0}) {
+        EXPECT_NEAR(int((actual >> shift) & 0xff), int((expected >> shift) & 0xff), tolerance)
+            << "at " << x << "," << y << ": " << hex(actual) << " for " << hex(expected);
+    }
+}
+
+TEST(JPEGCodec, RoundTripsAtHighQuality) {
+    const auto image = gradient(48, 32);
+    std::string error;
+    const auto jpeg = JPEGCodec::encode(image, 0.9, &error);
+    ASSERT_TRUE(jpeg) << error;
+    const auto decoded = JPEGCodec::decode(jpeg->data(), jpeg->size(), &error);
+    ASSERT_TRUE(decoded) << error;
+    EXPECT_EQ(decoded->format(), CGImagePixelFormat::RGB24);
+    ASSERT_EQ(decoded->width(), 48u);
+    ASSERT_EQ(decoded->height(), 32u);
+    EXPECT_LE(largestDifference(*decoded, *image), 12);
+    // The skipped byte is opaque, so the pixels may also be read as ARGB32.
+    EXPECT_EQ(decoded->data()[3], 0xff);
+}
+
+TEST(JPEGCodec, QualityIsClampedToTheUnitRange) {
+    const auto image = gradient(48, 32);
+    auto size = [&](double quality) { return JPEGCodec::encode(image, quality, nullptr)->size(); };
+    EXPECT_LT(size(0.1), size(0.5));
+    EXPECT_LT(size(0.5), size(1.0));
+    EXPECT_EQ(*JPEGCodec::encode(image, -3, nullptr), *JPEGCodec::encode(image, 0, nullptr));
+    EXPECT_EQ(*JPEGCodec::encode(image, 7, nullptr), *JPEGCodec::encode(image, 1, nullptr));
+}
+
+TEST(JPEGCodec, EncodesTranslucentPixelsAsIfOverBlackAndGreyAsGrey) {
+    const auto translucent = makeImage(16, 16, CGImagePixelFormat::ARGB32Premultiplied,
+                                       [](size_t, size_t) { return 0x80800000u; });
+    const auto grey =
+        makeImage(16, 16, CGImagePixelFormat::Gray8, [](size_t, size_t) { return 90u; });
+    const struct {
+        const char* name;
+        CGImageRef image;
+        uint32_t expected;
+    } cases[] = {{"translucent red", translucent, 0xff800000}, {"grey", grey, 0xff5a5a5a}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto jpeg = *JPEGCodec::encode(c.image, 1, nullptr);
+        const auto decoded = JPEGCodec::decode(jpeg.data(), jpeg.size(), nullptr);
+        ASSERT_TRUE(decoded);
+        const auto expected = makeImage(16, 16, CGImagePixelFormat::RGB24,
+                                        [&](size_t, size_t) { return c.expected; });
+        EXPECT_LE(largestDifference(*decoded, *expected), 2) << hex(decoded->pixelAt(0, 0));
+    }
+}
+
+TEST(JPEGCodec, DecodesGreyscaleAndCMYKFiles) {
+    // Left half one colour, right half another, 16-pixel blocks so subsampling keeps them.
+    auto halves = [](int components, std::vector<uint8_t> left, std::vector<uint8_t> right) {
+        std::vector<uint8_t> samples;
+        for (int y = 0; y < 16; ++y) {
+            for (int x = 0; x < 32; ++x) {
+                const auto& sample = x < 16 ? left : right;
+                samples.insert(samples.end(), sample.begin(), sample.begin() + components);
+            }
+        }
+        return samples;
+    };
+    // Ink amounts for red (no cyan, full magenta and yellow) and a dark blue.
+    const std::vector<uint8_t> redInk = {0, 255, 255, 0}, blueInk = {255, 255, 0, 128};
+    auto inverted = [](std::vector<uint8_t> ink) {
+        for (auto& v : ink) {
+            v = uint8_t(255 - v);
+        }
+        return ink;
+    };
+    const struct {
+        const char* name;
+        std::vector<uint8_t> jpeg;
+        uint32_t left, right;
+    } cases[] = {
+        {"greyscale",
+         writeJpeg(32, 16, JCS_GRAYSCALE, 1, JCS_GRAYSCALE, false, halves(1, {40}, {220})),
+         0xff282828, 0xffdcdcdc},
+        // Adobe's applications store CMYK inverted and say so with their marker.
+        {"inverted CMYK with the Adobe marker",
+         writeJpeg(32, 16, JCS_CMYK, 4, JCS_CMYK, true,
+                   halves(4, inverted(redInk), inverted(blueInk))),
+         0xffff0000, 0xff000080},
+        {"inverted YCCK with the Adobe marker",
+         writeJpeg(32, 16, JCS_CMYK, 4, JCS_YCCK, true,
+                   halves(4, inverted(redInk), inverted(blueInk))),
+         0xffff0000, 0xff000080},
+        {"plain CMYK", writeJpeg(32, 16, JCS_CMYK, 4, JCS_CMYK, false, halves(4, redInk, blueInk)),
+         0xffff0000, 0xff000080},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string error;
+        const auto image = JPEGCodec::decode(c.jpeg.data(), c.jpeg.size(), &error);
+        ASSERT_TRUE(image) << error;
+        EXPECT_EQ(image->format(), CGImagePixelFormat::RGB24);
+        // Away from the seam, where subsampled chroma blends the halves.
+        for (size_t x : {0, 5, 11, 20, 26, 31}) {
+            for (size_t y : {0, 7, 15}) {
+                expectColourNear(*image, x, y, x < 16 ? c.left : c.right, 4);
+            }
+        }
+    }
+}
+
+// Each scan of a progressive file makes the decoder go over the whole image again, so a
+// file of endless tiny scans would keep it busy for hours.
+TEST(JPEGCodec, RefusesProgressiveFilesWithHundredsOfScans) {
+    // A valid script: the DC scan, then each of the 63 AC coefficients refined a bit at a
+    // time, `bits` scans each.
+    auto script = [](int bits) {
+        std::vector<jpeg_scan_info> scans{{1, {0}, 0, 0, 0, 0}};
+        for (int k = 1; k < 64; ++k) {
+            scans.push_back({1, {0}, k, k, 0, bits - 1});
+            for (int bit = bits - 1; bit > 0; --bit) {
+                scans.push_back({1, {0}, k, k, bit, bit - 1});
+            }
+        }
+        return scans;
+    };
+    const std::vector<uint8_t> grey(64, 100);
+    const auto many = writeJpeg(8, 8, JCS_GRAYSCALE, 1, JCS_GRAYSCALE, false, grey, script(7));
+    const auto tooMany = writeJpeg(8, 8, JCS_GRAYSCALE, 1, JCS_GRAYSCALE, false, grey, script(8));
+    std::string error;
+    EXPECT_TRUE(JPEGCodec::decode(many.data(), many.size(), &error)) << error; // 442 scans
+    EXPECT_FALSE(JPEGCodec::decode(tooMany.data(), tooMany.size(), &error));   // 505 scans
+    EXPECT_NE(error.find("more than 500 scans"), std::string::npos) << error;
+}
+
+TEST(JPEGCodec, DecodeScaledPicksTheSmallestScaleStillLargeEnough) {
+    const struct {
+        size_t width, height;
+        size_t minWidth, minHeight;
+        size_t expectedWidth, expectedHeight;
+    } cases[] = {
+        {640, 480, 0, 0, 80, 60},            // 1/8 at least
+        {640, 480, 80, 60, 80, 60},          // exactly 1/8
+        {640, 480, 81, 60, 160, 120},        // one pixel more: 2/8
+        {640, 480, 200, 100, 240, 180},      // 3/8
+        {640, 480, 320, 240, 320, 240},      // 4/8
+        {640, 480, 321, 1, 400, 300},        // 5/8
+        {640, 480, 100, 400, 560, 420},      // the height decides: 7/8
+        {640, 480, 640, 480, 640, 480},      // full size
+        {640, 480, 2000, 2000, 640, 480},    // larger than the file: full size, not enlarged
+        {1001, 751, 1, 1, 126, 94},          // sizes round up
+        {4000, 3000, 750, 1334, 2000, 1500}, // a 12-megapixel photo for a 2x phone screen
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " asked " << c.minWidth
+                                        << "x" << c.minHeight);
+        const auto source = makeImage(c.width, c.height, CGImagePixelFormat::RGB24,
+                                      [](size_t, size_t) { return 0xff336699u; });
+        const auto jpeg = *JPEGCodec::encode(source, 0.5, nullptr);
+        std::string error;
+        const auto image =
+            JPEGCodec::decodeScaled(jpeg.data(), jpeg.size(), c.minWidth, c.minHeight, &error);
+        ASSERT_TRUE(image) << error;
+        EXPECT_EQ(image->width(), c.expectedWidth);
+        EXPECT_EQ(image->height(), c.expectedHeight);
+    }
+}
+
+TEST(JPEGCodec, DecodeScaledKeepsThePicture) {
+    const auto source = makeImage(256, 128, CGImagePixelFormat::RGB24, [](size_t x, size_t) {
+        return x < 128 ? 0xffff0000u : 0xff0000ffu;
+    });
+    const auto jpeg = *JPEGCodec::encode(source, 0.9, nullptr);
+    const auto image = JPEGCodec::decodeScaled(jpeg.data(), jpeg.size(), 64, 32, nullptr);
+    ASSERT_TRUE(image);
+    ASSERT_EQ(image->width(), 64u);
+    // The columns at the seam blend; everything else keeps its colour.
+    for (size_t y = 0; y < 32; ++y) {
+        for (size_t x : {0, 10, 29, 34, 50, 63}) {
+            expectColourNear(*image, x, y, x < 32 ? 0xffff0000u : 0xff0000ffu, 8);
+        }
+    }
+}
+
+} // namespace
