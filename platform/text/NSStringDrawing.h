@@ -23,4 +23,14 @@ struct NSStringDrawing {
     static CGRect boundingRectWithSizeOptionsAttributes(const std::string& text, const CGSize& size,
                                                         unsigned options,
                                                         const NSTextAttributes& attributes);
+
+    // Into the current graphics context (nothing without one), laid out as bounding rects
+    // with NSStringDrawingUsesLineFragmentOrigin: wrapped or cut at the rectangle's width,
+    // whole lines within its height, aligned within its width.
+    static void drawInRectWithAttributes(const std::string& text, const CGRect& rect,
+                                         const NSTextAttributes& attributes);
+    // Into the current graphics context, as sizeWithAttributes lays it out, with the top
+    // left corner of the first line at `point`.
+    static void drawAtPointWithAttributes(const std::string& text, const CGPoint& point,
+                                          const NSTextAttributes& attributes);
 };

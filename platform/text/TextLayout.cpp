@@ -48,10 +48,6 @@ PangoEllipsizeMode ellipsizeMode(NSLineBreakMode mode) {
     }
 }
 
-void setSource(cairo_t* cr, const UIColor& color) {
-    cairo_set_source_rgba(cr, color.red(), color.green(), color.blue(), color.alpha());
-}
-
 struct LineBox {
     PangoLayoutLine* line;
     PangoRectangle logical;
@@ -74,16 +70,16 @@ std::vector<LineBox> lineBoxes(PangoLayout* layout) {
 } // namespace
 
 TextLayout::TextLayout(std::string_view text, const NSTextAttributes& attributes,
-                       const Limits& limits, Truncation truncation, cairo_t* target)
+                       const Limits& limits, Truncation truncation, CGContextRef target)
     : text_(validText(text)),
       font_(attributes.font ? attributes.font : UIFont::systemFontOfSize(12)),
       foreground_(attributes.foregroundColor ? attributes.foregroundColor : UIColor::blackColor()),
       stroke_(attributes.strokeColor ? attributes.strokeColor : foreground_),
       strokeWidth_(std::isfinite(attributes.strokeWidth) ? attributes.strokeWidth : 0),
       kern_(std::isfinite(attributes.kern) ? attributes.kern : 0),
-      widthLimit_(usableLimit(limits.width)), target_(target),
-      context_(target ? TextFontMap::shared().createContextForCairo(target)
-                      : PANGO_CONTEXT(g_object_ref(TextFontMap::shared().measuringContext()))) {
+      widthLimit_(usableLimit(limits.width)), target_(std::move(target)),
+      context_(target_ ? TextFontMap::shared().createContextForCairo(target_->cairo())
+                       : PANGO_CONTEXT(g_object_ref(TextFontMap::shared().measuringContext()))) {
     if (const auto& style = attributes.paragraphStyle) {
         alignment_ = style->alignment();
         mode_ = style->lineBreakMode();
@@ -162,12 +158,14 @@ PangoLayout* TextLayout::makeLayout(const std::string& text) const {
     PangoLayout* layout = pango_layout_new(context_);
     pango_layout_set_font_description(layout, font_->pangoFontDescription());
     pango_layout_set_text(layout, text.data(), int(text.size()));
+    PangoAttrList* list = pango_attr_list_new();
+    // Words broken across lines get no hyphen, as on the platform.
+    pango_attr_list_insert(list, pango_attr_insert_hyphens_new(FALSE));
     if (kern_ != 0) {
-        PangoAttrList* list = pango_attr_list_new();
         pango_attr_list_insert(list, pango_attr_letter_spacing_new(int(kern_ * PANGO_SCALE)));
-        pango_layout_set_attributes(layout, list);
-        pango_attr_list_unref(list);
     }
+    pango_layout_set_attributes(layout, list);
+    pango_attr_list_unref(list);
     // Left and right are where the platform says, whatever the writing direction; natural
     // follows the direction of each paragraph.
     pango_layout_set_auto_dir(layout, alignment_ == NSTextAlignment::Natural);
@@ -233,33 +231,38 @@ void TextLayout::drawAtPoint(const CGPoint& origin) const {
     if (!target_ || lines_.empty()) {
         return;
     }
-    cairo_t* cr = target_;
-    cairo_save(cr);
+    CGContextSaveGState(target_);
     if (clips_) {
-        // Across the width limit only; the lines' ink may reach past their boxes
-        // vertically.
+        // Across the width limit only; ink may reach past the lines' boxes vertically.
         const double margin = font_->pointSize();
-        cairo_rectangle(cr, origin.x, origin.y - margin, widthLimit_, size_.height + 2 * margin);
-        cairo_clip(cr);
+        CGContextClipToRect(target_, CGRectMake(origin.x, origin.y - margin, widthLimit_,
+                                                size_.height + 2 * margin));
     }
-    const double strokeLineWidth = std::fabs(strokeWidth_) / 100 * font_->pointSize();
+    if (strokeWidth_ <= 0) {
+        CGContextSetFillColorWithColor(target_, foreground_->cgColor());
+        target_->fillShape([&](cairo_t* cr) { paintLines(cr, origin, false); });
+    }
+    if (strokeWidth_ != 0) {
+        CGContextSetFillColorWithColor(target_, stroke_->cgColor());
+        target_->fillShape([&](cairo_t* cr) { paintLines(cr, origin, true); });
+    }
+    CGContextRestoreGState(target_);
+}
+
+void TextLayout::paintLines(cairo_t* cr, const CGPoint& origin, bool outlines) const {
+    cairo_new_path(cr);
     for (const auto& line : lines_) {
-        const double x = origin.x + line.x;
-        const double y = origin.y + line.baseline;
-        if (strokeWidth_ <= 0) {
-            setSource(cr, *foreground_);
-            cairo_new_path(cr);
-            cairo_move_to(cr, x, y);
+        cairo_move_to(cr, origin.x + line.x, origin.y + line.baseline);
+        if (outlines) {
+            pango_cairo_layout_line_path(cr, line.line);
+        } else {
             pango_cairo_show_layout_line(cr, line.line);
         }
-        if (strokeWidth_ != 0) {
-            cairo_new_path(cr);
-            cairo_move_to(cr, x, y);
-            pango_cairo_layout_line_path(cr, line.line);
-            setSource(cr, *stroke_);
-            cairo_set_line_width(cr, strokeLineWidth);
-            cairo_stroke(cr);
-        }
     }
-    cairo_restore(cr);
+    if (outlines) {
+        cairo_set_line_width(cr, std::fabs(strokeWidth_) / 100 * font_->pointSize());
+        cairo_stroke(cr);
+    } else {
+        cairo_new_path(cr);
+    }
 }

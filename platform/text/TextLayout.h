@@ -3,6 +3,7 @@
 // TextLayout while holding TextFontMap::shared().lock().
 #pragma once
 
+#include "platform/graphics/CGContext.h"
 #include "platform/graphics/CGGeometry.h"
 #include "platform/text/NSTextAttributes.h"
 
@@ -32,7 +33,7 @@ public:
     // Lays the text out for measuring, or for drawing into `target` when one is given.
     // Invalid UTF-8 is shown as replacement characters.
     TextLayout(std::string_view text, const NSTextAttributes& attributes, const Limits& limits,
-               Truncation truncation, cairo_t* target = nullptr);
+               Truncation truncation, CGContextRef target = nullptr);
     ~TextLayout();
     TextLayout(const TextLayout&) = delete;
     TextLayout& operator=(const TextLayout&) = delete;
@@ -46,6 +47,7 @@ public:
 
     // Draws into the target given at construction (nothing without one), the lines' top
     // left corner at `origin`; lines align within the width limit, else within the widest.
+    // The context's alpha, blend mode, shadow and clip apply.
     void drawAtPoint(const CGPoint& origin) const;
 
 private:
@@ -56,6 +58,8 @@ private:
     };
 
     PangoLayout* makeLayout(const std::string& text) const;
+    // Fills the glyphs of the lines shown, or strokes their outlines.
+    void paintLines(cairo_t* cr, const CGPoint& origin, bool outlines) const;
     // The last line shown when more text follows it and the mode cuts the text there: the
     // rest of the text, ellipsized or clipped, on one line of its own.
     PangoLayout* makeCutLine(const std::string& rest) const;
@@ -76,7 +80,7 @@ private:
     // Lines run past the width limit and are cut at its edges when drawn.
     bool clips_ = false;
 
-    cairo_t* target_;
+    CGContextRef target_;
     PangoContext* context_;
     PangoLayout* layout_ = nullptr;
     PangoLayout* lastLine_ = nullptr;

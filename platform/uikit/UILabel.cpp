@@ -3,6 +3,7 @@
 #include "platform/runtime/ClassRegistry.h"
 #include "platform/text/TextFontMap.h"
 #include "platform/text/TextLayout.h"
+#include "platform/uikit/UIGraphics.h"
 #include "platform/uikit/UIScreen.h"
 
 #include <algorithm>
@@ -123,6 +124,24 @@ std::shared_ptr<UIFont> UILabel::fontFittingWidth(double width) const {
         font = font_->fontWithSize(std::max(smallest, font->pointSize() * width / textWidth));
     }
     return font;
+}
+
+void UILabel::drawTextInRect(const CGRect& rect) {
+    const CGContextRef context = UIGraphicsGetCurrentContext();
+    if (!context || text_.empty()) {
+        return;
+    }
+    const CGRect area = CGRectStandardize(rect);
+    const auto lock = TextFontMap::shared().lock();
+    const TextLayout layout(text_, textAttributes(fontFittingWidth(area.size.width)),
+                            {area.size.width, area.size.height, numberOfLines_},
+                            TextLayout::Truncation::LastLine, context);
+    const double top = area.origin.y + (area.size.height - layout.size().height) / 2;
+    layout.drawAtPoint(CGPointMake(area.origin.x, top));
+}
+
+void UILabel::drawRect(const CGRect& rect) {
+    drawTextInRect(bounds());
 }
 
 std::string UILabel::description() const {

@@ -48,6 +48,13 @@ public:
     // The size of the text within size.width (no limit when not positive) in at most
     // numberOfLines lines, rounded up to whole screen pixels; zero without text.
     CGSize sizeThatFits(const CGSize& size) const override;
+    // Draws the text into the current graphics context, vertically centred in `rect`, at
+    // most numberOfLines lines and as many whole lines as `rect` holds (always one), the
+    // last one cut as lineBreakMode says when text remains. Subclasses override it to
+    // inset the text.
+    virtual void drawTextInRect(const CGRect& rect);
+    // Draws the text in the bounds.
+    void drawRect(const CGRect& rect) override;
     // The view's description with "; text = 'Hello'" when there is text.
     std::string description() const override;
     // The text, unless a label was set.

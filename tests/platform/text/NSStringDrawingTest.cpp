@@ -1,5 +1,6 @@
 #include "platform/text/NSStringDrawing.h"
 
+#include "platform/uikit/UIGraphics.h"
 #include "tests/support/TextTest.h"
 
 #include <atomic>
@@ -192,6 +193,127 @@ TEST_F(NSStringDrawingTest, InvalidUtf8IsMeasuredWithReplacementCharacters) {
         EXPECT_EQ(wrapped(c.text, 100, attributes), wrapped(c.replaced, 100, attributes));
     }
 }
+
+// Drawing
+
+TEST_F(NSStringDrawingTest, InkStaysInsideTheMeasuredRect) {
+    struct Case {
+        const char* text;
+        double width; // 0: one line
+    } cases[] = {
+        {"Hello", 0},    {"gjpqy|", 0},     {"W\u00C9\u00D1 \u00E5\u00E7", 0},
+        {kPangram, 120}, {"two\nlines", 0},
+    };
+    const NSTextAttributes attributes = withFont(UIFont::systemFontOfSize(17));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const CGRect measured = NSStringDrawing::boundingRectWithSizeOptionsAttributes(
+            c.text, CGSizeMake(c.width, 0), NSStringDrawingUsesLineFragmentOrigin, attributes);
+        const CGRect rect = CGRectOffset(measured, 10.5, 12.25);
+        const auto image = renderOnWhite(CGSizeMake(200, 120), [&] {
+            NSStringDrawing::drawInRectWithAttributes(c.text, rect, attributes);
+        });
+        const InkBox any = inkBox(image);
+        ASSERT_FALSE(any.empty());
+        EXPECT_GE(any.minX, std::floor(CGRectGetMinX(rect)));
+        EXPECT_GE(any.minY, std::floor(CGRectGetMinY(rect)));
+        EXPECT_LE(any.maxX + 1, std::ceil(CGRectGetMaxX(rect)));
+        EXPECT_LE(any.maxY + 1, std::ceil(CGRectGetMaxY(rect)));
+        // Solid ink, not a faint smear, fills most of the measured width.
+        const InkBox dark = inkBox(image, 128);
+        EXPECT_GE(dark.width(), 0.8 * measured.size.width);
+    }
+}
+
+TEST_F(NSStringDrawingTest, AlignmentPlacesTheInkWithinTheRect) {
+    const CGRect rect = CGRectMake(20, 10, 160, 30);
+    struct Case {
+        NSTextAlignment alignment;
+        double expectedMidX; // NaN: not checked
+        double leftEdge;     // where the ink must start, within a few pixels; NaN: not checked
+        double rightEdge;
+    } cases[] = {
+        {NSTextAlignment::Left, NAN, CGRectGetMinX(rect), NAN},
+        {NSTextAlignment::Natural, NAN, CGRectGetMinX(rect), NAN},
+        {NSTextAlignment::Center, CGRectGetMidX(rect), NAN, NAN},
+        {NSTextAlignment::Right, NAN, NAN, CGRectGetMaxX(rect)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(int(c.alignment));
+        NSTextAttributes attributes = withFont(UIFont::systemFontOfSize(17));
+        attributes.paragraphStyle = std::make_shared<NSParagraphStyle>();
+        attributes.paragraphStyle->setAlignment(c.alignment);
+        const InkBox ink = inkBox(renderOnWhite(CGSizeMake(200, 50), [&] {
+            NSStringDrawing::drawInRectWithAttributes("Hello", rect, attributes);
+        }));
+        ASSERT_FALSE(ink.empty());
+        if (!std::isnan(c.expectedMidX)) {
+            EXPECT_NEAR(ink.midX(), c.expectedMidX, 1);
+        }
+        if (!std::isnan(c.leftEdge)) {
+            EXPECT_GE(ink.minX, c.leftEdge);
+            EXPECT_LE(ink.minX, c.leftEdge + 3);
+        }
+        if (!std::isnan(c.rightEdge)) {
+            EXPECT_LE(ink.maxX + 1, c.rightEdge);
+            EXPECT_GE(ink.maxX + 1, c.rightEdge - 3);
+        }
+    }
+}
+
+TEST_F(NSStringDrawingTest, DrawingAtAPointMatchesDrawingInTheMeasuredRect) {
+    const NSTextAttributes attributes = withFont(UIFont::italicSystemFontOfSize(15));
+    const std::string text = "Line one\nand line two";
+    const CGSize size = NSStringDrawing::sizeWithAttributes(text, attributes);
+    const auto atPoint = renderOnWhite(CGSizeMake(200, 60), [&] {
+        NSStringDrawing::drawAtPointWithAttributes(text, CGPointMake(7, 9), attributes);
+    });
+    const auto inRect = renderOnWhite(CGSizeMake(200, 60), [&] {
+        NSStringDrawing::drawInRectWithAttributes(text, CGRect{{7, 9}, size}, attributes);
+    });
+    ASSERT_FALSE(inkBox(atPoint).empty());
+    EXPECT_EQ(std::vector<uint8_t>(atPoint->data(), atPoint->data() + atPoint->bytesPerRow() * 60),
+              std::vector<uint8_t>(inRect->data(), inRect->data() + inRect->bytesPerRow() * 60));
+}
+
+TEST_F(NSStringDrawingTest, StrokeWidthChoosesFillOutlineOrBoth) {
+    struct Case {
+        double strokeWidth;
+        bool blueFill;
+        bool redOutline;
+    } cases[] = {{0, true, false}, {4, false, true}, {-4, true, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.strokeWidth);
+        NSTextAttributes attributes = withFont(UIFont::boldSystemFontOfSize(40));
+        attributes.foregroundColor = UIColor::blueColor();
+        attributes.strokeColor = UIColor::redColor();
+        attributes.strokeWidth = c.strokeWidth;
+        const auto image = renderOnWhite(CGSizeMake(60, 60), [&] {
+            NSStringDrawing::drawAtPointWithAttributes("O", CGPointMake(5, 5), attributes);
+        });
+        int blue = 0;
+        int red = 0;
+        for (size_t y = 0; y < image->height(); ++y) {
+            for (size_t x = 0; x < image->width(); ++x) {
+                const uint32_t pixel = image->pixelAt(x, y);
+                const int r = int(pixel >> 16 & 0xff), g = int(pixel >> 8 & 0xff),
+                          b = int(pixel & 0xff);
+                blue += b > 200 && r < 60 && g < 60;
+                red += r > 200 && b < 60 && g < 60;
+            }
+        }
+        EXPECT_EQ(blue > 20, c.blueFill) << blue;
+        EXPECT_EQ(red > 20, c.redOutline) << red;
+    }
+}
+
+TEST_F(NSStringDrawingTest, DrawingWithoutAContextDoesNothing) {
+    ASSERT_EQ(UIGraphicsGetCurrentContext(), nullptr);
+    NSStringDrawing::drawInRectWithAttributes("Hello", CGRectMake(0, 0, 50, 20), {});
+    NSStringDrawing::drawAtPointWithAttributes("Hello", CGPointZero, {});
+}
+
+// Threads
 
 TEST_F(NSStringDrawingTest, MeasuresTheSameFromManyThreadsAtOnce) {
     const auto measure = [] {
