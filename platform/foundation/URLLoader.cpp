@@ -75,7 +75,8 @@ struct URLLoader::Transfer {
     }
 
     std::string urlString() const { return url ? url->absoluteString() : std::string(); }
-    void configure(const NSURLRequest& request);
+    // Sets the handle up for the request, or setupError when the load cannot start.
+    void configure(const NSURLRequest* request);
     std::shared_ptr<NSError> errorFor(CURLcode result) const;
     std::shared_ptr<NSHTTPURLResponse> response();
 
@@ -84,8 +85,8 @@ struct URLLoader::Transfer {
     static int progress(void* transfer, curl_off_t, curl_off_t, curl_off_t, curl_off_t uploaded);
 };
 
-void URLLoader::Transfer::configure(const NSURLRequest& request) {
-    url = request.URL();
+void URLLoader::Transfer::configure(const NSURLRequest* request) {
+    url = request ? request->URL() : nullptr;
     if (!url) {
         setupError = NSURLErrorWithCode(NSURLErrorBadURL, "");
         return;
@@ -102,7 +103,7 @@ void URLLoader::Transfer::configure(const NSURLRequest& request) {
     }
     // Not positive (or not a number) means the default; beyond a year means a year, which
     // keeps the deadline arithmetic in range.
-    double seconds = request.timeoutInterval();
+    double seconds = request->timeoutInterval();
     timeout = seconds > 0 ? std::min(seconds, 365.0 * 24 * 3600) : 60;
 
     curl_easy_setopt(easy, CURLOPT_URL, urlString().c_str());
@@ -133,12 +134,12 @@ void URLLoader::Transfer::configure(const NSURLRequest& request) {
         }
     }
 
-    const std::string& method = request.HTTPMethod();
+    const std::string& method = request->HTTPMethod();
     if (method == "HEAD") {
         curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
     } else if (!method.empty() && method != "GET") {
         // A GET sends no body; other methods send theirs, POST even an empty one.
-        requestBody = request.HTTPBody();
+        requestBody = request->HTTPBody();
         if (method == "POST" || !requestBody.empty()) {
             curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE,
                              static_cast<curl_off_t>(requestBody.size()));
@@ -152,12 +153,18 @@ void URLLoader::Transfer::configure(const NSURLRequest& request) {
         }
     }
 
-    for (const auto& [name, value] : request.allHTTPHeaderFields()) {
+    for (const auto& [name, value] : request->allHTTPHeaderFields()) {
+        // A line break would smuggle further fields (or a request) into the header.
+        if (name.empty() || name.find_first_of(":\r\n") != std::string::npos ||
+            value.find_first_of("\r\n") != std::string::npos) {
+            NSLog("Loading %@: leaving out the malformed header field \"%@\"", urlString(), name);
+            continue;
+        }
         // "Name;" is curl's way to send a field with an empty value.
         std::string line = value.empty() ? name + ";" : name + ": " + value;
         headers = curl_slist_append(headers, line.c_str());
     }
-    if (!request.valueForHTTPHeaderField("Expect")) {
+    if (!request->valueForHTTPHeaderField("Expect")) {
         // No "100-continue" round trip before sending a body.
         headers = curl_slist_append(headers, "Expect:");
     }
@@ -315,11 +322,7 @@ URLLoader::~URLLoader() {
 uint64_t URLLoader::load(const std::shared_ptr<NSURLRequest>& request, Completion completion) {
     auto transfer = std::make_unique<Transfer>();
     transfer->completion = std::move(completion);
-    if (request) {
-        transfer->configure(*request);
-    } else {
-        transfer->setupError = NSURLErrorWithCode(NSURLErrorBadURL, "");
-    }
+    transfer->configure(request.get());
     uint64_t id = 0;
     {
         std::lock_guard lock(mutex_);
@@ -339,13 +342,10 @@ void URLLoader::cancel(uint64_t id) {
     curl_multi_wakeup(multi_);
 }
 
-bool URLLoader::setAdditionalTrustedCertificatesFile(const std::string& pemPath) {
+void URLLoader::setAdditionalTrustedCertificatesFile(const std::string& pemPath) {
     std::string bundle;
-    bool readable = true;
     if (!pemPath.empty()) {
-        std::optional<std::vector<uint8_t>> added = NSData::dataWithContentsOfFile(pemPath);
-        readable = added.has_value();
-        if (readable) {
+        if (std::optional<std::vector<uint8_t>> added = NSData::dataWithContentsOfFile(pemPath)) {
             CURL* probe = curl_easy_init();
             char* systemBundle = nullptr;
             if (probe) {
@@ -366,7 +366,6 @@ bool URLLoader::setAdditionalTrustedCertificatesFile(const std::string& pemPath)
     TrustedCertificates& trusted = trustedCertificates();
     std::lock_guard lock(trusted.mutex);
     trusted.bundle = std::move(bundle);
-    return readable;
 }
 
 void URLLoader::run() {

@@ -48,9 +48,9 @@ public:
     void cancel(uint64_t id);
 
     // Trusts the certificates of a PEM file besides the system's authorities, for loads
-    // started afterwards; an empty path goes back to the system's alone. False (and the
-    // system's alone) when the file cannot be read.
-    static bool setAdditionalTrustedCertificatesFile(const std::string& pemPath);
+    // started afterwards; an empty path, or a file that cannot be read (logged), goes back
+    // to the system's alone.
+    static void setAdditionalTrustedCertificatesFile(const std::string& pemPath);
 
 private:
     struct Transfer;

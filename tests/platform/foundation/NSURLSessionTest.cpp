@@ -102,6 +102,7 @@ protected:
         httplib::Server& routes = server_.server();
         routes.Get("/hello", [](const httplib::Request& request, httplib::Response& response) {
             response.set_header("X-Reply", request.get_header_value("X-Ask"));
+            response.set_header("X-Injected", request.has_header("X-Injected") ? "yes" : "no");
             response.set_content("hello", "text/plain; charset=utf-8");
         });
         auto echo = [](const httplib::Request& request, httplib::Response& response) {
@@ -160,6 +161,8 @@ protected:
 TEST_F(NSURLSessionTest, GetSendsHeaderFieldsAndReportsTheResponseOnTheDelegateQueue) {
     auto request = NSMutableURLRequest::requestWithURL(NSURL::URLWithString(server_.url("/hello")));
     request->setValueForHTTPHeaderField("question", "X-Ask");
+    // Left out rather than sent as two fields.
+    request->setValueForHTTPHeaderField("1\r\nX-Injected: 1", "X-Count");
     Completions completions;
     auto task = NSURLSession::sharedSession()->dataTaskWithRequestCompletionHandler(
         request, completions.handler());
@@ -173,6 +176,7 @@ TEST_F(NSURLSessionTest, GetSendsHeaderFieldsAndReportsTheResponseOnTheDelegateQ
     EXPECT_EQ(outcome.response->statusCode(), 200);
     EXPECT_EQ(outcome.response->URL()->absoluteString(), server_.url("/hello"));
     EXPECT_EQ(outcome.response->valueForHTTPHeaderField("x-reply"), "question");
+    EXPECT_EQ(outcome.response->valueForHTTPHeaderField("X-Injected"), "no");
     EXPECT_EQ(outcome.response->MIMEType(), "text/plain");
     EXPECT_EQ(outcome.response->textEncodingName(), "utf-8");
     EXPECT_TRUE(outcome.onDelegateQueue);
