@@ -201,6 +201,13 @@ CGPathRef CGPathCreateWithRect(CGRect rect, const CGAffineTransform* m) {
     return path;
 }
 
+CGPathRef CGPathCreateWithRoundedRect(CGRect rect, CGFloat cornerWidth, CGFloat cornerHeight,
+                                      const CGAffineTransform* m) {
+    auto path = CGPathCreateMutable();
+    CGPathAddRoundedRect(path, m, rect, cornerWidth, cornerHeight);
+    return path;
+}
+
 CGPathRef CGPathCreateWithEllipseInRect(CGRect rect, const CGAffineTransform* m) {
     auto path = CGPathCreateMutable();
     CGPathAddEllipseInRect(path, m, rect);

@@ -57,6 +57,8 @@ private:
 CGMutablePathRef CGPathCreateMutable();
 CGPathRef CGPathCreateCopy(const CGPathRef& path);
 CGMutablePathRef CGPathCreateMutableCopy(const CGPathRef& path);
+CGPathRef CGPathCreateWithRoundedRect(CGRect rect, CGFloat cornerWidth, CGFloat cornerHeight,
+                                      const CGAffineTransform* m);
 CGPathRef CGPathCreateWithRect(CGRect rect, const CGAffineTransform* m);
 CGPathRef CGPathCreateWithEllipseInRect(CGRect rect, const CGAffineTransform* m);
 

@@ -1,16 +1,22 @@
 #include "platform/harness/ScenarioRunner.h"
 
 #include "platform/dispatch/dispatch.h"
+#include "platform/foundation/EventLog.h"
+#include "platform/foundation/NSData.h"
 #include "platform/foundation/NSNotificationCenter.h"
 #include "platform/foundation/NSRunLoop.h"
 #include "platform/foundation/NSString.h"
 #include "platform/foundation/NSUserDefaults.h"
 #include "platform/uikit/UIApplication.h"
+#include "platform/uikit/UIImage.h"
+#include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UIViewController.h"
 #include "platform/uikit/UIWindow.h"
+#include "platform/uikit/ViewRenderer.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <unistd.h>
 
 namespace {
@@ -123,7 +129,38 @@ void ScenarioRunner::addBuiltInCommands() {
                                std::fflush(stdout);
                                next();
                            }});
+    addCommand("shot", {1, 1, "shot NAME", [this](const auto& arguments, Next next, auto fail) {
+                            std::string error;
+                            if (!takeScreenshot(arguments[0], error)) {
+                                fail(error);
+                                return;
+                            }
+                            next();
+                        }});
     addCommand("relaunch", {0, 0, "relaunch", [this](const auto&, Next, auto) { relaunch(); }});
+}
+
+bool ScenarioRunner::takeScreenshot(const std::string& name, std::string& error) const {
+    auto window = UIApplication::sharedApplication()->keyWindow();
+    if (!window) {
+        error = "there is no key window to take a screenshot of";
+        return false;
+    }
+    if (name.empty() || name.find('/') != std::string::npos || name.starts_with(".")) {
+        error = "a screenshot name is a plain file name, not " + name;
+        return false;
+    }
+    auto image = ViewRenderer::snapshotWindow(*window, UIScreen::mainScreen()->scale());
+    auto png = UIImagePNGRepresentation(image);
+    std::error_code ec;
+    std::filesystem::create_directories(options_.shots, ec);
+    std::string path = (std::filesystem::path(options_.shots) / (name + ".png")).string();
+    if (!png || !NSData::writeToFileAtomically(*png, path)) {
+        error = "cannot write the screenshot " + path;
+        return false;
+    }
+    EventLog::record("shot", path);
+    return true;
 }
 
 void ScenarioRunner::relaunch() {

@@ -43,6 +43,7 @@ private:
     void addBuiltInCommands();
     void runFrom(size_t index);
     void relaunch();
+    bool takeScreenshot(const std::string& name, std::string& error) const;
 
     ProgramOptions options_;
     std::map<std::string, Command> commands_;

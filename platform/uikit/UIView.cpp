@@ -1,5 +1,6 @@
 #include "platform/uikit/UIView.h"
 
+#include "platform/quartzcore/CALayer.h"
 #include "platform/uikit/UIViewAnimation.h"
 
 #include "platform/runtime/ClassRegistry.h"
@@ -113,6 +114,13 @@ void UIView::setTransform(const CGAffineTransform& transform) {
 void UIView::setBackgroundColor(std::shared_ptr<UIColor> color) {
     UIViewAnimation::noteChange(*this, "backgroundColor");
     backgroundColor_ = std::move(color);
+}
+
+std::shared_ptr<CALayer> UIView::layer() const {
+    if (!layer_) {
+        layer_ = std::make_shared<CALayer>();
+    }
+    return layer_;
 }
 
 // The tree

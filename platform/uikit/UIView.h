@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+class CALayer;
 class UIColor;
 class UIEvent;
 class UIWindow;
@@ -68,6 +69,8 @@ public:
     void setTag(long tag) { tag_ = tag; }
     std::shared_ptr<UIColor> backgroundColor() const { return backgroundColor_; }
     virtual void setBackgroundColor(std::shared_ptr<UIColor> color);
+    // Corner radius, border, shadow and mask of the view, and its extra sublayers.
+    std::shared_ptr<CALayer> layer() const;
     bool isUserInteractionEnabled() const { return userInteractionEnabled_; }
     void setUserInteractionEnabled(bool enabled) { userInteractionEnabled_ = enabled; }
     bool clipsToBounds() const { return clipsToBounds_; }
@@ -188,4 +191,5 @@ private:
     std::weak_ptr<UIView> superview_;
     std::vector<std::shared_ptr<UIView>> subviews_;
     std::weak_ptr<UIResponder> viewController_;
+    mutable std::shared_ptr<CALayer> layer_;
 };
