@@ -141,7 +141,7 @@ void UILabel::drawTextInRect(const CGRect& rect) {
 }
 
 void UILabel::drawRect(const CGRect& rect) {
-    drawTextInRect(bounds());
+    drawTextInRect(rect);
 }
 
 std::string UILabel::description() const {

@@ -53,7 +53,7 @@ public:
     // last one cut as lineBreakMode says when text remains. Subclasses override it to
     // inset the text.
     virtual void drawTextInRect(const CGRect& rect);
-    // Draws the text in the bounds.
+    // Draws the text in `rect`, the view's whole area as the view renderer passes it.
     void drawRect(const CGRect& rect) override;
     // The view's description with "; text = 'Hello'" when there is text.
     std::string description() const override;

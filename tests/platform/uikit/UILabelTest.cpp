@@ -1,6 +1,9 @@
 #include "platform/uikit/UILabel.h"
 #include "platform/text/NSStringDrawing.h"
+#include "platform/uikit/UIImage.h"
 #include "platform/uikit/UIScreen.h"
+#include "platform/uikit/UIWindow.h"
+#include "platform/uikit/ViewRenderer.h"
 
 #include "tests/support/TextTest.h"
 
@@ -130,6 +133,24 @@ TEST_F(UILabelTest, DrawsWhatStringDrawingDrawsCentredVertically) {
         ASSERT_FALSE(inkBox(drawn).empty());
         EXPECT_EQ(pixelsOf(drawn), pixelsOf(expected));
     }
+}
+
+TEST_F(UILabelTest, RenderedInItsWindowTheTextSitsInItsFrame) {
+    const auto window = UIWindow::initWithFrame(CGRectMake(0, 0, 200, 100));
+    window->setBackgroundColor(UIColor::whiteColor());
+    const auto label = UILabel::initWithFrame(CGRectMake(30, 20, 140, 50));
+    label->setText("Centred");
+    label->setTextAlignment(NSTextAlignment::Center);
+    window->addSubview(label);
+    const auto shot = ViewRenderer::snapshotWindow(*window, 2)->cgImage();
+    ASSERT_EQ(shot->width(), 400u);
+    const InkBox ink = inkBox(shot);
+    ASSERT_FALSE(ink.empty());
+    EXPECT_NEAR(ink.midX() / 2, CGRectGetMidX(label->frame()), 1);
+    // The line box, not the ink, is centred: the ink sits within it.
+    const double lineTop = 20 + (50 - label->font()->lineHeight()) / 2;
+    EXPECT_GE(ink.minY / 2.0, lineTop);
+    EXPECT_LE((ink.maxY + 1) / 2.0, lineTop + label->font()->lineHeight());
 }
 
 TEST_F(UILabelTest, DrawTextInRectIsTheHookForInsets) {
