@@ -19,6 +19,11 @@ double points(int pangoUnits) {
     return double(pangoUnits) / PANGO_SCALE;
 }
 
+// Pango's integer units for a length in points, within what they can hold.
+int pangoUnits(double points) {
+    return int(std::clamp(points, -kLargestLimit, kLargestLimit) * PANGO_SCALE);
+}
+
 // Pango needs valid UTF-8; bad bytes (and NULs) become U+FFFD.
 std::string validText(std::string_view text) {
     if (text.empty()) {
@@ -94,13 +99,13 @@ TextLayout::TextLayout(std::string_view text, const NSTextAttributes& attributes
                                    (truncates(mode_) || mode_ == NSLineBreakMode::ByClipping);
     if (cutsEachParagraph && truncates(mode_)) {
         // One line a paragraph, each ellipsized at the width.
-        pango_layout_set_width(layout_, int(widthLimit_ * PANGO_SCALE));
+        pango_layout_set_width(layout_, pangoUnits(widthLimit_));
         pango_layout_set_ellipsize(layout_, ellipsizeMode(mode_));
         pango_layout_set_height(layout_, -1);
     } else if (cutsEachParagraph) {
         clips_ = true;
     } else if (widthLimit_ > 0) {
-        pango_layout_set_width(layout_, int(widthLimit_ * PANGO_SCALE));
+        pango_layout_set_width(layout_, pangoUnits(widthLimit_));
         pango_layout_set_wrap(layout_, mode_ == NSLineBreakMode::ByCharWrapping
                                            ? PANGO_WRAP_CHAR
                                            : PANGO_WRAP_WORD_CHAR);
@@ -162,7 +167,7 @@ PangoLayout* TextLayout::makeLayout(const std::string& text) const {
     // Words broken across lines get no hyphen, as on the platform.
     pango_attr_list_insert(list, pango_attr_insert_hyphens_new(FALSE));
     if (kern_ != 0) {
-        pango_attr_list_insert(list, pango_attr_letter_spacing_new(int(kern_ * PANGO_SCALE)));
+        pango_attr_list_insert(list, pango_attr_letter_spacing_new(pangoUnits(kern_)));
     }
     pango_layout_set_attributes(layout, list);
     pango_attr_list_unref(list);
@@ -185,7 +190,7 @@ PangoLayout* TextLayout::makeLayout(const std::string& text) const {
         pango_layout_set_alignment(layout, PANGO_ALIGN_LEFT);
         break;
     }
-    pango_layout_set_spacing(layout, int(lineSpacing_ * PANGO_SCALE));
+    pango_layout_set_spacing(layout, pangoUnits(lineSpacing_));
     return layout;
 }
 
@@ -210,7 +215,7 @@ PangoLayout* TextLayout::makeCutLine(const std::string& rest) const {
     }
     PangoLayout* layout = makeLayout(line);
     if (mode_ != NSLineBreakMode::ByClipping) {
-        pango_layout_set_width(layout, int(widthLimit_ * PANGO_SCALE));
+        pango_layout_set_width(layout, pangoUnits(widthLimit_));
         pango_layout_set_ellipsize(layout, ellipsizeMode(mode_));
     }
     return layout;

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cmath>
+#include <limits>
 #include <thread>
 #include <vector>
 
@@ -191,6 +192,24 @@ TEST_F(NSStringDrawingTest, InvalidUtf8IsMeasuredWithReplacementCharacters) {
         EXPECT_NEAR(size.width, expected.width, kTolerance);
         EXPECT_NEAR(size.height, expected.height, kTolerance);
         EXPECT_EQ(wrapped(c.text, 100, attributes), wrapped(c.replaced, 100, attributes));
+    }
+}
+
+TEST_F(NSStringDrawingTest, AbsurdAttributesGiveFiniteSizes) {
+    const double absurd[] = {1e300, -1e300, std::numeric_limits<double>::infinity(),
+                             std::numeric_limits<double>::quiet_NaN()};
+    for (double value : absurd) {
+        SCOPED_TRACE(value);
+        NSTextAttributes attributes = withStyle(17, NSLineBreakMode::ByWordWrapping, value);
+        attributes.kern = value;
+        attributes.strokeWidth = value;
+        const CGRect rect = wrapped(kPangram, value, attributes, value);
+        EXPECT_TRUE(std::isfinite(rect.size.width));
+        EXPECT_TRUE(std::isfinite(rect.size.height));
+        renderOnWhite(CGSizeMake(20, 20), [&] {
+            NSStringDrawing::drawInRectWithAttributes(kPangram, CGRectMake(0, 0, 20, 20),
+                                                      attributes);
+        });
     }
 }
 
