@@ -114,8 +114,8 @@ std::shared_ptr<UIFont> UILabel::fontFittingWidth(double width) const {
             .width;
     };
     auto font = font_;
-    // Text widths grow almost in proportion to the size (kerning adds a constant), so a
-    // few proportional steps land on the size that fits.
+    // Unhinted text widths grow in proportion to the size, so one proportional step lands
+    // on the size that fits; the others only make up for pango's rounding.
     for (int step = 0; step < 4; ++step) {
         const double textWidth = widthAt(font);
         if (textWidth <= width || font->pointSize() <= smallest) {
