@@ -5,4 +5,6 @@
 
 class MainViewController : public UIViewController {
     NS_OBJECT(MainViewController)
+public:
+    void viewDidLoad() override;
 };

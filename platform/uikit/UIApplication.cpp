@@ -6,12 +6,31 @@
 #include "platform/foundation/NSRunLoop.h"
 #include "platform/foundation/NSUserDefaults.h"
 #include "platform/runtime/ClassRegistry.h"
+#include "platform/uikit/UIWindow.h"
 
 NS_REGISTER_CLASS(UIApplication, UIResponder);
 
 std::shared_ptr<UIApplication> UIApplication::sharedApplication() {
     static auto application = std::make_shared<UIApplication>();
     return application;
+}
+
+void UIApplication::setKeyWindow(const std::shared_ptr<UIWindow>& window) {
+    keyWindow_ = window;
+    std::erase_if(windows_, [&](const auto& w) { return w.expired() || w.lock() == window; });
+    if (window) {
+        windows_.push_back(window);
+    }
+}
+
+std::vector<std::shared_ptr<UIWindow>> UIApplication::windows() const {
+    std::vector<std::shared_ptr<UIWindow>> alive;
+    for (const auto& window : windows_) {
+        if (auto w = window.lock()) {
+            alive.push_back(w);
+        }
+    }
+    return alive;
 }
 
 bool UIApplication::openURL(const std::string& url) {

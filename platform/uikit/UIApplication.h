@@ -31,7 +31,9 @@ public:
     std::shared_ptr<UIApplicationDelegate> delegate() const { return delegate_; }
     UIApplicationState applicationState() const { return state_; }
     std::shared_ptr<UIWindow> keyWindow() const { return keyWindow_.lock(); }
-    void setKeyWindow(const std::shared_ptr<UIWindow>& window) { keyWindow_ = window; }
+    void setKeyWindow(const std::shared_ptr<UIWindow>& window);
+    // The application's visible windows, back to front.
+    std::vector<std::shared_ptr<UIWindow>> windows() const;
 
     // Nothing can open a URL here: the request is logged and recorded, and the answer is NO.
     bool openURL(const std::string& url);
@@ -52,6 +54,7 @@ private:
     std::shared_ptr<UIApplicationDelegate> delegate_;
     UIApplicationState state_ = UIApplicationState::Inactive;
     std::weak_ptr<UIWindow> keyWindow_;
+    std::vector<std::weak_ptr<UIWindow>> windows_;
     std::vector<std::string> openedURLs_;
     int exitCode_ = 0;
     bool terminated_ = false;

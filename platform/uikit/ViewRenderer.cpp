@@ -178,6 +178,8 @@ void ViewRenderer::renderInContext(const UIView& view, const CGContextRef& conte
 }
 
 std::shared_ptr<UIImage> ViewRenderer::snapshotWindow(const UIWindow& window, double scale) {
+    // As before every frame the screen shows, pending layout is done first.
+    const_cast<UIWindow&>(window).layoutIfNeeded();
     CGRect bounds = window.bounds();
     UIGraphicsBeginImageContextWithOptions(bounds.size, true, scale);
     auto context = UIGraphicsGetCurrentContext();
