@@ -39,9 +39,9 @@ test: build-test build-asan build-tsan
 	cd build/tsan && ctest --output-on-failure -j $(JOBS) -R $(THREADED_TESTS)
 
 bench: deps
-	cmake -S . -B build/release $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Release
-	cmake --build build/release -j $(JOBS) --target mixphotos_bench
-	build/release/bench/mixphotos_bench
+	cmake -S . -B build/bench $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Release
+	cmake --build build/bench -j $(JOBS) --target mixphotos_bench
+	build/bench/bench/mixphotos_bench
 
 format:
 	find platform app services cli tests bench -name '*.h' -o -name '*.cpp' | xargs clang-format -i
