@@ -86,6 +86,14 @@ TEST_F(OVProgressHUDTest, BoxAndDimDrawing) {
     EXPECT_EQ(at(shot, 100, 95), 0xffffffffu);
     EXPECT_EQ(at(shot, 51, 121), 0xffffffffu); // the rounded corner
     EXPECT_NE(at(shot, 60, 150), 0xffffffffu);
+    // The label: white ink in the middle of the dark box.
+    int ink = 0;
+    for (size_t x = 80; x < 120; ++x) {
+        for (size_t y = 140; y < 160; ++y) {
+            ink += (at(shot, x, y) & 0xff) > 200 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(ink, 10);
 
     hud->setDimBackground(true);
     shot = render();

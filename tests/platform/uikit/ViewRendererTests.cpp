@@ -1,11 +1,14 @@
 #include "platform/graphics/CGPath.h"
 #include "platform/quartzcore/CALayer.h"
 #include "platform/quartzcore/CAShapeLayer.h"
+#include "platform/text/UIFont.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIImage.h"
 #include "platform/uikit/UIImageView.h"
+#include "platform/uikit/UILabel.h"
 #include "platform/uikit/UIWindow.h"
 #include "platform/uikit/ViewRenderer.h"
+#include "tests/support/TestHome.h"
 
 #include <gtest/gtest.h>
 
@@ -30,6 +33,7 @@ std::shared_ptr<UIView> colouredView(CGRect frame, std::shared_ptr<UIColor> colo
 class ViewRendererTest : public ::testing::Test {
 protected:
     void SetUp() override { window->setBackgroundColor(UIColor::whiteColor()); }
+    TestHome home; // the bundle, for the label's fonts
     std::shared_ptr<UIWindow> window = UIWindow::initWithFrame(CGRectMake(0, 0, 100, 100));
 };
 
@@ -84,6 +88,15 @@ TEST_F(ViewRendererTest, RotatedRoundedClippedAndMaskedTree) {
     triangle->setFrame(CGRectMake(0, 0, 40, 40));
     masked->layer()->setMask(triangle);
     window->addSubview(masked);
+    // A label inside a rotated, clipping parent: its ink is turned with it.
+    auto turnedBox = colouredView(CGRectMake(55, 55, 40, 40), UIColor::whiteColor());
+    turnedBox->setClipsToBounds(true);
+    turnedBox->setTransform(CGAffineTransformMakeRotation(std::numbers::pi / 2));
+    auto label = UILabel::initWithFrame(CGRectMake(0, 0, 40, 12));
+    label->setText("MMMMMMMM");
+    label->setFont(UIFont::boldSystemFontOfSize(11));
+    turnedBox->addSubview(label);
+    window->addSubview(turnedBox);
 
     auto shot = ViewRenderer::snapshotWindow(*window, 1);
     // The diamond: its tip reaches above the unrotated square's top, its corner is gone.
@@ -96,6 +109,16 @@ TEST_F(ViewRendererTest, RotatedRoundedClippedAndMaskedTree) {
     // The masked square: black below its diagonal, white above.
     EXPECT_EQ(pixel(shot, 15, 90), kBlack);
     EXPECT_EQ(pixel(shot, 45, 60), kWhite);
+    // The label's top edge now runs down the right side of its box; the clip keeps its
+    // overflowing text inside the box.
+    int rightInk = 0, leftInk = 0;
+    for (size_t y = 57; y < 93; ++y) {
+        rightInk += (pixel(shot, 90, y) & 0xff) < 128 ? 1 : 0;
+        leftInk += (pixel(shot, 60, y) & 0xff) < 128 ? 1 : 0;
+    }
+    EXPECT_GT(rightInk, 5);
+    EXPECT_EQ(leftInk, 0);
+    EXPECT_EQ(pixel(shot, 99, 75), kWhite);
 }
 
 TEST_F(ViewRendererTest, BorderAndShadow) {
