@@ -7,6 +7,8 @@
 #include "platform/foundation/NSRunLoop.h"
 #include "platform/foundation/NSString.h"
 #include "platform/foundation/NSUserDefaults.h"
+#include "platform/uikit/UIAlertController.h"
+#include "platform/uikit/UIAlertView.h"
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIImage.h"
 #include "platform/uikit/UIScreen.h"
@@ -31,6 +33,36 @@ std::string controllerTree(const UIViewController& controller, const std::string
         text += indent + "presents\n" + controllerTree(*presented, indent + "  ");
     }
     return text;
+}
+// Taps the button of that title on the visible alert: a presented alert controller, or
+// else the front-most classic alert view.
+bool tapAlertButton(const std::string& title, std::string& error) {
+    auto window = UIApplication::sharedApplication()->keyWindow();
+    auto top = window ? window->rootViewController() : nullptr;
+    while (top && top->presentedViewController()) {
+        top = top->presentedViewController();
+    }
+    if (auto alert = std::dynamic_pointer_cast<UIAlertController>(top)) {
+        if (alert->tapActionWithTitle(title)) {
+            return true;
+        }
+        error = "the alert '" + alert->title() + "' has no button '" + title + "'";
+        return false;
+    }
+    if (window) {
+        auto subviews = window->subviews();
+        for (auto it = subviews.rbegin(); it != subviews.rend(); ++it) {
+            if (auto alert = std::dynamic_pointer_cast<UIAlertView>(*it)) {
+                if (alert->tapButtonWithTitle(title)) {
+                    return true;
+                }
+                error = "the alert '" + alert->title() + "' has no button '" + title + "'";
+                return false;
+            }
+        }
+    }
+    error = "there is no alert on screen to tap '" + title + "' on";
+    return false;
 }
 } // namespace
 
@@ -137,6 +169,15 @@ void ScenarioRunner::addBuiltInCommands() {
                             }
                             next();
                         }});
+    addCommand("alert",
+               {1, 1, "alert \"Button title\"", [](const auto& arguments, Next next, auto fail) {
+                    std::string error;
+                    if (!tapAlertButton(arguments[0], error)) {
+                        fail(error);
+                        return;
+                    }
+                    next();
+                }});
     addCommand("relaunch", {0, 0, "relaunch", [this](const auto&, Next, auto) { relaunch(); }});
 }
 
