@@ -4,9 +4,9 @@
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIView.h"
 
-NS_REGISTER_CLASS(MainViewController, UIViewController);
+NS_REGISTER_CLASS(MainViewController, BaseViewController);
 
 void MainViewController::viewDidLoad() {
-    UIViewController::viewDidLoad();
+    BaseViewController::viewDidLoad();
     view()->setBackgroundColor(UIColor::whiteColor());
 }
