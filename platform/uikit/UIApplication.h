@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+class UIEvent;
+
 inline constexpr const char* UIApplicationDidFinishLaunchingNotification =
     "UIApplicationDidFinishLaunchingNotification";
 inline constexpr const char* UIApplicationDidBecomeActiveNotification =
@@ -32,6 +34,9 @@ public:
     UIApplicationState applicationState() const { return state_; }
     std::shared_ptr<UIWindow> keyWindow() const { return keyWindow_.lock(); }
     void setKeyWindow(const std::shared_ptr<UIWindow>& window) { keyWindow_ = window; }
+
+    // Hands an event to the windows of its touches (UIWindow::sendEvent).
+    void sendEvent(const std::shared_ptr<UIEvent>& event);
 
     // Nothing can open a URL here: the request is logged and recorded, and the answer is NO.
     bool openURL(const std::string& url);
