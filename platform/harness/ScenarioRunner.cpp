@@ -7,18 +7,23 @@
 #include "platform/foundation/NSRunLoop.h"
 #include "platform/foundation/NSString.h"
 #include "platform/foundation/NSUserDefaults.h"
+#include "platform/harness/TouchInjector.h"
 #include "platform/uikit/UIAlertController.h"
 #include "platform/uikit/UIAlertView.h"
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIImage.h"
+#include "platform/uikit/UINavigationController.h"
 #include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UIViewController.h"
 #include "platform/uikit/UIWindow.h"
 #include "platform/uikit/ViewRenderer.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <unistd.h>
 
 namespace {
@@ -64,6 +69,48 @@ bool tapAlertButton(const std::string& title, std::string& error) {
     error = "there is no alert on screen to tap '" + title + "' on";
     return false;
 }
+
+// The screen the user sees: the key window's root, followed through what it presents and,
+// for a navigation controller, its top screen.
+std::shared_ptr<UIViewController> topScreen(std::shared_ptr<UIViewController> controller) {
+    while (controller) {
+        if (auto presented = controller->presentedViewController()) {
+            controller = std::move(presented);
+        } else if (const auto navigation =
+                       std::dynamic_pointer_cast<UINavigationController>(controller);
+                   navigation && navigation->topViewController()) {
+            controller = navigation->topViewController();
+        } else {
+            break;
+        }
+    }
+    return controller;
+}
+
+// The arguments as finite numbers; nullopt with `error` naming the first word that is not
+// one.
+std::optional<std::vector<double>> numbers(const std::vector<std::string>& arguments,
+                                           std::string& error) {
+    std::vector<double> values;
+    for (const std::string& word : arguments) {
+        double value = 0;
+        const auto [end, status] = std::from_chars(word.data(), word.data() + word.size(), value);
+        if (status != std::errc() || end != word.data() + word.size() || !std::isfinite(value)) {
+            error = "'" + word + "' is not a number";
+            return std::nullopt;
+        }
+        values.push_back(value);
+    }
+    return values;
+}
+
+// Plays a gesture for a command: the scenario goes on once the fingers lifted.
+void playGesture(const TouchGesture& gesture, ScenarioRunner::Next next,
+                 const std::function<void(const std::string&)>& fail) {
+    if (!TouchInjector::performAsync(gesture, std::move(next))) {
+        fail("there is no key window to touch");
+    }
+}
 } // namespace
 
 ScenarioRunner::ScenarioRunner(ProgramOptions options) : options_(std::move(options)) {
@@ -72,6 +119,11 @@ ScenarioRunner::ScenarioRunner(ProgramOptions options) : options_(std::move(opti
 
 void ScenarioRunner::addCommand(const std::string& name, Command command) {
     commands_[name] = std::move(command);
+}
+
+const ScenarioRunner::Command* ScenarioRunner::command(const std::string& name) const {
+    const auto found = commands_.find(name);
+    return found == commands_.end() ? nullptr : &found->second;
 }
 
 bool ScenarioRunner::validate(const ScenarioScript& script, std::string& error) const {
@@ -179,6 +231,104 @@ void ScenarioRunner::addBuiltInCommands() {
                     next();
                 }});
     addCommand("relaunch", {0, 0, "relaunch", [this](const auto&, Next, auto) { relaunch(); }});
+    addTouchCommands();
+}
+
+void ScenarioRunner::addTouchCommands() {
+    addCommand("tap", {1, 1, "tap \"LABEL\"", [](const auto& arguments, Next next, auto fail) {
+                           const std::string& label = arguments[0];
+                           const auto window = UIApplication::sharedApplication()->keyWindow();
+                           const auto views = TouchInjector::viewsWithLabel(window, label);
+                           if (views.empty()) {
+                               fail("no view labelled \"" + label + "\" can be tapped");
+                               return;
+                           }
+                           if (views.size() > 1) {
+                               fail(std::to_string(views.size()) + " views labelled \"" + label +
+                                    "\" can be tapped; the label must name exactly one");
+                               return;
+                           }
+                           playGesture(TouchGesture::tap(TouchInjector::tapPointOfView(*views[0])),
+                                       std::move(next), fail);
+                       }});
+    addCommand("tap-at",
+               {2, 2, "tap-at X Y", [](const auto& arguments, Next next, auto fail) {
+                    std::string error;
+                    const auto values = numbers(arguments, error);
+                    if (!values) {
+                        fail("tap-at: " + error);
+                        return;
+                    }
+                    playGesture(TouchGesture::tap(CGPointMake((*values)[0], (*values)[1])),
+                                std::move(next), fail);
+                }});
+    addCommand("long-press",
+               {3, 3, "long-press X Y SECONDS", [](const auto& arguments, Next next, auto fail) {
+                    std::string error;
+                    const auto values = numbers(arguments, error);
+                    if (!values) {
+                        fail("long-press: " + error);
+                        return;
+                    }
+                    if ((*values)[2] < 0) {
+                        fail("long-press: the time cannot be negative");
+                        return;
+                    }
+                    const auto& v = *values;
+                    playGesture(TouchGesture::longPress(CGPointMake(v[0], v[1]), v[2]),
+                                std::move(next), fail);
+                }});
+    addCommand(
+        "drag",
+        {4, 5, "drag X1 Y1 X2 Y2 [SECONDS]", [](const auto& arguments, Next next, auto fail) {
+             std::string error;
+             auto values = numbers(arguments, error);
+             if (!values) {
+                 fail("drag: " + error);
+                 return;
+             }
+             auto& v = *values;
+             v.resize(5, kDefaultGestureSeconds);
+             if (v[4] < 0) {
+                 fail("drag: the time cannot be negative");
+                 return;
+             }
+             playGesture(TouchGesture::drag(CGPointMake(v[0], v[1]), CGPointMake(v[2], v[3]), v[4]),
+                         std::move(next), fail);
+         }});
+    addCommand("pinch",
+               {4, 5, "pinch X Y FROM_DISTANCE TO_DISTANCE [SECONDS]",
+                [](const auto& arguments, Next next, auto fail) {
+                    std::string error;
+                    auto values = numbers(arguments, error);
+                    if (!values) {
+                        fail("pinch: " + error);
+                        return;
+                    }
+                    auto& v = *values;
+                    v.resize(5, kDefaultGestureSeconds);
+                    if (v[2] <= 0 || v[3] <= 0 || v[4] < 0) {
+                        fail("pinch: distances must be positive and the time not "
+                             "negative");
+                        return;
+                    }
+                    playGesture(TouchGesture::pinch(CGPointMake(v[0], v[1]), v[2], v[3], v[4]),
+                                std::move(next), fail);
+                }});
+    addCommand("expect-screen",
+               {1, 1, "expect-screen CLASS", [](const auto& arguments, Next next, auto fail) {
+                    const auto window = UIApplication::sharedApplication()->keyWindow();
+                    const auto screen = topScreen(window ? window->rootViewController() : nullptr);
+                    if (!screen) {
+                        fail("expect-screen: there is no key window with a root controller");
+                        return;
+                    }
+                    if (screen->className() != arguments[0]) {
+                        fail("expected screen " + arguments[0] + ", found " + screen->className());
+                        return;
+                    }
+                    next();
+                }});
 }
 
 bool ScenarioRunner::takeScreenshot(const std::string& name, std::string& error) const {

@@ -19,6 +19,8 @@ public:
     // Exit codes: a failed check, and a scenario that cannot be run at all.
     static constexpr int kExitFailed = 1;
     static constexpr int kExitBadScenario = 2;
+    // How long a drag or a pinch takes when the scenario does not say.
+    static constexpr double kDefaultGestureSeconds = 0.3;
 
     using Next = std::function<void()>;
     // Runs one command; calls `next` when done, or `fail(message)` to stop the run.
@@ -34,6 +36,8 @@ public:
     explicit ScenarioRunner(ProgramOptions options);
 
     void addCommand(const std::string& name, Command command);
+    // The command of that name, or null.
+    const Command* command(const std::string& name) const;
     // Checks every line against the command table; false with `error` naming the line.
     bool validate(const ScenarioScript& script, std::string& error) const;
     // Starts playing once the application has finished launching.
@@ -41,6 +45,8 @@ public:
 
 private:
     void addBuiltInCommands();
+    // Touches and screen checks: tap, tap-at, long-press, drag, pinch, expect-screen.
+    void addTouchCommands();
     void runFrom(size_t index);
     void relaunch();
     bool takeScreenshot(const std::string& name, std::string& error) const;

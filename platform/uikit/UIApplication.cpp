@@ -6,7 +6,11 @@
 #include "platform/foundation/NSRunLoop.h"
 #include "platform/foundation/NSUserDefaults.h"
 #include "platform/runtime/ClassRegistry.h"
+#include "platform/uikit/UIEvent.h"
+#include "platform/uikit/UITouch.h"
 #include "platform/uikit/UIWindow.h"
+
+#include <algorithm>
 
 NS_REGISTER_CLASS(UIApplication, UIResponder);
 
@@ -31,6 +35,22 @@ std::vector<std::shared_ptr<UIWindow>> UIApplication::windows() const {
         }
     }
     return alive;
+}
+
+void UIApplication::sendEvent(const std::shared_ptr<UIEvent>& event) {
+    if (!event) {
+        return;
+    }
+    std::vector<std::shared_ptr<UIWindow>> windows;
+    for (const auto& touch : event->allTouches()) {
+        auto window = touch->window();
+        if (window && std::find(windows.begin(), windows.end(), window) == windows.end()) {
+            windows.push_back(std::move(window));
+        }
+    }
+    for (const auto& window : windows) {
+        window->sendEvent(event);
+    }
 }
 
 bool UIApplication::openURL(const std::string& url) {

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+class UIEvent;
+
 inline constexpr const char* UIApplicationDidFinishLaunchingNotification =
     "UIApplicationDidFinishLaunchingNotification";
 inline constexpr const char* UIApplicationDidBecomeActiveNotification =
@@ -34,6 +36,9 @@ public:
     void setKeyWindow(const std::shared_ptr<UIWindow>& window);
     // The application's visible windows, back to front.
     std::vector<std::shared_ptr<UIWindow>> windows() const;
+
+    // Hands an event to the windows of its touches (UIWindow::sendEvent).
+    void sendEvent(const std::shared_ptr<UIEvent>& event);
 
     // Nothing can open a URL here: the request is logged and recorded, and the answer is NO.
     bool openURL(const std::string& url);

@@ -152,7 +152,7 @@ std::string UILabel::description() const {
     return text;
 }
 
-const std::string& UILabel::accessibilityLabel() const {
-    const std::string& label = UIView::accessibilityLabel();
+std::string UILabel::accessibilityLabel() const {
+    std::string label = UIView::accessibilityLabel();
     return label.empty() ? text_ : label;
 }

@@ -58,7 +58,7 @@ public:
     // The view's description with "; text = 'Hello'" when there is text.
     std::string description() const override;
     // The text, unless a label was set.
-    const std::string& accessibilityLabel() const override;
+    std::string accessibilityLabel() const override;
 
 private:
     NSTextAttributes textAttributes(std::shared_ptr<UIFont> font) const;

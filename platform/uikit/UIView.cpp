@@ -4,6 +4,7 @@
 #include "platform/uikit/UIViewAnimation.h"
 
 #include "platform/runtime/ClassRegistry.h"
+#include "platform/uikit/UIGestureRecognizer.h"
 #include "platform/uikit/UIWindow.h"
 
 #include <algorithm>
@@ -384,6 +385,31 @@ std::shared_ptr<UIView> UIView::hitTestWithEvent(const CGPoint& point, const UIE
         }
     }
     return sharedSelf();
+}
+
+// Gesture recognisers
+
+void UIView::addGestureRecognizer(const std::shared_ptr<UIGestureRecognizer>& recognizer) {
+    if (!recognizer) {
+        return;
+    }
+    const auto keepAlive = recognizer;
+    if (const auto previous = recognizer->view()) {
+        previous->removeGestureRecognizer(recognizer);
+    }
+    gestureRecognizers_.push_back(recognizer);
+    recognizer->setView(sharedSelf());
+}
+
+void UIView::removeGestureRecognizer(const std::shared_ptr<UIGestureRecognizer>& recognizer) {
+    const auto found =
+        std::find(gestureRecognizers_.begin(), gestureRecognizers_.end(), recognizer);
+    if (found == gestureRecognizers_.end()) {
+        return;
+    }
+    const auto keepAlive = recognizer;
+    gestureRecognizers_.erase(found);
+    recognizer->setView(nullptr);
 }
 
 // Layout

@@ -123,6 +123,20 @@ TEST_F(ProgramTest, BadScenariosAndOptionsStopWithExitCodeTwo) {
     }
 }
 
+TEST_F(ProgramTest, TouchesAndScreenChecksPlayInTheRunningApp) {
+    ProgramRun passing =
+        runScript("tap-at 100 100\ndrag 10 10 200 300 0.1\nexpect-screen MainViewController\n");
+    EXPECT_EQ(passing.exitCode, 0) << passing.err;
+
+    // A failed check stops the scenario there, naming its line.
+    ProgramRun failing = runScript("expect-screen MainViewController\ntap \"Nowhere\"\nscreens\n");
+    EXPECT_EQ(failing.exitCode, 1);
+    EXPECT_NE(failing.err.find("scenario line 2: no view labelled \"Nowhere\" can be tapped"),
+              std::string::npos)
+        << failing.err;
+    EXPECT_EQ(failing.out.find("UINavigationController\n"), std::string::npos) << failing.out;
+}
+
 TEST_F(ProgramTest, TheBundledDemoRunsWithoutAScript) {
     ProgramRun result = run("--home '" + home_.string() + "'");
     EXPECT_EQ(result.exitCode, 0) << result.err;
