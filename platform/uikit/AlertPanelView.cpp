@@ -6,6 +6,7 @@
 #include "platform/text/UIFont.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIGraphics.h"
+#include "platform/uikit/UITouch.h"
 
 #include <algorithm>
 
@@ -110,6 +111,12 @@ bool AlertPanelView::tapAtPoint(const CGPoint& point) {
         }
     }
     return false;
+}
+
+void AlertPanelView::touchesEndedWithEvent(const UITouchSet& touches, const UIEvent*) {
+    if (!touches.empty()) {
+        tapAtPoint((*touches.begin())->locationInView(this));
+    }
 }
 
 void AlertPanelView::drawRect(const CGRect&) {

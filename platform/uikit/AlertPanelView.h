@@ -26,6 +26,7 @@ public:
     bool tapAtPoint(const CGPoint& point);
 
     void drawRect(const CGRect& rect) override;
+    void touchesEndedWithEvent(const UITouchSet& touches, const UIEvent* event) override;
 
     // One line for the event log: "Title: message [One | Two]".
     static std::string logText(const std::string& title, const std::string& message,

@@ -10,6 +10,7 @@
 
 class UIColor;
 class UIImage;
+class UILabel;
 
 enum class UIButtonType { Custom = 0, System = 1 };
 
@@ -48,6 +49,14 @@ public:
     // The label set, else the current title.
     std::string accessibilityLabel() const override;
 
+    // The label whose font and alignment the title is drawn with (its text and colour
+    // come from the current state).
+    std::shared_ptr<UILabel> titleLabel() const;
+
+    // Background image filling the bounds, then the image and the title side by side,
+    // centred; a highlighted button's pictures are dimmed when it adjusts them.
+    void drawRect(const CGRect& rect) override;
+
 private:
     template <class T>
     void setValueForState(std::map<unsigned, T>& values, T value, unsigned state);
@@ -59,4 +68,5 @@ private:
     std::map<unsigned, std::shared_ptr<UIImage>> images_;
     std::map<unsigned, std::shared_ptr<UIImage>> backgroundImages_;
     bool adjustsImageWhenHighlighted_ = true;
+    mutable std::shared_ptr<UILabel> titleLabel_;
 };

@@ -1,4 +1,5 @@
 #include "platform/foundation/EventLog.h"
+#include "platform/harness/TouchInjector.h"
 #include "platform/uikit/AlertPanelView.h"
 #include "platform/uikit/UIAlertController.h"
 #include "platform/uikit/UIAlertView.h"
@@ -72,6 +73,20 @@ TEST_F(AlertTest, AlertIsDrawnOverTheScreen) {
     CGRect button = panel->buttonRects().at(0);
     EXPECT_TRUE(panel->tapAtPoint(CGPointMake(CGRectGetMidX(button), CGRectGetMidY(button))));
     EXPECT_FALSE(panel->tapAtPoint(CGPointMake(5, 5)));
+}
+
+TEST_F(AlertTest, AFingerOnTheButtonAnswersTheAlert) {
+    auto alert = UIAlertController::alertControllerWithTitleMessagePreferredStyle(
+        "Remind info", "", UIAlertControllerStyle::Alert);
+    bool cancelled = false;
+    alert->addAction(UIAlertAction::actionWithTitleStyleHandler(
+        "cancel", UIAlertActionStyle::Cancel, [&](const auto&) { cancelled = true; }));
+    root->presentViewControllerAnimatedCompletion(alert, false, nullptr);
+    auto panel = std::dynamic_pointer_cast<AlertPanelView>(alert->view());
+    CGRect button = panel->buttonRects().at(0);
+    TouchInjector::tapAt(CGPointMake(CGRectGetMidX(button), CGRectGetMidY(button)));
+    environment.fastForwardBy(UIViewController::kTransitionDuration);
+    EXPECT_TRUE(cancelled);
 }
 
 struct Recorder : UIAlertViewDelegate {
