@@ -43,5 +43,5 @@ bench: deps
 	cmake --build build/bench -j $(JOBS) --target mixphotos_bench
 	build/bench/bench/mixphotos_bench
 
-format:
-	find platform app services cli tests bench -name '*.h' -o -name '*.cpp' | xargs clang-format -i
+format: deps
+	find platform app services cli tests bench tools \( -name '*.h' -o -name '*.cpp' \) -print0 | xargs -0 clang-format -i

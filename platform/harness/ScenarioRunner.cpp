@@ -139,6 +139,13 @@ bool ScenarioRunner::validate(const ScenarioScript& script, std::string& error) 
             error = where + "usage: " + found->second.usage;
             return false;
         }
+        if (found->second.check) {
+            std::string problem = found->second.check(command.arguments);
+            if (!problem.empty()) {
+                error = where + problem + " (usage: " + found->second.usage + ")";
+                return false;
+            }
+        }
     }
     return true;
 }
@@ -181,17 +188,29 @@ void ScenarioRunner::runFrom(size_t index) {
     commands_.at(command.name).handler(command.arguments, next, fail);
 }
 
+ScenarioRunner::Check ScenarioRunner::numbersCheck(size_t nonNegativeFrom) {
+    return [nonNegativeFrom](const std::vector<std::string>& arguments) -> std::string {
+        std::string error;
+        auto values = numbers(arguments, error);
+        if (!values) {
+            return error;
+        }
+        for (size_t i = nonNegativeFrom; i < values->size(); ++i) {
+            if ((*values)[i] < 0) {
+                return "'" + arguments[i] + "' cannot be negative";
+            }
+        }
+        return "";
+    };
+}
+
 void ScenarioRunner::addBuiltInCommands() {
-    addCommand("wait",
-               {1, 1, "wait SECONDS", [](const auto& arguments, Next next, auto fail) {
-                    double seconds = NSString::doubleValue(arguments[0]);
-                    if (seconds < 0 ||
-                        NSString::stringByTrimmingWhitespaceAndNewlines(arguments[0]).empty()) {
-                        fail("wait wants a number of seconds, not " + arguments[0]);
-                        return;
-                    }
-                    NSRunLoop::mainRunLoop().addTimer(seconds, std::move(next));
-                }});
+    addCommand("wait", {1, 1, "wait SECONDS",
+                        [](const auto& arguments, Next next, auto) {
+                            NSRunLoop::mainRunLoop().addTimer(NSString::doubleValue(arguments[0]),
+                                                              std::move(next));
+                        },
+                        numbersCheck(0)});
     addCommand("defaults",
                {0, 0, "defaults", [](const auto&, Next next, auto) {
                     auto values =
@@ -252,7 +271,8 @@ void ScenarioRunner::addTouchCommands() {
                                        std::move(next), fail);
                        }});
     addCommand("tap-at",
-               {2, 2, "tap-at X Y", [](const auto& arguments, Next next, auto fail) {
+               {2, 2, "tap-at X Y",
+                [](const auto& arguments, Next next, auto fail) {
                     std::string error;
                     const auto values = numbers(arguments, error);
                     if (!values) {
@@ -261,9 +281,11 @@ void ScenarioRunner::addTouchCommands() {
                     }
                     playGesture(TouchGesture::tap(CGPointMake((*values)[0], (*values)[1])),
                                 std::move(next), fail);
-                }});
+                },
+                numbersCheck(2)});
     addCommand("long-press",
-               {3, 3, "long-press X Y SECONDS", [](const auto& arguments, Next next, auto fail) {
+               {3, 3, "long-press X Y SECONDS",
+                [](const auto& arguments, Next next, auto fail) {
                     std::string error;
                     const auto values = numbers(arguments, error);
                     if (!values) {
@@ -277,25 +299,27 @@ void ScenarioRunner::addTouchCommands() {
                     const auto& v = *values;
                     playGesture(TouchGesture::longPress(CGPointMake(v[0], v[1]), v[2]),
                                 std::move(next), fail);
-                }});
-    addCommand(
-        "drag",
-        {4, 5, "drag X1 Y1 X2 Y2 [SECONDS]", [](const auto& arguments, Next next, auto fail) {
-             std::string error;
-             auto values = numbers(arguments, error);
-             if (!values) {
-                 fail("drag: " + error);
-                 return;
-             }
-             auto& v = *values;
-             v.resize(5, kDefaultGestureSeconds);
-             if (v[4] < 0) {
-                 fail("drag: the time cannot be negative");
-                 return;
-             }
-             playGesture(TouchGesture::drag(CGPointMake(v[0], v[1]), CGPointMake(v[2], v[3]), v[4]),
-                         std::move(next), fail);
-         }});
+                },
+                numbersCheck(2)});
+    addCommand("drag", {4, 5, "drag X1 Y1 X2 Y2 [SECONDS]",
+                        [](const auto& arguments, Next next, auto fail) {
+                            std::string error;
+                            auto values = numbers(arguments, error);
+                            if (!values) {
+                                fail("drag: " + error);
+                                return;
+                            }
+                            auto& v = *values;
+                            v.resize(5, kDefaultGestureSeconds);
+                            if (v[4] < 0) {
+                                fail("drag: the time cannot be negative");
+                                return;
+                            }
+                            playGesture(TouchGesture::drag(CGPointMake(v[0], v[1]),
+                                                           CGPointMake(v[2], v[3]), v[4]),
+                                        std::move(next), fail);
+                        },
+                        numbersCheck(4)});
     addCommand("pinch",
                {4, 5, "pinch X Y FROM_DISTANCE TO_DISTANCE [SECONDS]",
                 [](const auto& arguments, Next next, auto fail) {
@@ -314,7 +338,8 @@ void ScenarioRunner::addTouchCommands() {
                     }
                     playGesture(TouchGesture::pinch(CGPointMake(v[0], v[1]), v[2], v[3], v[4]),
                                 std::move(next), fail);
-                }});
+                },
+                numbersCheck(2)});
     addCommand("expect-screen",
                {1, 1, "expect-screen CLASS", [](const auto& arguments, Next next, auto fail) {
                     const auto window = UIApplication::sharedApplication()->keyWindow();
@@ -359,17 +384,8 @@ void ScenarioRunner::relaunch() {
     // The app ends as at termination (defaults saved); a new process of the program then
     // starts on the same home and goes on after this line, as a second launch would.
     UIApplication::sharedApplication()->terminate(0);
-    std::vector<std::string> arguments;
-    const auto& given = options_.arguments;
-    for (size_t i = 0; i < given.size(); ++i) {
-        if (given[i] == "--resume-at") {
-            ++i;
-            continue;
-        }
-        arguments.push_back(given[i]);
-    }
-    arguments.push_back("--resume-at");
-    arguments.push_back(std::to_string(resumeLine));
+    std::vector<std::string> arguments = options_.arguments;
+    setenv(ProgramOptions::kResumeVariable, std::to_string(resumeLine).c_str(), 1);
     std::vector<char*> argv;
     for (auto& argument : arguments) {
         argv.push_back(argument.data());

@@ -26,12 +26,17 @@ public:
     // Runs one command; calls `next` when done, or `fail(message)` to stop the run.
     using Handler = std::function<void(const std::vector<std::string>& arguments, Next next,
                                        std::function<void(const std::string&)> fail)>;
+    // Checks a line's arguments before the run starts: an error message, or empty.
+    using Check = std::function<std::string(const std::vector<std::string>& arguments)>;
     struct Command {
         size_t minArguments = 0;
         size_t maxArguments = 0;
         std::string usage;
         Handler handler;
+        Check check = nullptr;
     };
+    // Every argument a finite number; those from `nonNegativeFrom` on not negative.
+    static Check numbersCheck(size_t nonNegativeFrom);
 
     explicit ScenarioRunner(ProgramOptions options);
 

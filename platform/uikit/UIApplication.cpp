@@ -4,6 +4,7 @@
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/NSNotificationCenter.h"
 #include "platform/foundation/NSRunLoop.h"
+#include "platform/foundation/NSURL.h"
 #include "platform/foundation/NSUserDefaults.h"
 #include "platform/runtime/ClassRegistry.h"
 #include "platform/uikit/UIEvent.h"
@@ -54,6 +55,10 @@ void UIApplication::sendEvent(const std::shared_ptr<UIEvent>& event) {
 }
 
 bool UIApplication::openURL(const std::string& url) {
+    if (!NSURL::URLWithString(url)) {
+        NSLog("UIApplication cannot open %@: it is not a URL", url);
+        return false;
+    }
     openedURLs_.push_back(url);
     EventLog::record("open-url", url);
     return false;
@@ -134,6 +139,9 @@ int UIApplicationMain(int argc, char** argv, const std::string& principalClassNa
         NSLog("UIApplicationMain: no application delegate class named %@", delegateClassName);
         return 1;
     }
+    // What class initialisation queued for the main thread runs before the launch, as
+    // work queued at load time does on the platform.
+    runLoop.runUntilIdle();
     application->launch(delegate);
     runLoop.run();
     return application->exitCode();

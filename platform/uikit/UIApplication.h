@@ -40,7 +40,7 @@ public:
     // Hands an event to the windows of its touches (UIWindow::sendEvent).
     void sendEvent(const std::shared_ptr<UIEvent>& event);
 
-    // Nothing can open a URL here: the request is logged and recorded, and the answer is NO.
+    // Nothing can open a URL here: a valid URL is logged and recorded, and the answer is NO.
     bool openURL(const std::string& url);
     const std::vector<std::string>& openedURLs() const { return openedURLs_; }
 

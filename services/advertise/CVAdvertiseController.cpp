@@ -66,11 +66,17 @@ void CVAdvertiseController::achieveBannerView(ViewHandler handler) {
     if (!holdsBanner()) {
         loadBannerView();
     }
+    if (auto banner = heldBanner()) {
+        bannerDidArrive(banner);
+    }
 }
 
 void CVAdvertiseController::achieveNativeExpressView(ViewHandler handler) {
     nativeExpressHandler_ = std::move(handler);
     if (!holdsNativeExpressAd()) {
         loadNativeExpressAdView();
+    }
+    if (auto nativeAd = heldNativeExpressAd()) {
+        nativeExpressDidArrive(nativeAd);
     }
 }

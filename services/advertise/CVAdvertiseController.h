@@ -48,8 +48,12 @@ protected:
     virtual void loadBannerView() {}
     virtual void loadInterstitial() {}
     virtual void loadNativeExpressAdView() {}
-    virtual bool holdsBanner() const { return false; }
-    virtual bool holdsNativeExpressAd() const { return false; }
+    // The loaded ads, if any.
+    virtual std::shared_ptr<UIView> heldBanner() const { return nullptr; }
+    virtual std::shared_ptr<UIView> heldNativeExpressAd() const { return nullptr; }
+    // Whether an ad object exists at all (loaded or still loading).
+    virtual bool holdsBanner() const { return heldBanner() != nullptr; }
+    virtual bool holdsNativeExpressAd() const { return heldNativeExpressAd() != nullptr; }
 
     ViewHandler bannerHandler_;
     ViewHandler nativeExpressHandler_;
