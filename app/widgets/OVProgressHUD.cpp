@@ -140,7 +140,7 @@ void OVProgressHUD::updateIndicators() {
         }
         break;
     }
-    default:
+    default: // text only, and any mode the overlay does not know
         replace(nullptr);
         break;
     }
@@ -277,21 +277,34 @@ void OVProgressHUD::handleMinShowTimer() {
 }
 
 void OVProgressHUD::hideAfterDelay(bool animated, double delay) {
-    cancelDelayedRequests();
     std::weak_ptr<OVProgressHUD> weak = self<OVProgressHUD>();
-    delayedHide_ = NSRunLoop::mainRunLoop().addTimer(delay, [weak, animated] {
-        if (auto self = weak.lock()) {
-            self->delayedHide_.reset();
-            self->hide(animated);
+    auto schedule = [weak, animated, delay] {
+        auto self = weak.lock();
+        if (!self) {
+            return;
         }
-    });
+        auto id = std::make_shared<uint64_t>(0);
+        *id = NSRunLoop::mainRunLoop().addTimer(delay, [weak, animated, id] {
+            if (auto hud = weak.lock()) {
+                std::erase(hud->delayedHides_, *id);
+                hud->hide(animated);
+            }
+        });
+        self->delayedHides_.push_back(*id);
+    };
+    // Delayed requests live on the main run loop, whoever asks for them.
+    if (NSThread::isMainThread()) {
+        schedule();
+    } else {
+        dispatch_async(dispatch_get_main_queue(), schedule);
+    }
 }
 
 void OVProgressHUD::cancelDelayedRequests() {
-    if (delayedHide_) {
-        NSRunLoop::mainRunLoop().cancelTimer(*delayedHide_);
-        delayedHide_.reset();
+    for (uint64_t id : delayedHides_) {
+        NSRunLoop::mainRunLoop().cancelTimer(id);
     }
+    delayedHides_.clear();
 }
 
 void OVProgressHUD::hideUsingAnimation(bool animated) {
@@ -317,7 +330,8 @@ void OVProgressHUD::hideUsingAnimation(bool animated) {
 
 void OVProgressHUD::done() {
     cancelDelayedRequests();
-    // A grace time still pending must not bring back an overlay that has finished.
+    // Beyond the delayed requests, the grace and minimum-time timers are stopped too: a
+    // grace time still pending must not bring back an overlay that has finished.
     for (auto* timer : {&graceTimer_, &minShowTimer_}) {
         if (*timer) {
             (*timer)->invalidate();
@@ -501,6 +515,7 @@ void OVProgressHUD::drawRect(const CGRect&) {
         return;
     }
     UIGraphicsPushContext(context);
+    CGContextSaveGState(context);
     CGRect b = bounds();
     double W = b.size.width, H = b.size.height;
     if (dimBackground()) {
@@ -531,6 +546,7 @@ void OVProgressHUD::drawRect(const CGRect&) {
                     3 * pi / 2, 0);
     CGContextClosePath(context);
     CGContextFillPath(context);
+    CGContextRestoreGState(context);
     UIGraphicsPopContext();
 }
 

@@ -60,9 +60,12 @@ public:
 
     void show(bool animated);
     void hide(bool animated);
+    // May be asked from any thread; each request stands until it runs or the overlay
+    // shows again or finishes hiding.
     void hideAfterDelay(bool animated, double delay);
     // Runs `method` (standing for a selector sent to `target` with `object`, both kept
-    // until the task ends) on a background thread while shown.
+    // until the task ends) on a background thread while shown: a worker of the global
+    // queue, so that tests can step it like every other background task.
     void showWhileExecutingOnTargetWithObjectAnimated(Block method,
                                                       std::shared_ptr<NSObject> target,
                                                       std::shared_ptr<NSObject> object,
@@ -194,7 +197,7 @@ private:
     std::shared_ptr<UILabel> detailsLabel_;
     std::shared_ptr<NSTimer> graceTimer_;
     std::shared_ptr<NSTimer> minShowTimer_;
-    std::optional<uint64_t> delayedHide_;
+    std::vector<uint64_t> delayedHides_;
     std::optional<NSDate> showStarted_;
     bool useAnimation_ = false;
     std::shared_ptr<NSObject> targetForExecution_;

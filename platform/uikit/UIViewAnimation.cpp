@@ -22,9 +22,16 @@ std::vector<UIViewAnimationRecord>& allRecords() {
     return records;
 }
 
+// Only the latest records are kept: enough to check a screen, bounded over a long run.
+constexpr size_t kKeptRecords = 256;
+
 void finish(UIViewAnimationRecord record, UIViewAnimation::Completion completion) {
     double total = record.delay + record.duration;
-    allRecords().push_back(std::move(record));
+    auto& records = allRecords();
+    if (records.size() >= kKeptRecords) {
+        records.erase(records.begin());
+    }
+    records.push_back(std::move(record));
     if (completion) {
         NSRunLoop::mainRunLoop().addTimer(total, [completion] { completion(true); });
     }

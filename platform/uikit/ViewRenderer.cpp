@@ -27,8 +27,9 @@ bool isVisibleColor(const std::shared_ptr<UIColor>& color) {
     return color && (color->alpha() > 0 || color->patternImage());
 }
 
-// The shadow is cast by the layer's shadow path, or else its rounded bounds, and shows
-// only outside that shape (what is inside is covered by the content).
+// The shadow is cast by the layer's shadow path, or else its rounded bounds (not the
+// alpha of its content, as the platform's is: a simplification that suits the opaque
+// pictures and panels that have shadows here), and shows only outside that shape.
 void paintShadow(const CALayer& layer, const CGRect& bounds, const CGContextRef& context) {
     CGPathRef shape =
         layer.shadowPath() ? layer.shadowPath() : outline(bounds, layer.cornerRadius());
@@ -135,21 +136,25 @@ void paintView(const UIView& view, const CGContextRef& context) {
         return;
     }
     auto layer = view.layer();
-    if (layer->shadowOpacity() > 0) {
-        paintShadow(*layer, view.bounds(), context);
-    }
+    bool shadowed = layer->shadowOpacity() > 0;
     bool translucent = view.alpha() < 1;
     auto mask = layer->mask();
     if (!translucent && !mask) {
+        if (shadowed) {
+            paintShadow(*layer, view.bounds(), context);
+        }
         CGContextSaveGState(context);
         paintContent(view, *layer, context);
         CGContextRestoreGState(context);
         return;
     }
-    // Alpha and masks apply to the view and its subviews as one picture.
+    // Alpha and masks apply to the view, its shadow and its subviews as one picture.
     cairo_t* cr = context->cairo();
     CGContextSaveGState(context);
     cairo_push_group(cr);
+    if (shadowed) {
+        paintShadow(*layer, view.bounds(), context);
+    }
     paintContent(view, *layer, context);
     if (mask) {
         cairo_pattern_t* content = cairo_pop_group(cr);

@@ -1,3 +1,4 @@
+#include "app/RZCommonConfig.h"
 #include "app/widgets/OVBarProgressView.h"
 #include "app/widgets/OVProgressHUD+CZ.h"
 #include "app/widgets/OVProgressHUD.h"
@@ -5,16 +6,21 @@
 #include "platform/dispatch/GlobalThreadPool.h"
 #include "platform/text/NSStringDrawing.h"
 #include "platform/text/UIFont.h"
+#include "platform/uikit/UIActivityIndicatorView.h"
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIGraphics.h"
 #include "platform/uikit/UIImage.h"
+#include "platform/uikit/UIViewAnimation.h"
+#include "platform/uikit/UIViewController.h"
 #include "platform/uikit/UIWindow.h"
 #include "platform/uikit/ViewRenderer.h"
 #include "tests/support/TaskEnvironment.h"
 #include "tests/support/TestHome.h"
 
 #include <gtest/gtest.h>
+
+#include <thread>
 
 namespace {
 struct Counter : OVProgressHUDDelegate {
@@ -58,20 +64,37 @@ TEST_F(OVProgressHUDTest, LayoutTable) {
     text->layoutIfNeeded();
     EXPECT_EQ(text->size(), CGSizeMake(150, 150));
 
-    // A square box takes the longer side: spinner 37 high, label below it.
+    // A square box takes the longer side when it fits: 100 x 60 becomes 100 x 100.
     auto square = OVProgressHUD::showHUDAddedToAnimated(window, false);
-    square->setLabelText("Loading photos");
+    square->setCustomView(UIView::initWithFrame(CGRectMake(0, 0, 60, 20)));
+    square->setMode(OVProgressHUDModeCustomView);
     square->setSquare(true);
     square->layoutIfNeeded();
-    EXPECT_EQ(square->size().width, square->size().height);
+    EXPECT_EQ(square->size(), CGSizeMake(100, 100));
+    // A 60 x 290 box cannot be 290 wide (more than the width less two margins, 160) nor
+    // 290 high (more than 260): it stays as it is.
+    square->setCustomView(UIView::initWithFrame(CGRectMake(0, 0, 20, 250)));
+    square->setNeedsLayout();
+    square->layoutIfNeeded();
+    EXPECT_EQ(square->size(), CGSizeMake(60, 290));
 
-    // Details wrap at the maximum width: the view's width less four margins.
+    // Details wrap at the maximum width, the view's width less four margins, 4 points
+    // below the label.
     auto details = OVProgressHUD::showHUDAddedToAnimated(window, false);
     details->setMode(OVProgressHUDModeText);
-    details->setDetailsLabelText("a long explanation that cannot fit on one line of the box");
+    details->setLabelText("Saved");
+    const std::string longText = "a long explanation that cannot fit on one line of the box";
+    details->setDetailsLabelText(longText);
     details->layoutIfNeeded();
-    EXPECT_LE(details->size().width, 200 - 4 * 20 + 2 * 20 + 0.001);
-    EXPECT_GT(details->size().height, 40 + textSize("a", 12).height * 1.5);
+    NSTextAttributes detailsFont;
+    detailsFont.font = UIFont::boldSystemFontOfSize(12);
+    CGSize wrapped =
+        NSStringDrawing::boundingRectWithSizeOptionsAttributes(
+            longText, CGSizeMake(120, 1000), NSStringDrawingUsesLineFragmentOrigin, detailsFont)
+            .size;
+    EXPECT_GT(wrapped.height, textSize("a", 12).height * 1.5); // really wrapped
+    EXPECT_DOUBLE_EQ(details->size().height, label.height + wrapped.height + 4 + 40);
+    EXPECT_DOUBLE_EQ(details->size().width, std::max(label.width, wrapped.width) + 40);
 }
 
 TEST_F(OVProgressHUDTest, BoxAndDimDrawing) {
@@ -97,9 +120,18 @@ TEST_F(OVProgressHUDTest, BoxAndDimDrawing) {
 
     hud->setDimBackground(true);
     shot = render();
-    // Dark at the edges, untouched at the centre.
-    EXPECT_LT(at(shot, 1, 1) & 0xff, 200u);
-    EXPECT_GT(at(shot, 100, 85) & 0xff, at(shot, 1, 1) & 0xff);
+    // Black from alpha 0 at the centre to 0.75 at the radius min(W, H) = 200.
+    EXPECT_NEAR(static_cast<int>(at(shot, 0, 0) & 0xff), 83, 3);
+    EXPECT_NEAR(static_cast<int>(at(shot, 0, 150) & 0xff), 159, 3);
+    // Beyond the radius the last colour goes on.
+    auto narrow = UIWindow::initWithFrame(CGRectMake(0, 0, 100, 300));
+    narrow->setBackgroundColor(UIColor::whiteColor());
+    auto dim = OVProgressHUD::showHUDAddedToAnimated(narrow, false);
+    dim->setMode(OVProgressHUDModeText);
+    dim->setDimBackground(true);
+    narrow->layoutIfNeeded();
+    auto narrowShot = ViewRenderer::snapshotWindow(*narrow, 1);
+    EXPECT_NEAR(static_cast<int>(at(narrowShot, 0, 0) & 0xff), 64, 2);
 }
 
 TEST_F(OVProgressHUDTest, ProgressIndicatorsDrawTheirShare) {
@@ -129,6 +161,14 @@ TEST_F(OVProgressHUDTest, ProgressIndicatorsDrawTheirShare) {
     shot = paint(bar);
     EXPECT_EQ(at(shot, 30, 10) >> 24, 0xffu);
     EXPECT_EQ(at(shot, 90, 10) >> 24, 0u);
+    // Near the ends the fill follows the round caps.
+    bar->setProgress(0.98f);
+    shot = paint(bar);
+    EXPECT_EQ(at(shot, 110, 10) >> 24, 0xffu);
+    bar->setProgress(0.04f);
+    shot = paint(bar);
+    EXPECT_GT(at(shot, 5, 10) >> 24, 0x80u);
+    EXPECT_EQ(at(shot, 30, 10) >> 24, 0u);
 }
 
 TEST_F(OVProgressHUDTest, GraceTimeShowsOnlyWhileTheTaskRuns) {
@@ -136,7 +176,9 @@ TEST_F(OVProgressHUDTest, GraceTimeShowsOnlyWhileTheTaskRuns) {
     window->addSubview(slow);
     slow->setGraceTime(0.5f);
     slow->showAnimatedWhileExecutingBlock(false, [] {});
-    environment.fastForwardBy(0.5);
+    environment.fastForwardBy(0.49);
+    EXPECT_EQ(slow->alpha(), 0.0);
+    environment.fastForwardBy(0.01);
     EXPECT_EQ(slow->alpha(), 1.0); // the task has not run yet: the overlay shows
     GlobalThreadPool::shared().runAllTasks();
     environment.runUntilIdle();
@@ -209,6 +251,80 @@ TEST_F(OVProgressHUDTest, ClassHelpersFindTheTopMostOverlay) {
     EXPECT_EQ(OVProgressHUD::hideAllHUDsForViewAnimated(window, false), 1u);
 }
 
+TEST_F(OVProgressHUDTest, IndicatorsFollowTheMode) {
+    auto hud = OVProgressHUD::initWithView(window);
+    EXPECT_TRUE(std::dynamic_pointer_cast<UIActivityIndicatorView>(hud->indicator()));
+    hud->setMode(OVProgressHUDModeAnnularDeterminate);
+    auto ring = std::dynamic_pointer_cast<OVRoundProgressView>(hud->indicator());
+    ASSERT_TRUE(ring);
+    hud->setMode(OVProgressHUDModeDeterminate);
+    EXPECT_EQ(hud->indicator(), ring); // the same view, still annular
+    EXPECT_TRUE(ring->isAnnular());
+    hud->setMode(OVProgressHUDModeDeterminateHorizontalBar);
+    auto bar = hud->indicator();
+    hud->setMode(OVProgressHUDModeDeterminateHorizontalBar);
+    EXPECT_NE(hud->indicator(), bar); // a bar is always made anew
+    hud->setProgress(0.3f);
+    EXPECT_EQ(std::dynamic_pointer_cast<OVBarProgressView>(hud->indicator())->progress(), 0.3f);
+    hud->setMode(OVProgressHUDModeText);
+    EXPECT_EQ(hud->indicator(), nullptr);
+}
+
+TEST_F(OVProgressHUDTest, ZoomingShowAndHide) {
+    auto hud = OVProgressHUD::showHUDAddedToAnimated(window, false);
+    hud->hide(false);
+    hud->setAnimationType(OVProgressHUDAnimationZoomOut);
+    window->addSubview(hud);
+    UIViewAnimation::clearRecords();
+    hud->show(true);
+    EXPECT_TRUE(CGAffineTransformIsIdentity(hud->transform()));
+    ASSERT_EQ(UIViewAnimation::records().size(), 1u);
+    EXPECT_EQ(UIViewAnimation::records()[0].keys,
+              (std::vector<std::string>{"OVProgressHUD.alpha", "OVProgressHUD.transform"}));
+    hud->hide(true);
+    EXPECT_EQ(hud->transform().a, 0.5);
+    hud->setAnimationType(OVProgressHUDAnimationZoomIn);
+    environment.fastForwardBy(0.3);
+    hud->show(true);
+    hud->hide(true);
+    EXPECT_EQ(hud->transform().a, 1.5);
+}
+
+TEST_F(OVProgressHUDTest, PropertiesSetOnAnotherThreadReachTheViews) {
+    auto hud = OVProgressHUD::showHUDAddedToAnimated(window, false);
+    hud->setMode(OVProgressHUDModeText);
+    std::thread worker([hud] { hud->setLabelText("Half way"); });
+    worker.join();
+    EXPECT_EQ(hud->labelText(), "Half way");
+    environment.runUntilIdle();
+    window->layoutIfNeeded();
+    EXPECT_GT(hud->size().width, 40);
+}
+
+TEST_F(OVProgressHUDTest, TipOverTheTopMostScreen) {
+    auto application = UIApplication::sharedApplication();
+    struct Delegate : UIApplicationDelegate {
+        std::shared_ptr<UIWindow> shown;
+        std::shared_ptr<UIWindow> window() const override { return shown; }
+    };
+    auto delegate = std::make_shared<Delegate>();
+    delegate->shown = window;
+    application->launch(delegate);
+    auto root = std::make_shared<UIViewController>();
+    window->setRootViewController(root);
+    window->makeKeyAndVisible();
+    auto presented = std::make_shared<UIViewController>();
+    root->presentViewControllerAnimatedCompletion(presented, false, nullptr);
+
+    RZCommonConfig::shareInstance()->showTipViewWithMessage("Copied");
+    auto tip = OVProgressHUD::HUDForView(presented->view());
+    ASSERT_TRUE(tip);
+    EXPECT_EQ(tip->mode(), OVProgressHUDModeText);
+    EXPECT_EQ(tip->labelText(), "Copied");
+    environment.fastForwardBy(1.3);
+    EXPECT_EQ(tip->superview(), nullptr);
+}
+
 TEST_F(OVProgressHUDTest, TipsAreGoneAfterASecondAndTheFade) {
     window->makeKeyAndVisible();
     CZ::showSuccess("Save success");
@@ -220,8 +336,11 @@ TEST_F(OVProgressHUDTest, TipsAreGoneAfterASecondAndTheFade) {
     environment.fastForwardBy(0.99);
     EXPECT_EQ(tip->alpha(), 1.0);
     environment.fastForwardBy(0.01);
-    EXPECT_EQ(tip->superview(), window); // fading out
-    environment.fastForwardBy(0.3);
+    EXPECT_EQ(tip->alpha(), 0.02); // fading out
+    EXPECT_EQ(tip->superview(), window);
+    environment.fastForwardBy(0.29);
+    EXPECT_EQ(tip->superview(), window);
+    environment.fastForwardBy(0.01);
     EXPECT_EQ(tip->superview(), nullptr);
 }
 } // namespace
