@@ -11,8 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <thread>
 
 namespace {
 
@@ -172,6 +174,42 @@ TEST_F(PHImageManagerTest, ACancelledRequestNeverAnswers) {
     ASSERT_EQ(answers_.size(), 1u);
     EXPECT_TRUE(answers_[0].image);
     manager_->cancelImageRequest(kept); // finished: nothing to cancel
+}
+
+TEST_F(PHImageManagerTest, RequestsOnWorkerThreadsAnswerOnceEachOnTheMainThread) {
+    for (int i = 0; i < 4; ++i) {
+        libraryFile("photo" + std::to_string(i) + ".jpg", photoJpeg(64, 48));
+    }
+    const auto assets = PHAsset::fetchAssetsWithOptions(nullptr);
+    ASSERT_EQ(assets.count(), 4u);
+    GlobalThreadPool::shared().setManualStepping(false);
+    // The library is fetched and scanned again meanwhile.
+    std::thread fetcher([] {
+        for (int i = 0; i < 20; ++i) {
+            EXPECT_EQ(PHAsset::fetchAssetsWithOptions(nullptr).count(), 4u);
+            PHPhotoLibrary::reloadLibrary();
+        }
+    });
+    for (int round = 0; round < 4; ++round) {
+        for (const auto& photo : assets) {
+            const auto id = request(photo, {16, 16}, PHImageContentMode::AspectFill);
+            if (round % 2) {
+                manager_->cancelImageRequest(id);
+            }
+        }
+    }
+    fetcher.join();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (answers_.size() < 8 && std::chrono::steady_clock::now() < deadline) {
+        environment_.runUntilIdle();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    environment_.runUntilIdle();
+    ASSERT_EQ(answers_.size(), 8u);
+    for (const auto& answer : answers_) {
+        EXPECT_TRUE(answer.image);
+        EXPECT_TRUE(answer.onMainThread);
+    }
 }
 
 TEST_F(PHImageManagerTest, ImageDataIsTheFilesBytesWithTheirTypeAndOrientation) {
