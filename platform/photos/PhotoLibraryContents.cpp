@@ -99,7 +99,7 @@ PhotoLibraryContents::scan(const std::string& libraryFolder, const std::string& 
             if (!entry.isFolder) {
                 addAsset(entry, entry.name, nullptr);
             } else if (fs::canonical(entry.path, ec) != savedPhotos) {
-                // (The home's Album folder inside the library shows once, as its own album.)
+                // The home's Album folder inside the library shows once, under its own title.
                 Album album{entry.name, entry.name, {}};
                 addFolder(entry.path, root, entry.name + "/", album);
                 contents->albums_.push_back(std::move(album));
