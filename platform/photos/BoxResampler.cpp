@@ -2,30 +2,32 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <tuple>
 #include <vector>
 
-// Fixed point throughout. Across a row, weights are 8-bit fractions (a run sums to exactly
-// 256), so one 32-bit multiply weighs two channels at once in 16-bit halves without a
-// carry between them; down the columns they are 15-bit fractions, so that 16-bit times
-// 16-bit products vectorize. Shrunk rows carry 8 fractional bits in 16 bits, and every
-// sum fits in 32 bits.
+// Fixed point in 16 bits, so that the compiler's vectors carry eight channels at a time:
+// weights are 8-bit fractions (each run sums to exactly 256), so a weighted sum of 8-bit
+// samples never exceeds 255 x 256. Columns are combined down first, into one padded row
+// of 8-bit pixels per result row; that row is then shrunk across, two pixels per vector.
 
 namespace {
 
-constexpr uint32_t kAcross = 1u << 8;
-constexpr uint32_t kDown = 1u << 15;
+constexpr uint32_t kOne = 256;
 
-// Along one axis: the source pixels each result pixel covers and how much of each, in
-// fractions of `one`. Every run has the same length (the longest, padded with zero
-// weights), so the loops over them have a fixed count.
+using Samples = uint8_t __attribute__((vector_size(8)));    // two pixels
+using Weighted = uint16_t __attribute__((vector_size(16))); // the same, widened
+
+// Along one axis: the source pixels each result pixel covers and how much of each. Every
+// run has the same length (the longest, rounded up to `multiple` with zero weights), so
+// the loops over runs have a fixed count.
 struct Taps {
     size_t length = 1;
     std::vector<size_t> first;
     std::vector<uint16_t> weights; // `length` per result pixel
 };
 
-Taps tapsFor(double start, double size, size_t sourceSize, size_t resultSize, uint32_t one) {
+Taps tapsFor(double start, double size, size_t sourceSize, size_t resultSize, size_t multiple) {
     const double step = size / double(resultSize);
     const double limit = double(sourceSize);
     auto span = [&](size_t i) {
@@ -36,19 +38,21 @@ Taps tapsFor(double start, double size, size_t sourceSize, size_t resultSize, ui
             std::max(first + 1, std::min(static_cast<size_t>(std::ceil(b)), sourceSize));
         return std::tuple(a, b, first, end);
     };
-    Taps taps;
+    size_t longest = 1;
     for (size_t i = 0; i < resultSize; ++i) {
         const auto [a, b, first, end] = span(i);
-        taps.length = std::max(taps.length, end - first);
+        longest = std::max(longest, end - first);
     }
+    Taps taps;
+    taps.length = (longest + multiple - 1) / multiple * multiple;
     std::vector<double> covered(taps.length);
     for (size_t i = 0; i < resultSize; ++i) {
         const auto [a, b, first, end] = span(i);
-        // Runs near the far edge start early, so that none reads past it.
-        const size_t start = std::min(first, sourceSize - taps.length);
+        // Runs near the far edge start early, so that no weighed pixel lies past it.
+        const size_t runStart = std::min(first, sourceSize - longest);
         double total = 0;
         for (size_t k = 0; k < taps.length; ++k) {
-            const double p = double(start + k);
+            const double p = double(runStart + k);
             covered[k] = std::max(std::min(b, p + 1) - std::max(a, p), 0.0);
             total += covered[k];
         }
@@ -58,86 +62,77 @@ Taps tapsFor(double start, double size, size_t sourceSize, size_t resultSize, ui
         uint32_t sum = 0;
         for (size_t k = 0; k < taps.length; ++k) {
             const uint32_t weight =
-                total > 0 ? static_cast<uint32_t>(std::lround(covered[k] / total * one))
-                          : (start + k == first ? one : 0);
+                total > 0 ? static_cast<uint32_t>(std::lround(covered[k] / total * kOne))
+                          : (runStart + k == first ? kOne : 0);
             taps.weights.push_back(static_cast<uint16_t>(weight));
             sum += weight;
         }
         auto heaviest = std::max_element(taps.weights.begin() + long(at), taps.weights.end());
-        *heaviest = static_cast<uint16_t>(*heaviest + one - sum);
-        taps.first.push_back(start);
+        *heaviest = static_cast<uint16_t>(*heaviest + kOne - sum);
+        taps.first.push_back(runStart);
     }
     return taps;
 }
 
-// One source row shrunk across: channels 0 and 2 share one multiply, 1 and 3 another.
-template <size_t Length>
-void shrinkRow(const uint8_t* source, const Taps& columns, size_t length, uint16_t* shrunk,
-               size_t width) {
-    if constexpr (Length != 0) {
-        length = Length;
-    }
-    const uint16_t* weight = columns.weights.data();
-    for (size_t x = 0; x < width; ++x, weight += length) {
-        uint32_t evenChannels = 0, oddChannels = 0;
-        const uint8_t* pixel = source + columns.first[x] * 4;
-        for (size_t k = 0; k < length; ++k, pixel += 4) {
-            evenChannels += (uint32_t(pixel[0]) | uint32_t(pixel[2]) << 16) * weight[k];
-            oddChannels += (uint32_t(pixel[1]) | uint32_t(pixel[3]) << 16) * weight[k];
+// The column weights as vectors: for each result pixel, runs of four source pixels as two
+// vectors (pixels 0 and 1, pixels 2 and 3), each weight repeated for the four channels.
+std::vector<Weighted> columnVectors(const Taps& columns) {
+    std::vector<Weighted> vectors;
+    for (size_t at = 0; at < columns.weights.size(); at += 2) {
+        Weighted pair;
+        for (int lane = 0; lane < 8; ++lane) {
+            pair[lane] = columns.weights[at + size_t(lane / 4)];
         }
-        shrunk[4 * x] = static_cast<uint16_t>(evenChannels);
-        shrunk[4 * x + 1] = static_cast<uint16_t>(oddChannels);
-        shrunk[4 * x + 2] = static_cast<uint16_t>(evenChannels >> 16);
-        shrunk[4 * x + 3] = static_cast<uint16_t>(oddChannels >> 16);
+        vectors.push_back(pair);
     }
+    return vectors;
 }
 
-// The usual runs (a result pixel covering up to three source pixels, as after a DCT-scaled
-// decode) get loops the compiler unrolls.
-void shrinkRow(const uint8_t* source, const Taps& columns, uint16_t* shrunk, size_t width) {
-    switch (columns.length) {
-    case 1:
-        return shrinkRow<1>(source, columns, 1, shrunk, width);
-    case 2:
-        return shrinkRow<2>(source, columns, 2, shrunk, width);
-    case 3:
-        return shrinkRow<3>(source, columns, 3, shrunk, width);
-    default:
-        return shrinkRow<0>(source, columns, columns.length, shrunk, width);
-    }
-}
-
-// Rows are shrunk across first, then combined down; only the few shrunk rows one result
-// row needs are kept, in a ring, so memory stays at a few rows beyond the result.
 std::vector<uint8_t> resampleRows(const CGImage& image, const Taps& columns, const Taps& rows,
                                   size_t width, size_t height) {
-    const size_t rowLength = width * 4;
-    std::vector<uint16_t> ring(rows.length * rowLength);
-    std::vector<uint32_t> sum(rowLength);
-    std::vector<uint8_t> result(rowLength * height);
-    size_t shrunkRows = 0; // source rows below this one are done (or not needed)
+    const std::vector<Weighted> weights = columnVectors(columns);
+    const size_t groups = columns.length / 4;
+    // The source columns any run reads; the row has room for a run of four past the end.
+    const size_t begin = columns.first.front() * 4;
+    const size_t end = std::min(columns.first.back() + columns.length, image.width()) * 4;
+    std::vector<uint16_t> sum(end);
+    std::vector<uint8_t> combined((image.width() + 4) * 4);
+    std::vector<uint8_t> result(width * 4 * height);
     for (size_t y = 0; y < height; ++y) {
-        const size_t firstRow = rows.first[y];
-        for (size_t sy = std::max(shrunkRows, firstRow); sy < firstRow + rows.length; ++sy) {
-            shrinkRow(image.data() + sy * image.bytesPerRow(), columns,
-                      ring.data() + (sy % rows.length) * rowLength, width);
-            shrunkRows = sy + 1;
-        }
-        std::fill(sum.begin(), sum.end(), 1u << 22); // rounds the final shift
-        const uint16_t* weight = rows.weights.data() + y * rows.length;
+        std::fill(sum.begin() + long(begin), sum.end(), uint16_t(kOne / 2)); // rounds the shift
         for (size_t k = 0; k < rows.length; ++k) {
-            const uint16_t* shrunk = ring.data() + ((firstRow + k) % rows.length) * rowLength;
-            const uint16_t w = weight[k];
+            const uint16_t w = rows.weights[y * rows.length + k];
             if (w == 0) {
                 continue;
             }
-            for (size_t i = 0; i < rowLength; ++i) {
-                sum[i] += uint32_t(w) * shrunk[i];
+            const uint8_t* source = image.data() + (rows.first[y] + k) * image.bytesPerRow();
+            for (size_t i = begin; i < end; ++i) {
+                sum[i] = static_cast<uint16_t>(sum[i] + w * source[i]);
             }
         }
-        uint8_t* target = result.data() + y * rowLength;
-        for (size_t i = 0; i < rowLength; ++i) {
-            target[i] = static_cast<uint8_t>(sum[i] >> 23);
+        for (size_t i = begin; i < end; ++i) {
+            combined[i] = static_cast<uint8_t>(sum[i] >> 8);
+        }
+
+        uint8_t* target = result.data() + y * width * 4;
+        const Weighted* weight = weights.data();
+        for (size_t x = 0; x < width; ++x, target += 4) {
+            Weighted total{};
+            const uint8_t* pixel = combined.data() + columns.first[x] * 4;
+            for (size_t group = 0; group < groups; ++group, pixel += 16, weight += 2) {
+                Samples near, far;
+                std::memcpy(&near, pixel, sizeof near);
+                std::memcpy(&far, pixel + 8, sizeof far);
+                total += __builtin_convertvector(near, Weighted) * weight[0] +
+                         __builtin_convertvector(far, Weighted) * weight[1];
+            }
+            // Pixel 0's channels plus pixel 1's, rounded, narrowed and stored.
+            const Weighted folded =
+                (total + __builtin_shufflevector(total, total, 4, 5, 6, 7, 0, 1, 2, 3) +
+                 kOne / 2) >>
+                8;
+            const Samples narrowed = __builtin_convertvector(folded, Samples);
+            std::memcpy(target, &narrowed, 4);
         }
     }
     return result;
@@ -156,8 +151,8 @@ CGImageRef BoxResampler::resample(const CGImageRef& image, const CGRect& source,
     if (CGRectIsEmpty(area)) {
         return nullptr;
     }
-    const Taps columns = tapsFor(area.origin.x, area.size.width, image->width(), width, kAcross);
-    const Taps rows = tapsFor(area.origin.y, area.size.height, image->height(), height, kDown);
+    const Taps columns = tapsFor(area.origin.x, area.size.width, image->width(), width, 4);
+    const Taps rows = tapsFor(area.origin.y, area.size.height, image->height(), height, 1);
     return CGImage::create(width, height, image->format(), width * 4,
                            resampleRows(*image, columns, rows, width, height));
 }
