@@ -6,10 +6,11 @@
 #include <tuple>
 #include <vector>
 
-// Fixed point in 16 bits, so that the compiler's vectors carry eight channels at a time:
-// weights are 8-bit fractions (each run sums to exactly 256), so a weighted sum of 8-bit
-// samples never exceeds 255 x 256. Columns are combined down first, into one padded row
-// of 8-bit pixels per result row; that row is then shrunk across, two pixels per vector.
+// Fixed point in 16 bits, so that vectors (the compiler's vector extension; plain code on
+// a target without one) carry eight channels at a time: weights are 8-bit fractions (each
+// run sums to exactly 256), so a weighted sum of 8-bit samples never exceeds 255 x 256.
+// Columns are combined down first, into one padded row of 8-bit pixels per result row;
+// that row is then shrunk across, two pixels per vector.
 
 namespace {
 
