@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 CMAKE_COMMON = -G Ninja -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
 
 # The suites whose code runs on several threads also run under ThreadSanitizer.
-THREADED_TESTS = 'Dispatch|GlobalThreadPool|NSRunLoop|NSTimer|NSNotificationCenter|NSUserDefaults|NSLog|MockClock|NSObjectx|NSURL|PHPhotoLibrary|PHImageManager'
+THREADED_TESTS = 'Dispatch|GlobalThreadPool|NSRunLoop|NSTimer|NSNotificationCenter|NSUserDefaults|NSLog|MockClock|NSObjectx|NSURL|NSStringDrawing|PHPhotoLibrary|PHImageManager'
 
 .PHONY: run test deps deps-demo build-release build-test build-asan build-tsan bench format
 
@@ -39,9 +39,9 @@ test: build-test build-asan build-tsan
 	cd build/tsan && ctest --output-on-failure -j $(JOBS) -R $(THREADED_TESTS)
 
 bench: deps
-	cmake -S . -B build/release $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Release
-	cmake --build build/release -j $(JOBS) --target mixphotos_bench
-	build/release/bench/mixphotos_bench
+	cmake -S . -B build/bench $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Release
+	cmake --build build/bench -j $(JOBS) --target mixphotos_bench
+	build/bench/bench/mixphotos_bench
 
-format:
-	find platform app services cli tests bench -name '*.h' -o -name '*.cpp' | xargs clang-format -i
+format: deps
+	find platform app services cli tests bench tools \( -name '*.h' -o -name '*.cpp' \) -print0 | xargs -0 clang-format -i

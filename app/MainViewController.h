@@ -1,8 +1,10 @@
 // The main menu: the app's root screen.
 #pragma once
 
-#include "platform/uikit/UIViewController.h"
+#include "app/BaseViewController.h"
 
-class MainViewController : public UIViewController {
+class MainViewController : public BaseViewController {
     NS_OBJECT(MainViewController)
+public:
+    void viewDidLoad() override;
 };

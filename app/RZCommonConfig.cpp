@@ -1,5 +1,7 @@
 #include "app/RZCommonConfig.h"
 
+#include "app/widgets/OVProgressHUD.h"
+
 #include "platform/dispatch/dispatch.h"
 #include "platform/foundation/EventLog.h"
 #include "platform/foundation/NSNotificationCenter.h"
@@ -7,6 +9,8 @@
 #include "platform/foundation/NSUserDefaults.h"
 #include "platform/runtime/ClassRegistry.h"
 #include "platform/uikit/UIApplication.h"
+#include "platform/uikit/UIViewController.h"
+#include "platform/uikit/UIWindow.h"
 #include "services/advertise/CVAdvertiseController.h"
 #include "services/rateprompt/RatePrompt.h"
 
@@ -120,6 +124,20 @@ void RZCommonConfig::gotoBuyProVersion() {
 }
 
 void RZCommonConfig::showTipViewWithMessage(const std::string& message) {
+    auto application = UIApplication::sharedApplication();
+    auto window = application->delegate() ? application->delegate()->window() : nullptr;
+    auto top = window ? window->rootViewController() : nullptr;
+    while (top && top->presentedViewController()) {
+        top = top->presentedViewController();
+    }
+    if (!top) {
+        return;
+    }
+    auto hud = OVProgressHUD::showHUDAddedToAnimated(top->view(), true);
+    hud->setLabelText(message);
+    hud->setMode(OVProgressHUDModeText);
+    hud->setRemoveFromSuperViewOnHide(true);
+    hud->hideAfterDelay(true, 1.0);
     EventLog::record("tip", message);
 }
 

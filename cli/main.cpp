@@ -64,6 +64,11 @@ void addAppCommands(ScenarioRunner& runner) {
                                      printConfiguration();
                                      next();
                                  }});
+    runner.addCommand(
+        "tip", {1, 1, "tip TEXT", [](const auto& arguments, ScenarioRunner::Next next, auto) {
+                    RZCommonConfig::shareInstance()->showTipViewWithMessage(arguments[0]);
+                    next();
+                }});
     runner.addCommand("tree", {0, 0, "tree", [](const auto&, ScenarioRunner::Next next, auto fail) {
                                    auto window = UIApplication::sharedApplication()->keyWindow();
                                    if (!window) {

@@ -1,7 +1,10 @@
 #include "app/categories/UIView+UIViewx.h"
 
 #include "platform/foundation/NSString.h"
+#include "platform/uikit/UILongPressGestureRecognizer.h"
+#include "platform/uikit/UITapGestureRecognizer.h"
 #include "platform/uikit/UIView.h"
+#include "platform/uikit/UIViewAnimation.h"
 
 namespace UIViewx {
 
@@ -138,6 +141,47 @@ int indexOfView(const UIView& view, const UIView* subview) {
 bool pointInsideFrame(const UIView& view, const CGPoint& point) {
     return view.pointInsideWithEvent(CGPointMake(point.x - left(view), point.y - top(view)),
                                      nullptr);
+}
+
+std::shared_ptr<UITapGestureRecognizer>
+addTapGestureRecognizerForAction(UIView& view, std::weak_ptr<NSObject> target,
+                                 std::function<void(UIGestureRecognizer&)> action) {
+    auto recognizer =
+        UITapGestureRecognizer::initWithTargetAction(std::move(target), std::move(action));
+    view.addGestureRecognizer(recognizer);
+    return recognizer;
+}
+
+std::shared_ptr<UILongPressGestureRecognizer>
+addLongPressGestureRecognizerForAction(UIView& view, std::weak_ptr<NSObject> target,
+                                       std::function<void(UIGestureRecognizer&)> action) {
+    auto recognizer =
+        UILongPressGestureRecognizer::initWithTargetAction(std::move(target), std::move(action));
+    view.addGestureRecognizer(recognizer);
+    return recognizer;
+}
+
+void transitionToAddSubviewDuration(UIView& view, const std::shared_ptr<UIView>& subview,
+                                    double duration) {
+    if (!subview) {
+        return;
+    }
+    view.addSubview(subview);
+    subview->setAlpha(0.0);
+    UIViewAnimation::animateWithDurationDelayOptionsAnimationsCompletion(
+        duration, 0, 0, [&] { subview->setAlpha(1.0); }, nullptr);
+}
+
+void transitionToRemoveFromSuperview(const std::shared_ptr<UIView>& view, double duration) {
+    if (!view) {
+        return;
+    }
+    UIViewAnimation::animateWithDurationDelayOptionsAnimationsCompletion(
+        duration, 0, 0, [&] { view->setAlpha(0.0); },
+        [view](bool) {
+            view->setAlpha(1.0);
+            view->removeFromSuperview();
+        });
 }
 
 std::string recursiveDescription(const UIView& view) {

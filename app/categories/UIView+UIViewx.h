@@ -5,9 +5,14 @@
 
 #include "platform/graphics/CGGeometry.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
+class NSObject;
+class UIGestureRecognizer;
+class UILongPressGestureRecognizer;
+class UITapGestureRecognizer;
 class UIView;
 
 namespace UIViewx {
@@ -41,6 +46,20 @@ void replaceViewAtIndex(UIView& view, const std::shared_ptr<UIView>& replacement
 int indexOfView(const UIView& view, const UIView* subview);
 // The point is in the superview's coordinates.
 bool pointInsideFrame(const UIView& view, const CGPoint& point);
+
+// Recognisers added to the view, calling the action with the recogniser.
+std::shared_ptr<UITapGestureRecognizer>
+addTapGestureRecognizerForAction(UIView& view, std::weak_ptr<NSObject> target,
+                                 std::function<void(UIGestureRecognizer&)> action);
+std::shared_ptr<UILongPressGestureRecognizer>
+addLongPressGestureRecognizerForAction(UIView& view, std::weak_ptr<NSObject> target,
+                                       std::function<void(UIGestureRecognizer&)> action);
+
+// Adds the view and fades it in over the duration.
+void transitionToAddSubviewDuration(UIView& view, const std::shared_ptr<UIView>& subview,
+                                    double duration);
+// Fades the view out over the duration, then removes it (with its alpha back at 1).
+void transitionToRemoveFromSuperview(const std::shared_ptr<UIView>& view, double duration);
 
 // One line per view, "prefix description", subviews indented by "  |".
 std::string recursiveDescription(const UIView& view);

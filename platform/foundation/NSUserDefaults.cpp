@@ -22,8 +22,9 @@ std::shared_ptr<NSUserDefaults>& sharedInstance() {
     return defaults;
 }
 
-// Moves a damaged file aside to "<name>.corrupt" (or ".corrupt.N"), never over another.
-void keepAside(const std::string& path) {
+// Moves a damaged file aside to "<name>.corrupt" (or ".corrupt.N"), never over another;
+// false when it could not be moved.
+bool keepAside(const std::string& path) {
     std::string target = path + ".corrupt";
     std::error_code error;
     for (int n = 1; fs::exists(target, error) || fs::is_symlink(target, error); ++n) {
@@ -32,9 +33,10 @@ void keepAside(const std::string& path) {
     fs::rename(path, target, error);
     if (error) {
         NSLog("Cannot move the damaged preferences %@ aside: %@", path, error.message());
-    } else {
-        NSLog("Kept the damaged preferences as %@", target);
+        return false;
     }
+    NSLog("Kept the damaged preferences as %@", target);
+    return true;
 }
 
 } // namespace
@@ -73,13 +75,15 @@ void NSUserDefaults::load() {
         return;
     }
     if (!contents && readError->code() != NSPropertyListReadCorruptError) {
-        // Present but unreadable (a folder, no permission): not damaged, so left in place.
+        // Present but unreadable (a folder, no permission): not damaged, so left in place,
+        // and never written over.
         NSLog("Cannot read the preferences %@: %@", path_, readError);
+        writable_ = false;
         return;
     }
     NSLog("The preferences %@ are damaged (%@); starting with empty defaults", path_,
           contents ? std::string("not a dictionary") : readError->localizedDescription());
-    keepAside(path_);
+    writable_ = keepAside(path_);
 }
 
 PlistValue NSUserDefaults::objectForKey(const std::string& key) const {
@@ -154,6 +158,10 @@ bool NSUserDefaults::synchronize() {
     std::lock_guard lock(mutex_);
     if (!changed_) {
         return true;
+    }
+    if (!writable_) {
+        NSLog("Not saving the preferences over %@, which could not be read", path_);
+        return false;
     }
     std::shared_ptr<NSError> error;
     auto data = NSPropertyListSerialization::dataWithPropertyList(

@@ -47,4 +47,6 @@ private:
     mutable std::mutex mutex_;
     PlistValue::Dictionary values_;
     bool changed_ = false;
+    // False while a file that could not be read stands where the preferences go.
+    bool writable_ = true;
 };

@@ -50,5 +50,9 @@ private:
 };
 
 // The platform's C names.
-inline size_t CGImageGetWidth(const CGImageRef& image) { return image ? image->width() : 0; }
-inline size_t CGImageGetHeight(const CGImageRef& image) { return image ? image->height() : 0; }
+inline size_t CGImageGetWidth(const CGImageRef& image) {
+    return image ? image->width() : 0;
+}
+inline size_t CGImageGetHeight(const CGImageRef& image) {
+    return image ? image->height() : 0;
+}

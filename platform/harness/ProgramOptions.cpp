@@ -1,6 +1,7 @@
 #include "platform/harness/ProgramOptions.h"
 
 #include <charconv>
+#include <cstdlib>
 
 namespace {
 bool parseNumber(std::string_view text, double& value) {
@@ -36,6 +37,15 @@ bool ProgramOptions::parseScreen(const std::string& text, CGSize& size, double& 
 
 std::optional<ProgramOptions> ProgramOptions::parse(int argc, char** argv, std::string& error) {
     ProgramOptions options;
+    // A relaunch tells the new process where the scenario goes on; the variable is read
+    // once and cleared, so it never reaches a process started later.
+    if (const char* resume = std::getenv(kResumeVariable)) {
+        double line = 0;
+        if (parseNumber(resume, line) && line >= 1) {
+            options.resumeAtLine = static_cast<int>(line);
+        }
+        unsetenv(kResumeVariable);
+    }
     for (int i = 0; i < argc; ++i) {
         options.arguments.emplace_back(argv[i]);
     }
@@ -62,13 +72,6 @@ std::optional<ProgramOptions> ProgramOptions::parse(int argc, char** argv, std::
                 error = "--screen wants WxH@S (for example 375x667@2), not: " + value;
                 return std::nullopt;
             }
-        } else if (option == "--resume-at") {
-            double line = 0;
-            if (!parseNumber(value, line) || line < 1) {
-                error = "--resume-at wants a line number, not: " + value;
-                return std::nullopt;
-            }
-            options.resumeAtLine = static_cast<int>(line);
         } else {
             error = "unknown option: " + option;
             return std::nullopt;

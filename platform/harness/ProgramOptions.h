@@ -15,8 +15,9 @@ struct ProgramOptions {
     double screenScale = 2.0;
     std::string script; // empty: the bundled demo
     std::string shots = "shots";
-    // Set by a relaunch: the scenario line to go on from (1-based).
+    // Set by a relaunch, through the environment: the scenario line to go on from (1-based).
     int resumeAtLine = 1;
+    static constexpr const char* kResumeVariable = "MIXPHOTOS_RESUME_AT_LINE";
     // The command line as given, for relaunching the program.
     std::vector<std::string> arguments;
 

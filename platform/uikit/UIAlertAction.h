@@ -12,9 +12,8 @@ class UIAlertAction : public NSObject {
     NS_OBJECT(UIAlertAction)
 public:
     using Handler = std::function<void(const std::shared_ptr<UIAlertAction>&)>;
-    static std::shared_ptr<UIAlertAction> actionWithTitleStyleHandler(std::string title,
-                                                                      UIAlertActionStyle style,
-                                                                      Handler handler);
+    static std::shared_ptr<UIAlertAction>
+    actionWithTitleStyleHandler(std::string title, UIAlertActionStyle style, Handler handler);
     const std::string& title() const { return title_; }
     UIAlertActionStyle style() const { return style_; }
     bool isEnabled() const { return enabled_; }

@@ -4,8 +4,14 @@
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/NSNotificationCenter.h"
 #include "platform/foundation/NSRunLoop.h"
+#include "platform/foundation/NSURL.h"
 #include "platform/foundation/NSUserDefaults.h"
 #include "platform/runtime/ClassRegistry.h"
+#include "platform/uikit/UIEvent.h"
+#include "platform/uikit/UITouch.h"
+#include "platform/uikit/UIWindow.h"
+
+#include <algorithm>
 
 NS_REGISTER_CLASS(UIApplication, UIResponder);
 
@@ -14,7 +20,45 @@ std::shared_ptr<UIApplication> UIApplication::sharedApplication() {
     return application;
 }
 
+void UIApplication::setKeyWindow(const std::shared_ptr<UIWindow>& window) {
+    keyWindow_ = window;
+    std::erase_if(windows_, [&](const auto& w) { return w.expired() || w.lock() == window; });
+    if (window) {
+        windows_.push_back(window);
+    }
+}
+
+std::vector<std::shared_ptr<UIWindow>> UIApplication::windows() const {
+    std::vector<std::shared_ptr<UIWindow>> alive;
+    for (const auto& window : windows_) {
+        if (auto w = window.lock()) {
+            alive.push_back(w);
+        }
+    }
+    return alive;
+}
+
+void UIApplication::sendEvent(const std::shared_ptr<UIEvent>& event) {
+    if (!event) {
+        return;
+    }
+    std::vector<std::shared_ptr<UIWindow>> windows;
+    for (const auto& touch : event->allTouches()) {
+        auto window = touch->window();
+        if (window && std::find(windows.begin(), windows.end(), window) == windows.end()) {
+            windows.push_back(std::move(window));
+        }
+    }
+    for (const auto& window : windows) {
+        window->sendEvent(event);
+    }
+}
+
 bool UIApplication::openURL(const std::string& url) {
+    if (!NSURL::URLWithString(url)) {
+        NSLog("UIApplication cannot open %@: it is not a URL", url);
+        return false;
+    }
     openedURLs_.push_back(url);
     EventLog::record("open-url", url);
     return false;
@@ -95,6 +139,9 @@ int UIApplicationMain(int argc, char** argv, const std::string& principalClassNa
         NSLog("UIApplicationMain: no application delegate class named %@", delegateClassName);
         return 1;
     }
+    // What class initialisation queued for the main thread runs before the launch, as
+    // work queued at load time does on the platform.
+    runLoop.runUntilIdle();
     application->launch(delegate);
     runLoop.run();
     return application->exitCode();

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+class UIEvent;
+
 inline constexpr const char* UIApplicationDidFinishLaunchingNotification =
     "UIApplicationDidFinishLaunchingNotification";
 inline constexpr const char* UIApplicationDidBecomeActiveNotification =
@@ -31,9 +33,14 @@ public:
     std::shared_ptr<UIApplicationDelegate> delegate() const { return delegate_; }
     UIApplicationState applicationState() const { return state_; }
     std::shared_ptr<UIWindow> keyWindow() const { return keyWindow_.lock(); }
-    void setKeyWindow(const std::shared_ptr<UIWindow>& window) { keyWindow_ = window; }
+    void setKeyWindow(const std::shared_ptr<UIWindow>& window);
+    // The application's visible windows, back to front.
+    std::vector<std::shared_ptr<UIWindow>> windows() const;
 
-    // Nothing can open a URL here: the request is logged and recorded, and the answer is NO.
+    // Hands an event to the windows of its touches (UIWindow::sendEvent).
+    void sendEvent(const std::shared_ptr<UIEvent>& event);
+
+    // Nothing can open a URL here: a valid URL is logged and recorded, and the answer is NO.
     bool openURL(const std::string& url);
     const std::vector<std::string>& openedURLs() const { return openedURLs_; }
 
@@ -52,6 +59,7 @@ private:
     std::shared_ptr<UIApplicationDelegate> delegate_;
     UIApplicationState state_ = UIApplicationState::Inactive;
     std::weak_ptr<UIWindow> keyWindow_;
+    std::vector<std::weak_ptr<UIWindow>> windows_;
     std::vector<std::string> openedURLs_;
     int exitCode_ = 0;
     bool terminated_ = false;

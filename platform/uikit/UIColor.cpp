@@ -64,8 +64,25 @@ std::shared_ptr<UIColor> UIColor::magentaColor() {
     return colorWithRedGreenBlueAlpha(1, 0, 1, 1);
 }
 
+std::shared_ptr<UIColor> UIColor::colorWithPatternImage(CGImageRef image, double scale) {
+    auto color = colorWithRedGreenBlueAlpha(0, 0, 0, 1);
+    color->patternImage_ = std::move(image);
+    color->patternScale_ = scale > 0 ? scale : 1;
+    return color;
+}
+
 std::shared_ptr<UIColor> UIColor::colorWithAlphaComponent(double alpha) const {
-    return colorWithRedGreenBlueAlpha(red_, green_, blue_, alpha);
+    auto color = colorWithRedGreenBlueAlpha(red_, green_, blue_, alpha);
+    color->patternImage_ = patternImage_;
+    color->patternScale_ = patternScale_;
+    return color;
+}
+
+CGColor UIColor::cgColor() const {
+    CGColor color = CGColorMake(red_, green_, blue_, alpha_);
+    color.pattern = patternImage_;
+    color.patternScale = patternScale_;
+    return color;
 }
 
 bool UIColor::getRedGreenBlueAlpha(double* red, double* green, double* blue, double* alpha) const {
@@ -87,10 +104,14 @@ bool UIColor::getRedGreenBlueAlpha(double* red, double* green, double* blue, dou
 bool UIColor::isEqual(const NSObject& other) const {
     const auto* color = dynamic_cast<const UIColor*>(&other);
     return color && color->red_ == red_ && color->green_ == green_ && color->blue_ == blue_ &&
-           color->alpha_ == alpha_;
+           color->alpha_ == alpha_ && color->patternImage_ == patternImage_ &&
+           color->patternScale_ == patternScale_;
 }
 
 std::string UIColor::description() const {
+    if (patternImage_) {
+        return "UIPatternColor";
+    }
     char buffer[96];
     std::snprintf(buffer, sizeof buffer, "UIExtendedSRGBColorSpace %g %g %g %g", red_, green_,
                   blue_, alpha_);

@@ -1,8 +1,9 @@
 // A colour as the views and drawing code hand it around: red, green, blue and alpha in
-// 0..1 in the extended sRGB space.
+// 0..1 in the extended sRGB space, or a pattern image tiled in place of a colour.
 #pragma once
 
 #include "platform/foundation/NSObject.h"
+#include "platform/graphics/CGColor.h"
 
 #include <memory>
 
@@ -28,7 +29,9 @@ public:
     static std::shared_ptr<UIColor> cyanColor();
     static std::shared_ptr<UIColor> magentaColor();
 
-    // Pattern colours (a tiled image in place of components) belong here once images exist.
+    // A colour that paints by tiling the image, `scale` pixels to a point (opaque black
+    // in its components).
+    static std::shared_ptr<UIColor> colorWithPatternImage(CGImageRef image, double scale);
 
     // The same colour with another alpha.
     std::shared_ptr<UIColor> colorWithAlphaComponent(double alpha) const;
@@ -39,8 +42,12 @@ public:
     double green() const { return green_; }
     double blue() const { return blue_; }
     double alpha() const { return alpha_; }
+    const CGImageRef& patternImage() const { return patternImage_; }
 
-    // Equal when every component is exactly equal.
+    // The colour as drawing contexts take it.
+    CGColor cgColor() const;
+
+    // Equal when every component is exactly equal and the pattern image is the same.
     bool isEqual(const NSObject& other) const override;
     // "UIExtendedSRGBColorSpace 1 0.5 0 1".
     std::string description() const override;
@@ -52,4 +59,6 @@ private:
     double green_;
     double blue_;
     double alpha_;
+    CGImageRef patternImage_;
+    double patternScale_ = 1;
 };

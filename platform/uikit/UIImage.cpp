@@ -1,5 +1,7 @@
 #include "platform/uikit/UIImage.h"
 
+#include "platform/uikit/UIGraphics.h"
+
 #include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSData.h"
 #include "platform/foundation/NSLog.h"
@@ -182,4 +184,49 @@ UIImagePNGRepresentation(const std::shared_ptr<UIImage>& image) {
 std::optional<std::vector<uint8_t>> UIImageJPEGRepresentation(const std::shared_ptr<UIImage>& image,
                                                               double quality) {
     return JPEGCodec::encode(uprightPixels(image), quality, nullptr);
+}
+
+CGImageRef UIImage::uprightCGImage() const {
+    if (orientation_ == UIImageOrientation::Up) {
+        return image_;
+    }
+    if (!upright_) {
+        upright_ = CGImageCreateOriented(image_, static_cast<ImageOrientation>(orientation_));
+    }
+    return upright_;
+}
+
+void UIImage::drawInRectBlendModeAlpha(const CGRect& rect, CGBlendMode mode, double alpha) const {
+    auto context = UIGraphicsGetCurrentContext();
+    CGImageRef pixels = uprightCGImage();
+    if (!context || !pixels) {
+        return;
+    }
+    // Images land with their top row at the rectangle's maximum y; the context is y-down,
+    // so the rectangle is flipped about its own middle first.
+    CGContextSaveGState(context);
+    CGContextTranslateCTM(context, rect.origin.x, rect.origin.y + rect.size.height);
+    CGContextScaleCTM(context, 1, -1);
+    CGContextSetBlendMode(context, mode);
+    CGContextSetAlpha(context, alpha);
+    CGContextDrawImage(context, CGRectMake(0, 0, rect.size.width, rect.size.height), pixels);
+    CGContextRestoreGState(context);
+}
+
+void UIImage::drawInRect(const CGRect& rect) const {
+    drawInRectBlendModeAlpha(rect, kCGBlendModeNormal, 1.0);
+}
+
+void UIImage::drawAtPoint(const CGPoint& point) const {
+    CGSize s = size();
+    drawInRect(CGRectMake(point.x, point.y, s.width, s.height));
+}
+
+std::shared_ptr<UIImage> UIGraphicsGetImageFromCurrentImageContext() {
+    CGImageRef pixels = UIGraphicsGetCGImageFromCurrentImageContext();
+    if (!pixels) {
+        return nullptr;
+    }
+    return UIImage::imageWithCGImageScaleOrientation(
+        pixels, UIGraphicsGetCurrentImageContextScale(), UIImageOrientation::Up);
 }

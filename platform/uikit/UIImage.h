@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/foundation/NSObject.h"
+#include "platform/graphics/CGContext.h"
 #include "platform/graphics/CGGeometry.h"
 #include "platform/graphics/CGImage.h"
 
@@ -52,6 +53,13 @@ public:
     CGSize size() const;
     double scale() const { return scale_; }
     UIImageOrientation imageOrientation() const { return orientation_; }
+    // The pixels turned upright (the same image when already upright).
+    CGImageRef uprightCGImage() const;
+
+    // Drawing into the current graphics context, upright, in its (top-left) coordinates.
+    void drawInRect(const CGRect& rect) const;
+    void drawInRectBlendModeAlpha(const CGRect& rect, CGBlendMode mode, double alpha) const;
+    void drawAtPoint(const CGPoint& point) const;
 
 private:
     UIImage(CGImageRef image, double scale, UIImageOrientation orientation);
@@ -61,7 +69,12 @@ private:
     CGImageRef image_;
     double scale_;
     UIImageOrientation orientation_;
+    mutable CGImageRef upright_;
 };
+
+// The current image context's content as an image of its scale; null when the current
+// context is not an image context.
+std::shared_ptr<UIImage> UIGraphicsGetImageFromCurrentImageContext();
 
 // The image's pixels turned upright, as a PNG or JPEG file (quality 0..1); nothing for a
 // null image.

@@ -2,6 +2,8 @@
 
 #include "platform/foundation/NSLog.h"
 #include "platform/runtime/ClassRegistry.h"
+#include "platform/uikit/UINavigationBar.h"
+#include "platform/uikit/UINavigationItem.h"
 #include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UIView.h"
 
@@ -36,6 +38,44 @@ void UINavigationController::loadView() {
     installTopView();
 }
 
+std::shared_ptr<UINavigationBar> UINavigationController::navigationBar() const {
+    if (!navigationBar_) {
+        CGRect screen = UIScreen::mainScreen()->bounds();
+        navigationBar_ = UINavigationBar::initWithFrame(CGRectMake(
+            0, UINavigationBar::kStatusBarHeight, screen.size.width, UINavigationBar::kHeight));
+        std::weak_ptr<UINavigationController> weak =
+            std::const_pointer_cast<UINavigationController>(self<UINavigationController>());
+        navigationBar_->setBackAction([weak] {
+            if (auto navigation = weak.lock()) {
+                navigation->popViewControllerAnimated(true);
+            }
+        });
+    }
+    return navigationBar_;
+}
+
+void UINavigationController::setNavigationBarHiddenAnimated(bool hidden, bool) {
+    navigationBarHidden_ = hidden;
+    updateBar();
+}
+
+void UINavigationController::updateBar() {
+    if (!isViewLoaded()) {
+        return;
+    }
+    auto bar = navigationBar();
+    const auto& stack = viewControllers();
+    auto top = stack.empty() ? nullptr : stack.back()->navigationItem();
+    auto back = stack.size() < 2 ? nullptr : stack[stack.size() - 2]->navigationItem();
+    bar->setItems(top, back);
+    bar->setHidden(navigationBarHidden_);
+    if (bar->superview() != view()) {
+        view()->addSubview(bar);
+    } else {
+        view()->bringSubviewToFront(bar);
+    }
+}
+
 void UINavigationController::installTopView() {
     auto top = topViewController();
     if (!top || !isViewLoaded()) {
@@ -47,6 +87,7 @@ void UINavigationController::installTopView() {
     topView->setAutoresizingMask(UIViewAutoresizingFlexibleWidth |
                                  UIViewAutoresizingFlexibleHeight);
     container->addSubview(topView);
+    updateBar();
 }
 
 std::vector<std::shared_ptr<UIViewController>>

@@ -4,6 +4,8 @@
 
 #include "platform/uikit/UIViewController.h"
 
+class UINavigationBar;
+
 class UINavigationController : public UIViewController {
     NS_OBJECT(UINavigationController)
 public:
@@ -25,10 +27,10 @@ public:
     std::vector<std::shared_ptr<UIViewController>> popToRootViewControllerAnimated(bool animated);
 
     bool isNavigationBarHidden() const { return navigationBarHidden_; }
-    void setNavigationBarHidden(bool hidden) { navigationBarHidden_ = hidden; }
-    void setNavigationBarHiddenAnimated(bool hidden, bool animated) {
-        navigationBarHidden_ = hidden;
-    }
+    void setNavigationBarHidden(bool hidden) { setNavigationBarHiddenAnimated(hidden, false); }
+    void setNavigationBarHiddenAnimated(bool hidden, bool animated);
+    // The bar over the top screen (its view lies under the bar, which is translucent).
+    std::shared_ptr<UINavigationBar> navigationBar() const;
 
     void loadView() override;
 
@@ -42,6 +44,8 @@ private:
                     const std::shared_ptr<UIViewController>& to, bool animated,
                     std::vector<std::shared_ptr<UIViewController>> removed);
     void installTopView();
+    void updateBar();
 
     bool navigationBarHidden_ = false;
+    mutable std::shared_ptr<UINavigationBar> navigationBar_;
 };

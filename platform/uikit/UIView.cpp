@@ -1,8 +1,10 @@
 #include "platform/uikit/UIView.h"
 
+#include "platform/quartzcore/CALayer.h"
 #include "platform/uikit/UIViewAnimation.h"
 
 #include "platform/runtime/ClassRegistry.h"
+#include "platform/uikit/UIGestureRecognizer.h"
 #include "platform/uikit/UIWindow.h"
 
 #include <algorithm>
@@ -113,6 +115,13 @@ void UIView::setTransform(const CGAffineTransform& transform) {
 void UIView::setBackgroundColor(std::shared_ptr<UIColor> color) {
     UIViewAnimation::noteChange(*this, "backgroundColor");
     backgroundColor_ = std::move(color);
+}
+
+std::shared_ptr<CALayer> UIView::layer() const {
+    if (!layer_) {
+        layer_ = std::make_shared<CALayer>();
+    }
+    return layer_;
 }
 
 // The tree
@@ -376,6 +385,31 @@ std::shared_ptr<UIView> UIView::hitTestWithEvent(const CGPoint& point, const UIE
         }
     }
     return sharedSelf();
+}
+
+// Gesture recognisers
+
+void UIView::addGestureRecognizer(const std::shared_ptr<UIGestureRecognizer>& recognizer) {
+    if (!recognizer) {
+        return;
+    }
+    const auto keepAlive = recognizer;
+    if (const auto previous = recognizer->view()) {
+        previous->removeGestureRecognizer(recognizer);
+    }
+    gestureRecognizers_.push_back(recognizer);
+    recognizer->setView(sharedSelf());
+}
+
+void UIView::removeGestureRecognizer(const std::shared_ptr<UIGestureRecognizer>& recognizer) {
+    const auto found =
+        std::find(gestureRecognizers_.begin(), gestureRecognizers_.end(), recognizer);
+    if (found == gestureRecognizers_.end()) {
+        return;
+    }
+    const auto keepAlive = recognizer;
+    gestureRecognizers_.erase(found);
+    recognizer->setView(nullptr);
 }
 
 // Layout

@@ -11,8 +11,10 @@
 #include <string>
 #include <vector>
 
+class CALayer;
 class UIColor;
 class UIEvent;
+class UIGestureRecognizer;
 class UIWindow;
 
 enum UIViewAutoresizing : unsigned {
@@ -68,6 +70,8 @@ public:
     void setTag(long tag) { tag_ = tag; }
     std::shared_ptr<UIColor> backgroundColor() const { return backgroundColor_; }
     virtual void setBackgroundColor(std::shared_ptr<UIColor> color);
+    // Corner radius, border, shadow and mask of the view, and its extra sublayers.
+    std::shared_ptr<CALayer> layer() const;
     bool isUserInteractionEnabled() const { return userInteractionEnabled_; }
     void setUserInteractionEnabled(bool enabled) { userInteractionEnabled_ = enabled; }
     bool clipsToBounds() const { return clipsToBounds_; }
@@ -80,7 +84,9 @@ public:
     void setAutoresizingMask(unsigned mask) { autoresizingMask_ = mask; }
     bool autoresizesSubviews() const { return autoresizesSubviews_; }
     void setAutoresizesSubviews(bool value) { autoresizesSubviews_ = value; }
-    const std::string& accessibilityLabel() const { return accessibilityLabel_; }
+    // What assistive technology and the scenario's `tap "Label"` call the view; views that
+    // show text answer it when none was set.
+    virtual std::string accessibilityLabel() const { return accessibilityLabel_; }
     void setAccessibilityLabel(std::string label) { accessibilityLabel_ = std::move(label); }
 
     // The tree.
@@ -117,6 +123,17 @@ public:
     // receiver's coordinates); subviews are tried front to back.
     virtual bool pointInsideWithEvent(const CGPoint& point, const UIEvent* event) const;
     virtual std::shared_ptr<UIView> hitTestWithEvent(const CGPoint& point, const UIEvent* event);
+
+    // Gesture recognisers see the touches landing in this view or its subviews before the
+    // view does. Adding one attached elsewhere moves it here.
+    void addGestureRecognizer(const std::shared_ptr<UIGestureRecognizer>& recognizer);
+    void removeGestureRecognizer(const std::shared_ptr<UIGestureRecognizer>& recognizer);
+    std::vector<std::shared_ptr<UIGestureRecognizer>> gestureRecognizers() const {
+        return gestureRecognizers_;
+    }
+    // Asked before a recogniser of this view, or one watching a touch that landed here,
+    // leaves Possible; NO makes it fail.
+    virtual bool gestureRecognizerShouldBegin(UIGestureRecognizer& recognizer) { return true; }
 
     // Drawing: drawRect paints the view's own content in its bounds' coordinates, into
     // the current graphics context; setNeedsDisplay asks for it to be painted again.
@@ -187,4 +204,6 @@ private:
     std::weak_ptr<UIView> superview_;
     std::vector<std::shared_ptr<UIView>> subviews_;
     std::weak_ptr<UIResponder> viewController_;
+    mutable std::shared_ptr<CALayer> layer_;
+    std::vector<std::shared_ptr<UIGestureRecognizer>> gestureRecognizers_;
 };

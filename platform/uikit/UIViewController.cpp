@@ -5,6 +5,7 @@
 #include "platform/foundation/NSRunLoop.h"
 #include "platform/runtime/ClassRegistry.h"
 #include "platform/uikit/UINavigationController.h"
+#include "platform/uikit/UINavigationItem.h"
 #include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UIView.h"
 #include "platform/uikit/UIWindow.h"
@@ -30,6 +31,21 @@ void UIViewController::setView(std::shared_ptr<UIView> view) {
     if (view_) {
         view_->setViewController(weakSelf<UIResponder>());
     }
+}
+
+void UIViewController::setTitle(std::string title) {
+    title_ = std::move(title);
+    if (navigationItem_) {
+        navigationItem_->setTitle(title_);
+    }
+}
+
+std::shared_ptr<UINavigationItem> UIViewController::navigationItem() const {
+    if (!navigationItem_) {
+        navigationItem_ = std::make_shared<UINavigationItem>();
+        navigationItem_->setTitle(title_);
+    }
+    return navigationItem_;
 }
 
 void UIViewController::loadView() {

@@ -11,6 +11,7 @@
 
 class UIView;
 class UINavigationController;
+class UINavigationItem;
 
 enum class UIModalPresentationStyle {
     FullScreen,     // the presenter's view leaves the window while covered
@@ -30,7 +31,10 @@ public:
     bool isViewLoaded() const { return view_ != nullptr; }
 
     const std::string& title() const { return title_; }
-    void setTitle(std::string title) { title_ = std::move(title); }
+    // Also the title of the navigation item.
+    void setTitle(std::string title);
+    // What the navigation bar shows while this screen is on top; made on first use.
+    std::shared_ptr<UINavigationItem> navigationItem() const;
 
     // Hooks for subclasses.
     virtual void loadView();
@@ -95,6 +99,7 @@ private:
 
     std::shared_ptr<UIView> view_;
     std::string title_;
+    mutable std::shared_ptr<UINavigationItem> navigationItem_;
     std::shared_ptr<UIViewController> presentedViewController_;
     std::weak_ptr<UIViewController> presentingViewController_;
     UIModalPresentationStyle modalPresentationStyle_ = UIModalPresentationStyle::FullScreen;

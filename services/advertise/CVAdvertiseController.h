@@ -23,6 +23,9 @@ public:
 
     // Main thread only.
     static std::shared_ptr<CVAdvertiseController> shareInstance();
+    // Puts a concrete controller (an ad network's) in place of the one shareInstance
+    // hands out; it must be done before any screen asks for ads.
+    static void installShareInstance(std::shared_ptr<CVAdvertiseController> controller);
 
     // Requests a banner and a native express ad when none is held, and a new interstitial.
     void initAdvertise();
@@ -37,11 +40,20 @@ public:
     virtual void showInterstitial(const std::shared_ptr<UIViewController>& controller) {}
 
 protected:
+    // A concrete controller reports arrivals: the kept handler gets a container as wide
+    // as the screen with the banner centred in it, or the native ad's view.
+    void bannerDidArrive(const std::shared_ptr<UIView>& banner);
+    void nativeExpressDidArrive(const std::shared_ptr<UIView>& nativeAd);
+
     virtual void loadBannerView() {}
     virtual void loadInterstitial() {}
     virtual void loadNativeExpressAdView() {}
-    virtual bool holdsBanner() const { return false; }
-    virtual bool holdsNativeExpressAd() const { return false; }
+    // The loaded ads, if any.
+    virtual std::shared_ptr<UIView> heldBanner() const { return nullptr; }
+    virtual std::shared_ptr<UIView> heldNativeExpressAd() const { return nullptr; }
+    // Whether an ad object exists at all (loaded or still loading).
+    virtual bool holdsBanner() const { return heldBanner() != nullptr; }
+    virtual bool holdsNativeExpressAd() const { return heldNativeExpressAd() != nullptr; }
 
     ViewHandler bannerHandler_;
     ViewHandler nativeExpressHandler_;

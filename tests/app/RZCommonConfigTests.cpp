@@ -1,5 +1,9 @@
 #include "app/RZCommonConfig.h"
+#include "platform/foundation/NSNotificationCenter.h"
 #include "platform/foundation/NSUserDefaults.h"
+#include "platform/uikit/UIApplication.h"
+#include "platform/uikit/UIViewController.h"
+#include "services/advertise/CVAdvertiseController.h"
 #include "services/rateprompt/RatePrompt.h"
 #include "tests/support/TaskEnvironment.h"
 #include "tests/support/TestHome.h"
@@ -73,6 +77,55 @@ TEST_F(RZCommonConfigTest, DeclineRestartsBothCounters) {
     EXPECT_EQ(prompt->eventCount(), 0u);
     EXPECT_EQ(prompt->usesCount(), 0u);
     EXPECT_FALSE(prompt->declinedAnyVersion());
+}
+
+// An ad controller with an interstitial always ready; it counts presentations.
+class ReadyAdvertiser : public CVAdvertiseController {
+public:
+    bool ready = true;
+    std::vector<std::shared_ptr<UIViewController>> shownFrom;
+    bool showInterstitialLoadingState() override { return ready; }
+    void showInterstitial(const std::shared_ptr<UIViewController>& controller) override {
+        shownFrom.push_back(controller);
+    }
+};
+
+TEST_F(RZCommonConfigTest, BecomingActiveShowsAnInterstitialOnlyWhenConfigured) {
+    auto advertiser = std::make_shared<ReadyAdvertiser>();
+    CVAdvertiseController::installShareInstance(advertiser);
+    config->initAdvertise();
+    auto becomeActive = [] {
+        NSNotificationCenter::defaultCenter()->postNotificationNameObject(
+            UIApplicationDidBecomeActiveNotification, nullptr);
+    };
+    becomeActive();
+    EXPECT_TRUE(advertiser->shownFrom.empty());
+    config->setShouldShowFullscreenAdFromBackgroundToForeground(true);
+    becomeActive();
+    ASSERT_EQ(advertiser->shownFrom.size(), 1u);
+    EXPECT_EQ(advertiser->shownFrom[0], nullptr); // the ad controller finds the top screen
+    // Nothing is shown, or queued, while no interstitial is ready.
+    advertiser->ready = false;
+    config->showInterstitialAdInViewController(std::make_shared<UIViewController>());
+    EXPECT_EQ(advertiser->shownFrom.size(), 1u);
+    config->setShouldShowFullscreenAdFromBackgroundToForeground(false);
+    CVAdvertiseController::installShareInstance(nullptr);
+}
+
+TEST_F(RZCommonConfigTest, AnEmptyStoreIdentifierLeavesThePromptsUnset) {
+    prompt->setAppStoreID(0);
+    config->setLiteAppId("");
+    config->initRateAppConfig();
+    EXPECT_EQ(prompt->appStoreID(), 0u);
+}
+
+TEST_F(RZCommonConfigTest, TheProVersionOpensItsStorePage) {
+    config->setProAppId("1187402671");
+    config->gotoBuyProVersion();
+    ASSERT_FALSE(UIApplication::sharedApplication()->openedURLs().empty());
+    const std::string& url = UIApplication::sharedApplication()->openedURLs().back();
+    EXPECT_TRUE(url.starts_with("itms-apps://")) << url;
+    EXPECT_TRUE(url.ends_with("/app/id1187402671")) << url;
 }
 
 TEST_F(RZCommonConfigTest, NoInterstitialIsShownWithoutAnAdNetwork) {

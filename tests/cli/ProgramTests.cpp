@@ -1,4 +1,8 @@
 // The program as a user runs it: a real process on a real home folder.
+#include "platform/foundation/NSData.h"
+#include "platform/foundation/NSPropertyListSerialization.h"
+#include "platform/uikit/UIImage.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -33,8 +37,8 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir_); }
 
-    fs::path writeScript(const std::string& text) {
-        fs::path path = dir_ / "scenario.txt";
+    fs::path writeScript(const std::string& text, const std::string& name = "scenario.txt") {
+        fs::path path = dir_ / name;
         std::ofstream(path) << text;
         return path;
     }
@@ -56,6 +60,13 @@ protected:
     fs::path home_;
 };
 
+TEST_F(ProgramTest, TheFirstLaunchCountsTheMainMenusAppearance) {
+    ProgramRun result = runScript("defaults\n");
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_NE(result.out.find("RatePromptEventCount = 1"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("RatePromptUseCount = 1"), std::string::npos);
+}
+
 TEST_F(ProgramTest, LaunchShowsTheMainMenuAndSeedsTheBackgroundKeys) {
     ProgramRun result = runScript("config\nscreens\ntree\ndefaults\n");
     ASSERT_EQ(result.exitCode, 0) << result.err;
@@ -71,12 +82,23 @@ TEST_F(ProgramTest, LaunchShowsTheMainMenuAndSeedsTheBackgroundKeys) {
 TEST_F(ProgramTest, ASecondLaunchKeepsStoredValues) {
     ProgramRun first = runScript("defaults\n");
     ASSERT_EQ(first.exitCode, 0) << first.err;
-    // Change a seeded value as the background chooser would, then launch again.
+    // Change the seeded values as the background chooser would, then launch again.
     fs::path prefs = home_ / "Library" / "Preferences" / "com.mixphotos.collage.plist";
-    ASSERT_TRUE(fs::exists(prefs));
+    auto stored = NSPropertyListSerialization::propertyListWithContentsOfFile(prefs, nullptr);
+    ASSERT_TRUE(stored && stored->dictionary());
+    auto values = *stored->dictionary();
+    values["backGrandSelected"] = "7";
+    values["backImageSelected"] = "bg3.png";
+    values["keyCurrVersionShangXian"] = true;
+    auto data = NSPropertyListSerialization::dataWithPropertyList(
+        PlistValue(values), NSPropertyListFormat::Binary, nullptr);
+    ASSERT_TRUE(data && NSData::writeToFileAtomically(*data, prefs));
+
     ProgramRun second = runScript("relaunch\ndefaults\n");
     ASSERT_EQ(second.exitCode, 0) << second.err;
-    EXPECT_NE(second.out.find("backGrandSelected = 0"), std::string::npos);
+    EXPECT_NE(second.out.find("backGrandSelected = 7"), std::string::npos) << second.out;
+    EXPECT_NE(second.out.find("backImageSelected = bg3.png"), std::string::npos);
+    EXPECT_NE(second.out.find("keyCurrVersionShangXian = 1"), std::string::npos);
     // The use count goes on across the relaunch: stored state is read back, not reset.
     EXPECT_NE(second.out.find("RatePromptUseCount = 3"), std::string::npos) << second.out;
 }
@@ -109,6 +131,12 @@ TEST_F(ProgramTest, BadScenariosAndOptionsStopWithExitCodeTwo) {
         {"--script '" + unknown.string() + "'", "line 3: unknown command 'fly'"},
         {"--script '" + malformed.string() + "'", "line 1: usage: wait SECONDS"},
         {"--script '" + quote.string() + "'", "line 1: unterminated quote"},
+        {"--script '" + writeScript("wait abc\n", "a.txt").string() + "'",
+         "line 1: 'abc' is not a number"},
+        {"--script '" + writeScript("tree\nwait 1x\n", "b.txt").string() + "'",
+         "line 2: '1x' is not a number"},
+        {"--script '" + writeScript("wait -1\n", "c.txt").string() + "'",
+         "line 1: '-1' cannot be negative"},
         {"--script '" + (dir_ / "missing.txt").string() + "'", "cannot read the scenario"},
         {"--script '" + dir_.string() + "'", "cannot read the scenario"},
         {"--screen 12", "--screen wants"},
@@ -123,9 +151,30 @@ TEST_F(ProgramTest, BadScenariosAndOptionsStopWithExitCodeTwo) {
     }
 }
 
+TEST_F(ProgramTest, TouchesAndScreenChecksPlayInTheRunningApp) {
+    ProgramRun passing =
+        runScript("tap-at 100 100\ndrag 10 10 200 300 0.1\nexpect-screen MainViewController\n");
+    EXPECT_EQ(passing.exitCode, 0) << passing.err;
+
+    // A failed check stops the scenario there, naming its line.
+    ProgramRun failing = runScript("expect-screen MainViewController\ntap \"Nowhere\"\nscreens\n");
+    EXPECT_EQ(failing.exitCode, 1);
+    EXPECT_NE(failing.err.find("scenario line 2: no view labelled \"Nowhere\" can be tapped"),
+              std::string::npos)
+        << failing.err;
+    EXPECT_EQ(failing.out.find("UINavigationController\n"), std::string::npos) << failing.out;
+}
+
 TEST_F(ProgramTest, TheBundledDemoRunsWithoutAScript) {
-    ProgramRun result = run("--home '" + home_.string() + "'");
+    fs::path shots = dir_ / "shots";
+    ProgramRun result = run("--home '" + home_.string() + "' --shots '" + shots.string() + "'");
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_NE(result.out.find("screen: MainViewController"), std::string::npos);
+    for (const char* name : {"launch.png", "tip.png"}) {
+        auto shot = UIImage::imageWithContentsOfFile((shots / name).string());
+        ASSERT_TRUE(shot) << name;
+        EXPECT_EQ(shot->cgImage()->width(), 750u);
+        EXPECT_EQ(shot->cgImage()->height(), 1334u);
+    }
 }
 } // namespace

@@ -1,6 +1,7 @@
 #include "app/categories/NSObject+x.h"
 #include "platform/dispatch/GlobalThreadPool.h"
 #include "platform/foundation/NSThread.h"
+#include "platform/foundation/NSUserDefaults.h"
 #include "tests/support/TaskEnvironment.h"
 #include "tests/support/TestHome.h"
 
@@ -18,6 +19,16 @@ TEST(NSObjectx, ExecOnceOnKeyRunsOncePerKeyAcrossRelaunches) {
     EXPECT_EQ(runs, 1);
     x::execOnceOnKeyBlock("anotherKey", [&] { ++runs; });
     EXPECT_EQ(runs, 2);
+}
+
+TEST(NSObjectx, ExecOnceSetsItsFlagOnlyAfterTheBlockReturns) {
+    TestHome home;
+    bool flagDuringBlock = true;
+    x::execOnceOnKeyBlock("tip", [&] {
+        flagDuringBlock = NSUserDefaults::standardUserDefaults()->boolForKey("tip");
+    });
+    EXPECT_FALSE(flagDuringBlock);
+    EXPECT_TRUE(NSUserDefaults::standardUserDefaults()->boolForKey("tip"));
 }
 
 TEST(NSObjectx, ReturnOnMainRunsTheCompletionOnTheMainThreadAfterTheTask) {

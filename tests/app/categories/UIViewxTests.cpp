@@ -1,5 +1,7 @@
 #include "app/categories/UIView+UIViewx.h"
 #include "platform/uikit/UIView.h"
+#include "platform/uikit/UIViewAnimation.h"
+#include "tests/support/TaskEnvironment.h"
 
 #include <gtest/gtest.h>
 
@@ -80,6 +82,24 @@ TEST(UIViewx, PointInsideFrameUsesTheSuperviewsCoordinates) {
     auto view = viewWithFrame(50, 50, 10, 10);
     EXPECT_TRUE(UIViewx::pointInsideFrame(*view, CGPointMake(55, 55)));
     EXPECT_FALSE(UIViewx::pointInsideFrame(*view, CGPointMake(5, 5)));
+}
+
+TEST(UIViewx, FadesInAndOutOverTheDuration) {
+    TaskEnvironment environment;
+    auto parent = viewWithFrame(0, 0, 100, 100);
+    auto child = viewWithFrame(0, 0, 10, 10);
+    UIViewx::transitionToAddSubviewDuration(*parent, child, 0.3);
+    EXPECT_EQ(child->superview(), parent);
+    EXPECT_EQ(child->alpha(), 1.0); // the model holds the end value at once
+    EXPECT_EQ(UIViewAnimation::records().back().duration, 0.3);
+
+    UIViewx::transitionToRemoveFromSuperview(child, 0.5);
+    EXPECT_EQ(child->alpha(), 0.0);
+    environment.fastForwardBy(0.49);
+    EXPECT_EQ(child->superview(), parent);
+    environment.fastForwardBy(0.01);
+    EXPECT_EQ(child->superview(), nullptr);
+    EXPECT_EQ(child->alpha(), 1.0);
 }
 
 TEST(UIViewx, RecursiveDescriptionIndentsEachLevel) {

@@ -72,6 +72,26 @@ TEST(UIColor, AlphaVariantKeepsTheColourAndEqualityIsExact) {
     EXPECT_FALSE(UIColor::blackColor()->isEqual(NSObject()));
 }
 
+TEST(UIColor, DrawingColoursCarryComponentsOrThePattern) {
+    const CGColor plain = UIColor::orangeColor()->colorWithAlphaComponent(0.5)->cgColor();
+    EXPECT_EQ(plain.r, 1);
+    EXPECT_EQ(plain.g, 0.5);
+    EXPECT_EQ(plain.b, 0);
+    EXPECT_EQ(plain.a, 0.5);
+    EXPECT_FALSE(plain.isPattern());
+
+    CGImageRef tile =
+        CGImage::create(1, 1, CGImagePixelFormat::ARGB32Premultiplied, 4, {0, 0, 0, 255});
+    const auto pattern = UIColor::colorWithPatternImage(tile, 2);
+    const CGColor drawn = pattern->cgColor();
+    EXPECT_EQ(drawn.pattern, tile);
+    EXPECT_EQ(drawn.patternScale, 2);
+    EXPECT_EQ(pattern->colorWithAlphaComponent(0.5)->cgColor().pattern, tile);
+    EXPECT_TRUE(pattern->isEqual(*UIColor::colorWithPatternImage(tile, 2)));
+    EXPECT_FALSE(pattern->isEqual(*UIColor::blackColor()));
+    EXPECT_FALSE(pattern->isEqual(*UIColor::colorWithPatternImage(tile, 1)));
+}
+
 TEST(UIColor, DescriptionListsComponents) {
     EXPECT_EQ(UIColor::orangeColor()->description(), "UIExtendedSRGBColorSpace 1 0.5 0 1");
     EXPECT_EQ(UIColor::clearColor()->description(), "UIExtendedSRGBColorSpace 0 0 0 0");

@@ -1,0 +1,41 @@
+// Loads URLs in the background: data tasks run on the session's own loading thread and
+// report on its serial delegate queue, never on the main thread.
+#pragma once
+
+#include "platform/dispatch/dispatch.h"
+#include "platform/foundation/NSObject.h"
+#include "platform/foundation/NSURLSessionDataTask.h"
+#include "platform/foundation/URLLoader.h"
+
+#include <memory>
+#include <string>
+
+class NSURLSession : public NSObject {
+    NS_OBJECT(NSURLSession)
+public:
+    // One session for the whole process, alive until it ends.
+    static std::shared_ptr<NSURLSession> sharedSession();
+
+    // A suspended task: call resume() to start it. A null request or URL fails the load
+    // with NSURLErrorBadURL.
+    std::shared_ptr<NSURLSessionDataTask>
+    dataTaskWithRequestCompletionHandler(std::shared_ptr<NSURLRequest> request,
+                                         NSURLSessionDataTask::CompletionHandler handler);
+    std::shared_ptr<NSURLSessionDataTask>
+    dataTaskWithURLCompletionHandler(std::shared_ptr<NSURL> url,
+                                     NSURLSessionDataTask::CompletionHandler handler);
+
+    const dispatch_queue_t& delegateQueue() const { return delegateQueue_; }
+
+    // For tests: also trusts the certificates of a PEM file, for loads started afterwards,
+    // besides the system's authorities (curl is given one bundle of both). An empty path
+    // goes back to the system's alone, as does a file that cannot be read (logged).
+    static void setAdditionalTrustedCertificatesFile(const std::string& pemPath);
+
+private:
+    friend class NSURLSessionDataTask;
+    NSURLSession();
+
+    dispatch_queue_t delegateQueue_;
+    URLLoader loader_;
+};

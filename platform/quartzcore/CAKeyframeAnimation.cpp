@@ -1,0 +1,12 @@
+#include "platform/quartzcore/CAKeyframeAnimation.h"
+
+#include "platform/runtime/ClassRegistry.h"
+
+NS_REGISTER_CLASS(CAKeyframeAnimation, CAAnimation);
+
+std::shared_ptr<CAKeyframeAnimation>
+CAKeyframeAnimation::animationWithKeyPath(std::string keyPath) {
+    auto animation = std::make_shared<CAKeyframeAnimation>();
+    animation->keyPath_ = std::move(keyPath);
+    return animation;
+}

@@ -1,0 +1,70 @@
+#include "platform/uikit/UIAlertController.h"
+
+#include "platform/foundation/EventLog.h"
+#include "platform/runtime/ClassRegistry.h"
+#include "platform/uikit/AlertPanelView.h"
+#include "platform/uikit/UIScreen.h"
+
+NS_REGISTER_CLASS(UIAlertController, UIViewController);
+
+std::shared_ptr<UIAlertController> UIAlertController::alertControllerWithTitleMessagePreferredStyle(
+    std::string title, std::string message, UIAlertControllerStyle style) {
+    auto alert = std::make_shared<UIAlertController>();
+    alert->setTitle(std::move(title));
+    alert->message_ = std::move(message);
+    alert->style_ = style;
+    alert->setModalPresentationStyle(UIModalPresentationStyle::OverFullScreen);
+    return alert;
+}
+
+void UIAlertController::addAction(const std::shared_ptr<UIAlertAction>& action) {
+    if (action) {
+        actions_.push_back(action);
+    }
+}
+
+void UIAlertController::loadView() {
+    std::vector<std::string> buttons;
+    for (const auto& action : actions_) {
+        buttons.push_back(action->title());
+    }
+    auto panel =
+        AlertPanelView::initWithScreen(UIScreen::mainScreen()->bounds(), title(), message_, buttons,
+                                       style_ == UIAlertControllerStyle::ActionSheet);
+    std::weak_ptr<UIAlertController> weak = self<UIAlertController>();
+    panel->setButtonHandler([weak](const std::string& title) {
+        if (auto alert = weak.lock()) {
+            alert->tapActionWithTitle(title);
+        }
+    });
+    setView(panel);
+}
+
+void UIAlertController::viewDidAppear(bool) {
+    EventLog::record("alert", AlertPanelView::logText(title(), message_, [this] {
+                         std::vector<std::string> titles;
+                         for (const auto& action : actions_) {
+                             titles.push_back(action->title());
+                         }
+                         return titles;
+                     }()));
+}
+
+bool UIAlertController::tapActionWithTitle(const std::string& title) {
+    if (answered_) {
+        return false;
+    }
+    for (const auto& action : actions_) {
+        if (action->title() == title && action->isEnabled()) {
+            answered_ = true;
+            EventLog::record("alert-button", title);
+            dismissViewControllerAnimatedCompletion(true, [action] {
+                if (action->handler()) {
+                    action->handler()(action);
+                }
+            });
+            return true;
+        }
+    }
+    return false;
+}

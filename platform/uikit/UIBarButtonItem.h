@@ -1,0 +1,50 @@
+// A button of a navigation bar: a title, an image or a custom view, and what it does.
+#pragma once
+
+#include "platform/foundation/NSObject.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+class UIColor;
+class UIImage;
+class UIView;
+
+enum class UIBarButtonItemStyle { Plain = 0, Bordered = 1, Done = 2 };
+
+class UIBarButtonItem : public NSObject {
+    NS_OBJECT(UIBarButtonItem)
+public:
+    // The action runs while the target lives.
+    using Action = std::function<void(UIBarButtonItem&)>;
+
+    static std::shared_ptr<UIBarButtonItem>
+    initWithTitleStyleTargetAction(std::string title, UIBarButtonItemStyle style,
+                                   std::weak_ptr<NSObject> target, Action action);
+    static std::shared_ptr<UIBarButtonItem>
+    initWithImageStyleTargetAction(std::shared_ptr<UIImage> image, UIBarButtonItemStyle style,
+                                   std::weak_ptr<NSObject> target, Action action);
+    static std::shared_ptr<UIBarButtonItem> initWithCustomView(std::shared_ptr<UIView> view);
+
+    const std::string& title() const { return title_; }
+    std::shared_ptr<UIImage> image() const { return image_; }
+    std::shared_ptr<UIView> customView() const { return customView_; }
+    UIBarButtonItemStyle style() const { return style_; }
+    std::shared_ptr<UIColor> tintColor() const { return tintColor_; }
+    void setTintColor(std::shared_ptr<UIColor> color) { tintColor_ = std::move(color); }
+    bool isEnabled() const { return enabled_; }
+    void setEnabled(bool enabled) { enabled_ = enabled; }
+    // What a tap on the item does.
+    void performAction();
+
+private:
+    std::string title_;
+    std::shared_ptr<UIImage> image_;
+    std::shared_ptr<UIView> customView_;
+    UIBarButtonItemStyle style_ = UIBarButtonItemStyle::Plain;
+    std::shared_ptr<UIColor> tintColor_;
+    bool enabled_ = true;
+    std::weak_ptr<NSObject> target_;
+    Action action_;
+};

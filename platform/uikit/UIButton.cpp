@@ -1,0 +1,135 @@
+#include "platform/uikit/UIButton.h"
+
+#include "platform/text/NSStringDrawing.h"
+#include "platform/text/UIFont.h"
+#include "platform/uikit/UIColor.h"
+#include "platform/uikit/UIImage.h"
+#include "platform/uikit/UIImageView.h"
+#include "platform/uikit/UILabel.h"
+
+#include <algorithm>
+
+#include "platform/runtime/ClassRegistry.h"
+#include "platform/uikit/UIColor.h"
+#include "platform/uikit/UIImage.h"
+
+NS_REGISTER_CLASS(UIButton, UIControl);
+
+std::shared_ptr<UIButton> UIButton::buttonWithType(UIButtonType type) {
+    auto button = std::make_shared<UIButton>();
+    button->buttonType_ = type;
+    return button;
+}
+
+std::shared_ptr<UIButton> UIButton::initWithFrame(const CGRect& frame) {
+    auto button = std::make_shared<UIButton>();
+    button->setFrame(frame);
+    return button;
+}
+
+template <class T>
+void UIButton::setValueForState(std::map<unsigned, T>& values, T value, unsigned state) {
+    if (value == T{}) {
+        values.erase(state);
+    } else {
+        values[state] = std::move(value);
+    }
+    setNeedsDisplay();
+}
+
+template <class T> T UIButton::valueForState(const std::map<unsigned, T>& values, unsigned state) {
+    auto found = values.find(state);
+    if (found == values.end()) {
+        found = values.find(UIControlStateNormal);
+    }
+    return found == values.end() ? T{} : found->second;
+}
+
+void UIButton::setTitleForState(std::string title, unsigned state) {
+    setValueForState(titles_, std::move(title), state);
+}
+
+std::string UIButton::titleForState(unsigned state) const {
+    return valueForState(titles_, state);
+}
+
+void UIButton::setTitleColorForState(std::shared_ptr<UIColor> color, unsigned state) {
+    setValueForState(titleColors_, std::move(color), state);
+}
+
+std::shared_ptr<UIColor> UIButton::titleColorForState(unsigned state) const {
+    return valueForState(titleColors_, state);
+}
+
+void UIButton::setImageForState(std::shared_ptr<UIImage> image, unsigned state) {
+    setValueForState(images_, std::move(image), state);
+}
+
+std::shared_ptr<UIImage> UIButton::imageForState(unsigned state) const {
+    return valueForState(images_, state);
+}
+
+void UIButton::setBackgroundImageForState(std::shared_ptr<UIImage> image, unsigned state) {
+    setValueForState(backgroundImages_, std::move(image), state);
+}
+
+std::shared_ptr<UIImage> UIButton::backgroundImageForState(unsigned state) const {
+    return valueForState(backgroundImages_, state);
+}
+
+std::string UIButton::accessibilityLabel() const {
+    std::string label = UIControl::accessibilityLabel();
+    return label.empty() ? currentTitle() : label;
+}
+
+std::shared_ptr<UILabel> UIButton::titleLabel() const {
+    if (!titleLabel_) {
+        titleLabel_ = UILabel::initWithFrame(bounds());
+        titleLabel_->setFont(UIFont::systemFontOfSize(15));
+        titleLabel_->setTextAlignment(NSTextAlignment::Center);
+    }
+    return titleLabel_;
+}
+
+void UIButton::drawRect(const CGRect& rect) {
+    double pictureAlpha = isHighlighted() && adjustsImageWhenHighlighted_ ? 0.6 : 1.0;
+    if (auto background = currentBackgroundImage()) {
+        background->drawInRectBlendModeAlpha(rect, kCGBlendModeNormal, pictureAlpha);
+    }
+    auto image = currentImage();
+    std::string title = currentTitle();
+    CGSize imageSize = image ? image->size() : CGSizeZero;
+    if (imageSize.width > rect.size.width || imageSize.height > rect.size.height) {
+        CGRect fitted = UIImageView::imageRectForContentMode(UIViewContentMode::ScaleAspectFit,
+                                                             imageSize, rect.size);
+        imageSize = fitted.size;
+    }
+    auto label = titleLabel();
+    NSTextAttributes attributes;
+    attributes.font = label->font();
+    auto color = currentTitleColor();
+    if (!color) {
+        color = buttonType_ == UIButtonType::System
+                    ? UIColor::colorWithRedGreenBlueAlpha(0, 0.478, 1, isEnabled() ? 1 : 0.35)
+                    : UIColor::whiteColor();
+    }
+    attributes.foregroundColor = color;
+    CGSize titleSize =
+        title.empty() ? CGSizeZero : NSStringDrawing::sizeWithAttributes(title, attributes);
+    titleSize.width = std::min(titleSize.width, rect.size.width - imageSize.width);
+    double x = (rect.size.width - imageSize.width - titleSize.width) / 2;
+    if (image) {
+        image->drawInRectBlendModeAlpha(
+            CGRectMake(rect.origin.x + x, rect.origin.y + (rect.size.height - imageSize.height) / 2,
+                       imageSize.width, imageSize.height),
+            kCGBlendModeNormal, pictureAlpha);
+    }
+    if (!title.empty()) {
+        NSStringDrawing::drawInRectWithAttributes(
+            title,
+            CGRectMake(rect.origin.x + x + imageSize.width,
+                       rect.origin.y + (rect.size.height - titleSize.height) / 2, titleSize.width,
+                       titleSize.height),
+            attributes);
+    }
+}

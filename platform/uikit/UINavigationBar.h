@@ -1,0 +1,54 @@
+// The bar at the top of a navigation controller's screens: the top screen's title (or
+// title view) in the middle, its left button or a back button, and its right button. Its
+// background reaches up behind the status bar.
+#pragma once
+
+#include "platform/uikit/UIView.h"
+
+#include <functional>
+
+class UIButton;
+class UIColor;
+class UINavigationItem;
+class UIBarButtonItem;
+
+class UINavigationBar : public UIView {
+    NS_OBJECT(UINavigationBar)
+public:
+    static constexpr double kHeight = 44;
+    static constexpr double kStatusBarHeight = 20;
+
+    static std::shared_ptr<UINavigationBar> initWithFrame(const CGRect& frame);
+
+    // The items shown: the top screen's, and the one below it for the back button.
+    void setItems(std::shared_ptr<UINavigationItem> topItem,
+                  std::shared_ptr<UINavigationItem> backItem);
+    std::shared_ptr<UINavigationItem> topItem() const { return topItem_; }
+    std::shared_ptr<UINavigationItem> backItem() const { return backItem_; }
+    // What the back button does (the navigation controller pops).
+    void setBackAction(std::function<void()> action) { backAction_ = std::move(action); }
+
+    std::shared_ptr<UIColor> barTintColor() const { return barTintColor_; }
+    void setBarTintColor(std::shared_ptr<UIColor> color);
+    std::shared_ptr<UIColor> tintColor() const { return tintColor_; }
+    void setTintColor(std::shared_ptr<UIColor> color);
+    std::shared_ptr<UIColor> titleColor() const { return titleColor_; }
+    void setTitleColor(std::shared_ptr<UIColor> color);
+    bool isTranslucent() const { return translucent_; }
+    void setTranslucent(bool translucent) { translucent_ = translucent; }
+
+    void layoutSubviews() override;
+    void drawRect(const CGRect& rect) override;
+
+private:
+    std::shared_ptr<UIView> viewForItem(const std::shared_ptr<UIBarButtonItem>& item);
+    std::shared_ptr<UIButton> textButton(const std::string& title);
+
+    std::shared_ptr<UINavigationItem> topItem_;
+    std::shared_ptr<UINavigationItem> backItem_;
+    std::function<void()> backAction_;
+    std::shared_ptr<UIColor> barTintColor_;
+    std::shared_ptr<UIColor> tintColor_;
+    std::shared_ptr<UIColor> titleColor_;
+    bool translucent_ = true;
+};

@@ -1,0 +1,162 @@
+#include "platform/graphics/CGPath.h"
+#include "platform/quartzcore/CALayer.h"
+#include "platform/quartzcore/CAShapeLayer.h"
+#include "platform/text/UIFont.h"
+#include "platform/uikit/UIColor.h"
+#include "platform/uikit/UIImage.h"
+#include "platform/uikit/UIImageView.h"
+#include "platform/uikit/UILabel.h"
+#include "platform/uikit/UIWindow.h"
+#include "platform/uikit/ViewRenderer.h"
+#include "tests/support/TestHome.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <numbers>
+
+namespace {
+constexpr uint32_t kRed = 0xffff0000, kBlue = 0xff0000ff, kWhite = 0xffffffff, kBlack = 0xff000000,
+                   kGreen = 0xff00ff00;
+
+// The window at scale 1, pixel (x, y) from the top left.
+uint32_t pixel(const std::shared_ptr<UIImage>& shot, size_t x, size_t y) {
+    return shot->cgImage()->pixelAt(x, y);
+}
+
+std::shared_ptr<UIView> colouredView(CGRect frame, std::shared_ptr<UIColor> color) {
+    auto view = UIView::initWithFrame(frame);
+    view->setBackgroundColor(std::move(color));
+    return view;
+}
+
+class ViewRendererTest : public ::testing::Test {
+protected:
+    void SetUp() override { window->setBackgroundColor(UIColor::whiteColor()); }
+    TestHome home; // the bundle, for the label's fonts
+    std::shared_ptr<UIWindow> window = UIWindow::initWithFrame(CGRectMake(0, 0, 100, 100));
+};
+
+TEST_F(ViewRendererTest, SubviewsPaintInOrderAtTheirPlaces) {
+    window->addSubview(colouredView(CGRectMake(10, 10, 30, 30), UIColor::redColor()));
+    window->addSubview(colouredView(CGRectMake(30, 30, 30, 30), UIColor::blueColor()));
+    auto shot = ViewRenderer::snapshotWindow(*window, 1);
+    ASSERT_TRUE(shot);
+    EXPECT_EQ(shot->scale(), 1);
+    EXPECT_EQ(pixel(shot, 5, 5), kWhite);
+    EXPECT_EQ(pixel(shot, 15, 15), kRed);
+    EXPECT_EQ(pixel(shot, 35, 35), kBlue); // the later view lies on top
+    EXPECT_EQ(pixel(shot, 55, 55), kBlue);
+}
+
+TEST_F(ViewRendererTest, HiddenAndTranslucentViews) {
+    auto hidden = colouredView(CGRectMake(0, 0, 50, 50), UIColor::redColor());
+    hidden->setHidden(true);
+    auto half = colouredView(CGRectMake(50, 50, 50, 50), UIColor::blackColor());
+    half->setAlpha(0.5);
+    // A translucent parent fades its subviews with it, as one picture.
+    half->addSubview(colouredView(CGRectMake(0, 0, 25, 25), UIColor::blackColor()));
+    window->addSubview(hidden);
+    window->addSubview(half);
+    auto shot = ViewRenderer::snapshotWindow(*window, 1);
+    EXPECT_EQ(pixel(shot, 10, 10), kWhite);
+    uint32_t grey = pixel(shot, 60, 60);
+    EXPECT_NEAR(grey & 0xff, 128, 2);
+    EXPECT_EQ(pixel(shot, 60, 60), pixel(shot, 90, 90));
+}
+
+TEST_F(ViewRendererTest, RotatedRoundedClippedAndMaskedTree) {
+    // A 40-point square turned a quarter: still covers the same square.
+    auto turned = colouredView(CGRectMake(10, 10, 40, 40), UIColor::redColor());
+    turned->setTransform(CGAffineTransformMakeRotation(std::numbers::pi / 4));
+    window->addSubview(turned);
+    // Rounded corners clip the child too.
+    auto rounded = colouredView(CGRectMake(55, 5, 40, 40), UIColor::blueColor());
+    rounded->layer()->setCornerRadius(20);
+    rounded->setClipsToBounds(true);
+    rounded->addSubview(colouredView(CGRectMake(0, 0, 40, 40), UIColor::greenColor()));
+    window->addSubview(rounded);
+    // A triangle mask keeps only its lower-left half.
+    auto masked = colouredView(CGRectMake(10, 55, 40, 40), UIColor::blackColor());
+    auto triangle = CAShapeLayer::layer();
+    auto path = CGPathCreateMutable();
+    CGPathMoveToPoint(path, nullptr, 0, 0);
+    CGPathAddLineToPoint(path, nullptr, 0, 40);
+    CGPathAddLineToPoint(path, nullptr, 40, 40);
+    CGPathCloseSubpath(path);
+    triangle->setPath(path);
+    triangle->setFrame(CGRectMake(0, 0, 40, 40));
+    masked->layer()->setMask(triangle);
+    window->addSubview(masked);
+    // A label inside a rotated, clipping parent: its ink is turned with it.
+    auto turnedBox = colouredView(CGRectMake(55, 55, 40, 40), UIColor::whiteColor());
+    turnedBox->setClipsToBounds(true);
+    turnedBox->setTransform(CGAffineTransformMakeRotation(std::numbers::pi / 2));
+    auto label = UILabel::initWithFrame(CGRectMake(0, 0, 40, 12));
+    label->setText("MMMMMMMM");
+    label->setFont(UIFont::boldSystemFontOfSize(11));
+    turnedBox->addSubview(label);
+    window->addSubview(turnedBox);
+
+    auto shot = ViewRenderer::snapshotWindow(*window, 1);
+    // The diamond: its tip reaches above the unrotated square's top, its corner is gone.
+    EXPECT_EQ(pixel(shot, 30, 3), kRed);
+    EXPECT_EQ(pixel(shot, 12, 12), kWhite);
+    EXPECT_EQ(pixel(shot, 30, 30), kRed);
+    // The rounded square: the child is clipped at the corner.
+    EXPECT_EQ(pixel(shot, 75, 25), kGreen);
+    EXPECT_EQ(pixel(shot, 56, 6), kWhite);
+    // The masked square: black below its diagonal, white above.
+    EXPECT_EQ(pixel(shot, 15, 90), kBlack);
+    EXPECT_EQ(pixel(shot, 45, 60), kWhite);
+    // The label's top edge now runs down the right side of its box; the clip keeps its
+    // overflowing text inside the box.
+    int rightInk = 0, leftInk = 0;
+    for (size_t y = 57; y < 93; ++y) {
+        rightInk += (pixel(shot, 90, y) & 0xff) < 128 ? 1 : 0;
+        leftInk += (pixel(shot, 60, y) & 0xff) < 128 ? 1 : 0;
+    }
+    EXPECT_GT(rightInk, 5);
+    EXPECT_EQ(leftInk, 0);
+    EXPECT_EQ(pixel(shot, 99, 75), kWhite);
+}
+
+TEST_F(ViewRendererTest, BorderAndShadow) {
+    auto card = colouredView(CGRectMake(30, 30, 40, 40), UIColor::whiteColor());
+    card->layer()->setBorderWidth(4);
+    card->layer()->setBorderColor(CGColorMake(0, 0, 1, 1));
+    card->layer()->setShadowOpacity(1);
+    card->layer()->setShadowOffset(CGSizeMake(0, 6));
+    card->layer()->setShadowRadius(1);
+    window->addSubview(card);
+    auto shot = ViewRenderer::snapshotWindow(*window, 1);
+    EXPECT_EQ(pixel(shot, 31, 50), kBlue);
+    EXPECT_EQ(pixel(shot, 50, 50), kWhite);
+    // The shadow falls below the card, not above it.
+    EXPECT_LT(pixel(shot, 50, 73) & 0xff, 128u);
+    EXPECT_EQ(pixel(shot, 50, 26), kWhite);
+}
+
+TEST_F(ViewRendererTest, ImageViewContentModesAndScale) {
+    // A 2x1 image: red on the left, blue on the right.
+    std::vector<uint8_t> pixels(8);
+    uint32_t left = kRed, right = kBlue;
+    std::memcpy(pixels.data(), &left, 4);
+    std::memcpy(pixels.data() + 4, &right, 4);
+    auto image = UIImage::imageWithCGImage(
+        CGImage::create(2, 1, CGImagePixelFormat::ARGB32Premultiplied, 8, pixels));
+    auto fit = UIImageView::initWithFrame(CGRectMake(0, 0, 40, 40));
+    fit->setImage(image);
+    fit->setContentMode(UIViewContentMode::ScaleAspectFit);
+    window->addSubview(fit);
+    auto shot = ViewRenderer::snapshotWindow(*window, 2);
+    EXPECT_EQ(shot->cgImage()->width(), 200u);
+    // Aspect fit: a 40x20 band in the middle of the view.
+    EXPECT_EQ(pixel(shot, 10, 40), kRed);
+    EXPECT_EQ(pixel(shot, 70, 40), kBlue);
+    EXPECT_EQ(pixel(shot, 40, 10), kWhite);
+    EXPECT_EQ(UIImageView::imageRectForContentMode(UIViewContentMode::ScaleAspectFill,
+                                                   CGSizeMake(2, 1), CGSizeMake(40, 40)),
+              CGRectMake(-20, 0, 80, 40));
+}
+} // namespace
