@@ -1,5 +1,6 @@
 #include "tests/platform/graphics/ImageFixtures.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
 
@@ -146,4 +147,39 @@ std::vector<uint8_t> jpegWithSize(std::vector<uint8_t> jpeg, uint16_t width, uin
     }
     ADD_FAILURE() << "no frame header";
     return jpeg;
+}
+
+std::vector<uint8_t> writeJpeg(JDIMENSION width, JDIMENSION height, J_COLOR_SPACE input,
+                               int components, J_COLOR_SPACE file, bool adobeMarker,
+                               std::vector<uint8_t> samples,
+                               const std::vector<jpeg_scan_info>& scans) {
+    jpeg_compress_struct info;
+    jpeg_error_mgr errors;
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = width;
+    info.image_height = height;
+    info.input_components = components;
+    info.in_color_space = input;
+    jpeg_set_defaults(&info);
+    jpeg_set_colorspace(&info, file);
+    info.write_Adobe_marker = adobeMarker;
+    jpeg_set_quality(&info, 95, TRUE);
+    if (!scans.empty()) {
+        info.scan_info = scans.data();
+        info.num_scans = int(scans.size());
+    }
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < height) {
+        JSAMPROW row = samples.data() + info.next_scanline * width * components;
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    std::vector<uint8_t> out(buffer, buffer + size);
+    std::free(buffer);
+    return out;
 }

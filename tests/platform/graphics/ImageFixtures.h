@@ -4,9 +4,12 @@
 #include "platform/graphics/CGImage.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
+// In this order: jpeglib.h needs <cstdio>.
+#include <jpeglib.h>
 
 // A width x height image whose pixel (x, y) is `pixel(x, y)`: 0xAARRGGBB (premultiplied)
 // for the 32-bit formats, the sample for Gray8. Each row ends with `padding` spare bytes.
@@ -26,3 +29,11 @@ std::vector<uint8_t> withExif(std::vector<uint8_t> jpeg, const std::vector<uint8
 std::vector<uint8_t> pngWithSize(std::vector<uint8_t> png, uint32_t width, uint32_t height);
 // `jpeg` with the size in its frame header replaced.
 std::vector<uint8_t> jpegWithSize(std::vector<uint8_t> jpeg, uint16_t width, uint16_t height);
+
+// A JPEG from libjpeg's own writer, for the kinds of file our encoder never writes.
+// `samples` holds `components` bytes a pixel in `input` order; `scans` is a progressive
+// file's scan script.
+std::vector<uint8_t> writeJpeg(JDIMENSION width, JDIMENSION height, J_COLOR_SPACE input,
+                               int components, J_COLOR_SPACE file, bool adobeMarker,
+                               std::vector<uint8_t> samples,
+                               const std::vector<jpeg_scan_info>& scans = {});

@@ -1,0 +1,70 @@
+// Turns library assets into images at the size a view needs (decoding no more of the
+// photo than that takes) or hands out their files' bytes. Works on a global queue and
+// answers on the main queue.
+#pragma once
+
+#include "platform/foundation/NSObject.h"
+#include "platform/foundation/PlistValue.h"
+#include "platform/graphics/CGGeometry.h"
+#include "platform/uikit/UIImage.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+class PHAsset;
+class PHImageRequestOptions;
+
+enum class PHImageContentMode { AspectFit = 0, AspectFill = 1, Default = AspectFit };
+
+using PHImageRequestID = int32_t;
+inline constexpr PHImageRequestID PHInvalidImageRequestID = 0;
+// As a target size: the photo's own size.
+inline constexpr CGSize PHImageManagerMaximumSize{-1, -1};
+// In a result's info when it failed: what went wrong, as text.
+inline constexpr const char* PHImageErrorKey = "PHImageErrorKey";
+
+class PHImageManager : public NSObject {
+    NS_OBJECT(PHImageManager)
+public:
+    using ImageResultHandler =
+        std::function<void(std::shared_ptr<UIImage> image, const PlistValue::Dictionary& info)>;
+    using ImageDataResultHandler =
+        std::function<void(std::optional<std::vector<uint8_t>> data, const std::string& dataUTI,
+                           UIImageOrientation orientation, const PlistValue::Dictionary& info)>;
+
+    PHImageManager() = default;
+    // The shared manager (a PHCachingImageManager).
+    static std::shared_ptr<PHImageManager> defaultManager();
+
+    // Answers once: an upright image (scale 1) sized by ImageRequestGeometry, or null with
+    // PHImageErrorKey in the info (and a log line) when the file cannot be read or decoded.
+    // Null options are the defaults.
+    PHImageRequestID requestImageForAssetTargetSizeContentModeOptionsResultHandler(
+        const std::shared_ptr<PHAsset>& asset, CGSize targetSize, PHImageContentMode contentMode,
+        const std::shared_ptr<PHImageRequestOptions>& options, ImageResultHandler resultHandler);
+    // Answers once with the file's bytes, their type ("public.jpeg", "public.png") and
+    // the EXIF orientation, or nothing and PHImageErrorKey.
+    PHImageRequestID requestImageDataForAssetOptionsResultHandler(
+        const std::shared_ptr<PHAsset>& asset,
+        const std::shared_ptr<PHImageRequestOptions>& options,
+        ImageDataResultHandler resultHandler);
+    // A cancelled request does not answer. Unknown or finished requests are ignored.
+    void cancelImageRequest(PHImageRequestID requestID);
+
+private:
+    // Runs `work` (on a global queue, or here when synchronous); what it returns is the
+    // answer, run on the main queue (or here) unless the request was cancelled meanwhile.
+    PHImageRequestID submit(bool synchronous, std::function<std::function<void()>()> work);
+    // Whether the request was still pending; it no longer is.
+    bool finish(PHImageRequestID requestID);
+
+    std::mutex mutex_;
+    std::set<PHImageRequestID> pending_;
+    PHImageRequestID lastRequestID_ = PHInvalidImageRequestID;
+};

@@ -1,0 +1,141 @@
+#include "platform/photos/PHPhotoLibrary.h"
+
+#include "platform/dispatch/dispatch.h"
+#include "platform/foundation/NSData.h"
+#include "platform/foundation/NSLog.h"
+#include "platform/foundation/NSPathUtilities.h"
+#include "platform/foundation/NSPropertyListSerialization.h"
+#include "platform/photos/PhotoLibraryContents.h"
+
+#include <filesystem>
+#include <mutex>
+
+namespace {
+
+constexpr const char* kStatusKey = "PHAuthorizationStatus";
+
+struct LibraryState {
+    std::mutex mutex; // guards the members and the access file
+    std::string libraryFolder;
+    PHAccessAnswer answer = PHAccessAnswer::Ask;
+    std::shared_ptr<const PhotoLibraryContents> contents;
+    // What `contents` was scanned from: the home (and so its Album folder) may change.
+    std::string scannedLibraryFolder;
+    std::string scannedAlbumFolder;
+};
+
+LibraryState& state() {
+    static LibraryState shared;
+    return shared;
+}
+
+std::string accessFilePath() {
+    return stringByAppendingPathComponent(NSHomeDirectory(), PHPhotoLibrary::kAccessFileName);
+}
+
+// A missing file is a question not yet asked; a damaged one is logged and asked again.
+PHAuthorizationStatus readStatusLocked() {
+    std::shared_ptr<NSError> error;
+    const auto stored =
+        NSPropertyListSerialization::propertyListWithContentsOfFile(accessFilePath(), &error);
+    if (!stored) {
+        if (error && error->code() != NSFileReadNoSuchFileError) {
+            NSLog("PHPhotoLibrary: ignoring %@: %@", accessFilePath(),
+                  error->localizedDescription());
+        }
+        return PHAuthorizationStatus::NotDetermined;
+    }
+    const int64_t value = (*stored)[kStatusKey].integerValue();
+    return value >= 0 && value <= 3 ? static_cast<PHAuthorizationStatus>(value)
+                                    : PHAuthorizationStatus::NotDetermined;
+}
+
+void writeStatusLocked(PHAuthorizationStatus status) {
+    const std::string path = accessFilePath();
+    const auto data = NSPropertyListSerialization::dataWithPropertyList(
+        PlistValue::Dictionary{{kStatusKey, static_cast<int>(status)}}, NSPropertyListFormat::XML,
+        nullptr);
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
+    if (!data || !NSData::writeToFileAtomically(*data, path)) {
+        NSLog("PHPhotoLibrary: cannot write %@", path);
+    }
+}
+
+PHAuthorizationStatus statusAnswering(PHAccessAnswer answer) {
+    switch (answer) {
+    case PHAccessAnswer::Denied:
+        return PHAuthorizationStatus::Denied;
+    case PHAccessAnswer::Restricted:
+        return PHAuthorizationStatus::Restricted;
+    case PHAccessAnswer::Granted:
+    case PHAccessAnswer::Ask:
+        break;
+    }
+    return PHAuthorizationStatus::Authorized;
+}
+
+} // namespace
+
+void PHPhotoLibrary::configure(const std::string& libraryFolder, PHAccessAnswer answer) {
+    auto& s = state();
+    std::lock_guard lock(s.mutex);
+    s.libraryFolder = libraryFolder;
+    s.answer = answer;
+    s.contents = nullptr;
+}
+
+std::string PHPhotoLibrary::libraryFolder() {
+    auto& s = state();
+    std::lock_guard lock(s.mutex);
+    return s.libraryFolder;
+}
+
+PHAuthorizationStatus PHPhotoLibrary::authorizationStatus() {
+    std::lock_guard lock(state().mutex);
+    return readStatusLocked();
+}
+
+void PHPhotoLibrary::requestAuthorization(std::function<void(PHAuthorizationStatus)> handler) {
+    PHAccessAnswer answer;
+    {
+        std::lock_guard lock(state().mutex);
+        answer = state().answer;
+    }
+    dispatch_async(dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0),
+                   [answer, handler = std::move(handler)] {
+                       PHAuthorizationStatus status;
+                       {
+                           std::lock_guard lock(state().mutex);
+                           status = readStatusLocked();
+                           if (status == PHAuthorizationStatus::NotDetermined) {
+                               status = statusAnswering(answer);
+                               writeStatusLocked(status);
+                           }
+                       }
+                       if (handler) {
+                           handler(status);
+                       }
+                   });
+}
+
+void PHPhotoLibrary::reloadLibrary() {
+    std::lock_guard lock(state().mutex);
+    state().contents = nullptr;
+}
+
+std::shared_ptr<const PhotoLibraryContents> PHPhotoLibrary::contents() {
+    auto& s = state();
+    std::lock_guard lock(s.mutex);
+    if (readStatusLocked() != PHAuthorizationStatus::Authorized) {
+        return nullptr;
+    }
+    const std::string albumFolder = stringByAppendingPathComponent(NSHomeDirectory(), "Album");
+    if (!s.contents || s.scannedLibraryFolder != s.libraryFolder ||
+        s.scannedAlbumFolder != albumFolder) {
+        s.contents = PhotoLibraryContents::scan(s.libraryFolder, albumFolder);
+        s.scannedLibraryFolder = s.libraryFolder;
+        s.scannedAlbumFolder = albumFolder;
+    }
+    return s.contents;
+}

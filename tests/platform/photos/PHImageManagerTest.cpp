@@ -1,0 +1,259 @@
+#include "platform/photos/PHImageManager.h"
+
+#include "platform/dispatch/GlobalThreadPool.h"
+#include "platform/foundation/NSData.h"
+#include "platform/foundation/NSThread.h"
+#include "platform/photos/PHAsset.h"
+#include "platform/photos/PHCachingImageManager.h"
+#include "platform/photos/PHImageRequestOptions.h"
+#include "platform/photos/PHPhotoLibrary.h"
+#include "tests/platform/photos/PhotoFixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <thread>
+
+namespace {
+
+using Resize = PHImageRequestOptionsResizeMode;
+
+struct Answer {
+    std::shared_ptr<UIImage> image;
+    PlistValue::Dictionary info;
+    bool onMainThread = false;
+};
+
+std::shared_ptr<PHImageRequestOptions> synchronously(Resize resize = Resize::Fast) {
+    auto options = std::make_shared<PHImageRequestOptions>();
+    options->setSynchronous(true);
+    options->setResizeMode(resize);
+    return options;
+}
+
+// Each colour channel within `tolerance` (JPEG blurs the quarters' edges a little).
+bool near(uint32_t actual, uint32_t expected, int tolerance = 24) {
+    for (int shift : {24, 16, 8, 0}) {
+        if (std::abs(int((actual >> shift) & 0xff) - int((expected >> shift) & 0xff)) > tolerance) {
+            return false;
+        }
+    }
+    return true;
+}
+
+class PHImageManagerTest : public PhotoLibraryTest {
+protected:
+    // The library's only asset with this identifier.
+    std::shared_ptr<PHAsset> asset(const std::string& identifier) {
+        PHPhotoLibrary::reloadLibrary();
+        for (const auto& found : PHAsset::fetchAssetsWithOptions(nullptr)) {
+            if (found->localIdentifier() == identifier) {
+                return found;
+            }
+        }
+        ADD_FAILURE() << "no asset " << identifier;
+        return nullptr;
+    }
+
+    PHImageRequestID request(const std::shared_ptr<PHAsset>& asset, CGSize target,
+                             PHImageContentMode mode,
+                             const std::shared_ptr<PHImageRequestOptions>& options = nullptr) {
+        return manager_->requestImageForAssetTargetSizeContentModeOptionsResultHandler(
+            asset, target, mode, options, [this](auto image, const auto& info) {
+                answers_.push_back({image, info, NSThread::isMainThread()});
+            });
+    }
+
+    std::shared_ptr<PHImageManager> manager_ = PHImageManager::defaultManager();
+    std::vector<Answer> answers_;
+};
+
+TEST_F(PHImageManagerTest, TheDefaultManagerIsTheSharedCachingOne) {
+    EXPECT_EQ(manager_, PHImageManager::defaultManager());
+    EXPECT_EQ(manager_->className(), "PHCachingImageManager");
+}
+
+TEST_F(PHImageManagerTest, AnUprightImageAnswersOnTheMainQueue) {
+    // Stored 80 x 60 on its side, shown 60 x 80: turned a quarter clockwise, so the
+    // stored bottom-left quarter shows top left.
+    libraryFile("portrait.jpg", photoJpeg(80, 60, 6));
+    const auto id = request(asset("portrait.jpg"), {30, 40}, PHImageContentMode::AspectFit);
+    EXPECT_NE(id, PHInvalidImageRequestID);
+    environment_.runUntilIdle();
+    EXPECT_TRUE(answers_.empty()) << "not decoded yet";
+    GlobalThreadPool::shared().runAllTasks();
+    EXPECT_TRUE(answers_.empty()) << "answered on the main queue only";
+    environment_.runUntilIdle();
+
+    ASSERT_EQ(answers_.size(), 1u);
+    const auto& image = answers_[0].image;
+    ASSERT_TRUE(image);
+    EXPECT_TRUE(answers_[0].onMainThread);
+    EXPECT_TRUE(answers_[0].info.empty());
+    EXPECT_EQ(image->imageOrientation(), UIImageOrientation::Up);
+    EXPECT_EQ(image->scale(), 1);
+    const auto pixels = image->cgImage();
+    ASSERT_EQ(pixels->width(), 30u);
+    ASSERT_EQ(pixels->height(), 40u);
+    EXPECT_TRUE(near(pixels->pixelAt(2, 2), kBottomLeft));
+    EXPECT_TRUE(near(pixels->pixelAt(27, 2), kTopLeft));
+    EXPECT_TRUE(near(pixels->pixelAt(2, 37), kBottomRight));
+    EXPECT_TRUE(near(pixels->pixelAt(27, 37), kTopRight));
+}
+
+TEST_F(PHImageManagerTest, ResultSizesFollowTheTargetAndContentMode) {
+    libraryFile("landscape.jpg", photoJpeg(160, 120));
+    libraryFile("turned.jpg", photoJpeg(160, 120, 6));
+    libraryFile("clear.png", translucentPng(64, 32));
+    const struct {
+        const char* identifier;
+        CGSize target;
+        PHImageContentMode mode;
+        Resize resize;
+        size_t width, height;
+    } cases[] = {
+        {"landscape.jpg", {40, 40}, PHImageContentMode::AspectFit, Resize::Fast, 40, 30},
+        {"landscape.jpg", {40, 40}, PHImageContentMode::AspectFill, Resize::Fast, 53, 40},
+        {"landscape.jpg", {40, 40}, PHImageContentMode::AspectFill, Resize::Exact, 40, 40},
+        {"landscape.jpg", {1000, 1000}, PHImageContentMode::AspectFit, Resize::Fast, 160, 120},
+        {"landscape.jpg", PHImageManagerMaximumSize, PHImageContentMode::Default, Resize::None, 160,
+         120},
+        {"turned.jpg", {45, 80}, PHImageContentMode::AspectFill, Resize::Exact, 45, 80},
+        {"turned.jpg", {45, 80}, PHImageContentMode::AspectFit, Resize::Fast, 45, 60},
+        {"clear.png", {16, 16}, PHImageContentMode::AspectFit, Resize::Fast, 16, 8},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.identifier) + " " + NSStringFromCGSize(c.target));
+        answers_.clear();
+        request(asset(c.identifier), c.target, c.mode, synchronously(c.resize));
+        ASSERT_EQ(answers_.size(), 1u) << "synchronous requests answer before returning";
+        ASSERT_TRUE(answers_[0].image);
+        EXPECT_EQ(answers_[0].image->cgImage()->width(), c.width);
+        EXPECT_EQ(answers_[0].image->cgImage()->height(), c.height);
+    }
+    // Translucent pixels stay translucent (premultiplied half red).
+    EXPECT_TRUE(near(answers_.back().image->cgImage()->pixelAt(8, 4), 0x80800000u, 1));
+}
+
+TEST_F(PHImageManagerTest, AFailureAnswersNullOnceWithAnErrorAndALogLine) {
+    const auto photo = photoJpeg(64, 48);
+    libraryFile("cut.jpg", std::vector<uint8_t>(photo.begin(), photo.end() - 10));
+    libraryFile("clip.mp4", videoBytes());
+    const std::string gone = libraryFile("gone.jpg", photo);
+    const auto cut = asset("cut.jpg"), clip = asset("clip.mp4"), vanished = asset("gone.jpg");
+    std::filesystem::remove(gone);
+
+    for (const auto& failing : {cut, clip, vanished}) {
+        SCOPED_TRACE(failing->localIdentifier());
+        answers_.clear();
+        log_.clear();
+        request(failing, {32, 32}, PHImageContentMode::AspectFill);
+        runAllTasks();
+        ASSERT_EQ(answers_.size(), 1u);
+        EXPECT_FALSE(answers_[0].image);
+        EXPECT_FALSE(answers_[0].info.at(PHImageErrorKey).stringValue().empty());
+        ASSERT_EQ(log_.size(), 1u);
+        EXPECT_NE(log_[0].find(failing->localIdentifier()), std::string::npos) << log_[0];
+    }
+}
+
+TEST_F(PHImageManagerTest, ACancelledRequestNeverAnswers) {
+    libraryFile("photo.jpg", photoJpeg(64, 48));
+    const auto photo = asset("photo.jpg");
+
+    // Before it started, and after the decode but before the answer.
+    manager_->cancelImageRequest(request(photo, {16, 16}, PHImageContentMode::AspectFit));
+    const auto late = request(photo, {16, 16}, PHImageContentMode::AspectFit);
+    GlobalThreadPool::shared().runAllTasks();
+    manager_->cancelImageRequest(late);
+    const auto kept = request(photo, {16, 16}, PHImageContentMode::AspectFit);
+    manager_->cancelImageRequest(kept + 100);
+    runAllTasks();
+    ASSERT_EQ(answers_.size(), 1u);
+    EXPECT_TRUE(answers_[0].image);
+    manager_->cancelImageRequest(kept); // finished: nothing to cancel
+}
+
+TEST_F(PHImageManagerTest, RequestsOnWorkerThreadsAnswerOnceEachOnTheMainThread) {
+    for (int i = 0; i < 4; ++i) {
+        libraryFile("photo" + std::to_string(i) + ".jpg", photoJpeg(64, 48));
+    }
+    const auto assets = PHAsset::fetchAssetsWithOptions(nullptr);
+    ASSERT_EQ(assets.count(), 4u);
+    GlobalThreadPool::shared().setManualStepping(false);
+    // The library is fetched and scanned again meanwhile.
+    std::thread fetcher([] {
+        for (int i = 0; i < 20; ++i) {
+            EXPECT_EQ(PHAsset::fetchAssetsWithOptions(nullptr).count(), 4u);
+            PHPhotoLibrary::reloadLibrary();
+        }
+    });
+    for (int round = 0; round < 4; ++round) {
+        for (const auto& photo : assets) {
+            const auto id = request(photo, {16, 16}, PHImageContentMode::AspectFill);
+            if (round % 2) {
+                manager_->cancelImageRequest(id);
+            }
+        }
+    }
+    fetcher.join();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (answers_.size() < 8 && std::chrono::steady_clock::now() < deadline) {
+        environment_.runUntilIdle();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    environment_.runUntilIdle();
+    ASSERT_EQ(answers_.size(), 8u);
+    for (const auto& answer : answers_) {
+        EXPECT_TRUE(answer.image);
+        EXPECT_TRUE(answer.onMainThread);
+    }
+}
+
+TEST_F(PHImageManagerTest, ImageDataIsTheFilesBytesWithTheirTypeAndOrientation) {
+    const std::string jpegPath = libraryFile("turned.jpg", photoJpeg(40, 30, 6));
+    const std::string pngPath = libraryFile("clear.png", translucentPng(8, 8));
+    const struct {
+        std::string identifier, path, type;
+        UIImageOrientation orientation;
+    } cases[] = {
+        {"turned.jpg", jpegPath, "public.jpeg", UIImageOrientation::Right},
+        {"clear.png", pngPath, "public.png", UIImageOrientation::Up},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.identifier);
+        std::optional<std::optional<std::vector<uint8_t>>> data;
+        std::string type;
+        UIImageOrientation orientation{};
+        manager_->requestImageDataForAssetOptionsResultHandler(
+            asset(c.identifier), nullptr,
+            [&](auto bytes, const std::string& uti, UIImageOrientation turned, const auto& info) {
+                EXPECT_TRUE(NSThread::isMainThread());
+                EXPECT_TRUE(info.empty());
+                data = std::move(bytes);
+                type = uti;
+                orientation = turned;
+            });
+        runAllTasks();
+        ASSERT_TRUE(data);
+        EXPECT_EQ(*data, NSData::dataWithContentsOfFile(c.path));
+        EXPECT_EQ(type, c.type);
+        EXPECT_EQ(orientation, c.orientation);
+    }
+
+    const auto gone = asset("clear.png");
+    std::filesystem::remove(pngPath);
+    int answers = 0;
+    manager_->requestImageDataForAssetOptionsResultHandler(
+        gone, synchronously(),
+        [&](auto bytes, const std::string&, UIImageOrientation, const auto& info) {
+            ++answers;
+            EXPECT_FALSE(bytes);
+            EXPECT_TRUE(info.contains(PHImageErrorKey));
+        });
+    EXPECT_EQ(answers, 1);
+}
+
+} // namespace

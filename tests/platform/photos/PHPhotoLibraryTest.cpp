@@ -1,0 +1,121 @@
+#include "platform/photos/PHPhotoLibrary.h"
+
+#include "platform/dispatch/GlobalThreadPool.h"
+#include "platform/foundation/NSLog.h"
+#include "platform/foundation/NSPathUtilities.h"
+#include "platform/foundation/NSThread.h"
+#include "platform/foundation/NSUserDefaults.h"
+#include "tests/platform/photos/PhotoFixtures.h"
+#include "tests/support/TaskEnvironment.h"
+#include "tests/support/TestHome.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <future>
+#include <vector>
+
+namespace {
+
+using Status = PHAuthorizationStatus;
+
+class PHPhotoLibraryTest : public testing::Test {
+protected:
+    ~PHPhotoLibraryTest() override { PHPhotoLibrary::configure("", PHAccessAnswer::Ask); }
+
+    // The statuses the handlers of `count` requests answer, stepping the global queues.
+    std::vector<Status> request(int count = 1) {
+        std::vector<Status> answers;
+        for (int i = 0; i < count; ++i) {
+            PHPhotoLibrary::requestAuthorization([&](Status status) { answers.push_back(status); });
+        }
+        GlobalThreadPool::shared().runAllTasks();
+        return answers;
+    }
+
+    TaskEnvironment environment_{TaskEnvironment::GlobalQueues::Manual};
+    TestHome home_;
+};
+
+TEST_F(PHPhotoLibraryTest, TheFirstRequestIsAnsweredAsConfiguredAndRemembered) {
+    const struct {
+        PHAccessAnswer answer;
+        Status expected;
+    } cases[] = {
+        {PHAccessAnswer::Granted, Status::Authorized},
+        {PHAccessAnswer::Ask, Status::Authorized},
+        {PHAccessAnswer::Denied, Status::Denied},
+        {PHAccessAnswer::Restricted, Status::Restricted},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.answer));
+        TestHome home;
+        PHPhotoLibrary::configure("/photos", c.answer);
+        EXPECT_EQ(PHPhotoLibrary::libraryFolder(), "/photos");
+        EXPECT_EQ(PHPhotoLibrary::authorizationStatus(), Status::NotDetermined)
+            << "configuring asks nothing";
+        EXPECT_EQ(request(2), (std::vector<Status>{c.expected, c.expected}));
+        EXPECT_EQ(PHPhotoLibrary::authorizationStatus(), c.expected);
+
+        // Once decided, another configured answer changes nothing.
+        PHPhotoLibrary::configure("/photos", c.expected == Status::Authorized
+                                                 ? PHAccessAnswer::Denied
+                                                 : PHAccessAnswer::Granted);
+        EXPECT_EQ(request(), std::vector<Status>{c.expected});
+        EXPECT_EQ(PHPhotoLibrary::authorizationStatus(), c.expected);
+    }
+}
+
+TEST_F(PHPhotoLibraryTest, TheAnswerLastsAcrossARelaunchOutsideTheAppsDefaults) {
+    PHPhotoLibrary::configure("", PHAccessAnswer::Denied);
+    EXPECT_EQ(request(), std::vector<Status>{Status::Denied});
+
+    home_.relaunchDefaults();
+    PHPhotoLibrary::configure("", PHAccessAnswer::Granted);
+    EXPECT_EQ(PHPhotoLibrary::authorizationStatus(), Status::Denied);
+    EXPECT_EQ(request(), std::vector<Status>{Status::Denied});
+    EXPECT_TRUE(std::filesystem::is_regular_file(home_.path() + "/Library/PhotosAccess.plist"));
+    EXPECT_TRUE(NSUserDefaults::standardUserDefaults()->dictionaryRepresentation().empty());
+
+    TestHome otherHome;
+    EXPECT_EQ(PHPhotoLibrary::authorizationStatus(), Status::NotDetermined)
+        << "the answer belongs to the home";
+}
+
+TEST_F(PHPhotoLibraryTest, ADamagedAccessFileCountsAsNotAskedYet) {
+    std::vector<std::string> log;
+    NSLogSetSink([&](const std::string& line) { log.push_back(line); });
+    const std::string damaged = "<plist><dict><key>";
+    writeBytes(home_.path() + "/Library/PhotosAccess.plist", {damaged.begin(), damaged.end()});
+    EXPECT_EQ(PHPhotoLibrary::authorizationStatus(), Status::NotDetermined);
+    EXPECT_EQ(request(), std::vector<Status>{Status::Authorized});
+    EXPECT_EQ(PHPhotoLibrary::authorizationStatus(), Status::Authorized);
+    NSLogSetSink(nullptr);
+    EXPECT_FALSE(log.empty());
+}
+
+TEST_F(PHPhotoLibraryTest, TheHandlerRunsOnAGlobalQueue) {
+    bool answered = false;
+    PHPhotoLibrary::requestAuthorization([&](Status) { answered = true; });
+    environment_.runUntilIdle();
+    EXPECT_FALSE(answered) << "not on the main queue";
+    EXPECT_EQ(PHPhotoLibrary::authorizationStatus(), Status::NotDetermined)
+        << "decided when the question is answered";
+    GlobalThreadPool::shared().runAllTasks();
+    EXPECT_TRUE(answered);
+}
+
+TEST(PHPhotoLibraryThreadTest, TheHandlerRunsOffTheMainThread) {
+    TaskEnvironment environment;
+    TestHome home;
+    std::promise<bool> onMain;
+    PHPhotoLibrary::requestAuthorization(
+        [&](Status) { onMain.set_value(NSThread::isMainThread()); });
+    auto answer = onMain.get_future();
+    ASSERT_EQ(answer.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+    EXPECT_FALSE(answer.get());
+}
+
+} // namespace

@@ -1,0 +1,75 @@
+#include "tests/platform/photos/PhotoFixtures.h"
+
+#include "platform/dispatch/GlobalThreadPool.h"
+#include "platform/foundation/NSLog.h"
+#include "platform/foundation/NSPathUtilities.h"
+#include "platform/graphics/JPEGCodec.h"
+#include "platform/graphics/PNGCodec.h"
+#include "platform/photos/PHPhotoLibrary.h"
+#include "tests/platform/graphics/ImageFixtures.h"
+
+#include <cmath>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+
+std::vector<uint8_t> photoJpeg(size_t width, size_t height, int exifOrientation,
+                               const std::string& dateTimeOriginal) {
+    const auto image = makeImage(width, height, CGImagePixelFormat::RGB24, [&](size_t x, size_t y) {
+        const bool right = x >= width / 2, bottom = y >= height / 2;
+        return bottom ? (right ? kBottomRight : kBottomLeft) : (right ? kTopRight : kTopLeft);
+    });
+    auto jpeg = *JPEGCodec::encode(image, 0.9, nullptr);
+    if (exifOrientation || !dateTimeOriginal.empty()) {
+        jpeg = withExif(std::move(jpeg),
+                        exifBlock(false, uint16_t(exifOrientation), "", dateTimeOriginal));
+    }
+    return jpeg;
+}
+
+std::vector<uint8_t> translucentPng(size_t width, size_t height) {
+    return *PNGCodec::encode(makeImage(width, height, CGImagePixelFormat::ARGB32Premultiplied,
+                                       [](size_t, size_t) { return 0x80800000u; }),
+                             nullptr);
+}
+
+std::vector<uint8_t> videoBytes() {
+    return {0, 0, 0, 20, 'f', 't', 'y', 'p', 'i', 's', 'o', 'm', 0, 0, 2, 0, 'm', 'p', '4', '1'};
+}
+
+std::string writeBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    return path;
+}
+
+void setModificationDate(const std::string& path, NSDate date) {
+    const double seconds = std::floor(date.timeIntervalSince1970());
+    const timespec times[2] = {{static_cast<time_t>(seconds), 0},
+                               {static_cast<time_t>(seconds), 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0) << path;
+}
+
+PhotoLibraryTest::PhotoLibraryTest() {
+    NSLogSetSink([this](const std::string& line) { log_.push_back(line); });
+    PHPhotoLibrary::configure(library_.path(), PHAccessAnswer::Granted);
+    PHPhotoLibrary::requestAuthorization(nullptr);
+    GlobalThreadPool::shared().runAllTasks();
+}
+
+PhotoLibraryTest::~PhotoLibraryTest() {
+    NSLogSetSink(nullptr);
+    PHPhotoLibrary::configure("", PHAccessAnswer::Ask);
+}
+
+std::string PhotoLibraryTest::albumFile(const std::string& name,
+                                        const std::vector<uint8_t>& bytes) {
+    return writeBytes(stringByAppendingPathComponent(NSHomeDirectory(), "Album/" + name), bytes);
+}
+
+void PhotoLibraryTest::runAllTasks() {
+    GlobalThreadPool::shared().runAllTasks();
+    environment_.runUntilIdle();
+}
