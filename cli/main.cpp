@@ -6,6 +6,7 @@
 #include "platform/foundation/NSPathUtilities.h"
 #include "platform/harness/ProgramOptions.h"
 #include "platform/harness/ScenarioRunner.h"
+#include "platform/photos/PHPhotoLibrary.h"
 #include "platform/runtime/ClassRegistry.h"
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIScreen.h"
@@ -15,9 +16,19 @@
 #include <filesystem>
 
 namespace {
-constexpr const char* kUsage =
-    "usage: mixphotos [--home DIR] [--library DIR] [--screen WxH@S] [--script FILE] "
-    "[--shots DIR]\n";
+constexpr const char* kUsage = "usage: mixphotos [--home DIR] [--library DIR] [--photos-access "
+                               "granted|denied|restricted|ask]\n"
+                               "                 [--screen WxH@S] [--script FILE] [--shots DIR]\n";
+
+PHAccessAnswer accessAnswer(const std::string& name) {
+    if (name == "granted") {
+        return PHAccessAnswer::Granted;
+    }
+    if (name == "denied") {
+        return PHAccessAnswer::Denied;
+    }
+    return name == "restricted" ? PHAccessAnswer::Restricted : PHAccessAnswer::Ask;
+}
 
 int badInvocation(const std::string& message) {
     std::fprintf(stderr, "mixphotos: %s\n%s", message.c_str(), kUsage);
@@ -108,6 +119,7 @@ int main(int argc, char** argv) {
         return badInvocation("cannot use " + options->home + " as the home folder");
     }
     NSSetHomeDirectory(options->home);
+    PHPhotoLibrary::configure(options->library, accessAnswer(options->photosAccess));
     UIScreen::configureMainScreen(options->screenSize, options->screenScale);
     EventLog::setPrintsToStandardOutput(true);
     runner.startAfterLaunch(*script);

@@ -82,7 +82,8 @@ void menuBackground(const CGContextRef& c, CGSize size) {
     const double components[] = {top.r,    top.g, top.b,    1,        middle.r, middle.g,
                                  middle.b, 1,     bottom.r, bottom.g, bottom.b, 1};
     CGContextDrawLinearGradient(c, CGGradientCreateWithColorComponents(components, locations, 3),
-                                CGPointMake(0, 0), CGPointMake(size.width * 0.3, size.height), 0);
+                                CGPointMake(0, 0), CGPointMake(size.width * 0.3, size.height),
+                                kCGGradientDrawsBeforeStartLocation | kCGGradientDrawsAfterEndLocation);
     struct Bubble {
         double x, y, r, a;
     } bubbles[] = {{0.15, 0.12, 0.35, 0.07},

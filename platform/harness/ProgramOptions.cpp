@@ -63,6 +63,13 @@ std::optional<ProgramOptions> ProgramOptions::parse(int argc, char** argv, std::
             options.home = value;
         } else if (option == "--library") {
             options.library = value;
+        } else if (option == "--photos-access") {
+            if (value != "granted" && value != "denied" && value != "restricted" &&
+                value != "ask") {
+                error = "--photos-access wants granted, denied, restricted or ask, not: " + value;
+                return std::nullopt;
+            }
+            options.photosAccess = value;
         } else if (option == "--script") {
             options.script = value;
         } else if (option == "--shots") {

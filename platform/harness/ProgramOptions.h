@@ -10,7 +10,11 @@
 
 struct ProgramOptions {
     std::string home = "home";
-    std::string library;
+    // Debian's photographs (package mate-backgrounds) unless another folder is given.
+    std::string library = "/usr/share/backgrounds/mate";
+    // How the photo-library permission request is answered: granted, denied, restricted or
+    // ask (as a user would: grants).
+    std::string photosAccess = "ask";
     CGSize screenSize{375, 667};
     double screenScale = 2.0;
     std::string script; // empty: the bundled demo

@@ -1,0 +1,22 @@
+#include "app/SettingsViewController.h"
+
+#include "platform/foundation/NSBundle.h"
+#include "platform/runtime/ClassRegistry.h"
+#include "platform/uikit/UIColor.h"
+#include "platform/uikit/UINavigationController.h"
+#include "platform/uikit/UIView.h"
+
+NS_REGISTER_CLASS(SettingsViewController, BaseViewController);
+
+void SettingsViewController::viewDidLoad() {
+    BaseViewController::viewDidLoad();
+    view()->setBackgroundColor(UIColor::colorWithWhiteAlpha(0.94, 1));
+    setTitle(NSBundle::mainBundle()->localizedStringForKeyValueTable("user.Settings", "", ""));
+}
+
+void SettingsViewController::viewWillAppear(bool animated) {
+    BaseViewController::viewWillAppear(animated);
+    if (auto navigation = navigationController()) {
+        navigation->setNavigationBarHidden(false);
+    }
+}

@@ -1,0 +1,143 @@
+#include "app/ImagePickerViewController.h"
+#include "app/MainViewController.h"
+#include "app/SettingsViewController.h"
+#include "platform/dispatch/GlobalThreadPool.h"
+#include "platform/harness/TouchInjector.h"
+#include "platform/photos/PHPhotoLibrary.h"
+#include "platform/uikit/UIAlertController.h"
+#include "platform/uikit/UIButton.h"
+#include "platform/uikit/UIImageView.h"
+#include "platform/uikit/UILabel.h"
+#include "platform/uikit/UINavigationBar.h"
+#include "platform/uikit/UINavigationController.h"
+#include "platform/uikit/UIScreen.h"
+#include "platform/uikit/UIWindow.h"
+#include "tests/support/TaskEnvironment.h"
+#include "tests/support/TestHome.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+class MainViewControllerTest : public ::testing::Test {
+protected:
+    void SetUp() override { show(); }
+    void TearDown() override { UIScreen::configureMainScreen(CGSizeMake(375, 667), 2); }
+
+    void show() {
+        menu = std::make_shared<MainViewController>();
+        navigation = UINavigationController::initWithRootViewController(menu);
+        window = UIWindow::initWithFrame(UIScreen::mainScreen()->bounds());
+        window->setRootViewController(navigation);
+        window->makeKeyAndVisible();
+    }
+    std::vector<std::shared_ptr<UIButton>> buttons() const {
+        std::vector<std::shared_ptr<UIButton>> found;
+        for (const auto& view : menu->backImageView()->subviews()) {
+            if (auto button = std::dynamic_pointer_cast<UIButton>(view)) {
+                found.push_back(button);
+            }
+        }
+        return found;
+    }
+    std::vector<std::shared_ptr<UILabel>> captions() const {
+        std::vector<std::shared_ptr<UILabel>> found;
+        for (const auto& view : menu->backImageView()->subviews()) {
+            if (auto label = std::dynamic_pointer_cast<UILabel>(view)) {
+                found.push_back(label);
+            }
+        }
+        return found;
+    }
+    void tapButton(size_t index) {
+        TouchInjector::tapAt(TouchInjector::tapPointOfView(*buttons().at(index)));
+    }
+    std::shared_ptr<UIViewController> presentedRoot() const {
+        auto presented = std::dynamic_pointer_cast<UINavigationController>(
+            navigation->presentedViewController());
+        return presented ? presented->topViewController() : navigation->presentedViewController();
+    }
+
+    TaskEnvironment environment{TaskEnvironment::GlobalQueues::Manual};
+    TestHome home;
+    std::shared_ptr<MainViewController> menu;
+    std::shared_ptr<UINavigationController> navigation;
+    std::shared_ptr<UIWindow> window;
+};
+
+TEST_F(MainViewControllerTest, LayoutOnASmallScreen) {
+    UIScreen::configureMainScreen(CGSizeMake(320, 568), 2);
+    show();
+    double top = 568 / 5.5;
+    auto all = buttons();
+    ASSERT_EQ(all.size(), 3u);
+    const long tags[] = {1, 2, 0};
+    for (size_t i = 0; i < 3; ++i) {
+        CGRect frame = all[i]->frame();
+        EXPECT_EQ(frame.origin.x, 110);
+        EXPECT_NEAR(frame.origin.y, top + 130.0 * static_cast<double>(i), 1e-9);
+        EXPECT_EQ(frame.size, CGSizeMake(100, 100));
+        EXPECT_EQ(all[i]->tag(), tags[i]);
+        EXPECT_EQ(all[i]->autoresizingMask(), 63u);
+        EXPECT_TRUE(all[i]->currentImage());
+    }
+    auto labels = captions();
+    ASSERT_EQ(labels.size(), 3u);
+    EXPECT_NEAR(labels[0]->frame().origin.y, 203.3, 0.05);
+    EXPECT_NEAR(labels[2]->frame().origin.y, 463.3, 0.05);
+    EXPECT_EQ(labels[1]->frame().size, CGSizeMake(320, 30));
+    EXPECT_EQ(labels[0]->text(), "ZevaraDer");
+    EXPECT_EQ(labels[2]->text(), "Settings");
+    EXPECT_EQ(labels[0]->autoresizingMask(), 58u);
+    EXPECT_TRUE(navigation->isNavigationBarHidden());
+}
+
+TEST_F(MainViewControllerTest, AskingGrantsAndOpensThePickerForTheTappedKind) {
+    PHPhotoLibrary::configure(home.path(), PHAccessAnswer::Ask);
+    ASSERT_EQ(PHPhotoLibrary::authorizationStatus(), PHAuthorizationStatus::NotDetermined);
+    tapButton(1); // the free collage
+    EXPECT_FALSE(navigation->presentedViewController());
+    GlobalThreadPool::shared().runAllTasks(); // the answer comes on another thread
+    environment.runUntilIdle();
+    auto picker = std::dynamic_pointer_cast<ImagePickerViewController>(presentedRoot());
+    ASSERT_TRUE(picker);
+    EXPECT_EQ(picker->mixStyle(), 1);
+    environment.fastForwardBy(UIViewController::kTransitionDuration);
+    navigation->dismissViewControllerAnimatedCompletion(false, nullptr);
+
+    // Already granted: the template button opens the picker at once.
+    tapButton(0);
+    picker = std::dynamic_pointer_cast<ImagePickerViewController>(presentedRoot());
+    ASSERT_TRUE(picker);
+    EXPECT_EQ(picker->mixStyle(), 0);
+}
+
+TEST_F(MainViewControllerTest, RefusedAccessShowsTheDenialAlertEveryTime) {
+    PHPhotoLibrary::configure(home.path(), PHAccessAnswer::Denied);
+    tapButton(0);
+    GlobalThreadPool::shared().runAllTasks();
+    environment.runUntilIdle();
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        auto alert = std::dynamic_pointer_cast<UIAlertController>(presentedRoot());
+        ASSERT_TRUE(alert) << attempt;
+        EXPECT_EQ(alert->title(), "");
+        EXPECT_EQ(alert->message(),
+                  "You disabled access, please go to Settings-> Privacy->Photos to set up access");
+        ASSERT_EQ(alert->actions().size(), 1u);
+        EXPECT_EQ(alert->actions()[0]->title(), "OK");
+        environment.fastForwardBy(UIViewController::kTransitionDuration);
+        alert->tapActionWithTitle("OK");
+        environment.fastForwardBy(UIViewController::kTransitionDuration);
+        EXPECT_FALSE(navigation->presentedViewController());
+        tapButton(1); // denied is stored: no new question, the alert again
+    }
+}
+
+TEST_F(MainViewControllerTest, SettingsArePushedWithTheirBarAndPopBackToTheBarlessMenu) {
+    tapButton(2);
+    environment.fastForwardBy(UIViewController::kTransitionDuration);
+    ASSERT_TRUE(std::dynamic_pointer_cast<SettingsViewController>(navigation->topViewController()));
+    EXPECT_FALSE(navigation->isNavigationBarHidden());
+    navigation->popViewControllerAnimated(false);
+    EXPECT_TRUE(navigation->isNavigationBarHidden());
+}
+} // namespace
