@@ -28,6 +28,9 @@ public:
     void loadView() override;
     void viewDidAppear(bool animated) override;
 
+protected:
+    bool logsAsScreen() const override { return false; }
+
 private:
     std::string message_;
     UIAlertControllerStyle style_ = UIAlertControllerStyle::Alert;

@@ -114,7 +114,7 @@ void UIViewController::beginAppearanceTransition(bool isAppearing, bool animated
 void UIViewController::endAppearanceTransition() {
     if (appearance_ == Appearance::Appearing) {
         appearance_ = Appearance::Appeared;
-        if (!isContainer()) {
+        if (logsAsScreen()) {
             EventLog::record("screen", className());
         }
         viewDidAppear(appearanceAnimated_);

@@ -90,6 +90,8 @@ protected:
     }
     // Containers are not screens of their own in the event log.
     virtual bool isContainer() const { return false; }
+    // Whether appearing is logged as a screen shown (alerts log themselves as alerts).
+    virtual bool logsAsScreen() const { return !isContainer(); }
     // Runs `step` after the transition time when animated, else at once.
     static void afterTransition(bool animated, std::function<void()> step);
 

@@ -17,8 +17,10 @@ namespace {
 class FakeAdvertiser : public CVAdvertiseController {
 public:
     int interstitialChecks = 0;
+    uint64_t ratingEventsAtCheck = 0;
     bool showInterstitialLoadingState() override {
         ++interstitialChecks;
+        ratingEventsAtCheck = RatePrompt::sharedInstance()->eventCount();
         return false;
     }
     void deliverBanner(const std::shared_ptr<UIView>& banner) { bannerDidArrive(banner); }
@@ -99,11 +101,15 @@ TEST_F(BaseViewControllerTest, TheCountIsSharedAndKeptAcrossLaunches) {
     EXPECT_EQ(advertiser->interstitialChecks, 1); // 10 + 11 appearances
 }
 
-TEST_F(BaseViewControllerTest, EachAppearanceLogsOneRatingEvent) {
+TEST_F(BaseViewControllerTest, EachAppearanceLogsOneRatingEventBeforeTheInterstitialCheck) {
     uint64_t before = RatePrompt::sharedInstance()->eventCount();
     auto screen = show();
     appearAgain(screen);
     EXPECT_EQ(RatePrompt::sharedInstance()->eventCount(), before + 2);
+    NSUserDefaults::standardUserDefaults()->setIntegerForKey(20, kViewAppearBeforeFullscreenAdKey);
+    appearAgain(screen);
+    EXPECT_EQ(advertiser->interstitialChecks, 1);
+    EXPECT_EQ(advertiser->ratingEventsAtCheck, before + 3);
 }
 
 TEST_F(BaseViewControllerTest, BannerSitsAtTheBottomRaisedByTheOffset) {

@@ -91,6 +91,17 @@ TEST_F(MainViewControllerTest, LayoutOnASmallScreen) {
     EXPECT_TRUE(navigation->isNavigationBarHidden());
 }
 
+TEST_F(MainViewControllerTest, LayoutOnTheDefaultScreen) {
+    double top = 667 / 5.5;
+    auto all = buttons();
+    ASSERT_EQ(all.size(), 3u);
+    EXPECT_EQ(all[0]->frame().origin.x, 137.5);
+    EXPECT_NEAR(all[2]->frame().origin.y, top + 260, 1e-9);
+    EXPECT_NEAR(captions()[1]->frame().origin.y, top + 230, 1e-9);
+    EXPECT_EQ(menu->backImageView()->frame(), CGRectMake(0, 0, 375, 667));
+    EXPECT_TRUE(menu->backImageView()->isUserInteractionEnabled());
+}
+
 TEST_F(MainViewControllerTest, AskingGrantsAndOpensThePickerForTheTappedKind) {
     PHPhotoLibrary::configure(home.path(), PHAccessAnswer::Ask);
     ASSERT_EQ(PHPhotoLibrary::authorizationStatus(), PHAuthorizationStatus::NotDetermined);

@@ -165,6 +165,21 @@ TEST_F(ProgramTest, TouchesAndScreenChecksPlayInTheRunningApp) {
     EXPECT_EQ(failing.out.find("UINavigationController\n"), std::string::npos) << failing.out;
 }
 
+TEST_F(ProgramTest, ARefusedPhotoLibraryShowsTheDenialAlert) {
+    fs::path shots = dir_ / "shots";
+    fs::path script = fs::path(MP_PROGRAM_PATH).parent_path() / "demo" / "denied.scenario";
+    ProgramRun result = run("--home '" + home_.string() + "' --photos-access denied --script '" +
+                            script.string() + "' --shots '" + shots.string() + "'");
+    ASSERT_EQ(result.exitCode, 0) << result.err << result.out;
+    const std::string alert = "alert: You disabled access, please go to Settings-> "
+                              "Privacy->Photos to set up access [OK]";
+    size_t first = result.out.find(alert);
+    ASSERT_NE(first, std::string::npos) << result.out;
+    EXPECT_NE(result.out.find(alert, first + 1), std::string::npos); // both buttons
+    EXPECT_EQ(result.out.find("ImagePickerViewController"), std::string::npos);
+    EXPECT_TRUE(fs::exists(shots / "denied.png"));
+}
+
 TEST_F(ProgramTest, TheBundledDemoRunsWithoutAScript) {
     fs::path shots = dir_ / "shots";
     ProgramRun result = run("--home '" + home_.string() + "' --shots '" + shots.string() + "'");
