@@ -1,6 +1,6 @@
 // Draws the app's generated pictures into the bundle's resources folder: the progress
-// overlay's success and error icons, and the main menu's background and buttons. Each
-// picture is written at 1x and 2x.
+// overlay's success and error icons, the main menu's background and buttons, and the arrow
+// of the picker's album title. Each picture is written at 1x and 2x.
 //
 //     build/<dir>/tools/make-art resources
 #include "platform/foundation/NSData.h"
@@ -83,7 +83,8 @@ void menuBackground(const CGContextRef& c, CGSize size) {
                                  middle.b, 1,     bottom.r, bottom.g, bottom.b, 1};
     CGContextDrawLinearGradient(c, CGGradientCreateWithColorComponents(components, locations, 3),
                                 CGPointMake(0, 0), CGPointMake(size.width * 0.3, size.height),
-                                kCGGradientDrawsBeforeStartLocation | kCGGradientDrawsAfterEndLocation);
+                                kCGGradientDrawsBeforeStartLocation |
+                                    kCGGradientDrawsAfterEndLocation);
     struct Bubble {
         double x, y, r, a;
     } bubbles[] = {{0.15, 0.12, 0.35, 0.07},
@@ -171,6 +172,17 @@ void setting(const CGContextRef& c, CGSize size) {
     CGContextSetFillColorWithColor(c, CGColorMake(1, 1, 1, 0.95));
     gear->fill();
 }
+
+// --- The album title ------------------------------------------------------------------
+
+// A chevron pointing down, beside the album's name in the picker's bar.
+void dropdownArrow(const CGContextRef&, CGSize size) {
+    auto chevron = UIBezierPath::bezierPath();
+    chevron->moveToPoint(CGPointMake(2, 1.5));
+    chevron->addLineToPoint(CGPointMake(size.width / 2, size.height - 1.5));
+    chevron->addLineToPoint(CGPointMake(size.width - 2, 1.5));
+    strokeWhite(chevron, 2);
+}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -190,6 +202,7 @@ int main(int argc, char** argv) {
               writePicture(resources, "mainBG", CGSizeMake(375, 667), true, menuBackground) &&
               writePicture(resources, "boardMix", button, false, boardMix) &&
               writePicture(resources, "davuVov", button, false, davuVov) &&
-              writePicture(resources, "setting", button, false, setting);
+              writePicture(resources, "setting", button, false, setting) &&
+              writePicture(resources, "dropdownArrow", CGSizeMake(14, 8), false, dropdownArrow);
     return ok ? 0 : 1;
 }
