@@ -19,7 +19,7 @@ constexpr CGSize kArrowSize{14, 8};
 constexpr double kGap = 5;
 } // namespace
 
-std::shared_ptr<CCDropdownTitleView> CCDropdownTitleView::viewWithNib() {
+std::shared_ptr<CCDropdownTitleView> CCDropdownTitleView::titleView() {
     auto view = std::make_shared<CCDropdownTitleView>();
     view->setFrame(CGRectMake(0, 0, kSize.width, kSize.height));
 

@@ -15,9 +15,9 @@ class UILabel;
 class CCDropdownTitleView : public UIControl {
     NS_OBJECT(CCDropdownTitleView)
 public:
-    // The control as its interface file laid it out, built in code: 200 x 44 points, white
-    // bold title, the "dropdownArrow" picture, no title yet.
-    static std::shared_ptr<CCDropdownTitleView> viewWithNib();
+    // The control at its usual size, 200 x 44 points: a white bold title (none yet), the
+    // "dropdownArrow" picture, the button. Any other frame lays out the same way.
+    static std::shared_ptr<CCDropdownTitleView> titleView();
 
     // Shows the title; the label takes the text's size, up to the room beside the arrow.
     void setTitle(const std::string& title);

@@ -43,6 +43,7 @@ void DMDropdownView::showInViewWithFrame(const std::shared_ptr<UIView>& view, co
     currentState_ = DMDropdownViewStateOpening;
     setupMenuInViewWithFrame(view, frame);
     addMenuAnimationForMenuState(DMDropdownViewStateOpening);
+    // The phase ends even if the menu's owner lets go of it meanwhile.
     auto self = this->self<DMDropdownView>();
     dispatch_after(animationDuration_, dispatch_get_main_queue(),
                    [self] { self->currentState_ = DMDropdownViewStateOpen; });

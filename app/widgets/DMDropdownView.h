@@ -35,9 +35,9 @@ public:
 
     // Opening and closing do not count as open.
     bool isOpen() const { return currentState_ == DMDropdownViewStateOpen; }
-    // When closed: covers `frame` of `view` with the dimming at once and slides the panel,
-    // holding menuContentView, down from above the frame's top edge; open after
-    // animationDuration.
+    // When closed (and given a view): covers `frame` of `view` with the dimming at once and
+    // slides the panel, holding menuContentView, down from above the frame's top edge; open
+    // after animationDuration.
     void showInViewWithFrame(const std::shared_ptr<UIView>& view, const CGRect& frame);
     // When open: slides the panel back up; after animationDuration the menu's views leave
     // the view and it is closed.

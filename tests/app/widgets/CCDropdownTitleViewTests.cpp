@@ -31,11 +31,11 @@ protected:
     TestHome home;
     std::shared_ptr<UIWindow> window = UIWindow::initWithFrame(CGRectMake(0, 0, 320, 200));
     std::shared_ptr<UIViewController> screen = std::make_shared<UIViewController>();
-    std::shared_ptr<CCDropdownTitleView> title = CCDropdownTitleView::viewWithNib();
+    std::shared_ptr<CCDropdownTitleView> title = CCDropdownTitleView::titleView();
 };
 
-TEST_F(CCDropdownTitleViewTest, BuiltAsItsInterfaceFileLaidItOut) {
-    auto fresh = CCDropdownTitleView::viewWithNib();
+TEST_F(CCDropdownTitleViewTest, PartsAndSize) {
+    auto fresh = CCDropdownTitleView::titleView();
     EXPECT_EQ(fresh->frame(), CGRectMake(0, 0, 200, 44));
     EXPECT_TRUE(fresh->titleLabel()->text().empty());
     EXPECT_EQ(fresh->titleLabel()->numberOfLines(), 1);

@@ -92,7 +92,7 @@ protected:
     std::shared_ptr<UIWindow> window = UIWindow::initWithFrame(CGRectMake(0, 0, 375, 667));
     std::shared_ptr<UIViewController> screen = std::make_shared<UIViewController>();
     std::shared_ptr<UIView> root;
-    std::shared_ptr<CCDropdownTitleView> title = CCDropdownTitleView::viewWithNib();
+    std::shared_ptr<CCDropdownTitleView> title = CCDropdownTitleView::titleView();
     std::shared_ptr<UIView> content = UIView::initWithFrame(CGRectMake(0, 0, 375, 440));
     std::shared_ptr<DMDropdownView> dropdown = DMDropdownView::init();
     std::shared_ptr<CountingDelegate> delegate = std::make_shared<CountingDelegate>();
