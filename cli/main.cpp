@@ -10,6 +10,7 @@
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UIWindow.h"
+#include "services/rateprompt/RatePrompt.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -17,7 +18,7 @@
 namespace {
 constexpr const char* kUsage =
     "usage: mixphotos [--home DIR] [--library DIR] [--screen WxH@S] [--script FILE] "
-    "[--shots DIR]\n";
+    "[--shots DIR] [--store-url URL]\n";
 
 int badInvocation(const std::string& message) {
     std::fprintf(stderr, "mixphotos: %s\n%s", message.c_str(), kUsage);
@@ -64,6 +65,11 @@ void addAppCommands(ScenarioRunner& runner) {
                                      printConfiguration();
                                      next();
                                  }});
+    // A significant event of the rating prompt, as a base screen's appearance logs it.
+    runner.addCommand("event", {0, 0, "event", [](const auto&, ScenarioRunner::Next next, auto) {
+                                    RatePrompt::sharedInstance()->logEvent(false);
+                                    next();
+                                }});
     runner.addCommand(
         "tip", {1, 1, "tip TEXT", [](const auto& arguments, ScenarioRunner::Next next, auto) {
                     RZCommonConfig::shareInstance()->showTipViewWithMessage(arguments[0]);
@@ -109,6 +115,9 @@ int main(int argc, char** argv) {
     }
     NSSetHomeDirectory(options->home);
     UIScreen::configureMainScreen(options->screenSize, options->screenScale);
+    if (!options->storeURL.empty()) {
+        RatePrompt::sharedInstance()->storeLookup()->setBaseURL(options->storeURL);
+    }
     EventLog::setPrintsToStandardOutput(true);
     runner.startAfterLaunch(*script);
     return UIApplicationMain(argc, argv, "", NSStringFromClass("AppDelegate"));
