@@ -166,9 +166,10 @@ public:
     void setAppStoreIDOnMainThread(const std::string& appStoreID);
 
     // The launch: a new version starts a new counting period for users who rated before
-    // (or on first install); then one use is counted.
+    // (or on first install); then one use is counted and the store asked, and with
+    // promptAtLaunch the prompt follows if the rule holds.
     void applicationLaunched();
-    // A return from the background counts one use.
+    // A return from the background does the same, apart from the version check.
     void applicationWillEnterForeground();
 
     // The country code the store is asked about: "150" is "eu", "GI" is "GB", anything
@@ -177,7 +178,7 @@ public:
 
 private:
     void lookupFinished(const RatePromptStoreLookup::Result& result);
-    // The alert's message with "%@" replaced by the application's name.
+    // The text with every "%@" replaced by the application's name.
     std::string withApplicationName(const std::string& text) const;
     std::shared_ptr<NSBundle> textBundle();
     // Tells the delegate (when there is one) and posts the notification of that name.
