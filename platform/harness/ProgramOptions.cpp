@@ -1,5 +1,7 @@
 #include "platform/harness/ProgramOptions.h"
 
+#include "platform/foundation/NSURL.h"
+
 #include <charconv>
 #include <cstdlib>
 
@@ -33,6 +35,15 @@ bool ProgramOptions::parseScreen(const std::string& text, CGSize& size, double& 
     size = CGSizeMake(width, height);
     scale = s;
     return true;
+}
+
+bool ProgramOptions::isServiceBaseURL(const std::string& text) {
+    auto url = NSURL::URLWithString(text);
+    if (!url || url->host().empty() || !url->query().empty() || !url->fragment().empty()) {
+        return false;
+    }
+    std::string path = url->path();
+    return (url->scheme() == "http" || url->scheme() == "https") && (path.empty() || path == "/");
 }
 
 std::optional<ProgramOptions> ProgramOptions::parse(int argc, char** argv, std::string& error) {
@@ -79,6 +90,12 @@ std::optional<ProgramOptions> ProgramOptions::parse(int argc, char** argv, std::
                 error = "--screen wants WxH@S (for example 375x667@2), not: " + value;
                 return std::nullopt;
             }
+        } else if (option == "--store-url") {
+            if (!isServiceBaseURL(value)) {
+                error = "--store-url wants scheme://host[:port] (http or https), not: " + value;
+                return std::nullopt;
+            }
+            options.storeURL = value;
         } else {
             error = "unknown option: " + option;
             return std::nullopt;

@@ -99,6 +99,19 @@ TEST_F(NSBundleTest, StringTables) {
     EXPECT_EQ(bundle_->localizedStringForKeyValueTable("Bye", "", ""), "Bye");
 }
 
+TEST_F(NSBundleTest, BundleOpenedAtALocalisationFolderServesItsTables) {
+    auto german = NSBundle::bundleWithPath(folder_.file("App.app/de.lproj"));
+    ASSERT_TRUE(german);
+    NSLocale::setOverride("en_US", {"en-US"});
+    EXPECT_EQ(german->localizedStringForKeyValueTable("Hello", "", ""), "Hallo");
+    EXPECT_EQ(german->localizedStringForKeyValueTable("Bye", "fallback", ""), "fallback");
+    // Localised folders come before the root.
+    folder_.write("App.app/Localizable.strings",
+                  stringsFile("<key>Hello</key><string>Root</string>"));
+    auto app = NSBundle::bundleWithPath(folder_.file("App.app"));
+    EXPECT_EQ(app->localizedStringForKeyValueTable("Hello", "", ""), "Hello");
+}
+
 TEST_F(NSBundleTest, ResourcesAndInfo) {
     const std::string root = folder_.file("App.app");
     EXPECT_EQ(bundle_->bundlePath(), root);
