@@ -165,15 +165,17 @@ float RatePrompt::usesPerWeek() const {
     auto first = firstUsed();
     double weeks = first ? -first->timeIntervalSinceNow() / kSecondsPerWeek : 0.0;
     double uses = static_cast<double>(usesCount());
-    if (weeks <= 0.0) {
+    if (weeks == 0.0) {
         // No time has passed: any use is an unbounded rate.
         return uses > 0.0 ? std::numeric_limits<float>::infinity() : 0.0f;
     }
+    // A first use in the future (after an update) gives a negative rate, as the formula does.
     return static_cast<float>(uses / weeks);
 }
 
 bool RatePrompt::declinedThisVersion() const {
-    return defaults()->stringForKey(kDeclinedVersionKey) == applicationVersion_;
+    // An absent key equals no version, not even an empty one.
+    return defaults()->objectForKey(kDeclinedVersionKey) == PlistValue(applicationVersion_);
 }
 
 void RatePrompt::setDeclinedThisVersion(bool declined) {
