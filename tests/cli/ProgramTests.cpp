@@ -212,6 +212,24 @@ TEST_F(ProgramTest, TheSecondLaunchAsksForARatingFromTheStoreGiven) {
     }
 }
 
+TEST_F(ProgramTest, TheMainMenusAppearanceBringsTheRatingAlertOnTheSecondLaunch) {
+    LoopbackStore store;
+    ASSERT_TRUE(store.start());
+    store.setAnswer({200, LoopbackStore::appAnswer("com.mixphotos.collage", "1.9")});
+    // Only the app's own doings: the main menu's appearances log the events.
+    fs::path script = writeScript("wait 1\nrelaunch\nwait 1\nalert \"Rate It Now\"\ndefaults\n");
+    ProgramRun result = run("--home '" + home_.string() + "' --script '" + script.string() +
+                                "' --store-url " + store.baseURL(),
+                            "LC_ALL=C LANGUAGE=");
+    ASSERT_EQ(result.exitCode, 0) << result.err << result.out;
+    size_t alert = result.out.find("alert: Rate MixPhotos:");
+    ASSERT_NE(alert, std::string::npos) << result.out;
+    // Not on the first launch: the alert comes after the relaunch's second use.
+    EXPECT_GT(alert, result.out.find("screen: MainViewController"));
+    EXPECT_NE(result.out.find("open-url: itms-apps://", alert), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("RatePromptRatedVersionChecked = 1.9"), std::string::npos);
+}
+
 TEST_F(ProgramTest, StoreURLMustBeAServiceBase) {
     for (const char* url : {"store.example", "ftp://127.0.0.1:80", "http://127.0.0.1:80/path",
                             "https://store.example/?q=1"}) {
