@@ -2,6 +2,7 @@
 
 #include "platform/foundation/NSURL.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdlib>
 
@@ -43,7 +44,13 @@ bool ProgramOptions::isServiceBaseURL(const std::string& text) {
         return false;
     }
     std::string path = url->path();
-    return (url->scheme() == "http" || url->scheme() == "https") && (path.empty() || path == "/");
+    std::string scheme = url->scheme();
+    std::transform(scheme.begin(), scheme.end(), scheme.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    bool https = scheme == "https";
+    // Plain http only on this machine's loopback; no user names in a service address.
+    bool http = scheme == "http" && url->isLoopbackHost();
+    return (https || http) && (path.empty() || path == "/") && text.find('@') == std::string::npos;
 }
 
 std::optional<ProgramOptions> ProgramOptions::parse(int argc, char** argv, std::string& error) {
@@ -92,7 +99,9 @@ std::optional<ProgramOptions> ProgramOptions::parse(int argc, char** argv, std::
             }
         } else if (option == "--store-url") {
             if (!isServiceBaseURL(value)) {
-                error = "--store-url wants scheme://host[:port] (http or https), not: " + value;
+                error = "--store-url wants scheme://host[:port] (https, or http on a loopback "
+                        "host), not: " +
+                        value;
                 return std::nullopt;
             }
             options.storeURL = value;

@@ -29,8 +29,6 @@ constexpr const char* kEventCountKey = "RatePromptEventCount";
 constexpr const char* kDeclinedVersionKey = "RatePromptDeclinedVersion";
 constexpr const char* kRatedVersionKey = "RatePromptRatedVersionChecked";
 constexpr const char* kLastVersionUsedKey = "RatePromptLastVersionUsed";
-// Rating links open in the store application, on the store's web host.
-constexpr const char* kStoreLinkPrefix = "itms-apps://apps.store.example";
 constexpr double kSecondsPerDay = 86400.0;
 constexpr double kSecondsPerWeek = 604800.0;
 constexpr uint64_t kGamesGenreID = 6014;
@@ -166,8 +164,10 @@ float RatePrompt::usesPerWeek() const {
     double weeks = first ? -first->timeIntervalSinceNow() / kSecondsPerWeek : 0.0;
     double uses = static_cast<double>(usesCount());
     if (weeks == 0.0) {
-        // No time has passed: any use is an unbounded rate.
-        return uses > 0.0 ? std::numeric_limits<float>::infinity() : 0.0f;
+        // No time has passed: any use is an unbounded rate, none is no rate at all (a NaN,
+        // which no threshold refuses, as the formula gives).
+        return uses > 0.0 ? std::numeric_limits<float>::infinity()
+                          : std::numeric_limits<float>::quiet_NaN();
     }
     // A first use in the future (after an update) gives a negative rate, as the formula does.
     return static_cast<float>(uses / weeks);
@@ -302,7 +302,10 @@ void RatePrompt::lookupFinished(const RatePromptStoreLookup::Result& result) {
         latestVersion_ = result.latestVersion;
         appStoreTrackName_ = result.trackName;
     }
-    if (result.error) {
+    // A POSIX "operation not permitted" while an identifier is configured is no failure.
+    bool ignorable = result.error && result.error->domain() == NSPOSIXErrorDomain &&
+                     result.error->code() == 1 && appStoreID_ != 0;
+    if (result.error && !ignorable) {
         connectionError(result.error);
     } else if (appStoreID() != 0 || previewMode_) {
         connectionSucceeded();

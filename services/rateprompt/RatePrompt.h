@@ -22,6 +22,8 @@ class RatePrompt : public NSObject, public UIAlertViewDelegate {
 public:
     RatePrompt();
     static std::shared_ptr<RatePrompt> sharedInstance();
+    // Store pages open in the store application, on the store's web host.
+    static constexpr const char* kStoreLinkPrefix = "itms-apps://apps.store.example";
 
     // Store identity. The getter falls back to the identifier learnt from the store.
     uint64_t appStoreID() const;

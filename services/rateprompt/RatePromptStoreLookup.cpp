@@ -35,18 +35,6 @@ std::string lowercase(std::string text) {
     return text;
 }
 
-bool isLoopbackHost(const std::string& host) {
-    if (lowercase(host) == "localhost") {
-        return true;
-    }
-    in_addr v4{};
-    if (inet_pton(AF_INET, host.c_str(), &v4) == 1) {
-        return (ntohl(v4.s_addr) >> 24) == 127;
-    }
-    in6_addr v6{};
-    return inet_pton(AF_INET6, host.c_str(), &v6) == 1 && IN6_IS_ADDR_LOOPBACK(&v6);
-}
-
 // Query values travel percent-escaped, whatever the settings hold.
 std::string percentEscaped(const std::string& text) {
     static const char* hex = "0123456789ABCDEF";
@@ -76,7 +64,7 @@ std::shared_ptr<NSURLRequest> requestForQuery(const std::string& baseURL, double
                               baseURL));
         return nullptr;
     }
-    if (scheme == "http" && !isLoopbackHost(base->host())) {
+    if (scheme == "http" && !base->isLoopbackHost()) {
         error = makeError(NSURLErrorDomain, NSURLErrorUnsupportedURL,
                           NSString::stringWithFormat(
                               "RatePrompt refuses the lookup service %@: plain http is allowed "

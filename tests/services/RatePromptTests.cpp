@@ -10,7 +10,10 @@
 #include "tests/support/TaskEnvironment.h"
 #include "tests/support/TestHome.h"
 
+#include "platform/dispatch/GlobalThreadPool.h"
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 #include <filesystem>
 #include <fstream>
@@ -107,14 +110,46 @@ TEST(RatePrompt, DeclinedVersionIsRecordedAndCleared) {
         NSUserDefaults::standardUserDefaults()->objectForKey("RatePromptDeclinedVersion").isNull());
 }
 
-TEST(RatePrompt, UsesPerWeekNeverDividesByZero) {
+TEST(RatePrompt, UsesPerWeekFollowsTheFormula) {
     TaskEnvironment environment{TaskEnvironment::GlobalQueues::Manual};
     TestHome home;
     auto prompt = std::make_shared<RatePrompt>();
-    EXPECT_EQ(prompt->usesPerWeek(), 0.0f);
+    // No uses in no time: no rate at all, which no threshold refuses.
+    EXPECT_TRUE(std::isnan(prompt->usesPerWeek()));
     prompt->applicationLaunched();
     environment.fastForwardBy(604800 * 2);
     EXPECT_FLOAT_EQ(prompt->usesPerWeek(), 0.5f);
+}
+
+TEST(RatePrompt, ReturnsFromTheBackgroundCountUses) {
+    TaskEnvironment environment{TaskEnvironment::GlobalQueues::Manual};
+    TestHome home;
+    auto prompt = RatePrompt::sharedInstance();
+    environment.runUntilIdle(); // the launch: one use
+    GlobalThreadPool::shared().runAllTasks();
+    environment.runUntilIdle();
+    uint64_t uses = prompt->usesCount();
+    auto application = UIApplication::sharedApplication();
+    // A foreground notification without a stay in the background counts nothing.
+    NSNotificationCenter::defaultCenter()->postNotificationNameObject(
+        UIApplicationWillEnterForegroundNotification, application);
+    EXPECT_EQ(prompt->usesCount(), uses);
+    application->enterBackground();
+    application->enterForeground();
+    EXPECT_EQ(prompt->usesCount(), uses + 1);
+    GlobalThreadPool::shared().runAllTasks();
+    environment.runUntilIdle();
+}
+
+TEST(RatePrompt, DeferredEventsCountWithoutPrompting) {
+    TaskEnvironment environment{TaskEnvironment::GlobalQueues::Manual};
+    TestHome home;
+    auto prompt = std::make_shared<RatePrompt>();
+    prompt->setPreviewMode(true); // every check would prompt
+    prompt->logEvent(true);
+    EXPECT_EQ(prompt->eventCount(), 1u);
+    EXPECT_FALSE(prompt->checkingForPrompt());
+    EXPECT_EQ(GlobalThreadPool::shared().pendingTaskCount(), 0u);
 }
 
 const char* kRatingsPage = "itms-apps://apps.store.example/WebObjects/MZStore.woa/wa/"
