@@ -1,6 +1,6 @@
 // Draws the app's generated pictures into the bundle's resources folder: the progress
-// overlay's success and error icons, and the main menu's background and buttons. Each
-// picture is written at 1x and 2x.
+// overlay's success and error icons, the main menu's background and buttons, and the arrow
+// of the picker's album title. Each picture is written at 1x and 2x.
 //
 //     build/<dir>/tools/make-art resources
 #include "platform/foundation/NSData.h"
@@ -219,6 +219,17 @@ void badge(const CGContextRef& c, CGSize size, int hex, bool check) {
     }
     strokeWhite(glyph, 2);
 }
+
+// --- The album title ------------------------------------------------------------------
+
+// A chevron pointing down, beside the album's name in the picker's bar.
+void dropdownArrow(const CGContextRef&, CGSize size) {
+    auto chevron = UIBezierPath::bezierPath();
+    chevron->moveToPoint(CGPointMake(2, 1.5));
+    chevron->addLineToPoint(CGPointMake(size.width / 2, size.height - 1.5));
+    chevron->addLineToPoint(CGPointMake(size.width - 2, 1.5));
+    strokeWhite(chevron, 2);
+}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -244,6 +255,7 @@ int main(int argc, char** argv) {
               writePicture(resources, "selected", CGSizeMake(20, 20), false,
                            [](const CGContextRef& c, CGSize s) { badge(c, s, 0x35c5d2, true); }) &&
               writePicture(resources, "delete", CGSizeMake(20, 20), false,
-                           [](const CGContextRef& c, CGSize s) { badge(c, s, 0xe5484d, false); });
+                           [](const CGContextRef& c, CGSize s) { badge(c, s, 0xe5484d, false); }) &&
+              writePicture(resources, "dropdownArrow", CGSizeMake(14, 8), false, dropdownArrow);
     return ok ? 0 : 1;
 }

@@ -1,0 +1,226 @@
+#include "platform/accelerate/vImageConvolution.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace {
+constexpr size_t kChannels = 4;
+
+// How a call is laid out: the destination's size, where its region starts in the source,
+// the kernel's sides, and how many rows of row sums the temporary buffer keeps.
+struct Plan {
+    size_t srcWidth, srcHeight;
+    size_t width, height;
+    size_t x0, y0;
+    uint32_t kernelWidth, kernelHeight;
+    size_t ringRows;
+
+    size_t rowSumsCount() const { return width * kChannels; }
+    // Row sums (32 bits a channel: at most 255 x 65535), then column sums (64 bits).
+    size_t tempBytes() const {
+        if (width == 0 || height == 0) {
+            return 0;
+        }
+        return ringRows * rowSumsCount() * sizeof(uint32_t) + rowSumsCount() * sizeof(uint64_t) +
+               alignof(uint64_t);
+    }
+};
+
+bool validKernelSide(uint32_t side) {
+    return side % 2 == 1 && side <= kvImageMaxBoxKernelSize;
+}
+
+size_t clampIndex(int64_t index, size_t count) {
+    return static_cast<size_t>(std::clamp<int64_t>(index, 0, static_cast<int64_t>(count) - 1));
+}
+
+// Whether the memory the two buffers' pixels occupy overlaps.
+bool overlaps(const vImage_Buffer& a, const vImage_Buffer& b) {
+    auto span = [](const vImage_Buffer& buffer) {
+        auto start = reinterpret_cast<uintptr_t>(buffer.data);
+        return std::pair{start,
+                         start + (buffer.height - 1) * buffer.rowBytes + buffer.width * kChannels};
+    };
+    auto [aStart, aEnd] = span(a);
+    auto [bStart, bEnd] = span(b);
+    return aStart < bEnd && bStart < aEnd;
+}
+
+// Sums of `radius * 2 + 1` source pixels around each destination column of one source row,
+// per channel, the columns beyond the edges repeating the edge pixels.
+void sumRow(const uint8_t* row, const Plan& plan, uint32_t* out) {
+    const int64_t radius = plan.kernelWidth / 2;
+    const int64_t first = static_cast<int64_t>(plan.x0);
+    const int64_t last = static_cast<int64_t>(plan.srcWidth) - 1;
+    // The first window: the part beyond each edge counts that edge pixel once per column.
+    const int64_t from = first - radius, to = first + radius;
+    const uint64_t before = from < 0 ? static_cast<uint64_t>(-from) : 0;
+    const uint64_t after = to > last ? static_cast<uint64_t>(to - last) : 0;
+    uint32_t sum[kChannels];
+    for (size_t c = 0; c < kChannels; ++c) {
+        uint64_t s = before * row[c] + after * row[last * kChannels + c];
+        for (int64_t x = std::max<int64_t>(from, 0); x <= std::min(to, last); ++x) {
+            s += row[x * kChannels + c];
+        }
+        sum[c] = static_cast<uint32_t>(s);
+        out[c] = sum[c];
+    }
+    for (size_t x = 1; x < plan.width; ++x) {
+        const int64_t centre = first + static_cast<int64_t>(x);
+        const uint8_t* leaving = row + clampIndex(centre - radius - 1, plan.srcWidth) * kChannels;
+        const uint8_t* entering = row + clampIndex(centre + radius, plan.srcWidth) * kChannels;
+        uint32_t* o = out + x * kChannels;
+        for (size_t c = 0; c < kChannels; ++c) {
+            sum[c] = sum[c] + entering[c] - leaving[c];
+            o[c] = sum[c];
+        }
+    }
+}
+
+// Keeps the row sums of the source rows the current window needs, in a ring of rows indexed
+// by source row, computing each row once as the window reaches it.
+class RowSums {
+public:
+    RowSums(const vImage_Buffer& src, const Plan& plan, uint32_t* ring)
+        : src_(src), plan_(plan), ring_(ring) {}
+
+    // Source rows must be asked in non-decreasing order of first request, starting at `first`.
+    void startAt(size_t first) { next_ = first; }
+    const uint32_t* row(size_t sourceRow) {
+        while (next_ <= sourceRow) {
+            sumRow(static_cast<const uint8_t*>(src_.data) + next_ * src_.rowBytes, plan_,
+                   slot(next_));
+            ++next_;
+        }
+        return slot(sourceRow);
+    }
+
+private:
+    uint32_t* slot(size_t sourceRow) {
+        return ring_ + (sourceRow % plan_.ringRows) * plan_.rowSumsCount();
+    }
+
+    const vImage_Buffer& src_;
+    const Plan& plan_;
+    uint32_t* ring_;
+    size_t next_ = 0;
+};
+
+void convolve(const vImage_Buffer& src, const vImage_Buffer& dest, const Plan& plan, void* temp) {
+    auto* base = static_cast<uint8_t*>(temp);
+    size_t space = plan.tempBytes();
+    void* aligned = base;
+    std::align(alignof(uint64_t), plan.tempBytes() - alignof(uint64_t), aligned, space);
+    auto* columns = static_cast<uint64_t*>(aligned);
+    auto* ring = reinterpret_cast<uint32_t*>(columns + plan.rowSumsCount());
+    RowSums rows(src, plan, ring);
+
+    const size_t n = plan.rowSumsCount();
+    const int64_t radius = plan.kernelHeight / 2;
+    const int64_t first = static_cast<int64_t>(plan.y0);
+    const int64_t last = static_cast<int64_t>(plan.srcHeight) - 1;
+    // The rounded mean by a multiplication, exact: the area is odd and below 2^32, so a
+    // true mean never lies nearer than 1 / (2 area) >= 2^-33 to a rounding boundary, while
+    // sum x (1 / area) in doubles errs by less than 2^-43 for sums below 2^41.
+    const double reciprocal = 1.0 / (static_cast<double>(plan.kernelWidth) * plan.kernelHeight);
+
+    // The first window, as for rows: rows beyond the edges repeat the edge rows.
+    const int64_t from = first - radius, to = first + radius;
+    const uint64_t before = from < 0 ? static_cast<uint64_t>(-from) : 0;
+    const uint64_t after = to > last ? static_cast<uint64_t>(to - last) : 0;
+    const size_t top = static_cast<size_t>(std::max<int64_t>(from, 0));
+    const size_t bottom = static_cast<size_t>(std::min(to, last));
+    rows.startAt(top);
+    std::fill(columns, columns + n, 0);
+    for (size_t y = top; y <= bottom; ++y) {
+        const uint32_t* sums = rows.row(y);
+        for (size_t i = 0; i < n; ++i) {
+            columns[i] += sums[i];
+        }
+    }
+    if (before > 0) {
+        const uint32_t* edge = rows.row(0);
+        for (size_t i = 0; i < n; ++i) {
+            columns[i] += before * edge[i];
+        }
+    }
+    if (after > 0) {
+        const uint32_t* edge = rows.row(static_cast<size_t>(last));
+        for (size_t i = 0; i < n; ++i) {
+            columns[i] += after * edge[i];
+        }
+    }
+
+    for (size_t y = 0; y < plan.height; ++y) {
+        auto* out = static_cast<uint8_t*>(dest.data) + y * dest.rowBytes;
+        if (y > 0) {
+            // The ring holds one row more than a window, so the row entering never takes
+            // the place of the row leaving.
+            const int64_t centre = first + static_cast<int64_t>(y);
+            const uint32_t* entering = rows.row(clampIndex(centre + radius, plan.srcHeight));
+            const uint32_t* leaving = rows.row(clampIndex(centre - radius - 1, plan.srcHeight));
+            for (size_t i = 0; i < n; ++i) {
+                columns[i] = columns[i] + entering[i] - leaving[i];
+            }
+        }
+        for (size_t i = 0; i < n; ++i) {
+            // Through a signed integer, which converts in one instruction; sums stay far
+            // below 2^63.
+            out[i] = static_cast<uint8_t>(
+                static_cast<double>(static_cast<int64_t>(columns[i])) * reciprocal + 0.5);
+        }
+    }
+}
+} // namespace
+
+vImage_Error vImageBoxConvolve_ARGB8888(const vImage_Buffer* src, const vImage_Buffer* dest,
+                                        void* tempBuffer, vImagePixelCount srcOffsetToROI_X,
+                                        vImagePixelCount srcOffsetToROI_Y, uint32_t kernel_height,
+                                        uint32_t kernel_width, const uint8_t* backgroundColor,
+                                        vImage_Flags flags) {
+    if ((flags & ~(kvImageEdgeExtend | kvImageGetTempBufferSize)) != 0) {
+        return kvImageUnknownFlagsBit;
+    }
+    if ((flags & kvImageEdgeExtend) == 0) {
+        return kvImageInvalidEdgeStyle;
+    }
+    if (!src || !dest) {
+        return kvImageNullPointerArgument;
+    }
+    if (!validKernelSide(kernel_height) || !validKernelSide(kernel_width)) {
+        return kvImageInvalidKernelSize;
+    }
+    if (src->rowBytes / kChannels < src->width || dest->rowBytes / kChannels < dest->width) {
+        return kvImageInvalidRowBytes;
+    }
+    if (srcOffsetToROI_X > src->width || dest->width > src->width - srcOffsetToROI_X ||
+        srcOffsetToROI_Y > src->height || dest->height > src->height - srcOffsetToROI_Y) {
+        return kvImageRoiLargerThanInputBuffer;
+    }
+    const Plan plan{
+        src->width,   src->height,      dest->width,
+        dest->height, srcOffsetToROI_X, srcOffsetToROI_Y,
+        kernel_width, kernel_height,    std::min<size_t>(size_t{kernel_height} + 1, src->height)};
+    if (flags & kvImageGetTempBufferSize) {
+        return static_cast<vImage_Error>(plan.tempBytes());
+    }
+    if (plan.width == 0 || plan.height == 0) {
+        return kvImageNoError;
+    }
+    if (!src->data || !dest->data) {
+        return kvImageNullPointerArgument;
+    }
+    if (overlaps(*src, *dest)) {
+        return kvImageOutOfPlaceOperationRequired;
+    }
+    std::vector<uint64_t> owned;
+    if (!tempBuffer) {
+        owned.resize(plan.tempBytes() / sizeof(uint64_t) + 1);
+        tempBuffer = owned.data();
+    }
+    convolve(*src, *dest, plan, tempBuffer);
+    return kvImageNoError;
+}
