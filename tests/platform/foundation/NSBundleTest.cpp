@@ -3,7 +3,7 @@
 #include "platform/foundation/NSLocale.h"
 #include "platform/foundation/NSLog.h"
 
-#include "tests/platform/foundation/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
