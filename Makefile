@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 CMAKE_COMMON = -G Ninja -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
 
 # The suites whose code runs on several threads also run under ThreadSanitizer.
-THREADED_TESTS = 'Dispatch|GlobalThreadPool|NSRunLoop|NSTimer|NSNotificationCenter|NSUserDefaults|NSLog|MockClock|NSObjectx|NSURL|NSStringDrawing|OVProgressHUD|PHPhotoLibrary|PHImageManager'
+THREADED_TESTS = 'Dispatch|GlobalThreadPool|NSRunLoop|NSTimer|NSNotificationCenter|NSUserDefaults|NSLog|MockClock|NSObjectx|NSURL|NSStringDrawing|OVProgressHUD|PHPhotoLibrary|PHImageManager|RatePromptStoreLookup|RZCommonConfig'
 
 .PHONY: run test deps deps-demo build-release build-test build-asan build-tsan bench format
 
@@ -31,7 +31,7 @@ build-asan: deps
 
 build-tsan: deps
 	cmake -S . -B build/tsan $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Debug -DMP_WERROR=ON -DMP_TSAN=ON
-	cmake --build build/tsan -j $(JOBS) --target platform_tests app_tests
+	cmake --build build/tsan -j $(JOBS) --target platform_tests app_tests services_tests
 
 test: build-test build-asan build-tsan
 	cd build/test && ctest --output-on-failure -j $(JOBS)

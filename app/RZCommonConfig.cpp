@@ -16,11 +16,6 @@
 
 NS_REGISTER_CLASS(RZCommonConfig, NSObject);
 
-namespace {
-// Store pages open through the store application's own link scheme.
-constexpr const char* kStorePageFormat = "itms-apps://apps.store.example/app/id%@";
-} // namespace
-
 std::shared_ptr<RZCommonConfig> RZCommonConfig::shareInstance() {
     static dispatch_once_t once;
     static std::shared_ptr<RZCommonConfig> instance;
@@ -119,8 +114,8 @@ bool RZCommonConfig::isInterstitialAdReady() const {
 }
 
 void RZCommonConfig::gotoBuyProVersion() {
-    UIApplication::sharedApplication()->openURL(
-        NSString::stringWithFormat(kStorePageFormat, proAppId_));
+    UIApplication::sharedApplication()->openURL(NSString::stringWithFormat(
+        std::string(RatePrompt::kStoreLinkPrefix) + "/app/id%@", proAppId_));
 }
 
 void RZCommonConfig::showTipViewWithMessage(const std::string& message) {

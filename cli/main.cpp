@@ -11,14 +11,16 @@
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UIWindow.h"
+#include "services/rateprompt/RatePrompt.h"
 
 #include <cstdio>
 #include <filesystem>
 
 namespace {
-constexpr const char* kUsage = "usage: mixphotos [--home DIR] [--library DIR] [--photos-access "
-                               "granted|denied|restricted|ask]\n"
-                               "                 [--screen WxH@S] [--script FILE] [--shots DIR]\n";
+constexpr const char* kUsage =
+    "usage: mixphotos [--home DIR] [--library DIR] [--photos-access "
+    "granted|denied|restricted|ask]\n"
+    "                 [--screen WxH@S] [--script FILE] [--shots DIR] [--store-url URL]\n";
 
 PHAccessAnswer accessAnswer(const std::string& name) {
     if (name == "granted") {
@@ -75,6 +77,11 @@ void addAppCommands(ScenarioRunner& runner) {
                                      printConfiguration();
                                      next();
                                  }});
+    // A significant event of the rating prompt, as a base screen's appearance logs it.
+    runner.addCommand("event", {0, 0, "event", [](const auto&, ScenarioRunner::Next next, auto) {
+                                    RatePrompt::sharedInstance()->logEvent(false);
+                                    next();
+                                }});
     runner.addCommand(
         "tip", {1, 1, "tip TEXT", [](const auto& arguments, ScenarioRunner::Next next, auto) {
                     RZCommonConfig::shareInstance()->showTipViewWithMessage(arguments[0]);
@@ -121,6 +128,9 @@ int main(int argc, char** argv) {
     NSSetHomeDirectory(options->home);
     PHPhotoLibrary::configure(options->library, accessAnswer(options->photosAccess));
     UIScreen::configureMainScreen(options->screenSize, options->screenScale);
+    if (!options->storeURL.empty()) {
+        RatePrompt::sharedInstance()->storeLookup()->setBaseURL(options->storeURL);
+    }
     EventLog::setPrintsToStandardOutput(true);
     runner.startAfterLaunch(*script);
     return UIApplicationMain(argc, argv, "", NSStringFromClass("AppDelegate"));

@@ -172,6 +172,53 @@ void setting(const CGContextRef& c, CGSize size) {
     CGContextSetFillColorWithColor(c, CGColorMake(1, 1, 1, 0.95));
     gear->fill();
 }
+// --- The photo picker ------------------------------------------------------------------
+
+// The navigation bar's back arrow: a white chevron.
+void back(const CGContextRef&, CGSize size) {
+    auto chevron = UIBezierPath::bezierPath();
+    chevron->moveToPoint(CGPointMake(size.width * 0.62, size.height * 0.2));
+    chevron->addLineToPoint(CGPointMake(size.width * 0.32, size.height * 0.5));
+    chevron->addLineToPoint(CGPointMake(size.width * 0.62, size.height * 0.8));
+    strokeWhite(chevron, 2.5);
+}
+
+// The "Make" button's background: a rounded pill in the bar's teal, lighter at the top.
+void make(const CGContextRef& c, CGSize size) {
+    auto pill = UIBezierPath::bezierPathWithRoundedRectCornerRadius(
+        CGRectMake(1, 1, size.width - 2, size.height - 2), (size.height - 2) / 2);
+    CGContextSaveGState(c);
+    pill->addClip();
+    CGColor top = rgb(0x4fd8e4), bottom = rgb(0x22a9b6);
+    const double locations[] = {0, 1};
+    const double components[] = {top.r, top.g, top.b, 1, bottom.r, bottom.g, bottom.b, 1};
+    CGContextDrawLinearGradient(c, CGGradientCreateWithColorComponents(components, locations, 2),
+                                CGPointMake(0, 0), CGPointMake(0, size.height), 0);
+    CGContextRestoreGState(c);
+}
+
+// A round badge with a white glyph: the check of a chosen photo, the cross of a delete
+// button.
+void badge(const CGContextRef& c, CGSize size, int hex, bool check) {
+    CGContextSetFillColorWithColor(c, rgb(hex));
+    CGContextFillEllipseInRect(c, CGRectMake(1, 1, size.width - 2, size.height - 2));
+    strokeWhite(
+        UIBezierPath::bezierPathWithOvalInRect(CGRectMake(1, 1, size.width - 2, size.height - 2)),
+        1.5);
+    auto glyph = UIBezierPath::bezierPath();
+    double w = size.width, h = size.height;
+    if (check) {
+        glyph->moveToPoint(CGPointMake(w * 0.28, h * 0.52));
+        glyph->addLineToPoint(CGPointMake(w * 0.44, h * 0.68));
+        glyph->addLineToPoint(CGPointMake(w * 0.73, h * 0.36));
+    } else {
+        glyph->moveToPoint(CGPointMake(w * 0.33, h * 0.33));
+        glyph->addLineToPoint(CGPointMake(w * 0.67, h * 0.67));
+        glyph->moveToPoint(CGPointMake(w * 0.67, h * 0.33));
+        glyph->addLineToPoint(CGPointMake(w * 0.33, h * 0.67));
+    }
+    strokeWhite(glyph, 2);
+}
 
 // --- The album title ------------------------------------------------------------------
 
@@ -203,6 +250,12 @@ int main(int argc, char** argv) {
               writePicture(resources, "boardMix", button, false, boardMix) &&
               writePicture(resources, "davuVov", button, false, davuVov) &&
               writePicture(resources, "setting", button, false, setting) &&
+              writePicture(resources, "back", CGSizeMake(22, 22), false, back) &&
+              writePicture(resources, "make", CGSizeMake(90, 38), false, make) &&
+              writePicture(resources, "selected", CGSizeMake(20, 20), false,
+                           [](const CGContextRef& c, CGSize s) { badge(c, s, 0x35c5d2, true); }) &&
+              writePicture(resources, "delete", CGSizeMake(20, 20), false,
+                           [](const CGContextRef& c, CGSize s) { badge(c, s, 0xe5484d, false); }) &&
               writePicture(resources, "dropdownArrow", CGSizeMake(14, 8), false, dropdownArrow);
     return ok ? 0 : 1;
 }

@@ -143,22 +143,26 @@ bool pointInsideFrame(const UIView& view, const CGPoint& point) {
                                      nullptr);
 }
 
+namespace {
+template <class Recognizer>
+std::shared_ptr<Recognizer> addRecognizer(UIView& view, std::weak_ptr<NSObject> target,
+                                          std::function<void(UIGestureRecognizer&)> action) {
+    auto recognizer = Recognizer::initWithTargetAction(std::move(target), std::move(action));
+    view.addGestureRecognizer(recognizer);
+    return recognizer;
+}
+} // namespace
+
 std::shared_ptr<UITapGestureRecognizer>
 addTapGestureRecognizerForAction(UIView& view, std::weak_ptr<NSObject> target,
                                  std::function<void(UIGestureRecognizer&)> action) {
-    auto recognizer =
-        UITapGestureRecognizer::initWithTargetAction(std::move(target), std::move(action));
-    view.addGestureRecognizer(recognizer);
-    return recognizer;
+    return addRecognizer<UITapGestureRecognizer>(view, std::move(target), std::move(action));
 }
 
 std::shared_ptr<UILongPressGestureRecognizer>
 addLongPressGestureRecognizerForAction(UIView& view, std::weak_ptr<NSObject> target,
                                        std::function<void(UIGestureRecognizer&)> action) {
-    auto recognizer =
-        UILongPressGestureRecognizer::initWithTargetAction(std::move(target), std::move(action));
-    view.addGestureRecognizer(recognizer);
-    return recognizer;
+    return addRecognizer<UILongPressGestureRecognizer>(view, std::move(target), std::move(action));
 }
 
 void transitionToAddSubviewDuration(UIView& view, const std::shared_ptr<UIView>& subview,

@@ -122,8 +122,14 @@ std::string NSBundle::localizedStringForKeyValueTable(const std::string& key,
 }
 
 PlistValue::Dictionary NSBundle::loadTable(const std::string& table) const {
+    // The localised folders first; then the bundle's root, where a bundle opened at one
+    // localisation folder ("de.lproj") finds its tables.
+    std::vector<fs::path> candidates;
     for (const auto& localization : localizationSearchOrder()) {
-        fs::path file = fs::path(path_) / (localization + ".lproj") / (table + ".strings");
+        candidates.push_back(fs::path(path_) / (localization + ".lproj") / (table + ".strings"));
+    }
+    candidates.push_back(fs::path(path_) / (table + ".strings"));
+    for (const auto& file : candidates) {
         if (!pathExists(file)) {
             continue;
         }

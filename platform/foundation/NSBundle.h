@@ -30,8 +30,9 @@ public:
     std::string pathForResourceOfTypeInDirectory(const std::string& name, const std::string& type,
                                                  const std::string& subdirectory) const;
 
-    // The string for `key` in `table` ("" for "Localizable"); else `value` when not empty,
-    // else the key itself.
+    // The string for `key` in `table` ("" for "Localizable"), read from the first
+    // localisation folder that has the table, else from the bundle's root; else `value`
+    // when not empty, else the key itself.
     std::string localizedStringForKeyValueTable(const std::string& key, const std::string& value,
                                                 const std::string& table) const;
 

@@ -1,5 +1,10 @@
 #include "platform/foundation/NSURL.h"
 
+#include <algorithm>
+#include <arpa/inet.h>
+#include <cctype>
+#include <netinet/in.h>
+
 #include <curl/curl.h>
 
 #include <cctype>
@@ -190,4 +195,19 @@ std::shared_ptr<NSURL> NSURL::URLByAppendingPathComponent(const std::string& com
     text += percentEncodePath(component);
     text += string_.substr(pathEnd_);
     return URLWithString(text);
+}
+
+bool NSURL::isLoopbackHost() const {
+    std::string host = host_;
+    std::transform(host.begin(), host.end(), host.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (host == "localhost") {
+        return true;
+    }
+    in_addr v4{};
+    if (inet_pton(AF_INET, host.c_str(), &v4) == 1) {
+        return (ntohl(v4.s_addr) >> 24) == 127;
+    }
+    in6_addr v6{};
+    return inet_pton(AF_INET6, host.c_str(), &v6) == 1 && IN6_IS_ADDR_LOOPBACK(&v6);
 }

@@ -24,6 +24,8 @@ public:
     const std::string& scheme() const { return scheme_; }
     // Empty when the URL has none; IPv6 addresses without their brackets.
     const std::string& host() const { return host_; }
+    // Whether the host is this machine's loopback (127.0.0.0/8, localhost, ::1).
+    bool isLoopbackHost() const;
     std::optional<int> port() const { return port_; }
     // Percent escapes decoded, without a trailing slash (except for "/" itself).
     std::string path() const;

@@ -7,6 +7,7 @@
 #include "platform/foundation/NSURLError.h"
 
 #include <curl/curl.h>
+#include <openssl/crypto.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -304,7 +305,13 @@ std::shared_ptr<NSHTTPURLResponse> URLLoader::Transfer::response() {
 
 URLLoader::URLLoader() {
     static std::once_flag initialized;
-    std::call_once(initialized, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+    std::call_once(initialized, [] {
+        // Loads may still run on their threads while the process exits; OpenSSL must not
+        // tear itself down under them at exit, which it does unless told so at its first
+        // initialisation (curl's would be that one).
+        OPENSSL_init_crypto(OPENSSL_INIT_NO_ATEXIT, nullptr);
+        curl_global_init(CURL_GLOBAL_DEFAULT);
+    });
     multi_ = curl_multi_init();
     thread_ = std::thread([this] { run(); });
 }

@@ -1,5 +1,8 @@
 #include "platform/harness/ProgramOptions.h"
 
+#include "platform/foundation/NSURL.h"
+
+#include <algorithm>
 #include <charconv>
 #include <cstdlib>
 
@@ -33,6 +36,21 @@ bool ProgramOptions::parseScreen(const std::string& text, CGSize& size, double& 
     size = CGSizeMake(width, height);
     scale = s;
     return true;
+}
+
+bool ProgramOptions::isServiceBaseURL(const std::string& text) {
+    auto url = NSURL::URLWithString(text);
+    if (!url || url->host().empty() || !url->query().empty() || !url->fragment().empty()) {
+        return false;
+    }
+    std::string path = url->path();
+    std::string scheme = url->scheme();
+    std::transform(scheme.begin(), scheme.end(), scheme.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    bool https = scheme == "https";
+    // Plain http only on this machine's loopback; no user names in a service address.
+    bool http = scheme == "http" && url->isLoopbackHost();
+    return (https || http) && (path.empty() || path == "/") && text.find('@') == std::string::npos;
 }
 
 std::optional<ProgramOptions> ProgramOptions::parse(int argc, char** argv, std::string& error) {
@@ -79,6 +97,14 @@ std::optional<ProgramOptions> ProgramOptions::parse(int argc, char** argv, std::
                 error = "--screen wants WxH@S (for example 375x667@2), not: " + value;
                 return std::nullopt;
             }
+        } else if (option == "--store-url") {
+            if (!isServiceBaseURL(value)) {
+                error = "--store-url wants scheme://host[:port] (https, or http on a loopback "
+                        "host), not: " +
+                        value;
+                return std::nullopt;
+            }
+            options.storeURL = value;
         } else {
             error = "unknown option: " + option;
             return std::nullopt;

@@ -1,5 +1,5 @@
 // The program's command line: where the app's home and photo library are, the screen it
-// runs on, and the scenario it plays.
+// runs on, the scenario it plays and the store service it talks to.
 #pragma once
 
 #include "platform/graphics/CGGeometry.h"
@@ -19,6 +19,8 @@ struct ProgramOptions {
     double screenScale = 2.0;
     std::string script; // empty: the bundled demo
     std::string shots = "shots";
+    // The store's lookup service, scheme://host[:port]; empty: the app's default.
+    std::string storeURL;
     // Set by a relaunch, through the environment: the scenario line to go on from (1-based).
     int resumeAtLine = 1;
     static constexpr const char* kResumeVariable = "MIXPHOTOS_RESUME_AT_LINE";
@@ -29,4 +31,6 @@ struct ProgramOptions {
     static std::optional<ProgramOptions> parse(int argc, char** argv, std::string& error);
     // Parses "WxH@S" (the "@S" may be left out: scale 2).
     static bool parseScreen(const std::string& text, CGSize& size, double& scale);
+    // Whether the text is an http or https URL of a host (and port) alone.
+    static bool isServiceBaseURL(const std::string& text);
 };

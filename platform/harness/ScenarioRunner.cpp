@@ -8,6 +8,7 @@
 #include "platform/foundation/NSString.h"
 #include "platform/foundation/NSUserDefaults.h"
 #include "platform/harness/TouchInjector.h"
+#include "platform/uikit/AlertPanelView.h"
 #include "platform/uikit/UIAlertController.h"
 #include "platform/uikit/UIAlertView.h"
 #include "platform/uikit/UIApplication.h"
@@ -39,35 +40,43 @@ std::string controllerTree(const UIViewController& controller, const std::string
     }
     return text;
 }
-// Taps the button of that title on the visible alert: a presented alert controller, or
-// else the front-most classic alert view.
-bool tapAlertButton(const std::string& title, std::string& error) {
+// Where a finger would tap the button of that title on the visible alert: a presented
+// alert controller, or else the front-most classic alert view.
+std::optional<CGPoint> alertButtonPoint(const std::string& title, std::string& error) {
     auto window = UIApplication::sharedApplication()->keyWindow();
     auto top = window ? window->rootViewController() : nullptr;
     while (top && top->presentedViewController()) {
         top = top->presentedViewController();
     }
+    std::shared_ptr<AlertPanelView> panel;
+    std::string alertTitle;
     if (auto alert = std::dynamic_pointer_cast<UIAlertController>(top)) {
-        if (alert->tapActionWithTitle(title)) {
-            return true;
-        }
-        error = "the alert '" + alert->title() + "' has no button '" + title + "'";
-        return false;
-    }
-    if (window) {
+        panel = std::dynamic_pointer_cast<AlertPanelView>(alert->view());
+        alertTitle = alert->title();
+    } else if (window) {
         auto subviews = window->subviews();
-        for (auto it = subviews.rbegin(); it != subviews.rend(); ++it) {
+        for (auto it = subviews.rbegin(); it != subviews.rend() && !panel; ++it) {
             if (auto alert = std::dynamic_pointer_cast<UIAlertView>(*it)) {
-                if (alert->tapButtonWithTitle(title)) {
-                    return true;
+                alertTitle = alert->title();
+                for (const auto& subview : alert->subviews()) {
+                    if (auto found = std::dynamic_pointer_cast<AlertPanelView>(subview)) {
+                        panel = found;
+                    }
                 }
-                error = "the alert '" + alert->title() + "' has no button '" + title + "'";
-                return false;
             }
         }
     }
-    error = "there is no alert on screen to tap '" + title + "' on";
-    return false;
+    if (!panel) {
+        error = "there is no alert on screen to tap '" + title + "' on";
+        return std::nullopt;
+    }
+    auto rect = panel->buttonRectForTitle(title);
+    if (!rect) {
+        error = "the alert '" + alertTitle + "' has no button '" + title + "'";
+        return std::nullopt;
+    }
+    return panel->convertPointToView(CGPointMake(CGRectGetMidX(*rect), CGRectGetMidY(*rect)),
+                                     nullptr);
 }
 
 // The screen the user sees: the key window's root, followed through what it presents and,
@@ -243,11 +252,12 @@ void ScenarioRunner::addBuiltInCommands() {
     addCommand("alert",
                {1, 1, "alert \"Button title\"", [](const auto& arguments, Next next, auto fail) {
                     std::string error;
-                    if (!tapAlertButton(arguments[0], error)) {
+                    auto point = alertButtonPoint(arguments[0], error);
+                    if (!point) {
                         fail(error);
                         return;
                     }
-                    next();
+                    playGesture(TouchGesture::tap(*point), std::move(next), fail);
                 }});
     addCommand("relaunch", {0, 0, "relaunch", [this](const auto&, Next, auto) { relaunch(); }});
     addTouchCommands();

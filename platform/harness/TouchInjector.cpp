@@ -164,9 +164,16 @@ void collectViewsWithLabel(const std::shared_ptr<UIView>& view, const std::strin
 std::vector<std::shared_ptr<UIView>>
 TouchInjector::viewsWithLabel(const std::shared_ptr<UIWindow>& window, const std::string& label) {
     std::vector<std::shared_ptr<UIView>> found;
-    if (window) {
-        collectViewsWithLabel(window, label, found);
+    if (!window) {
+        return found;
     }
+    collectViewsWithLabel(window, label, found);
+    // A view covered by another (an alert over a screen) cannot be touched: a finger at
+    // its tap point would land on what lies on top.
+    std::erase_if(found, [&](const std::shared_ptr<UIView>& view) {
+        auto hit = window->hitTestWithEvent(tapPointOfView(*view), nullptr);
+        return !hit || !(hit == view || hit->isDescendantOfView(view.get()));
+    });
     return found;
 }
 

@@ -117,9 +117,8 @@ PHImageRequestID PHImageManager::requestImageDataForAssetOptionsResultHandler(
                           switch (ImageDecoder::sniff(data->data(), data->size())) {
                           case ImageFileType::JPEG:
                               type = "public.jpeg";
-                              orientation =
-                                  static_cast<UIImageOrientation>(ImageOrientationFromExif(
-                                      ExifReader::read(data->data(), data->size()).orientation));
+                              orientation = ImageOrientationFromExif(
+                                  ExifReader::read(data->data(), data->size()).orientation);
                               break;
                           case ImageFileType::PNG:
                               type = "public.png";

@@ -100,6 +100,16 @@ std::vector<CGRect> AlertPanelView::buttonRects() const {
     return rects;
 }
 
+std::optional<CGRect> AlertPanelView::buttonRectForTitle(const std::string& title) const {
+    auto rects = buttonRects();
+    for (size_t i = 0; i < buttons_.size(); ++i) {
+        if (buttons_[i] == title) {
+            return rects[i];
+        }
+    }
+    return std::nullopt;
+}
+
 bool AlertPanelView::tapAtPoint(const CGPoint& point) {
     auto rects = buttonRects();
     for (size_t i = 0; i < rects.size(); ++i) {

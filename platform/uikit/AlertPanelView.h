@@ -6,6 +6,7 @@
 #include "platform/uikit/UIView.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,8 @@ public:
     // The panel and each button's rectangle, in the view's coordinates.
     CGRect panelRect() const;
     std::vector<CGRect> buttonRects() const;
+    // The rectangle of the first button of that title, if any.
+    std::optional<CGRect> buttonRectForTitle(const std::string& title) const;
     // Reports the button under the point, if any; true when one was hit.
     bool tapAtPoint(const CGPoint& point);
 

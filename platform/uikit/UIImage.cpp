@@ -23,14 +23,6 @@ NS_REGISTER_CLASS(UIImage, NSObject);
 
 namespace {
 
-static_assert(static_cast<int>(UIImageOrientation::RightMirrored) ==
-                  static_cast<int>(ImageOrientation::RightMirrored),
-              "the two orientation lists share their values");
-
-ImageOrientation graphicsOrientation(UIImageOrientation orientation) {
-    return static_cast<ImageOrientation>(orientation);
-}
-
 // "icon@2x.png" -> 2; 1 without such a suffix.
 double scaleFromFileName(const std::string& path) {
     const std::string stem = std::filesystem::path(path).stem().string();
@@ -44,9 +36,7 @@ double scaleFromFileName(const std::string& path) {
 }
 
 CGImageRef uprightPixels(const std::shared_ptr<UIImage>& image) {
-    return image ? CGImageCreateOriented(image->cgImage(),
-                                         graphicsOrientation(image->imageOrientation()))
-                 : nullptr;
+    return image ? CGImageCreateOriented(image->cgImage(), image->imageOrientation()) : nullptr;
 }
 
 } // namespace
@@ -76,8 +66,8 @@ std::shared_ptr<UIImage> UIImage::decode(const std::vector<uint8_t>& data, doubl
         break;
     case ImageFileType::JPEG:
         pixels = JPEGCodec::decode(data.data(), data.size(), &error);
-        orientation = static_cast<UIImageOrientation>(
-            ImageOrientationFromExif(ExifReader::read(data.data(), data.size()).orientation));
+        orientation =
+            ImageOrientationFromExif(ExifReader::read(data.data(), data.size()).orientation);
         break;
     case ImageFileType::Unknown:
         error = "not a PNG or JPEG file";
@@ -191,7 +181,7 @@ CGImageRef UIImage::uprightCGImage() const {
         return image_;
     }
     if (!upright_) {
-        upright_ = CGImageCreateOriented(image_, static_cast<ImageOrientation>(orientation_));
+        upright_ = CGImageCreateOriented(image_, orientation_);
     }
     return upright_;
 }

@@ -7,6 +7,7 @@
 #include "platform/graphics/CGContext.h"
 #include "platform/graphics/CGGeometry.h"
 #include "platform/graphics/CGImage.h"
+#include "platform/graphics/ImageOrientation.h"
 
 #include <cstdint>
 #include <memory>
@@ -16,16 +17,7 @@
 
 // How the stored pixels are shown (the platform's values 0..7): Right means they are
 // turned a quarter turn clockwise for display, as a camera held upright records them.
-enum class UIImageOrientation {
-    Up,
-    Down,
-    Left,
-    Right,
-    UpMirrored,
-    DownMirrored,
-    LeftMirrored,
-    RightMirrored,
-};
+using UIImageOrientation = ImageOrientation;
 
 class UIImage : public NSObject {
     NS_OBJECT(UIImage)

@@ -128,6 +128,8 @@ void UINavigationBar::layoutSubviews() {
                             : backItem_->title().empty()   ? "Back"
                                                            : backItem_->title();
         auto button = textButton("\u2039 " + title);
+        // Named by its words, without the arrow drawn before them.
+        button->setAccessibilityLabel(title);
         button->addTargetActionForControlEvents(
             self<NSObject>(),
             [this](UIControl&) {

@@ -55,7 +55,9 @@ public:
     CGRect frame() const;
     void setFrame(const CGRect& frame);
     CGRect bounds() const { return bounds_; }
-    void setBounds(const CGRect& bounds);
+    // Virtual so that views whose bounds origin means something (scroll views) can follow
+    // every change, those made through the frame included.
+    virtual void setBounds(const CGRect& bounds);
     CGPoint center() const { return center_; }
     void setCenter(const CGPoint& center);
     CGAffineTransform transform() const { return transform_; }

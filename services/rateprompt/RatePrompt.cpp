@@ -8,9 +8,13 @@
 #include "platform/foundation/NSString.h"
 #include "platform/foundation/NSUserDefaults.h"
 #include "platform/runtime/ClassRegistry.h"
+#include "platform/uikit/UIAlertController.h"
+#include "platform/uikit/UIAlertView.h"
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIDevice.h"
+#include "platform/uikit/UIWindow.h"
 
+#include <algorithm>
 #include <cctype>
 #include <limits>
 
@@ -25,10 +29,9 @@ constexpr const char* kEventCountKey = "RatePromptEventCount";
 constexpr const char* kDeclinedVersionKey = "RatePromptDeclinedVersion";
 constexpr const char* kRatedVersionKey = "RatePromptRatedVersionChecked";
 constexpr const char* kLastVersionUsedKey = "RatePromptLastVersionUsed";
-// Rating links open in the store application, on the store's web host.
-constexpr const char* kStoreLinkPrefix = "itms-apps://apps.store.example";
 constexpr double kSecondsPerDay = 86400.0;
 constexpr double kSecondsPerWeek = 604800.0;
+constexpr uint64_t kGamesGenreID = 6014;
 
 std::shared_ptr<NSUserDefaults> defaults() {
     return NSUserDefaults::standardUserDefaults();
@@ -43,6 +46,29 @@ void store(const char* key, PlistValue value) {
 std::string infoString(const char* key) {
     auto value = NSBundle::mainBundle()->objectForInfoDictionaryKey(key);
     return value.string() ? *value.string() : std::string();
+}
+
+// The language the texts are wanted in: the first preferred language's code, with its
+// script when it names one ("zh-Hans-CN" -> "zh-Hans", "de-AT" -> "de"); "en" when the
+// user prefers none.
+std::string wantedTextLanguage() {
+    auto languages = NSLocale::preferredLanguages();
+    if (languages.empty() || languages.front().empty()) {
+        return "en";
+    }
+    auto parts = NSString::componentsSeparatedByString(languages.front(), "-");
+    std::string language = parts[0];
+    if (parts.size() > 1 && parts[1].size() == 4 &&
+        std::all_of(parts[1].begin(), parts[1].end(),
+                    [](unsigned char c) { return std::isalpha(c); })) {
+        language += "-" + parts[1];
+    }
+    return language;
+}
+
+// Seconds since `date`; none counts as now.
+double secondsSince(const std::optional<NSDate>& date) {
+    return date ? -date->timeIntervalSinceNow() : 0.0;
 }
 } // namespace
 
@@ -137,15 +163,19 @@ float RatePrompt::usesPerWeek() const {
     auto first = firstUsed();
     double weeks = first ? -first->timeIntervalSinceNow() / kSecondsPerWeek : 0.0;
     double uses = static_cast<double>(usesCount());
-    if (weeks <= 0.0) {
-        // No time has passed: any use is an unbounded rate.
-        return uses > 0.0 ? std::numeric_limits<float>::infinity() : 0.0f;
+    if (weeks == 0.0) {
+        // No time has passed: any use is an unbounded rate, none is no rate at all (a NaN,
+        // which no threshold refuses, as the formula gives).
+        return uses > 0.0 ? std::numeric_limits<float>::infinity()
+                          : std::numeric_limits<float>::quiet_NaN();
     }
+    // A first use in the future (after an update) gives a negative rate, as the formula does.
     return static_cast<float>(uses / weeks);
 }
 
 bool RatePrompt::declinedThisVersion() const {
-    return defaults()->stringForKey(kDeclinedVersionKey) == applicationVersion_;
+    // An absent key equals no version, not even an empty one.
+    return defaults()->objectForKey(kDeclinedVersionKey) == PlistValue(applicationVersion_);
 }
 
 void RatePrompt::setDeclinedThisVersion(bool declined) {
@@ -174,6 +204,164 @@ bool RatePrompt::ratedVersion(const std::string& version) const {
 
 void RatePrompt::logEvent(bool deferPrompt) {
     setEventCount(eventCount() + 1);
+    if (!deferPrompt) {
+        promptIfAllCriteriaMet();
+    }
+}
+
+bool RatePrompt::shouldPromptForRating() const {
+    if (previewMode_) {
+        NSLog("RatePrompt preview mode is enabled - make sure you disable this for release");
+        return true;
+    }
+    auto refuse = [this](const std::string& reason) {
+        if (verboseLogging_) {
+            NSLog("%@", reason);
+        }
+        return false;
+    };
+    if (ratedThisVersion()) {
+        return refuse("RatePrompt did not prompt for rating because the user has already rated "
+                      "this version");
+    }
+    if (ratedAnyVersion() && !promptForNewVersionIfUserRated_) {
+        return refuse("RatePrompt did not prompt for rating because the user has already rated "
+                      "this app, and promptForNewVersionIfUserRated is disabled");
+    }
+    if (declinedAnyVersion()) {
+        return refuse("RatePrompt did not prompt for rating because the user has declined to "
+                      "rate the app");
+    }
+    if (secondsSince(firstUsed()) < static_cast<double>(daysUntilPrompt_) * kSecondsPerDay) {
+        return refuse(NSString::stringWithFormat("RatePrompt did not prompt for rating because "
+                                                 "the app was first used less than %g days ago",
+                                                 daysUntilPrompt_));
+    }
+    // Enough uses or enough events will do.
+    if (usesCount() < usesUntilPrompt_ && eventCount() < eventsUntilPrompt_) {
+        return refuse(NSString::stringWithFormat(
+            "RatePrompt did not prompt for rating because the app has only been used %@ times "
+            "and only %@ events have been logged",
+            usesCount(), eventCount()));
+    }
+    if (usesPerWeek() < usesPerWeekForPrompt_) {
+        return refuse(NSString::stringWithFormat(
+            "RatePrompt did not prompt for rating because the app has only been used %g times "
+            "per week on average since it was installed",
+            usesPerWeek()));
+    }
+    auto reminded = lastReminded();
+    if (reminded && secondsSince(reminded) < static_cast<double>(remindPeriod_) * kSecondsPerDay) {
+        return refuse(NSString::stringWithFormat(
+            "RatePrompt did not prompt for rating because the user last asked to be reminded "
+            "less than %g days ago",
+            remindPeriod_));
+    }
+    return true;
+}
+
+void RatePrompt::promptIfAllCriteriaMet() {
+    if (shouldPromptForRating()) {
+        promptIfNetworkAvailable();
+    }
+}
+
+void RatePrompt::promptIfNetworkAvailable() {
+    if (!checkingForPrompt_ && !checkingForAppStoreID_) {
+        checkingForPrompt_ = true;
+        checkForConnectivityInBackground();
+    }
+}
+
+void RatePrompt::checkForConnectivityInBackground() {
+    RatePromptStoreLookup::Query query;
+    query.country = appStoreCountry_;
+    query.appStoreID = appStoreID_;
+    query.bundleID = applicationBundleID_;
+    query.applicationVersion = applicationVersion_;
+    query.onlyPromptIfLatestVersion = onlyPromptIfLatestVersion_;
+    query.previewMode = previewMode_;
+    query.verboseLogging = verboseLogging_;
+    std::weak_ptr<RatePrompt> weak = weakSelf<RatePrompt>();
+    // While a lookup runs, its outcome serves whatever waits for it when it comes.
+    storeLookup_->startWithQueryCompletion(std::move(query), [weak](const auto& result) {
+        if (auto prompt = weak.lock()) {
+            prompt->lookupFinished(result);
+        }
+    });
+}
+
+void RatePrompt::lookupFinished(const RatePromptStoreLookup::Result& result) {
+    if (result.found) {
+        if (appStoreGenreID_ == 0 && result.genreID) {
+            appStoreGenreID_ = *result.genreID;
+        }
+        if (result.trackID) {
+            setAppStoreIDOnMainThread(*result.trackID);
+        }
+        latestVersion_ = result.latestVersion;
+        appStoreTrackName_ = result.trackName;
+    }
+    // A POSIX "operation not permitted" while an identifier is configured is no failure.
+    bool ignorable = result.error && result.error->domain() == NSPOSIXErrorDomain &&
+                     result.error->code() == 1 && appStoreID_ != 0;
+    if (result.error && !ignorable) {
+        connectionError(result.error);
+    } else if (appStoreID() != 0 || previewMode_) {
+        connectionSucceeded();
+    } else {
+        // The store does not know the app: there is nothing to rate yet. The waiting
+        // request ends, so that a later one can look again.
+        checkingForPrompt_ = false;
+        checkingForAppStoreID_ = false;
+    }
+}
+
+void RatePrompt::setAppStoreIDOnMainThread(const std::string& appStoreID) {
+    int64_t identifier = NSString::integerValue(appStoreID);
+    appStoreID_ = identifier > 0 ? static_cast<uint64_t>(identifier) : 0;
+    store(kAppStoreIDKey, PlistValue(appStoreID_));
+}
+
+void RatePrompt::connectionSucceeded() {
+    if (checkingForAppStoreID_) {
+        checkingForAppStoreID_ = false;
+        checkingForPrompt_ = false;
+        if (ratingsURL_.empty() && appStoreID() == 0) {
+            // Only preview mode succeeds without an id; looking again would loop.
+            NSLog("RatePrompt cannot open the ratings page: the App Store did not report an ID "
+                  "for this application");
+            return;
+        }
+        openRatingsPageInAppStore();
+    } else if (checkingForPrompt_) {
+        checkingForPrompt_ = false;
+        auto listener = delegate();
+        if (!listener || listener->RatePromptShouldPromptForRating()) {
+            promptForRating();
+        } else if (verboseLogging_) {
+            NSLog("RatePrompt did not display the rating prompt because the "
+                  "RatePromptShouldPromptForRating delegate method returned NO");
+        }
+    }
+}
+
+void RatePrompt::connectionError(const std::shared_ptr<NSError>& error) {
+    if (!checkingForPrompt_ && !checkingForAppStoreID_) {
+        return;
+    }
+    checkingForPrompt_ = false;
+    checkingForAppStoreID_ = false;
+    if (error) {
+        NSLog("RatePrompt rating process failed because: %@", error->localizedDescription());
+    } else {
+        NSLog("RatePrompt rating process failed because an unknown error occured");
+    }
+    if (auto listener = delegate()) {
+        listener->RatePromptCouldNotConnectToAppStore(error);
+    }
+    NSNotificationCenter::defaultCenter()->postNotificationNameObject(
+        "RatePromptCouldNotConnectToAppStore", error);
 }
 
 void RatePrompt::applicationLaunched() {
@@ -195,23 +383,216 @@ void RatePrompt::applicationLaunched() {
                 setFirstUsed(NSDate::dateWithTimeIntervalSinceNow(-grace));
             }
         }
-        if (auto listener = delegate()) {
-            listener->RatePromptDidDetectAppUpdate();
-        }
-        NSNotificationCenter::defaultCenter()->postNotificationNameObject(
-            "RatePromptDidDetectAppUpdate", nullptr);
+        announce("RatePromptDidDetectAppUpdate", &RatePromptDelegate::RatePromptDidDetectAppUpdate);
     }
     setUsesCount(usesCount() + 1);
+    checkForConnectivityInBackground();
+    if (promptAtLaunch_) {
+        promptIfAllCriteriaMet();
+    }
 }
 
 void RatePrompt::applicationWillEnterForeground() {
     if (UIApplication::sharedApplication()->applicationState() == UIApplicationState::Background) {
         setUsesCount(usesCount() + 1);
+        checkForConnectivityInBackground();
+        if (promptAtLaunch_) {
+            promptIfAllCriteriaMet();
+        }
     }
 }
 
 void RatePrompt::promptForRating() {
-    NSLog("RatePrompt cannot show the rating alert: alerts are not available yet");
+    if (visibleAlert_) {
+        return;
+    }
+    std::string text = ratedAnyVersion() ? updateMessage() : message();
+    auto application = UIApplication::sharedApplication();
+    auto window = application->delegate() ? application->delegate()->window() : nullptr;
+    auto top = window ? window->rootViewController() : nullptr;
+    while (top && top->presentedViewController()) {
+        top = top->presentedViewController();
+    }
+    std::weak_ptr<RatePrompt> weak = weakSelf<RatePrompt>();
+    if (top && useUIAlertControllerIfAvailable_) {
+        auto alert = UIAlertController::alertControllerWithTitleMessagePreferredStyle(
+            messageTitle(), text, UIAlertControllerStyle::Alert);
+        auto answer = [weak](long index) {
+            return [weak, index](const std::shared_ptr<UIAlertAction>&) {
+                if (auto prompt = weak.lock()) {
+                    prompt->didDismissAlertWithButtonAtIndex(index);
+                }
+            };
+        };
+        alert->addAction(UIAlertAction::actionWithTitleStyleHandler(
+            rateButtonLabel(), UIAlertActionStyle::Default, answer(0)));
+        if (showCancelButton()) {
+            alert->addAction(UIAlertAction::actionWithTitleStyleHandler(
+                cancelButtonLabel(), UIAlertActionStyle::Cancel, answer(1)));
+        }
+        if (showRemindButton()) {
+            alert->addAction(UIAlertAction::actionWithTitleStyleHandler(
+                remindButtonLabel(), UIAlertActionStyle::Default,
+                answer(showCancelButton() ? 2 : 1)));
+        }
+        visibleAlert_ = alert;
+        top->presentViewControllerAnimatedCompletion(alert, true, nullptr);
+    } else {
+        auto alert = UIAlertView::initWithTitleMessageDelegateCancelButtonTitleOtherButtonTitles(
+            messageTitle(), text, self<RatePrompt>(), "", {rateButtonLabel()});
+        if (showCancelButton()) {
+            alert->setCancelButtonIndex(alert->addButtonWithTitle(cancelButtonLabel()));
+        }
+        if (showRemindButton()) {
+            alert->addButtonWithTitle(remindButtonLabel());
+        }
+        alert->show();
+        if (!alert->isVisible()) {
+            // Without a window nothing can be asked; holding the alert would block every
+            // later prompt.
+            NSLog("RatePrompt cannot show the rating alert: the application has no key window");
+            return;
+        }
+        visibleAlert_ = alert;
+    }
+    announce("RatePromptDidPromptForRating", &RatePromptDelegate::RatePromptDidPromptForRating);
+}
+
+void RatePrompt::alertViewDidDismissWithButtonIndex(UIAlertView&, long buttonIndex) {
+    didDismissAlertWithButtonAtIndex(buttonIndex);
+}
+
+void RatePrompt::didDismissAlertWithButtonAtIndex(long buttonIndex) {
+    bool cancel = showCancelButton();
+    if (buttonIndex == 0) {
+        rate();
+    } else if (cancel && buttonIndex == 1) {
+        declineThisVersion();
+    } else if (showRemindButton() && buttonIndex == (cancel ? 2 : 1)) {
+        remindLater();
+    }
+    visibleAlert_ = nullptr;
+}
+
+void RatePrompt::rate() {
+    setRatedThisVersion(true);
+    announce("RatePromptUserDidAttemptToRateApp",
+             &RatePromptDelegate::RatePromptUserDidAttemptToRateApp);
+    auto listener = delegate();
+    if (!listener || listener->RatePromptShouldOpenAppStore()) {
+        openRatingsPageInAppStore();
+    }
+}
+
+void RatePrompt::declineThisVersion() {
+    setDeclinedThisVersion(true);
+    announce("RatePromptUserDidDeclineToRateApp",
+             &RatePromptDelegate::RatePromptUserDidDeclineToRateApp);
+}
+
+void RatePrompt::remindLater() {
+    setLastReminded(NSDate::date());
+    announce("RatePromptUserDidRequestReminderToRateApp",
+             &RatePromptDelegate::RatePromptUserDidRequestReminderToRateApp);
+}
+
+void RatePrompt::announce(const char* name, void (RatePromptDelegate::*method)()) {
+    if (auto listener = delegate()) {
+        ((*listener).*method)();
+    }
+    NSNotificationCenter::defaultCenter()->postNotificationNameObject(name, nullptr);
+}
+
+std::shared_ptr<RatePromptDelegate> RatePrompt::delegate() {
+    auto current = delegate_.lock();
+    if (!current) {
+        current = std::dynamic_pointer_cast<RatePromptDelegate>(
+            UIApplication::sharedApplication()->delegate());
+        if (current) {
+            delegate_ = current;
+        }
+    }
+    return current;
+}
+
+std::string RatePrompt::withApplicationName(const std::string& text) const {
+    return NSString::stringByReplacingOccurrencesOfStringWithString(text, "%@", applicationName_);
+}
+
+std::string RatePrompt::messageTitle() {
+    return withApplicationName(
+        messageTitle_ ? *messageTitle_
+                      : localizedStringForKeyWithDefault("RatePromptMessageTitle", "Rate %@"));
+}
+
+std::string RatePrompt::message() {
+    if (message_) {
+        return withApplicationName(*message_);
+    }
+    if (appStoreGenreID_ == kGamesGenreID) {
+        return withApplicationName(localizedStringForKeyWithDefault(
+            "RatePromptGameMessage",
+            "If you enjoy playing %@, would you mind taking a moment to rate it? It won’t take "
+            "more than a minute. Thanks for your support!"));
+    }
+    return withApplicationName(localizedStringForKeyWithDefault(
+        "RatePromptAppMessage",
+        "If you enjoy using %@, would you mind taking a moment to rate it? It won’t take more "
+        "than a minute. Thanks for your support!"));
+}
+
+std::string RatePrompt::updateMessage() {
+    return withApplicationName(
+        updateMessage_ ? *updateMessage_
+                       : localizedStringForKeyWithDefault("RatePromptUpdateMessage", message()));
+}
+
+std::string RatePrompt::cancelButtonLabel() {
+    return cancelButtonLabel_
+               ? *cancelButtonLabel_
+               : localizedStringForKeyWithDefault("RatePromptCancelButton", "No, Thanks");
+}
+
+std::string RatePrompt::rateButtonLabel() {
+    return rateButtonLabel_
+               ? *rateButtonLabel_
+               : localizedStringForKeyWithDefault("RatePromptRateButton", "Rate It Now");
+}
+
+std::string RatePrompt::remindButtonLabel() {
+    return remindButtonLabel_
+               ? *remindButtonLabel_
+               : localizedStringForKeyWithDefault("RatePromptRemindButton", "Remind Me Later");
+}
+
+std::shared_ptr<NSBundle> RatePrompt::textBundle() {
+    if (textBundle_) {
+        return textBundle_;
+    }
+    auto main = NSBundle::mainBundle();
+    std::string path = main->pathForResourceOfType("RatePrompt", "bundle");
+    auto resources = NSBundle::bundleWithPath(path);
+    if (resources && useAllAvailableLanguages_) {
+        auto available = resources->localizations();
+        auto has = [&](const std::string& name) {
+            return std::find(available.begin(), available.end(), name) != available.end();
+        };
+        std::string language = wantedTextLanguage();
+        if (!has(language)) {
+            language = language.substr(0, language.find('-'));
+        }
+        if (has(language)) {
+            resources = NSBundle::bundleWithPath(path + "/" + language + ".lproj");
+        }
+    }
+    textBundle_ = resources ? resources : main;
+    return textBundle_;
+}
+
+std::string RatePrompt::localizedStringForKeyWithDefault(const std::string& key,
+                                                         const std::string& defaultText) {
+    std::string text = textBundle()->localizedStringForKeyValueTable(key, defaultText, "");
+    return NSBundle::mainBundle()->localizedStringForKeyValueTable(key, text, "");
 }
 
 std::string RatePrompt::ratingsURL() const {
@@ -239,7 +620,10 @@ std::string RatePrompt::ratingsURL() const {
 void RatePrompt::openRatingsPageInAppStore() {
     if (ratingsURL_.empty() && appStoreID() == 0) {
         // The identifier is learnt from the store lookup, which opens the page afterwards.
-        NSLog("RatePrompt cannot open the ratings page: the store identifier is not known");
+        checkingForAppStoreID_ = true;
+        if (!checkingForPrompt_) {
+            checkForConnectivityInBackground();
+        }
         return;
     }
     std::string url = ratingsURL();
@@ -247,9 +631,5 @@ void RatePrompt::openRatingsPageInAppStore() {
         NSLog("RatePrompt will open the App Store ratings page using the following URL: %@", url);
     }
     UIApplication::sharedApplication()->openURL(url);
-    if (auto listener = delegate()) {
-        listener->RatePromptDidOpenAppStore();
-    }
-    NSNotificationCenter::defaultCenter()->postNotificationNameObject("RatePromptDidOpenAppStore",
-                                                                      nullptr);
+    announce("RatePromptDidOpenAppStore", &RatePromptDelegate::RatePromptDidOpenAppStore);
 }

@@ -107,7 +107,8 @@ TEST_F(MainViewControllerTest, AskingGrantsAndOpensThePickerForTheTappedKind) {
     ASSERT_EQ(PHPhotoLibrary::authorizationStatus(), PHAuthorizationStatus::NotDetermined);
     tapButton(1); // the free collage
     EXPECT_FALSE(navigation->presentedViewController());
-    GlobalThreadPool::shared().runAllTasks(); // the answer comes on another thread
+    GlobalThreadPool::shared().runAllTasks();            // the answer comes on another queue...
+    EXPECT_FALSE(navigation->presentedViewController()); // ...and is moved to the main one
     environment.runUntilIdle();
     auto picker = std::dynamic_pointer_cast<ImagePickerViewController>(presentedRoot());
     ASSERT_TRUE(picker);
@@ -140,6 +141,41 @@ TEST_F(MainViewControllerTest, RefusedAccessShowsTheDenialAlertEveryTime) {
         environment.fastForwardBy(UIViewController::kTransitionDuration);
         EXPECT_FALSE(navigation->presentedViewController());
         tapButton(1); // denied is stored: no new question, the alert again
+    }
+}
+
+TEST_F(MainViewControllerTest, RoutingByStatus) {
+    struct Case {
+        PHAccessAnswer answer;
+        bool askFirst; // the status is settled by a first question before the tap
+        bool opensPicker;
+    };
+    const Case cases[] = {
+        {PHAccessAnswer::Granted, false, true},     {PHAccessAnswer::Denied, false, false},
+        {PHAccessAnswer::Restricted, false, false}, {PHAccessAnswer::Ask, false, true},
+        {PHAccessAnswer::Granted, true, true},      {PHAccessAnswer::Denied, true, false},
+        {PHAccessAnswer::Restricted, true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(static_cast<int>(c.answer)) + (c.askFirst ? " asked" : ""));
+        TestHome fresh;
+        show();
+        PHPhotoLibrary::configure(fresh.path(), c.answer);
+        if (c.askFirst) {
+            PHPhotoLibrary::requestAuthorization([](PHAuthorizationStatus) {});
+            GlobalThreadPool::shared().runAllTasks();
+            environment.runUntilIdle();
+        }
+        tapButton(0);
+        // A settled status answers at once; a first question answers on another queue.
+        bool asked = GlobalThreadPool::shared().pendingTaskCount() > 0;
+        EXPECT_EQ(asked, !c.askFirst);
+        GlobalThreadPool::shared().runAllTasks();
+        environment.runUntilIdle();
+        auto shown = presentedRoot();
+        EXPECT_EQ(std::dynamic_pointer_cast<ImagePickerViewController>(shown) != nullptr,
+                  c.opensPicker);
+        EXPECT_EQ(std::dynamic_pointer_cast<UIAlertController>(shown) != nullptr, !c.opensPicker);
     }
 }
 

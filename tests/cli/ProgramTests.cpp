@@ -2,6 +2,7 @@
 #include "platform/foundation/NSData.h"
 #include "platform/foundation/NSPropertyListSerialization.h"
 #include "platform/uikit/UIImage.h"
+#include "tests/support/LoopbackStore.h"
 
 #include <gtest/gtest.h>
 
@@ -43,9 +44,10 @@ protected:
         return path;
     }
 
-    ProgramRun run(const std::string& arguments) {
+    // `environment` goes before the program ("LC_ALL=C").
+    ProgramRun run(const std::string& arguments, const std::string& environment = "") {
         fs::path out = dir_ / "out.txt", err = dir_ / "err.txt";
-        std::string command = std::string("'") + MP_PROGRAM_PATH + "' " + arguments + " > '" +
+        std::string command = environment + " '" + MP_PROGRAM_PATH + "' " + arguments + " > '" +
                               out.string() + "' 2> '" + err.string() + "'";
         int status = std::system(command.c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(out), readFile(err)};
@@ -165,6 +167,21 @@ TEST_F(ProgramTest, TouchesAndScreenChecksPlayInTheRunningApp) {
     EXPECT_EQ(failing.out.find("UINavigationController\n"), std::string::npos) << failing.out;
 }
 
+TEST_F(ProgramTest, TheMainMenuOnASmallScreen) {
+    fs::path shots = dir_ / "shots";
+    ProgramRun result =
+        run("--home '" + home_.string() + "' --screen 320x568@2 --shots '" + shots.string() +
+            "' --script '" + writeScript("tree\nshot small\n").string() + "'");
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    // The buttons' frames: x 110, tops at 568 / 5.5 + 130 i.
+    EXPECT_NE(result.out.find("<UIButton; frame = (110 103.273; 100 100)"), std::string::npos)
+        << result.out;
+    EXPECT_NE(result.out.find("<UIButton; frame = (110 363.273; 100 100)"), std::string::npos);
+    auto shot = UIImage::imageWithContentsOfFile((shots / "small.png").string());
+    ASSERT_TRUE(shot);
+    EXPECT_EQ(shot->cgImage()->width(), 640u);
+}
+
 TEST_F(ProgramTest, ARefusedPhotoLibraryShowsTheDenialAlert) {
     fs::path shots = dir_ / "shots";
     fs::path script = fs::path(MP_PROGRAM_PATH).parent_path() / "demo" / "denied.scenario";
@@ -178,6 +195,70 @@ TEST_F(ProgramTest, ARefusedPhotoLibraryShowsTheDenialAlert) {
     EXPECT_NE(result.out.find(alert, first + 1), std::string::npos); // both buttons
     EXPECT_EQ(result.out.find("ImagePickerViewController"), std::string::npos);
     EXPECT_TRUE(fs::exists(shots / "denied.png"));
+}
+
+TEST_F(ProgramTest, TheSecondLaunchAsksForARatingFromTheStoreGiven) {
+    LoopbackStore store;
+    ASSERT_TRUE(store.start());
+    store.setAnswer({200, LoopbackStore::appAnswer("com.mixphotos.collage", "1.9")});
+    // One use and one event on the first launch; the second use brings the alert.
+    fs::path script = writeScript("event\nrelaunch\nevent\nwait 1\nalert \"No, Thanks\"\n"
+                                  "defaults\n");
+    ProgramRun result = run("--home '" + home_.string() + "' --script '" + script.string() +
+                                "' --store-url " + store.baseURL(),
+                            "LC_ALL=C LANGUAGE=");
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const std::string alert =
+        "alert: Rate MixPhotos: If you enjoy using MixPhotos, would you mind taking a moment to "
+        "rate it? It won’t take more than a minute. Thanks for your support! "
+        "[Rate It Now | No, Thanks]\n";
+    size_t shown = result.out.find(alert);
+    ASSERT_NE(shown, std::string::npos) << result.out;
+    EXPECT_EQ(result.out.find(alert, shown + 1), std::string::npos) << "shown twice";
+    EXPECT_NE(result.out.find("alert-button: No, Thanks\n", shown), std::string::npos);
+    // The app's delegate restarted both counts and forgot the decline.
+    EXPECT_NE(result.out.find("RatePromptUseCount = 0\n"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("RatePromptEventCount = 0\n"), std::string::npos);
+    EXPECT_EQ(result.out.find("RatePromptDeclinedVersion"), std::string::npos);
+    auto requests = store.requests();
+    ASSERT_FALSE(requests.empty());
+    for (const auto& request : requests) {
+        EXPECT_EQ(request, "/US/lookup?id=1187402256");
+    }
+}
+
+TEST_F(ProgramTest, TheMainMenusAppearanceBringsTheRatingAlertOnTheSecondLaunch) {
+    LoopbackStore store;
+    ASSERT_TRUE(store.start());
+    store.setAnswer({200, LoopbackStore::appAnswer("com.mixphotos.collage", "1.9")});
+    // Only the app's own doings: the main menu's appearances log the events.
+    fs::path script = writeScript("wait 1\nrelaunch\nwait 1\nalert \"Rate It Now\"\ndefaults\n");
+    ProgramRun result = run("--home '" + home_.string() + "' --script '" + script.string() +
+                                "' --store-url " + store.baseURL(),
+                            "LC_ALL=C LANGUAGE=");
+    ASSERT_EQ(result.exitCode, 0) << result.err << result.out;
+    size_t alert = result.out.find("alert: Rate MixPhotos:");
+    ASSERT_NE(alert, std::string::npos) << result.out;
+    // Not on the first launch: the alert comes after the relaunch's menu appeared.
+    size_t firstMenu = result.out.find("screen: MainViewController");
+    size_t secondMenu = result.out.find("screen: MainViewController", firstMenu + 1);
+    ASSERT_NE(secondMenu, std::string::npos);
+    EXPECT_GT(alert, secondMenu);
+    EXPECT_NE(result.out.find("open-url: itms-apps://", alert), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("RatePromptRatedVersionChecked = 1.9"), std::string::npos);
+}
+
+TEST_F(ProgramTest, StoreURLMustBeAServiceBase) {
+    for (const char* url :
+         {"store.example", "ftp://127.0.0.1:80", "http://127.0.0.1:80/path",
+          "https://store.example/?q=1", "http://store.example:80", "https://user@store.example"}) {
+        SCOPED_TRACE(url);
+        ProgramRun result = run("--home '" + home_.string() + "' --store-url '" + url + "'");
+        EXPECT_EQ(result.exitCode, 2);
+        EXPECT_NE(result.err.find("--store-url wants scheme://host[:port] (https, or http on a"),
+                  std::string::npos)
+            << result.err;
+    }
 }
 
 TEST_F(ProgramTest, TheBundledDemoRunsWithoutAScript) {

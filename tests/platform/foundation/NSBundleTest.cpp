@@ -3,7 +3,7 @@
 #include "platform/foundation/NSLocale.h"
 #include "platform/foundation/NSLog.h"
 
-#include "tests/platform/foundation/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -97,6 +97,19 @@ TEST_F(NSBundleTest, StringTables) {
     EXPECT_EQ(log.size(), 1u);
     NSLocale::setOverride("en_US", {"en-US"});
     EXPECT_EQ(bundle_->localizedStringForKeyValueTable("Bye", "", ""), "Bye");
+}
+
+TEST_F(NSBundleTest, BundleOpenedAtALocalisationFolderServesItsTables) {
+    auto german = NSBundle::bundleWithPath(folder_.file("App.app/de.lproj"));
+    ASSERT_TRUE(german);
+    NSLocale::setOverride("en_US", {"en-US"});
+    EXPECT_EQ(german->localizedStringForKeyValueTable("Hello", "", ""), "Hallo");
+    EXPECT_EQ(german->localizedStringForKeyValueTable("Bye", "fallback", ""), "fallback");
+    // Localised folders come before the root.
+    folder_.write("App.app/Localizable.strings",
+                  stringsFile("<key>Hello</key><string>Root</string>"));
+    auto app = NSBundle::bundleWithPath(folder_.file("App.app"));
+    EXPECT_EQ(app->localizedStringForKeyValueTable("Hello", "", ""), "Hello");
 }
 
 TEST_F(NSBundleTest, ResourcesAndInfo) {

@@ -1,6 +1,6 @@
 #include "platform/foundation/NSURL.h"
 
-#include "tests/platform/foundation/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

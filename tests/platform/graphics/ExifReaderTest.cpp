@@ -1,7 +1,7 @@
 #include "platform/graphics/ExifReader.h"
 
 #include "platform/graphics/JPEGCodec.h"
-#include "tests/platform/graphics/ImageFixtures.h"
+#include "tests/support/ImageFixtures.h"
 
 #include <gtest/gtest.h>
 

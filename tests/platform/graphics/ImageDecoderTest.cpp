@@ -2,7 +2,7 @@
 
 #include "platform/graphics/JPEGCodec.h"
 #include "platform/graphics/PNGCodec.h"
-#include "tests/platform/graphics/ImageFixtures.h"
+#include "tests/support/ImageFixtures.h"
 
 #include <gtest/gtest.h>
 

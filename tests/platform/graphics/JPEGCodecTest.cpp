@@ -1,6 +1,6 @@
 #include "platform/graphics/JPEGCodec.h"
 
-#include "tests/platform/graphics/ImageFixtures.h"
+#include "tests/support/ImageFixtures.h"
 
 #include <gtest/gtest.h>
 

@@ -2,6 +2,8 @@
 // screen under mock time.
 #include "platform/harness/ScenarioRunner.h"
 #include "platform/uikit/UIButton.h"
+#include "platform/uikit/UICollectionView.h"
+#include "platform/uikit/UICollectionViewFlowLayout.h"
 #include "platform/uikit/UILongPressGestureRecognizer.h"
 #include "platform/uikit/UINavigationController.h"
 #include "platform/uikit/UIPanGestureRecognizer.h"
@@ -117,6 +119,39 @@ TEST_F(ScenarioTouchCommandsTest, GestureCommandsDriveTheRecognisers) {
     EXPECT_EQ(log, std::vector<std::string>{"press"});
     EXPECT_TRUE(run("tap-at", {"250", "420"}).finished);
     EXPECT_EQ(tapped, std::vector<std::string>{"Here"});
+}
+
+// Thirty items, three 100-point squares to a line.
+class ThirtyItems : public UICollectionViewDataSource {
+public:
+    long collectionViewNumberOfItemsInSection(UICollectionView&, long) override { return 30; }
+    std::shared_ptr<UICollectionViewCell>
+    collectionViewCellForItemAtIndexPath(UICollectionView& view,
+                                         const NSIndexPath& indexPath) override {
+        return view.dequeueReusableCellWithReuseIdentifierForIndexPath("cell", indexPath);
+    }
+};
+
+TEST_F(ScenarioTouchCommandsTest, DragScrollsAGridAndTapAtChoosesACell) {
+    auto layout = std::make_shared<UICollectionViewFlowLayout>();
+    layout->setItemSize(CGSizeMake(100, 100));
+    auto grid =
+        UICollectionView::initWithFrameCollectionViewLayout(CGRectMake(0, 0, 320, 480), layout);
+    grid->registerClassForCellWithReuseIdentifier<UICollectionViewCell>("cell");
+    auto items = std::make_shared<ThirtyItems>();
+    grid->setDataSource(items);
+    screen->view()->addSubview(grid);
+    grid->reloadData();
+
+    EXPECT_TRUE(run("drag", {"160", "400", "160", "100", "0.3"}).finished);
+    EXPECT_GT(grid->contentOffset().y, 300);
+    const auto under = grid->indexPathForItemAtPoint(grid->convertPointFromView({50, 50}, nullptr));
+    ASSERT_TRUE(under);
+    EXPECT_GT(under->item(), 2);
+    EXPECT_TRUE(grid->indexPathsForSelectedItems().empty());
+
+    EXPECT_TRUE(run("tap-at", {"50", "50"}).finished);
+    EXPECT_EQ(grid->indexPathsForSelectedItems(), std::vector<NSIndexPath>{*under});
 }
 
 TEST_F(ScenarioTouchCommandsTest, MalformedArgumentsFailTheRun) {

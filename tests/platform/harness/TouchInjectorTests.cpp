@@ -48,8 +48,14 @@ TEST_F(TouchInjectorFindTest, OnlyViewsAUserCouldTapAreFound) {
              c.setClipsToBounds(true);
          },
          0},
+        // Drawn, but a finger cannot reach it: hit testing stops at the parent's bounds.
         {"outside a view that does not clip",
-         [](UIView& c, UIView&) { c.setFrame(CGRectMake(0, 0, 50, 50)); }, 1},
+         [](UIView& c, UIView&) { c.setFrame(CGRectMake(0, 0, 50, 50)); }, 0},
+        {"covered by another view",
+         [](UIView& c, UIView&) {
+             c.addSubview(UIView::initWithFrame(CGRectMake(0, 0, 320, 480)));
+         },
+         0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

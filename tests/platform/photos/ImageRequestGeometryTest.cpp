@@ -1,7 +1,7 @@
 #include "platform/photos/ImageRequestGeometry.h"
 
 #include "platform/graphics/JPEGCodec.h"
-#include "tests/platform/photos/PhotoFixtures.h"
+#include "tests/support/PhotoFixtures.h"
 
 #include <gtest/gtest.h>
 

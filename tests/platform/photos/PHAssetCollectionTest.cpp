@@ -4,7 +4,7 @@
 #include "platform/photos/PHAsset.h"
 #include "platform/photos/PHCollectionList.h"
 #include "platform/photos/PHPhotoLibrary.h"
-#include "tests/platform/photos/PhotoFixtures.h"
+#include "tests/support/PhotoFixtures.h"
 
 #include <gtest/gtest.h>
 

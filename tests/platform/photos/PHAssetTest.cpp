@@ -2,7 +2,7 @@
 
 #include "platform/photos/PHAssetCollection.h"
 #include "platform/photos/PHFetchOptions.h"
-#include "tests/platform/photos/PhotoFixtures.h"
+#include "tests/support/PhotoFixtures.h"
 
 #include <gtest/gtest.h>
 

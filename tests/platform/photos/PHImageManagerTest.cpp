@@ -7,7 +7,7 @@
 #include "platform/photos/PHCachingImageManager.h"
 #include "platform/photos/PHImageRequestOptions.h"
 #include "platform/photos/PHPhotoLibrary.h"
-#include "tests/platform/photos/PhotoFixtures.h"
+#include "tests/support/PhotoFixtures.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "platform/foundation/NSPathUtilities.h"
 #include "platform/foundation/NSThread.h"
 #include "platform/foundation/NSUserDefaults.h"
-#include "tests/platform/photos/PhotoFixtures.h"
+#include "tests/support/PhotoFixtures.h"
 #include "tests/support/TaskEnvironment.h"
 #include "tests/support/TestHome.h"
 

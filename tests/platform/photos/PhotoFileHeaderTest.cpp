@@ -1,7 +1,7 @@
 #include "platform/photos/PhotoFileHeader.h"
 
-#include "tests/platform/graphics/ImageFixtures.h"
-#include "tests/platform/photos/PhotoFixtures.h"
+#include "tests/support/ImageFixtures.h"
+#include "tests/support/PhotoFixtures.h"
 
 #include <gtest/gtest.h>
 

@@ -5,8 +5,8 @@
 #include "platform/graphics/JPEGCodec.h"
 #include "platform/graphics/PNGCodec.h"
 #include "platform/uikit/UIScreen.h"
-#include "tests/platform/foundation/TempFolder.h"
-#include "tests/platform/graphics/ImageFixtures.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/ImageFixtures.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "tests/platform/graphics/ImageFixtures.h"
+#include "tests/support/ImageFixtures.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/foundation/NSDate.h"
-#include "tests/platform/foundation/TempFolder.h"
+#include "tests/support/TempFolder.h"
 #include "tests/support/TaskEnvironment.h"
 #include "tests/support/TestHome.h"
 

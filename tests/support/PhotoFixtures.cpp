@@ -1,4 +1,4 @@
-#include "tests/platform/photos/PhotoFixtures.h"
+#include "tests/support/PhotoFixtures.h"
 
 #include "platform/dispatch/GlobalThreadPool.h"
 #include "platform/foundation/NSLog.h"
@@ -6,7 +6,7 @@
 #include "platform/graphics/JPEGCodec.h"
 #include "platform/graphics/PNGCodec.h"
 #include "platform/photos/PHPhotoLibrary.h"
-#include "tests/platform/graphics/ImageFixtures.h"
+#include "tests/support/ImageFixtures.h"
 
 #include <cmath>
 #include <fcntl.h>
