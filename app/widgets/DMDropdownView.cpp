@@ -7,6 +7,7 @@
 #include "platform/uikit/UIButton.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIImageView.h"
+#include "platform/uikit/UIScrollView.h"
 #include "platform/uikit/UIView.h"
 
 #include <algorithm>
@@ -77,10 +78,9 @@ void DMDropdownView::backgroundButtonTapped() {
 void DMDropdownView::setupMenuInViewWithFrame(const std::shared_ptr<UIView>& view,
                                               const CGRect& frame) {
     if (!mainView_) {
-        mainView_ = std::make_shared<UIView>();
+        // Clipping, as scroll views do: the panel waits above the top edge, out of sight.
+        mainView_ = UIScrollView::initWithFrame(CGRectZero);
         mainView_->setBackgroundColor(UIColor::colorWithRedGreenBlueAlpha(0.9, 0.9, 0.9, 0.2));
-        // The panel waits above the top edge, out of sight.
-        mainView_->setClipsToBounds(true);
     }
     mainView_->setFrame(frame);
     view->addSubview(mainView_);

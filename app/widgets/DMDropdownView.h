@@ -18,6 +18,7 @@
 class UIButton;
 class UIColor;
 class UIImageView;
+class UIScrollView;
 class UIView;
 
 enum DMDropdownViewState : uint64_t {
@@ -69,9 +70,9 @@ public:
         delegate_ = delegate;
     }
 
-    // Made on the first opening. The area, clipping what lies outside it (the closed
-    // panel above its top edge), holds the dimming button under the panel.
-    std::shared_ptr<UIView> mainView() const { return mainView_; }
+    // Made on the first opening. The area, a scroll view clipping what lies outside it (the
+    // closed panel above its top edge), holds the dimming button under the panel.
+    std::shared_ptr<UIScrollView> mainView() const { return mainView_; }
     std::shared_ptr<UIButton> backgroundButton() const { return backgroundButton_; }
     std::shared_ptr<UIView> menuView() const { return menuView_; }
 
@@ -90,7 +91,7 @@ private:
     std::shared_ptr<UIImageView> titleViewImageView_;
     DMDropdownViewState currentState_ = DMDropdownViewStateClosed;
     std::weak_ptr<DMDropdownViewDelegate> delegate_;
-    std::shared_ptr<UIView> mainView_;
+    std::shared_ptr<UIScrollView> mainView_;
     std::shared_ptr<UIButton> backgroundButton_;
     std::shared_ptr<UIView> menuView_;
     // The panel's centre when closed (above the area) and when open.
