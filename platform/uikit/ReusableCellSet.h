@@ -6,6 +6,7 @@
 #include "platform/foundation/NSIndexPath.h"
 #include "platform/uikit/UIResponder.h"
 #include "platform/uikit/UITouch.h"
+#include "platform/uikit/UIView.h"
 
 #include <functional>
 #include <map>
@@ -24,9 +25,28 @@ public:
         return found == shown_.end() ? nullptr : found->second;
     }
     const std::map<NSIndexPath, std::shared_ptr<Cell>>& shown() const { return shown_; }
-    // Records a cell shown for an item (the view adds it as a subview).
-    void show(const NSIndexPath& indexPath, std::shared_ptr<Cell> cell) {
-        shown_[indexPath] = std::move(cell);
+    // Shows cells in `parent` for exactly the items of `frames`, each at its frame: those
+    // shown already stay, the others are put aside, and `make` gives the new ones (null:
+    // nothing is shown for that item).
+    template <class Make>
+    void tile(UIView& parent, const std::map<NSIndexPath, CGRect>& frames, const Make& make) {
+        std::set<NSIndexPath> wanted;
+        for (const auto& [indexPath, frame] : frames) {
+            wanted.insert(indexPath);
+        }
+        retireAllBut(wanted);
+        for (const auto& [indexPath, frame] : frames) {
+            auto cell = cellAt(indexPath);
+            if (!cell) {
+                cell = make(indexPath);
+                if (!cell) {
+                    continue;
+                }
+                parent.insertSubviewAtIndex(cell, 0);
+                shown_[indexPath] = cell;
+            }
+            cell->setFrame(frame);
+        }
     }
     // Takes the shown cells of the other items out of the view and puts them aside.
     void retireAllBut(const std::set<NSIndexPath>& keep) {

@@ -167,29 +167,21 @@ void UICollectionView::tileCells() {
             frames[attributes->indexPath()] = attributes->frame();
         }
     }
-    std::set<NSIndexPath> wanted;
-    for (const auto& [indexPath, frame] : frames) {
-        wanted.insert(indexPath);
-    }
-    cells_.retireAllBut(wanted);
     const auto dataSource = dataSource_.lock();
-    for (const auto& [indexPath, frame] : frames) {
-        auto cell = cells_.cellAt(indexPath);
-        if (!cell && dataSource) {
-            cell = dataSource->collectionViewCellForItemAtIndexPath(*this, indexPath);
-            if (!cell) {
-                NSLog("UICollectionView: the data source gave no cell for item %@",
-                      indexPath.description());
-                continue;
-            }
-            cell->setSelected(selected_.contains(indexPath));
-            insertSubviewAtIndex(cell, 0);
-            cells_.show(indexPath, cell);
-        }
-        if (cell) {
-            cell->setFrame(frame);
-        }
-    }
+    cells_.tile(*this, frames,
+                [&](const NSIndexPath& indexPath) -> std::shared_ptr<UICollectionViewCell> {
+                    if (!dataSource) {
+                        return nullptr;
+                    }
+                    auto cell = dataSource->collectionViewCellForItemAtIndexPath(*this, indexPath);
+                    if (!cell) {
+                        NSLog("UICollectionView: the data source gave no cell for item %@",
+                              indexPath.description());
+                        return nullptr;
+                    }
+                    cell->setSelected(selected_.contains(indexPath));
+                    return cell;
+                });
     tiling_ = false;
 }
 
@@ -260,25 +252,21 @@ void UICollectionView::scrollToItemAtIndexPathAtScrollPositionAnimated(const NSI
     if (!attributes) {
         return;
     }
-    const CGRect item = attributes->frame();
-    const CGRect area = UIEdgeInsetsInsetRect(bounds(), contentInset());
-    const UIEdgeInsets inset = contentInset();
-    CGPoint offset = contentOffset();
-    if (scrollPosition & UICollectionViewScrollPositionTop) {
-        offset.y = CGRectGetMinY(item) - inset.top;
-    } else if (scrollPosition & UICollectionViewScrollPositionCenteredVertically) {
-        offset.y = CGRectGetMidY(item) - area.size.height / 2 - inset.top;
-    } else if (scrollPosition & UICollectionViewScrollPositionBottom) {
-        offset.y = CGRectGetMaxY(item) - area.size.height - inset.top;
-    }
-    if (scrollPosition & UICollectionViewScrollPositionLeft) {
-        offset.x = CGRectGetMinX(item) - inset.left;
-    } else if (scrollPosition & UICollectionViewScrollPositionCenteredHorizontally) {
-        offset.x = CGRectGetMidX(item) - area.size.width / 2 - inset.left;
-    } else if (scrollPosition & UICollectionViewScrollPositionRight) {
-        offset.x = CGRectGetMaxX(item) - area.size.width - inset.left;
-    }
-    setContentOffsetAnimated(clampedContentOffset(offset), animated);
+    const auto placement = [scrollPosition](unsigned start, unsigned centre, unsigned end) {
+        return scrollPosition & start    ? Placement::Start
+               : scrollPosition & centre ? Placement::Centre
+               : scrollPosition & end    ? Placement::End
+                                         : Placement::Unchanged;
+    };
+    const CGPoint offset =
+        contentOffsetPlacingRect(attributes->frame(),
+                                 placement(UICollectionViewScrollPositionLeft,
+                                           UICollectionViewScrollPositionCenteredHorizontally,
+                                           UICollectionViewScrollPositionRight),
+                                 placement(UICollectionViewScrollPositionTop,
+                                           UICollectionViewScrollPositionCenteredVertically,
+                                           UICollectionViewScrollPositionBottom));
+    setContentOffsetAnimated(offset, animated);
 }
 
 // Taps

@@ -125,6 +125,31 @@ CGPoint UIScrollView::clampedContentOffset(const CGPoint& offset) const {
                        clampTo(offset.y, minimum.y, maximum.y));
 }
 
+CGPoint UIScrollView::contentOffsetPlacingRect(const CGRect& rect, Placement horizontal,
+                                               Placement vertical) const {
+    const CGSize area = UIEdgeInsetsInsetRect(bounds(), contentInset_).size;
+    const auto place = [](Placement placement, double current, double low, double high,
+                          double inset, double length) {
+        switch (placement) {
+        case Placement::Start:
+            return low - inset;
+        case Placement::Centre:
+            return (low + high - length) / 2 - inset;
+        case Placement::End:
+            return high - length - inset;
+        case Placement::Unchanged:
+            break;
+        }
+        return current;
+    };
+    const CGPoint offset = contentOffset();
+    return clampedContentOffset(
+        CGPointMake(place(horizontal, offset.x, CGRectGetMinX(rect), CGRectGetMaxX(rect),
+                          contentInset_.left, area.width),
+                    place(vertical, offset.y, CGRectGetMinY(rect), CGRectGetMaxY(rect),
+                          contentInset_.top, area.height)));
+}
+
 bool UIScrollView::canScrollHorizontally() const {
     return maximumContentOffset().x > minimumContentOffset().x;
 }

@@ -105,10 +105,11 @@ protected:
         return view;
     }
 
-    // The offsets a drag may reach.
-    CGPoint minimumContentOffset() const;
-    CGPoint maximumContentOffset() const;
-    CGPoint clampedContentOffset(const CGPoint& offset) const;
+    // Where scrolling to a rectangle puts it along an axis of the area inside the insets.
+    enum class Placement { Unchanged, Start, Centre, End };
+    // The offset placing `rect` (content coordinates) so, as near as the content allows.
+    CGPoint contentOffsetPlacingRect(const CGRect& rect, Placement horizontal,
+                                     Placement vertical) const;
 
 private:
     friend class UIScrollViewPanGestureRecognizer;
@@ -137,6 +138,10 @@ private:
     void endDeceleration();
     // Moves the content without stopping anything.
     void moveContentTo(const CGPoint& offset);
+    // The offsets a drag may reach.
+    CGPoint minimumContentOffset() const;
+    CGPoint maximumContentOffset() const;
+    CGPoint clampedContentOffset(const CGPoint& offset) const;
     bool canScrollHorizontally() const;
     bool canScrollVertically() const;
 
