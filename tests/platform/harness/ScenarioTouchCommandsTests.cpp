@@ -4,10 +4,12 @@
 #include "platform/uikit/UIButton.h"
 #include "platform/uikit/UICollectionView.h"
 #include "platform/uikit/UICollectionViewFlowLayout.h"
+#include "platform/uikit/UILabel.h"
 #include "platform/uikit/UILongPressGestureRecognizer.h"
 #include "platform/uikit/UINavigationController.h"
 #include "platform/uikit/UIPanGestureRecognizer.h"
 #include "platform/uikit/UIPinchGestureRecognizer.h"
+#include "platform/uikit/UITableView.h"
 #include "platform/uikit/UIWindow.h"
 #include "tests/support/TaskEnvironment.h"
 
@@ -152,6 +154,39 @@ TEST_F(ScenarioTouchCommandsTest, DragScrollsAGridAndTapAtChoosesACell) {
 
     EXPECT_TRUE(run("tap-at", {"50", "50"}).finished);
     EXPECT_EQ(grid->indexPathsForSelectedItems(), std::vector<NSIndexPath>{*under});
+}
+
+// Two album rows, telling which is chosen.
+class Albums : public UITableViewDataSource, public UITableViewDelegate {
+public:
+    long tableViewNumberOfRowsInSection(UITableView&, long) override { return 2; }
+    std::shared_ptr<UITableViewCell>
+    tableViewCellForRowAtIndexPath(UITableView& table, const NSIndexPath& path) override {
+        auto cell = table.dequeueReusableCellWithIdentifier("album");
+        if (!cell) {
+            cell = UITableViewCell::initWithStyleReuseIdentifier(UITableViewCellStyle::Default,
+                                                                 "album");
+        }
+        cell->textLabel()->setText(path.row() == 0 ? "Recently Added" : "All Photos");
+        return cell;
+    }
+    void tableViewDidSelectRowAtIndexPath(UITableView&, const NSIndexPath& path) override {
+        chosen.push_back(path.row());
+    }
+    std::vector<long> chosen;
+};
+
+TEST_F(ScenarioTouchCommandsTest, TapByTitleChoosesATableRow) {
+    auto table =
+        UITableView::initWithFrameStyle(CGRectMake(0, 100, 320, 88), UITableViewStyle::Plain);
+    auto albums = std::make_shared<Albums>();
+    table->setDataSource(albums);
+    table->setDelegate(albums);
+    screen->view()->addSubview(table);
+    table->reloadData();
+
+    EXPECT_EQ(run("tap", {"All Photos"}).failure, "");
+    EXPECT_EQ(albums->chosen, std::vector<long>{1});
 }
 
 TEST_F(ScenarioTouchCommandsTest, MalformedArgumentsFailTheRun) {

@@ -164,13 +164,17 @@ TEST_F(UIScrollViewTest, TheDelegateHearsADragInOrder) {
     EXPECT_EQ(delegate->log, (Log{"will drag", "scroll", "end drag, decelerate", "will decelerate",
                                   "scroll", "end decelerate"}));
 
-    // A finger landing on moving content stops it; the tap itself moves nothing.
-    delegate->log.clear();
+    // A finger landing on moving content stops it, and is tracked until it lifts; resting
+    // there moves nothing.
     TouchInjector::drag(CGPointMake(50, 150), CGPointMake(50, 50), 0.5);
     environment.fastForwardBy(0.1);
     delegate->log.clear();
-    TouchInjector::tapAt(CGPointMake(50, 50));
+    TouchInjector::performAsync(TouchGesture::longPress(CGPointMake(50, 50), 0.3), nullptr);
+    EXPECT_TRUE(scroll->isTracking());
+    EXPECT_FALSE(scroll->isDragging());
     EXPECT_FALSE(scroll->isDecelerating());
+    environment.fastForwardBy(0.5);
+    EXPECT_FALSE(scroll->isTracking());
     EXPECT_EQ(delegate->log, (Log{"end decelerate"}));
 }
 
