@@ -3,6 +3,7 @@
 #include "platform/foundation/NSPropertyListSerialization.h"
 #include "platform/uikit/UIImage.h"
 #include "tests/support/LoopbackStore.h"
+#include "tests/support/PhotoFixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -262,11 +263,22 @@ TEST_F(ProgramTest, StoreURLMustBeAServiceBase) {
 }
 
 TEST_F(ProgramTest, TheBundledDemoRunsWithoutAScript) {
+    // The demo's library in small: a "nature" album of six photos (the real one, Debian's
+    // photographs, is what `make run` installs and uses).
+    fs::path library = dir_ / "library";
+    for (int i = 0; i < 6; ++i) {
+        writeBytes((library / "nature" / ("photo" + std::to_string(i) + ".jpg")).string(),
+                   photoJpeg(64, 48));
+    }
     fs::path shots = dir_ / "shots";
-    ProgramRun result = run("--home '" + home_.string() + "' --shots '" + shots.string() + "'");
+    ProgramRun result = run("--home '" + home_.string() + "' --library '" + library.string() +
+                            "' --shots '" + shots.string() + "'");
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_NE(result.out.find("screen: MainViewController"), std::string::npos);
-    for (const char* name : {"launch.png", "tip.png"}) {
+    EXPECT_NE(result.out.find("alert: Remind info: You can choose 5 photos at most"),
+              std::string::npos);
+    EXPECT_NE(result.out.find("screen: MixPhotosEditViewController"), std::string::npos);
+    for (const char* name : {"launch.png", "tip.png", "picker-five.png", "picker-alert.png"}) {
         auto shot = UIImage::imageWithContentsOfFile((shots / name).string());
         ASSERT_TRUE(shot) << name;
         EXPECT_EQ(shot->cgImage()->width(), 750u);

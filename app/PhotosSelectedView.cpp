@@ -1,0 +1,23 @@
+#include "app/PhotosSelectedView.h"
+
+#include "platform/runtime/ClassRegistry.h"
+#include "platform/uikit/UIButton.h"
+#include "platform/uikit/UIColor.h"
+#include "platform/uikit/UIImage.h"
+#include "platform/uikit/UIImageView.h"
+
+NS_REGISTER_CLASS(PhotosSelectedView, UIView);
+
+std::shared_ptr<PhotosSelectedView> PhotosSelectedView::initWithFrame(const CGRect& frame) {
+    auto view = std::make_shared<PhotosSelectedView>();
+    view->setFrame(frame);
+    view->setBackgroundColor(UIColor::whiteColor());
+    double w = frame.size.width;
+    view->imageView_ = UIImageView::initWithFrame(CGRectMake(2, 2, w - 4, w - 6));
+    view->addSubview(view->imageView_);
+    view->deleteBtn_ = UIButton::initWithFrame(CGRectMake(w - 17, -3, 20, 20));
+    view->deleteBtn_->setImageForState(UIImage::imageNamed("delete.png"), UIControlStateNormal);
+    view->deleteBtn_->setClipsToBounds(true);
+    view->addSubview(view->deleteBtn_);
+    return view;
+}

@@ -1,0 +1,219 @@
+#include "app/DavuVovEditViewController.h"
+#include "app/ImagePickerViewController.h"
+#include "app/MixPhotosEditViewController.h"
+#include "app/PhotosPickerCollectionViewCell.h"
+#include "app/PhotosSelectedView.h"
+#include "app/widgets/DMDropdownView.h"
+#include "platform/foundation/NSBundle.h"
+#include "platform/foundation/NSUserDefaults.h"
+#include "platform/harness/TouchInjector.h"
+#include "platform/photos/PHAsset.h"
+#include "platform/photos/PHAssetCollection.h"
+#include "platform/photos/PHPhotoLibrary.h"
+#include "platform/uikit/UIAlertController.h"
+#include "platform/uikit/UIButton.h"
+#include "platform/uikit/UICollectionView.h"
+#include "platform/uikit/UICollectionViewLayoutAttributes.h"
+#include "platform/uikit/UIImageView.h"
+#include "platform/uikit/UILabel.h"
+#include "platform/uikit/UINavigationController.h"
+#include "platform/uikit/UIScrollView.h"
+#include "platform/uikit/UITableView.h"
+#include "platform/uikit/UIViewAnimation.h"
+#include "platform/uikit/UIWindow.h"
+#include "tests/support/PhotoFixtures.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+class PickerTest : public PhotoLibraryTest {
+protected:
+    // Six photos in one album, taken a day apart, a video and a text file beside them.
+    void makeLibrary() {
+        for (int i = 0; i < 6; ++i) {
+            libraryFile("Holidays/photo" + std::to_string(i) + ".jpg",
+                        photoJpeg(40, 30, 0, "2026:01:0" + std::to_string(6 - i) + " 10:00:00"));
+        }
+        libraryFile("Holidays/clip.mov", videoBytes());
+        libraryFile("Holidays/notes.jpg", {'h', 'e', 'l', 'l', 'o'});
+        libraryFile("Work/plan.jpg", photoJpeg(30, 40));
+        PHPhotoLibrary::reloadLibrary();
+    }
+    void open(int32_t mixStyle = 0) {
+        picker = std::make_shared<ImagePickerViewController>();
+        picker->setMixStyle(mixStyle);
+        navigation = UINavigationController::initWithRootViewController(picker);
+        window->setRootViewController(navigation);
+        window->makeKeyAndVisible();
+        runAllTasks();
+        environment_.fastForwardBy(0.5); // the loading overlay fades away
+    }
+    void chooseItem(long item) {
+        auto frame = picker->photosCollection()
+                         ->layoutAttributesForItemAtIndexPath(
+                             NSIndexPath::indexPathForItemInSection(item, 0))
+                         ->frame();
+        CGPoint centre = picker->photosCollection()->convertPointToView(
+            CGPointMake(CGRectGetMidX(frame), CGRectGetMidY(frame)), nullptr);
+        TouchInjector::tapAt(centre);
+        runAllTasks();
+    }
+    void showAlbum(const std::string& title) {
+        picker->onTitleMenuButtonTouched();
+        environment_.fastForwardBy(1);
+        for (size_t i = 0; i < picker->photoList().size(); ++i) {
+            if (picker->photoList()[i]->localizedTitle() == title) {
+                picker->tableViewDidSelectRowAtIndexPath(
+                    *picker->menuTableView(),
+                    NSIndexPath::indexPathForRowInSection(static_cast<long>(i), 0));
+            }
+        }
+        environment_.fastForwardBy(1);
+        runAllTasks();
+        environment_.fastForwardBy(0.5);
+    }
+
+    std::shared_ptr<UIWindow> window = UIWindow::initWithFrame(CGRectMake(0, 0, 375, 667));
+    std::shared_ptr<ImagePickerViewController> picker;
+    std::shared_ptr<UINavigationController> navigation;
+};
+
+TEST_F(PickerTest, LayoutOnTheDefaultScreen) {
+    makeLibrary();
+    open();
+    auto grid = picker->photosCollection();
+    EXPECT_EQ(grid->frame(), CGRectMake(0, 64, 375, 453)); // y 64 to 517
+    auto cell =
+        grid->layoutAttributesForItemAtIndexPath(NSIndexPath::indexPathForItemInSection(1, 0));
+    EXPECT_EQ(cell->frame(), CGRectMake(94.25, 2, 92.25, 92.25));
+    EXPECT_EQ(picker->countLabel()->frame(), CGRectMake(0, 522, 225, 30));
+    EXPECT_EQ(picker->mixEnterBtn()->frame(), CGRectMake(275, 519, 90, 38));
+    EXPECT_EQ(picker->selectedScrView()->frame(), CGRectMake(0, 557, 375, 100));
+    EXPECT_EQ(picker->countLabel()->text(), "  0 Photos Selected");
+    EXPECT_EQ(picker->mixEnterBtn()->alpha(), 0.5);
+    EXPECT_FALSE(picker->mixEnterBtn()->isUserInteractionEnabled());
+    EXPECT_EQ(picker->adViewBottomOffsetFromSuperViewBottom(), 150.0f);
+}
+
+TEST_F(PickerTest, AlbumsInMenuOrderAndAssetsOldestFirstWithoutVideos) {
+    makeLibrary();
+    open();
+    std::vector<std::string> titles;
+    for (const auto& album : picker->photoList()) {
+        titles.push_back(album->localizedTitle());
+    }
+    EXPECT_EQ(titles,
+              (std::vector<std::string>{"Recently Added", "All Photos", "Holidays", "Work"}));
+    showAlbum("Holidays");
+    ASSERT_EQ(picker->assetArray().size(), 6u); // the video and the text file left out
+    EXPECT_EQ(picker->assetArray().front()->localIdentifier(), "Holidays/photo5.jpg");
+    EXPECT_EQ(picker->assetArray().back()->localIdentifier(), "Holidays/photo0.jpg");
+}
+
+TEST_F(PickerTest, ChoosingUpToFivePhotos) {
+    makeLibrary();
+    open();
+    showAlbum("Holidays");
+    chooseItem(0);
+    EXPECT_FALSE(picker->mixEnterBtn()->isUserInteractionEnabled());
+    chooseItem(1);
+    EXPECT_TRUE(picker->mixEnterBtn()->isUserInteractionEnabled());
+    EXPECT_EQ(picker->mixEnterBtn()->alpha(), 1.0);
+    chooseItem(2);
+    EXPECT_EQ(picker->countLabel()->text(), "  3 Photos Selected");
+    chooseItem(2); // the same photo again is a second choice
+    chooseItem(4);
+    ASSERT_EQ(picker->selectedAssets()->size(), 5u);
+    EXPECT_EQ(picker->selectedPhotos().size(), 5u);
+    for (const auto& photo : picker->selectedPhotos()) {
+        EXPECT_TRUE(photo); // never a missing picture
+    }
+    EXPECT_EQ(picker->selectedScrView()->contentOffset(), CGPointMake(103, 0));
+    EXPECT_EQ(picker->selectedScrView()->contentSize(), CGSizeMake(515, 0));
+    EXPECT_EQ(picker->selectedScrView()->subviews().size(), 5u);
+
+    // A sixth is refused with the reminder; the count stays 5.
+    chooseItem(5);
+    environment_.fastForwardBy(1);
+    auto alert =
+        std::dynamic_pointer_cast<UIAlertController>(navigation->presentedViewController());
+    ASSERT_TRUE(alert);
+    EXPECT_EQ(alert->title(), "Remind info");
+    EXPECT_EQ(alert->message(), "You can choose 5 photos at most");
+    EXPECT_EQ(picker->selectedAssets()->size(), 5u);
+}
+
+TEST_F(PickerTest, DeletingFromTheStrip) {
+    makeLibrary();
+    open();
+    showAlbum("Holidays");
+    chooseItem(0);
+    chooseItem(1);
+    auto strip = picker->selectedScrView();
+    auto first = std::dynamic_pointer_cast<PhotosSelectedView>(strip->subviews().at(0));
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->deleteBtn()->tag(), 0);
+    TouchInjector::tapAt(TouchInjector::tapPointOfView(*first->deleteBtn()));
+    environment_.fastForwardBy(0.3);
+    ASSERT_EQ(picker->selectedAssets()->size(), 1u);
+    EXPECT_EQ(picker->selectedAssets()->front()->localIdentifier(), "Holidays/photo4.jpg");
+    EXPECT_EQ(picker->mixEnterBtn()->alpha(), 0.4); // not the first 0.5
+    EXPECT_FALSE(picker->mixEnterBtn()->isUserInteractionEnabled());
+    EXPECT_EQ(picker->countLabel()->text(), "  1 Photos Selected");
+}
+
+TEST_F(PickerTest, SwitchingAlbumsKeepsTheChoiceButHidesCheckMarks) {
+    makeLibrary();
+    open();
+    showAlbum("Holidays");
+    chooseItem(0);
+    auto cell = std::dynamic_pointer_cast<PhotosPickerCollectionViewCell>(
+        picker->photosCollection()->cellForItemAtIndexPath(
+            NSIndexPath::indexPathForItemInSection(0, 0)));
+    ASSERT_TRUE(cell);
+    EXPECT_FALSE(cell->selectedImageView()->isHidden());
+    showAlbum("Work");
+    EXPECT_TRUE(picker->haveChangedList());
+    EXPECT_EQ(picker->selectedAssets()->size(), 1u);
+    chooseItem(0);
+    cell = std::dynamic_pointer_cast<PhotosPickerCollectionViewCell>(
+        picker->photosCollection()->cellForItemAtIndexPath(
+            NSIndexPath::indexPathForItemInSection(0, 0)));
+    EXPECT_TRUE(cell->selectedImageView()->isHidden());
+    EXPECT_EQ(picker->selectedAssets()->size(), 2u);
+}
+
+TEST_F(PickerTest, MakeOpensTheEditorOfTheKindWithTheSharedList) {
+    makeLibrary();
+    for (int style : {0, 1}) {
+        open(style);
+        showAlbum("Holidays");
+        chooseItem(0);
+        chooseItem(1);
+        TouchInjector::tapAt(TouchInjector::tapPointOfView(*picker->mixEnterBtn()));
+        environment_.fastForwardBy(1);
+        if (style == 0) {
+            auto editor = std::dynamic_pointer_cast<MixPhotosEditViewController>(
+                navigation->topViewController());
+            ASSERT_TRUE(editor);
+            EXPECT_EQ(editor->selectedAssets(), picker->selectedAssets()); // shared, not copied
+        } else {
+            EXPECT_TRUE(std::dynamic_pointer_cast<DavuVovEditViewController>(
+                navigation->topViewController()));
+        }
+    }
+}
+
+TEST_F(PickerTest, TheFullScreenAdFlagIsReadAndClearedOnAppearance) {
+    NSUserDefaults::standardUserDefaults()->setBoolForKey(true, kShouldShowFullScreenAdKey);
+    open();
+    EXPECT_FALSE(NSUserDefaults::standardUserDefaults()->boolForKey(kShouldShowFullScreenAdKey));
+}
+
+TEST(PickerCounter, AMissingTranslationShowsSafeText) {
+    TestHome home;
+    EXPECT_EQ(ImagePickerViewController::counterText(3), "  3 Photos Selected");
+    NSBundle::setMainBundlePath(home.path()); // a bundle without string tables
+    EXPECT_EQ(ImagePickerViewController::counterText(2), "  2 Photos Selected");
+}
+} // namespace
