@@ -61,9 +61,12 @@ std::string localized(const std::string& key) {
 std::string ImagePickerViewController::counterText(size_t count) {
     std::string argument = NSString::stringWithFormat("  %ld ", static_cast<long>(count));
     std::string format = localized(kCounterKey);
-    // The key itself is no format for a text argument: without a translation the count is
-    // shown plainly.
-    if (format == kCounterKey) {
+    // Only a format with one text directive and no other fits the argument; the key
+    // itself (no translation) or a translation made for a number is not used as one.
+    size_t directive = format.find('%');
+    bool fits = directive != std::string::npos && format.compare(directive, 2, "%@") == 0 &&
+                format.find('%', directive + 2) == std::string::npos;
+    if (!fits) {
         return NSString::stringWithFormat("%@Photos Selected", argument);
     }
     return NSString::stringWithFormat(format, argument);
@@ -194,6 +197,7 @@ void ImagePickerViewController::addBarButtonItem() {
                 picker->goBack();
             }
         });
+    back->setAccessibilityLabel("Back");
     navigationItem()->setLeftBarButtonItem(back);
 }
 
@@ -283,9 +287,11 @@ void ImagePickerViewController::loadPhotosForCurrentAlbumCollection() {
     std::weak_ptr<ImagePickerViewController> weak = self<ImagePickerViewController>();
     x::asyncTaskReturnOnMain(
         [collection, loaded] { *loaded = getAssetFromPhotoCollectionAscending(collection, true); },
-        [weak, loaded, hud = loadingDataActivity_] {
+        [weak, loaded, collection, hud = loadingDataActivity_] {
             hud->hide(true);
-            if (auto picker = weak.lock()) {
+            auto picker = weak.lock();
+            // A slower load of an album switched away from must not fill the grid.
+            if (picker && picker->currentAlbumCollection_ == collection) {
                 picker->assetArray_ = std::move(*loaded);
                 picker->photosCollection_->reloadData();
             }
@@ -429,6 +435,9 @@ void ImagePickerViewController::collectionViewDidSelectItemAtIndexPath(
                   assetArray_[index]->localIdentifier());
             return;
         }
+        if (cell) {
+            cell->imageView()->setImage(thumbnail);
+        }
     }
     if (!haveChangedList_ && cell) {
         cell->selectedImageView()->setHidden(false);
@@ -481,6 +490,11 @@ void ImagePickerViewController::loadSelectedViewData() {
 
 void ImagePickerViewController::deleteSelectedImage(const UIButton& button) {
     auto pressed = std::const_pointer_cast<UIButton>(button.self<UIButton>());
+    // One removal per button: a second tap during the half turn must not remove another.
+    if (!pressed->isUserInteractionEnabled()) {
+        return;
+    }
+    pressed->setUserInteractionEnabled(false);
     std::weak_ptr<ImagePickerViewController> weak = self<ImagePickerViewController>();
     UIViewAnimation::animateWithDurationDelayOptionsAnimationsCompletion(
         0.3, 0, 0, [&] { pressed->setTransform(CGAffineTransformMakeRotation(std::numbers::pi)); },

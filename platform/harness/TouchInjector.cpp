@@ -167,6 +167,8 @@ TouchInjector::viewsWithLabel(const std::shared_ptr<UIWindow>& window, const std
     if (!window) {
         return found;
     }
+    // What a user sees has been laid out: pending layout runs before looking.
+    window->layoutIfNeeded();
     collectViewsWithLabel(window, label, found);
     // A view covered by another (an alert over a screen) cannot be touched: a finger at
     // its tap point would land on what lies on top.

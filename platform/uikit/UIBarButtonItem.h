@@ -33,6 +33,9 @@ public:
     UIBarButtonItemStyle style() const { return style_; }
     std::shared_ptr<UIColor> tintColor() const { return tintColor_; }
     void setTintColor(std::shared_ptr<UIColor> color) { tintColor_ = std::move(color); }
+    // What a finger or a screen reader finds the item by; a picture item has no title.
+    const std::string& accessibilityLabel() const { return accessibilityLabel_; }
+    void setAccessibilityLabel(std::string label) { accessibilityLabel_ = std::move(label); }
     bool isEnabled() const { return enabled_; }
     void setEnabled(bool enabled) { enabled_ = enabled; }
     // What a tap on the item does.
@@ -44,6 +47,7 @@ private:
     std::shared_ptr<UIView> customView_;
     UIBarButtonItemStyle style_ = UIBarButtonItemStyle::Plain;
     std::shared_ptr<UIColor> tintColor_;
+    std::string accessibilityLabel_;
     bool enabled_ = true;
     std::weak_ptr<NSObject> target_;
     Action action_;

@@ -99,6 +99,9 @@ std::shared_ptr<UIView> UINavigationBar::viewForItem(const std::shared_ptr<UIBar
         }
     }
     button->setEnabled(item->isEnabled());
+    if (!item->accessibilityLabel().empty()) {
+        button->setAccessibilityLabel(item->accessibilityLabel());
+    }
     std::weak_ptr<UIBarButtonItem> weakItem = item;
     button->addTargetActionForControlEvents(
         item,

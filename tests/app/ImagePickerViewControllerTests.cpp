@@ -21,6 +21,7 @@
 #include "platform/uikit/UITableView.h"
 #include "platform/uikit/UIViewAnimation.h"
 #include "platform/uikit/UIWindow.h"
+#include "services/advertise/CVAdvertiseController.h"
 #include "tests/support/PhotoFixtures.h"
 
 #include <gtest/gtest.h>
@@ -204,10 +205,76 @@ TEST_F(PickerTest, MakeOpensTheEditorOfTheKindWithTheSharedList) {
     }
 }
 
-TEST_F(PickerTest, TheFullScreenAdFlagIsReadAndClearedOnAppearance) {
-    NSUserDefaults::standardUserDefaults()->setBoolForKey(true, kShouldShowFullScreenAdKey);
+// An ad controller with an interstitial always ready; it counts presentations.
+class ReadyAdvertiser : public CVAdvertiseController {
+public:
+    std::vector<std::shared_ptr<UIViewController>> shownFrom;
+    bool showInterstitialLoadingState() override { return true; }
+    void showInterstitial(const std::shared_ptr<UIViewController>& controller) override {
+        shownFrom.push_back(controller);
+    }
+};
+
+TEST_F(PickerTest, TheFullScreenAdFlagAsksForOneInterstitialAndIsCleared) {
+    auto advertiser = std::make_shared<ReadyAdvertiser>();
+    CVAdvertiseController::installShareInstance(advertiser);
     open();
+    EXPECT_TRUE(advertiser->shownFrom.empty()); // no flag, no interstitial
+    NSUserDefaults::standardUserDefaults()->setBoolForKey(true, kShouldShowFullScreenAdKey);
+    picker->beginAppearanceTransition(false, false);
+    picker->endAppearanceTransition();
+    picker->beginAppearanceTransition(true, false);
+    picker->endAppearanceTransition();
+    ASSERT_EQ(advertiser->shownFrom.size(), 1u);
+    EXPECT_EQ(advertiser->shownFrom[0], picker);
     EXPECT_FALSE(NSUserDefaults::standardUserDefaults()->boolForKey(kShouldShowFullScreenAdKey));
+    CVAdvertiseController::installShareInstance(nullptr);
+}
+
+TEST_F(PickerTest, AChoiceBeforeItsThumbnailArrivedNeverKeepsAMissingPicture) {
+    makeLibrary();
+    libraryFile("Holidays/broken.jpg", [] {
+        // Its header is whole (it is listed); its picture data stops halfway.
+        auto bytes = photoJpeg(400, 300, 0, "2026:01:01 09:00:00");
+        bytes.resize(bytes.size() * 2 / 3);
+        return bytes;
+    }());
+    PHPhotoLibrary::reloadLibrary();
+    open();
+    picker->onTitleMenuButtonTouched();
+    environment_.fastForwardBy(1);
+    for (size_t i = 0; i < picker->photoList().size(); ++i) {
+        if (picker->photoList()[i]->localizedTitle() == "Holidays") {
+            picker->tableViewDidSelectRowAtIndexPath(
+                *picker->menuTableView(), NSIndexPath::indexPathForRowInSection(long(i), 0));
+        }
+    }
+    environment_.fastForwardBy(1);
+    runAllTasks();
+    environment_.fastForwardBy(0.5);
+    // The grid's cells have asked for their thumbnails; none has been decoded yet.
+    long broken = -1;
+    for (size_t i = 0; i < picker->assetArray().size(); ++i) {
+        if (picker->assetArray()[i]->localIdentifier() == "Holidays/broken.jpg") {
+            broken = static_cast<long>(i);
+        }
+    }
+    ASSERT_GE(broken, 0);
+    long good = broken == 0 ? 1 : 0;
+    auto tapCell = [&](long item) {
+        auto frame = picker->photosCollection()
+                         ->layoutAttributesForItemAtIndexPath(
+                             NSIndexPath::indexPathForItemInSection(item, 0))
+                         ->frame();
+        TouchInjector::tapAt(picker->photosCollection()->convertPointToView(
+            CGPointMake(CGRectGetMidX(frame), CGRectGetMidY(frame)), nullptr));
+    };
+    tapCell(good); // a good photo, its thumbnail still pending
+    ASSERT_EQ(picker->selectedPhotos().size(), 1u);
+    EXPECT_TRUE(picker->selectedPhotos()[0]);
+    tapCell(broken); // the broken one: refused, nothing added
+    EXPECT_EQ(picker->selectedAssets()->size(), 1u);
+    EXPECT_EQ(picker->countLabel()->text(), "  1 Photos Selected");
 }
 
 TEST(PickerCounter, AMissingTranslationShowsSafeText) {

@@ -278,7 +278,9 @@ TEST_F(ProgramTest, TheBundledDemoRunsWithoutAScript) {
     EXPECT_NE(result.out.find("alert: Remind info: You can choose 5 photos at most"),
               std::string::npos);
     EXPECT_NE(result.out.find("screen: MixPhotosEditViewController"), std::string::npos);
-    for (const char* name : {"launch.png", "tip.png", "picker-five.png", "picker-alert.png"}) {
+    for (const char* name :
+         {"launch.png", "tip.png", "settings.png", "picker-dropdown.png", "picker-grid.png",
+          "picker-five.png", "picker-alert.png", "picker-four.png"}) {
         auto shot = UIImage::imageWithContentsOfFile((shots / name).string());
         ASSERT_TRUE(shot) << name;
         EXPECT_EQ(shot->cgImage()->width(), 750u);
