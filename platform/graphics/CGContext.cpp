@@ -1259,6 +1259,24 @@ void CGContextClearRect(const CGContextRef& c, CGRect rect) {
     s.paint(s.pathPainter(s.takePath(), true, false, false), kCGBlendModeClear, 1, false);
 }
 
+namespace {
+// The image as the source of a painting operation (or plain black when only what it
+// covers is asked for).
+void setImageSource(cairo_t* cr, bool coverage, const CGImageRef& image,
+                    const cairo_matrix_t& matrix, cairo_filter_t filter, cairo_extend_t extend) {
+    if (coverage) {
+        cairo_set_source_rgb(cr, 0, 0, 0);
+        return;
+    }
+    Surface source = imageSurface(image, false);
+    Pattern pattern(cairo_pattern_create_for_surface(source.get()));
+    cairo_pattern_set_matrix(pattern.get(), &matrix);
+    cairo_pattern_set_extend(pattern.get(), extend);
+    cairo_pattern_set_filter(pattern.get(), filter);
+    cairo_set_source(cr, pattern.get());
+}
+} // namespace
+
 void CGContextDrawImage(const CGContextRef& c, CGRect rect, const CGImageRef& image) {
     if (!c || CGRectIsEmpty(rect) || !drawable(image)) {
         return;
@@ -1280,17 +1298,8 @@ void CGContextDrawImage(const CGContextRef& c, CGRect rect, const CGImageRef& im
         return;
     }
     s.paint([&image, &rect, matrix, filter](cairo_t* cr, bool coverage) {
-        if (coverage) {
-            cairo_set_source_rgb(cr, 0, 0, 0);
-        } else {
-            Surface source = imageSurface(image, false);
-            Pattern pattern(cairo_pattern_create_for_surface(source.get()));
-            cairo_pattern_set_matrix(pattern.get(), &matrix);
-            // Padding keeps the rectangle's edges sharp when the image is scaled.
-            cairo_pattern_set_extend(pattern.get(), CAIRO_EXTEND_PAD);
-            cairo_pattern_set_filter(pattern.get(), filter);
-            cairo_set_source(cr, pattern.get());
-        }
+        // Padding keeps the rectangle's edges sharp when the image is scaled.
+        setImageSource(cr, coverage, image, matrix, filter, CAIRO_EXTEND_PAD);
         cairo_new_path(cr);
         cairo_rectangle(cr, rect.origin.x, rect.origin.y, rect.size.width, rect.size.height);
         cairo_fill(cr);
@@ -1306,16 +1315,7 @@ void CGContextDrawTiledImage(const CGContextRef& c, CGRect rect, const CGImageRe
     const cairo_matrix_t matrix = imageMatrix(*image, rect);
     const cairo_filter_t filter = cairoFilter(s.gs().interpolation);
     s.paint([&image, matrix, filter](cairo_t* cr, bool coverage) {
-        if (coverage) {
-            cairo_set_source_rgb(cr, 0, 0, 0);
-        } else {
-            Surface source = imageSurface(image, false);
-            Pattern pattern(cairo_pattern_create_for_surface(source.get()));
-            cairo_pattern_set_matrix(pattern.get(), &matrix);
-            cairo_pattern_set_extend(pattern.get(), CAIRO_EXTEND_REPEAT);
-            cairo_pattern_set_filter(pattern.get(), filter);
-            cairo_set_source(cr, pattern.get());
-        }
+        setImageSource(cr, coverage, image, matrix, filter, CAIRO_EXTEND_REPEAT);
         cairo_paint(cr);
     });
 }
