@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 CMAKE_COMMON = -G Ninja -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
 
 # The suites whose code runs on several threads also run under ThreadSanitizer.
-THREADED_TESTS = 'Dispatch|GlobalThreadPool|NSRunLoop|NSTimer|NSNotificationCenter|NSUserDefaults|NSLog|MockClock|NSObjectx|NSURL|NSStringDrawing|OVProgressHUD|PHPhotoLibrary|PHImageManager|RatePromptStoreLookup|RZCommonConfig'
+THREADED_TESTS = 'Dispatch|GlobalThreadPool|NSRunLoop|NSTimer|NSNotificationCenter|NSUserDefaults|NSLog|MockClock|NSObjectx|NSURL|NSStringDrawing|OVProgressHUD|PHPhotoLibrary|PHImageManager|RatePromptStoreLookup|RZCommonConfig|UIPasteboard|UIImageWriteToSavedPhotosAlbum'
 
 .PHONY: run test deps deps-demo build-release build-test build-asan build-tsan bench format
 

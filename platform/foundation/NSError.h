@@ -15,6 +15,7 @@ inline constexpr const char* NSCocoaErrorDomain = "NSCocoaErrorDomain";
 enum : long {
     NSFileReadUnknownError = 256,
     NSFileReadNoSuchFileError = 260,
+    NSFileWriteUnknownError = 512,
     NSPropertyListReadCorruptError = 3840,
     NSPropertyListWriteInvalidError = 3852,
 };

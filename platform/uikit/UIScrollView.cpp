@@ -3,6 +3,7 @@
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/NSTimer.h"
 #include "platform/runtime/ClassRegistry.h"
+#include "platform/uikit/UIPinchGestureRecognizer.h"
 #include "platform/uikit/UIScrollViewPanGestureRecognizer.h"
 #include "platform/uikit/UIViewAnimation.h"
 
@@ -161,6 +162,9 @@ bool UIScrollView::canScrollVertically() const {
 // Dragging
 
 bool UIScrollView::gestureRecognizerShouldBegin(UIGestureRecognizer& recognizer) {
+    if (pinch_ && &recognizer == pinch_.get()) {
+        return viewForZooming() != nullptr;
+    }
     if (&recognizer != pan_.get()) {
         return UIView::gestureRecognizerShouldBegin(recognizer);
     }
@@ -359,5 +363,159 @@ void UIScrollView::endDeceleration() {
     if (const auto delegate = delegate_.lock()) {
         const auto keepAlive = self<UIScrollView>();
         delegate->scrollViewDidEndDecelerating(*this);
+    }
+}
+
+// Zooming
+
+std::shared_ptr<UIView> UIScrollView::viewForZooming() {
+    const auto delegate = delegate_.lock();
+    return delegate ? delegate->viewForZoomingInScrollView(*this) : nullptr;
+}
+
+double UIScrollView::clampedZoomScale(double scale) const {
+    return clampTo(scale, minimumZoomScale_, std::max(minimumZoomScale_, maximumZoomScale_));
+}
+
+void UIScrollView::setMinimumZoomScale(double scale) {
+    minimumZoomScale_ = scale;
+    updatePinchGestureRecognizer();
+}
+
+void UIScrollView::setMaximumZoomScale(double scale) {
+    maximumZoomScale_ = scale;
+    updatePinchGestureRecognizer();
+}
+
+void UIScrollView::updatePinchGestureRecognizer() {
+    const bool zoomable = minimumZoomScale_ != maximumZoomScale_;
+    if (zoomable && !pinch_) {
+        std::weak_ptr<UIScrollView> weak = self<UIScrollView>();
+        pinch_ = UIPinchGestureRecognizer::initWithTargetAction(
+            weak, [weak](UIGestureRecognizer& recognizer) {
+                if (const auto scrollView = weak.lock()) {
+                    scrollView->handlePinch(static_cast<UIPinchGestureRecognizer&>(recognizer));
+                }
+            });
+        addGestureRecognizer(pinch_);
+    } else if (!zoomable && pinch_) {
+        removeGestureRecognizer(pinch_);
+        pinch_.reset();
+    }
+}
+
+void UIScrollView::setZoomScale(double scale) {
+    setZoomScaleAnimated(scale, false);
+}
+
+void UIScrollView::setZoomScaleAnimated(double scale, bool animated) {
+    const double target = clampedZoomScale(scale);
+    // The point at the centre of the visible area stays there.
+    const CGSize size = bounds().size;
+    const CGPoint offset = contentOffset();
+    const double ratio = zoomScale_ > 0 ? target / zoomScale_ : 1;
+    zoomTo(target,
+           CGPointMake((offset.x + size.width / 2) * ratio - size.width / 2,
+                       (offset.y + size.height / 2) * ratio - size.height / 2),
+           animated);
+}
+
+void UIScrollView::zoomToRectAnimated(const CGRect& rect, bool animated) {
+    const CGRect wanted = CGRectStandardize(rect);
+    const CGSize size = bounds().size;
+    // An empty side leaves the other to decide; an empty rectangle keeps the scale.
+    double scale = zoomScale_;
+    if (wanted.size.width > 0 && wanted.size.height > 0) {
+        scale = std::min(size.width / wanted.size.width, size.height / wanted.size.height);
+    } else if (wanted.size.width > 0) {
+        scale = size.width / wanted.size.width;
+    } else if (wanted.size.height > 0) {
+        scale = size.height / wanted.size.height;
+    }
+    scale = clampedZoomScale(scale);
+    zoomTo(scale,
+           CGPointMake(CGRectGetMidX(wanted) * scale - size.width / 2,
+                       CGRectGetMidY(wanted) * scale - size.height / 2),
+           animated);
+}
+
+void UIScrollView::zoomTo(double scale, const CGPoint& offset, bool animated) {
+    const auto zoomView = viewForZooming();
+    if (!zoomView) {
+        return;
+    }
+    endDeceleration();
+    if (!animated) {
+        applyZoom(*zoomView, scale, offset);
+        return;
+    }
+    const unsigned long count = ++zoomAnimationCount_;
+    std::weak_ptr<UIScrollView> weak = self<UIScrollView>();
+    UIViewAnimation::animateWithDurationDelayOptionsAnimationsCompletion(
+        kScrollAnimationDuration, 0, 0,
+        [this, zoomView, scale, offset] { applyZoom(*zoomView, scale, offset); },
+        [weak, count, zoomView](bool) {
+            const auto scrollView = weak.lock();
+            if (!scrollView || scrollView->zoomAnimationCount_ != count) {
+                return;
+            }
+            if (const auto delegate = scrollView->delegate_.lock()) {
+                delegate->scrollViewDidEndZoomingWithViewAtScale(*scrollView, zoomView,
+                                                                 scrollView->zoomScale_);
+            }
+        });
+}
+
+void UIScrollView::applyZoom(UIView& zoomView, double scale, const CGPoint& offset) {
+    const auto keepAlive = self<UIScrollView>();
+    zoomScale_ = scale;
+    zoomView.setTransform(CGAffineTransformMakeScale(scale, scale));
+    // The scaled view starts at the content's origin, whatever its centre was.
+    const CGSize size = zoomView.bounds().size;
+    zoomView.setCenter(CGPointMake(size.width * scale / 2, size.height * scale / 2));
+    setContentSize(zoomView.frame().size);
+    moveContentTo(clampedContentOffset(offset));
+    if (const auto delegate = delegate_.lock()) {
+        delegate->scrollViewDidZoom(*this);
+    }
+}
+
+void UIScrollView::handlePinch(UIPinchGestureRecognizer& pinch) {
+    const auto zoomView = viewForZooming();
+    const auto delegate = delegate_.lock();
+    switch (pinch.state()) {
+    case State::Began:
+        endDeceleration();
+        zooming_ = true;
+        pinchStartScale_ = zoomScale_;
+        if (delegate && zoomView) {
+            delegate->scrollViewWillBeginZoomingWithView(*this, zoomView);
+        }
+        [[fallthrough]];
+    case State::Changed:
+        if (zooming_ && zoomView && zoomScale_ > 0) {
+            // The content point under the fingers' centre stays under it.
+            const CGPoint inContent = pinch.locationInView(this);
+            const CGPoint offset = contentOffset();
+            const double target = clampedZoomScale(pinchStartScale_ * pinch.scale());
+            const double ratio = target / zoomScale_;
+            applyZoom(*zoomView, target,
+                      CGPointMake(inContent.x * ratio - (inContent.x - offset.x),
+                                  inContent.y * ratio - (inContent.y - offset.y)));
+        }
+        break;
+    case State::Ended:
+    case State::Cancelled:
+        if (!zooming_) {
+            break;
+        }
+        zooming_ = false;
+        if (delegate && zoomView) {
+            delegate->scrollViewDidEndZoomingWithViewAtScale(*this, zoomView, zoomScale_);
+        }
+        break;
+    case State::Possible:
+    case State::Failed:
+        break;
     }
 }

@@ -13,7 +13,13 @@
 //   scrollViewDidEndDecelerating); the touch then goes on to the content as usual.
 // - An animated offset change lands at once and is recorded as a view animation; the
 //   delegate hears scrollViewDidEndScrollingAnimation after its duration.
-// - No zooming; the scroll indicator flags are kept but nothing is drawn.
+// - Zooming scales the delegate's view for zooming (a scale transform, its frame kept at
+//   the content's origin) and makes the content size its frame's size. A pinch zooms
+//   about the fingers' centre; scales stay within the minimum and maximum (no bouncing
+//   past them). The pinch recogniser exists only while the two differ. An animated zoom
+//   lands at once, is recorded as a view animation, and the delegate hears
+//   scrollViewDidEndZoomingWithViewAtScale after its duration.
+// - The scroll indicator flags are kept but nothing is drawn.
 // Make it with initWithFrame or a subclass's factory: the pan recogniser is attached there.
 #pragma once
 
@@ -26,6 +32,7 @@
 
 class NSTimer;
 class UIPanGestureRecognizer;
+class UIPinchGestureRecognizer;
 class UIScrollViewPanGestureRecognizer;
 
 class UIScrollView : public UIView {
@@ -86,6 +93,25 @@ public:
 
     std::shared_ptr<UIPanGestureRecognizer> panGestureRecognizer() const;
 
+    // Zooming. Both bounds are 1 at first, which means no zooming; setting them does not
+    // change the current scale.
+    double minimumZoomScale() const { return minimumZoomScale_; }
+    void setMinimumZoomScale(double scale);
+    double maximumZoomScale() const { return maximumZoomScale_; }
+    void setMaximumZoomScale(double scale);
+    double zoomScale() const { return zoomScale_; }
+    // Clamped to the minimum and maximum; zooms about the centre of the visible area.
+    // Nothing happens without a view for zooming.
+    void setZoomScale(double scale);
+    void setZoomScaleAnimated(double scale, bool animated);
+    // Zooms so that `rect` (in the zoom view's own coordinates) fills the bounds as far as
+    // the scale limits allow, centred in them as far as the content allows.
+    void zoomToRectAnimated(const CGRect& rect, bool animated);
+    // A pinch is zooming the content.
+    bool isZooming() const { return zooming_; }
+    // The pinch that zooms; none while the minimum and maximum scales are equal.
+    std::shared_ptr<UIPinchGestureRecognizer> pinchGestureRecognizer() const { return pinch_; }
+
     std::shared_ptr<UIScrollViewDelegate> delegate() const { return delegate_.lock(); }
     void setDelegate(std::weak_ptr<UIScrollViewDelegate> delegate) {
         delegate_ = std::move(delegate);
@@ -93,7 +119,8 @@ public:
 
     // A change of the origin is a scroll: the delegate hears scrollViewDidScroll.
     void setBounds(const CGRect& bounds) override;
-    // Its own pan begins only when there is something to scroll.
+    // Its own pan begins only when there is something to scroll, its pinch only when the
+    // delegate gives a view for zooming.
     bool gestureRecognizerShouldBegin(UIGestureRecognizer& recognizer) override;
 
 protected:
@@ -144,6 +171,15 @@ private:
     CGPoint clampedContentOffset(const CGPoint& offset) const;
     bool canScrollHorizontally() const;
     bool canScrollVertically() const;
+    std::shared_ptr<UIView> viewForZooming();
+    void updatePinchGestureRecognizer();
+    void handlePinch(UIPinchGestureRecognizer& pinch);
+    // Scales the zoom view to `scale` (already clamped), lays out the content and moves it
+    // to `offset` (clamped to the new content); the delegate hears scrollViewDidZoom.
+    void applyZoom(UIView& zoomView, double scale, const CGPoint& offset);
+    // Zooms to `scale` with the content at `offset`, animated or not.
+    void zoomTo(double scale, const CGPoint& offset, bool animated);
+    double clampedZoomScale(double scale) const;
 
     CGSize contentSize_{};
     UIEdgeInsets contentInset_{};
@@ -166,5 +202,14 @@ private:
     // Tells an animated scroll's completion whether a later one has replaced it.
     unsigned long scrollAnimationCount_ = 0;
     std::shared_ptr<UIScrollViewPanGestureRecognizer> pan_;
+    double minimumZoomScale_ = 1;
+    double maximumZoomScale_ = 1;
+    double zoomScale_ = 1;
+    bool zooming_ = false;
+    // Tells an animated zoom's completion whether a later one has replaced it.
+    unsigned long zoomAnimationCount_ = 0;
+    // The zoom scale when the pinch began; the pinch's scale multiplies it.
+    double pinchStartScale_ = 1;
+    std::shared_ptr<UIPinchGestureRecognizer> pinch_;
     std::weak_ptr<UIScrollViewDelegate> delegate_;
 };

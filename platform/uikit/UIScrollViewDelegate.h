@@ -2,7 +2,10 @@
 // the default bodies are what an absent method means.
 #pragma once
 
+#include <memory>
+
 class UIScrollView;
+class UIView;
 
 class UIScrollViewDelegate {
 public:
@@ -19,4 +22,18 @@ public:
     virtual void scrollViewDidEndDecelerating(UIScrollView& scrollView) {}
     // An animated change of the content offset has run its course.
     virtual void scrollViewDidEndScrollingAnimation(UIScrollView& scrollView) {}
+
+    // The subview that zooming scales; none (the default) means the view does not zoom.
+    virtual std::shared_ptr<UIView> viewForZoomingInScrollView(UIScrollView& scrollView) {
+        return nullptr;
+    }
+    // After every change of the zoom scale, however it came.
+    virtual void scrollViewDidZoom(UIScrollView& scrollView) {}
+    // A pinch is about to zoom `view`.
+    virtual void scrollViewWillBeginZoomingWithView(UIScrollView& scrollView,
+                                                    const std::shared_ptr<UIView>& view) {}
+    // A pinch has ended, or an animated zoom has run its course, at `scale`.
+    virtual void scrollViewDidEndZoomingWithViewAtScale(UIScrollView& scrollView,
+                                                        const std::shared_ptr<UIView>& view,
+                                                        double scale) {}
 };

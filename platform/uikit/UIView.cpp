@@ -8,6 +8,7 @@
 #include "platform/uikit/UIWindow.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 NS_REGISTER_CLASS(UIView, UIResponder);
@@ -62,7 +63,12 @@ void UIView::setFrame(const CGRect& frame) {
     UIViewAnimation::noteChange(*this, "frame");
     const CGRect standard = CGRectStandardize(frame);
     center_ = CGPointMake(CGRectGetMidX(standard), CGRectGetMidY(standard));
-    setBounds(CGRect{bounds_.origin, standard.size});
+    CGSize size = standard.size;
+    const CGAffineTransform& t = transform_;
+    if (t.b == 0 && t.c == 0 && t.a != 0 && t.d != 0) {
+        size = CGSizeMake(size.width / std::abs(t.a), size.height / std::abs(t.d));
+    }
+    setBounds(CGRect{bounds_.origin, size});
 }
 
 void UIView::setBounds(const CGRect& bounds) {

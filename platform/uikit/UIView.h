@@ -50,8 +50,9 @@ public:
     static std::shared_ptr<UIView> initWithFrame(const CGRect& frame);
 
     // Geometry. The frame is derived from centre, bounds size and transform; setting it
-    // sets centre and bounds size (as the platform does, meaningful when the transform
-    // is the identity).
+    // sets centre and bounds size (as the platform does: under a scale transform, such as
+    // a zoomed view's, the bounds take the frame's size unscaled; under a rotation the
+    // frame's size is taken as it is).
     CGRect frame() const;
     void setFrame(const CGRect& frame);
     CGRect bounds() const { return bounds_; }

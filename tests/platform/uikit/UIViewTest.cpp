@@ -70,12 +70,19 @@ TEST(UIViewGeometry, FrameIsTheBoundingBoxOfTheTransformedBounds) {
         EXPECT_EQ(view->center(), CGPointMake(60, 45));
         EXPECT_EQ(view->bounds(), CGRectMake(0, 0, 100, 50));
     }
-    // Under a transform, setting the frame sets centre and bounds size only.
-    view->setTransform(CGAffineTransformMakeScale(2, 2));
+    // Under a scale, setting the frame sets centre and the bounds size unscaled, so the
+    // frame reads back as set (a zoomed view is laid out by its frame).
+    view->setTransform(CGAffineTransformMakeScale(2, -4));
     view->setFrame(CGRectMake(0, 0, 10, 10));
     EXPECT_EQ(view->center(), CGPointMake(5, 5));
-    EXPECT_EQ(view->bounds(), CGRectMake(0, 0, 10, 10));
-    expectRectNear(view->frame(), CGRectMake(-5, -5, 20, 20));
+    EXPECT_EQ(view->bounds(), CGRectMake(0, 0, 5, 2.5));
+    expectRectNear(view->frame(), CGRectMake(0, 0, 10, 10));
+    // Under a rotation, centre and bounds size only.
+    view->setTransform(CGAffineTransformMakeRotation(kQuarterTurn));
+    view->setFrame(CGRectMake(0, 0, 10, 20));
+    EXPECT_EQ(view->center(), CGPointMake(5, 10));
+    EXPECT_EQ(view->bounds(), CGRectMake(0, 0, 10, 20));
+    expectRectNear(view->frame(), CGRectMake(-5, 5, 20, 10));
 }
 
 TEST(UIViewGeometry, AlphaIsClampedAndDescriptionShowsWhatDiffers) {

@@ -1,0 +1,71 @@
+#include "platform/uikit/UIPasteboard.h"
+
+#include "platform/foundation/EventLog.h"
+#include "platform/foundation/NSData.h"
+#include "platform/foundation/NSLog.h"
+#include "platform/foundation/NSPathUtilities.h"
+#include "platform/runtime/ClassRegistry.h"
+#include "platform/uikit/UIImage.h"
+
+#include <filesystem>
+
+NS_REGISTER_CLASS(UIPasteboard, NSObject);
+
+std::shared_ptr<UIPasteboard> UIPasteboard::generalPasteboard() {
+    static std::mutex mutex;
+    static std::shared_ptr<UIPasteboard> general;
+    const std::string path = stringByAppendingPathComponent(NSHomeDirectory(), kImageFileName);
+    std::lock_guard lock(mutex);
+    if (!general || general->imagePath_ != path) {
+        general = std::shared_ptr<UIPasteboard>(new UIPasteboard(path));
+        if (std::filesystem::exists(path)) {
+            general->image_ = UIImage::imageWithContentsOfFile(path);
+            if (!general->image_) {
+                NSLog("UIPasteboard: ignoring unreadable %@", path);
+            }
+        }
+    }
+    return general;
+}
+
+std::shared_ptr<UIImage> UIPasteboard::image() const {
+    std::lock_guard lock(mutex_);
+    return image_;
+}
+
+std::optional<std::string> UIPasteboard::string() const {
+    std::lock_guard lock(mutex_);
+    return string_;
+}
+
+bool UIPasteboard::setImage(const std::shared_ptr<UIImage>& image) {
+    std::lock_guard lock(mutex_);
+    image_ = image;
+    string_.reset();
+    if (!image) {
+        removeImageFile();
+        return true;
+    }
+    const auto png = UIImagePNGRepresentation(image);
+    if (!png || !NSData::writeToFileAtomically(*png, imagePath_)) {
+        NSLog("UIPasteboard: cannot write %@", imagePath_);
+        return false;
+    }
+    EventLog::record("saved", imagePath_);
+    return true;
+}
+
+void UIPasteboard::setString(const std::string& text) {
+    std::lock_guard lock(mutex_);
+    image_.reset();
+    string_ = text;
+    removeImageFile();
+}
+
+void UIPasteboard::removeImageFile() {
+    std::error_code error;
+    std::filesystem::remove(imagePath_, error);
+    if (error) {
+        NSLog("UIPasteboard: cannot remove %@: %@", imagePath_, error.message());
+    }
+}
