@@ -1,5 +1,7 @@
 #include "app/MixPhotosEditView.h"
 
+#include <algorithm>
+
 #include "app/MixTemplateCell.h"
 #include "platform/quartzcore/CAShapeLayer.h"
 #include "platform/runtime/ClassRegistry.h"
@@ -51,8 +53,9 @@ void MixPhotosEditView::initImageView() {
         screen.width > 0
             ? static_cast<float>(frame().size.width / (kImageViewScreens * screen.width))
             : 1.0f;
-    contentView_->setMinimumZoomScale(minimumScale);
-    contentView_->setZoomScale(minimumScale);
+    // A cell wider than the photo view at full size cannot shrink it below full size.
+    contentView_->setMinimumZoomScale(std::min(minimumScale, 1.0f));
+    contentView_->setZoomScale(std::min(minimumScale, 1.0f));
 }
 
 void MixPhotosEditView::setImageViewData(const std::shared_ptr<UIImage>& image) {

@@ -40,17 +40,20 @@ std::optional<std::string> UIPasteboard::string() const {
 
 bool UIPasteboard::setImage(const std::shared_ptr<UIImage>& image) {
     std::lock_guard lock(mutex_);
-    image_ = image;
-    string_.reset();
     if (!image) {
+        image_.reset();
+        string_.reset();
         removeImageFile();
         return true;
     }
     const auto png = UIImagePNGRepresentation(image);
     if (!png || !NSData::writeToFileAtomically(*png, imagePath_)) {
+        // A copy that failed leaves the pasteboard as it was.
         NSLog("UIPasteboard: cannot write %@", imagePath_);
         return false;
     }
+    image_ = image;
+    string_.reset();
     EventLog::record("saved", imagePath_);
     return true;
 }

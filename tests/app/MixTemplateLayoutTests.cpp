@@ -209,8 +209,20 @@ TEST(MixTemplateLayoutTest, BadFilesAreLoggedAndShowWhatTheyCan) {
 // Every shipped layout reads cleanly, has a cell per photo inside the canvas, and its cells
 // tile the collage: each spot of the area belongs to exactly one cell. Each has its style
 // thumbnail.
+TEST(MixTemplateLayoutTest, OutOfRangeCountsAndStylesHaveNoFile) {
+    TestHome home;
+    const std::pair<long, long> cases[] = {{7, 5}, {0, 3}, {1, 1}, {0, 2}, {1, 6}, {-1, 3}};
+    for (const auto& [style, count] : cases) {
+        SCOPED_TRACE(std::to_string(style) + " " + std::to_string(count));
+        CapturedLog log;
+        EXPECT_FALSE(MixTemplateLayout::layoutWithStyleIndexImageCount(style, count));
+        EXPECT_FALSE(log.lines().empty());
+    }
+}
+
 TEST(MixTemplateLayoutTest, ShippedLayoutsTileTheCanvas) {
     TestHome home;
+    int slanted = 0; // cells whose outline is not their bounding rectangle
     for (long count = MixTemplateLayout::kMinimumImageCount;
          count <= MixTemplateLayout::kMaximumImageCount; ++count) {
         for (long style = 1; style <= MixTemplateLayout::kStyleCount; ++style) {
@@ -246,11 +258,26 @@ TEST(MixTemplateLayoutTest, ShippedLayoutsTileTheCanvas) {
                 }
             }
             EXPECT_GE(singlyCovered, samples * 99 / 100);
+            for (const MixTemplateCell& cell : cells) {
+                CGRect box = CGRectMake(0, 0, cell.frame().size.width, cell.frame().size.height);
+                CGPoint corners[] = {{1, 1},
+                                     {box.size.width - 1, 1},
+                                     {1, box.size.height - 1},
+                                     {box.size.width - 1, box.size.height - 1}};
+                for (const CGPoint& corner : corners) {
+                    if (!cell.containsPoint(corner)) {
+                        ++slanted;
+                        break;
+                    }
+                }
+            }
             auto thumbnail = UIImage::imageNamed(
                 NSString::stringWithFormat("makecards_puzzle%ld_storyboard%ld_icon", count, style));
             ASSERT_TRUE(thumbnail);
             EXPECT_EQ(thumbnail->size(), CGSizeMake(90, 90));
         }
     }
+    // Real collages, not only grids: diagonal and polygonal cells in many styles.
+    EXPECT_GE(slanted, 20);
 }
 } // namespace
