@@ -132,6 +132,10 @@ bool decompress(const uint8_t* data, size_t size, ScaleRequest request, Decoded&
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     info.out_color_space = cmyk ? JCS_CMYK : nativeARGB;
     if (request.scaled) {
+        // A reduced picture is for the screen, to be resampled again: the fast integer
+        // transform and plain chroma upsampling lose nothing visible there.
+        info.dct_method = JDCT_IFAST;
+        info.do_fancy_upsampling = FALSE;
         info.scale_denom = 8;
         for (info.scale_num = 1; info.scale_num < 8; ++info.scale_num) {
             jpeg_calc_output_dimensions(&info);
