@@ -27,54 +27,40 @@ std::shared_ptr<UIButton> UIButton::initWithFrame(const CGRect& frame) {
     return button;
 }
 
-template <class T>
-void UIButton::setValueForState(std::map<unsigned, T>& values, T value, unsigned state) {
-    if (value == T{}) {
-        values.erase(state);
-    } else {
-        values[state] = std::move(value);
-    }
+void UIButton::setTitleForState(std::string title, unsigned state) {
+    titles_.set(std::move(title), state);
     setNeedsDisplay();
 }
 
-template <class T> T UIButton::valueForState(const std::map<unsigned, T>& values, unsigned state) {
-    auto found = values.find(state);
-    if (found == values.end()) {
-        found = values.find(UIControlStateNormal);
-    }
-    return found == values.end() ? T{} : found->second;
-}
-
-void UIButton::setTitleForState(std::string title, unsigned state) {
-    setValueForState(titles_, std::move(title), state);
-}
-
 std::string UIButton::titleForState(unsigned state) const {
-    return valueForState(titles_, state);
+    return titles_.get(state);
 }
 
 void UIButton::setTitleColorForState(std::shared_ptr<UIColor> color, unsigned state) {
-    setValueForState(titleColors_, std::move(color), state);
+    titleColors_.set(std::move(color), state);
+    setNeedsDisplay();
 }
 
 std::shared_ptr<UIColor> UIButton::titleColorForState(unsigned state) const {
-    return valueForState(titleColors_, state);
+    return titleColors_.get(state);
 }
 
 void UIButton::setImageForState(std::shared_ptr<UIImage> image, unsigned state) {
-    setValueForState(images_, std::move(image), state);
+    images_.set(std::move(image), state);
+    setNeedsDisplay();
 }
 
 std::shared_ptr<UIImage> UIButton::imageForState(unsigned state) const {
-    return valueForState(images_, state);
+    return images_.get(state);
 }
 
 void UIButton::setBackgroundImageForState(std::shared_ptr<UIImage> image, unsigned state) {
-    setValueForState(backgroundImages_, std::move(image), state);
+    backgroundImages_.set(std::move(image), state);
+    setNeedsDisplay();
 }
 
 std::shared_ptr<UIImage> UIButton::backgroundImageForState(unsigned state) const {
-    return valueForState(backgroundImages_, state);
+    return backgroundImages_.get(state);
 }
 
 std::string UIButton::accessibilityLabel() const {

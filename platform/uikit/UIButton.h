@@ -4,8 +4,8 @@
 #pragma once
 
 #include "platform/uikit/UIControl.h"
+#include "platform/uikit/UIControlStateValues.h"
 
-#include <map>
 #include <string>
 
 class UIColor;
@@ -58,15 +58,11 @@ public:
     void drawRect(const CGRect& rect) override;
 
 private:
-    template <class T>
-    void setValueForState(std::map<unsigned, T>& values, T value, unsigned state);
-    template <class T> static T valueForState(const std::map<unsigned, T>& values, unsigned state);
-
     UIButtonType buttonType_ = UIButtonType::Custom;
-    std::map<unsigned, std::string> titles_;
-    std::map<unsigned, std::shared_ptr<UIColor>> titleColors_;
-    std::map<unsigned, std::shared_ptr<UIImage>> images_;
-    std::map<unsigned, std::shared_ptr<UIImage>> backgroundImages_;
+    UIControlStateValues<std::string> titles_;
+    UIControlStateValues<std::shared_ptr<UIColor>> titleColors_;
+    UIControlStateValues<std::shared_ptr<UIImage>> images_;
+    UIControlStateValues<std::shared_ptr<UIImage>> backgroundImages_;
     bool adjustsImageWhenHighlighted_ = true;
     mutable std::shared_ptr<UILabel> titleLabel_;
 };

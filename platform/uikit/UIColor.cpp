@@ -1,5 +1,7 @@
 #include "platform/uikit/UIColor.h"
 
+#include "platform/uikit/UIImage.h"
+
 #include <algorithm>
 #include <cstdio>
 
@@ -69,6 +71,13 @@ std::shared_ptr<UIColor> UIColor::colorWithPatternImage(CGImageRef image, double
     color->patternImage_ = std::move(image);
     color->patternScale_ = scale > 0 ? scale : 1;
     return color;
+}
+
+std::shared_ptr<UIColor> UIColor::colorWithPatternImage(const std::shared_ptr<UIImage>& image) {
+    if (!image || !image->uprightCGImage()) {
+        return clearColor();
+    }
+    return colorWithPatternImage(image->uprightCGImage(), image->scale());
 }
 
 std::shared_ptr<UIColor> UIColor::colorWithAlphaComponent(double alpha) const {

@@ -7,6 +7,8 @@
 
 #include <memory>
 
+class UIImage;
+
 class UIColor : public NSObject {
     NS_OBJECT(UIColor)
 public:
@@ -32,6 +34,10 @@ public:
     // A colour that paints by tiling the image, `scale` pixels to a point (opaque black
     // in its components).
     static std::shared_ptr<UIColor> colorWithPatternImage(CGImageRef image, double scale);
+    // The image upright at its own scale, its tiles starting at the drawing context's base
+    // origin (a window's top left when the window is painted), not at the painted view's.
+    // No image: a clear colour, so a missing picture paints nothing.
+    static std::shared_ptr<UIColor> colorWithPatternImage(const std::shared_ptr<UIImage>& image);
 
     // The same colour with another alpha.
     std::shared_ptr<UIColor> colorWithAlphaComponent(double alpha) const;

@@ -8,6 +8,7 @@
 #include "platform/uikit/UILabel.h"
 #include "platform/uikit/UIWindow.h"
 #include "platform/uikit/ViewRenderer.h"
+#include "tests/support/ImageFixtures.h"
 #include "tests/support/TestHome.h"
 
 #include <gtest/gtest.h>
@@ -159,4 +160,59 @@ TEST_F(ViewRendererTest, ImageViewContentModesAndScale) {
                                                    CGSizeMake(2, 1), CGSizeMake(40, 40)),
               CGRectMake(-20, 0, 80, 40));
 }
+// A 10x10 checkerboard of 5-pixel red and blue squares, red at the top left.
+std::shared_ptr<UIImage> checkerTile(double scale) {
+    CGImageRef tile =
+        makeImage(10, 10, CGImagePixelFormat::ARGB32Premultiplied,
+                  [](size_t x, size_t y) { return (x < 5) == (y < 5) ? kRed : kBlue; });
+    return UIImage::imageWithCGImageScaleOrientation(tile, scale, UIImageOrientation::Up);
+}
+
+TEST_F(ViewRendererTest, PatternBackgroundsTileFromTheWindowsOrigin) {
+    auto atOrigin =
+        colouredView(CGRectMake(0, 0, 40, 20), UIColor::colorWithPatternImage(checkerTile(1)));
+    auto shifted =
+        colouredView(CGRectMake(5, 40, 40, 20), UIColor::colorWithPatternImage(checkerTile(1)));
+    window->addSubview(atOrigin);
+    window->addSubview(shifted);
+    auto shot = ViewRenderer::snapshotWindow(*window, 1);
+    struct Case {
+        size_t x, y;
+        uint32_t expected;
+    };
+    const Case cases[] = {
+        {2, 2, kRed},
+        {7, 2, kBlue},
+        {2, 7, kBlue},
+        {12, 12, kRed},
+        {37, 17, kRed},
+        {32, 17, kBlue},
+        {42, 2, kWhite}, // past the view, the window's own background
+        // The shifted view starts mid-tile: its first column is the tile's sixth.
+        {7, 42, kBlue},
+        {12, 42, kRed},
+        {44, 47, kBlue},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(pixel(shot, c.x, c.y), c.expected) << c.x << ", " << c.y;
+    }
+}
+
+TEST_F(ViewRendererTest, PatternTilesHonourTheImagesScale) {
+    // A scale-2 tile covers 5 points: at a scale-2 snapshot its pixels land one to one.
+    window->addSubview(
+        colouredView(CGRectMake(0, 0, 40, 20), UIColor::colorWithPatternImage(checkerTile(2))));
+    auto shot = ViewRenderer::snapshotWindow(*window, 2);
+    EXPECT_EQ(pixel(shot, 2, 2), kRed);
+    EXPECT_EQ(pixel(shot, 7, 2), kBlue);
+    EXPECT_EQ(pixel(shot, 12, 2), kRed);
+    EXPECT_EQ(pixel(shot, 12, 17), kBlue);
+}
+
+TEST_F(ViewRendererTest, APatternOfNoImagePaintsNothing) {
+    window->addSubview(colouredView(CGRectMake(0, 0, 40, 20),
+                                    UIColor::colorWithPatternImage(std::shared_ptr<UIImage>())));
+    EXPECT_EQ(pixel(ViewRenderer::snapshotWindow(*window, 1), 10, 10), kWhite);
+}
+
 } // namespace
