@@ -1,9 +1,12 @@
 // Draws the app's generated pictures into the bundle's resources folder: the progress
-// overlay's success and error icons, the main menu's background and buttons, and the arrow
-// of the picker's album title. Each picture is written at 1x and 2x.
+// overlay's success and error icons, the main menu's background and buttons, the arrow
+// of the picker's album title and the ad bar button, each at 1x and 2x; and the collage
+// backgrounds: the colour list, 45 tileable patterns and 16 pictures with thumbnails, as
+// JPEG files at 1x.
 //
 //     build/<dir>/tools/make-art resources
 #include "platform/foundation/NSData.h"
+#include "platform/foundation/NSPropertyListSerialization.h"
 #include "platform/graphics/CGContext.h"
 #include "platform/graphics/CGGradient.h"
 #include "platform/uikit/UIBezierPath.h"
@@ -12,11 +15,14 @@
 #include "platform/uikit/UIImage.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <numbers>
 #include <string>
+#include <vector>
 
 namespace {
 using Painter = std::function<void(const CGContextRef&, CGSize)>;
@@ -230,6 +236,407 @@ void dropdownArrow(const CGContextRef&, CGSize size) {
     chevron->addLineToPoint(CGPointMake(size.width - 2, 1.5));
     strokeWhite(chevron, 2);
 }
+
+// --- The background chooser's bar ------------------------------------------------------
+
+// The ad bar button: "AD" in white inside a rounded outline.
+void adBadge(const CGContextRef&, CGSize size) {
+    strokeWhite(UIBezierPath::bezierPathWithRoundedRectCornerRadius(
+                    CGRectMake(1.5, 4.5, size.width - 3, size.height - 9), 4),
+                1.5);
+    double w = size.width, h = size.height;
+    auto letters = UIBezierPath::bezierPath();
+    // "A"
+    letters->moveToPoint(CGPointMake(w * 0.14, h * 0.7));
+    letters->addLineToPoint(CGPointMake(w * 0.29, h * 0.3));
+    letters->addLineToPoint(CGPointMake(w * 0.44, h * 0.7));
+    letters->moveToPoint(CGPointMake(w * 0.2, h * 0.56));
+    letters->addLineToPoint(CGPointMake(w * 0.38, h * 0.56));
+    // "D"
+    letters->moveToPoint(CGPointMake(w * 0.56, h * 0.3));
+    letters->addLineToPoint(CGPointMake(w * 0.56, h * 0.7));
+    letters->addLineToPoint(CGPointMake(w * 0.68, h * 0.7));
+    letters->addQuadCurveToPointControlPoint(CGPointMake(w * 0.68, h * 0.3),
+                                             CGPointMake(w * 0.92, h * 0.5));
+    letters->closePath();
+    strokeWhite(letters, 1.6);
+}
+
+// --- Collage backgrounds: the colour list, tiled patterns and pictures -----------------
+
+// Writes a JPEG picture drawn at 1x.
+bool writeJpeg(const std::string& folder, const std::string& file, CGSize size,
+               const Painter& paint) {
+    UIGraphicsBeginImageContextWithOptions(size, true, 1);
+    paint(UIGraphicsGetCurrentContext(), size);
+    auto image = UIGraphicsGetImageFromCurrentImageContext();
+    UIGraphicsEndImageContext();
+    auto jpeg = UIImageJPEGRepresentation(image, 0.82);
+    std::string path = folder + "/" + file;
+    if (!jpeg || !NSData::writeToFileAtomically(*jpeg, path)) {
+        std::fprintf(stderr, "make-art: cannot write %s\n", path.c_str());
+        return false;
+    }
+    return true;
+}
+
+// Ten colours of one soft palette, from light to dark, for plain backgrounds.
+bool writeColorList(const std::string& folder) {
+    PlistValue::Array colors;
+    for (const char* hex : {"ffffff", "f4f1ea", "f6d6ad", "f3a6a0", "e07a5f", "f2cc8f", "81b29a",
+                            "98c1d9", "3d5a80", "293241"}) {
+        colors.emplace_back(hex);
+    }
+    auto data = NSPropertyListSerialization::dataWithPropertyList(
+        PlistValue(colors), NSPropertyListFormat::XML, nullptr);
+    std::string path = folder + "/color.plist";
+    if (!data || !NSData::writeToFileAtomically(*data, path)) {
+        std::fprintf(stderr, "make-art: cannot write %s\n", path.c_str());
+        return false;
+    }
+    return true;
+}
+
+void fillAll(const CGContextRef& c, CGSize size, const CGColor& color) {
+    CGContextSetFillColorWithColor(c, color);
+    CGContextFillRect(c, CGRectMake(0, 0, size.width, size.height));
+}
+
+void linearGradient(const CGContextRef& c, CGPoint from, CGPoint to,
+                    std::initializer_list<int> hexes) {
+    std::vector<CGColor> colors;
+    std::vector<double> locations;
+    for (int hex : hexes) {
+        locations.push_back(colors.empty() ? 0 : 1);
+        colors.push_back(rgb(hex));
+    }
+    for (size_t i = 0; i < locations.size(); ++i) {
+        locations[i] = locations.size() > 1 ? double(i) / double(locations.size() - 1) : 0;
+    }
+    CGContextDrawLinearGradient(c, CGGradientCreateWithColors(colors, locations.data()), from, to,
+                                kCGGradientDrawsBeforeStartLocation |
+                                    kCGGradientDrawsAfterEndLocation);
+}
+
+// A motif drawn around a centre; the pattern repeats it so that the tile wraps.
+using Motif = std::function<void(const CGContextRef&, double tile)>;
+
+void wrapped(const CGContextRef& c, double tile, CGPoint centre, const Motif& motif) {
+    for (int dx = -1; dx <= 1; ++dx) {
+        for (int dy = -1; dy <= 1; ++dy) {
+            CGContextSaveGState(c);
+            CGContextTranslateCTM(c, centre.x + dx * tile, centre.y + dy * tile);
+            motif(c, tile);
+            CGContextRestoreGState(c);
+        }
+    }
+}
+
+void heart(const CGContextRef& c, double tile) {
+    double s = tile * 0.16;
+    auto path = UIBezierPath::bezierPath();
+    path->moveToPoint(CGPointMake(0, s * 0.9));
+    path->addCurveToPointControlPoint1ControlPoint2(
+        CGPointMake(0, -s * 0.4), CGPointMake(-s * 1.4, 0), CGPointMake(-s * 0.7, -s * 1.1));
+    path->addCurveToPointControlPoint1ControlPoint2(
+        CGPointMake(0, s * 0.9), CGPointMake(s * 0.7, -s * 1.1), CGPointMake(s * 1.4, 0));
+    path->fill();
+    (void)c;
+}
+
+void star(const CGContextRef& c, double tile) {
+    double outer = tile * 0.15, inner = outer * 0.45;
+    auto path = UIBezierPath::bezierPath();
+    for (int i = 0; i < 10; ++i) {
+        double r = i % 2 == 0 ? outer : inner;
+        double a = -kPi / 2 + kPi * i / 5;
+        CGPoint p = CGPointMake(r * std::cos(a), r * std::sin(a));
+        if (i == 0) {
+            path->moveToPoint(p);
+        } else {
+            path->addLineToPoint(p);
+        }
+    }
+    path->closePath();
+    path->fill();
+    (void)c;
+}
+
+// Nine tileable motifs; `kind` picks one, drawn in `ink` over `paper`.
+void pattern(const CGContextRef& c, double t, int kind, int paper, int ink) {
+    fillAll(c, CGSizeMake(t, t), rgb(paper));
+    CGContextSetFillColorWithColor(c, rgb(ink));
+    CGContextSetStrokeColorWithColor(c, rgb(ink));
+    CGContextClipToRect(c, CGRectMake(0, 0, t, t));
+    switch (kind) {
+    case 0: // stripes
+        for (int i = 0; i < 4; ++i) {
+            CGContextFillRect(c, CGRectMake(t * i / 4, 0, t / 10, t));
+        }
+        break;
+    case 1: // diagonal stripes, four to the tile so that they meet across its edges
+        CGContextSetLineWidth(c, t / 14);
+        for (int i = -4; i <= 8; ++i) {
+            CGContextMoveToPoint(c, t * i / 4, 0);
+            CGContextAddLineToPoint(c, t * i / 4 + t, t);
+        }
+        CGContextStrokePath(c);
+        break;
+    case 2: // polka dots
+        for (CGPoint p : {CGPointMake(t / 4, t / 4), CGPointMake(t * 3 / 4, t * 3 / 4)}) {
+            CGContextFillEllipseInRect(c, CGRectMake(p.x - t / 10, p.y - t / 10, t / 5, t / 5));
+        }
+        break;
+    case 3: // gingham: translucent bands crossing
+        CGContextSetFillColorWithColor(c, rgb(ink, 0.45));
+        CGContextFillRect(c, CGRectMake(0, 0, t / 2, t));
+        CGContextFillRect(c, CGRectMake(0, 0, t, t / 2));
+        break;
+    case 4: // waves
+        CGContextSetLineWidth(c, t / 16);
+        for (double base : {t / 4, t * 3 / 4}) {
+            CGContextMoveToPoint(c, 0, base);
+            for (int x = 1; x <= 40; ++x) {
+                double px = t * x / 40;
+                CGContextAddLineToPoint(c, px, base + t / 12 * std::sin(2 * kPi * px / t));
+            }
+        }
+        CGContextStrokePath(c);
+        break;
+    case 5: // hearts, offset rows
+        wrapped(c, t, CGPointMake(t / 4, t / 4), heart);
+        wrapped(c, t, CGPointMake(t * 3 / 4, t * 3 / 4), heart);
+        break;
+    case 6: // stars, offset rows
+        wrapped(c, t, CGPointMake(t / 4, t / 4), star);
+        wrapped(c, t, CGPointMake(t * 3 / 4, t * 3 / 4), star);
+        break;
+    case 7: // plaid: a broad and a fine line each way
+        CGContextSetFillColorWithColor(c, rgb(ink, 0.35));
+        CGContextFillRect(c, CGRectMake(t * 0.3, 0, t * 0.2, t));
+        CGContextFillRect(c, CGRectMake(0, t * 0.3, t, t * 0.2));
+        CGContextSetFillColorWithColor(c, rgb(ink, 0.8));
+        CGContextFillRect(c, CGRectMake(t * 0.8, 0, t * 0.03, t));
+        CGContextFillRect(c, CGRectMake(0, t * 0.8, t, t * 0.03));
+        break;
+    default: // zigzag
+        CGContextSetLineWidth(c, t / 14);
+        CGContextSetLineJoin(c, kCGLineJoinMiter);
+        for (double base : {t / 4, t * 3 / 4}) {
+            CGContextMoveToPoint(c, -t / 4, base + t / 10);
+            for (int i = 0; i <= 5; ++i) {
+                CGContextAddLineToPoint(c, t * i / 4, base + (i % 2 == 0 ? -t / 10 : t / 10));
+            }
+        }
+        CGContextStrokePath(c);
+        break;
+    }
+}
+
+bool writePatterns(const std::string& folder) {
+    // Paper and ink of five colourways; the n-th pattern is motif (n-1) % 9 in colourway
+    // (n-1) / 9, so that neighbours in the strip differ.
+    const int ways[][2] = {{0xf4f1ea, 0xe07a5f},
+                           {0xdcebf4, 0x3d5a80},
+                           {0xfbe6e3, 0xef8c86},
+                           {0xe4f2e9, 0x5f9e7f},
+                           {0xefe9f6, 0x7a5ea8}};
+    const double tile = 80;
+    for (int n = 1; n <= 45; ++n) {
+        int kind = (n - 1) % 9;
+        const int* way = ways[(n - 1) / 9];
+        Painter full = [&](const CGContextRef& c, CGSize) {
+            pattern(c, tile, kind, way[0], way[1]);
+        };
+        // The thumbnail shows the tile smaller, repeated, as the background would.
+        Painter thumb = [&](const CGContextRef& c, CGSize size) {
+            double small = size.width / 1.5;
+            for (double y = 0; y < size.height; y += small) {
+                for (double x = 0; x < size.width; x += small) {
+                    CGContextSaveGState(c);
+                    CGContextTranslateCTM(c, x, y);
+                    CGContextScaleCTM(c, small / tile, small / tile);
+                    pattern(c, tile, kind, way[0], way[1]);
+                    CGContextRestoreGState(c);
+                }
+            }
+        };
+        if (!writeJpeg(folder, "pt_" + std::to_string(n) + ".jpg", CGSizeMake(tile, tile), full) ||
+            !writeJpeg(folder, "pt_" + std::to_string(n) + "_thumb.jpg", CGSizeMake(60, 80),
+                       thumb)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A filled band whose top edge is a gentle wave: hills, dunes, the sea.
+void hill(const CGContextRef& c, CGSize size, double top, double height, double waves, double phase,
+          const CGColor& color) {
+    CGContextSetFillColorWithColor(c, color);
+    CGContextMoveToPoint(c, 0, size.height);
+    for (int i = 0; i <= 60; ++i) {
+        double x = size.width * i / 60;
+        CGContextAddLineToPoint(c, x,
+                                top + height * std::sin(phase + 2 * kPi * waves * x / size.width));
+    }
+    CGContextAddLineToPoint(c, size.width, size.height);
+    CGContextClosePath(c);
+    CGContextFillPath(c);
+}
+
+// Soft circles scattered by a fixed seed, so that every run draws the same picture.
+void scatter(const CGContextRef& c, CGSize size, int count, double minR, double maxR,
+             const CGColor& color, uint32_t seed, double maxY = 1) {
+    auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return (seed >> 8) / double(1 << 24);
+    };
+    CGContextSetFillColorWithColor(c, color);
+    for (int i = 0; i < count; ++i) {
+        double x = next() * size.width, y = next() * size.height * maxY;
+        double r = minR + next() * (maxR - minR);
+        CGContextFillEllipseInRect(c, CGRectMake(x - r, y - r, 2 * r, 2 * r));
+    }
+}
+
+void cloud(const CGContextRef& c, double x, double y, double s) {
+    CGContextSetFillColorWithColor(c, CGColorMake(1, 1, 1, 0.85));
+    CGContextFillEllipseInRect(c, CGRectMake(x, y, s * 2.2, s * 0.8));
+    CGContextFillEllipseInRect(c, CGRectMake(x + s * 0.4, y - s * 0.45, s, s));
+    CGContextFillEllipseInRect(c, CGRectMake(x + s * 1.0, y - s * 0.3, s * 0.9, s * 0.9));
+}
+
+// The sixteen collage backgrounds: soft gradients and simple scenes.
+void backgroundPicture(const CGContextRef& c, CGSize s, int n) {
+    double w = s.width, h = s.height;
+    CGPoint top = CGPointMake(0, 0), bottom = CGPointMake(0, h), corner = CGPointMake(w, h);
+    switch (n) {
+    case 1:
+        linearGradient(c, top, bottom, {0xfde2cf, 0xf7b7b2});
+        break;
+    case 2:
+        linearGradient(c, top, corner, {0xcfe8f7, 0xd8f3e4});
+        break;
+    case 3:
+        linearGradient(c, top, bottom, {0xe4dcf5, 0xb9cdf0});
+        break;
+    case 4: {
+        fillAll(c, s, rgb(0xf6e3c8));
+        std::vector<CGColor> glow = {rgb(0xfff6e6), rgb(0xf6e3c8)};
+        const double at[] = {0, 1};
+        CGContextDrawRadialGradient(c, CGGradientCreateWithColors(glow, at),
+                                    CGPointMake(w / 2, h * 0.4), 0, CGPointMake(w / 2, h * 0.4),
+                                    h * 0.6, kCGGradientDrawsAfterEndLocation);
+        break;
+    }
+    case 5: // sunset over hills
+        linearGradient(c, top, CGPointMake(0, h * 0.7), {0x6d597a, 0xe56b6f, 0xf9c784});
+        CGContextSetFillColorWithColor(c, rgb(0xfff1c9, 0.9));
+        CGContextFillEllipseInRect(c, CGRectMake(w * 0.35, h * 0.48, w * 0.3, w * 0.3));
+        hill(c, s, h * 0.66, h * 0.03, 1, 0.5, rgb(0x915f78));
+        hill(c, s, h * 0.76, h * 0.04, 0.8, 2.0, rgb(0x4a3b5c));
+        break;
+    case 6: // the sea
+        linearGradient(c, top, CGPointMake(0, h * 0.55), {0x9fd3f0, 0xe6f4fb});
+        CGContextSetFillColorWithColor(c, rgb(0xffffff, 0.9));
+        CGContextFillEllipseInRect(c, CGRectMake(w * 0.62, h * 0.14, w * 0.16, w * 0.16));
+        hill(c, s, h * 0.56, h * 0.005, 3, 0, rgb(0x5aa9d6));
+        hill(c, s, h * 0.68, h * 0.01, 2.5, 1, rgb(0x3f8dc2));
+        hill(c, s, h * 0.82, h * 0.012, 2, 2, rgb(0x2f75a8));
+        hill(c, s, h * 0.92, h * 0.02, 1, 0, rgb(0xf1dfb8));
+        break;
+    case 7: // night sky with a crescent moon
+        linearGradient(c, top, bottom, {0x1b2541, 0x3d5a80});
+        scatter(c, s, 90, 0.8, 2.2, CGColorMake(1, 1, 1, 0.8), 7, 0.8);
+        CGContextSetFillColorWithColor(c, rgb(0xfdf3d0));
+        CGContextFillEllipseInRect(c, CGRectMake(w * 0.6, h * 0.1, w * 0.2, w * 0.2));
+        CGContextSetFillColorWithColor(c, rgb(0x1e2946));
+        CGContextFillEllipseInRect(c, CGRectMake(w * 0.65, h * 0.085, w * 0.2, w * 0.2));
+        hill(c, s, h * 0.85, h * 0.02, 1, 1, rgb(0x151d33));
+        break;
+    case 8: // bokeh
+        linearGradient(c, top, corner, {0x234e52, 0x3c7a6f});
+        scatter(c, s, 30, w * 0.04, w * 0.13, rgb(0xfff4d6, 0.12), 8);
+        scatter(c, s, 20, w * 0.02, w * 0.06, rgb(0xfff4d6, 0.2), 88);
+        break;
+    case 9: // clouds
+        linearGradient(c, top, bottom, {0x7fb8e6, 0xd4ecfb});
+        cloud(c, w * 0.1, h * 0.15, w * 0.2);
+        cloud(c, w * 0.55, h * 0.3, w * 0.16);
+        cloud(c, w * 0.2, h * 0.55, w * 0.24);
+        cloud(c, w * 0.65, h * 0.75, w * 0.14);
+        break;
+    case 10: { // mountains
+        linearGradient(c, top, bottom, {0xdbe9f4, 0xf5f8fb});
+        const int shades[] = {0xa9c1d9, 0x7d9cbc, 0x52708f};
+        for (int i = 0; i < 3; ++i) {
+            CGContextSetFillColorWithColor(c, rgb(shades[i]));
+            double base = h * (0.62 + 0.12 * i);
+            CGContextMoveToPoint(c, 0, h);
+            CGContextAddLineToPoint(c, 0, base);
+            for (int k = 0; k < 4; ++k) {
+                double x0 = w * (k + 0.5 * (i % 2)) / 3;
+                CGContextAddLineToPoint(c, x0 + w / 6, base - h * (0.12 + 0.04 * ((k + i) % 2)));
+                CGContextAddLineToPoint(c, x0 + w / 3, base);
+            }
+            CGContextAddLineToPoint(c, w, h);
+            CGContextClosePath(c);
+            CGContextFillPath(c);
+        }
+        break;
+    }
+    case 11: // a meadow
+        linearGradient(c, top, CGPointMake(0, h * 0.6), {0xbfe3f5, 0xf4fafc});
+        hill(c, s, h * 0.6, h * 0.03, 0.7, 0.3, rgb(0xa7d08c));
+        hill(c, s, h * 0.72, h * 0.03, 0.6, 2.5, rgb(0x7fb069));
+        scatter(c, CGSizeMake(w, h), 40, 3, 6, rgb(0xfdf0f5), 11, 1);
+        break;
+    case 12:
+        linearGradient(c, CGPointMake(w, 0), CGPointMake(0, h), {0xd6f5e3, 0xfdf6c7});
+        break;
+    case 13: // dunes
+        linearGradient(c, top, CGPointMake(0, h * 0.5), {0xf8d9b0, 0xfdf1de});
+        hill(c, s, h * 0.55, h * 0.04, 0.6, 0, rgb(0xeab676));
+        hill(c, s, h * 0.7, h * 0.05, 0.5, 2, rgb(0xd99a5b));
+        hill(c, s, h * 0.85, h * 0.04, 0.7, 4, rgb(0xc7844a));
+        break;
+    case 14: // snow
+        linearGradient(c, top, bottom, {0xcfe0ee, 0xeef4f9});
+        hill(c, s, h * 0.72, h * 0.03, 0.8, 1, rgb(0xffffff));
+        scatter(c, s, 120, 1.5, 4, CGColorMake(1, 1, 1, 0.9), 14, 0.8);
+        break;
+    case 15:
+        linearGradient(c, top, corner, {0xf6c9d0, 0xf7e1b5});
+        break;
+    default: // pastel bubbles
+        linearGradient(c, top, bottom, {0xfdeff4, 0xe7f0fd});
+        scatter(c, s, 18, w * 0.05, w * 0.14, rgb(0xf3a6a0, 0.18), 16);
+        scatter(c, s, 18, w * 0.05, w * 0.14, rgb(0x98c1d9, 0.2), 160);
+        break;
+    }
+}
+
+bool writeBackgrounds(const std::string& folder) {
+    const CGSize full = CGSizeMake(600, 900);
+    const double thumb = 180;
+    for (int n = 1; n <= 16; ++n) {
+        Painter picture = [n](const CGContextRef& c, CGSize s) { backgroundPicture(c, s, n); };
+        // The thumbnail is the picture's middle square, as the grid's square cells show it.
+        Painter square = [&](const CGContextRef& c, CGSize) {
+            CGContextScaleCTM(c, thumb / full.width, thumb / full.width);
+            CGContextTranslateCTM(c, 0, -(full.height - full.width) / 2);
+            backgroundPicture(c, full, n);
+        };
+        std::string number = std::to_string(n);
+        if (!writeJpeg(folder, "FreeImageBackground" + number + ".jpg", full, picture) ||
+            !writeJpeg(folder, "PzlImageBackground" + number + ".jpg", CGSizeMake(thumb, thumb),
+                       square)) {
+            return false;
+        }
+    }
+    return true;
+}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -256,6 +663,8 @@ int main(int argc, char** argv) {
                            [](const CGContextRef& c, CGSize s) { badge(c, s, 0x35c5d2, true); }) &&
               writePicture(resources, "delete", CGSizeMake(20, 20), false,
                            [](const CGContextRef& c, CGSize s) { badge(c, s, 0xe5484d, false); }) &&
-              writePicture(resources, "dropdownArrow", CGSizeMake(14, 8), false, dropdownArrow);
+              writePicture(resources, "dropdownArrow", CGSizeMake(14, 8), false, dropdownArrow) &&
+              writePicture(resources, "AD", CGSizeMake(30, 22), false, adBadge) &&
+              writeColorList(resources) && writePatterns(resources) && writeBackgrounds(resources);
     return ok ? 0 : 1;
 }
