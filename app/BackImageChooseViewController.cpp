@@ -1,13 +1,12 @@
 #include "app/BackImageChooseViewController.h"
 
+#include "app/ColorList.h"
 #include "app/PassValueDelegate.h"
 #include "app/PhotosPickerCollectionViewCell.h"
 #include "app/RZCommonConfig.h"
 #include "app/categories/UIColor+Hex.h"
 #include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSIndexPath.h"
-#include "platform/foundation/NSLog.h"
-#include "platform/foundation/NSPropertyListSerialization.h"
 #include "platform/foundation/NSString.h"
 #include "platform/foundation/NSUserDefaults.h"
 #include "platform/runtime/ClassRegistry.h"
@@ -51,29 +50,6 @@ void storeChoice(const std::string& color, const std::string& picture) {
     defaults->setObjectForKey(color, kBackGrandSelectedKey);
     defaults->setObjectForKey(picture, kBackImageSelectedKey);
     defaults->synchronize();
-}
-
-// The colour list of the bundle: hexadecimal texts. Anything else in the file is left
-// out; a missing or damaged file gives an empty list.
-std::vector<std::string> loadColorList() {
-    std::vector<std::string> colors;
-    std::string path = NSBundle::mainBundle()->pathForResourceOfType("color", "plist");
-    if (path.empty()) {
-        NSLog("BackImageChooseViewController: the colour list is missing");
-        return colors;
-    }
-    std::shared_ptr<NSError> error;
-    auto list = NSPropertyListSerialization::propertyListWithContentsOfFile(path, &error);
-    if (!list || !list->array()) {
-        NSLog("BackImageChooseViewController: the colour list %@ is not a list", path);
-        return colors;
-    }
-    for (const auto& item : *list->array()) {
-        if (item.string()) {
-            colors.push_back(*item.string());
-        }
-    }
-    return colors;
 }
 
 std::shared_ptr<UILabel> sectionLabel(const CGRect& frame, const std::string& key) {
@@ -134,7 +110,7 @@ void BackImageChooseViewController::addColorScrollView() {
         UIViewAutoresizingFlexibleTopMargin | UIViewAutoresizingFlexibleBottomMargin);
     view()->addSubview(colorScrView_);
 
-    colorArr_ = loadColorList();
+    colorArr_ = loadBundleColorList("BackImageChooseViewController");
     auto count = static_cast<long>(colorArr_.size());
     colorScrView_->setContentSize(CGSizeMake(kTileStep * count + 106, 0));
     std::string markedTile = stored(kBackGrandSelectedKey);

@@ -1,12 +1,544 @@
 #include "app/MixPhotosEditViewController.h"
 
+#include "app/ColorList.h"
+#include "app/MixImageOutput.h"
+#include "app/MixPhotosEditView.h"
+#include "app/MixStyleCollectionViewCell.h"
+#include "app/MixTemplateLayout.h"
+#include "app/categories/UIColor+Hex.h"
+#include "app/widgets/OVProgressHUD.h"
+#include "platform/foundation/NSBundle.h"
+#include "platform/foundation/NSIndexPath.h"
+#include "platform/foundation/NSLog.h"
+#include "platform/foundation/NSString.h"
+#include "platform/graphics/CGAffineTransform.h"
+#include "platform/photos/PHImageManager.h"
+#include "platform/photos/PHImageRequestOptions.h"
+#include "platform/quartzcore/CALayer.h"
 #include "platform/runtime/ClassRegistry.h"
+#include "platform/text/UIFont.h"
+#include "platform/uikit/UIBarButtonItem.h"
+#include "platform/uikit/UIBezierPath.h"
+#include "platform/uikit/UIButton.h"
+#include "platform/uikit/UICollectionView.h"
+#include "platform/uikit/UICollectionViewFlowLayout.h"
 #include "platform/uikit/UIColor.h"
-#include "platform/uikit/UIView.h"
+#include "platform/uikit/UIImage.h"
+#include "platform/uikit/UIImageView.h"
+#include "platform/uikit/UILabel.h"
+#include "platform/uikit/UILongPressGestureRecognizer.h"
+#include "platform/uikit/UINavigationController.h"
+#include "platform/uikit/UINavigationItem.h"
+#include "platform/uikit/UIScreen.h"
+#include "platform/uikit/UIScrollView.h"
+#include "platform/uikit/UISlider.h"
 
 NS_REGISTER_CLASS(MixPhotosEditViewController, UIViewController);
 
+namespace {
+constexpr const char* kStyleCellIdentifier = "MixStyleCell";
+constexpr const char* kSliderTint = "#35c5d2";
+constexpr double kFloatingCopySide = 100;
+
+// Shared by every screen of this kind, as the strip's mark and a relayout need them.
+long sharedSelectedStyleRow = 0;
+long sharedCurrentStyleNumber = 1;
+
+std::string localized(const std::string& key) {
+    return NSBundle::mainBundle()->localizedStringForKeyValueTable(key, "", "");
+}
+
+CGSize screenSize() {
+    return UIScreen::mainScreen()->bounds().size;
+}
+
+// The frame every bottom panel and the style strip share.
+CGRect bottomPanelFrame() {
+    CGSize screen = screenSize();
+    return CGRectMake(0, screen.height - 150, screen.width, 100);
+}
+
+// The mode buttons and their labels stretch with the screen, each keeping to its third.
+unsigned modeResizing(long tag) {
+    const unsigned sideMargins[] = {UIViewAutoresizingFlexibleRightMargin,
+                                    UIViewAutoresizingFlexibleLeftMargin |
+                                        UIViewAutoresizingFlexibleRightMargin,
+                                    UIViewAutoresizingFlexibleLeftMargin};
+    return UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleTopMargin | sideMargins[tag];
+}
+
+constexpr unsigned kBottomPanelResizing =
+    UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleTopMargin;
+} // namespace
+
+long MixPhotosEditViewController::selectedStyleRow() {
+    return sharedSelectedStyleRow;
+}
+long MixPhotosEditViewController::currentStyleNumber() {
+    return sharedCurrentStyleNumber;
+}
+
 void MixPhotosEditViewController::viewDidLoad() {
     UIViewController::viewDidLoad();
-    view()->setBackgroundColor(UIColor::whiteColor());
+    sharedSelectedStyleRow = 0;
+    view()->setBackgroundColor(Hex::colorWithHexString("4b4a4a"));
+    setTitle(localized("ZevaraDer"));
+    addStyleCollection();
+    addModeButtons();
+    addBackgroundView();
+    addBarButtonItems();
+    addModeLabels();
+    editViewArr_.clear();
+    getHighQualityPhotoFromPhasset();
+}
+
+void MixPhotosEditViewController::addStyleCollection() {
+    auto layout = std::make_shared<UICollectionViewFlowLayout>();
+    layout->setScrollDirection(UICollectionViewScrollDirection::Horizontal);
+    layout->setItemSize(CGSizeMake(MixStyleCollectionViewCell::kThumbnailSide,
+                                   MixStyleCollectionViewCell::kThumbnailSide));
+    layout->setSectionInset(UIEdgeInsetsMake(5, 0, 5, 0));
+    layout->setMinimumInteritemSpacing(3);
+    layout->setMinimumLineSpacing(3);
+    mixStyleCollection_ =
+        UICollectionView::initWithFrameCollectionViewLayout(bottomPanelFrame(), layout);
+    mixStyleCollection_->setAutoresizingMask(kBottomPanelResizing);
+    mixStyleCollection_->registerClassForCellWithReuseIdentifier<MixStyleCollectionViewCell>(
+        kStyleCellIdentifier);
+    mixStyleCollection_->setDataSource(self<MixPhotosEditViewController>());
+    mixStyleCollection_->setDelegate(self<MixPhotosEditViewController>());
+    view()->addSubview(mixStyleCollection_);
+}
+
+void MixPhotosEditViewController::addModeButtons() {
+    CGSize screen = screenSize();
+    double third = screen.width / 3;
+    const char* images[] = {"board_blue.png", "effect_white.png", "bg.png"};
+    std::weak_ptr<MixPhotosEditViewController> weak = self<MixPhotosEditViewController>();
+    std::shared_ptr<UIButton>* buttons[] = {&boardBtn_, &effectBtn_, &backImageBtn_};
+    for (long tag = 0; tag < 3; ++tag) {
+        auto button =
+            UIButton::initWithFrame(CGRectMake(third * tag, screen.height - 50, third, 30));
+        button->setAutoresizingMask(modeResizing(tag));
+        button->setTag(tag);
+        button->setImageForState(UIImage::imageNamed(images[tag]), UIControlStateNormal);
+        button->addTargetActionForControlEvents(
+            self<NSObject>(),
+            [weak](UIControl& sender) {
+                if (auto editor = weak.lock()) {
+                    editor->changeActionView(static_cast<UIButton&>(sender));
+                }
+            },
+            UIControlEventTouchUpInside);
+        view()->addSubview(button);
+        *buttons[tag] = button;
+    }
+}
+
+void MixPhotosEditViewController::addModeLabels() {
+    CGSize screen = screenSize();
+    double third = screen.width / 3;
+    const char* keys[] = {"Format", "title.effect", "background"};
+    for (long i = 0; i < 3; ++i) {
+        auto label = UILabel::initWithFrame(CGRectMake(third * i, screen.height - 20, third, 20));
+        label->setAutoresizingMask(modeResizing(i));
+        label->setText(localized(keys[i]));
+        label->setTextColor(UIColor::whiteColor());
+        label->setTextAlignment(NSTextAlignment::Center);
+        view()->addSubview(label);
+    }
+}
+
+void MixPhotosEditViewController::addBackgroundView() {
+    CGSize screen = screenSize();
+    bool portrait = screen.width < screen.height;
+    backgrandView_ =
+        UIView::initWithFrame(portrait ? CGRectMake(0, 64, screen.width, screen.height - 214)
+                                       : CGRectMake(0, 32, screen.width, screen.height - 182));
+    const unsigned resizing = UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleHeight |
+                              UIViewAutoresizingFlexibleTopMargin;
+    backgrandView_->setAutoresizingMask(resizing);
+    backgrandView_->setBackgroundColor(UIColor::whiteColor());
+    backgrandView_->setUserInteractionEnabled(true);
+    contentView_ = UIScrollView::initWithFrame(
+        CGRectMake(0, 0, screen.width, backgrandView_->frame().size.height));
+    contentView_->setAutoresizingMask(resizing);
+    backgrandView_->addSubview(contentView_);
+    view()->addSubview(backgrandView_);
+}
+
+void MixPhotosEditViewController::addBarButtonItems() {
+    std::weak_ptr<MixPhotosEditViewController> weak = self<MixPhotosEditViewController>();
+    auto back = UIBarButtonItem::initWithImageStyleTargetAction(
+        UIImage::imageNamed("back.png"), UIBarButtonItemStyle::Plain, self<NSObject>(),
+        [weak](UIBarButtonItem&) {
+            if (auto editor = weak.lock()) {
+                editor->back();
+            }
+        });
+    back->setAccessibilityLabel("Back");
+    navigationItem()->setLeftBarButtonItem(back);
+    auto share = UIBarButtonItem::initWithImageStyleTargetAction(
+        UIImage::imageNamed("share.png"), UIBarButtonItemStyle::Plain, self<NSObject>(),
+        [weak](UIBarButtonItem&) {
+            if (auto editor = weak.lock()) {
+                editor->shareMixPhoto();
+            }
+        });
+    share->setAccessibilityLabel("Share");
+    navigationItem()->setRightBarButtonItem(share);
+}
+
+void MixPhotosEditViewController::getHighQualityPhotoFromPhasset() {
+    auto host = navigationController() ? navigationController()->view() : view();
+    loadingDataActivity_ = OVProgressHUD::initWithView(host);
+    view()->addSubview(loadingDataActivity_);
+    loadingDataActivity_->setRemoveFromSuperViewOnHide(true);
+    loadingDataActivity_->show(true);
+
+    selectedPhotos_.clear();
+    AssetList assets = selectedAssets_ ? *selectedAssets_ : AssetList{};
+    if (assets.empty()) {
+        photosDidLoad(0);
+        return;
+    }
+    auto options = std::make_shared<PHImageRequestOptions>();
+    options->setResizeMode(PHImageRequestOptionsResizeMode::Exact);
+    options->setDeliveryMode(PHImageRequestOptionsDeliveryMode::HighQualityFormat);
+    options->setNetworkAccessAllowed(true);
+    // Answers come back on the main queue, in whatever order the loads finish.
+    auto answered = std::make_shared<size_t>(0);
+    std::weak_ptr<MixPhotosEditViewController> weak = self<MixPhotosEditViewController>();
+    for (const auto& asset : assets) {
+        PHImageManager::defaultManager()
+            ->requestImageForAssetTargetSizeContentModeOptionsResultHandler(
+                asset, screenSize(), PHImageContentMode::AspectFit, options,
+                [weak, answered, count = assets.size()](const std::shared_ptr<UIImage>& image,
+                                                        const PlistValue::Dictionary&) {
+                    auto editor = weak.lock();
+                    if (!editor) {
+                        return;
+                    }
+                    if (image) {
+                        editor->selectedPhotos_.push_back(image);
+                    }
+                    if (++*answered == count) {
+                        editor->photosDidLoad(count);
+                    }
+                });
+    }
+}
+
+void MixPhotosEditViewController::photosDidLoad(size_t requested) {
+    loadingDataActivity_->hide(true);
+    if (selectedPhotos_.size() < requested) {
+        // An unreadable photo is left out rather than keeping the overlay up for good.
+        NSLog("MixPhotosEditViewController: %lu of %lu photos could not be read",
+              static_cast<unsigned long>(requested - selectedPhotos_.size()),
+              static_cast<unsigned long>(requested));
+    }
+    mixStyleCollection_->reloadData();
+    resetViewByStyleIndexImageCount(1, static_cast<long>(selectedPhotos_.size()));
+    sharedCurrentStyleNumber = 1;
+}
+
+void MixPhotosEditViewController::resetViewByStyleIndexImageCount(long style, long imageCount) {
+    selectStoryBoardStyleIndex_ = style;
+    auto layout = MixTemplateLayout::layoutWithStyleIndexImageCount(style, imageCount);
+    CGSize area = contentView_->frame().size;
+    if (layout) {
+        std::weak_ptr<MixPhotosEditViewController> weak = self<MixPhotosEditViewController>();
+        auto cells = layout->cellsWithAreaSizePhotoCount(area, selectedPhotos_.size());
+        for (size_t i = 0; i < cells.size(); ++i) {
+            auto cell = MixPhotosEditView::initWithFrame(cells[i].frame());
+            cell->setClipsToBounds(true);
+            cell->setTag(static_cast<long>(i));
+            cell->setRealCellArea(cells[i].realCellArea());
+            cell->setTapDelegate(self<MixPhotosEditViewController>());
+            cell->setImageViewData(selectedPhotos_[i]);
+            editViewArr_.push_back(cell);
+            contentView_->addSubview(cell);
+            auto press = UILongPressGestureRecognizer::initWithTargetAction(
+                self<NSObject>(), [weak](UIGestureRecognizer& recognizer) {
+                    if (auto editor = weak.lock()) {
+                        editor->longPress(static_cast<UILongPressGestureRecognizer&>(recognizer));
+                    }
+                });
+            press->setMinimumPressDuration(0.5);
+            cell->imageview()->addGestureRecognizer(press);
+        }
+    }
+    contentView_->setContentSize(area);
+}
+
+void MixPhotosEditViewController::removeCells() {
+    for (const auto& subview : contentView_->subviews()) {
+        subview->removeFromSuperview();
+    }
+    editViewArr_.clear();
+}
+
+void MixPhotosEditViewController::relayoutCurrentStyle() {
+    removeCells();
+    resetViewByStyleIndexImageCount(sharedCurrentStyleNumber,
+                                    static_cast<long>(selectedPhotos_.size()));
+}
+
+void MixPhotosEditViewController::changeActionView(const UIButton& sender) {
+    long tag = sender.tag();
+    if (tag < kStyleMode || tag > kBackgroundMode) {
+        return;
+    }
+    boardBtn_->setImageForState(
+        UIImage::imageNamed(tag == kStyleMode ? "board_blue.png" : "board.png"),
+        UIControlStateNormal);
+    effectBtn_->setImageForState(
+        UIImage::imageNamed(tag == kSliderMode ? "effect.png" : "effect_white.png"),
+        UIControlStateNormal);
+    backImageBtn_->setImageForState(
+        UIImage::imageNamed(tag == kBackgroundMode ? "bg_blue.png" : "bg.png"),
+        UIControlStateNormal);
+    // Only one bottom area shows at a time, and each is built anew with its controls at
+    // their starting values.
+    if (boottomEditView_) {
+        boottomEditView_->removeFromSuperview();
+        boottomEditView_.reset();
+    }
+    if (mixStyleCollection_) {
+        mixStyleCollection_->removeFromSuperview();
+        mixStyleCollection_.reset();
+    }
+    if (tag == kStyleMode) {
+        addStyleCollection();
+        mixStyleCollection_->reloadData();
+    } else if (tag == kSliderMode) {
+        addLableAndSliderInBoottomVIew();
+    } else {
+        addColorAndBackImageBoottomScrView();
+    }
+}
+
+void MixPhotosEditViewController::addLableAndSliderInBoottomVIew() {
+    double W = screenSize().width;
+    boottomEditView_ = UIView::initWithFrame(bottomPanelFrame());
+    boottomEditView_->setBackgroundColor(UIColor::whiteColor());
+    boottomEditView_->setAutoresizingMask(kBottomPanelResizing);
+    view()->addSubview(boottomEditView_);
+
+    using Change = void (MixPhotosEditViewController::*)(const UISlider&);
+    struct Row {
+        double y;
+        const char* icon;
+        float minimum, maximum, initial;
+        Change change;
+    };
+    const Row rows[] = {
+        {10, "radius.png", 0, 100, 0, &MixPhotosEditViewController::changeCornerRadius},
+        {40, "separation.png", 0.1f, 1.0f, 1.0f, &MixPhotosEditViewController::changeSeparation},
+        {70, "border", 0.1f, 1.0f, 1.0f, &MixPhotosEditViewController::changeBorder},
+    };
+    std::weak_ptr<MixPhotosEditViewController> weak = self<MixPhotosEditViewController>();
+    for (const Row& row : rows) {
+        auto icon = UIImageView::initWithFrame(CGRectMake(W / 8, row.y, 20, 20));
+        icon->setImage(UIImage::imageNamed(row.icon));
+        boottomEditView_->addSubview(icon);
+        auto slider = UISlider::initWithFrame(CGRectMake(W / 4, row.y, W / 1.5, 20));
+        slider->setAutoresizingMask(UIViewAutoresizingFlexibleWidth);
+        slider->setMinimumValue(row.minimum);
+        slider->setMaximumValue(row.maximum);
+        slider->setValue(row.initial);
+        slider->setMinimumTrackTintColor(Hex::colorWithHexString(kSliderTint));
+        slider->setThumbImageForState(UIImage::imageNamed("round.png"), UIControlStateNormal);
+        slider->setThumbImageForState(UIImage::imageNamed("round.png"), UIControlStateHighlighted);
+        slider->addTargetActionForControlEvents(
+            self<NSObject>(),
+            [weak, change = row.change](UIControl& sender) {
+                if (auto editor = weak.lock()) {
+                    ((*editor).*change)(static_cast<UISlider&>(sender));
+                }
+            },
+            UIControlEventValueChanged);
+        boottomEditView_->addSubview(slider);
+        if (row.change == &MixPhotosEditViewController::changeBorder) {
+            borderSlider_ = slider;
+        }
+    }
+}
+
+void MixPhotosEditViewController::addColorAndBackImageBoottomScrView() {
+    double W = screenSize().width;
+    boottomEditView_ = UIView::initWithFrame(bottomPanelFrame());
+    boottomEditView_->setBackgroundColor(UIColor::blackColor());
+    boottomEditView_->setAutoresizingMask(kBottomPanelResizing);
+    view()->addSubview(boottomEditView_);
+    std::weak_ptr<MixPhotosEditViewController> weak = self<MixPhotosEditViewController>();
+
+    auto colorRow = UIScrollView::initWithFrame(CGRectMake(0, 5, W, 40));
+    colorRow->setAutoresizingMask(UIViewAutoresizingFlexibleWidth);
+    colorArr_ = loadBundleColorList("MixPhotosEditViewController");
+    colorRow->setContentSize(CGSizeMake(30.0 * static_cast<double>(colorArr_.size()), 0));
+    for (size_t i = 0; i < colorArr_.size(); ++i) {
+        auto button = UIButton::initWithFrame(CGRectMake(30.0 * static_cast<double>(i), 0, 30, 40));
+        button->setTag(static_cast<long>(i));
+        button->setBackgroundColor(Hex::colorWithHexString(colorArr_[i]));
+        button->addTargetActionForControlEvents(
+            self<NSObject>(),
+            [weak](UIControl& sender) {
+                if (auto editor = weak.lock()) {
+                    editor->changeBackColor(static_cast<UIButton&>(sender));
+                }
+            },
+            UIControlEventTouchUpInside);
+        colorRow->addSubview(button);
+    }
+    boottomEditView_->addSubview(colorRow);
+
+    auto patternRow = UIScrollView::initWithFrame(CGRectMake(0, 55, W, 40));
+    patternRow->setAutoresizingMask(UIViewAutoresizingFlexibleWidth);
+    patternRow->setContentSize(CGSizeMake(30.0 * kPatternCount, 0));
+    for (int n = 1; n <= kPatternCount; ++n) {
+        auto button = UIButton::initWithFrame(CGRectMake(30.0 * (n - 1), 0, 30, 40));
+        button->setTag(n);
+        button->setImageForState(
+            UIImage::imageNamed(NSString::stringWithFormat("pt_%d_thumb.jpg", n)),
+            UIControlStateNormal);
+        button->addTargetActionForControlEvents(
+            self<NSObject>(),
+            [weak](UIControl& sender) {
+                if (auto editor = weak.lock()) {
+                    editor->changeBackImage(static_cast<UIButton&>(sender));
+                }
+            },
+            UIControlEventTouchUpInside);
+        patternRow->addSubview(button);
+    }
+    boottomEditView_->addSubview(patternRow);
+}
+
+void MixPhotosEditViewController::changeCornerRadius(const UISlider& slider) {
+    for (const auto& cell : editViewArr_) {
+        cell->layer()->setCornerRadius(slider.value());
+    }
+}
+
+void MixPhotosEditViewController::changeSeparation(const UISlider& slider) {
+    for (const auto& cell : editViewArr_) {
+        cell->setTransform(CGAffineTransformMakeScale(slider.value(), slider.value()));
+    }
+}
+
+void MixPhotosEditViewController::changeBorder(const UISlider& slider) {
+    contentView_->setTransform(CGAffineTransformMakeScale(slider.value(), slider.value()));
+}
+
+void MixPhotosEditViewController::changeBackColor(const UIButton& sender) {
+    long tag = sender.tag();
+    if (tag < 0 || static_cast<size_t>(tag) >= colorArr_.size()) {
+        return;
+    }
+    backgrandView_->setBackgroundColor(
+        Hex::colorWithHexString(colorArr_[static_cast<size_t>(tag)]));
+}
+
+void MixPhotosEditViewController::changeBackImage(const UIButton& sender) {
+    auto pattern = UIImage::imageNamed(NSString::stringWithFormat("pt_%ld.jpg", sender.tag()));
+    if (!pattern) {
+        NSLog("MixPhotosEditViewController: the pattern pt_%ld.jpg is missing", sender.tag());
+    }
+    backgrandView_->setBackgroundColor(UIColor::colorWithPatternImage(pattern));
+}
+
+void MixPhotosEditViewController::longPress(UILongPressGestureRecognizer& recognizer) {
+    auto pressed = std::dynamic_pointer_cast<UIImageView>(recognizer.view());
+    if (!pressed) {
+        return;
+    }
+    pressed->setAlpha(0.4);
+    auto state = recognizer.state();
+    if (state == UIGestureRecognizerState::Began) {
+        if (tempImageView_) {
+            tempImageView_->removeFromSuperview();
+        }
+        tempImageView_ =
+            UIImageView::initWithFrame(CGRectMake(0, 0, kFloatingCopySide, kFloatingCopySide));
+        tempImageView_->setUserInteractionEnabled(true);
+        tempImageView_->setImage(pressed->image());
+        contentView_->addSubview(tempImageView_);
+    }
+    if (!tempImageView_) {
+        return;
+    }
+    CGPoint location = recognizer.locationInView(contentView_.get());
+    if (state != UIGestureRecognizerState::Failed) {
+        tempImageView_->setCenter(location);
+    }
+    if (state == UIGestureRecognizerState::Ended) {
+        for (const auto& cell : editViewArr_) {
+            CGPoint inCell = cell->convertPointFromView(location, contentView_.get());
+            auto area = cell->realCellArea();
+            if (area && area->containsPoint(inCell)) {
+                // Dropped on the pressed cell itself, this writes each image back in place.
+                pressed->setImage(cell->imageview()->image());
+                cell->imageview()->setImage(tempImageView_->image());
+                break;
+            }
+        }
+    }
+    if (state == UIGestureRecognizerState::Ended || state == UIGestureRecognizerState::Cancelled ||
+        state == UIGestureRecognizerState::Failed) {
+        endDrag(*pressed);
+    }
+}
+
+void MixPhotosEditViewController::endDrag(UIView& pressed) {
+    if (tempImageView_) {
+        tempImageView_->removeFromSuperview();
+        tempImageView_.reset();
+    }
+    pressed.setAlpha(1.0);
+}
+
+std::shared_ptr<UIImage> MixPhotosEditViewController::saveAndGetMixdImage() const {
+    return MixImageOutput::imageByRenderingViewScaleOpaque(*backgrandView_, 0, false);
+}
+
+void MixPhotosEditViewController::shareMixPhoto() {
+    MixImageOutput::presentForImageFromViewController(saveAndGetMixdImage(),
+                                                      self<UIViewController>());
+}
+
+void MixPhotosEditViewController::back() {
+    if (auto navigation = navigationController()) {
+        navigation->popViewControllerAnimated(true);
+    }
+}
+
+void MixPhotosEditViewController::tapWithEditView(const MixPhotosEditView&) {
+    // The cells report every hit test; nothing on this screen hides in answer to it.
+}
+
+long MixPhotosEditViewController::collectionViewNumberOfItemsInSection(UICollectionView&, long) {
+    return MixTemplateLayout::kStyleCount;
+}
+
+std::shared_ptr<UICollectionViewCell>
+MixPhotosEditViewController::collectionViewCellForItemAtIndexPath(UICollectionView& collectionView,
+                                                                  const NSIndexPath& indexPath) {
+    auto cell = std::static_pointer_cast<MixStyleCollectionViewCell>(
+        collectionView.dequeueReusableCellWithReuseIdentifierForIndexPath(kStyleCellIdentifier,
+                                                                          indexPath));
+    cell->displayImageAtIndexTag(indexPath.row(), static_cast<long>(selectedPhotos_.size()));
+    cell->selectedImageView()->setHidden(indexPath.row() != sharedSelectedStyleRow);
+    return cell;
+}
+
+void MixPhotosEditViewController::collectionViewDidSelectItemAtIndexPath(
+    UICollectionView& collectionView, const NSIndexPath& indexPath) {
+    long row = indexPath.row();
+    removeCells();
+    sharedCurrentStyleNumber = row + 1;
+    contentView_->setTransform(CGAffineTransformIdentity);
+    resetViewByStyleIndexImageCount(row + 1, static_cast<long>(selectedPhotos_.size()));
+    sharedSelectedStyleRow = row;
+    collectionView.reloadData();
 }

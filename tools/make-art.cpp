@@ -51,12 +51,16 @@ CGColor rgb(int hex, double alpha = 1) {
                        (hex & 0xff) / 255.0, alpha);
 }
 
-void strokeWhite(const std::shared_ptr<UIBezierPath>& path, double width) {
-    CGContextSetStrokeColorWithColor(UIGraphicsGetCurrentContext(), CGColorMake(1, 1, 1, 1));
+void strokeIn(const std::shared_ptr<UIBezierPath>& path, double width, const CGColor& color) {
+    CGContextSetStrokeColorWithColor(UIGraphicsGetCurrentContext(), color);
     path->setLineWidth(width);
     path->setLineCapStyle(kCGLineCapRound);
     path->setLineJoinStyle(kCGLineJoinRound);
     path->stroke();
+}
+
+void strokeWhite(const std::shared_ptr<UIBezierPath>& path, double width) {
+    strokeIn(path, width, CGColorMake(1, 1, 1, 1));
 }
 
 // --- The progress overlay's tips -------------------------------------------------------
@@ -260,6 +264,132 @@ void adBadge(const CGContextRef&, CGSize size) {
                                              CGPointMake(w * 0.92, h * 0.5));
     letters->closePath();
     strokeWhite(letters, 1.6);
+}
+
+// --- The template editor's bar, mode buttons and sliders ------------------------------
+
+constexpr int kTeal = 0x35c5d2;
+
+// The share button: a tray with an arrow rising out of it.
+void share(const CGContextRef&, CGSize size) {
+    double w = size.width, h = size.height;
+    auto tray = UIBezierPath::bezierPath();
+    tray->moveToPoint(CGPointMake(w * 0.3, h * 0.42));
+    tray->addLineToPoint(CGPointMake(w * 0.18, h * 0.42));
+    tray->addLineToPoint(CGPointMake(w * 0.18, h * 0.9));
+    tray->addLineToPoint(CGPointMake(w * 0.82, h * 0.9));
+    tray->addLineToPoint(CGPointMake(w * 0.82, h * 0.42));
+    tray->addLineToPoint(CGPointMake(w * 0.7, h * 0.42));
+    tray->moveToPoint(CGPointMake(w * 0.5, h * 0.62));
+    tray->addLineToPoint(CGPointMake(w * 0.5, h * 0.08));
+    tray->moveToPoint(CGPointMake(w * 0.32, h * 0.24));
+    tray->addLineToPoint(CGPointMake(w * 0.5, h * 0.08));
+    tray->addLineToPoint(CGPointMake(w * 0.68, h * 0.24));
+    strokeWhite(tray, 2);
+}
+
+// The style mode: a frame split into three cells.
+void boardIcon(const CGContextRef&, CGSize size, const CGColor& color) {
+    double w = size.width, h = size.height;
+    auto frame = UIBezierPath::bezierPathWithRoundedRectCornerRadius(
+        CGRectMake(w * 0.1, h * 0.1, w * 0.8, h * 0.8), 2);
+    frame->moveToPoint(CGPointMake(w * 0.5, h * 0.1));
+    frame->addLineToPoint(CGPointMake(w * 0.5, h * 0.9));
+    frame->moveToPoint(CGPointMake(w * 0.5, h * 0.5));
+    frame->addLineToPoint(CGPointMake(w * 0.9, h * 0.5));
+    strokeIn(frame, 2, color);
+}
+
+// The slider mode: three tracks with their knobs at different places.
+void effectIcon(const CGContextRef& c, CGSize size, const CGColor& color) {
+    double w = size.width, h = size.height;
+    auto tracks = UIBezierPath::bezierPath();
+    const double knobs[] = {0.35, 0.7, 0.5};
+    for (int i = 0; i < 3; ++i) {
+        double y = h * (0.22 + 0.28 * i);
+        tracks->moveToPoint(CGPointMake(w * 0.1, y));
+        tracks->addLineToPoint(CGPointMake(w * 0.9, y));
+    }
+    strokeIn(tracks, 1.5, color);
+    CGContextSetFillColorWithColor(c, color);
+    for (int i = 0; i < 3; ++i) {
+        double y = h * (0.22 + 0.28 * i);
+        CGContextFillEllipseInRect(c, CGRectMake(w * knobs[i] - 3.5, y - 3.5, 7, 7));
+    }
+}
+
+// The background mode: a picture with a hill and a sun.
+void backgroundIcon(const CGContextRef& c, CGSize size, const CGColor& color) {
+    double w = size.width, h = size.height;
+    auto picture = UIBezierPath::bezierPathWithRoundedRectCornerRadius(
+        CGRectMake(w * 0.1, h * 0.15, w * 0.8, h * 0.7), 2);
+    picture->moveToPoint(CGPointMake(w * 0.1, h * 0.75));
+    picture->addLineToPoint(CGPointMake(w * 0.4, h * 0.45));
+    picture->addLineToPoint(CGPointMake(w * 0.6, h * 0.65));
+    picture->addLineToPoint(CGPointMake(w * 0.72, h * 0.55));
+    picture->addLineToPoint(CGPointMake(w * 0.9, h * 0.72));
+    strokeIn(picture, 2, color);
+    CGContextSetFillColorWithColor(c, color);
+    CGContextFillEllipseInRect(c, CGRectMake(w * 0.64, h * 0.26, w * 0.14, w * 0.14));
+}
+
+// The sliders' thumb: a white disc ringed in teal.
+void roundThumb(const CGContextRef& c, CGSize size) {
+    CGRect disc = CGRectMake(2, 2, size.width - 4, size.height - 4);
+    CGContextSetFillColorWithColor(c, CGColorMake(1, 1, 1, 1));
+    CGContextFillEllipseInRect(c, disc);
+    strokeIn(UIBezierPath::bezierPathWithOvalInRect(disc), 2, rgb(kTeal));
+}
+
+// The slider rows' icons, drawn in dark grey on the white panel.
+void radiusIcon(const CGContextRef&, CGSize size) {
+    double w = size.width, h = size.height;
+    auto corner = UIBezierPath::bezierPath();
+    corner->moveToPoint(CGPointMake(w * 0.15, h * 0.9));
+    corner->addLineToPoint(CGPointMake(w * 0.15, h * 0.5));
+    corner->addQuadCurveToPointControlPoint(CGPointMake(w * 0.5, h * 0.15),
+                                            CGPointMake(w * 0.15, h * 0.15));
+    corner->addLineToPoint(CGPointMake(w * 0.9, h * 0.15));
+    strokeIn(corner, 2, rgb(0x4b4a4a));
+}
+
+void separationIcon(const CGContextRef& c, CGSize size) {
+    double w = size.width, h = size.height;
+    CGContextSetFillColorWithColor(c, rgb(0x4b4a4a));
+    CGContextFillRect(c, CGRectMake(w * 0.08, h * 0.2, w * 0.36, h * 0.6));
+    CGContextFillRect(c, CGRectMake(w * 0.56, h * 0.2, w * 0.36, h * 0.6));
+}
+
+void borderIcon(const CGContextRef& c, CGSize size) {
+    double w = size.width, h = size.height;
+    strokeIn(UIBezierPath::bezierPathWithRect(CGRectMake(w * 0.1, h * 0.1, w * 0.8, h * 0.8)), 1.5,
+             rgb(0x4b4a4a));
+    CGContextSetFillColorWithColor(c, rgb(0x4b4a4a));
+    CGContextFillRect(c, CGRectMake(w * 0.3, h * 0.3, w * 0.4, h * 0.4));
+}
+
+// Each mode button in white (off) and teal (on).
+bool writeModeIcons(const std::string& folder) {
+    using Icon = void (*)(const CGContextRef&, CGSize, const CGColor&);
+    struct Mode {
+        Icon icon;
+        const char* off;
+        const char* on;
+    };
+    const Mode modes[] = {{boardIcon, "board", "board_blue"},
+                          {effectIcon, "effect_white", "effect"},
+                          {backgroundIcon, "bg", "bg_blue"}};
+    CGSize size = CGSizeMake(26, 26);
+    for (const Mode& mode : modes) {
+        for (bool on : {false, true}) {
+            CGColor color = on ? rgb(kTeal) : CGColorMake(1, 1, 1, 1);
+            if (!writePicture(folder, on ? mode.on : mode.off, size, false,
+                              [&](const CGContextRef& c, CGSize s) { mode.icon(c, s, color); })) {
+                return false;
+            }
+        }
+    }
+    return true;
 }
 
 // --- Collage backgrounds: the colour list, tiled patterns and pictures -----------------
@@ -665,6 +795,12 @@ int main(int argc, char** argv) {
                            [](const CGContextRef& c, CGSize s) { badge(c, s, 0xe5484d, false); }) &&
               writePicture(resources, "dropdownArrow", CGSizeMake(14, 8), false, dropdownArrow) &&
               writePicture(resources, "AD", CGSizeMake(30, 22), false, adBadge) &&
+              writePicture(resources, "share", CGSizeMake(22, 22), false, share) &&
+              writeModeIcons(resources) &&
+              writePicture(resources, "round", CGSizeMake(22, 22), false, roundThumb) &&
+              writePicture(resources, "radius", CGSizeMake(20, 20), false, radiusIcon) &&
+              writePicture(resources, "separation", CGSizeMake(20, 20), false, separationIcon) &&
+              writePicture(resources, "border", CGSizeMake(20, 20), false, borderIcon) &&
               writeColorList(resources) && writePatterns(resources) && writeBackgrounds(resources);
     return ok ? 0 : 1;
 }

@@ -330,6 +330,26 @@ void ScenarioRunner::addTouchCommands() {
                                         std::move(next), fail);
                         },
                         numbersCheck(4)});
+    addCommand("press-drag",
+               {5, 6, "press-drag X1 Y1 X2 Y2 HOLD [SECONDS]",
+                [](const auto& arguments, Next next, auto fail) {
+                    std::string error;
+                    auto values = numbers(arguments, error);
+                    if (!values) {
+                        fail("press-drag: " + error);
+                        return;
+                    }
+                    auto& v = *values;
+                    v.resize(6, kDefaultGestureSeconds);
+                    if (v[4] < 0 || v[5] < 0) {
+                        fail("press-drag: the time cannot be negative");
+                        return;
+                    }
+                    playGesture(TouchGesture::pressAndDrag(CGPointMake(v[0], v[1]),
+                                                           CGPointMake(v[2], v[3]), v[4], v[5]),
+                                std::move(next), fail);
+                },
+                numbersCheck(5)});
     addCommand("pinch",
                {4, 5, "pinch X Y FROM_DISTANCE TO_DISTANCE [SECONDS]",
                 [](const auto& arguments, Next next, auto fail) {

@@ -61,6 +61,16 @@ TouchGesture TouchGesture::drag(const CGPoint& from, const CGPoint& to, double s
                   seconds);
 }
 
+TouchGesture TouchGesture::pressAndDrag(const CGPoint& from, const CGPoint& to, double holdSeconds,
+                                        double seconds) {
+    TouchGesture gesture = drag(from, to, seconds);
+    const double hold = nonNegative(holdSeconds);
+    for (size_t i = 1; i < gesture.frames_.size(); ++i) {
+        gesture.frames_[i].time += hold;
+    }
+    return gesture;
+}
+
 TouchGesture TouchGesture::pinch(const CGPoint& centre, double startDistance, double endDistance,
                                  double seconds) {
     return motion(

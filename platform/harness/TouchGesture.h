@@ -35,6 +35,9 @@ public:
     // One finger down at `from`, moving along the line every frame (at least twice),
     // reaching `to` after `seconds` and lifting there.
     static TouchGesture drag(const CGPoint& from, const CGPoint& to, double seconds);
+    // A finger held still at `from` for `holdSeconds`, then dragged as above.
+    static TouchGesture pressAndDrag(const CGPoint& from, const CGPoint& to, double holdSeconds,
+                                     double seconds);
     // Two fingers on a horizontal line through `centre`, their distance going from
     // `startDistance` to `endDistance`.
     static TouchGesture pinch(const CGPoint& centre, double startDistance, double endDistance,

@@ -200,6 +200,7 @@ TEST_F(ScenarioTouchCommandsTest, MalformedArgumentsFailTheRun) {
         {"tap-at", {"1", "2px"}, "tap-at: '2px' is not a number"},
         {"long-press", {"1", "2", "-1"}, "long-press: the time cannot be negative"},
         {"drag", {"1", "2", "3", "4", "-0.5"}, "drag: the time cannot be negative"},
+        {"press-drag", {"1", "2", "3", "4", "-1"}, "press-drag: the time cannot be negative"},
         {"pinch",
          {"1", "2", "0", "10"},
          "pinch: distances must be positive and the time not negative"},

@@ -119,6 +119,14 @@ TEST(TouchGesture, ShapesOfTheGestures) {
     }
     EXPECT_EQ(TouchGesture::drag({}, {}, 0.5).frames().size(), 32u) << "a move every 1/60 s";
 
+    // Held still first: the first move comes only after the hold.
+    const TouchGesture held = TouchGesture::pressAndDrag({}, CGPointMake(30, 40), 0.6, 0.2);
+    ASSERT_GE(held.frames().size(), 3u);
+    EXPECT_EQ(held.frames()[0].time, 0);
+    EXPECT_GT(held.frames()[1].time, 0.6);
+    EXPECT_EQ(held.frames()[1].fingers[0].phase, UITouchPhase::Moved);
+    EXPECT_DOUBLE_EQ(held.duration(), 0.8);
+
     // Two fingers, their distance and angle as asked.
     const TouchGesture pinchGesture = TouchGesture::pinch(CGPointMake(100, 100), 50, 150, 0.2);
     const auto& pinch = pinchGesture.frames();

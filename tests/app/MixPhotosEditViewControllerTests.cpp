@@ -1,0 +1,227 @@
+#include "app/MixPhotosEditView.h"
+#include "app/MixPhotosEditViewController.h"
+#include "app/MixStyleCollectionViewCell.h"
+#include "app/categories/UIColor+Hex.h"
+#include "app/widgets/OVProgressHUD.h"
+#include "platform/foundation/NSIndexPath.h"
+#include "platform/harness/TouchGesture.h"
+#include "platform/harness/TouchInjector.h"
+#include "platform/photos/PHAsset.h"
+#include "platform/photos/PHPhotoLibrary.h"
+#include "platform/quartzcore/CALayer.h"
+#include "platform/uikit/UIBezierPath.h"
+#include "platform/uikit/UIButton.h"
+#include "platform/uikit/UICollectionView.h"
+#include "platform/uikit/UIColor.h"
+#include "platform/uikit/UIImage.h"
+#include "platform/uikit/UIImageView.h"
+#include "platform/uikit/UINavigationController.h"
+#include "platform/uikit/UIScrollView.h"
+#include "platform/uikit/UISlider.h"
+#include "platform/uikit/UIWindow.h"
+#include "tests/support/PhotoFixtures.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+class TemplateEditorTest : public PhotoLibraryTest {
+protected:
+    // `count` photos of distinct sizes, so each cell's photo can be told apart; the names
+    // in `unreadable` hold no picture.
+    void open(int count, const std::vector<std::string>& unreadable = {}) {
+        auto assets = std::make_shared<MixPhotosEditViewController::AssetList>();
+        for (int i = 0; i < count; ++i) {
+            std::string name = "photo" + std::to_string(i) + ".jpg";
+            bool broken = std::find(unreadable.begin(), unreadable.end(), name) != unreadable.end();
+            std::string path = libraryFile(name, broken ? std::vector<uint8_t>{'n', 'o'}
+                                                        : photoJpeg(40 + 10 * i, 30));
+            assets->push_back(PHAsset::assetWithFileLocalIdentifier(path, name));
+        }
+        PHPhotoLibrary::reloadLibrary();
+        editor = std::make_shared<MixPhotosEditViewController>();
+        editor->setSelectedAssets(assets);
+        navigation = UINavigationController::initWithRootViewController(editor);
+        window->setRootViewController(navigation);
+        window->makeKeyAndVisible();
+        runAllTasks();
+        environment_.fastForwardBy(0.5);
+    }
+    std::shared_ptr<MixStyleCollectionViewCell> styleTile(long row) const {
+        editor->mixStyleCollection()->layoutIfNeeded();
+        return std::dynamic_pointer_cast<MixStyleCollectionViewCell>(
+            editor->mixStyleCollection()->cellForItemAtIndexPath(
+                NSIndexPath::indexPathForItemInSection(row, 0)));
+    }
+    void chooseStyleRow(long row) {
+        editor->collectionViewDidSelectItemAtIndexPath(
+            *editor->mixStyleCollection(), NSIndexPath::indexPathForItemInSection(row, 0));
+    }
+    std::vector<std::shared_ptr<UISlider>> sliders() const {
+        std::vector<std::shared_ptr<UISlider>> found;
+        for (const auto& view : editor->boottomEditView()->subviews()) {
+            if (auto slider = std::dynamic_pointer_cast<UISlider>(view)) {
+                found.push_back(slider);
+            }
+        }
+        return found;
+    }
+    // A point inside cell `index`'s outline, in window coordinates.
+    CGPoint insideCell(size_t index) const {
+        const auto& cell = editor->editViewArr().at(index);
+        CGRect bounds = cell->bounds();
+        CGPoint centre = CGPointMake(CGRectGetMidX(bounds), CGRectGetMidY(bounds));
+        EXPECT_TRUE(cell->realCellArea()->containsPoint(centre));
+        return cell->convertPointToView(centre, nullptr);
+    }
+    double photoWidth(size_t cell) const {
+        return editor->editViewArr().at(cell)->imageview()->image()->size().width;
+    }
+
+    std::shared_ptr<UIWindow> window = UIWindow::initWithFrame(CGRectMake(0, 0, 375, 667));
+    std::shared_ptr<MixPhotosEditViewController> editor;
+    std::shared_ptr<UINavigationController> navigation;
+};
+
+TEST_F(TemplateEditorTest, PhotosLoadIntoStyleOneAndTheStripMarksRowZero) {
+    open(2);
+    EXPECT_EQ(editor->backgrandView()->frame(), CGRectMake(0, 64, 375, 453));
+    EXPECT_EQ(editor->contentView()->frame(), CGRectMake(0, 0, 375, 453));
+    EXPECT_EQ(editor->mixStyleCollection()->frame(), CGRectMake(0, 517, 375, 100));
+    EXPECT_EQ(editor->boardBtn()->frame(), CGRectMake(0, 617, 125, 30));
+    EXPECT_EQ(editor->backImageBtn()->frame(), CGRectMake(250, 617, 125, 30));
+    EXPECT_EQ(editor->selectedPhotos().size(), 2u);
+    EXPECT_EQ(editor->editViewArr().size(), 2u);
+    EXPECT_EQ(editor->selectStoryBoardStyleIndex(), 1);
+    EXPECT_EQ(MixPhotosEditViewController::currentStyleNumber(), 1);
+    EXPECT_FALSE(editor->loadingDataActivity()->superview()) << "the overlay went away";
+    EXPECT_EQ(editor->mixStyleCollection()->numberOfItemsInSection(0), 6);
+    EXPECT_FALSE(styleTile(0)->selectedImageView()->isHidden());
+    EXPECT_TRUE(styleTile(3)->selectedImageView()->isHidden());
+}
+
+TEST_F(TemplateEditorTest, ChoosingAStyleRebuildsTheCellsAndUndoesSwapsAndBorder) {
+    open(3);
+    chooseStyleRow(2);
+    EXPECT_EQ(editor->selectStoryBoardStyleIndex(), 3);
+    EXPECT_EQ(MixPhotosEditViewController::selectedStyleRow(), 2);
+    EXPECT_EQ(MixPhotosEditViewController::currentStyleNumber(), 3);
+    EXPECT_FALSE(styleTile(2)->selectedImageView()->isHidden());
+    EXPECT_TRUE(styleTile(0)->selectedImageView()->isHidden());
+    ASSERT_EQ(editor->editViewArr().size(), 3u);
+
+    // Swap two photos and shrink the collage; choosing the same style again undoes both.
+    auto first = editor->editViewArr()[0]->imageview()->image();
+    editor->editViewArr()[0]->imageview()->setImage(editor->editViewArr()[1]->imageview()->image());
+    editor->contentView()->setTransform(CGAffineTransformMakeScale(0.5, 0.5));
+    chooseStyleRow(2);
+    EXPECT_EQ(editor->editViewArr().size(), 3u);
+    EXPECT_EQ(editor->contentView()->subviews().size(), 3u) << "the old cells are gone";
+    EXPECT_EQ(editor->editViewArr()[0]->imageview()->image(), first);
+    EXPECT_EQ(editor->contentView()->transform(), CGAffineTransformIdentity);
+}
+
+TEST_F(TemplateEditorTest, SlidersShapeTheCellsAndTheCollageAndStartAfreshEachTime) {
+    open(2);
+    editor->changeActionView(*editor->effectBtn());
+    EXPECT_FALSE(editor->mixStyleCollection());
+    ASSERT_TRUE(editor->boottomEditView());
+    auto rows = sliders();
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[2], editor->borderSlider());
+
+    rows[0]->setValue(30);
+    rows[0]->sendActionsForControlEvents(UIControlEventValueChanged);
+    rows[1]->setValue(0.5f);
+    rows[1]->sendActionsForControlEvents(UIControlEventValueChanged);
+    rows[2]->setValue(0.1f);
+    rows[2]->sendActionsForControlEvents(UIControlEventValueChanged);
+    for (const auto& cell : editor->editViewArr()) {
+        EXPECT_EQ(cell->layer()->cornerRadius(), 30);
+        EXPECT_EQ(cell->transform(), CGAffineTransformMakeScale(0.5f, 0.5f));
+    }
+    EXPECT_EQ(editor->contentView()->transform(), CGAffineTransformMakeScale(0.1f, 0.1f));
+
+    // Away and back: a new panel at the starting values; the collage keeps its look.
+    auto firstPanel = editor->boottomEditView();
+    editor->changeActionView(*editor->backImageBtn());
+    auto colourPanel = editor->boottomEditView();
+    editor->changeActionView(*editor->effectBtn());
+    EXPECT_FALSE(firstPanel->superview());
+    EXPECT_FALSE(colourPanel->superview()) << "one panel at a time";
+    rows = sliders();
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0]->value(), 0);
+    EXPECT_EQ(rows[1]->value(), 1);
+    EXPECT_EQ(rows[2]->value(), 1);
+    EXPECT_EQ(editor->contentView()->transform(), CGAffineTransformMakeScale(0.1f, 0.1f));
+
+    editor->changeActionView(*editor->boardBtn());
+    EXPECT_TRUE(editor->mixStyleCollection());
+    EXPECT_FALSE(editor->boottomEditView());
+}
+
+TEST_F(TemplateEditorTest, ColourAndPatternButtonsPaintTheBackground) {
+    open(2);
+    editor->changeActionView(*editor->backImageBtn());
+    ASSERT_TRUE(editor->boottomEditView());
+    ASSERT_FALSE(editor->colorArr().empty());
+    auto rows = editor->boottomEditView()->subviews();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0]->subviews().size(), editor->colorArr().size());
+    EXPECT_EQ(rows[1]->subviews().size(), 45u);
+
+    auto colorButton = std::static_pointer_cast<UIButton>(rows[0]->subviews()[1]);
+    TouchInjector::tapAt(TouchInjector::tapPointOfView(*colorButton));
+    EXPECT_EQ(editor->backgrandView()->backgroundColor()->description(),
+              Hex::colorWithHexString(editor->colorArr()[1])->description());
+
+    auto patternButton = std::static_pointer_cast<UIButton>(rows[1]->subviews()[0]);
+    TouchInjector::tapAt(TouchInjector::tapPointOfView(*patternButton));
+    EXPECT_TRUE(editor->backgrandView()->backgroundColor()->patternImage().get());
+}
+
+TEST_F(TemplateEditorTest, ALongPressDragSwapsPhotosOnlyWhenDroppedOnAnotherCell) {
+    open(2);
+    ASSERT_EQ(editor->editViewArr().size(), 2u);
+    const double first = photoWidth(0), second = photoWidth(1);
+    ASSERT_NE(first, second);
+
+    // Dropped on the pressed cell: nothing changes, and the drag leaves no trace.
+    ASSERT_TRUE(
+        TouchInjector::perform(TouchGesture::pressAndDrag(insideCell(0), insideCell(0), 0.6, 0.1)));
+    EXPECT_EQ(photoWidth(0), first);
+    EXPECT_EQ(photoWidth(1), second);
+    EXPECT_FALSE(editor->tempImageView());
+    EXPECT_EQ(editor->editViewArr()[0]->imageview()->alpha(), 1.0);
+
+    // Dropped on the other cell: the two photos change places.
+    ASSERT_TRUE(
+        TouchInjector::perform(TouchGesture::pressAndDrag(insideCell(0), insideCell(1), 0.6, 0.3)));
+    EXPECT_EQ(photoWidth(0), second);
+    EXPECT_EQ(photoWidth(1), first);
+    EXPECT_FALSE(editor->tempImageView());
+    EXPECT_EQ(editor->editViewArr()[0]->imageview()->alpha(), 1.0);
+
+    // Dropped outside every cell: no swap, and the floating copy does not stay behind.
+    CGPoint outside = editor->view()->convertPointToView(CGPointMake(10, 30), nullptr);
+    ASSERT_TRUE(
+        TouchInjector::perform(TouchGesture::pressAndDrag(insideCell(1), outside, 0.6, 0.3)));
+    EXPECT_EQ(photoWidth(1), first);
+    EXPECT_FALSE(editor->tempImageView());
+    EXPECT_EQ(editor->editViewArr()[1]->imageview()->alpha(), 1.0);
+}
+
+TEST_F(TemplateEditorTest, AnUnreadablePhotoIsLeftOutInsteadOfKeepingTheOverlay) {
+    open(3, {"photo1.jpg"});
+    EXPECT_EQ(editor->selectedPhotos().size(), 2u);
+    EXPECT_FALSE(editor->loadingDataActivity()->superview());
+    EXPECT_EQ(editor->editViewArr().size(), 2u) << "laid out as a two-photo collage";
+}
+
+TEST_F(TemplateEditorTest, TheFinishedPictureIsTheBackgroundAtScreenScale) {
+    open(2);
+    auto picture = editor->saveAndGetMixdImage();
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->size(), CGSizeMake(375, 453));
+}
+} // namespace
