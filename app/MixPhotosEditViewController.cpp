@@ -17,6 +17,8 @@
 #include "platform/quartzcore/CALayer.h"
 #include "platform/runtime/ClassRegistry.h"
 #include "platform/text/UIFont.h"
+#include "platform/uikit/UIAlertAction.h"
+#include "platform/uikit/UIAlertController.h"
 #include "platform/uikit/UIBarButtonItem.h"
 #include "platform/uikit/UIBezierPath.h"
 #include "platform/uikit/UIButton.h"
@@ -232,12 +234,22 @@ void MixPhotosEditViewController::getHighQualityPhotoFromPhasset() {
 void MixPhotosEditViewController::photosDidLoad(size_t requested) {
     loadingDataActivity_->hide(true);
     if (selectedPhotos_.size() < requested) {
-        // An unreadable photo is left out rather than keeping the overlay up for good.
+        // An unreadable photo is left out, and the user told, rather than keeping the
+        // overlay up for good.
         NSLog("MixPhotosEditViewController: %lu of %lu photos could not be read",
               static_cast<unsigned long>(requested - selectedPhotos_.size()),
               static_cast<unsigned long>(requested));
+        auto alert = UIAlertController::alertControllerWithTitleMessagePreferredStyle(
+            localized("Remind info"), localized("Some photos could not be read"),
+            UIAlertControllerStyle::Alert);
+        alert->addAction(UIAlertAction::actionWithTitleStyleHandler(
+            localized("OK"), UIAlertActionStyle::Cancel, nullptr));
+        presentViewControllerAnimatedCompletion(alert, true, nullptr);
     }
-    mixStyleCollection_->reloadData();
+    // The strip is gone while another mode is on; it loads its tiles when it comes back.
+    if (mixStyleCollection_) {
+        mixStyleCollection_->reloadData();
+    }
     resetViewByStyleIndexImageCount(1, static_cast<long>(selectedPhotos_.size()));
     sharedCurrentStyleNumber = 1;
 }
@@ -473,13 +485,15 @@ void MixPhotosEditViewController::longPress(UILongPressGestureRecognizer& recogn
         tempImageView_->setCenter(location);
     }
     if (state == UIGestureRecognizerState::Ended) {
-        for (const auto& cell : editViewArr_) {
-            CGPoint inCell = cell->convertPointFromView(location, contentView_.get());
-            auto area = cell->realCellArea();
+        // Only the topmost cell under the finger takes the photo: where outlines meet, a
+        // second swap would put one photo in two cells and lose the other.
+        for (auto cell = editViewArr_.rbegin(); cell != editViewArr_.rend(); ++cell) {
+            CGPoint inCell = (*cell)->convertPointFromView(location, contentView_.get());
+            auto area = (*cell)->realCellArea();
             if (area && area->containsPoint(inCell)) {
                 // Dropped on the pressed cell itself, this writes each image back in place.
-                pressed->setImage(cell->imageview()->image());
-                cell->imageview()->setImage(tempImageView_->image());
+                pressed->setImage((*cell)->imageview()->image());
+                (*cell)->imageview()->setImage(tempImageView_->image());
                 break;
             }
         }
@@ -499,7 +513,7 @@ void MixPhotosEditViewController::endDrag(UIView& pressed) {
 }
 
 std::shared_ptr<UIImage> MixPhotosEditViewController::saveAndGetMixdImage() const {
-    return MixImageOutput::imageByRenderingViewScaleOpaque(*backgrandView_, 0, false);
+    return MixImageOutput::imageByRenderingViewScaleOpaque(*backgrandView_, 0, true);
 }
 
 void MixPhotosEditViewController::shareMixPhoto() {

@@ -89,8 +89,9 @@ public:
     void changeBackImage(const UIButton& sender);
     void longPress(UILongPressGestureRecognizer& recognizer);
 
-    // The collage as a picture, and that picture written into the share file.
+    // The collage as an opaque picture at the screen's scale.
     std::shared_ptr<UIImage> saveAndGetMixdImage() const;
+    // Offers the collage to copy, save or share.
     void shareMixPhoto();
     void back();
 

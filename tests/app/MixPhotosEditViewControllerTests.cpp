@@ -4,11 +4,13 @@
 #include "app/categories/UIColor+Hex.h"
 #include "app/widgets/OVProgressHUD.h"
 #include "platform/foundation/NSIndexPath.h"
+#include "platform/graphics/CGImage.h"
 #include "platform/harness/TouchGesture.h"
 #include "platform/harness/TouchInjector.h"
 #include "platform/photos/PHAsset.h"
 #include "platform/photos/PHPhotoLibrary.h"
 #include "platform/quartzcore/CALayer.h"
+#include "platform/uikit/UIAlertController.h"
 #include "platform/uikit/UIBezierPath.h"
 #include "platform/uikit/UIButton.h"
 #include "platform/uikit/UICollectionView.h"
@@ -28,7 +30,8 @@ class TemplateEditorTest : public PhotoLibraryTest {
 protected:
     // `count` photos of distinct sizes, so each cell's photo can be told apart; the names
     // in `unreadable` hold no picture.
-    void open(int count, const std::vector<std::string>& unreadable = {}) {
+    // With `load` false the photos' loads are left waiting.
+    void open(int count, const std::vector<std::string>& unreadable = {}, bool load = true) {
         auto assets = std::make_shared<MixPhotosEditViewController::AssetList>();
         for (int i = 0; i < count; ++i) {
             std::string name = "photo" + std::to_string(i) + ".jpg";
@@ -43,8 +46,10 @@ protected:
         navigation = UINavigationController::initWithRootViewController(editor);
         window->setRootViewController(navigation);
         window->makeKeyAndVisible();
-        runAllTasks();
-        environment_.fastForwardBy(0.5);
+        if (load) {
+            runAllTasks();
+            environment_.fastForwardBy(0.5);
+        }
     }
     std::shared_ptr<MixStyleCollectionViewCell> styleTile(long row) const {
         editor->mixStyleCollection()->layoutIfNeeded();
@@ -216,12 +221,27 @@ TEST_F(TemplateEditorTest, AnUnreadablePhotoIsLeftOutInsteadOfKeepingTheOverlay)
     EXPECT_EQ(editor->selectedPhotos().size(), 2u);
     EXPECT_FALSE(editor->loadingDataActivity()->superview());
     EXPECT_EQ(editor->editViewArr().size(), 2u) << "laid out as a two-photo collage";
+    auto alert =
+        std::dynamic_pointer_cast<UIAlertController>(navigation->presentedViewController());
+    ASSERT_TRUE(alert);
+    EXPECT_EQ(alert->message(), "Some photos could not be read");
 }
 
-TEST_F(TemplateEditorTest, TheFinishedPictureIsTheBackgroundAtScreenScale) {
+TEST_F(TemplateEditorTest, TheFinishedPictureIsTheOpaqueBackgroundAtScreenScale) {
     open(2);
+    editor->backgrandView()->setBackgroundColor(UIColor::clearColor());
     auto picture = editor->saveAndGetMixdImage();
     ASSERT_TRUE(picture);
     EXPECT_EQ(picture->size(), CGSizeMake(375, 453));
+    EXPECT_EQ(picture->cgImage()->format(), CGImagePixelFormat::RGB24);
+}
+
+TEST_F(TemplateEditorTest, ChangingModeBeforeThePhotosArriveStillLaysThemOut) {
+    open(2, {}, false);
+    editor->changeActionView(*editor->effectBtn());
+    runAllTasks();
+    EXPECT_EQ(editor->editViewArr().size(), 2u);
+    editor->changeActionView(*editor->boardBtn());
+    EXPECT_FALSE(styleTile(0)->selectedImageView()->isHidden());
 }
 } // namespace

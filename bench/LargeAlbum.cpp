@@ -1,0 +1,39 @@
+#include "bench/LargeAlbum.h"
+
+#include "bench/PhotoLikeImage.h"
+#include "platform/foundation/NSData.h"
+#include "platform/foundation/NSPathUtilities.h"
+#include "platform/graphics/JPEGCodec.h"
+#include "platform/photos/PHAsset.h"
+#include "platform/photos/PHPhotoLibrary.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <future>
+#include <string>
+
+namespace fs = std::filesystem;
+
+LargeAlbum& LargeAlbum::shared() {
+    static LargeAlbum album;
+    return album;
+}
+
+LargeAlbum::LargeAlbum() {
+    std::string pattern = (fs::temp_directory_path() / "mixphotos-album-XXXXXX").string();
+    std::string home = ::mkdtemp(pattern.data()) ? pattern : std::string();
+    std::string library = home + "/library/Large";
+    fs::create_directories(library);
+    auto jpeg = JPEGCodec::encode(photoLikeImage(4000, 3000), 0.85, nullptr);
+    for (int i = 0; i < kSize && jpeg; ++i) {
+        NSData::writeToFileAtomically(*jpeg, library + "/photo" + std::to_string(i) + ".jpg");
+    }
+    NSSetHomeDirectory(home);
+    PHPhotoLibrary::configure(home + "/library", PHAccessAnswer::Granted);
+    std::promise<void> answered;
+    PHPhotoLibrary::requestAuthorization([&](PHAuthorizationStatus) { answered.set_value(); });
+    answered.get_future().wait();
+    for (const auto& asset : PHAsset::fetchAssetsWithOptions(nullptr)) {
+        assets_.push_back(asset);
+    }
+}
