@@ -208,25 +208,35 @@ void MixPhotosEditViewController::getHighQualityPhotoFromPhasset() {
     options->setResizeMode(PHImageRequestOptionsResizeMode::Exact);
     options->setDeliveryMode(PHImageRequestOptionsDeliveryMode::HighQualityFormat);
     options->setNetworkAccessAllowed(true);
-    // Answers come back on the main queue, in whatever order the loads finish.
-    auto answered = std::make_shared<size_t>(0);
+    // Answers come back on the main queue, in whatever order the loads finish; each photo
+    // waits in its asset's slot so the collage keeps the order the photos were chosen in.
+    struct Loading {
+        std::vector<std::shared_ptr<UIImage>> slots;
+        size_t answered = 0;
+    };
+    auto loading = std::make_shared<Loading>();
+    loading->slots.resize(assets.size());
     std::weak_ptr<MixPhotosEditViewController> weak = self<MixPhotosEditViewController>();
-    for (const auto& asset : assets) {
+    for (size_t index = 0; index < assets.size(); ++index) {
         PHImageManager::defaultManager()
             ->requestImageForAssetTargetSizeContentModeOptionsResultHandler(
-                asset, screenSize(), PHImageContentMode::AspectFit, options,
-                [weak, answered, count = assets.size()](const std::shared_ptr<UIImage>& image,
-                                                        const PlistValue::Dictionary&) {
+                assets[index], screenSize(), PHImageContentMode::AspectFit, options,
+                [weak, loading, index](const std::shared_ptr<UIImage>& image,
+                                       const PlistValue::Dictionary&) {
                     auto editor = weak.lock();
                     if (!editor) {
                         return;
                     }
-                    if (image) {
-                        editor->selectedPhotos_.push_back(image);
+                    loading->slots[index] = image;
+                    if (++loading->answered < loading->slots.size()) {
+                        return;
                     }
-                    if (++*answered == count) {
-                        editor->photosDidLoad(count);
+                    for (const auto& photo : loading->slots) {
+                        if (photo) {
+                            editor->selectedPhotos_.push_back(photo);
+                        }
                     }
+                    editor->photosDidLoad(loading->slots.size());
                 });
     }
 }
@@ -235,16 +245,27 @@ void MixPhotosEditViewController::photosDidLoad(size_t requested) {
     loadingDataActivity_->hide(true);
     if (selectedPhotos_.size() < requested) {
         // An unreadable photo is left out, and the user told, rather than keeping the
-        // overlay up for good.
+        // overlay up for good; with none left there is nothing to make here.
         NSLog("MixPhotosEditViewController: %lu of %lu photos could not be read",
               static_cast<unsigned long>(requested - selectedPhotos_.size()),
               static_cast<unsigned long>(requested));
+        bool none = selectedPhotos_.empty();
         auto alert = UIAlertController::alertControllerWithTitleMessagePreferredStyle(
-            localized("Remind info"), localized("Some photos could not be read"),
+            localized("Remind info"),
+            localized(none ? "The photos could not be read" : "Some photos could not be read"),
             UIAlertControllerStyle::Alert);
+        std::weak_ptr<MixPhotosEditViewController> weak = self<MixPhotosEditViewController>();
         alert->addAction(UIAlertAction::actionWithTitleStyleHandler(
-            localized("OK"), UIAlertActionStyle::Cancel, nullptr));
+            localized("OK"), UIAlertActionStyle::Cancel,
+            [weak, none](const std::shared_ptr<UIAlertAction>&) {
+                if (auto editor = weak.lock(); editor && none) {
+                    editor->back();
+                }
+            }));
         presentViewControllerAnimatedCompletion(alert, true, nullptr);
+        if (none) {
+            return;
+        }
     }
     // The strip is gone while another mode is on; it loads its tiles when it comes back.
     if (mixStyleCollection_) {

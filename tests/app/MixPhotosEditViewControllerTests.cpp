@@ -10,6 +10,7 @@
 #include "platform/photos/PHAsset.h"
 #include "platform/photos/PHPhotoLibrary.h"
 #include "platform/quartzcore/CALayer.h"
+#include "platform/uikit/AlertPanelView.h"
 #include "platform/uikit/UIAlertController.h"
 #include "platform/uikit/UIBezierPath.h"
 #include "platform/uikit/UIButton.h"
@@ -43,9 +44,11 @@ protected:
         PHPhotoLibrary::reloadLibrary();
         editor = std::make_shared<MixPhotosEditViewController>();
         editor->setSelectedAssets(assets);
-        navigation = UINavigationController::initWithRootViewController(editor);
+        navigation = UINavigationController::initWithRootViewController(
+            std::make_shared<UIViewController>());
         window->setRootViewController(navigation);
         window->makeKeyAndVisible();
+        navigation->pushViewControllerAnimated(editor, false);
         if (load) {
             runAllTasks();
             environment_.fastForwardBy(0.5);
@@ -216,15 +219,45 @@ TEST_F(TemplateEditorTest, ALongPressDragSwapsPhotosOnlyWhenDroppedOnAnotherCell
     EXPECT_EQ(editor->editViewArr()[1]->imageview()->alpha(), 1.0);
 }
 
+TEST_F(TemplateEditorTest, PhotosKeepTheOrderTheyWereChosenIn) {
+    open(3);
+    ASSERT_EQ(editor->editViewArr().size(), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+        // Photo i is 40 + 10 i pixels wide before it is fitted to the screen.
+        auto photo = editor->selectedPhotos()[i]->size();
+        EXPECT_NEAR(photo.width / photo.height, (40.0 + 10.0 * double(i)) / 30.0, 0.02);
+    }
+}
+
 TEST_F(TemplateEditorTest, AnUnreadablePhotoIsLeftOutInsteadOfKeepingTheOverlay) {
     open(3, {"photo1.jpg"});
-    EXPECT_EQ(editor->selectedPhotos().size(), 2u);
+    ASSERT_EQ(editor->selectedPhotos().size(), 2u);
+    auto last = editor->selectedPhotos()[1]->size();
+    EXPECT_NEAR(last.width / last.height, 60.0 / 30.0, 0.02) << "the third photo moved up";
     EXPECT_FALSE(editor->loadingDataActivity()->superview());
     EXPECT_EQ(editor->editViewArr().size(), 2u) << "laid out as a two-photo collage";
     auto alert =
         std::dynamic_pointer_cast<UIAlertController>(navigation->presentedViewController());
     ASSERT_TRUE(alert);
     EXPECT_EQ(alert->message(), "Some photos could not be read");
+}
+
+TEST_F(TemplateEditorTest, WithNoReadablePhotoTheScreenSaysSoAndGoesBack) {
+    open(2, {"photo0.jpg", "photo1.jpg"});
+    EXPECT_TRUE(editor->editViewArr().empty());
+    EXPECT_FALSE(editor->loadingDataActivity()->superview());
+    auto alert =
+        std::dynamic_pointer_cast<UIAlertController>(navigation->presentedViewController());
+    ASSERT_TRUE(alert);
+    EXPECT_EQ(alert->message(), "The photos could not be read");
+    auto panel = std::dynamic_pointer_cast<AlertPanelView>(alert->view());
+    ASSERT_TRUE(panel);
+    auto ok = panel->buttonRectForTitle("OK");
+    ASSERT_TRUE(ok);
+    TouchInjector::tapAt(
+        panel->convertPointToView(CGPointMake(CGRectGetMidX(*ok), CGRectGetMidY(*ok)), nullptr));
+    environment_.fastForwardBy(1);
+    EXPECT_NE(navigation->topViewController(), editor);
 }
 
 TEST_F(TemplateEditorTest, TheFinishedPictureIsTheOpaqueBackgroundAtScreenScale) {
