@@ -278,7 +278,9 @@ void MixPhotosEditViewController::photosDidLoad(size_t requested) {
 void MixPhotosEditViewController::resetViewByStyleIndexImageCount(long style, long imageCount) {
     selectStoryBoardStyleIndex_ = style;
     auto layout = MixTemplateLayout::layoutWithStyleIndexImageCount(style, imageCount);
-    CGSize area = contentView_->frame().size;
+    // The area's own size: under a border scale its frame is the scaled one, and cells laid
+    // out in that would shrink twice.
+    CGSize area = contentView_->bounds().size;
     if (layout) {
         std::weak_ptr<MixPhotosEditViewController> weak = self<MixPhotosEditViewController>();
         auto cells = layout->cellsWithAreaSizePhotoCount(area, selectedPhotos_.size());
@@ -309,6 +311,15 @@ void MixPhotosEditViewController::removeCells() {
         subview->removeFromSuperview();
     }
     editViewArr_.clear();
+}
+
+void MixPhotosEditViewController::didRotateFromInterfaceOrientation(UIInterfaceOrientation) {
+    // Resizing stretches a scaled view's scaled frame; the collage area is set to fill the
+    // background again, under the border scale it keeps.
+    CGSize background = backgrandView_->bounds().size;
+    contentView_->setBounds(CGRectMake(0, 0, background.width, background.height));
+    contentView_->setCenter(CGPointMake(background.width / 2, background.height / 2));
+    relayoutCurrentStyle();
 }
 
 void MixPhotosEditViewController::relayoutCurrentStyle() {

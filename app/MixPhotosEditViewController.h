@@ -74,6 +74,8 @@ public:
     static long currentStyleNumber();
 
     void viewDidLoad() override;
+    // The cells are laid out anew in the collage area's new frame; the border scale stays.
+    void didRotateFromInterfaceOrientation(UIInterfaceOrientation orientation) override;
 
     // Builds the cells of `style` for `imageCount` photos into the collage area; the
     // caller removes the old cells first.

@@ -197,6 +197,24 @@ void ScenarioRunner::runFrom(size_t index) {
     commands_.at(command.name).handler(command.arguments, next, fail);
 }
 
+namespace {
+UIInterfaceOrientation orientationNamed(const std::string& name) {
+    if (name == "portrait") {
+        return UIInterfaceOrientation::Portrait;
+    }
+    if (name == "upside-down") {
+        return UIInterfaceOrientation::PortraitUpsideDown;
+    }
+    if (name == "landscape-left") {
+        return UIInterfaceOrientation::LandscapeLeft;
+    }
+    if (name == "landscape-right") {
+        return UIInterfaceOrientation::LandscapeRight;
+    }
+    return UIInterfaceOrientation::Unknown;
+}
+} // namespace
+
 ScenarioRunner::Check ScenarioRunner::numbersCheck(size_t nonNegativeFrom) {
     return [nonNegativeFrom](const std::vector<std::string>& arguments) -> std::string {
         std::string error;
@@ -260,6 +278,19 @@ void ScenarioRunner::addBuiltInCommands() {
                     playGesture(TouchGesture::tap(*point), std::move(next), fail);
                 }});
     addCommand("relaunch", {0, 0, "relaunch", [this](const auto&, Next, auto) { relaunch(); }});
+    addCommand("orientation",
+               {1, 1, "orientation portrait|upside-down|landscape-left|landscape-right",
+                [](const auto& arguments, Next next, auto) {
+                    UIApplication::sharedApplication()->rotateToInterfaceOrientation(
+                        orientationNamed(arguments[0]));
+                    next();
+                },
+                [](const std::vector<std::string>& arguments) -> std::string {
+                    if (orientationNamed(arguments[0]) == UIInterfaceOrientation::Unknown) {
+                        return "'" + arguments[0] + "' is not an orientation";
+                    }
+                    return "";
+                }});
     addTouchCommands();
 }
 

@@ -8,7 +8,9 @@
 #include "platform/foundation/NSUserDefaults.h"
 #include "platform/runtime/ClassRegistry.h"
 #include "platform/uikit/UIEvent.h"
+#include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UITouch.h"
+#include "platform/uikit/UIViewController.h"
 #include "platform/uikit/UIWindow.h"
 
 #include <algorithm>
@@ -25,6 +27,39 @@ void UIApplication::setKeyWindow(const std::shared_ptr<UIWindow>& window) {
     std::erase_if(windows_, [&](const auto& w) { return w.expired() || w.lock() == window; });
     if (window) {
         windows_.push_back(window);
+    }
+}
+
+void UIApplication::rotateToInterfaceOrientation(UIInterfaceOrientation orientation) {
+    if (orientation == orientation_ || orientation == UIInterfaceOrientation::Unknown) {
+        return;
+    }
+    // The time a turn takes on the device; the views here take their new frames at once.
+    constexpr double kRotationDuration = 0.4;
+    const UIInterfaceOrientation from = orientation_;
+    const auto allWindows = windows();
+    for (const auto& window : allWindows) {
+        if (auto root = window->rootViewController()) {
+            root->notifyWillRotate(orientation, kRotationDuration);
+        }
+    }
+    orientation_ = orientation;
+    const auto screen = UIScreen::mainScreen();
+    const CGSize size = screen->bounds().size;
+    const double shorter = std::min(size.width, size.height);
+    const double longer = std::max(size.width, size.height);
+    UIScreen::configureMainScreen(UIInterfaceOrientationIsPortrait(orientation)
+                                      ? CGSizeMake(shorter, longer)
+                                      : CGSizeMake(longer, shorter),
+                                  screen->scale());
+    for (const auto& window : allWindows) {
+        window->setFrame(UIScreen::mainScreen()->bounds());
+    }
+    EventLog::record("orientation", std::to_string(static_cast<int>(orientation)));
+    for (const auto& window : allWindows) {
+        if (auto root = window->rootViewController()) {
+            root->notifyDidRotate(from);
+        }
     }
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/uikit/UIApplicationDelegate.h"
+#include "platform/uikit/UIInterfaceOrientation.h"
 #include "platform/uikit/UIResponder.h"
 
 #include <string>
@@ -37,6 +38,13 @@ public:
     // The application's visible windows, back to front.
     std::vector<std::shared_ptr<UIWindow>> windows() const;
 
+    UIInterfaceOrientation statusBarOrientation() const { return orientation_; }
+    // Turns the interface, as turning the device does: the screen becomes taller than wide
+    // for a portrait orientation and wider than tall for a landscape one, every window takes the
+    // screen's bounds (its views resize by their autoresizing) and the windows' screens hear of it
+    // before and after. Turning to the orientation it has, or to Unknown, does nothing.
+    void rotateToInterfaceOrientation(UIInterfaceOrientation orientation);
+
     // Hands an event to the windows of its touches (UIWindow::sendEvent).
     void sendEvent(const std::shared_ptr<UIEvent>& event);
 
@@ -61,6 +69,7 @@ private:
     std::weak_ptr<UIWindow> keyWindow_;
     std::vector<std::weak_ptr<UIWindow>> windows_;
     std::vector<std::string> openedURLs_;
+    UIInterfaceOrientation orientation_ = UIInterfaceOrientation::Portrait;
     int exitCode_ = 0;
     bool terminated_ = false;
 };

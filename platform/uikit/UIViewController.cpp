@@ -111,6 +111,32 @@ void UIViewController::beginAppearanceTransition(bool isAppearing, bool animated
     }
 }
 
+void UIViewController::notifyWillRotate(UIInterfaceOrientation orientation, double duration) {
+    if (!isViewLoaded()) {
+        return;
+    }
+    willRotateToInterfaceOrientationDuration(orientation, duration);
+    for (const auto& child : visibleChildViewControllers()) {
+        child->notifyWillRotate(orientation, duration);
+    }
+    if (presentedViewController_) {
+        presentedViewController_->notifyWillRotate(orientation, duration);
+    }
+}
+
+void UIViewController::notifyDidRotate(UIInterfaceOrientation fromOrientation) {
+    if (!isViewLoaded()) {
+        return;
+    }
+    didRotateFromInterfaceOrientation(fromOrientation);
+    for (const auto& child : visibleChildViewControllers()) {
+        child->notifyDidRotate(fromOrientation);
+    }
+    if (presentedViewController_) {
+        presentedViewController_->notifyDidRotate(fromOrientation);
+    }
+}
+
 void UIViewController::endAppearanceTransition() {
     if (appearance_ == Appearance::Appearing) {
         appearance_ = Appearance::Appeared;

@@ -2,6 +2,7 @@
 // other controllers modally.
 #pragma once
 
+#include "platform/uikit/UIInterfaceOrientation.h"
 #include "platform/uikit/UIResponder.h"
 
 #include <functional>
@@ -43,6 +44,11 @@ public:
     virtual void viewDidAppear(bool animated) {}
     virtual void viewWillDisappear(bool animated) {}
     virtual void viewDidDisappear(bool animated) {}
+    // Around a turn of the interface: before the views take the new screen size, and
+    // after they took it.
+    virtual void willRotateToInterfaceOrientationDuration(UIInterfaceOrientation orientation,
+                                                          double duration) {}
+    virtual void didRotateFromInterfaceOrientation(UIInterfaceOrientation orientation) {}
 
     // Modal presentation. Presenting from a controller that already presents one, or
     // whose view is not in a window, is refused with a log line (the completion does not
@@ -80,6 +86,12 @@ public:
     void beginAppearanceTransition(bool isAppearing, bool animated);
     void endAppearanceTransition();
     bool isAppeared() const { return appearance_ == Appearance::Appeared; }
+    // Rotation plumbing, called by the application for each window's root: this
+    // controller's hook, then those of its visible children and of what it presents. A
+    // view out of the window under a full-screen presentation takes the window's size
+    // when it shows again.
+    void notifyWillRotate(UIInterfaceOrientation orientation, double duration);
+    void notifyDidRotate(UIInterfaceOrientation fromOrientation);
 
     std::shared_ptr<UIResponder> nextResponder() const override;
 

@@ -12,6 +12,7 @@
 #include "platform/quartzcore/CALayer.h"
 #include "platform/uikit/AlertPanelView.h"
 #include "platform/uikit/UIAlertController.h"
+#include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIBezierPath.h"
 #include "platform/uikit/UIButton.h"
 #include "platform/uikit/UICollectionView.h"
@@ -29,6 +30,11 @@
 namespace {
 class TemplateEditorTest : public PhotoLibraryTest {
 protected:
+    // The application outlives the test: leave it upright.
+    void TearDown() override {
+        UIApplication::sharedApplication()->rotateToInterfaceOrientation(
+            UIInterfaceOrientation::Portrait);
+    }
     // `count` photos of distinct sizes, so each cell's photo can be told apart; the names
     // in `unreadable` hold no picture.
     // With `load` false the photos' loads are left waiting.
@@ -217,6 +223,41 @@ TEST_F(TemplateEditorTest, ALongPressDragSwapsPhotosOnlyWhenDroppedOnAnotherCell
     EXPECT_EQ(photoWidth(1), first);
     EXPECT_FALSE(editor->tempImageView());
     EXPECT_EQ(editor->editViewArr()[1]->imageview()->alpha(), 1.0);
+}
+
+TEST_F(TemplateEditorTest, RotationLaysTheCellsOutInTheNewAreaAndKeepsTheBorderScale) {
+    open(2);
+    chooseStyleRow(1);
+    const auto spanned = [&] {
+        CGRect covered = CGRectNull;
+        for (const auto& cell : editor->editViewArr()) {
+            covered = CGRectUnion(covered, cell->frame());
+        }
+        return covered.size;
+    };
+    UIApplication::sharedApplication()->rotateToInterfaceOrientation(
+        UIInterfaceOrientation::LandscapeLeft);
+    CGSize area = editor->contentView()->bounds().size;
+    EXPECT_EQ(area.width, 667);
+    EXPECT_LT(area.height, 375);
+    ASSERT_EQ(editor->editViewArr().size(), 2u);
+    EXPECT_EQ(editor->contentView()->subviews().size(), 2u);
+    EXPECT_EQ(editor->selectStoryBoardStyleIndex(), 2) << "the current style again";
+    EXPECT_NEAR(spanned().width, area.width, 1);
+    EXPECT_NEAR(spanned().height, area.height, 1);
+
+    // Under a border scale the area still fills the background, centred, the cells fill
+    // the area's own size, and the scale stays.
+    editor->contentView()->setTransform(CGAffineTransformMakeScale(0.5, 0.5));
+    UIApplication::sharedApplication()->rotateToInterfaceOrientation(
+        UIInterfaceOrientation::Portrait);
+    CGSize background = editor->backgrandView()->bounds().size;
+    EXPECT_EQ(editor->contentView()->bounds().size, background);
+    EXPECT_EQ(editor->contentView()->center(),
+              CGPointMake(background.width / 2, background.height / 2));
+    EXPECT_NEAR(spanned().width, background.width, 1);
+    EXPECT_NEAR(spanned().height, background.height, 1);
+    EXPECT_EQ(editor->contentView()->transform(), CGAffineTransformMakeScale(0.5, 0.5));
 }
 
 TEST_F(TemplateEditorTest, PhotosKeepTheOrderTheyWereChosenIn) {

@@ -1,6 +1,7 @@
 // The scenario's touch commands and screen check, run in this process against a small
 // screen under mock time.
 #include "platform/harness/ScenarioRunner.h"
+#include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIButton.h"
 #include "platform/uikit/UICollectionView.h"
 #include "platform/uikit/UICollectionViewFlowLayout.h"
@@ -9,6 +10,7 @@
 #include "platform/uikit/UINavigationController.h"
 #include "platform/uikit/UIPanGestureRecognizer.h"
 #include "platform/uikit/UIPinchGestureRecognizer.h"
+#include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UITableView.h"
 #include "platform/uikit/UIWindow.h"
 #include "tests/support/TaskEnvironment.h"
@@ -236,4 +238,23 @@ TEST_F(ScenarioTouchCommandsTest, ExpectScreenFollowsPresentationAndNavigation) 
               "expect-screen: there is no key window with a root controller");
 }
 
+} // namespace
+
+namespace {
+TEST_F(ScenarioTouchCommandsTest, OrientationTurnsTheScreenAndRejectsUnknownNames) {
+    EXPECT_TRUE(run("orientation", {"landscape-right"}).finished);
+    EXPECT_EQ(UIApplication::sharedApplication()->statusBarOrientation(),
+              UIInterfaceOrientation::LandscapeRight);
+    EXPECT_EQ(window->frame(), UIScreen::mainScreen()->bounds());
+    EXPECT_GT(window->frame().size.width, window->frame().size.height);
+    EXPECT_TRUE(run("orientation", {"portrait"}).finished);
+    EXPECT_LT(window->frame().size.width, window->frame().size.height);
+
+    std::string error;
+    auto script = ScenarioScript::parse("orientation sideways\n", error);
+    ASSERT_TRUE(script);
+    EXPECT_FALSE(runner.validate(*script, error));
+    EXPECT_EQ(error, "line 1: 'sideways' is not an orientation (usage: orientation "
+                     "portrait|upside-down|landscape-left|landscape-right)");
+}
 } // namespace

@@ -1,5 +1,7 @@
 #include "platform/foundation/EventLog.h"
+#include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UINavigationController.h"
+#include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UIView.h"
 #include "platform/uikit/UIWindow.h"
 #include "tests/support/TaskEnvironment.h"
@@ -17,6 +19,16 @@ public:
     void viewDidAppear(bool) override { log_.push_back(name_ + ":didAppear"); }
     void viewWillDisappear(bool) override { log_.push_back(name_ + ":willDisappear"); }
     void viewDidDisappear(bool) override { log_.push_back(name_ + ":didDisappear"); }
+    // With the view's width at the time, to tell before the resize from after it.
+    void willRotateToInterfaceOrientationDuration(UIInterfaceOrientation orientation,
+                                                  double) override {
+        log_.push_back(name_ + ":willRotate" + std::to_string(static_cast<int>(orientation)) + "@" +
+                       std::to_string(static_cast<int>(view()->frame().size.width)));
+    }
+    void didRotateFromInterfaceOrientation(UIInterfaceOrientation from) override {
+        log_.push_back(name_ + ":didRotateFrom" + std::to_string(static_cast<int>(from)) + "@" +
+                       std::to_string(static_cast<int>(view()->frame().size.width)));
+    }
 
 private:
     std::string name_;
@@ -39,6 +51,42 @@ protected:
     std::shared_ptr<UIWindow> window = UIWindow::initWithFrame(CGRectMake(0, 0, 375, 667));
     std::shared_ptr<UINavigationController> navigation;
 };
+
+TEST_F(UIViewControllerTest, RotationResizesTheWindowsAndTellsTheScreensOnShow) {
+    auto app = UIApplication::sharedApplication();
+    auto shown = std::make_shared<Screen>("shown", log);
+    navigation->pushViewControllerAnimated(shown, false);
+    auto presented = std::make_shared<Screen>("presented", log);
+    // Over the screen, as an alert is: the screen below stays in the window.
+    presented->setModalPresentationStyle(UIModalPresentationStyle::OverFullScreen);
+    shown->presentViewControllerAnimatedCompletion(presented, false, nullptr);
+    auto stretchy = UIView::initWithFrame(CGRectMake(10, 10, 355, 100));
+    stretchy->setAutoresizingMask(UIViewAutoresizingFlexibleWidth);
+    shown->view()->addSubview(stretchy);
+    log.clear();
+
+    app->rotateToInterfaceOrientation(UIInterfaceOrientation::LandscapeLeft);
+    EXPECT_EQ(UIScreen::mainScreen()->bounds(), CGRectMake(0, 0, 667, 375));
+    EXPECT_EQ(window->frame(), CGRectMake(0, 0, 667, 375));
+    EXPECT_EQ(stretchy->frame().size.width, 647) << "autoresizing followed the window";
+    // Covered screens (root, under the pushed one) hear nothing.
+    EXPECT_EQ(log, (std::vector<std::string>{"shown:willRotate4@375", "presented:willRotate4@375",
+                                             "shown:didRotateFrom1@667",
+                                             "presented:didRotateFrom1@667"}));
+
+    // Landscape to landscape: the size stays, the screens hear of it all the same; the same
+    // orientation again is no turn at all.
+    log.clear();
+    app->rotateToInterfaceOrientation(UIInterfaceOrientation::LandscapeRight);
+    app->rotateToInterfaceOrientation(UIInterfaceOrientation::LandscapeRight);
+    EXPECT_EQ(UIScreen::mainScreen()->bounds(), CGRectMake(0, 0, 667, 375));
+    EXPECT_EQ(log.size(), 4u);
+
+    app->rotateToInterfaceOrientation(UIInterfaceOrientation::Portrait);
+    EXPECT_EQ(app->statusBarOrientation(), UIInterfaceOrientation::Portrait);
+    EXPECT_EQ(UIScreen::mainScreen()->bounds(), CGRectMake(0, 0, 375, 667));
+    EXPECT_EQ(stretchy->frame().size.width, 355);
+}
 
 TEST_F(UIViewControllerTest, WindowShowsTheRootThroughItsNavigationController) {
     EXPECT_TRUE(root->isAppeared());
