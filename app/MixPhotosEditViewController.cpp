@@ -243,27 +243,30 @@ void MixPhotosEditViewController::getHighQualityPhotoFromPhasset() {
 
 void MixPhotosEditViewController::photosDidLoad(size_t requested) {
     loadingDataActivity_->hide(true);
-    if (selectedPhotos_.size() < requested) {
+    const bool tooFew =
+        selectedPhotos_.size() < static_cast<size_t>(MixTemplateLayout::kMinimumImageCount);
+    if (selectedPhotos_.size() < requested || tooFew) {
         // An unreadable photo is left out, and the user told, rather than keeping the
-        // overlay up for good; with none left there is nothing to make here.
-        NSLog("MixPhotosEditViewController: %lu of %lu photos could not be read",
-              static_cast<unsigned long>(requested - selectedPhotos_.size()),
+        // overlay up for good; with fewer than a collage needs there is nothing to make
+        // here, and the screen goes back once the user has read why.
+        NSLog("MixPhotosEditViewController: %lu of %lu photos could be read",
+              static_cast<unsigned long>(selectedPhotos_.size()),
               static_cast<unsigned long>(requested));
-        bool none = selectedPhotos_.empty();
         auto alert = UIAlertController::alertControllerWithTitleMessagePreferredStyle(
             localized("Remind info"),
-            localized(none ? "The photos could not be read" : "Some photos could not be read"),
+            localized(tooFew ? "Too few photos could be read for a collage"
+                             : "Some photos could not be read"),
             UIAlertControllerStyle::Alert);
         std::weak_ptr<MixPhotosEditViewController> weak = self<MixPhotosEditViewController>();
         alert->addAction(UIAlertAction::actionWithTitleStyleHandler(
             localized("OK"), UIAlertActionStyle::Cancel,
-            [weak, none](const std::shared_ptr<UIAlertAction>&) {
-                if (auto editor = weak.lock(); editor && none) {
+            [weak, tooFew](const std::shared_ptr<UIAlertAction>&) {
+                if (auto editor = weak.lock(); editor && tooFew) {
                     editor->back();
                 }
             }));
         presentViewControllerAnimatedCompletion(alert, true, nullptr);
-        if (none) {
+        if (tooFew) {
             return;
         }
     }
@@ -311,6 +314,8 @@ void MixPhotosEditViewController::removeCells() {
         subview->removeFromSuperview();
     }
     editViewArr_.clear();
+    // A drag still going on has lost its cell: its end must not swap anything.
+    tempImageView_.reset();
 }
 
 void MixPhotosEditViewController::didRotateFromInterfaceOrientation(UIInterfaceOrientation) {
@@ -319,7 +324,9 @@ void MixPhotosEditViewController::didRotateFromInterfaceOrientation(UIInterfaceO
     CGSize background = backgrandView_->bounds().size;
     contentView_->setBounds(CGRectMake(0, 0, background.width, background.height));
     contentView_->setCenter(CGPointMake(background.width / 2, background.height / 2));
-    relayoutCurrentStyle();
+    if (!selectedPhotos_.empty()) {
+        relayoutCurrentStyle();
+    }
 }
 
 void MixPhotosEditViewController::relayoutCurrentStyle() {

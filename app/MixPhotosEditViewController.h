@@ -45,7 +45,7 @@ public:
         selectedAssets_ = std::move(assets);
     }
 
-    // The loaded photos, in the order their loads completed.
+    // The loaded photos, in the order their assets were chosen, unreadable ones left out.
     const std::vector<std::shared_ptr<UIImage>>& selectedPhotos() const { return selectedPhotos_; }
     // The collage's background, which is also what is rendered as the finished picture.
     std::shared_ptr<UIView> backgrandView() const { return backgrandView_; }

@@ -380,7 +380,7 @@ void ScenarioRunner::addTouchCommands() {
                                                            CGPointMake(v[2], v[3]), v[4], v[5]),
                                 std::move(next), fail);
                 },
-                numbersCheck(5)});
+                numbersCheck(4)});
     addCommand("pinch",
                {4, 5, "pinch X Y FROM_DISTANCE TO_DISTANCE [SECONDS]",
                 [](const auto& arguments, Next next, auto fail) {

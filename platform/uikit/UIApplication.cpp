@@ -31,7 +31,14 @@ void UIApplication::setKeyWindow(const std::shared_ptr<UIWindow>& window) {
 }
 
 void UIApplication::rotateToInterfaceOrientation(UIInterfaceOrientation orientation) {
-    if (orientation == orientation_ || orientation == UIInterfaceOrientation::Unknown) {
+    if (orientation == UIInterfaceOrientation::Unknown) {
+        return;
+    }
+    // A screen configured wider than tall starts in landscape whatever was last asked for.
+    const CGSize current = UIScreen::mainScreen()->bounds().size;
+    const bool shapeMatches =
+        UIInterfaceOrientationIsPortrait(orientation) == (current.width <= current.height);
+    if (orientation == orientation_ && shapeMatches) {
         return;
     }
     // The time a turn takes on the device; the views here take their new frames at once.

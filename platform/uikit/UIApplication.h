@@ -42,7 +42,8 @@ public:
     // Turns the interface, as turning the device does: the screen becomes taller than wide
     // for a portrait orientation and wider than tall for a landscape one, every window takes the
     // screen's bounds (its views resize by their autoresizing) and the windows' screens hear of it
-    // before and after. Turning to the orientation it has, or to Unknown, does nothing.
+    // before and after. Turning to the orientation it has (on a screen of that shape), or
+    // to Unknown, does nothing.
     void rotateToInterfaceOrientation(UIInterfaceOrientation orientation);
 
     // Hands an event to the windows of its touches (UIWindow::sendEvent).

@@ -112,12 +112,13 @@ void UIViewController::beginAppearanceTransition(bool isAppearing, bool animated
 }
 
 void UIViewController::notifyWillRotate(UIInterfaceOrientation orientation, double duration) {
-    if (!isViewLoaded()) {
-        return;
-    }
-    willRotateToInterfaceOrientationDuration(orientation, duration);
-    for (const auto& child : visibleChildViewControllers()) {
-        child->notifyWillRotate(orientation, duration);
+    // A screen covered by a full-screen presentation is out of the window: it takes the
+    // window's size when it shows again, and only what is on show hears of the turn.
+    if (isViewLoaded() && view_->window()) {
+        willRotateToInterfaceOrientationDuration(orientation, duration);
+        for (const auto& child : visibleChildViewControllers()) {
+            child->notifyWillRotate(orientation, duration);
+        }
     }
     if (presentedViewController_) {
         presentedViewController_->notifyWillRotate(orientation, duration);
@@ -125,12 +126,11 @@ void UIViewController::notifyWillRotate(UIInterfaceOrientation orientation, doub
 }
 
 void UIViewController::notifyDidRotate(UIInterfaceOrientation fromOrientation) {
-    if (!isViewLoaded()) {
-        return;
-    }
-    didRotateFromInterfaceOrientation(fromOrientation);
-    for (const auto& child : visibleChildViewControllers()) {
-        child->notifyDidRotate(fromOrientation);
+    if (isViewLoaded() && view_->window()) {
+        didRotateFromInterfaceOrientation(fromOrientation);
+        for (const auto& child : visibleChildViewControllers()) {
+            child->notifyDidRotate(fromOrientation);
+        }
     }
     if (presentedViewController_) {
         presentedViewController_->notifyDidRotate(fromOrientation);

@@ -88,8 +88,8 @@ public:
     bool isAppeared() const { return appearance_ == Appearance::Appeared; }
     // Rotation plumbing, called by the application for each window's root: this
     // controller's hook, then those of its visible children and of what it presents. A
-    // view out of the window under a full-screen presentation takes the window's size
-    // when it shows again.
+    // screen out of the window under a full-screen presentation hears nothing; its view
+    // takes the window's size when it shows again.
     void notifyWillRotate(UIInterfaceOrientation orientation, double duration);
     void notifyDidRotate(UIInterfaceOrientation fromOrientation);
 

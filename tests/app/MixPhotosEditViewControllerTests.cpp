@@ -283,22 +283,58 @@ TEST_F(TemplateEditorTest, AnUnreadablePhotoIsLeftOutInsteadOfKeepingTheOverlay)
     EXPECT_EQ(alert->message(), "Some photos could not be read");
 }
 
-TEST_F(TemplateEditorTest, WithNoReadablePhotoTheScreenSaysSoAndGoesBack) {
-    open(2, {"photo0.jpg", "photo1.jpg"});
-    EXPECT_TRUE(editor->editViewArr().empty());
-    EXPECT_FALSE(editor->loadingDataActivity()->superview());
-    auto alert =
-        std::dynamic_pointer_cast<UIAlertController>(navigation->presentedViewController());
-    ASSERT_TRUE(alert);
-    EXPECT_EQ(alert->message(), "The photos could not be read");
-    auto panel = std::dynamic_pointer_cast<AlertPanelView>(alert->view());
-    ASSERT_TRUE(panel);
-    auto ok = panel->buttonRectForTitle("OK");
-    ASSERT_TRUE(ok);
-    TouchInjector::tapAt(
-        panel->convertPointToView(CGPointMake(CGRectGetMidX(*ok), CGRectGetMidY(*ok)), nullptr));
+TEST_F(TemplateEditorTest, WithTooFewReadablePhotosTheScreenSaysSoAndGoesBack) {
+    const std::vector<std::vector<std::string>> cases = {{"photo0.jpg", "photo1.jpg"},
+                                                         {"photo1.jpg"}};
+    for (const auto& unreadable : cases) {
+        SCOPED_TRACE(unreadable.size());
+        open(2, unreadable);
+        EXPECT_TRUE(editor->editViewArr().empty());
+        EXPECT_FALSE(editor->loadingDataActivity()->superview());
+        auto alert =
+            std::dynamic_pointer_cast<UIAlertController>(navigation->presentedViewController());
+        ASSERT_TRUE(alert);
+        EXPECT_EQ(alert->message(), "Too few photos could be read for a collage");
+        auto panel = std::dynamic_pointer_cast<AlertPanelView>(alert->view());
+        ASSERT_TRUE(panel);
+        auto ok = panel->buttonRectForTitle("OK");
+        ASSERT_TRUE(ok);
+        TouchInjector::tapAt(panel->convertPointToView(
+            CGPointMake(CGRectGetMidX(*ok), CGRectGetMidY(*ok)), nullptr));
+        environment_.fastForwardBy(1);
+        EXPECT_NE(navigation->topViewController(), editor);
+    }
+}
+
+TEST_F(TemplateEditorTest, ATurnBeforeThePhotosArriveLeavesThemToFillTheTurnedArea) {
+    open(2, {}, false);
+    UIApplication::sharedApplication()->rotateToInterfaceOrientation(
+        UIInterfaceOrientation::LandscapeLeft);
+    runAllTasks();
+    ASSERT_EQ(editor->editViewArr().size(), 2u);
+    CGRect covered =
+        CGRectUnion(editor->editViewArr()[0]->frame(), editor->editViewArr()[1]->frame());
+    EXPECT_NEAR(covered.size.width, 667, 1);
+    for (const auto& line : log_) {
+        EXPECT_EQ(line.find("cannot be read"), std::string::npos) << line;
+    }
+}
+
+TEST_F(TemplateEditorTest, ADragWhoseCellsWereRebuiltSwapsNothing) {
+    open(2);
+    const double first = photoWidth(0), second = photoWidth(1);
+    bool lifted = false;
+    ASSERT_TRUE(TouchInjector::performAsync(
+        TouchGesture::pressAndDrag(insideCell(0), insideCell(1), 0.6, 0.4),
+        [&lifted] { lifted = true; }));
+    environment_.fastForwardBy(0.7);
+    ASSERT_TRUE(editor->tempImageView()) << "the drag is under way";
+    chooseStyleRow(0);
     environment_.fastForwardBy(1);
-    EXPECT_NE(navigation->topViewController(), editor);
+    ASSERT_TRUE(lifted);
+    EXPECT_EQ(photoWidth(0), first);
+    EXPECT_EQ(photoWidth(1), second);
+    EXPECT_FALSE(editor->tempImageView());
 }
 
 TEST_F(TemplateEditorTest, TheFinishedPictureIsTheOpaqueBackgroundAtScreenScale) {

@@ -37,6 +37,11 @@ protected:
         window->setRootViewController(screen);
         window->makeKeyAndVisible();
     }
+    // The application outlives the test: leave it upright.
+    void TearDown() override {
+        UIApplication::sharedApplication()->rotateToInterfaceOrientation(
+            UIInterfaceOrientation::Portrait);
+    }
 
     // Runs one command and the run loop long enough for any gesture to finish.
     Outcome run(const std::string& name, const std::vector<std::string>& arguments) {

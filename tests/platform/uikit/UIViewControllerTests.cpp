@@ -44,6 +44,11 @@ protected:
         window->makeKeyAndVisible();
         log.clear();
     }
+    // The application outlives the test: leave it upright.
+    void TearDown() override {
+        UIApplication::sharedApplication()->rotateToInterfaceOrientation(
+            UIInterfaceOrientation::Portrait);
+    }
 
     TaskEnvironment environment;
     std::vector<std::string> log;
@@ -86,6 +91,26 @@ TEST_F(UIViewControllerTest, RotationResizesTheWindowsAndTellsTheScreensOnShow) 
     EXPECT_EQ(app->statusBarOrientation(), UIInterfaceOrientation::Portrait);
     EXPECT_EQ(UIScreen::mainScreen()->bounds(), CGRectMake(0, 0, 375, 667));
     EXPECT_EQ(stretchy->frame().size.width, 355);
+}
+
+TEST_F(UIViewControllerTest, AScreenCoveredByAFullScreenPresentationTakesTheTurnLater) {
+    auto cover = std::make_shared<Screen>("cover", log);
+    root->presentViewControllerAnimatedCompletion(cover, false, nullptr);
+    log.clear();
+    UIApplication::sharedApplication()->rotateToInterfaceOrientation(
+        UIInterfaceOrientation::LandscapeLeft);
+    EXPECT_EQ(log, (std::vector<std::string>{"cover:willRotate4@375", "cover:didRotateFrom1@667"}));
+    root->dismissViewControllerAnimatedCompletion(false, nullptr);
+    EXPECT_EQ(navigation->view()->frame(), CGRectMake(0, 0, 667, 375));
+    EXPECT_EQ(root->view()->frame().size.width, 667);
+}
+
+TEST_F(UIViewControllerTest, AScreenConfiguredWideTurnsUpright) {
+    UIScreen::configureMainScreen(CGSizeMake(667, 375), 2);
+    UIApplication::sharedApplication()->rotateToInterfaceOrientation(
+        UIInterfaceOrientation::Portrait);
+    EXPECT_EQ(UIScreen::mainScreen()->bounds(), CGRectMake(0, 0, 375, 667));
+    EXPECT_EQ(window->frame(), CGRectMake(0, 0, 375, 667));
 }
 
 TEST_F(UIViewControllerTest, WindowShowsTheRootThroughItsNavigationController) {
