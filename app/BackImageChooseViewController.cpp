@@ -33,10 +33,6 @@ constexpr const char* kNothing = "nothing";
 constexpr const char* kAdTileColor = "f8cbbc";
 constexpr double kTileStep = 103;
 
-std::string localized(const std::string& key) {
-    return NSBundle::mainBundle()->localizedStringForKeyValueTable(key, "", "");
-}
-
 std::shared_ptr<UIColor> lightGrey() {
     return UIColor::colorWithRedGreenBlueAlpha(240 / 255.0, 240 / 255.0, 240 / 255.0, 1);
 }
@@ -54,7 +50,7 @@ void storeChoice(const std::string& color, const std::string& picture) {
 
 std::shared_ptr<UILabel> sectionLabel(const CGRect& frame, const std::string& key) {
     auto label = UILabel::initWithFrame(frame);
-    label->setText(localized(key));
+    label->setText(NSLocalizedString(key, ""));
     label->setFont(UIFont::systemFontOfSize(16));
     label->setTextAlignment(NSTextAlignment::Center);
     label->setBackgroundColor(UIColor::whiteColor());
@@ -78,7 +74,7 @@ std::optional<size_t> BackImageChooseViewController::colorIndexForTile(long tag)
 
 void BackImageChooseViewController::viewDidLoad() {
     BaseViewController::viewDidLoad();
-    setTitle(localized("background"));
+    setTitle(NSLocalizedString("background", ""));
     view()->setBackgroundColor(lightGrey());
     imageArr_.clear();
     loadBackImageData();

@@ -53,14 +53,11 @@ constexpr const char* kAlbumCellIdentifier = "MyReuseIdentifier";
 constexpr const char* kCounterKey = "gallery.select.%d Photos Selected";
 constexpr double kStripStep = 103;
 
-std::string localized(const std::string& key) {
-    return NSBundle::mainBundle()->localizedStringForKeyValueTable(key, "", "");
-}
 } // namespace
 
 std::string ImagePickerViewController::counterText(size_t count) {
     std::string argument = NSString::stringWithFormat("  %ld ", static_cast<long>(count));
-    std::string format = localized(kCounterKey);
+    std::string format = NSLocalizedString(kCounterKey, "");
     // Only a format with one text directive and no other fits the argument; the key
     // itself (no translation) or a translation made for a number is not used as one.
     size_t directive = format.find('%');
@@ -136,7 +133,7 @@ void ImagePickerViewController::addScrollView() {
                                       UIViewAutoresizingFlexibleWidth |
                                       UIViewAutoresizingFlexibleTopMargin);
     mixEnterBtn_->setBackgroundImageForState(UIImage::imageNamed("make.png"), UIControlStateNormal);
-    mixEnterBtn_->setTitleForState(localized("Make"), UIControlStateNormal);
+    mixEnterBtn_->setTitleForState(NSLocalizedString("Make", ""), UIControlStateNormal);
     mixEnterBtn_->setClipsToBounds(true);
     mixEnterBtn_->addTargetActionForControlEvents(
         self<NSObject>(),
@@ -401,11 +398,12 @@ void ImagePickerViewController::collectionViewDidSelectItemAtIndexPath(
     UICollectionView& collectionView, const NSIndexPath& indexPath) {
     if (selectedAssets_->size() >= kMaximumPhotos) {
         auto alert = UIAlertController::alertControllerWithTitleMessagePreferredStyle(
-            localized("Remind info"),
-            NSString::stringWithFormat(localized("You can choose %@ photos at most"), "5"),
+            NSLocalizedString("Remind info", ""),
+            NSString::stringWithFormat(NSLocalizedString("You can choose %@ photos at most", ""),
+                                       "5"),
             UIAlertControllerStyle::Alert);
         alert->addAction(UIAlertAction::actionWithTitleStyleHandler(
-            localized("cancel"), UIAlertActionStyle::Cancel, nullptr));
+            NSLocalizedString("cancel", ""), UIAlertActionStyle::Cancel, nullptr));
         presentViewControllerAnimatedCompletion(alert, true, nullptr);
         return;
     }

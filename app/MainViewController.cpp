@@ -26,10 +26,6 @@ constexpr unsigned kCaptionMask =
     UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleHeight |
     UIViewAutoresizingFlexibleTopMargin | UIViewAutoresizingFlexibleBottomMargin;
 
-std::string localized(const std::string& key) {
-    return NSBundle::mainBundle()->localizedStringForKeyValueTable(key, "", "");
-}
-
 // The top of the first button.
 double buttonsTop() {
     return UIScreen::mainScreen()->bounds().size.height / 5.5;
@@ -72,7 +68,7 @@ void MainViewController::addBackImageAndButton() {
         button->setImageForState(UIImage::imageNamed(images[i]), UIControlStateNormal);
         button->setTag(tags[i]);
         // Named like its caption, so that a finger (or a screen reader) finds it by name.
-        button->setAccessibilityLabel(localized(kCaptionKeys[i]));
+        button->setAccessibilityLabel(NSLocalizedString(kCaptionKeys[i], ""));
         if (tags[i] != 0) {
             button->addTargetActionForControlEvents(
                 self<NSObject>(),
@@ -105,7 +101,7 @@ void MainViewController::addLabel() {
         caption->setNumberOfLines(0);
         caption->setTextAlignment(NSTextAlignment::Center);
         caption->setTextColor(UIColor::whiteColor());
-        caption->setText(localized(kCaptionKeys[i]));
+        caption->setText(NSLocalizedString(kCaptionKeys[i], ""));
         backImageView_->addSubview(caption);
     }
 }
@@ -144,10 +140,11 @@ void MainViewController::judgeAuthorizationStatus(const UIButton& button) {
 void MainViewController::showDenialAlert() {
     auto alert = UIAlertController::alertControllerWithTitleMessagePreferredStyle(
         "",
-        localized("You disabled access, please go to Settings-> Privacy->Photos to set up access"),
+        NSLocalizedString(
+            "You disabled access, please go to Settings-> Privacy->Photos to set up access", ""),
         UIAlertControllerStyle::Alert);
     alert->addAction(UIAlertAction::actionWithTitleStyleHandler(
-        localized("OK"), UIAlertActionStyle::Default, nullptr));
+        NSLocalizedString("OK", ""), UIAlertActionStyle::Default, nullptr));
     presentViewControllerAnimatedCompletion(alert, true, nullptr);
 }
 

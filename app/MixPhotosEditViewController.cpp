@@ -46,10 +46,6 @@ constexpr double kFloatingCopySide = 100;
 long sharedSelectedStyleRow = 0;
 long sharedCurrentStyleNumber = 1;
 
-std::string localized(const std::string& key) {
-    return NSBundle::mainBundle()->localizedStringForKeyValueTable(key, "", "");
-}
-
 CGSize screenSize() {
     return UIScreen::mainScreen()->bounds().size;
 }
@@ -84,7 +80,7 @@ void MixPhotosEditViewController::viewDidLoad() {
     UIViewController::viewDidLoad();
     sharedSelectedStyleRow = 0;
     view()->setBackgroundColor(Hex::colorWithHexString("4b4a4a"));
-    setTitle(localized("ZevaraDer"));
+    setTitle(NSLocalizedString("ZevaraDer", ""));
     addStyleCollection();
     addModeButtons();
     addBackgroundView();
@@ -144,7 +140,7 @@ void MixPhotosEditViewController::addModeLabels() {
     for (long i = 0; i < 3; ++i) {
         auto label = UILabel::initWithFrame(CGRectMake(third * i, screen.height - 20, third, 20));
         label->setAutoresizingMask(modeResizing(i));
-        label->setText(localized(keys[i]));
+        label->setText(NSLocalizedString(keys[i], ""));
         label->setTextColor(UIColor::whiteColor());
         label->setTextAlignment(NSTextAlignment::Center);
         view()->addSubview(label);
@@ -253,13 +249,14 @@ void MixPhotosEditViewController::photosDidLoad(size_t requested) {
               static_cast<unsigned long>(selectedPhotos_.size()),
               static_cast<unsigned long>(requested));
         auto alert = UIAlertController::alertControllerWithTitleMessagePreferredStyle(
-            localized("Remind info"),
-            localized(tooFew ? "Too few photos could be read for a collage"
-                             : "Some photos could not be read"),
+            NSLocalizedString("Remind info", ""),
+            NSLocalizedString(tooFew ? "Too few photos could be read for a collage"
+                                     : "Some photos could not be read",
+                              ""),
             UIAlertControllerStyle::Alert);
         std::weak_ptr<MixPhotosEditViewController> weak = self<MixPhotosEditViewController>();
         alert->addAction(UIAlertAction::actionWithTitleStyleHandler(
-            localized("OK"), UIAlertActionStyle::Cancel,
+            NSLocalizedString("OK", ""), UIAlertActionStyle::Cancel,
             [weak, tooFew](const std::shared_ptr<UIAlertAction>&) {
                 if (auto editor = weak.lock(); editor && tooFew) {
                     editor->back();
