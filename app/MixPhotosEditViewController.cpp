@@ -65,6 +65,17 @@ unsigned modeResizing(long tag) {
     return UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleTopMargin | sideMargins[tag];
 }
 
+// A control's action calling one of the editor's handlers, for as long as the editor lives.
+template <class Control>
+UIControl::Action calling(std::weak_ptr<MixPhotosEditViewController> weak,
+                          void (MixPhotosEditViewController::*handler)(const Control&)) {
+    return [weak = std::move(weak), handler](UIControl& sender) {
+        if (auto editor = weak.lock()) {
+            ((*editor).*handler)(static_cast<Control&>(sender));
+        }
+    };
+}
+
 constexpr unsigned kBottomPanelResizing =
     UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleTopMargin;
 } // namespace
@@ -121,12 +132,7 @@ void MixPhotosEditViewController::addModeButtons() {
         button->setTag(tag);
         button->setImageForState(UIImage::imageNamed(images[tag]), UIControlStateNormal);
         button->addTargetActionForControlEvents(
-            self<NSObject>(),
-            [weak](UIControl& sender) {
-                if (auto editor = weak.lock()) {
-                    editor->changeActionView(static_cast<UIButton&>(sender));
-                }
-            },
+            self<NSObject>(), calling(weak, &MixPhotosEditViewController::changeActionView),
             UIControlEventTouchUpInside);
         view()->addSubview(button);
         *buttons[tag] = button;
@@ -398,14 +404,8 @@ void MixPhotosEditViewController::addLableAndSliderInBoottomVIew() {
         slider->setMinimumTrackTintColor(Hex::colorWithHexString(kSliderTint));
         slider->setThumbImageForState(UIImage::imageNamed("round.png"), UIControlStateNormal);
         slider->setThumbImageForState(UIImage::imageNamed("round.png"), UIControlStateHighlighted);
-        slider->addTargetActionForControlEvents(
-            self<NSObject>(),
-            [weak, change = row.change](UIControl& sender) {
-                if (auto editor = weak.lock()) {
-                    ((*editor).*change)(static_cast<UISlider&>(sender));
-                }
-            },
-            UIControlEventValueChanged);
+        slider->addTargetActionForControlEvents(self<NSObject>(), calling(weak, row.change),
+                                                UIControlEventValueChanged);
         boottomEditView_->addSubview(slider);
         if (row.change == &MixPhotosEditViewController::changeBorder) {
             borderSlider_ = slider;
@@ -430,12 +430,7 @@ void MixPhotosEditViewController::addColorAndBackImageBoottomScrView() {
         button->setTag(static_cast<long>(i));
         button->setBackgroundColor(Hex::colorWithHexString(colorArr_[i]));
         button->addTargetActionForControlEvents(
-            self<NSObject>(),
-            [weak](UIControl& sender) {
-                if (auto editor = weak.lock()) {
-                    editor->changeBackColor(static_cast<UIButton&>(sender));
-                }
-            },
+            self<NSObject>(), calling(weak, &MixPhotosEditViewController::changeBackColor),
             UIControlEventTouchUpInside);
         colorRow->addSubview(button);
     }
@@ -451,12 +446,7 @@ void MixPhotosEditViewController::addColorAndBackImageBoottomScrView() {
             UIImage::imageNamed(NSString::stringWithFormat("pt_%d_thumb.jpg", n)),
             UIControlStateNormal);
         button->addTargetActionForControlEvents(
-            self<NSObject>(),
-            [weak](UIControl& sender) {
-                if (auto editor = weak.lock()) {
-                    editor->changeBackImage(static_cast<UIButton&>(sender));
-                }
-            },
+            self<NSObject>(), calling(weak, &MixPhotosEditViewController::changeBackImage),
             UIControlEventTouchUpInside);
         patternRow->addSubview(button);
     }
