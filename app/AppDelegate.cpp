@@ -3,12 +3,9 @@
 #include "app/MainViewController.h"
 #include "app/RZCommonConfig.h"
 #include "platform/foundation/NSUserDefaults.h"
-#include "platform/runtime/ClassRegistry.h"
 #include "platform/uikit/UINavigationController.h"
 #include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UIWindow.h"
-
-NS_REGISTER_CLASS_WITH_INITIALIZE(AppDelegate, UIResponder, &AppDelegate::initialize);
 
 void AppDelegate::initialize() {
     RZCommonConfig::shareInstance()->setAdTestDevices(

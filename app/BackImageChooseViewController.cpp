@@ -9,7 +9,6 @@
 #include "platform/foundation/NSIndexPath.h"
 #include "platform/foundation/NSString.h"
 #include "platform/foundation/NSUserDefaults.h"
-#include "platform/runtime/ClassRegistry.h"
 #include "platform/text/UIFont.h"
 #include "platform/uikit/UIBarButtonItem.h"
 #include "platform/uikit/UIButton.h"
@@ -24,8 +23,6 @@
 #include "platform/uikit/UINavigationItem.h"
 #include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UIScrollView.h"
-
-NS_REGISTER_CLASS(BackImageChooseViewController, BaseViewController);
 
 namespace {
 constexpr const char* kCellIdentifier = "imageCell";

@@ -6,14 +6,11 @@
 #include "platform/foundation/NSUserDefaults.h"
 #include "platform/quartzcore/CALayer.h"
 #include "platform/quartzcore/CATransition.h"
-#include "platform/runtime/ClassRegistry.h"
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIView.h"
 #include "platform/uikit/UIWindow.h"
 #include "services/advertise/CVAdvertiseController.h"
 #include "services/rateprompt/RatePrompt.h"
-
-NS_REGISTER_CLASS(BaseViewController, UIViewController);
 
 void BaseViewController::viewDidLoad() {
     UIViewController::viewDidLoad();

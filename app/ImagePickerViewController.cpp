@@ -23,7 +23,6 @@
 #include "platform/photos/PHImageManager.h"
 #include "platform/photos/PHImageRequestOptions.h"
 #include "platform/quartzcore/CALayer.h"
-#include "platform/runtime/ClassRegistry.h"
 #include "platform/text/UIFont.h"
 #include "platform/uikit/UIAlertController.h"
 #include "platform/uikit/UIBarButtonItem.h"
@@ -44,8 +43,6 @@
 
 #include <algorithm>
 #include <numbers>
-
-NS_REGISTER_CLASS(ImagePickerViewController, BaseViewController);
 
 namespace {
 constexpr const char* kCellIdentifier = "imagePickerCell";

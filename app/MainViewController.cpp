@@ -5,7 +5,6 @@
 #include "platform/dispatch/dispatch.h"
 #include "platform/foundation/NSBundle.h"
 #include "platform/photos/PHPhotoLibrary.h"
-#include "platform/runtime/ClassRegistry.h"
 #include "platform/uikit/UIAlertController.h"
 #include "platform/uikit/UIButton.h"
 #include "platform/uikit/UIColor.h"
@@ -14,8 +13,6 @@
 #include "platform/uikit/UILabel.h"
 #include "platform/uikit/UINavigationController.h"
 #include "platform/uikit/UIScreen.h"
-
-NS_REGISTER_CLASS(MainViewController, BaseViewController);
 
 namespace {
 constexpr unsigned kAllFlexible =

@@ -10,19 +10,16 @@
 #include "platform/foundation/NSPathUtilities.h"
 #include "platform/foundation/NSURL.h"
 #include "platform/foundation/NSUserDefaults.h"
-#include "platform/runtime/ClassRegistry.h"
+#include "platform/photos/UIImageWriteToSavedPhotosAlbum.h"
 #include "platform/uikit/UIActivityViewController.h"
 #include "platform/uikit/UIAlertController.h"
 #include "platform/uikit/UIGraphics.h"
 #include "platform/uikit/UIImage.h"
-#include "platform/uikit/UIImageWriteToSavedPhotosAlbum.h"
 #include "platform/uikit/UINavigationController.h"
 #include "platform/uikit/UIPasteboard.h"
 #include "platform/uikit/ViewRenderer.h"
 
 #include <filesystem>
-
-NS_REGISTER_CLASS(MixImageOutput, NSObject);
 
 std::shared_ptr<UIImage>
 MixImageOutput::imageByRenderingViewScaleOpaque(const UIView& view, double scale, bool opaque) {

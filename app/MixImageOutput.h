@@ -5,7 +5,7 @@
 // success and raises the flag that makes the picker show a full-screen ad.
 #pragma once
 
-#include "platform/foundation/NSObject.h"
+#include "platform/base/NSObject.h"
 
 #include <functional>
 #include <memory>

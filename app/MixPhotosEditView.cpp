@@ -4,7 +4,6 @@
 
 #include "app/MixTemplateCell.h"
 #include "platform/quartzcore/CAShapeLayer.h"
-#include "platform/runtime/ClassRegistry.h"
 #include "platform/uikit/UIBezierPath.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIImage.h"
@@ -12,8 +11,6 @@
 #include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UITapGestureRecognizer.h"
 #include "platform/uikit/UITouch.h"
-
-NS_REGISTER_CLASS(MixPhotosEditView, UIScrollView);
 
 std::shared_ptr<MixPhotosEditView> MixPhotosEditView::initWithFrame(const CGRect& frame) {
     auto view = makeWithFrame<MixPhotosEditView>(frame);

@@ -15,7 +15,6 @@
 #include "platform/photos/PHImageManager.h"
 #include "platform/photos/PHImageRequestOptions.h"
 #include "platform/quartzcore/CALayer.h"
-#include "platform/runtime/ClassRegistry.h"
 #include "platform/text/UIFont.h"
 #include "platform/uikit/UIAlertAction.h"
 #include "platform/uikit/UIAlertController.h"
@@ -34,8 +33,6 @@
 #include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UIScrollView.h"
 #include "platform/uikit/UISlider.h"
-
-NS_REGISTER_CLASS(MixPhotosEditViewController, UIViewController);
 
 namespace {
 constexpr const char* kStyleCellIdentifier = "MixStyleCell";

@@ -1,10 +1,7 @@
 #include "app/MixStyleCollectionViewCell.h"
 
-#include "platform/runtime/ClassRegistry.h"
 #include "platform/uikit/UIImage.h"
 #include "platform/uikit/UIImageView.h"
-
-NS_REGISTER_CLASS(MixStyleCollectionViewCell, UICollectionViewCell);
 
 std::shared_ptr<MixStyleCollectionViewCell>
 MixStyleCollectionViewCell::initWithFrame(const CGRect& frame) {

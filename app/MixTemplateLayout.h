@@ -4,7 +4,7 @@
 #pragma once
 
 #include "app/MixTemplateCell.h"
-#include "platform/foundation/NSObject.h"
+#include "platform/base/NSObject.h"
 #include "platform/foundation/PlistValue.h"
 #include "platform/graphics/CGGeometry.h"
 

@@ -3,12 +3,9 @@
 #include "platform/photos/PHAsset.h"
 #include "platform/photos/PHImageManager.h"
 #include "platform/photos/PHImageRequestOptions.h"
-#include "platform/runtime/ClassRegistry.h"
 #include "platform/uikit/UIImage.h"
 #include "platform/uikit/UIImageView.h"
 #include "platform/uikit/UIScreen.h"
-
-NS_REGISTER_CLASS(PhotosPickerCollectionViewCell, UICollectionViewCell);
 
 std::shared_ptr<PhotosPickerCollectionViewCell>
 PhotosPickerCollectionViewCell::initWithFrame(const CGRect& frame) {

@@ -1,12 +1,9 @@
 #include "app/PhotosSelectedView.h"
 
-#include "platform/runtime/ClassRegistry.h"
 #include "platform/uikit/UIButton.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIImage.h"
 #include "platform/uikit/UIImageView.h"
-
-NS_REGISTER_CLASS(PhotosSelectedView, UIView);
 
 std::shared_ptr<PhotosSelectedView> PhotosSelectedView::initWithFrame(const CGRect& frame) {
     auto view = std::make_shared<PhotosSelectedView>();

@@ -7,14 +7,11 @@
 #include "platform/foundation/NSNotificationCenter.h"
 #include "platform/foundation/NSString.h"
 #include "platform/foundation/NSUserDefaults.h"
-#include "platform/runtime/ClassRegistry.h"
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIViewController.h"
 #include "platform/uikit/UIWindow.h"
 #include "services/advertise/CVAdvertiseController.h"
 #include "services/rateprompt/RatePrompt.h"
-
-NS_REGISTER_CLASS(RZCommonConfig, NSObject);
 
 std::shared_ptr<RZCommonConfig> RZCommonConfig::shareInstance() {
     static dispatch_once_t once;

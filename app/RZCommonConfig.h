@@ -3,7 +3,7 @@
 // controller only through it.
 #pragma once
 
-#include "platform/foundation/NSObject.h"
+#include "platform/base/NSObject.h"
 #include "services/rateprompt/RatePromptDelegate.h"
 
 #include <cstdint>

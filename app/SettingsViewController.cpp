@@ -1,12 +1,9 @@
 #include "app/SettingsViewController.h"
 
 #include "platform/foundation/NSBundle.h"
-#include "platform/runtime/ClassRegistry.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UINavigationController.h"
 #include "platform/uikit/UIView.h"
-
-NS_REGISTER_CLASS(SettingsViewController, BaseViewController);
 
 void SettingsViewController::viewDidLoad() {
     BaseViewController::viewDidLoad();

@@ -2,7 +2,7 @@
 // fit, exact) for an album of 200 twelve-megapixel photos, as the grid asks for them —
 // the first screen of cells (20), and every cell of the album.
 #include "bench/LargeAlbum.h"
-#include "platform/foundation/NSRunLoop.h"
+#include "platform/base/NSRunLoop.h"
 #include "platform/photos/PHAsset.h"
 #include "platform/photos/PHImageManager.h"
 #include "platform/photos/PHImageRequestOptions.h"

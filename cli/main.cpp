@@ -1,13 +1,14 @@
 // mixphotos: starts the collage app headless on a home folder and a photo library, plays
 // a scenario (the bundled demo by default) and exits when it ends.
+#include "app/AppClasses.h"
 #include "app/RZCommonConfig.h"
 #include "app/categories/UIView+UIViewx.h"
+#include "cli/ProgramOptions.h"
+#include "harness/ScenarioRunner.h"
+#include "platform/base/ClassRegistry.h"
 #include "platform/foundation/EventLog.h"
 #include "platform/foundation/NSPathUtilities.h"
-#include "platform/harness/ProgramOptions.h"
-#include "platform/harness/ScenarioRunner.h"
 #include "platform/photos/PHPhotoLibrary.h"
-#include "platform/runtime/ClassRegistry.h"
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UIWindow.h"
@@ -21,16 +22,6 @@ constexpr const char* kUsage =
     "usage: mixphotos [--home DIR] [--library DIR] [--photos-access "
     "granted|denied|restricted|ask]\n"
     "                 [--screen WxH@S] [--script FILE] [--shots DIR] [--store-url URL]\n";
-
-PHAccessAnswer accessAnswer(const std::string& name) {
-    if (name == "granted") {
-        return PHAccessAnswer::Granted;
-    }
-    if (name == "denied") {
-        return PHAccessAnswer::Denied;
-    }
-    return name == "restricted" ? PHAccessAnswer::Restricted : PHAccessAnswer::Ask;
-}
 
 int badInvocation(const std::string& message) {
     std::fprintf(stderr, "mixphotos: %s\n%s", message.c_str(), kUsage);
@@ -114,7 +105,8 @@ int main(int argc, char** argv) {
     if (!script) {
         return badInvocation(error);
     }
-    ScenarioRunner runner(*options);
+    ScenarioRunner runner(
+        {options->shots, options->resumeAtLine, [options](int line) { options->relaunch(line); }});
     addAppCommands(runner);
     if (!runner.validate(*script, error)) {
         return badInvocation(scriptPath + ": " + error);
@@ -126,12 +118,13 @@ int main(int argc, char** argv) {
         return badInvocation("cannot use " + options->home + " as the home folder");
     }
     NSSetHomeDirectory(options->home);
-    PHPhotoLibrary::configure(options->library, accessAnswer(options->photosAccess));
+    PHPhotoLibrary::configure(options->library, options->photosAccess);
     UIScreen::configureMainScreen(options->screenSize, options->screenScale);
     if (!options->storeURL.empty()) {
         RatePrompt::sharedInstance()->storeLookup()->setBaseURL(options->storeURL);
     }
     EventLog::setPrintsToStandardOutput(true);
+    registerAppClasses();
     runner.startAfterLaunch(*script);
     return UIApplicationMain(argc, argv, "", NSStringFromClass("AppDelegate"));
 }

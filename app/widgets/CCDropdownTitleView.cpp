@@ -1,6 +1,5 @@
 #include "app/widgets/CCDropdownTitleView.h"
 
-#include "platform/runtime/ClassRegistry.h"
 #include "platform/text/UIFont.h"
 #include "platform/uikit/UIButton.h"
 #include "platform/uikit/UIColor.h"
@@ -9,8 +8,6 @@
 #include "platform/uikit/UILabel.h"
 
 #include <algorithm>
-
-NS_REGISTER_CLASS(CCDropdownTitleView, UIControl);
 
 namespace {
 constexpr CGSize kSize{200, 44};

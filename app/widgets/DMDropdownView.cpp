@@ -3,7 +3,6 @@
 #include "platform/dispatch/dispatch.h"
 #include "platform/quartzcore/CAKeyframeAnimation.h"
 #include "platform/quartzcore/CALayer.h"
-#include "platform/runtime/ClassRegistry.h"
 #include "platform/uikit/UIButton.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIImageView.h"
@@ -13,8 +12,6 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
-
-NS_REGISTER_CLASS(DMDropdownView, NSObject);
 
 namespace {
 constexpr const char* kArrowAnimationKey = "rotation.title";

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "app/widgets/DMDropdownViewDelegate.h"
-#include "platform/foundation/NSObject.h"
+#include "platform/base/NSObject.h"
 #include "platform/graphics/CGGeometry.h"
 #include "platform/quartzcore/CAValue.h"
 

@@ -1,14 +1,11 @@
 #include "app/widgets/OVBarProgressView.h"
 
 #include "platform/graphics/CGContext.h"
-#include "platform/runtime/ClassRegistry.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIGraphics.h"
 
 #include <cmath>
 #include <numbers>
-
-NS_REGISTER_CLASS(OVBarProgressView, UIView);
 
 namespace {
 constexpr double kPi = std::numbers::pi;

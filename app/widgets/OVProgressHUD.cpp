@@ -2,15 +2,14 @@
 
 #include "app/widgets/OVBarProgressView.h"
 #include "app/widgets/OVRoundProgressView.h"
+#include "platform/base/NSRunLoop.h"
+#include "platform/base/NSThread.h"
 #include "platform/foundation/NSNotificationCenter.h"
-#include "platform/foundation/NSRunLoop.h"
-#include "platform/foundation/NSThread.h"
 #include "platform/foundation/NSTimer.h"
 #include "platform/graphics/CGContext.h"
 #include "platform/graphics/CGGradient.h"
-#include "platform/runtime/ClassRegistry.h"
-#include "platform/text/NSStringDrawing.h"
 #include "platform/text/UIFont.h"
+#include "platform/uikit/NSStringDrawing.h"
 #include "platform/uikit/UIActivityIndicatorView.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIGraphics.h"
@@ -21,8 +20,6 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
-
-NS_REGISTER_CLASS(OVProgressHUD, UIView);
 
 namespace {
 constexpr double kPadding = 4;

@@ -1,14 +1,11 @@
 #include "app/widgets/OVRoundProgressView.h"
 
 #include "platform/graphics/CGContext.h"
-#include "platform/runtime/ClassRegistry.h"
 #include "platform/uikit/UIBezierPath.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIGraphics.h"
 
 #include <numbers>
-
-NS_REGISTER_CLASS(OVRoundProgressView, UIView);
 
 namespace {
 constexpr double kPi = std::numbers::pi;

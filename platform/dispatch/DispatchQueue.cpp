@@ -1,9 +1,9 @@
 #include "platform/dispatch/DispatchQueue.h"
 
+#include "platform/base/NSRunLoop.h"
+#include "platform/base/NSThread.h"
 #include "platform/dispatch/GlobalThreadPool.h"
 #include "platform/dispatch/dispatch.h"
-#include "platform/foundation/NSRunLoop.h"
-#include "platform/foundation/NSThread.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -3,7 +3,7 @@
 // order, on the pool). dispatch.h is the C-style face the system code calls.
 #pragma once
 
-#include "platform/foundation/NSObject.h"
+#include "platform/base/NSObject.h"
 
 #include <functional>
 #include <memory>

@@ -2,7 +2,7 @@
 // string tables in "<language>.lproj" folders. The main bundle is the app's own.
 #pragma once
 
-#include "platform/foundation/NSObject.h"
+#include "platform/base/NSObject.h"
 #include "platform/foundation/PlistValue.h"
 
 #include <map>

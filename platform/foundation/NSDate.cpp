@@ -1,6 +1,6 @@
 #include "platform/foundation/NSDate.h"
 
-#include "platform/foundation/Clock.h"
+#include "platform/base/Clock.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,6 +1,8 @@
 // A point in time, as seconds since 2001-01-01 00:00:00 UTC; "now" comes from the Clock.
 #pragma once
 
+#include "platform/base/Clock.h"
+
 #include <string>
 
 struct NSDate {
@@ -9,7 +11,7 @@ struct NSDate {
     static NSDate date();
     static NSDate dateWithTimeIntervalSinceNow(double seconds);
     static NSDate dateWithTimeIntervalSince1970(double seconds);
-    static constexpr double kTimeIntervalSince1970 = 978307200.0;
+    static constexpr double kTimeIntervalSince1970 = Clock::kReferenceDateSince1970;
 
     double timeIntervalSinceNow() const;
     double timeIntervalSinceDate(const NSDate& other) const {

@@ -1,7 +1,7 @@
 // An error value: a domain, a code and user info with a readable description.
 #pragma once
 
-#include "platform/foundation/NSObject.h"
+#include "platform/base/NSObject.h"
 #include "platform/foundation/PlistValue.h"
 
 #include <memory>

@@ -3,7 +3,7 @@
 // can never read an argument that was not passed.
 #pragma once
 
-#include "platform/foundation/NSObject.h"
+#include "platform/base/NSObject.h"
 #include "platform/foundation/PlistValue.h"
 
 #include <concepts>

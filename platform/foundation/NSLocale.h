@@ -2,7 +2,7 @@
 // LANG, LANGUAGE) or an override set by tests.
 #pragma once
 
-#include "platform/foundation/NSObject.h"
+#include "platform/base/NSObject.h"
 
 #include <memory>
 #include <string>

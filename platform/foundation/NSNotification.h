@@ -1,7 +1,7 @@
 // A notification: a name, the object that posted it (may be null) and user info.
 #pragma once
 
-#include "platform/foundation/NSObject.h"
+#include "platform/base/NSObject.h"
 #include "platform/foundation/PlistValue.h"
 
 #include <memory>

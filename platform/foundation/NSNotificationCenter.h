@@ -3,8 +3,8 @@
 // Any thread.
 #pragma once
 
+#include "platform/base/NSObject.h"
 #include "platform/foundation/NSNotification.h"
-#include "platform/foundation/NSObject.h"
 #include "platform/foundation/PlistValue.h"
 
 #include <atomic>

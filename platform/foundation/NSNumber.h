@@ -1,7 +1,7 @@
 // A boxed number (boolean, integer or real), as collections and %@ see numbers.
 #pragma once
 
-#include "platform/foundation/NSObject.h"
+#include "platform/base/NSObject.h"
 
 #include <cstdint>
 #include <memory>

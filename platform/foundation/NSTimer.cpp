@@ -1,7 +1,7 @@
 #include "platform/foundation/NSTimer.h"
 
-#include "platform/foundation/Clock.h"
-#include "platform/foundation/NSRunLoop.h"
+#include "platform/base/Clock.h"
+#include "platform/base/NSRunLoop.h"
 
 #include <cmath>
 

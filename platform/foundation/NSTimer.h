@@ -2,8 +2,8 @@
 // and scheduled, the run loop keeps it alive. Main thread only.
 #pragma once
 
+#include "platform/base/NSObject.h"
 #include "platform/foundation/NSDate.h"
-#include "platform/foundation/NSObject.h"
 
 #include <cstdint>
 #include <functional>

@@ -2,7 +2,7 @@
 // from paths.
 #pragma once
 
-#include "platform/foundation/NSObject.h"
+#include "platform/base/NSObject.h"
 
 #include <memory>
 #include <optional>

@@ -1,7 +1,7 @@
 #include "platform/foundation/NSURLConnection.h"
 
+#include "platform/base/NSThread.h"
 #include "platform/foundation/NSLog.h"
-#include "platform/foundation/NSThread.h"
 #include "platform/foundation/URLLoader.h"
 
 #include <future>

@@ -2,9 +2,9 @@
 // background with a handler called on a given queue.
 #pragma once
 
+#include "platform/base/NSObject.h"
 #include "platform/dispatch/dispatch.h"
 #include "platform/foundation/NSError.h"
-#include "platform/foundation/NSObject.h"
 #include "platform/foundation/NSURLRequest.h"
 #include "platform/foundation/NSURLResponse.h"
 

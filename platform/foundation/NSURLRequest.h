@@ -2,8 +2,8 @@
 // cache policy. Immutable; NSMutableURLRequest is the one to build up.
 #pragma once
 
+#include "platform/base/NSObject.h"
 #include "platform/foundation/NSHTTPHeaderFields.h"
-#include "platform/foundation/NSObject.h"
 #include "platform/foundation/NSURL.h"
 
 #include <cstdint>

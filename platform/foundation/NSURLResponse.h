@@ -3,7 +3,7 @@
 // header fields.
 #pragma once
 
-#include "platform/foundation/NSObject.h"
+#include "platform/base/NSObject.h"
 #include "platform/foundation/NSURL.h"
 
 #include <memory>

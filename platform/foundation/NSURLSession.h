@@ -2,8 +2,8 @@
 // report on its serial delegate queue, never on the main thread.
 #pragma once
 
+#include "platform/base/NSObject.h"
 #include "platform/dispatch/dispatch.h"
-#include "platform/foundation/NSObject.h"
 #include "platform/foundation/NSURLSessionDataTask.h"
 #include "platform/foundation/URLLoader.h"
 

@@ -2,8 +2,8 @@
 // Its completion handler is called exactly once, on the session's delegate queue.
 #pragma once
 
+#include "platform/base/NSObject.h"
 #include "platform/foundation/NSError.h"
-#include "platform/foundation/NSObject.h"
 #include "platform/foundation/NSURLRequest.h"
 #include "platform/foundation/NSURLResponse.h"
 

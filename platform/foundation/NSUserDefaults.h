@@ -2,7 +2,7 @@
 // loaded at first use and written back on synchronize(). Safe to use from any thread.
 #pragma once
 
-#include "platform/foundation/NSObject.h"
+#include "platform/base/NSObject.h"
 #include "platform/foundation/PlistValue.h"
 
 #include <cstdint>

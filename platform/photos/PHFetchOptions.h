@@ -1,7 +1,7 @@
 // How a fetch of assets orders and filters what it finds.
 #pragma once
 
-#include "platform/foundation/NSObject.h"
+#include "platform/base/NSObject.h"
 #include "platform/foundation/NSSortDescriptor.h"
 #include "platform/photos/PhotosTypes.h"
 

@@ -3,7 +3,7 @@
 // answers on the main queue.
 #pragma once
 
-#include "platform/foundation/NSObject.h"
+#include "platform/base/NSObject.h"
 #include "platform/foundation/PlistValue.h"
 #include "platform/graphics/CGGeometry.h"
 #include "platform/uikit/UIImage.h"

@@ -2,7 +2,7 @@
 // how closely the result must match the target size.
 #pragma once
 
-#include "platform/foundation/NSObject.h"
+#include "platform/base/NSObject.h"
 
 enum class PHImageRequestOptionsDeliveryMode {
     Opportunistic = 0,

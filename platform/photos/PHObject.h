@@ -2,7 +2,7 @@
 // across fetches and relaunches.
 #pragma once
 
-#include "platform/foundation/NSObject.h"
+#include "platform/base/NSObject.h"
 
 #include <string>
 

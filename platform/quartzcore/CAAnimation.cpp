@@ -1,11 +1,7 @@
 #include "platform/quartzcore/CAAnimation.h"
 
-#include "platform/runtime/ClassRegistry.h"
-
 #include <algorithm>
 #include <cmath>
-
-NS_REGISTER_CLASS(CAAnimation, NSObject);
 
 double CAAnimation::activeDuration() const {
     // A huge repeat count (the platform's "forever") is capped so a timer can hold it.

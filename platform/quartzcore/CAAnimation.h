@@ -2,7 +2,7 @@
 // animation is recorded, not interpolated: screenshots show the model values.
 #pragma once
 
-#include "platform/foundation/NSObject.h"
+#include "platform/base/NSObject.h"
 #include "platform/quartzcore/CAAnimationDelegate.h"
 
 #include <string>

@@ -1,9 +1,5 @@
 #include "platform/quartzcore/CABasicAnimation.h"
 
-#include "platform/runtime/ClassRegistry.h"
-
-NS_REGISTER_CLASS(CABasicAnimation, CAAnimation);
-
 std::shared_ptr<CABasicAnimation> CABasicAnimation::animationWithKeyPath(std::string keyPath) {
     auto animation = std::make_shared<CABasicAnimation>();
     animation->keyPath_ = std::move(keyPath);

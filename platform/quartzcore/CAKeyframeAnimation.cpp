@@ -1,9 +1,5 @@
 #include "platform/quartzcore/CAKeyframeAnimation.h"
 
-#include "platform/runtime/ClassRegistry.h"
-
-NS_REGISTER_CLASS(CAKeyframeAnimation, CAAnimation);
-
 std::shared_ptr<CAKeyframeAnimation>
 CAKeyframeAnimation::animationWithKeyPath(std::string keyPath) {
     auto animation = std::make_shared<CAKeyframeAnimation>();

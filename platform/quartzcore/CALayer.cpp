@@ -1,12 +1,8 @@
 #include "platform/quartzcore/CALayer.h"
 
-#include "platform/foundation/NSRunLoop.h"
+#include "platform/base/NSRunLoop.h"
 #include "platform/graphics/CGContext.h"
 #include "platform/quartzcore/CAAnimation.h"
-#include "platform/runtime/ClassRegistry.h"
-#include "platform/uikit/UIGraphics.h"
-
-NS_REGISTER_CLASS(CALayer, NSObject);
 
 void CALayer::addSublayer(const std::shared_ptr<CALayer>& layer) {
     if (!layer || layer.get() == this) {
@@ -89,8 +85,7 @@ void CALayer::finishAnimation(const std::string& key, const std::shared_ptr<CAAn
     }
 }
 
-void CALayer::drawInContext() const {
-    auto context = UIGraphicsGetCurrentContext();
+void CALayer::drawInContext(const CGContextRef& context) const {
     if (context && backgroundColor_) {
         CGContextSetFillColorWithColor(context, *backgroundColor_);
         CGContextFillRect(context, bounds());

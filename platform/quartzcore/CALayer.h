@@ -2,8 +2,9 @@
 // and clipping, border, shadow, a mask, extra sublayers, and the animations running on it.
 #pragma once
 
-#include "platform/foundation/NSObject.h"
+#include "platform/base/NSObject.h"
 #include "platform/graphics/CGColor.h"
+#include "platform/graphics/CGContext.h"
 #include "platform/graphics/CGGeometry.h"
 #include "platform/graphics/CGPath.h"
 
@@ -71,8 +72,8 @@ public:
     void removeAllAnimations();
 
     // Paints this layer's own content (a plain layer: its background colour), in its
-    // bounds' coordinates, into the current graphics context.
-    virtual void drawInContext() const;
+    // bounds' coordinates, into `context`.
+    virtual void drawInContext(const CGContextRef& context) const;
 
 private:
     void finishAnimation(const std::string& key, const std::shared_ptr<CAAnimation>& animation,

@@ -1,10 +1,6 @@
 #include "platform/quartzcore/CAShapeLayer.h"
 
 #include "platform/graphics/CGContext.h"
-#include "platform/runtime/ClassRegistry.h"
-#include "platform/uikit/UIGraphics.h"
-
-NS_REGISTER_CLASS(CAShapeLayer, CALayer);
 
 namespace {
 CGLineCap lineCapOf(const std::string& name) {
@@ -22,9 +18,8 @@ CGLineJoin lineJoinOf(const std::string& name) {
 }
 } // namespace
 
-void CAShapeLayer::drawInContext() const {
-    CALayer::drawInContext();
-    auto context = UIGraphicsGetCurrentContext();
+void CAShapeLayer::drawInContext(const CGContextRef& context) const {
+    CALayer::drawInContext(context);
     if (!context || !path_) {
         return;
     }

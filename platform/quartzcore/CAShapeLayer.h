@@ -34,7 +34,7 @@ public:
     const std::string& lineJoin() const { return lineJoin_; }
     void setLineJoin(std::string join) { lineJoin_ = std::move(join); }
 
-    void drawInContext() const override;
+    void drawInContext(const CGContextRef& context) const override;
 
 private:
     CGPathRef path_;

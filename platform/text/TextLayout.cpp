@@ -74,21 +74,19 @@ std::vector<LineBox> lineBoxes(PangoLayout* layout) {
 
 } // namespace
 
-TextLayout::TextLayout(std::string_view text, const NSTextAttributes& attributes,
-                       const Limits& limits, Truncation truncation, CGContextRef target)
-    : text_(validText(text)),
-      font_(attributes.font ? attributes.font : UIFont::systemFontOfSize(12)),
-      foreground_(attributes.foregroundColor ? attributes.foregroundColor : UIColor::blackColor()),
-      stroke_(attributes.strokeColor ? attributes.strokeColor : foreground_),
-      strokeWidth_(std::isfinite(attributes.strokeWidth) ? attributes.strokeWidth : 0),
-      kern_(std::isfinite(attributes.kern) ? attributes.kern : 0),
-      widthLimit_(usableLimit(limits.width)), target_(std::move(target)),
+TextLayout::TextLayout(std::string_view text, const TextStyle& style, const Limits& limits,
+                       Truncation truncation, CGContextRef target)
+    : text_(validText(text)), font_(style.font ? style.font : UIFont::systemFontOfSize(12)),
+      foreground_(style.foreground), stroke_(style.stroke.value_or(style.foreground)),
+      strokeWidth_(std::isfinite(style.strokeWidth) ? style.strokeWidth : 0),
+      kern_(std::isfinite(style.kern) ? style.kern : 0), widthLimit_(usableLimit(limits.width)),
+      target_(std::move(target)),
       context_(target_ ? TextFontMap::shared().createContextForCairo(target_->cairo())
                        : PANGO_CONTEXT(g_object_ref(TextFontMap::shared().measuringContext()))) {
-    if (const auto& style = attributes.paragraphStyle) {
-        alignment_ = style->alignment();
-        mode_ = style->lineBreakMode();
-        lineSpacing_ = style->lineSpacing();
+    if (const auto& paragraph = style.paragraphStyle) {
+        alignment_ = paragraph->alignment();
+        mode_ = paragraph->lineBreakMode();
+        lineSpacing_ = paragraph->lineSpacing();
     }
     if (text_.empty()) {
         return;
@@ -244,11 +242,11 @@ void TextLayout::drawAtPoint(const CGPoint& origin) const {
                                                 size_.height + 2 * margin));
     }
     if (strokeWidth_ <= 0) {
-        CGContextSetFillColorWithColor(target_, foreground_->cgColor());
+        CGContextSetFillColorWithColor(target_, foreground_);
         target_->fillShape([&](cairo_t* cr) { paintLines(cr, origin, false); });
     }
     if (strokeWidth_ != 0) {
-        CGContextSetFillColorWithColor(target_, stroke_->cgColor());
+        CGContextSetFillColorWithColor(target_, stroke_);
         target_->fillShape([&](cairo_t* cr) { paintLines(cr, origin, true); });
     }
     CGContextRestoreGState(target_);

@@ -5,7 +5,7 @@
 
 #include "platform/graphics/CGContext.h"
 #include "platform/graphics/CGGeometry.h"
-#include "platform/text/NSTextAttributes.h"
+#include "platform/text/TextStyle.h"
 
 #include <pango/pangocairo.h>
 
@@ -32,7 +32,7 @@ public:
 
     // Lays the text out for measuring, or for drawing into `target` when one is given.
     // Invalid UTF-8 is shown as replacement characters.
-    TextLayout(std::string_view text, const NSTextAttributes& attributes, const Limits& limits,
+    TextLayout(std::string_view text, const TextStyle& style, const Limits& limits,
                Truncation truncation, CGContextRef target = nullptr);
     ~TextLayout();
     TextLayout(const TextLayout&) = delete;
@@ -69,8 +69,8 @@ private:
 
     std::string text_;
     std::shared_ptr<UIFont> font_;
-    std::shared_ptr<UIColor> foreground_;
-    std::shared_ptr<UIColor> stroke_;
+    CGColor foreground_;
+    CGColor stroke_;
     double strokeWidth_;
     double kern_;
     NSTextAlignment alignment_ = NSTextAlignment::Left;

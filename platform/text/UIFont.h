@@ -2,7 +2,7 @@
 // app exist (Debian's DejaVu families); the system font is DejaVu Sans.
 #pragma once
 
-#include "platform/foundation/NSObject.h"
+#include "platform/base/NSObject.h"
 
 #include <memory>
 #include <string>

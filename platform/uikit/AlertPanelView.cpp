@@ -1,16 +1,13 @@
 #include "platform/uikit/AlertPanelView.h"
 
 #include "platform/graphics/CGContext.h"
-#include "platform/runtime/ClassRegistry.h"
-#include "platform/text/NSStringDrawing.h"
 #include "platform/text/UIFont.h"
+#include "platform/uikit/NSStringDrawing.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIGraphics.h"
 #include "platform/uikit/UITouch.h"
 
 #include <algorithm>
-
-NS_REGISTER_CLASS(AlertPanelView, UIView);
 
 namespace {
 constexpr double kPanelWidth = 270;

@@ -1,10 +1,7 @@
 #include "platform/uikit/TwoFingerGestureRecognizer.h"
 
-#include "platform/runtime/ClassRegistry.h"
 #include "platform/uikit/UIEvent.h"
 #include "platform/uikit/UITouch.h"
-
-NS_REGISTER_CLASS(TwoFingerGestureRecognizer, UIGestureRecognizer);
 
 namespace {
 using State = UIGestureRecognizerState;

@@ -1,15 +1,12 @@
 #include "platform/uikit/UIActivityIndicatorView.h"
 
 #include "platform/graphics/CGContext.h"
-#include "platform/runtime/ClassRegistry.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIGraphics.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
-
-NS_REGISTER_CLASS(UIActivityIndicatorView, UIView);
 
 namespace {
 constexpr int kSpokes = 12;

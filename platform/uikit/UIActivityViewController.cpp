@@ -4,7 +4,6 @@
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/NSURL.h"
 #include "platform/quartzcore/CALayer.h"
-#include "platform/runtime/ClassRegistry.h"
 #include "platform/text/UIFont.h"
 #include "platform/uikit/UIButton.h"
 #include "platform/uikit/UIColor.h"
@@ -14,8 +13,6 @@
 #include "platform/uikit/UIScreen.h"
 
 #include <filesystem>
-
-NS_REGISTER_CLASS(UIActivityViewController, UIViewController);
 
 namespace {
 constexpr CGFloat kMargin = 8;

@@ -1,9 +1,5 @@
 #include "platform/uikit/UIAlertAction.h"
 
-#include "platform/runtime/ClassRegistry.h"
-
-NS_REGISTER_CLASS(UIAlertAction, NSObject);
-
 std::shared_ptr<UIAlertAction> UIAlertAction::actionWithTitleStyleHandler(std::string title,
                                                                           UIAlertActionStyle style,
                                                                           Handler handler) {

@@ -1,7 +1,7 @@
 // One button of an alert controller: a title, a style and what happens when tapped.
 #pragma once
 
-#include "platform/foundation/NSObject.h"
+#include "platform/base/NSObject.h"
 
 #include <functional>
 #include <string>

@@ -1,11 +1,8 @@
 #include "platform/uikit/UIAlertController.h"
 
 #include "platform/foundation/EventLog.h"
-#include "platform/runtime/ClassRegistry.h"
 #include "platform/uikit/AlertPanelView.h"
 #include "platform/uikit/UIScreen.h"
-
-NS_REGISTER_CLASS(UIAlertController, UIViewController);
 
 std::shared_ptr<UIAlertController> UIAlertController::alertControllerWithTitleMessagePreferredStyle(
     std::string title, std::string message, UIAlertControllerStyle style) {

@@ -1,12 +1,9 @@
 #include "platform/uikit/UIAlertView.h"
 
 #include "platform/foundation/EventLog.h"
-#include "platform/runtime/ClassRegistry.h"
 #include "platform/uikit/AlertPanelView.h"
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIWindow.h"
-
-NS_REGISTER_CLASS(UIAlertView, UIView);
 
 std::shared_ptr<UIAlertView>
 UIAlertView::initWithTitleMessageDelegateCancelButtonTitleOtherButtonTitles(

@@ -1,12 +1,13 @@
 #include "platform/uikit/UIApplication.h"
 
+#include "platform/base/ClassRegistry.h"
+
+#include "platform/base/NSRunLoop.h"
 #include "platform/foundation/EventLog.h"
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/NSNotificationCenter.h"
-#include "platform/foundation/NSRunLoop.h"
 #include "platform/foundation/NSURL.h"
 #include "platform/foundation/NSUserDefaults.h"
-#include "platform/runtime/ClassRegistry.h"
 #include "platform/uikit/UIEvent.h"
 #include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UITouch.h"
@@ -14,8 +15,6 @@
 #include "platform/uikit/UIWindow.h"
 
 #include <algorithm>
-
-NS_REGISTER_CLASS(UIApplication, UIResponder);
 
 std::shared_ptr<UIApplication> UIApplication::sharedApplication() {
     static auto application = std::make_shared<UIApplication>();

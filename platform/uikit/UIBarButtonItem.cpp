@@ -1,9 +1,5 @@
 #include "platform/uikit/UIBarButtonItem.h"
 
-#include "platform/runtime/ClassRegistry.h"
-
-NS_REGISTER_CLASS(UIBarButtonItem, NSObject);
-
 std::shared_ptr<UIBarButtonItem>
 UIBarButtonItem::initWithTitleStyleTargetAction(std::string title, UIBarButtonItemStyle style,
                                                 std::weak_ptr<NSObject> target, Action action) {

@@ -1,7 +1,7 @@
 // A button of a navigation bar: a title, an image or a custom view, and what it does.
 #pragma once
 
-#include "platform/foundation/NSObject.h"
+#include "platform/base/NSObject.h"
 
 #include <functional>
 #include <memory>

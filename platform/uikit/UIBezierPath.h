@@ -3,7 +3,7 @@
 // drawn "clockwise" turns clockwise on screen.
 #pragma once
 
-#include "platform/foundation/NSObject.h"
+#include "platform/base/NSObject.h"
 #include "platform/graphics/CGContext.h"
 #include "platform/graphics/CGPath.h"
 

@@ -1,7 +1,7 @@
 #include "platform/uikit/UIButton.h"
 
-#include "platform/text/NSStringDrawing.h"
 #include "platform/text/UIFont.h"
+#include "platform/uikit/NSStringDrawing.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIImage.h"
 #include "platform/uikit/UIImageView.h"
@@ -9,11 +9,8 @@
 
 #include <algorithm>
 
-#include "platform/runtime/ClassRegistry.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIImage.h"
-
-NS_REGISTER_CLASS(UIButton, UIControl);
 
 std::shared_ptr<UIButton> UIButton::buttonWithType(UIButtonType type) {
     auto button = std::make_shared<UIButton>();

@@ -1,13 +1,10 @@
 #include "platform/uikit/UICollectionView.h"
 
 #include "platform/foundation/NSLog.h"
-#include "platform/runtime/ClassRegistry.h"
 #include "platform/uikit/UICollectionViewLayout.h"
 #include "platform/uikit/UICollectionViewLayoutAttributes.h"
 
 #include <algorithm>
-
-NS_REGISTER_CLASS(UICollectionView, UIScrollView);
 
 std::shared_ptr<UICollectionView> UICollectionView::initWithFrameCollectionViewLayout(
     const CGRect& frame, std::shared_ptr<UICollectionViewLayout> layout) {

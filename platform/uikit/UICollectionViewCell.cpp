@@ -1,9 +1,5 @@
 #include "platform/uikit/UICollectionViewCell.h"
 
-#include "platform/runtime/ClassRegistry.h"
-
-NS_REGISTER_CLASS(UICollectionViewCell, UIView);
-
 std::shared_ptr<UICollectionViewCell> UICollectionViewCell::initWithFrame(const CGRect& frame) {
     return makeWithFrame<UICollectionViewCell>(frame);
 }

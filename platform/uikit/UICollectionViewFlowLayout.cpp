@@ -1,13 +1,10 @@
 #include "platform/uikit/UICollectionViewFlowLayout.h"
 
-#include "platform/runtime/ClassRegistry.h"
 #include "platform/uikit/UICollectionView.h"
 #include "platform/uikit/UICollectionViewLayoutAttributes.h"
 
 #include <algorithm>
 #include <cmath>
-
-NS_REGISTER_CLASS(UICollectionViewFlowLayout, UICollectionViewLayout);
 
 namespace {
 // Lets items that fit exactly (four of 92.25 with three gaps of 2 in 375) count as fitting

@@ -4,8 +4,8 @@
 // queries. This base places nothing.
 #pragma once
 
+#include "platform/base/NSObject.h"
 #include "platform/foundation/NSIndexPath.h"
-#include "platform/foundation/NSObject.h"
 #include "platform/graphics/CGGeometry.h"
 
 #include <memory>

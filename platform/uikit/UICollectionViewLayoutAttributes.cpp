@@ -1,9 +1,5 @@
 #include "platform/uikit/UICollectionViewLayoutAttributes.h"
 
-#include "platform/runtime/ClassRegistry.h"
-
-NS_REGISTER_CLASS(UICollectionViewLayoutAttributes, NSObject);
-
 std::shared_ptr<UICollectionViewLayoutAttributes>
 UICollectionViewLayoutAttributes::layoutAttributesForCellWithIndexPath(
     const NSIndexPath& indexPath) {

@@ -1,8 +1,8 @@
 // Where a collection view's layout puts one item.
 #pragma once
 
+#include "platform/base/NSObject.h"
 #include "platform/foundation/NSIndexPath.h"
-#include "platform/foundation/NSObject.h"
 #include "platform/graphics/CGGeometry.h"
 
 #include <memory>

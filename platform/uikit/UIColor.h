@@ -2,7 +2,7 @@
 // 0..1 in the extended sRGB space, or a pattern image tiled in place of a colour.
 #pragma once
 
-#include "platform/foundation/NSObject.h"
+#include "platform/base/NSObject.h"
 #include "platform/graphics/CGColor.h"
 
 #include <memory>

@@ -1,10 +1,7 @@
 #include "platform/uikit/UIControl.h"
 
-#include "platform/runtime/ClassRegistry.h"
 #include "platform/uikit/UITapGestureRecognizer.h"
 #include "platform/uikit/UITouch.h"
-
-NS_REGISTER_CLASS(UIControl, UIView);
 
 namespace {
 // Whether two weak pointers were made from the same object (both empty counts too).

@@ -2,7 +2,7 @@
 // which the app consults to pick layouts and features. Tests may change them.
 #pragma once
 
-#include "platform/foundation/NSObject.h"
+#include "platform/base/NSObject.h"
 
 #include <memory>
 #include <string>

@@ -1,10 +1,7 @@
 #include "platform/uikit/UIEvent.h"
 
-#include "platform/runtime/ClassRegistry.h"
 #include "platform/uikit/UITouch.h"
 #include "platform/uikit/UIView.h"
-
-NS_REGISTER_CLASS(UIEvent, NSObject);
 
 std::shared_ptr<UIEvent> UIEvent::initWithTouchesTimestamp(UITouchSet touches, double timestamp) {
     auto event = std::make_shared<UIEvent>();

@@ -1,13 +1,10 @@
 #include "platform/uikit/UIGestureRecognizer.h"
 
-#include "platform/runtime/ClassRegistry.h"
 #include "platform/uikit/UITouch.h"
 #include "platform/uikit/UIView.h"
 #include "platform/uikit/UIWindow.h"
 
 #include <algorithm>
-
-NS_REGISTER_CLASS(UIGestureRecognizer, NSObject);
 
 namespace {
 using State = UIGestureRecognizerState;

@@ -10,7 +10,6 @@
 #include "platform/graphics/ImageOrientation.h"
 #include "platform/graphics/JPEGCodec.h"
 #include "platform/graphics/PNGCodec.h"
-#include "platform/runtime/ClassRegistry.h"
 #include "platform/uikit/UIScreen.h"
 
 #include <algorithm>
@@ -18,8 +17,6 @@
 #include <filesystem>
 #include <map>
 #include <mutex>
-
-NS_REGISTER_CLASS(UIImage, NSObject);
 
 namespace {
 

@@ -1,13 +1,10 @@
 #include "platform/uikit/UIImageView.h"
 
 #include "platform/graphics/CGContext.h"
-#include "platform/runtime/ClassRegistry.h"
 #include "platform/uikit/UIGraphics.h"
 #include "platform/uikit/UIImage.h"
 
 #include <algorithm>
-
-NS_REGISTER_CLASS(UIImageView, UIView);
 
 UIImageView::UIImageView() {
     setUserInteractionEnabled(false);

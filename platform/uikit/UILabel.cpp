@@ -1,6 +1,5 @@
 #include "platform/uikit/UILabel.h"
 
-#include "platform/runtime/ClassRegistry.h"
 #include "platform/text/TextFontMap.h"
 #include "platform/text/TextLayout.h"
 #include "platform/uikit/UIGraphics.h"
@@ -8,8 +7,6 @@
 
 #include <algorithm>
 #include <cmath>
-
-NS_REGISTER_CLASS(UILabel, UIView);
 
 namespace {
 
@@ -93,8 +90,8 @@ CGSize UILabel::sizeThatFits(const CGSize& size) const {
         return CGSizeZero;
     }
     const auto lock = TextFontMap::shared().lock();
-    const TextLayout layout(text_, textAttributes(font_), {size.width, 0, numberOfLines_},
-                            TextLayout::Truncation::LastLine);
+    const TextLayout layout(text_, textAttributes(font_).textStyle(),
+                            {size.width, 0, numberOfLines_}, TextLayout::Truncation::LastLine);
     const double scale = UIScreen::mainScreen()->scale();
     return CGSizeMake(ceilToPixels(layout.size().width, scale),
                       ceilToPixels(layout.size().height, scale));
@@ -109,7 +106,8 @@ std::shared_ptr<UIFont> UILabel::fontFittingWidth(double width) const {
     }
     const auto lock = TextFontMap::shared().lock();
     const auto widthAt = [&](const std::shared_ptr<UIFont>& font) {
-        return TextLayout(text_, textAttributes(font), {}, TextLayout::Truncation::EachParagraph)
+        return TextLayout(text_, textAttributes(font).textStyle(), {},
+                          TextLayout::Truncation::EachParagraph)
             .size()
             .width;
     };
@@ -133,7 +131,7 @@ void UILabel::drawTextInRect(const CGRect& rect) {
     }
     const CGRect area = CGRectStandardize(rect);
     const auto lock = TextFontMap::shared().lock();
-    const TextLayout layout(text_, textAttributes(fontFittingWidth(area.size.width)),
+    const TextLayout layout(text_, textAttributes(fontFittingWidth(area.size.width)).textStyle(),
                             {area.size.width, area.size.height, numberOfLines_},
                             TextLayout::Truncation::LastLine, context);
     const double top = area.origin.y + (area.size.height - layout.size().height) / 2;

@@ -2,7 +2,7 @@
 // truncated or shrunk to fit its bounds.
 #pragma once
 
-#include "platform/text/NSTextAttributes.h"
+#include "platform/uikit/NSTextAttributes.h"
 #include "platform/uikit/UIView.h"
 
 #include <memory>

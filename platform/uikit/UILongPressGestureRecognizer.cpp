@@ -1,12 +1,9 @@
 #include "platform/uikit/UILongPressGestureRecognizer.h"
 
 #include "platform/foundation/NSTimer.h"
-#include "platform/runtime/ClassRegistry.h"
 #include "platform/uikit/UITouch.h"
 
 #include <cmath>
-
-NS_REGISTER_CLASS(UILongPressGestureRecognizer, UIGestureRecognizer);
 
 namespace {
 using State = UIGestureRecognizerState;

@@ -1,9 +1,8 @@
 #include "platform/uikit/UINavigationBar.h"
 
 #include "platform/graphics/CGContext.h"
-#include "platform/runtime/ClassRegistry.h"
-#include "platform/text/NSStringDrawing.h"
 #include "platform/text/UIFont.h"
+#include "platform/uikit/NSStringDrawing.h"
 #include "platform/uikit/UIBarButtonItem.h"
 #include "platform/uikit/UIButton.h"
 #include "platform/uikit/UIColor.h"
@@ -14,8 +13,6 @@
 
 #include <algorithm>
 #include <cmath>
-
-NS_REGISTER_CLASS(UINavigationBar, UIView);
 
 namespace {
 constexpr double kSideMargin = 8;

@@ -1,15 +1,12 @@
 #include "platform/uikit/UINavigationController.h"
 
 #include "platform/foundation/NSLog.h"
-#include "platform/runtime/ClassRegistry.h"
 #include "platform/uikit/UINavigationBar.h"
 #include "platform/uikit/UINavigationItem.h"
 #include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UIView.h"
 
 #include <algorithm>
-
-NS_REGISTER_CLASS(UINavigationController, UIViewController);
 
 std::shared_ptr<UINavigationController>
 UINavigationController::initWithRootViewController(const std::shared_ptr<UIViewController>& root) {

@@ -2,7 +2,7 @@
 // and the buttons on either side.
 #pragma once
 
-#include "platform/foundation/NSObject.h"
+#include "platform/base/NSObject.h"
 
 #include <functional>
 #include <memory>

@@ -1,12 +1,9 @@
 #include "platform/uikit/UIPanGestureRecognizer.h"
 
-#include "platform/runtime/ClassRegistry.h"
 #include "platform/uikit/UIEvent.h"
 #include "platform/uikit/UITouch.h"
 
 #include <cmath>
-
-NS_REGISTER_CLASS(UIPanGestureRecognizer, UIGestureRecognizer);
 
 namespace {
 using State = UIGestureRecognizerState;

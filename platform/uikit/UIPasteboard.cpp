@@ -4,12 +4,9 @@
 #include "platform/foundation/NSData.h"
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/NSPathUtilities.h"
-#include "platform/runtime/ClassRegistry.h"
 #include "platform/uikit/UIImage.h"
 
 #include <filesystem>
-
-NS_REGISTER_CLASS(UIPasteboard, NSObject);
 
 std::shared_ptr<UIPasteboard> UIPasteboard::generalPasteboard() {
     static std::mutex mutex;

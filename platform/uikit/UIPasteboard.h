@@ -3,7 +3,7 @@
 // on the same home still has it. Safe to use from any thread.
 #pragma once
 
-#include "platform/foundation/NSObject.h"
+#include "platform/base/NSObject.h"
 
 #include <memory>
 #include <mutex>

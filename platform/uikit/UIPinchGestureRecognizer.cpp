@@ -1,10 +1,6 @@
 #include "platform/uikit/UIPinchGestureRecognizer.h"
 
-#include "platform/runtime/ClassRegistry.h"
-
 #include <cmath>
-
-NS_REGISTER_CLASS(UIPinchGestureRecognizer, TwoFingerGestureRecognizer);
 
 namespace {
 CGFloat distanceBetween(const CGPoint& a, const CGPoint& b) {

@@ -2,7 +2,7 @@
 // application): the chain itself and the touch hooks that travel along it.
 #pragma once
 
-#include "platform/foundation/NSObject.h"
+#include "platform/base/NSObject.h"
 
 #include <memory>
 #include <set>

@@ -1,11 +1,7 @@
 #include "platform/uikit/UIRotationGestureRecognizer.h"
 
-#include "platform/runtime/ClassRegistry.h"
-
 #include <cmath>
 #include <numbers>
-
-NS_REGISTER_CLASS(UIRotationGestureRecognizer, TwoFingerGestureRecognizer);
 
 namespace {
 double angleOf(const CGPoint& a, const CGPoint& b) {

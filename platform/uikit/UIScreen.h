@@ -2,7 +2,7 @@
 // the program (its --screen option) and tests choose them.
 #pragma once
 
-#include "platform/foundation/NSObject.h"
+#include "platform/base/NSObject.h"
 #include "platform/graphics/CGGeometry.h"
 
 #include <memory>

@@ -1,16 +1,13 @@
 #include "platform/uikit/UIScrollView.h"
 
-#include "platform/foundation/Clock.h"
+#include "platform/base/Clock.h"
 #include "platform/foundation/NSTimer.h"
-#include "platform/runtime/ClassRegistry.h"
 #include "platform/uikit/UIPinchGestureRecognizer.h"
 #include "platform/uikit/UIScrollViewPanGestureRecognizer.h"
 #include "platform/uikit/UIViewAnimation.h"
 
 #include <algorithm>
 #include <cmath>
-
-NS_REGISTER_CLASS(UIScrollView, UIView);
 
 namespace {
 using State = UIGestureRecognizerState;

@@ -1,9 +1,6 @@
 #include "platform/uikit/UIScrollViewPanGestureRecognizer.h"
 
-#include "platform/runtime/ClassRegistry.h"
 #include "platform/uikit/UIScrollView.h"
-
-NS_REGISTER_CLASS(UIScrollViewPanGestureRecognizer, UIPanGestureRecognizer);
 
 void UIScrollViewPanGestureRecognizer::touchesBeganWithEvent(const UITouchSet& touches,
                                                              const UIEvent* event) {

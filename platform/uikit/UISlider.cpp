@@ -1,15 +1,12 @@
 #include "platform/uikit/UISlider.h"
 
 #include "platform/graphics/CGPath.h"
-#include "platform/runtime/ClassRegistry.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIGraphics.h"
 #include "platform/uikit/UIImage.h"
 #include "platform/uikit/UITouch.h"
 
 #include <algorithm>
-
-NS_REGISTER_CLASS(UISlider, UIControl);
 
 namespace {
 

@@ -1,13 +1,10 @@
 #include "platform/uikit/UITableView.h"
 
 #include "platform/foundation/NSLog.h"
-#include "platform/runtime/ClassRegistry.h"
 #include "platform/uikit/UIColor.h"
 
 #include <algorithm>
 #include <map>
-
-NS_REGISTER_CLASS(UITableView, UIScrollView);
 
 std::shared_ptr<UITableView> UITableView::initWithFrameStyle(const CGRect& frame,
                                                              UITableViewStyle style) {

@@ -1,7 +1,6 @@
 #include "platform/uikit/UITableViewCell.h"
 
 #include "platform/graphics/CGContext.h"
-#include "platform/runtime/ClassRegistry.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIGraphics.h"
 #include "platform/uikit/UIImage.h"
@@ -10,8 +9,6 @@
 #include "platform/uikit/UIScreen.h"
 
 #include <algorithm>
-
-NS_REGISTER_CLASS(UITableViewCell, UIView);
 
 namespace {
 // The platform's look: a light grey selection, a grey chevron, a tinted check mark and a

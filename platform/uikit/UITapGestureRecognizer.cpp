@@ -1,13 +1,10 @@
 #include "platform/uikit/UITapGestureRecognizer.h"
 
 #include "platform/foundation/NSTimer.h"
-#include "platform/runtime/ClassRegistry.h"
 #include "platform/uikit/UITouch.h"
 
 #include <algorithm>
 #include <cmath>
-
-NS_REGISTER_CLASS(UITapGestureRecognizer, UIGestureRecognizer);
 
 namespace {
 CGFloat distanceBetween(const CGPoint& a, const CGPoint& b) {

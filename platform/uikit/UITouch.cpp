@@ -1,10 +1,7 @@
 #include "platform/uikit/UITouch.h"
 
-#include "platform/runtime/ClassRegistry.h"
 #include "platform/uikit/UIGestureRecognizer.h"
 #include "platform/uikit/UIWindow.h"
-
-NS_REGISTER_CLASS(UITouch, NSObject);
 
 std::shared_ptr<UITouch>
 UITouch::initWithWindowLocationTimestamp(const std::shared_ptr<UIWindow>& window,

@@ -3,7 +3,7 @@
 // recognisers watching it.
 #pragma once
 
-#include "platform/foundation/NSObject.h"
+#include "platform/base/NSObject.h"
 #include "platform/graphics/CGGeometry.h"
 
 #include <memory>

@@ -3,15 +3,12 @@
 #include "platform/quartzcore/CALayer.h"
 #include "platform/uikit/UIViewAnimation.h"
 
-#include "platform/runtime/ClassRegistry.h"
 #include "platform/uikit/UIGestureRecognizer.h"
 #include "platform/uikit/UIWindow.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-
-NS_REGISTER_CLASS(UIView, UIResponder);
 
 namespace {
 

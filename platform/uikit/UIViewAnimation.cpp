@@ -1,6 +1,6 @@
 #include "platform/uikit/UIViewAnimation.h"
 
-#include "platform/foundation/NSRunLoop.h"
+#include "platform/base/NSRunLoop.h"
 #include "platform/uikit/UIView.h"
 
 #include <optional>

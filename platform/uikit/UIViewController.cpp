@@ -1,16 +1,13 @@
 #include "platform/uikit/UIViewController.h"
 
+#include "platform/base/NSRunLoop.h"
 #include "platform/foundation/EventLog.h"
 #include "platform/foundation/NSLog.h"
-#include "platform/foundation/NSRunLoop.h"
-#include "platform/runtime/ClassRegistry.h"
 #include "platform/uikit/UINavigationController.h"
 #include "platform/uikit/UINavigationItem.h"
 #include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UIView.h"
 #include "platform/uikit/UIWindow.h"
-
-NS_REGISTER_CLASS(UIViewController, UIResponder);
 
 std::shared_ptr<UIView> UIViewController::view() {
     if (!view_) {

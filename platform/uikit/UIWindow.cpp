@@ -1,7 +1,6 @@
 #include "platform/uikit/UIWindow.h"
 
-#include "platform/foundation/Clock.h"
-#include "platform/runtime/ClassRegistry.h"
+#include "platform/base/Clock.h"
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIEvent.h"
 #include "platform/uikit/UIGestureRecognizer.h"
@@ -10,8 +9,6 @@
 
 #include <algorithm>
 #include <cmath>
-
-NS_REGISTER_CLASS(UIWindow, UIView);
 
 std::shared_ptr<UIWindow> UIWindow::initWithFrame(const CGRect& frame) {
     auto window = std::make_shared<UIWindow>();

@@ -62,9 +62,7 @@ void paintLayerTree(const CALayer& layer, const CGContextRef& context) {
         CGContextAddPath(context, outline(layer.bounds(), layer.cornerRadius()));
         CGContextClip(context);
     }
-    UIGraphicsPushContext(context);
-    layer.drawInContext();
-    UIGraphicsPopContext();
+    layer.drawInContext(context);
     for (const auto& sublayer : layer.sublayers()) {
         paintLayerTree(*sublayer, context);
     }
@@ -114,8 +112,8 @@ void paintContent(const UIView& view, const CALayer& layer, const CGContextRef& 
     }
     CGContextSaveGState(context);
     CGContextTranslateCTM(context, bounds.origin.x, bounds.origin.y);
+    layer.drawInContext(context);
     UIGraphicsPushContext(context);
-    layer.drawInContext();
     const_cast<UIView&>(view).drawRect(CGRectMake(0, 0, bounds.size.width, bounds.size.height));
     UIGraphicsPopContext();
     for (const auto& sublayer : layer.sublayers()) {

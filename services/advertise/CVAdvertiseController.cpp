@@ -1,11 +1,8 @@
 #include "services/advertise/CVAdvertiseController.h"
 
-#include "platform/runtime/ClassRegistry.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UIView.h"
-
-NS_REGISTER_CLASS(CVAdvertiseController, NSObject);
 
 namespace {
 std::shared_ptr<CVAdvertiseController>& installed() {

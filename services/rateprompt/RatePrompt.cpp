@@ -7,7 +7,6 @@
 #include "platform/foundation/NSNotificationCenter.h"
 #include "platform/foundation/NSString.h"
 #include "platform/foundation/NSUserDefaults.h"
-#include "platform/runtime/ClassRegistry.h"
 #include "platform/uikit/UIAlertController.h"
 #include "platform/uikit/UIAlertView.h"
 #include "platform/uikit/UIApplication.h"
@@ -17,8 +16,6 @@
 #include <algorithm>
 #include <cctype>
 #include <limits>
-
-NS_REGISTER_CLASS(RatePrompt, NSObject);
 
 namespace {
 constexpr const char* kAppStoreIDKey = "RatePromptAppStoreID";

@@ -5,8 +5,8 @@
 // before the alert is shown. Main thread only.
 #pragma once
 
+#include "platform/base/NSObject.h"
 #include "platform/foundation/NSDate.h"
-#include "platform/foundation/NSObject.h"
 #include "platform/uikit/UIAlertViewDelegate.h"
 #include "services/rateprompt/RatePromptDelegate.h"
 #include "services/rateprompt/RatePromptStoreLookup.h"

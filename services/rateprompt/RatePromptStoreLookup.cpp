@@ -8,7 +8,6 @@
 #include "platform/foundation/NSURLConnection.h"
 #include "platform/foundation/NSURLError.h"
 #include "platform/foundation/NSURLRequest.h"
-#include "platform/runtime/ClassRegistry.h"
 
 #include <nlohmann/json.hpp>
 
@@ -16,8 +15,6 @@
 
 #include <algorithm>
 #include <cctype>
-
-NS_REGISTER_CLASS(RatePromptStoreLookup, NSObject);
 
 namespace {
 using Query = RatePromptStoreLookup::Query;

@@ -4,8 +4,8 @@
 // copy of the settings it was given.
 #pragma once
 
+#include "platform/base/NSObject.h"
 #include "platform/foundation/NSError.h"
-#include "platform/foundation/NSObject.h"
 
 #include <nlohmann/json_fwd.hpp>
 

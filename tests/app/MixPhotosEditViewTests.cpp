@@ -1,7 +1,7 @@
 #include "app/MixPhotosEditView.h"
 #include "app/MixStyleCollectionViewCell.h"
 #include "app/MixTemplateLayout.h"
-#include "platform/harness/TouchInjector.h"
+#include "harness/TouchInjector.h"
 #include "platform/quartzcore/CALayer.h"
 #include "platform/uikit/UIBezierPath.h"
 #include "platform/uikit/UIColor.h"

@@ -1,8 +1,8 @@
 #include "tests/support/TaskEnvironment.h"
 
+#include "platform/base/NSRunLoop.h"
+#include "platform/base/NSThread.h"
 #include "platform/dispatch/GlobalThreadPool.h"
-#include "platform/foundation/NSRunLoop.h"
-#include "platform/foundation/NSThread.h"
 
 TaskEnvironment::TaskEnvironment(GlobalQueues globalQueues)
     : clock_(std::make_shared<MockClock>()) {

@@ -4,7 +4,7 @@
 // objects under test, so it outlives them.
 #pragma once
 
-#include "platform/foundation/MockClock.h"
+#include "platform/base/MockClock.h"
 
 #include <memory>
 

@@ -1,6 +1,6 @@
 #include "app/categories/NSObject+x.h"
+#include "platform/base/NSThread.h"
 #include "platform/dispatch/GlobalThreadPool.h"
-#include "platform/foundation/NSThread.h"
 #include "platform/foundation/NSUserDefaults.h"
 #include "tests/support/TaskEnvironment.h"
 #include "tests/support/TestHome.h"

@@ -1,5 +1,5 @@
 #include "app/widgets/CCDropdownTitleView.h"
-#include "platform/harness/TouchInjector.h"
+#include "harness/TouchInjector.h"
 #include "platform/uikit/UIButton.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIImage.h"

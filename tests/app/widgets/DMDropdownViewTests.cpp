@@ -1,6 +1,6 @@
 #include "app/widgets/CCDropdownTitleView.h"
 #include "app/widgets/DMDropdownView.h"
-#include "platform/harness/TouchInjector.h"
+#include "harness/TouchInjector.h"
 #include "platform/quartzcore/CAKeyframeAnimation.h"
 #include "platform/quartzcore/CALayer.h"
 #include "platform/uikit/UIButton.h"

@@ -1,8 +1,8 @@
 #include "platform/dispatch/dispatch.h"
 
+#include "platform/base/NSRunLoop.h"
+#include "platform/base/NSThread.h"
 #include "platform/dispatch/GlobalThreadPool.h"
-#include "platform/foundation/NSRunLoop.h"
-#include "platform/foundation/NSThread.h"
 #include "tests/support/TaskEnvironment.h"
 
 #include <gtest/gtest.h>

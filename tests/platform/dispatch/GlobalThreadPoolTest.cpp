@@ -1,7 +1,7 @@
 #include "platform/dispatch/GlobalThreadPool.h"
 
+#include "platform/base/NSRunLoop.h"
 #include "platform/dispatch/dispatch.h"
-#include "platform/foundation/NSRunLoop.h"
 #include "tests/support/TaskEnvironment.h"
 
 #include <gtest/gtest.h>

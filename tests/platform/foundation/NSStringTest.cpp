@@ -1,6 +1,6 @@
 #include "platform/foundation/NSString.h"
 
-#include "platform/foundation/NSObject.h"
+#include "platform/base/NSObject.h"
 
 #include <gtest/gtest.h>
 

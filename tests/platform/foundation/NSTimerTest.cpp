@@ -1,6 +1,6 @@
 #include "platform/foundation/NSTimer.h"
 
-#include "platform/foundation/NSRunLoop.h"
+#include "platform/base/NSRunLoop.h"
 #include "tests/support/TaskEnvironment.h"
 
 #include <gtest/gtest.h>

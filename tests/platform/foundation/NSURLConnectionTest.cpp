@@ -1,8 +1,8 @@
 #include "platform/foundation/NSURLConnection.h"
 
+#include "platform/base/NSThread.h"
 #include "platform/foundation/NSHTTPURLResponse.h"
 #include "platform/foundation/NSLog.h"
-#include "platform/foundation/NSThread.h"
 #include "platform/foundation/NSURLError.h"
 #include "tests/platform/foundation/LoopbackServer.h"
 #include "tests/support/TaskEnvironment.h"

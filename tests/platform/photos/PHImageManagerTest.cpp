@@ -1,8 +1,8 @@
 #include "platform/photos/PHImageManager.h"
 
+#include "platform/base/NSThread.h"
 #include "platform/dispatch/GlobalThreadPool.h"
 #include "platform/foundation/NSData.h"
-#include "platform/foundation/NSThread.h"
 #include "platform/photos/PHAsset.h"
 #include "platform/photos/PHCachingImageManager.h"
 #include "platform/photos/PHImageRequestOptions.h"

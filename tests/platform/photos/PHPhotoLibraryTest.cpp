@@ -1,9 +1,9 @@
 #include "platform/photos/PHPhotoLibrary.h"
 
+#include "platform/base/NSThread.h"
 #include "platform/dispatch/GlobalThreadPool.h"
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/NSPathUtilities.h"
-#include "platform/foundation/NSThread.h"
 #include "platform/foundation/NSUserDefaults.h"
 #include "tests/support/PhotoFixtures.h"
 #include "tests/support/TaskEnvironment.h"

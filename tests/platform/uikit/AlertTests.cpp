@@ -1,5 +1,5 @@
+#include "harness/TouchInjector.h"
 #include "platform/foundation/EventLog.h"
-#include "platform/harness/TouchInjector.h"
 #include "platform/uikit/AlertPanelView.h"
 #include "platform/uikit/UIAlertController.h"
 #include "platform/uikit/UIAlertView.h"

@@ -1,9 +1,9 @@
 // The share sheet: which items it takes, what it logs and draws, and real taps on its
 // targets and its cancel button reaching the completion handler after the dismissal.
+#include "harness/TouchInjector.h"
 #include "platform/foundation/EventLog.h"
 #include "platform/foundation/NSData.h"
 #include "platform/foundation/NSURL.h"
-#include "platform/harness/TouchInjector.h"
 #include "platform/uikit/UIActivityViewController.h"
 #include "platform/uikit/UIImage.h"
 #include "platform/uikit/UILabel.h"

@@ -1,7 +1,7 @@
 // Collection views on a phone-sized screen: only visible items have cells, cells are reused
 // without leaking what they showed, selection by real taps (not by drags), reloads and
 // scrolling to an item.
-#include "platform/harness/TouchInjector.h"
+#include "harness/TouchInjector.h"
 #include "platform/uikit/UICollectionView.h"
 #include "platform/uikit/UICollectionViewFlowLayout.h"
 #include "platform/uikit/UICollectionViewLayoutAttributes.h"

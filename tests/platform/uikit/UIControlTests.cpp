@@ -1,6 +1,6 @@
 // Controls under injected touches: which control events a touch makes, the states, the
 // tracking hooks; and a button's values per state.
-#include "platform/harness/TouchInjector.h"
+#include "harness/TouchInjector.h"
 #include "platform/uikit/UIButton.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIPanGestureRecognizer.h"

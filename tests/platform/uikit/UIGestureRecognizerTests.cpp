@@ -1,6 +1,6 @@
 // The recognisers under mock time, fed by the touch injector: what each recognises and
 // fails, what they report, and how they share touches with each other and the views.
-#include "platform/harness/TouchInjector.h"
+#include "harness/TouchInjector.h"
 #include "platform/uikit/UIButton.h"
 #include "platform/uikit/UILongPressGestureRecognizer.h"
 #include "platform/uikit/UIPanGestureRecognizer.h"

@@ -1,5 +1,5 @@
 #include "platform/uikit/UILabel.h"
-#include "platform/text/NSStringDrawing.h"
+#include "platform/uikit/NSStringDrawing.h"
 #include "platform/uikit/UIImage.h"
 #include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UIWindow.h"

@@ -1,7 +1,7 @@
 // Scroll views under real drags and mock time: how far the content follows a finger, where
 // it may go, how it decelerates or settles on a page, what the delegate hears, and which
 // touches still reach the views inside.
-#include "platform/harness/TouchInjector.h"
+#include "harness/TouchInjector.h"
 #include "platform/uikit/UIButton.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIImage.h"

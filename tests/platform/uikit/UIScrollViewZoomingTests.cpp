@@ -1,7 +1,7 @@
 // Zooming scroll views: real pinches and programmatic zooms, the scale limits, the content
 // size and offset that follow, what the delegate hears, and a masked zoomed view on screen.
+#include "harness/TouchInjector.h"
 #include "platform/graphics/CGPath.h"
-#include "platform/harness/TouchInjector.h"
 #include "platform/quartzcore/CAShapeLayer.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIImage.h"

@@ -1,6 +1,6 @@
 // Sliders under real drags: the value follows the finger from the thumb, stays in range,
 // reports changes while dragging or once at the end; and how the track and thumb paint.
-#include "platform/harness/TouchInjector.h"
+#include "harness/TouchInjector.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIImage.h"
 #include "platform/uikit/UISlider.h"

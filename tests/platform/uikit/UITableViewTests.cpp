@@ -1,7 +1,7 @@
 // Table views under real touches and mock time: rows stacked by height, cells only for
 // visible rows, reuse through the old dequeue form without leaking a row's content,
 // selection by taps (not drags), rows found by their title, and how rows are drawn.
-#include "platform/harness/TouchInjector.h"
+#include "harness/TouchInjector.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIGraphics.h"
 #include "platform/uikit/UIImage.h"

@@ -1,6 +1,6 @@
 // How the window hands touches to views: hit testing, the view fixed for a touch's life,
 // the responder chain, tap counts, and recognisers seeing touches first.
-#include "platform/harness/TouchInjector.h"
+#include "harness/TouchInjector.h"
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIControl.h"
 #include "platform/uikit/UIEvent.h"

@@ -1,0 +1,42 @@
+// The program's command line: where the app's home and photo library are, the screen it
+// runs on, the scenario it plays and the store service it talks to.
+#pragma once
+
+#include "platform/graphics/CGGeometry.h"
+#include "platform/photos/PHPhotoLibrary.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+struct ProgramOptions {
+    std::string home = "home";
+    // Debian's photographs (package mate-backgrounds) unless another folder is given.
+    std::string library = "/usr/share/backgrounds/mate";
+    // How the photo-library permission request is answered: granted, denied, restricted or
+    // ask (as a user would: grants).
+    PHAccessAnswer photosAccess = PHAccessAnswer::Ask;
+    CGSize screenSize{375, 667};
+    double screenScale = 2.0;
+    std::string script; // empty: the bundled demo
+    std::string shots = "shots";
+    // The store's lookup service, scheme://host[:port]; empty: the app's default.
+    std::string storeURL;
+    // Set by a relaunch, through the environment: the scenario line to go on from (1-based).
+    int resumeAtLine = 1;
+    static constexpr const char* kResumeVariable = "MIXPHOTOS_RESUME_AT_LINE";
+    // The command line as given, for relaunching the program.
+    std::vector<std::string> arguments;
+
+    // The command line of a relaunch that goes on from that scenario line: the same
+    // arguments, the line in the environment (see kResumeVariable). Does not return unless
+    // the program cannot be started again.
+    void relaunch(int resumeAtLine) const;
+
+    // Parses argv; on a malformed option returns nullopt and sets `error`.
+    static std::optional<ProgramOptions> parse(int argc, char** argv, std::string& error);
+    // Parses "WxH@S" (the "@S" may be left out: scale 2).
+    static bool parseScreen(const std::string& text, CGSize& size, double& scale);
+    // Whether the text is an http or https URL of a host (and port) alone.
+    static bool isServiceBaseURL(const std::string& text);
+};

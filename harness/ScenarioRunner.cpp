@@ -1,0 +1,455 @@
+#include "harness/ScenarioRunner.h"
+
+#include "harness/TouchInjector.h"
+#include "platform/base/NSRunLoop.h"
+#include "platform/dispatch/dispatch.h"
+#include "platform/foundation/EventLog.h"
+#include "platform/foundation/NSData.h"
+#include "platform/foundation/NSNotificationCenter.h"
+#include "platform/foundation/NSString.h"
+#include "platform/foundation/NSUserDefaults.h"
+#include "platform/uikit/AlertPanelView.h"
+#include "platform/uikit/UIAlertController.h"
+#include "platform/uikit/UIAlertView.h"
+#include "platform/uikit/UIApplication.h"
+#include "platform/uikit/UIImage.h"
+#include "platform/uikit/UINavigationController.h"
+#include "platform/uikit/UIScreen.h"
+#include "platform/uikit/UIViewController.h"
+#include "platform/uikit/UIWindow.h"
+#include "platform/uikit/ViewRenderer.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <unistd.h>
+
+namespace {
+// The controllers on screen: each with its children indented, and what it presents after
+// "presents".
+std::string controllerTree(const UIViewController& controller, const std::string& indent) {
+    std::string text = indent + controller.className() + "\n";
+    for (const auto& child : controller.childViewControllers()) {
+        text += controllerTree(*child, indent + "  ");
+    }
+    if (auto presented = controller.presentedViewController()) {
+        text += indent + "presents\n" + controllerTree(*presented, indent + "  ");
+    }
+    return text;
+}
+// Where a finger would tap the button of that title on the visible alert: a presented
+// alert controller, or else the front-most classic alert view.
+std::optional<CGPoint> alertButtonPoint(const std::string& title, std::string& error) {
+    auto window = UIApplication::sharedApplication()->keyWindow();
+    auto top = window ? window->rootViewController() : nullptr;
+    while (top && top->presentedViewController()) {
+        top = top->presentedViewController();
+    }
+    std::shared_ptr<AlertPanelView> panel;
+    std::string alertTitle;
+    if (auto alert = std::dynamic_pointer_cast<UIAlertController>(top)) {
+        panel = std::dynamic_pointer_cast<AlertPanelView>(alert->view());
+        alertTitle = alert->title();
+    } else if (window) {
+        auto subviews = window->subviews();
+        for (auto it = subviews.rbegin(); it != subviews.rend() && !panel; ++it) {
+            if (auto alert = std::dynamic_pointer_cast<UIAlertView>(*it)) {
+                alertTitle = alert->title();
+                for (const auto& subview : alert->subviews()) {
+                    if (auto found = std::dynamic_pointer_cast<AlertPanelView>(subview)) {
+                        panel = found;
+                    }
+                }
+            }
+        }
+    }
+    if (!panel) {
+        error = "there is no alert on screen to tap '" + title + "' on";
+        return std::nullopt;
+    }
+    auto rect = panel->buttonRectForTitle(title);
+    if (!rect) {
+        error = "the alert '" + alertTitle + "' has no button '" + title + "'";
+        return std::nullopt;
+    }
+    return panel->convertPointToView(CGPointMake(CGRectGetMidX(*rect), CGRectGetMidY(*rect)),
+                                     nullptr);
+}
+
+// The screen the user sees: the key window's root, followed through what it presents and,
+// for a navigation controller, its top screen.
+std::shared_ptr<UIViewController> topScreen(std::shared_ptr<UIViewController> controller) {
+    while (controller) {
+        if (auto presented = controller->presentedViewController()) {
+            controller = std::move(presented);
+        } else if (const auto navigation =
+                       std::dynamic_pointer_cast<UINavigationController>(controller);
+                   navigation && navigation->topViewController()) {
+            controller = navigation->topViewController();
+        } else {
+            break;
+        }
+    }
+    return controller;
+}
+
+// The arguments as finite numbers; nullopt with `error` naming the first word that is not
+// one.
+std::optional<std::vector<double>> numbers(const std::vector<std::string>& arguments,
+                                           std::string& error) {
+    std::vector<double> values;
+    for (const std::string& word : arguments) {
+        double value = 0;
+        const auto [end, status] = std::from_chars(word.data(), word.data() + word.size(), value);
+        if (status != std::errc() || end != word.data() + word.size() || !std::isfinite(value)) {
+            error = "'" + word + "' is not a number";
+            return std::nullopt;
+        }
+        values.push_back(value);
+    }
+    return values;
+}
+
+// Plays a gesture for a command: the scenario goes on once the fingers lifted.
+void playGesture(const TouchGesture& gesture, ScenarioRunner::Next next,
+                 const std::function<void(const std::string&)>& fail) {
+    if (!TouchInjector::performAsync(gesture, std::move(next))) {
+        fail("there is no key window to touch");
+    }
+}
+} // namespace
+
+ScenarioRunner::ScenarioRunner(Settings settings) : settings_(std::move(settings)) {
+    addBuiltInCommands();
+}
+
+void ScenarioRunner::addCommand(const std::string& name, Command command) {
+    commands_[name] = std::move(command);
+}
+
+const ScenarioRunner::Command* ScenarioRunner::command(const std::string& name) const {
+    const auto found = commands_.find(name);
+    return found == commands_.end() ? nullptr : &found->second;
+}
+
+bool ScenarioRunner::validate(const ScenarioScript& script, std::string& error) const {
+    for (const auto& command : script.commands()) {
+        auto found = commands_.find(command.name);
+        std::string where = "line " + std::to_string(command.line) + ": ";
+        if (found == commands_.end()) {
+            error = where + "unknown command '" + command.name + "'";
+            return false;
+        }
+        size_t count = command.arguments.size();
+        if (count < found->second.minArguments || count > found->second.maxArguments) {
+            error = where + "usage: " + found->second.usage;
+            return false;
+        }
+        if (found->second.check) {
+            std::string problem = found->second.check(command.arguments);
+            if (!problem.empty()) {
+                error = where + problem + " (usage: " + found->second.usage + ")";
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+void ScenarioRunner::startAfterLaunch(ScenarioScript script) {
+    script_ = std::move(script);
+    launchObserver_ =
+        NSNotificationCenter::defaultCenter()->addObserverForNameObjectQueueUsingBlock(
+            UIApplicationDidFinishLaunchingNotification, nullptr, nullptr,
+            [this](const NSNotification&) {
+                // Go on once the launch, including becoming active, is complete.
+                dispatch_async(dispatch_get_main_queue(), [this] {
+                    size_t first = 0;
+                    const auto& commands = script_.commands();
+                    while (first < commands.size() &&
+                           commands[first].line < settings_.resumeAtLine) {
+                        ++first;
+                    }
+                    runFrom(first);
+                });
+            });
+}
+
+void ScenarioRunner::runFrom(size_t index) {
+    const auto& commands = script_.commands();
+    auto application = UIApplication::sharedApplication();
+    if (index >= commands.size()) {
+        application->terminate(0);
+        return;
+    }
+    currentIndex_ = index;
+    const ScenarioCommand& command = commands[index];
+    auto next = [this, index] {
+        dispatch_async(dispatch_get_main_queue(), [this, index] { runFrom(index + 1); });
+    };
+    auto fail = [line = command.line, application](const std::string& message) {
+        std::fprintf(stderr, "scenario line %d: %s\n", line, message.c_str());
+        application->terminate(kExitFailed);
+    };
+    commands_.at(command.name).handler(command.arguments, next, fail);
+}
+
+namespace {
+UIInterfaceOrientation orientationNamed(const std::string& name) {
+    if (name == "portrait") {
+        return UIInterfaceOrientation::Portrait;
+    }
+    if (name == "upside-down") {
+        return UIInterfaceOrientation::PortraitUpsideDown;
+    }
+    if (name == "landscape-left") {
+        return UIInterfaceOrientation::LandscapeLeft;
+    }
+    if (name == "landscape-right") {
+        return UIInterfaceOrientation::LandscapeRight;
+    }
+    return UIInterfaceOrientation::Unknown;
+}
+} // namespace
+
+ScenarioRunner::Check ScenarioRunner::numbersCheck(size_t nonNegativeFrom) {
+    return [nonNegativeFrom](const std::vector<std::string>& arguments) -> std::string {
+        std::string error;
+        auto values = numbers(arguments, error);
+        if (!values) {
+            return error;
+        }
+        for (size_t i = nonNegativeFrom; i < values->size(); ++i) {
+            if ((*values)[i] < 0) {
+                return "'" + arguments[i] + "' cannot be negative";
+            }
+        }
+        return "";
+    };
+}
+
+void ScenarioRunner::addBuiltInCommands() {
+    addCommand("wait", {1, 1, "wait SECONDS",
+                        [](const auto& arguments, Next next, auto) {
+                            NSRunLoop::mainRunLoop().addTimer(NSString::doubleValue(arguments[0]),
+                                                              std::move(next));
+                        },
+                        numbersCheck(0)});
+    addCommand("defaults",
+               {0, 0, "defaults", [](const auto&, Next next, auto) {
+                    auto values =
+                        NSUserDefaults::standardUserDefaults()->dictionaryRepresentation();
+                    for (const auto& [key, value] : values) {
+                        std::printf("%s = %s\n", key.c_str(), value.description().c_str());
+                    }
+                    std::fflush(stdout);
+                    next();
+                }});
+    addCommand("screens", {0, 0, "screens", [](const auto&, Next next, auto fail) {
+                               auto window = UIApplication::sharedApplication()->keyWindow();
+                               if (!window || !window->rootViewController()) {
+                                   fail("there is no key window with a root controller");
+                                   return;
+                               }
+                               std::fputs(controllerTree(*window->rootViewController(), "").c_str(),
+                                          stdout);
+                               std::fflush(stdout);
+                               next();
+                           }});
+    addCommand("shot", {1, 1, "shot NAME", [this](const auto& arguments, Next next, auto fail) {
+                            std::string error;
+                            if (!takeScreenshot(arguments[0], error)) {
+                                fail(error);
+                                return;
+                            }
+                            next();
+                        }});
+    addCommand("alert",
+               {1, 1, "alert \"Button title\"", [](const auto& arguments, Next next, auto fail) {
+                    std::string error;
+                    auto point = alertButtonPoint(arguments[0], error);
+                    if (!point) {
+                        fail(error);
+                        return;
+                    }
+                    playGesture(TouchGesture::tap(*point), std::move(next), fail);
+                }});
+    addCommand("relaunch", {0, 0, "relaunch", [this](const auto&, Next, auto) { relaunch(); }});
+    addCommand("orientation",
+               {1, 1, "orientation portrait|upside-down|landscape-left|landscape-right",
+                [](const auto& arguments, Next next, auto) {
+                    UIApplication::sharedApplication()->rotateToInterfaceOrientation(
+                        orientationNamed(arguments[0]));
+                    next();
+                },
+                [](const std::vector<std::string>& arguments) -> std::string {
+                    if (orientationNamed(arguments[0]) == UIInterfaceOrientation::Unknown) {
+                        return "'" + arguments[0] + "' is not an orientation";
+                    }
+                    return "";
+                }});
+    addTouchCommands();
+}
+
+void ScenarioRunner::addTouchCommands() {
+    addCommand("tap", {1, 1, "tap \"LABEL\"", [](const auto& arguments, Next next, auto fail) {
+                           const std::string& label = arguments[0];
+                           const auto window = UIApplication::sharedApplication()->keyWindow();
+                           const auto views = TouchInjector::viewsWithLabel(window, label);
+                           if (views.empty()) {
+                               fail("no view labelled \"" + label + "\" can be tapped");
+                               return;
+                           }
+                           if (views.size() > 1) {
+                               fail(std::to_string(views.size()) + " views labelled \"" + label +
+                                    "\" can be tapped; the label must name exactly one");
+                               return;
+                           }
+                           playGesture(TouchGesture::tap(TouchInjector::tapPointOfView(*views[0])),
+                                       std::move(next), fail);
+                       }});
+    addCommand("tap-at",
+               {2, 2, "tap-at X Y",
+                [](const auto& arguments, Next next, auto fail) {
+                    std::string error;
+                    const auto values = numbers(arguments, error);
+                    if (!values) {
+                        fail("tap-at: " + error);
+                        return;
+                    }
+                    playGesture(TouchGesture::tap(CGPointMake((*values)[0], (*values)[1])),
+                                std::move(next), fail);
+                },
+                numbersCheck(2)});
+    addCommand("long-press",
+               {3, 3, "long-press X Y SECONDS",
+                [](const auto& arguments, Next next, auto fail) {
+                    std::string error;
+                    const auto values = numbers(arguments, error);
+                    if (!values) {
+                        fail("long-press: " + error);
+                        return;
+                    }
+                    if ((*values)[2] < 0) {
+                        fail("long-press: the time cannot be negative");
+                        return;
+                    }
+                    const auto& v = *values;
+                    playGesture(TouchGesture::longPress(CGPointMake(v[0], v[1]), v[2]),
+                                std::move(next), fail);
+                },
+                numbersCheck(2)});
+    addCommand("drag", {4, 5, "drag X1 Y1 X2 Y2 [SECONDS]",
+                        [](const auto& arguments, Next next, auto fail) {
+                            std::string error;
+                            auto values = numbers(arguments, error);
+                            if (!values) {
+                                fail("drag: " + error);
+                                return;
+                            }
+                            auto& v = *values;
+                            v.resize(5, kDefaultGestureSeconds);
+                            if (v[4] < 0) {
+                                fail("drag: the time cannot be negative");
+                                return;
+                            }
+                            playGesture(TouchGesture::drag(CGPointMake(v[0], v[1]),
+                                                           CGPointMake(v[2], v[3]), v[4]),
+                                        std::move(next), fail);
+                        },
+                        numbersCheck(4)});
+    addCommand("press-drag",
+               {5, 6, "press-drag X1 Y1 X2 Y2 HOLD [SECONDS]",
+                [](const auto& arguments, Next next, auto fail) {
+                    std::string error;
+                    auto values = numbers(arguments, error);
+                    if (!values) {
+                        fail("press-drag: " + error);
+                        return;
+                    }
+                    auto& v = *values;
+                    v.resize(6, kDefaultGestureSeconds);
+                    if (v[4] < 0 || v[5] < 0) {
+                        fail("press-drag: the time cannot be negative");
+                        return;
+                    }
+                    playGesture(TouchGesture::pressAndDrag(CGPointMake(v[0], v[1]),
+                                                           CGPointMake(v[2], v[3]), v[4], v[5]),
+                                std::move(next), fail);
+                },
+                numbersCheck(4)});
+    addCommand("pinch",
+               {4, 5, "pinch X Y FROM_DISTANCE TO_DISTANCE [SECONDS]",
+                [](const auto& arguments, Next next, auto fail) {
+                    std::string error;
+                    auto values = numbers(arguments, error);
+                    if (!values) {
+                        fail("pinch: " + error);
+                        return;
+                    }
+                    auto& v = *values;
+                    v.resize(5, kDefaultGestureSeconds);
+                    if (v[2] <= 0 || v[3] <= 0 || v[4] < 0) {
+                        fail("pinch: distances must be positive and the time not "
+                             "negative");
+                        return;
+                    }
+                    playGesture(TouchGesture::pinch(CGPointMake(v[0], v[1]), v[2], v[3], v[4]),
+                                std::move(next), fail);
+                },
+                numbersCheck(2)});
+    addCommand("expect-screen",
+               {1, 1, "expect-screen CLASS", [](const auto& arguments, Next next, auto fail) {
+                    const auto window = UIApplication::sharedApplication()->keyWindow();
+                    const auto screen = topScreen(window ? window->rootViewController() : nullptr);
+                    if (!screen) {
+                        fail("expect-screen: there is no key window with a root controller");
+                        return;
+                    }
+                    if (screen->className() != arguments[0]) {
+                        fail("expected screen " + arguments[0] + ", found " + screen->className());
+                        return;
+                    }
+                    next();
+                }});
+}
+
+bool ScenarioRunner::takeScreenshot(const std::string& name, std::string& error) const {
+    auto window = UIApplication::sharedApplication()->keyWindow();
+    if (!window) {
+        error = "there is no key window to take a screenshot of";
+        return false;
+    }
+    if (name.empty() || name.find('/') != std::string::npos || name.starts_with(".")) {
+        error = "a screenshot name is a plain file name, not " + name;
+        return false;
+    }
+    auto image = ViewRenderer::snapshotWindow(*window, UIScreen::mainScreen()->scale());
+    auto png = UIImagePNGRepresentation(image);
+    std::error_code ec;
+    std::filesystem::create_directories(settings_.shots, ec);
+    std::string path = (std::filesystem::path(settings_.shots) / (name + ".png")).string();
+    if (!png || !NSData::writeToFileAtomically(*png, path)) {
+        error = "cannot write the screenshot " + path;
+        return false;
+    }
+    EventLog::record("shot", path);
+    return true;
+}
+
+void ScenarioRunner::relaunch() {
+    int resumeLine = script_.commands()[currentIndex_].line + 1;
+    // The app ends as at termination (defaults saved); a new process of the program then
+    // starts on the same home and goes on after this line, as a second launch would.
+    UIApplication::sharedApplication()->terminate(0);
+    std::fflush(stdout);
+    std::fflush(stderr);
+    if (settings_.relaunchProgram) {
+        settings_.relaunchProgram(resumeLine);
+    }
+    std::fputs("relaunch: cannot start the program again\n", stderr);
+    std::_Exit(kExitFailed);
+}

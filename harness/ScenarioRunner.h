@@ -1,0 +1,72 @@
+// Plays a scenario in the running app: a table of commands, each run on the main run loop
+// after launch, one after the other; a command may take time (it calls `next` when done).
+// Ends the app when the scenario ends or fails.
+#pragma once
+
+#include "harness/ScenarioScript.h"
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+class NSObject;
+
+class ScenarioRunner {
+public:
+    // Exit codes: a failed check, and a scenario that cannot be run at all.
+    static constexpr int kExitFailed = 1;
+    static constexpr int kExitBadScenario = 2;
+    // How long a drag or a pinch takes when the scenario does not say.
+    static constexpr double kDefaultGestureSeconds = 0.3;
+
+    using Next = std::function<void()>;
+    // Runs one command; calls `next` when done, or `fail(message)` to stop the run.
+    using Handler = std::function<void(const std::vector<std::string>& arguments, Next next,
+                                       std::function<void(const std::string&)> fail)>;
+    // Checks a line's arguments before the run starts: an error message, or empty.
+    using Check = std::function<std::string(const std::vector<std::string>& arguments)>;
+    struct Command {
+        size_t minArguments = 0;
+        size_t maxArguments = 0;
+        std::string usage;
+        Handler handler;
+        Check check = nullptr;
+    };
+    // Every argument a finite number; those from `nonNegativeFrom` on not negative.
+    static Check numbersCheck(size_t nonNegativeFrom);
+
+    // What the program tells the runner: where screenshots go, the line a relaunched
+    // program goes on from, and how to start the program again after `relaunch` ended the
+    // app (it is given the line to go on from, and does not return).
+    struct Settings {
+        std::string shots = "shots";
+        int resumeAtLine = 1;
+        std::function<void(int resumeAtLine)> relaunchProgram;
+    };
+
+    explicit ScenarioRunner(Settings settings);
+
+    void addCommand(const std::string& name, Command command);
+    // The command of that name, or null.
+    const Command* command(const std::string& name) const;
+    // Checks every line against the command table; false with `error` naming the line.
+    bool validate(const ScenarioScript& script, std::string& error) const;
+    // Starts playing once the application has finished launching.
+    void startAfterLaunch(ScenarioScript script);
+
+private:
+    void addBuiltInCommands();
+    // Touches and screen checks: tap, tap-at, long-press, drag, pinch, expect-screen.
+    void addTouchCommands();
+    void runFrom(size_t index);
+    void relaunch();
+    bool takeScreenshot(const std::string& name, std::string& error) const;
+
+    Settings settings_;
+    std::map<std::string, Command> commands_;
+    ScenarioScript script_;
+    size_t currentIndex_ = 0;
+    std::shared_ptr<NSObject> launchObserver_;
+};

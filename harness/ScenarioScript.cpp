@@ -1,0 +1,85 @@
+#include "harness/ScenarioScript.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+namespace {
+// Splits one line into words; false on an unterminated quote.
+bool splitWords(const std::string& line, std::vector<std::string>& words) {
+    size_t i = 0;
+    while (i < line.size()) {
+        char c = line[i];
+        if (c == ' ' || c == '\t' || c == '\r') {
+            ++i;
+            continue;
+        }
+        if (c == '#') {
+            break;
+        }
+        std::string word;
+        if (c == '"') {
+            ++i;
+            bool closed = false;
+            while (i < line.size()) {
+                if (line[i] == '\\' && i + 1 < line.size()) {
+                    word += line[i + 1];
+                    i += 2;
+                } else if (line[i] == '"') {
+                    closed = true;
+                    ++i;
+                    break;
+                } else {
+                    word += line[i++];
+                }
+            }
+            if (!closed) {
+                return false;
+            }
+        } else {
+            while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r') {
+                word += line[i++];
+            }
+        }
+        words.push_back(std::move(word));
+    }
+    return true;
+}
+} // namespace
+
+std::optional<ScenarioScript> ScenarioScript::parse(const std::string& text, std::string& error) {
+    ScenarioScript script;
+    std::istringstream stream(text);
+    std::string line;
+    int number = 0;
+    while (std::getline(stream, line)) {
+        ++number;
+        std::vector<std::string> words;
+        if (!splitWords(line, words)) {
+            error = "line " + std::to_string(number) + ": unterminated quote: " + line;
+            return std::nullopt;
+        }
+        if (words.empty()) {
+            continue;
+        }
+        ScenarioCommand command{number, words.front(), {words.begin() + 1, words.end()}};
+        script.commands_.push_back(std::move(command));
+    }
+    return script;
+}
+
+std::optional<ScenarioScript> ScenarioScript::load(const std::string& path, std::string& error) {
+    std::error_code ec;
+    std::ifstream file(path, std::ios::binary);
+    if (!std::filesystem::is_regular_file(path, ec) || !file) {
+        error = "cannot read the scenario " + path;
+        return std::nullopt;
+    }
+    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (file.bad()) {
+        error = "cannot read the scenario " + path;
+        return std::nullopt;
+    }
+    return parse(text, error);
+}

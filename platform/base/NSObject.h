@@ -1,0 +1,51 @@
+// Root of every system class: a class name, a description, and shared/weak ownership.
+#pragma once
+
+#include <memory>
+#include <string>
+
+// Declares the class-name hooks of a class deriving from NSObject; put it first in the
+// class body. Registration by name (for look-up at run time) is separate: see
+// runtime/ClassRegistry.h.
+#define NS_OBJECT(Name)                                                                            \
+public:                                                                                            \
+    static constexpr const char* staticClassName() {                                               \
+        return #Name;                                                                              \
+    }                                                                                              \
+    std::string className() const override {                                                       \
+        return #Name;                                                                              \
+    }                                                                                              \
+                                                                                                   \
+private:
+
+class NSObject : public std::enable_shared_from_this<NSObject> {
+public:
+    NSObject() = default;
+    NSObject(const NSObject&) = delete;
+    NSObject& operator=(const NSObject&) = delete;
+    virtual ~NSObject() = default;
+
+    static constexpr const char* staticClassName() { return "NSObject"; }
+    virtual std::string className() const { return "NSObject"; }
+    // "<ClassName>" by default; subclasses add what identifies them.
+    virtual std::string description() const;
+    // Identity, as the platform's isEqual: defaults to.
+    virtual bool isEqual(const NSObject& other) const { return this == &other; }
+
+    // A shared handle on this object typed as T; the object must be owned by a shared_ptr.
+    template <class T> std::shared_ptr<T> self() {
+        return std::static_pointer_cast<T>(shared_from_this());
+    }
+    template <class T> std::shared_ptr<const T> self() const {
+        return std::static_pointer_cast<const T>(shared_from_this());
+    }
+    template <class T> std::weak_ptr<T> weakSelf() { return self<T>(); }
+};
+
+using NSObjectPtr = std::shared_ptr<NSObject>;
+
+// The description of an object, "(null)" for none, as %@ formats it.
+std::string NSDescription(const NSObject* object);
+inline std::string NSDescription(const std::shared_ptr<NSObject>& object) {
+    return NSDescription(object.get());
+}

@@ -1,9 +1,0 @@
-#include "platform/foundation/NSObject.h"
-
-std::string NSObject::description() const {
-    return "<" + className() + ">";
-}
-
-std::string NSDescription(const NSObject* object) {
-    return object ? object->description() : std::string("(null)");
-}

@@ -1,0 +1,87 @@
+#include "platform/uikit/UIKitClasses.h"
+
+#include "platform/base/ClassRegistry.h"
+#include "platform/quartzcore/QuartzCoreClasses.h"
+#include "platform/uikit/AlertPanelView.h"
+#include "platform/uikit/TwoFingerGestureRecognizer.h"
+#include "platform/uikit/UIActivityIndicatorView.h"
+#include "platform/uikit/UIActivityViewController.h"
+#include "platform/uikit/UIAlertAction.h"
+#include "platform/uikit/UIAlertController.h"
+#include "platform/uikit/UIAlertView.h"
+#include "platform/uikit/UIApplication.h"
+#include "platform/uikit/UIBarButtonItem.h"
+#include "platform/uikit/UIButton.h"
+#include "platform/uikit/UICollectionView.h"
+#include "platform/uikit/UICollectionViewCell.h"
+#include "platform/uikit/UICollectionViewFlowLayout.h"
+#include "platform/uikit/UICollectionViewLayout.h"
+#include "platform/uikit/UICollectionViewLayoutAttributes.h"
+#include "platform/uikit/UIControl.h"
+#include "platform/uikit/UIEvent.h"
+#include "platform/uikit/UIGestureRecognizer.h"
+#include "platform/uikit/UIImage.h"
+#include "platform/uikit/UIImageView.h"
+#include "platform/uikit/UILabel.h"
+#include "platform/uikit/UILongPressGestureRecognizer.h"
+#include "platform/uikit/UINavigationBar.h"
+#include "platform/uikit/UINavigationController.h"
+#include "platform/uikit/UINavigationItem.h"
+#include "platform/uikit/UIPanGestureRecognizer.h"
+#include "platform/uikit/UIPasteboard.h"
+#include "platform/uikit/UIPinchGestureRecognizer.h"
+#include "platform/uikit/UIRotationGestureRecognizer.h"
+#include "platform/uikit/UIScrollView.h"
+#include "platform/uikit/UIScrollViewPanGestureRecognizer.h"
+#include "platform/uikit/UISlider.h"
+#include "platform/uikit/UITableView.h"
+#include "platform/uikit/UITableViewCell.h"
+#include "platform/uikit/UITapGestureRecognizer.h"
+#include "platform/uikit/UITouch.h"
+#include "platform/uikit/UIView.h"
+#include "platform/uikit/UIViewController.h"
+#include "platform/uikit/UIWindow.h"
+
+void registerUIKitClasses() {
+    registerQuartzCoreClasses();
+    ClassRegistry& registry = ClassRegistry::shared();
+    registry.add<AlertPanelView, UIView>();
+    registry.add<TwoFingerGestureRecognizer, UIGestureRecognizer>();
+    registry.add<UIActivityIndicatorView, UIView>();
+    registry.add<UIActivityViewController, UIViewController>();
+    registry.add<UIAlertAction, NSObject>();
+    registry.add<UIAlertController, UIViewController>();
+    registry.add<UIAlertView, UIView>();
+    registry.add<UIApplication, UIResponder>();
+    registry.add<UIBarButtonItem, NSObject>();
+    registry.add<UIButton, UIControl>();
+    registry.add<UICollectionView, UIScrollView>();
+    registry.add<UICollectionViewCell, UIView>();
+    registry.add<UICollectionViewFlowLayout, UICollectionViewLayout>();
+    registry.add<UICollectionViewLayout, NSObject>();
+    registry.add<UICollectionViewLayoutAttributes, NSObject>();
+    registry.add<UIControl, UIView>();
+    registry.add<UIEvent, NSObject>();
+    registry.add<UIGestureRecognizer, NSObject>();
+    registry.add<UIImage, NSObject>();
+    registry.add<UIImageView, UIView>();
+    registry.add<UILabel, UIView>();
+    registry.add<UILongPressGestureRecognizer, UIGestureRecognizer>();
+    registry.add<UINavigationBar, UIView>();
+    registry.add<UINavigationController, UIViewController>();
+    registry.add<UINavigationItem, NSObject>();
+    registry.add<UIPanGestureRecognizer, UIGestureRecognizer>();
+    registry.add<UIPasteboard, NSObject>();
+    registry.add<UIPinchGestureRecognizer, TwoFingerGestureRecognizer>();
+    registry.add<UIRotationGestureRecognizer, TwoFingerGestureRecognizer>();
+    registry.add<UIScrollView, UIView>();
+    registry.add<UIScrollViewPanGestureRecognizer, UIPanGestureRecognizer>();
+    registry.add<UISlider, UIControl>();
+    registry.add<UITableView, UIScrollView>();
+    registry.add<UITableViewCell, UIView>();
+    registry.add<UITapGestureRecognizer, UIGestureRecognizer>();
+    registry.add<UITouch, NSObject>();
+    registry.add<UIView, UIResponder>();
+    registry.add<UIViewController, UIResponder>();
+    registry.add<UIWindow, UIView>();
+}

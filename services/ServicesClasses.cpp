@@ -1,0 +1,15 @@
+#include "services/ServicesClasses.h"
+
+#include "platform/base/ClassRegistry.h"
+#include "platform/uikit/UIKitClasses.h"
+#include "services/advertise/CVAdvertiseController.h"
+#include "services/rateprompt/RatePrompt.h"
+#include "services/rateprompt/RatePromptStoreLookup.h"
+
+void registerServicesClasses() {
+    registerUIKitClasses();
+    ClassRegistry& registry = ClassRegistry::shared();
+    registry.add<CVAdvertiseController, NSObject>();
+    registry.add<RatePrompt, NSObject>();
+    registry.add<RatePromptStoreLookup, NSObject>();
+}
