@@ -1,11 +1,12 @@
 # The two entry points of the project: `make run` and `make test`.
 JOBS ?= $(shell nproc)
-CMAKE_COMMON = -G Ninja -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
+# ccache, where the machine has it, makes a rebuild of unchanged sources nearly free.
+LAUNCHER := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+CMAKE_COMMON = -G Ninja -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DMP_WERROR=ON $(LAUNCHER)
+CTEST = ctest --output-on-failure --no-tests=error -j $(JOBS)
 
-# The suites whose code runs on several threads also run under ThreadSanitizer.
-THREADED_TESTS = 'Dispatch|GlobalThreadPool|NSRunLoop|NSTimer|NSNotificationCenter|NSUserDefaults|NSLog|MockClock|NSObjectx|NSURL|NSStringDrawing|OVProgressHUD|PHPhotoLibrary|PHImageManager|RatePromptStoreLookup|RZCommonConfig|UIPasteboard|UIImageWriteToSavedPhotosAlbum'
-
-.PHONY: run test deps deps-demo build-release build-test build-asan build-tsan bench format
+.PHONY: run test deps deps-demo configure-release build-release build-asan build-tsan \
+        test-release test-asan test-tsan bench format
 
 deps:
 	@scripts/install-deps
@@ -13,30 +14,34 @@ deps:
 deps-demo:
 	@scripts/install-deps --demo
 
-build-release: deps
+# The build `make run` ships is the build the tests run first.
+configure-release: deps
 	cmake -S . -B build/release $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=RelWithDebInfo
-	cmake --build build/release -j $(JOBS) --target mixphotos
 	@ln -sf build/release/compile_commands.json compile_commands.json
+
+build-release: configure-release
+	cmake --build build/release -j $(JOBS) --target mixphotos
 
 run: deps-demo build-release
 	build/release/mixphotos
 
-build-test: deps
-	cmake -S . -B build/test $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Debug -DMP_WERROR=ON
-	cmake --build build/test -j $(JOBS)
+test-release: configure-release
+	cmake --build build/release -j $(JOBS)
+	cd build/release && $(CTEST)
 
-build-asan: deps
-	cmake -S . -B build/asan $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Debug -DMP_WERROR=ON -DMP_SANITIZE=ON
+test-asan: deps
+	cmake -S . -B build/asan $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Debug -DMP_SANITIZE=ON
 	cmake --build build/asan -j $(JOBS)
+	cd build/asan && $(CTEST)
 
-build-tsan: deps
-	cmake -S . -B build/tsan $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Debug -DMP_WERROR=ON -DMP_TSAN=ON
-	cmake --build build/tsan -j $(JOBS) --target platform_tests app_tests services_tests
+# Only the test programs labelled "threaded" are built and run under ThreadSanitizer.
+test-tsan: deps
+	cmake -S . -B build/tsan $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Debug -DMP_TSAN=ON
+	cmake --build build/tsan -j $(JOBS) --target bundle mixphotos \
+	    $$(cd build/tsan && ctest -N -L threaded | sed -n 's/^ *Test *#[0-9]*: \([a-z_]*\).*/\1/p' | sort -u)
+	cd build/tsan && $(CTEST) -L threaded
 
-test: build-test build-asan build-tsan
-	cd build/test && ctest --output-on-failure -j $(JOBS)
-	cd build/asan && ctest --output-on-failure -j $(JOBS)
-	cd build/tsan && ctest --output-on-failure -j $(JOBS) -R $(THREADED_TESTS)
+test: test-release test-asan test-tsan
 
 bench: deps
 	cmake -S . -B build/bench $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Release
@@ -44,4 +49,4 @@ bench: deps
 	build/bench/bench/mixphotos_bench
 
 format: deps
-	find platform app services cli tests bench tools \( -name '*.h' -o -name '*.cpp' \) -print0 | xargs -0 clang-format -i
+	find platform harness app services cli tests bench tools \( -name '*.h' -o -name '*.cpp' \) -print0 | xargs -0 clang-format -i
