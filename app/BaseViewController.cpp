@@ -10,6 +10,7 @@
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIView.h"
 #include "platform/uikit/UIWindow.h"
+#include "platform/uikit/WeakAction.h"
 #include "services/advertise/CVAdvertiseController.h"
 #include "services/rateprompt/RatePrompt.h"
 
@@ -17,14 +18,9 @@ NS_REGISTER_CLASS(BaseViewController, UIViewController);
 
 void BaseViewController::viewDidLoad() {
     UIViewController::viewDidLoad();
-    std::weak_ptr<BaseViewController> weak = self<BaseViewController>();
+    const auto screen = self<BaseViewController>();
     NSNotificationCenter::defaultCenter()->addObserverSelectorNameObject(
-        self<NSObject>(),
-        [weak](const NSNotification& notification) {
-            if (auto screen = weak.lock()) {
-                screen->advertiseInterstitialNotification(notification);
-            }
-        },
+        screen, weakAction(screen, &BaseViewController::advertiseInterstitialNotification),
         kAdvertiseZividoInterstitialNotification, nullptr);
 }
 
@@ -50,23 +46,13 @@ void BaseViewController::viewDidAppear(bool animated) {
 }
 
 void BaseViewController::achieveBannerView() {
-    std::weak_ptr<BaseViewController> weak = self<BaseViewController>();
     CVAdvertiseController::shareInstance()->achieveBannerView(
-        [weak](const std::shared_ptr<UIView>& container) {
-            if (auto screen = weak.lock()) {
-                screen->receiveBanner(container);
-            }
-        });
+        weakAction(self<BaseViewController>(), &BaseViewController::receiveBanner));
 }
 
 void BaseViewController::achieveNativeAdView() {
-    std::weak_ptr<BaseViewController> weak = self<BaseViewController>();
     CVAdvertiseController::shareInstance()->achieveNativeExpressView(
-        [weak](const std::shared_ptr<UIView>& view) {
-            if (auto screen = weak.lock()) {
-                screen->receiveNativeAd(view);
-            }
-        });
+        weakAction(self<BaseViewController>(), &BaseViewController::receiveNativeAd));
 }
 
 void BaseViewController::receiveBanner(const std::shared_ptr<UIView>& container) {
