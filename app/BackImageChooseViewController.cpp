@@ -23,6 +23,7 @@
 #include "platform/uikit/UINavigationItem.h"
 #include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UIScrollView.h"
+#include "platform/uikit/WeakAction.h"
 
 namespace {
 constexpr const char* kCellIdentifier = "imageCell";
@@ -107,7 +108,7 @@ void BackImageChooseViewController::addColorScrollView() {
     auto count = static_cast<long>(colorArr_.size());
     colorScrView_->setContentSize(CGSizeMake(kTileStep * count + 106, 0));
     std::string markedTile = stored(kBackGrandSelectedKey);
-    std::weak_ptr<BackImageChooseViewController> weak = self<BackImageChooseViewController>();
+    const auto chooser = self<BackImageChooseViewController>();
     for (long k = 0; k <= count; ++k) {
         auto tile = UIButton::initWithFrame(CGRectMake(3 + kTileStep * k, 3, 100, 100));
         tile->setAutoresizingMask(
@@ -122,13 +123,7 @@ void BackImageChooseViewController::addColorScrollView() {
             tile->setBackgroundColor(Hex::colorWithHexString(colorArr_[*index]));
         }
         tile->addTargetActionForControlEvents(
-            self<NSObject>(),
-            [weak](UIControl& sender) {
-                if (auto chooser = weak.lock()) {
-                    chooser->chooseBackColor(static_cast<UIButton&>(sender));
-                }
-            },
-            UIControlEventTouchUpInside);
+            chooser, &BackImageChooseViewController::chooseBackColor, UIControlEventTouchUpInside);
         if (std::to_string(k) == markedTile) {
             auto mark = UIImageView::initWithFrame(CGRectMake(80, 80, 20, 20));
             mark->setImage(UIImage::imageNamed("selected.png"));
@@ -172,23 +167,15 @@ void BackImageChooseViewController::addBarButtonItem() {
     if (auto navigation = navigationController()) {
         navigation->navigationBar()->setTintColor(UIColor::whiteColor());
     }
-    std::weak_ptr<BackImageChooseViewController> weak = self<BackImageChooseViewController>();
+    const auto chooser = self<BackImageChooseViewController>();
     auto back = UIBarButtonItem::initWithImageStyleTargetAction(
-        UIImage::imageNamed("back.png"), UIBarButtonItemStyle::Plain, self<NSObject>(),
-        [weak](UIBarButtonItem&) {
-            if (auto chooser = weak.lock()) {
-                chooser->goBack();
-            }
-        });
+        UIImage::imageNamed("back.png"), UIBarButtonItemStyle::Plain, chooser,
+        weakAction(chooser, &BackImageChooseViewController::goBack));
     back->setAccessibilityLabel("Back");
     navigationItem()->setLeftBarButtonItem(back);
     auto ad = UIBarButtonItem::initWithImageStyleTargetAction(
-        UIImage::imageNamed("AD.png"), UIBarButtonItemStyle::Plain, self<NSObject>(),
-        [weak](UIBarButtonItem&) {
-            if (auto chooser = weak.lock()) {
-                chooser->showFullAds();
-            }
-        });
+        UIImage::imageNamed("AD.png"), UIBarButtonItemStyle::Plain, chooser,
+        weakAction(chooser, &BackImageChooseViewController::showFullAds));
     ad->setAccessibilityLabel("AD");
     navigationItem()->setRightBarButtonItem(ad);
 }

@@ -9,19 +9,15 @@
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIView.h"
 #include "platform/uikit/UIWindow.h"
+#include "platform/uikit/WeakAction.h"
 #include "services/advertise/CVAdvertiseController.h"
 #include "services/rateprompt/RatePrompt.h"
 
 void BaseViewController::viewDidLoad() {
     UIViewController::viewDidLoad();
-    std::weak_ptr<BaseViewController> weak = self<BaseViewController>();
+    const auto screen = self<BaseViewController>();
     NSNotificationCenter::defaultCenter()->addObserverSelectorNameObject(
-        self<NSObject>(),
-        [weak](const NSNotification& notification) {
-            if (auto screen = weak.lock()) {
-                screen->advertiseInterstitialNotification(notification);
-            }
-        },
+        screen, weakAction(screen, &BaseViewController::advertiseInterstitialNotification),
         kAdvertiseZividoInterstitialNotification, nullptr);
 }
 
@@ -47,23 +43,13 @@ void BaseViewController::viewDidAppear(bool animated) {
 }
 
 void BaseViewController::achieveBannerView() {
-    std::weak_ptr<BaseViewController> weak = self<BaseViewController>();
     CVAdvertiseController::shareInstance()->achieveBannerView(
-        [weak](const std::shared_ptr<UIView>& container) {
-            if (auto screen = weak.lock()) {
-                screen->receiveBanner(container);
-            }
-        });
+        weakAction(self<BaseViewController>(), &BaseViewController::receiveBanner));
 }
 
 void BaseViewController::achieveNativeAdView() {
-    std::weak_ptr<BaseViewController> weak = self<BaseViewController>();
     CVAdvertiseController::shareInstance()->achieveNativeExpressView(
-        [weak](const std::shared_ptr<UIView>& view) {
-            if (auto screen = weak.lock()) {
-                screen->receiveNativeAd(view);
-            }
-        });
+        weakAction(self<BaseViewController>(), &BaseViewController::receiveNativeAd));
 }
 
 void BaseViewController::receiveBanner(const std::shared_ptr<UIView>& container) {

@@ -40,6 +40,7 @@
 #include "platform/uikit/UITableView.h"
 #include "platform/uikit/UITableViewCell.h"
 #include "platform/uikit/UIViewAnimation.h"
+#include "platform/uikit/WeakAction.h"
 
 #include <algorithm>
 #include <numbers>
@@ -83,14 +84,8 @@ void ImagePickerViewController::viewDidLoad() {
         UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleHeight |
         UIViewAutoresizingFlexibleTopMargin | UIViewAutoresizingFlexibleBottomMargin);
     navigationItem()->setTitleView(switchTitleView_);
-    std::weak_ptr<ImagePickerViewController> weak = self<ImagePickerViewController>();
     switchTitleView_->titleButton()->addTargetActionForControlEvents(
-        self<NSObject>(),
-        [weak](UIControl&) {
-            if (auto picker = weak.lock()) {
-                picker->onTitleMenuButtonTouched();
-            }
-        },
+        self<ImagePickerViewController>(), &ImagePickerViewController::onTitleMenuButtonTouched,
         UIControlEventTouchUpInside);
 
     addScrollView();
@@ -113,7 +108,6 @@ void ImagePickerViewController::viewDidLoad() {
 void ImagePickerViewController::addScrollView() {
     CGRect screen = UIScreen::mainScreen()->bounds();
     double W = screen.size.width, H = screen.size.height;
-    std::weak_ptr<ImagePickerViewController> weak = self<ImagePickerViewController>();
 
     countLabel_ = UILabel::initWithFrame(CGRectMake(0, H - 145, W - 150, 30));
     countLabel_->setAutoresizingMask(UIViewAutoresizingFlexibleWidth |
@@ -133,13 +127,8 @@ void ImagePickerViewController::addScrollView() {
     mixEnterBtn_->setTitleForState(NSLocalizedString("Make", ""), UIControlStateNormal);
     mixEnterBtn_->setClipsToBounds(true);
     mixEnterBtn_->addTargetActionForControlEvents(
-        self<NSObject>(),
-        [weak](UIControl&) {
-            if (auto picker = weak.lock()) {
-                picker->EnterMixPhotosEditViewController();
-            }
-        },
-        UIControlEventTouchUpInside);
+        self<ImagePickerViewController>(),
+        &ImagePickerViewController::EnterMixPhotosEditViewController, UIControlEventTouchUpInside);
     setMakeEnabled(false, 0.5);
     view()->addSubview(mixEnterBtn_);
 
@@ -183,14 +172,9 @@ void ImagePickerViewController::addPhotosCollectionView() {
 }
 
 void ImagePickerViewController::addBarButtonItem() {
-    std::weak_ptr<ImagePickerViewController> weak = self<ImagePickerViewController>();
     auto back = UIBarButtonItem::initWithImageStyleTargetAction(
         UIImage::imageNamed("back.png"), UIBarButtonItemStyle::Plain, self<NSObject>(),
-        [weak](UIBarButtonItem&) {
-            if (auto picker = weak.lock()) {
-                picker->goBack();
-            }
-        });
+        weakAction(self<ImagePickerViewController>(), &ImagePickerViewController::goBack));
     back->setAccessibilityLabel("Back");
     navigationItem()->setLeftBarButtonItem(back);
 }
@@ -358,13 +342,10 @@ void ImagePickerViewController::tableViewDidSelectRowAtIndexPath(UITableView& ta
     if (!selectedAssets_->empty()) {
         haveChangedList_ = true;
     }
-    std::weak_ptr<ImagePickerViewController> weak = self<ImagePickerViewController>();
     double delay = dropdownView_ ? dropdownView_->animationDuration() : 0;
-    dispatch_after(delay, dispatch_get_main_queue(), [weak] {
-        if (auto picker = weak.lock()) {
-            picker->loadPhotosForCurrentAlbumCollection();
-        }
-    });
+    dispatch_after(delay, dispatch_get_main_queue(),
+                   weakAction(self<ImagePickerViewController>(),
+                              &ImagePickerViewController::loadPhotosForCurrentAlbumCollection));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -455,20 +436,14 @@ void ImagePickerViewController::loadSelectedViewData() {
     size_t count = selectedAssets_->size();
     countLabel_->setText(counterText(count));
     UIViewx::clearSubviews(*selectedScrView_);
-    std::weak_ptr<ImagePickerViewController> weak = self<ImagePickerViewController>();
+    const auto picker = self<ImagePickerViewController>();
     for (size_t i = 0; i < selectedPhotos_.size(); ++i) {
         auto thumbnail = PhotosSelectedView::initWithFrame(
             CGRectMake(3 + kStripStep * static_cast<double>(i), 3, 100, 100));
         thumbnail->imageView()->setImage(selectedPhotos_[i]);
         thumbnail->deleteBtn()->setTag(static_cast<long>(i));
         thumbnail->deleteBtn()->addTargetActionForControlEvents(
-            self<NSObject>(),
-            [weak](UIControl& sender) {
-                if (auto picker = weak.lock()) {
-                    picker->deleteSelectedImage(static_cast<UIButton&>(sender));
-                }
-            },
-            UIControlEventTouchUpInside);
+            picker, &ImagePickerViewController::deleteSelectedImage, UIControlEventTouchUpInside);
         selectedScrView_->addSubview(thumbnail);
     }
     UIViewAnimation::animateWithDurationDelayOptionsAnimationsCompletion(

@@ -57,7 +57,7 @@ void MainViewController::addBackImageAndButton() {
     double top = buttonsTop();
     const char* const images[] = {"boardMix.png", "davuVov.png", "setting.png"};
     const long tags[] = {kTemplateTag, kFreeTag, 0};
-    std::weak_ptr<MainViewController> weak = self<MainViewController>();
+    const auto menu = self<MainViewController>();
     for (int i = 0; i < 3; ++i) {
         auto button =
             UIButton::initWithFrame(CGRectMake(width * 0.5 - 50, top + 130 * i, 100, 100));
@@ -68,22 +68,10 @@ void MainViewController::addBackImageAndButton() {
         button->setAccessibilityLabel(NSLocalizedString(kCaptionKeys[i], ""));
         if (tags[i] != 0) {
             button->addTargetActionForControlEvents(
-                self<NSObject>(),
-                [weak](UIControl& sender) {
-                    if (auto menu = weak.lock()) {
-                        menu->judgeAuthorizationStatus(static_cast<UIButton&>(sender));
-                    }
-                },
-                UIControlEventTouchUpInside);
+                menu, &MainViewController::judgeAuthorizationStatus, UIControlEventTouchUpInside);
         } else {
-            button->addTargetActionForControlEvents(
-                self<NSObject>(),
-                [weak](UIControl&) {
-                    if (auto menu = weak.lock()) {
-                        menu->enterSettingVC();
-                    }
-                },
-                UIControlEventTouchUpInside);
+            button->addTargetActionForControlEvents(menu, &MainViewController::enterSettingVC,
+                                                    UIControlEventTouchUpInside);
         }
         backImageView_->addSubview(button);
     }

@@ -33,6 +33,7 @@
 #include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UIScrollView.h"
 #include "platform/uikit/UISlider.h"
+#include "platform/uikit/WeakAction.h"
 
 namespace {
 constexpr const char* kStyleCellIdentifier = "MixStyleCell";
@@ -60,17 +61,6 @@ unsigned modeResizing(long tag) {
                                         UIViewAutoresizingFlexibleRightMargin,
                                     UIViewAutoresizingFlexibleLeftMargin};
     return UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleTopMargin | sideMargins[tag];
-}
-
-// A control's action calling one of the editor's handlers, for as long as the editor lives.
-template <class Control>
-UIControl::Action calling(std::weak_ptr<MixPhotosEditViewController> weak,
-                          void (MixPhotosEditViewController::*handler)(const Control&)) {
-    return [weak = std::move(weak), handler](UIControl& sender) {
-        if (auto editor = weak.lock()) {
-            ((*editor).*handler)(static_cast<Control&>(sender));
-        }
-    };
 }
 
 constexpr unsigned kBottomPanelResizing =
@@ -120,7 +110,7 @@ void MixPhotosEditViewController::addModeButtons() {
     CGSize screen = screenSize();
     double third = screen.width / 3;
     const char* images[] = {"board_blue.png", "effect_white.png", "bg.png"};
-    std::weak_ptr<MixPhotosEditViewController> weak = self<MixPhotosEditViewController>();
+    const auto editor = self<MixPhotosEditViewController>();
     std::shared_ptr<UIButton>* buttons[] = {&boardBtn_, &effectBtn_, &backImageBtn_};
     for (long tag = 0; tag < 3; ++tag) {
         auto button =
@@ -129,8 +119,7 @@ void MixPhotosEditViewController::addModeButtons() {
         button->setTag(tag);
         button->setImageForState(UIImage::imageNamed(images[tag]), UIControlStateNormal);
         button->addTargetActionForControlEvents(
-            self<NSObject>(), calling(weak, &MixPhotosEditViewController::changeActionView),
-            UIControlEventTouchUpInside);
+            editor, &MixPhotosEditViewController::changeActionView, UIControlEventTouchUpInside);
         view()->addSubview(button);
         *buttons[tag] = button;
     }
@@ -169,23 +158,15 @@ void MixPhotosEditViewController::addBackgroundView() {
 }
 
 void MixPhotosEditViewController::addBarButtonItems() {
-    std::weak_ptr<MixPhotosEditViewController> weak = self<MixPhotosEditViewController>();
+    const auto editor = self<MixPhotosEditViewController>();
     auto back = UIBarButtonItem::initWithImageStyleTargetAction(
-        UIImage::imageNamed("back.png"), UIBarButtonItemStyle::Plain, self<NSObject>(),
-        [weak](UIBarButtonItem&) {
-            if (auto editor = weak.lock()) {
-                editor->back();
-            }
-        });
+        UIImage::imageNamed("back.png"), UIBarButtonItemStyle::Plain, editor,
+        weakAction(editor, &MixPhotosEditViewController::back));
     back->setAccessibilityLabel("Back");
     navigationItem()->setLeftBarButtonItem(back);
     auto share = UIBarButtonItem::initWithImageStyleTargetAction(
-        UIImage::imageNamed("share.png"), UIBarButtonItemStyle::Plain, self<NSObject>(),
-        [weak](UIBarButtonItem&) {
-            if (auto editor = weak.lock()) {
-                editor->shareMixPhoto();
-            }
-        });
+        UIImage::imageNamed("share.png"), UIBarButtonItemStyle::Plain, editor,
+        weakAction(editor, &MixPhotosEditViewController::shareMixPhoto));
     share->setAccessibilityLabel("Share");
     navigationItem()->setRightBarButtonItem(share);
 }
@@ -285,23 +266,19 @@ void MixPhotosEditViewController::resetViewByStyleIndexImageCount(long style, lo
     // out in that would shrink twice.
     CGSize area = contentView_->bounds().size;
     if (layout) {
-        std::weak_ptr<MixPhotosEditViewController> weak = self<MixPhotosEditViewController>();
+        const auto editor = self<MixPhotosEditViewController>();
         auto cells = layout->cellsWithAreaSizePhotoCount(area, selectedPhotos_.size());
         for (size_t i = 0; i < cells.size(); ++i) {
             auto cell = MixPhotosEditView::initWithFrame(cells[i].frame());
             cell->setClipsToBounds(true);
             cell->setTag(static_cast<long>(i));
             cell->setRealCellArea(cells[i].realCellArea());
-            cell->setTapDelegate(self<MixPhotosEditViewController>());
+            cell->setTapDelegate(editor);
             cell->setImageViewData(selectedPhotos_[i]);
             editViewArr_.push_back(cell);
             contentView_->addSubview(cell);
             auto press = UILongPressGestureRecognizer::initWithTargetAction(
-                self<NSObject>(), [weak](UIGestureRecognizer& recognizer) {
-                    if (auto editor = weak.lock()) {
-                        editor->longPress(static_cast<UILongPressGestureRecognizer&>(recognizer));
-                    }
-                });
+                editor, weakAction(editor, &MixPhotosEditViewController::longPress));
             press->setMinimumPressDuration(0.5);
             cell->imageview()->addGestureRecognizer(press);
         }
@@ -388,7 +365,7 @@ void MixPhotosEditViewController::addLableAndSliderInBoottomVIew() {
         {40, "separation.png", 0.1f, 1.0f, 1.0f, &MixPhotosEditViewController::changeSeparation},
         {70, "border", 0.1f, 1.0f, 1.0f, &MixPhotosEditViewController::changeBorder},
     };
-    std::weak_ptr<MixPhotosEditViewController> weak = self<MixPhotosEditViewController>();
+    const auto editor = self<MixPhotosEditViewController>();
     for (const Row& row : rows) {
         auto icon = UIImageView::initWithFrame(CGRectMake(W / 8, row.y, 20, 20));
         icon->setImage(UIImage::imageNamed(row.icon));
@@ -401,8 +378,7 @@ void MixPhotosEditViewController::addLableAndSliderInBoottomVIew() {
         slider->setMinimumTrackTintColor(Hex::colorWithHexString(kSliderTint));
         slider->setThumbImageForState(UIImage::imageNamed("round.png"), UIControlStateNormal);
         slider->setThumbImageForState(UIImage::imageNamed("round.png"), UIControlStateHighlighted);
-        slider->addTargetActionForControlEvents(self<NSObject>(), calling(weak, row.change),
-                                                UIControlEventValueChanged);
+        slider->addTargetActionForControlEvents(editor, row.change, UIControlEventValueChanged);
         boottomEditView_->addSubview(slider);
         if (row.change == &MixPhotosEditViewController::changeBorder) {
             borderSlider_ = slider;
@@ -416,7 +392,7 @@ void MixPhotosEditViewController::addColorAndBackImageBoottomScrView() {
     boottomEditView_->setBackgroundColor(UIColor::blackColor());
     boottomEditView_->setAutoresizingMask(kBottomPanelResizing);
     view()->addSubview(boottomEditView_);
-    std::weak_ptr<MixPhotosEditViewController> weak = self<MixPhotosEditViewController>();
+    const auto editor = self<MixPhotosEditViewController>();
 
     auto colorRow = UIScrollView::initWithFrame(CGRectMake(0, 5, W, 40));
     colorRow->setAutoresizingMask(UIViewAutoresizingFlexibleWidth);
@@ -427,8 +403,7 @@ void MixPhotosEditViewController::addColorAndBackImageBoottomScrView() {
         button->setTag(static_cast<long>(i));
         button->setBackgroundColor(Hex::colorWithHexString(colorArr_[i]));
         button->addTargetActionForControlEvents(
-            self<NSObject>(), calling(weak, &MixPhotosEditViewController::changeBackColor),
-            UIControlEventTouchUpInside);
+            editor, &MixPhotosEditViewController::changeBackColor, UIControlEventTouchUpInside);
         colorRow->addSubview(button);
     }
     boottomEditView_->addSubview(colorRow);
@@ -443,8 +418,7 @@ void MixPhotosEditViewController::addColorAndBackImageBoottomScrView() {
             UIImage::imageNamed(NSString::stringWithFormat("pt_%d_thumb.jpg", n)),
             UIControlStateNormal);
         button->addTargetActionForControlEvents(
-            self<NSObject>(), calling(weak, &MixPhotosEditViewController::changeBackImage),
-            UIControlEventTouchUpInside);
+            editor, &MixPhotosEditViewController::changeBackImage, UIControlEventTouchUpInside);
         patternRow->addSubview(button);
     }
     boottomEditView_->addSubview(patternRow);

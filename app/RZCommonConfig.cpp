@@ -10,6 +10,7 @@
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIViewController.h"
 #include "platform/uikit/UIWindow.h"
+#include "platform/uikit/WeakAction.h"
 #include "services/advertise/CVAdvertiseController.h"
 #include "services/rateprompt/RatePrompt.h"
 
@@ -35,14 +36,9 @@ void RZCommonConfig::initRateAppConfig() {
 
 void RZCommonConfig::initAdvertise() {
     CVAdvertiseController::shareInstance()->initAdvertise();
-    std::weak_ptr<RZCommonConfig> weak = self<RZCommonConfig>();
+    const auto config = self<RZCommonConfig>();
     NSNotificationCenter::defaultCenter()->addObserverSelectorNameObject(
-        self<NSObject>(),
-        [weak](const NSNotification& notification) {
-            if (auto config = weak.lock()) {
-                config->onAppDidBecomeActiveNotification(notification);
-            }
-        },
+        config, weakAction(config, &RZCommonConfig::onAppDidBecomeActiveNotification),
         UIApplicationDidBecomeActiveNotification, nullptr);
 }
 

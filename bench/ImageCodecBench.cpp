@@ -13,15 +13,15 @@ const CGImageRef& image12MP() {
     return image;
 }
 const std::vector<uint8_t>& jpeg12MP() {
-    static const auto bytes = *JPEGCodec::encode(image12MP(), 0.9, nullptr);
+    static const auto bytes = JPEGCodec::encode(image12MP(), 0.9).value();
     return bytes;
 }
 const std::vector<uint8_t>& jpeg18MP() {
-    static const auto bytes = *JPEGCodec::encode(photoLikeImage(5184, 3456), 0.9, nullptr);
+    static const auto bytes = JPEGCodec::encode(photoLikeImage(5184, 3456), 0.9).value();
     return bytes;
 }
 const std::vector<uint8_t>& png12MP() {
-    static const auto bytes = *PNGCodec::encode(image12MP(), nullptr);
+    static const auto bytes = PNGCodec::encode(image12MP()).value();
     return bytes;
 }
 
@@ -35,7 +35,7 @@ void JPEGDecode12MP(benchmark::State& state) {
     const auto& bytes = jpeg12MP();
     CGImageRef image;
     for (auto _ : state) {
-        image = JPEGCodec::decode(bytes.data(), bytes.size(), nullptr);
+        image = JPEGCodec::decode(bytes.data(), bytes.size()).value();
         benchmark::DoNotOptimize(image);
     }
     reportImage(state, image, bytes.size());
@@ -45,8 +45,8 @@ void JPEGEncode12MP(benchmark::State& state) {
     const auto& image = image12MP();
     size_t size = 0;
     for (auto _ : state) {
-        auto bytes = JPEGCodec::encode(image, 0.9, nullptr);
-        size = bytes->size();
+        auto bytes = JPEGCodec::encode(image, 0.9).value();
+        size = bytes.size();
         benchmark::DoNotOptimize(bytes);
     }
     reportImage(state, image, size);
@@ -56,7 +56,7 @@ void PNGDecode12MP(benchmark::State& state) {
     const auto& bytes = png12MP();
     CGImageRef image;
     for (auto _ : state) {
-        image = PNGCodec::decode(bytes.data(), bytes.size(), nullptr);
+        image = PNGCodec::decode(bytes.data(), bytes.size()).value();
         benchmark::DoNotOptimize(image);
     }
     reportImage(state, image, bytes.size());
@@ -66,8 +66,8 @@ void PNGEncode12MP(benchmark::State& state) {
     const auto& image = image12MP();
     size_t size = 0;
     for (auto _ : state) {
-        auto bytes = PNGCodec::encode(image, nullptr);
-        size = bytes->size();
+        auto bytes = PNGCodec::encode(image).value();
+        size = bytes.size();
         benchmark::DoNotOptimize(bytes);
     }
     reportImage(state, image, size);
@@ -79,7 +79,7 @@ void JPEGDecodeScaledToScreen(benchmark::State& state) {
     const auto& bytes = file();
     CGImageRef image;
     for (auto _ : state) {
-        image = JPEGCodec::decodeScaled(bytes.data(), bytes.size(), 750, 1334, nullptr);
+        image = JPEGCodec::decodeScaled(bytes.data(), bytes.size(), 750, 1334).value();
         benchmark::DoNotOptimize(image);
     }
     reportImage(state, image, bytes.size());

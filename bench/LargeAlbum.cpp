@@ -24,9 +24,10 @@ LargeAlbum::LargeAlbum() {
     std::string home = ::mkdtemp(pattern.data()) ? pattern : std::string();
     std::string library = home + "/library/Large";
     fs::create_directories(library);
-    auto jpeg = JPEGCodec::encode(photoLikeImage(4000, 3000), 0.85, nullptr);
-    for (int i = 0; i < kSize && jpeg; ++i) {
-        NSData::writeToFileAtomically(*jpeg, library + "/photo" + std::to_string(i) + ".jpg");
+    const auto jpeg = JPEGCodec::encode(photoLikeImage(4000, 3000), 0.85);
+    for (int i = 0; i < kSize && !jpeg.hasError(); ++i) {
+        NSData::writeToFileAtomically(jpeg.value(),
+                                      library + "/photo" + std::to_string(i) + ".jpg");
     }
     NSSetHomeDirectory(home);
     PHPhotoLibrary::configure(home + "/library", PHAccessAnswer::Granted);

@@ -51,7 +51,7 @@ std::vector<uint8_t> exifOrientation(int orientation) {
 }
 
 void writePhoto(const Photo& photo, const std::string& path) {
-    auto jpeg = *JPEGCodec::encode(photoLikeImage(photo.width, photo.height), 0.9, nullptr);
+    auto jpeg = JPEGCodec::encode(photoLikeImage(photo.width, photo.height), 0.9).value();
     if (photo.exifOrientation != 1) {
         const auto exif = exifOrientation(photo.exifOrientation);
         std::vector<uint8_t> segment = {0xff, 0xe1, uint8_t((exif.size() + 2) >> 8),
@@ -160,7 +160,7 @@ void FullDecode(benchmark::State& state, const Photo& photo) {
     for (auto _ : state) {
         image = nullptr;
         const auto bytes = NSData::dataWithContentsOfFile(path);
-        image = bytes ? JPEGCodec::decode(bytes->data(), bytes->size(), nullptr) : nullptr;
+        image = bytes ? JPEGCodec::decode(bytes->data(), bytes->size()).value() : nullptr;
         benchmark::DoNotOptimize(image);
     }
     if (!image) {

@@ -85,15 +85,9 @@ void DMDropdownView::setupMenuInViewWithFrame(const std::shared_ptr<UIView>& vie
     if (!backgroundButton_) {
         backgroundButton_ = UIButton::buttonWithType(UIButtonType::Custom);
         backgroundButton_->setBackgroundColor(UIColor::colorWithWhiteAlpha(0, blackMaskAlpha_));
-        std::weak_ptr<DMDropdownView> weak = self<DMDropdownView>();
-        backgroundButton_->addTargetActionForControlEvents(
-            self<NSObject>(),
-            [weak](UIControl&) {
-                if (auto dropdown = weak.lock()) {
-                    dropdown->backgroundButtonTapped();
-                }
-            },
-            UIControlEventTouchUpInside);
+        backgroundButton_->addTargetActionForControlEvents(self<DMDropdownView>(),
+                                                           &DMDropdownView::backgroundButtonTapped,
+                                                           UIControlEventTouchUpInside);
     }
     CGSize area = mainView_->bounds().size;
     backgroundButton_->setFrame(CGRectMake(0, 0, area.width, area.height));

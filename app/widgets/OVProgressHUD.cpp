@@ -16,6 +16,7 @@
 #include "platform/uikit/UILabel.h"
 #include "platform/uikit/UIViewAnimation.h"
 #include "platform/uikit/UIWindow.h"
+#include "platform/uikit/WeakAction.h"
 
 #include <algorithm>
 #include <cmath>
@@ -53,15 +54,8 @@ std::shared_ptr<OVProgressHUD> OVProgressHUD::initWithFrame(const CGRect& frame)
     hud->setAlpha(0);
     hud->setupLabels();
     hud->updateIndicators();
-    std::weak_ptr<OVProgressHUD> weak = hud;
     NSNotificationCenter::defaultCenter()->addObserverSelectorNameObject(
-        hud,
-        [weak](const NSNotification&) {
-            if (auto self = weak.lock()) {
-                self->fitToSuperview();
-            }
-        },
-        kOrientationNotification, nullptr);
+        hud, weakAction(hud, &OVProgressHUD::fitToSuperview), kOrientationNotification, nullptr);
     return hud;
 }
 
@@ -203,13 +197,8 @@ void OVProgressHUD::show(bool animated) {
     useAnimation_ = animated;
     float grace = graceTime();
     if (grace > 0) {
-        std::weak_ptr<OVProgressHUD> weak = self<OVProgressHUD>();
         graceTimer_ = NSTimer::scheduledTimerWithTimeIntervalRepeatsBlock(
-            grace, false, [weak](const std::shared_ptr<NSTimer>&) {
-                if (auto self = weak.lock()) {
-                    self->handleGraceTimer();
-                }
-            });
+            grace, false, weakAction(self<OVProgressHUD>(), &OVProgressHUD::handleGraceTimer));
         return;
     }
     showUsingAnimation(useAnimation_);
@@ -255,13 +244,9 @@ void OVProgressHUD::hide(bool animated) {
     if (minimum > 0 && showStarted_) {
         double shown = -showStarted_->timeIntervalSinceNow();
         if (shown < minimum) {
-            std::weak_ptr<OVProgressHUD> weak = self<OVProgressHUD>();
             minShowTimer_ = NSTimer::scheduledTimerWithTimeIntervalRepeatsBlock(
-                minimum - shown, false, [weak](const std::shared_ptr<NSTimer>&) {
-                    if (auto self = weak.lock()) {
-                        self->handleMinShowTimer();
-                    }
-                });
+                minimum - shown, false,
+                weakAction(self<OVProgressHUD>(), &OVProgressHUD::handleMinShowTimer));
             return;
         }
     }

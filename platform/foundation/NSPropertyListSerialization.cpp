@@ -1,5 +1,6 @@
 #include "platform/foundation/NSPropertyListSerialization.h"
 
+#include "platform/foundation/ErrorOr.h"
 #include "platform/foundation/NSData.h"
 
 #include <plist/plist.h>
@@ -23,9 +24,12 @@ using PlistNode = std::unique_ptr<void, PlistFree>;
 
 void fail(std::shared_ptr<NSError>* error, long code, const std::string& message) {
     if (error) {
-        *error = NSError::errorWithDomainCodeUserInfo(NSCocoaErrorDomain, code,
-                                                      {{NSLocalizedDescriptionKey, message}});
+        *error = makeError(NSCocoaErrorDomain, code, message);
     }
+}
+
+std::shared_ptr<NSError> writeInvalid(std::string message) {
+    return makeError(NSCocoaErrorDomain, NSPropertyListWriteInvalidError, std::move(message));
 }
 
 std::optional<PlistValue> fromNode(plist_t node, int depth) {
@@ -120,16 +124,14 @@ std::optional<PlistValue> fromNode(plist_t node, int depth) {
     }
 }
 
-// The node for `value`, or null (with the reason in `problem`) when it cannot be written.
-PlistNode toNode(const PlistValue& value, int depth, std::string& problem) {
+// The node for `value`, or why it cannot be written.
+ErrorOr<PlistNode> toNode(const PlistValue& value, int depth) {
     if (depth > kMaxDepth) {
-        problem = "The property list nests too deeply to be written.";
-        return nullptr;
+        return writeInvalid("The property list nests too deeply to be written.");
     }
     switch (value.type()) {
     case PlistValue::Type::Null:
-        problem = "A property list cannot hold a null value.";
-        return nullptr;
+        return writeInvalid("A property list cannot hold a null value.");
     case PlistValue::Type::Boolean:
         return PlistNode(plist_new_bool(value.boolValue() ? 1 : 0));
     case PlistValue::Type::Integer:
@@ -148,9 +150,8 @@ PlistNode toNode(const PlistValue& value, int depth, std::string& problem) {
         double seconds = std::floor(time);
         if (!(seconds >= std::numeric_limits<int32_t>::min() &&
               seconds <= std::numeric_limits<int32_t>::max())) {
-            problem = "The date " + value.date()->description() +
-                      " is out of the range a property list can hold.";
-            return nullptr;
+            return writeInvalid("The date " + value.date()->description() +
+                                " is out of the range a property list can hold.");
         }
         int32_t microseconds = static_cast<int32_t>(std::lround((time - seconds) * 1e6));
         if (microseconds >= 1000000) {
@@ -161,27 +162,27 @@ PlistNode toNode(const PlistValue& value, int depth, std::string& problem) {
     case PlistValue::Type::Array: {
         PlistNode array(plist_new_array());
         for (const auto& item : *value.array()) {
-            PlistNode node = toNode(item, depth + 1, problem);
-            if (!node) {
-                return nullptr;
+            auto node = toNode(item, depth + 1);
+            if (node.hasError()) {
+                return node.error();
             }
-            plist_array_append_item(array.get(), node.release());
+            plist_array_append_item(array.get(), node.value().release());
         }
         return array;
     }
     case PlistValue::Type::Dictionary: {
         PlistNode dictionary(plist_new_dict());
         for (const auto& [key, member] : *value.dictionary()) {
-            PlistNode node = toNode(member, depth + 1, problem);
-            if (!node) {
-                return nullptr;
+            auto node = toNode(member, depth + 1);
+            if (node.hasError()) {
+                return node.error();
             }
-            plist_dict_set_item(dictionary.get(), key.c_str(), node.release());
+            plist_dict_set_item(dictionary.get(), key.c_str(), node.value().release());
         }
         return dictionary;
     }
     }
-    return nullptr;
+    return writeInvalid("The property list could not be written.");
 }
 
 uint64_t readBigEndian(const std::vector<uint8_t>& data, size_t at, size_t size) {
@@ -306,12 +307,14 @@ NSPropertyListSerialization::propertyListWithData(const std::vector<uint8_t>& da
 
 std::optional<std::vector<uint8_t>> NSPropertyListSerialization::dataWithPropertyList(
     const PlistValue& value, NSPropertyListFormat format, std::shared_ptr<NSError>* error) {
-    std::string problem;
-    PlistNode root = toNode(value, 0, problem);
-    if (!root) {
-        fail(error, NSPropertyListWriteInvalidError, problem);
+    auto node = toNode(value, 0);
+    if (node.hasError()) {
+        if (error) {
+            *error = node.error();
+        }
         return std::nullopt;
     }
+    const PlistNode root = std::move(node).value();
     char* bytes = nullptr;
     uint32_t length = 0;
     if (format == NSPropertyListFormat::Binary) {

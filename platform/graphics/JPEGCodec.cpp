@@ -1,5 +1,6 @@
 #include "platform/graphics/JPEGCodec.h"
 
+#include "platform/graphics/ImageCodecError.h"
 #include "platform/graphics/ImageDecoder.h"
 
 #include <algorithm>
@@ -16,7 +17,7 @@
 // back to the setjmp in the function that started the work. Between that function and
 // libjpeg there are only C frames, and the work functions below hold no object with a
 // destructor: what outlives a jump (pixels, encoded bytes, the message) lives in the
-// caller's frame.
+// caller's frame, and the error value is only made once the jump has landed.
 
 namespace {
 
@@ -35,6 +36,7 @@ struct ErrorManager {
     jpeg_error_mgr base; // first, so the library's err pointer is also ours
     std::jmp_buf jump;
     char message[JMSG_LENGTH_MAX];
+    long code; // of ImageCodecErrorDomain
 };
 
 [[noreturn]] void jumpOut(j_common_ptr info) {
@@ -69,15 +71,22 @@ void limitScans(j_common_ptr info) {
         auto* errors = reinterpret_cast<ErrorManager*>(info->err);
         std::snprintf(errors->message, sizeof errors->message,
                       "progressive JPEG with more than %d scans", maxScans);
+        errors->code = ImageCodecErrorTooLarge;
         std::longjmp(errors->jump, 1);
     }
 }
 
-void installErrorHandling(j_common_ptr info, ErrorManager& errors) {
+// `code` is what a library error means in the work at hand.
+void installErrorHandling(j_common_ptr info, ErrorManager& errors, long code) {
     info->err = jpeg_std_error(&errors.base);
     errors.base.error_exit = jumpOut;
     errors.base.emit_message = onMessage;
     errors.message[0] = '\0';
+    errors.code = code;
+}
+
+std::shared_ptr<NSError> errorOf(const ErrorManager& errors) {
+    return makeError(ImageCodecErrorDomain, errors.code, errors.message);
 }
 
 // A smallest size for decodeScaled; none decodes at full size.
@@ -91,7 +100,6 @@ struct Decoded {
     std::vector<uint8_t> pixels;
     size_t width = 0;
     size_t height = 0;
-    std::string error;
 };
 
 // CMYK as 1 - ink (Adobe's files store it inverted, so no flip is needed for them) times
@@ -109,15 +117,14 @@ void cmykRowToNative(uint8_t* row, size_t width, bool inverted) {
     }
 }
 
-bool decompress(const uint8_t* data, size_t size, ScaleRequest request, Decoded& out) {
+ErrorOr<void> decompress(const uint8_t* data, size_t size, ScaleRequest request, Decoded& out) {
     jpeg_decompress_struct info;
     ErrorManager errors;
     jpeg_progress_mgr progress{};
-    installErrorHandling(reinterpret_cast<j_common_ptr>(&info), errors);
+    installErrorHandling(reinterpret_cast<j_common_ptr>(&info), errors, ImageCodecErrorDamagedFile);
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&info);
-        out.error = errors.message;
-        return false;
+        return errorOf(errors);
     }
     jpeg_create_decompress(&info);
     progress.progress_monitor = limitScans;
@@ -126,8 +133,7 @@ bool decompress(const uint8_t* data, size_t size, ScaleRequest request, Decoded&
     jpeg_read_header(&info, TRUE);
     if (uint64_t(info.image_width) * info.image_height > ImageDecoder::maxPixels) {
         jpeg_destroy_decompress(&info);
-        out.error = "image too large";
-        return false;
+        return makeError(ImageCodecErrorDomain, ImageCodecErrorTooLarge, "image too large");
     }
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     info.out_color_space = cmyk ? JCS_CMYK : nativeARGB;
@@ -158,21 +164,19 @@ bool decompress(const uint8_t* data, size_t size, ScaleRequest request, Decoded&
     }
     jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);
-    return true;
+    return {};
 }
 
-CGImageRef decodeWith(const uint8_t* data, size_t size, ScaleRequest request, std::string* error) {
-    Decoded decoded;
+ErrorOr<CGImageRef> decodeWith(const uint8_t* data, size_t size, ScaleRequest request) {
     if (size == 0) {
-        decoded.error = "empty data";
-    } else if (decompress(data, size, request, decoded)) {
-        return CGImage::create(decoded.width, decoded.height, CGImagePixelFormat::RGB24,
-                               decoded.width * 4, std::move(decoded.pixels));
+        return makeError(ImageCodecErrorDomain, ImageCodecErrorDamagedFile, "empty data");
     }
-    if (error) {
-        *error = decoded.error;
+    Decoded decoded;
+    if (auto done = decompress(data, size, request, decoded); done.hasError()) {
+        return done.error();
     }
-    return nullptr;
+    return CGImage::create(decoded.width, decoded.height, CGImagePixelFormat::RGB24,
+                           decoded.width * 4, std::move(decoded.pixels));
 }
 
 // Collects the compressed bytes in a vector that lives in the caller's frame.
@@ -203,15 +207,15 @@ void finishOutput(j_compress_ptr info) {
     destination->bytes->resize(destination->bytes->size() - destination->base.free_in_buffer);
 }
 
-bool compress(const CGImage& image, int quality, std::vector<uint8_t>& bytes, std::string& error) {
+ErrorOr<void> compress(const CGImage& image, int quality, std::vector<uint8_t>& bytes) {
     jpeg_compress_struct info;
     ErrorManager errors;
     VectorDestination destination{{}, &bytes};
-    installErrorHandling(reinterpret_cast<j_common_ptr>(&info), errors);
+    installErrorHandling(reinterpret_cast<j_common_ptr>(&info), errors,
+                         ImageCodecErrorEncodeFailed);
     if (setjmp(errors.jump)) {
         jpeg_destroy_compress(&info);
-        error = errors.message;
-        return false;
+        return errorOf(errors);
     }
     jpeg_create_compress(&info);
     destination.base.init_destination = startOutput;
@@ -234,38 +238,30 @@ bool compress(const CGImage& image, int quality, std::vector<uint8_t>& bytes, st
     }
     jpeg_finish_compress(&info);
     jpeg_destroy_compress(&info);
-    return true;
+    return {};
 }
 
 } // namespace
 
-CGImageRef JPEGCodec::decode(const uint8_t* data, size_t size, std::string* error) {
-    return decodeWith(data, size, {}, error);
+ErrorOr<CGImageRef> JPEGCodec::decode(const uint8_t* data, size_t size) {
+    return decodeWith(data, size, {});
 }
 
-CGImageRef JPEGCodec::decodeScaled(const uint8_t* data, size_t size, size_t minWidth,
-                                   size_t minHeight, std::string* error) {
-    return decodeWith(data, size, {true, minWidth, minHeight}, error);
+ErrorOr<CGImageRef> JPEGCodec::decodeScaled(const uint8_t* data, size_t size, size_t minWidth,
+                                            size_t minHeight) {
+    return decodeWith(data, size, {true, minWidth, minHeight});
 }
 
-std::optional<std::vector<uint8_t>> JPEGCodec::encode(const CGImageRef& image, double quality,
-                                                      std::string* error) {
+ErrorOr<std::vector<uint8_t>> JPEGCodec::encode(const CGImageRef& image, double quality) {
     if (!image) {
-        if (error) {
-            *error = "no image";
-        }
-        return std::nullopt;
+        return makeError(ImageCodecErrorDomain, ImageCodecErrorNoImage, "no image");
     }
     // Written so that NaN, too, ends in range (as 0).
     const double clamped = quality > 0 ? std::min(quality, 1.0) : 0.0;
     const int level = static_cast<int>(std::lround(clamped * 100));
     std::vector<uint8_t> bytes;
-    std::string message;
-    if (!compress(*image, level, bytes, message)) {
-        if (error) {
-            *error = message;
-        }
-        return std::nullopt;
+    if (auto done = compress(*image, level, bytes); done.hasError()) {
+        return done.error();
     }
     return bytes;
 }

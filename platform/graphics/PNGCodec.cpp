@@ -1,5 +1,6 @@
 #include "platform/graphics/PNGCodec.h"
 
+#include "platform/graphics/ImageCodecError.h"
 #include "platform/graphics/ImageDecoder.h"
 
 #include <algorithm>
@@ -23,12 +24,6 @@ constexpr int blueAt = littleEndian ? 0 : 3;
 constexpr int greenAt = littleEndian ? 1 : 2;
 constexpr int redAt = littleEndian ? 2 : 1;
 constexpr int alphaAt = littleEndian ? 3 : 0;
-
-void fail(std::string* error, const std::string& message) {
-    if (error) {
-        *error = message;
-    }
-}
 
 void premultiply(std::vector<uint8_t>& pixels) {
     for (size_t i = 0; i + 4 <= pixels.size(); i += 4) {
@@ -88,17 +83,17 @@ void appendBytes(png_structp png, png_bytep data, size_t size) {
     job->bytes.insert(job->bytes.end(), data, data + size);
 }
 
-bool writeRows(const CGImage& image, int colourType, WriteJob& job) {
+ErrorOr<void> writeRows(const CGImage& image, int colourType, WriteJob& job) {
     png_structp png =
         png_create_write_struct(PNG_LIBPNG_VER_STRING, &job, onWriteError, onWriteWarning);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!info) {
         png_destroy_write_struct(&png, nullptr);
-        return false;
+        return makeError(ImageCodecErrorDomain, ImageCodecErrorEncodeFailed, job.message);
     }
     if (setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &info);
-        return false;
+        return makeError(ImageCodecErrorDomain, ImageCodecErrorEncodeFailed, job.message);
     }
     png_set_write_fn(png, &job, appendBytes, nullptr);
     png_set_IHDR(png, info, static_cast<png_uint_32>(image.width()),
@@ -115,26 +110,31 @@ bool writeRows(const CGImage& image, int colourType, WriteJob& job) {
     }
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
-    return true;
+    return {};
+}
+
+std::shared_ptr<NSError> damaged(const char* reason) {
+    return makeError(ImageCodecErrorDomain, ImageCodecErrorDamagedFile, reason);
+}
+
+std::shared_ptr<NSError> tooLarge() {
+    return makeError(ImageCodecErrorDomain, ImageCodecErrorTooLarge, "image too large");
 }
 
 } // namespace
 
-CGImageRef PNGCodec::decode(const uint8_t* data, size_t size, std::string* error) {
+ErrorOr<CGImageRef> PNGCodec::decode(const uint8_t* data, size_t size) {
     if (size == 0) {
-        fail(error, "empty data");
-        return nullptr;
+        return damaged("empty data");
     }
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_memory(&image, data, size)) {
-        fail(error, image.message);
-        return nullptr;
+        return damaged(image.message);
     }
     if (uint64_t(image.width) * image.height > ImageDecoder::maxPixels) {
         png_image_free(&image);
-        fail(error, "image too large");
-        return nullptr;
+        return tooLarge();
     }
     // 16-bit files without gamma information are far more often sRGB than linear.
     image.flags |= PNG_IMAGE_FLAG_16BIT_sRGB;
@@ -143,23 +143,21 @@ CGImageRef PNGCodec::decode(const uint8_t* data, size_t size, std::string* error
     std::vector<uint8_t> pixels(bytesPerRow * image.height);
     if (!png_image_finish_read(&image, nullptr, pixels.data(), static_cast<png_int_32>(bytesPerRow),
                                nullptr)) {
-        fail(error, image.message);
-        return nullptr;
+        return damaged(image.message);
     }
     premultiply(pixels);
     auto decoded =
         CGImage::create(image.width, image.height, CGImagePixelFormat::ARGB32Premultiplied,
                         bytesPerRow, std::move(pixels));
     if (!decoded) {
-        fail(error, "image too large"); // a side longer than an image can hold
+        return tooLarge(); // a side longer than an image can hold
     }
     return decoded;
 }
 
-std::optional<std::vector<uint8_t>> PNGCodec::encode(const CGImageRef& source, std::string* error) {
+ErrorOr<std::vector<uint8_t>> PNGCodec::encode(const CGImageRef& source) {
     if (!source) {
-        fail(error, "no image");
-        return std::nullopt;
+        return makeError(ImageCodecErrorDomain, ImageCodecErrorNoImage, "no image");
     }
     int colourType = PNG_COLOR_TYPE_RGB_ALPHA;
     size_t channels = 4;
@@ -177,9 +175,8 @@ std::optional<std::vector<uint8_t>> PNGCodec::encode(const CGImageRef& source, s
     }
     WriteJob job;
     job.row.resize(source->width() * channels);
-    if (!writeRows(*source, colourType, job)) {
-        fail(error, job.message);
-        return std::nullopt;
+    if (auto written = writeRows(*source, colourType, job); written.hasError()) {
+        return written.error();
     }
     return std::move(job.bytes);
 }

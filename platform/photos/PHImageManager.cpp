@@ -1,9 +1,11 @@
 #include "platform/photos/PHImageManager.h"
 
 #include "platform/dispatch/dispatch.h"
+#include "platform/foundation/ErrorOr.h"
 #include "platform/foundation/NSData.h"
 #include "platform/foundation/NSLog.h"
 #include "platform/graphics/ExifReader.h"
+#include "platform/graphics/ImageCodecError.h"
 #include "platform/graphics/ImageOrientation.h"
 #include "platform/graphics/JPEGCodec.h"
 #include "platform/graphics/PNGCodec.h"
@@ -16,44 +18,74 @@
 
 namespace {
 
-std::optional<std::vector<uint8_t>> readImageFile(const std::shared_ptr<PHAsset>& asset,
-                                                  std::string& error) {
+ErrorOr<std::vector<uint8_t>> readImageFile(const std::shared_ptr<PHAsset>& asset) {
     if (!asset || asset->mediaType() != PHAssetMediaType::Image) {
-        error = asset ? "the asset is not an image" : "no asset";
-        return std::nullopt;
+        return makeError(PHPhotosErrorDomain, PHPhotosErrorRequestNotSupportedForAsset,
+                         asset ? "the asset is not an image" : "no asset");
     }
     auto data = NSData::dataWithContentsOfFile(asset->filePath());
     if (!data) {
-        error = "cannot read " + asset->filePath();
+        return makeError(NSCocoaErrorDomain, NSFileReadUnknownError,
+                         "cannot read " + asset->filePath());
     }
-    return data;
+    return std::move(*data);
+}
+
+// An image file's bytes, their type and how they are shown.
+struct TypedImageFile {
+    std::vector<uint8_t> bytes;
+    std::string type;
+    UIImageOrientation orientation;
+};
+
+ErrorOr<TypedImageFile> readTypedImageFile(const std::shared_ptr<PHAsset>& asset) {
+    auto read = readImageFile(asset);
+    if (read.hasError()) {
+        return read.error();
+    }
+    TypedImageFile file{std::move(read).value(), {}, UIImageOrientation::Up};
+    switch (ImageDecoder::sniff(file.bytes.data(), file.bytes.size())) {
+    case ImageFileType::JPEG:
+        file.type = "public.jpeg";
+        file.orientation = ImageOrientationFromExif(
+            ExifReader::read(file.bytes.data(), file.bytes.size()).orientation);
+        return file;
+    case ImageFileType::PNG:
+        file.type = "public.png";
+        return file;
+    case ImageFileType::Unknown:
+        break;
+    }
+    return makeError(ImageCodecErrorDomain, ImageCodecErrorUnknownFormat, "not a PNG or JPEG file");
 }
 
 // The upright result; the full photo is never decoded when a smaller decode will do, and
 // each buffer is let go as soon as the next one is made.
-CGImageRef makeImage(const std::shared_ptr<PHAsset>& asset, CGSize targetSize,
-                     PHImageContentMode contentMode, PHImageRequestOptionsResizeMode resizeMode,
-                     std::string& error) {
-    auto data = readImageFile(asset, error);
-    if (!data) {
-        return nullptr;
+ErrorOr<CGImageRef> makeImage(const std::shared_ptr<PHAsset>& asset, CGSize targetSize,
+                              PHImageContentMode contentMode,
+                              PHImageRequestOptionsResizeMode resizeMode) {
+    auto read = readImageFile(asset);
+    if (read.hasError()) {
+        return read.error();
     }
-    const auto header = PhotoFileHeader::readData(data->data(), data->size());
+    auto data = std::move(read).value();
+    const auto header = PhotoFileHeader::readData(data.data(), data.size());
     if (!header) {
-        error = "not a PNG or JPEG file we can read";
-        return nullptr;
+        return makeError(ImageCodecErrorDomain, ImageCodecErrorUnknownFormat,
+                         "not a PNG or JPEG file we can read");
     }
     const auto geometry =
         ImageRequestGeometry::compute(*header, targetSize, contentMode, resizeMode);
-    CGImageRef decoded =
+    auto pixels =
         header->imageType == ImageFileType::JPEG
-            ? JPEGCodec::decodeScaled(data->data(), data->size(), geometry.minimumDecodeWidth,
-                                      geometry.minimumDecodeHeight, &error)
-            : PNGCodec::decode(data->data(), data->size(), &error);
-    data.reset();
-    if (!decoded) {
-        return nullptr;
+            ? JPEGCodec::decodeScaled(data.data(), data.size(), geometry.minimumDecodeWidth,
+                                      geometry.minimumDecodeHeight)
+            : PNGCodec::decode(data.data(), data.size());
+    std::vector<uint8_t>().swap(data);
+    if (pixels.hasError()) {
+        return pixels.error();
     }
+    CGImageRef decoded = std::move(pixels).value();
     const double scaleX = double(decoded->width()) / double(header->width);
     const double scaleY = double(decoded->height()) / double(header->height);
     const CGRect source = CGRectMake(
@@ -70,11 +102,11 @@ CGImageRef makeImage(const std::shared_ptr<PHAsset>& asset, CGSize targetSize,
     return CGImageCreateOriented(decoded, ImageOrientationFromExif(header->exifOrientation));
 }
 
-PlistValue::Dictionary failureInfo(const std::shared_ptr<PHAsset>& asset,
-                                   const std::string& error) {
+PlistValue::Dictionary failureInfo(const std::shared_ptr<PHAsset>& asset, const NSError& error) {
+    const std::string reason = error.localizedDescription();
     NSLog("PHImageManager: no image for %@: %@",
-          asset ? asset->localIdentifier() : std::string("(null)"), error);
-    return {{PHImageErrorKey, error}};
+          asset ? asset->localIdentifier() : std::string("(null)"), reason);
+    return {{PHImageErrorKey, reason}};
 }
 
 } // namespace
@@ -90,12 +122,13 @@ PHImageRequestID PHImageManager::requestImageForAssetTargetSizeContentModeOption
     const auto resizeMode = options ? options->resizeMode() : PHImageRequestOptionsResizeMode::Fast;
     return submit(options && options->synchronous(),
                   [=, handler = std::move(resultHandler)]() mutable -> std::function<void()> {
-                      std::string error;
-                      CGImageRef pixels =
-                          makeImage(asset, targetSize, contentMode, resizeMode, error);
-                      auto image = UIImage::imageWithCGImageScaleOrientation(
-                          std::move(pixels), 1, UIImageOrientation::Up);
-                      auto info = image ? PlistValue::Dictionary{} : failureInfo(asset, error);
+                      auto pixels = makeImage(asset, targetSize, contentMode, resizeMode);
+                      auto info = pixels.hasError() ? failureInfo(asset, *pixels.error())
+                                                    : PlistValue::Dictionary{};
+                      auto image = pixels.hasError()
+                                       ? nullptr
+                                       : UIImage::imageWithCGImageScaleOrientation(
+                                             std::move(pixels).value(), 1, UIImageOrientation::Up);
                       return [handler = std::move(handler), image = std::move(image),
                               info = std::move(info)] {
                           if (handler) {
@@ -110,31 +143,20 @@ PHImageRequestID PHImageManager::requestImageDataForAssetOptionsResultHandler(
     ImageDataResultHandler resultHandler) {
     return submit(options && options->synchronous(),
                   [asset, handler = std::move(resultHandler)]() mutable -> std::function<void()> {
-                      std::string error, type;
-                      auto orientation = UIImageOrientation::Up;
-                      auto data = readImageFile(asset, error);
-                      if (data) {
-                          switch (ImageDecoder::sniff(data->data(), data->size())) {
-                          case ImageFileType::JPEG:
-                              type = "public.jpeg";
-                              orientation = ImageOrientationFromExif(
-                                  ExifReader::read(data->data(), data->size()).orientation);
-                              break;
-                          case ImageFileType::PNG:
-                              type = "public.png";
-                              break;
-                          case ImageFileType::Unknown:
-                              error = "not a PNG or JPEG file";
-                              data.reset();
-                              break;
+                      auto file = readTypedImageFile(asset);
+                      auto info = file.hasError() ? failureInfo(asset, *file.error())
+                                                  : PlistValue::Dictionary{};
+                      return [handler = std::move(handler), file = std::move(file),
+                              info = std::move(info)]() mutable {
+                          if (!handler) {
+                              return;
                           }
-                      }
-                      auto info = data ? PlistValue::Dictionary{} : failureInfo(asset, error);
-                      return [handler = std::move(handler), data = std::move(data), type,
-                              orientation, info = std::move(info)]() mutable {
-                          if (handler) {
-                              handler(std::move(data), type, orientation, info);
+                          if (file.hasError()) {
+                              handler(std::nullopt, "", UIImageOrientation::Up, info);
+                              return;
                           }
+                          auto& typed = file.value();
+                          handler(std::move(typed.bytes), typed.type, typed.orientation, info);
                       };
                   });
 }

@@ -28,6 +28,10 @@ inline constexpr PHImageRequestID PHInvalidImageRequestID = 0;
 inline constexpr CGSize PHImageManagerMaximumSize{-1, -1};
 // In a result's info when it failed: what went wrong, as text.
 inline constexpr const char* PHImageErrorKey = "PHImageErrorKey";
+// The domain of the library's own refusals, and the code for asking an image of what is
+// not an image asset.
+inline constexpr const char* PHPhotosErrorDomain = "PHPhotosErrorDomain";
+enum : long { PHPhotosErrorRequestNotSupportedForAsset = 3306 };
 
 class PHImageManager : public NSObject {
     NS_OBJECT(PHImageManager)

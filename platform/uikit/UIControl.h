@@ -5,8 +5,10 @@
 #pragma once
 
 #include "platform/uikit/UIView.h"
+#include "platform/uikit/WeakAction.h"
 
 #include <functional>
+#include <type_traits>
 
 enum UIControlEvents : unsigned {
     UIControlEventTouchDown = 1u << 0,
@@ -41,6 +43,14 @@ public:
     // while `target` lives (never for a null target).
     void addTargetActionForControlEvents(std::weak_ptr<NSObject> target, Action action,
                                          unsigned events);
+    // The action as a member function of the target (see weakAction): it gets the control
+    // as the type it takes, a UIButton or a UISlider, or nothing.
+    template <class Target, class Method>
+    requires std::is_member_function_pointer_v<Method>
+    void addTargetActionForControlEvents(const std::shared_ptr<Target>& target, Method action,
+                                         unsigned events) {
+        addTargetActionForControlEvents(target, weakAction(target, action), events);
+    }
     // Stops `events` reaching the actions of `target`; a null target means every target.
     void removeTargetActionForControlEvents(const std::weak_ptr<NSObject>& target, unsigned events);
     // Runs the actions registered for the events, event by event in bit order.

@@ -6,6 +6,7 @@
 #include "platform/foundation/NSData.h"
 #include "platform/foundation/NSLog.h"
 #include "platform/graphics/ExifReader.h"
+#include "platform/graphics/ImageCodecError.h"
 #include "platform/graphics/ImageDecoder.h"
 #include "platform/graphics/ImageOrientation.h"
 #include "platform/graphics/JPEGCodec.h"
@@ -36,6 +37,14 @@ CGImageRef uprightPixels(const std::shared_ptr<UIImage>& image) {
     return image ? CGImageCreateOriented(image->cgImage(), image->imageOrientation()) : nullptr;
 }
 
+// The platform's representations say nothing of why they failed.
+std::optional<std::vector<uint8_t>> bytesOrNothing(ErrorOr<std::vector<uint8_t>> encoded) {
+    if (encoded.hasError()) {
+        return std::nullopt;
+    }
+    return std::move(encoded).value();
+}
+
 } // namespace
 
 UIImage::UIImage(CGImageRef image, double scale, UIImageOrientation orientation)
@@ -53,24 +62,22 @@ std::shared_ptr<UIImage> UIImage::imageWithCGImage(CGImageRef image) {
     return imageWithCGImageScaleOrientation(std::move(image), 1, UIImageOrientation::Up);
 }
 
-std::shared_ptr<UIImage> UIImage::decode(const std::vector<uint8_t>& data, double scale,
-                                         std::string& error) {
-    CGImageRef pixels;
-    auto orientation = UIImageOrientation::Up;
-    switch (ImageDecoder::sniff(data.data(), data.size())) {
-    case ImageFileType::PNG:
-        pixels = PNGCodec::decode(data.data(), data.size(), &error);
-        break;
-    case ImageFileType::JPEG:
-        pixels = JPEGCodec::decode(data.data(), data.size(), &error);
-        orientation =
-            ImageOrientationFromExif(ExifReader::read(data.data(), data.size()).orientation);
-        break;
-    case ImageFileType::Unknown:
-        error = "not a PNG or JPEG file";
-        break;
+ErrorOr<std::shared_ptr<UIImage>> UIImage::decode(const std::vector<uint8_t>& data, double scale) {
+    const auto type = ImageDecoder::sniff(data.data(), data.size());
+    if (type == ImageFileType::Unknown) {
+        return makeError(ImageCodecErrorDomain, ImageCodecErrorUnknownFormat,
+                         "not a PNG or JPEG file");
     }
-    return imageWithCGImageScaleOrientation(std::move(pixels), scale, orientation);
+    auto pixels = type == ImageFileType::PNG ? PNGCodec::decode(data.data(), data.size())
+                                             : JPEGCodec::decode(data.data(), data.size());
+    if (pixels.hasError()) {
+        return pixels.error();
+    }
+    const auto orientation =
+        type == ImageFileType::JPEG
+            ? ImageOrientationFromExif(ExifReader::read(data.data(), data.size()).orientation)
+            : UIImageOrientation::Up;
+    return imageWithCGImageScaleOrientation(std::move(pixels).value(), scale, orientation);
 }
 
 std::shared_ptr<UIImage> UIImage::imageWithData(const std::vector<uint8_t>& data) {
@@ -79,12 +86,13 @@ std::shared_ptr<UIImage> UIImage::imageWithData(const std::vector<uint8_t>& data
 
 std::shared_ptr<UIImage> UIImage::imageWithDataScale(const std::vector<uint8_t>& data,
                                                      double scale) {
-    std::string error;
-    auto image = decode(data, scale, error);
-    if (!image) {
-        NSLog("UIImage: cannot decode %zu bytes of data: %@", data.size(), &error);
+    auto image = decode(data, scale);
+    if (image.hasError()) {
+        NSLog("UIImage: cannot decode %zu bytes of data: %@", data.size(),
+              image.error()->localizedDescription());
+        return nullptr;
     }
-    return image;
+    return std::move(image).value();
 }
 
 std::shared_ptr<UIImage> UIImage::imageWithContentsOfFile(const std::string& path) {
@@ -93,12 +101,12 @@ std::shared_ptr<UIImage> UIImage::imageWithContentsOfFile(const std::string& pat
         NSLog("UIImage: cannot read %@", path);
         return nullptr;
     }
-    std::string error;
-    auto image = decode(*data, scaleFromFileName(path), error);
-    if (!image) {
-        NSLog("UIImage: cannot decode %@: %@", path, error);
+    auto image = decode(*data, scaleFromFileName(path));
+    if (image.hasError()) {
+        NSLog("UIImage: cannot decode %@: %@", path, image.error()->localizedDescription());
+        return nullptr;
     }
-    return image;
+    return std::move(image).value();
 }
 
 std::shared_ptr<UIImage> UIImage::imageNamed(const std::string& name) {
@@ -165,12 +173,12 @@ CGSize UIImage::size() const {
 
 std::optional<std::vector<uint8_t>>
 UIImagePNGRepresentation(const std::shared_ptr<UIImage>& image) {
-    return PNGCodec::encode(uprightPixels(image), nullptr);
+    return bytesOrNothing(PNGCodec::encode(uprightPixels(image)));
 }
 
 std::optional<std::vector<uint8_t>> UIImageJPEGRepresentation(const std::shared_ptr<UIImage>& image,
                                                               double quality) {
-    return JPEGCodec::encode(uprightPixels(image), quality, nullptr);
+    return bytesOrNothing(JPEGCodec::encode(uprightPixels(image), quality));
 }
 
 CGImageRef UIImage::uprightCGImage() const {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/base/NSObject.h"
+#include "platform/foundation/ErrorOr.h"
 #include "platform/graphics/CGContext.h"
 #include "platform/graphics/CGGeometry.h"
 #include "platform/graphics/CGImage.h"
@@ -55,8 +56,7 @@ public:
 
 private:
     UIImage(CGImageRef image, double scale, UIImageOrientation orientation);
-    static std::shared_ptr<UIImage> decode(const std::vector<uint8_t>& data, double scale,
-                                           std::string& error);
+    static ErrorOr<std::shared_ptr<UIImage>> decode(const std::vector<uint8_t>& data, double scale);
 
     CGImageRef image_;
     double scale_;

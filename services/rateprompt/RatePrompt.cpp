@@ -12,6 +12,7 @@
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIDevice.h"
 #include "platform/uikit/UIWindow.h"
+#include "platform/uikit/WeakAction.h"
 
 #include <algorithm>
 #include <cctype>
@@ -98,20 +99,11 @@ std::shared_ptr<RatePrompt> RatePrompt::sharedInstance() {
     static std::shared_ptr<RatePrompt> instance;
     if (!instance) {
         instance = std::make_shared<RatePrompt>();
-        std::weak_ptr<RatePrompt> weak = instance;
         NSNotificationCenter::defaultCenter()->addObserverSelectorNameObject(
-            instance,
-            [weak](const NSNotification&) {
-                if (auto prompt = weak.lock()) {
-                    prompt->applicationWillEnterForeground();
-                }
-            },
+            instance, weakAction(instance, &RatePrompt::applicationWillEnterForeground),
             UIApplicationWillEnterForegroundNotification, nullptr);
-        dispatch_async(dispatch_get_main_queue(), [weak] {
-            if (auto prompt = weak.lock()) {
-                prompt->applicationLaunched();
-            }
-        });
+        dispatch_async(dispatch_get_main_queue(),
+                       weakAction(instance, &RatePrompt::applicationLaunched));
     }
     return instance;
 }
@@ -279,13 +271,9 @@ void RatePrompt::checkForConnectivityInBackground() {
     query.onlyPromptIfLatestVersion = onlyPromptIfLatestVersion_;
     query.previewMode = previewMode_;
     query.verboseLogging = verboseLogging_;
-    std::weak_ptr<RatePrompt> weak = weakSelf<RatePrompt>();
     // While a lookup runs, its outcome serves whatever waits for it when it comes.
-    storeLookup_->startWithQueryCompletion(std::move(query), [weak](const auto& result) {
-        if (auto prompt = weak.lock()) {
-            prompt->lookupFinished(result);
-        }
-    });
+    storeLookup_->startWithQueryCompletion(
+        std::move(query), weakAction(self<RatePrompt>(), &RatePrompt::lookupFinished));
 }
 
 void RatePrompt::lookupFinished(const RatePromptStoreLookup::Result& result) {

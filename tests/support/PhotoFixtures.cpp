@@ -20,7 +20,7 @@ std::vector<uint8_t> photoJpeg(size_t width, size_t height, int exifOrientation,
         const bool right = x >= width / 2, bottom = y >= height / 2;
         return bottom ? (right ? kBottomRight : kBottomLeft) : (right ? kTopRight : kTopLeft);
     });
-    auto jpeg = *JPEGCodec::encode(image, 0.9, nullptr);
+    auto jpeg = JPEGCodec::encode(image, 0.9).value();
     if (exifOrientation || !dateTimeOriginal.empty()) {
         jpeg = withExif(std::move(jpeg),
                         exifBlock(false, uint16_t(exifOrientation), "", dateTimeOriginal));
@@ -29,9 +29,9 @@ std::vector<uint8_t> photoJpeg(size_t width, size_t height, int exifOrientation,
 }
 
 std::vector<uint8_t> translucentPng(size_t width, size_t height) {
-    return *PNGCodec::encode(makeImage(width, height, CGImagePixelFormat::ARGB32Premultiplied,
-                                       [](size_t, size_t) { return 0x80800000u; }),
-                             nullptr);
+    return PNGCodec::encode(makeImage(width, height, CGImagePixelFormat::ARGB32Premultiplied,
+                                      [](size_t, size_t) { return 0x80800000u; }))
+        .value();
 }
 
 std::vector<uint8_t> videoBytes() {

@@ -10,7 +10,7 @@ namespace {
 std::vector<uint8_t> smallJpeg() {
     const auto image =
         makeImage(8, 8, CGImagePixelFormat::RGB24, [](size_t, size_t) { return 0xff808080u; });
-    return *JPEGCodec::encode(image, 0.8, nullptr);
+    return JPEGCodec::encode(image, 0.8).value();
 }
 
 TEST(ExifReader, ReadsOrientationAndDateFromAPhoto) {

@@ -1,5 +1,6 @@
 #include "platform/graphics/ImageDecoder.h"
 
+#include "platform/graphics/ImageCodecError.h"
 #include "platform/graphics/JPEGCodec.h"
 #include "platform/graphics/PNGCodec.h"
 #include "tests/support/ImageFixtures.h"
@@ -34,8 +35,8 @@ TEST(ImageDecoder, SniffsTheTypeFromTheFirstBytes) {
         std::vector<uint8_t> bytes;
         ImageFileType expected;
     } cases[] = {
-        {"png", *PNGCodec::encode(gradient(2, 2), nullptr), ImageFileType::PNG},
-        {"jpeg", *JPEGCodec::encode(gradient(2, 2), 0.5, nullptr), ImageFileType::JPEG},
+        {"png", PNGCodec::encode(gradient(2, 2)).value(), ImageFileType::PNG},
+        {"jpeg", JPEGCodec::encode(gradient(2, 2), 0.5).value(), ImageFileType::JPEG},
         {"png signature only", {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'}, ImageFileType::PNG},
         {"png signature cut short",
          {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a},
@@ -53,10 +54,26 @@ TEST(ImageDecoder, SniffsTheTypeFromTheFirstBytes) {
     }
 }
 
-// Whatever lands in either decoder, it gives null and a reason, never a crash or a hang.
-TEST(ImageDecoder, CorruptInputsGiveNullAndAReason) {
-    const auto png = *PNGCodec::encode(gradient(16, 16), nullptr);
-    const auto jpeg = *JPEGCodec::encode(gradient(16, 16), 0.9, nullptr);
+// A refusal with a reason containing `part` (when given); only the pixel limit is not a
+// damaged file.
+void expectRefused(const ErrorOr<CGImageRef>& decoded, const char* part) {
+    ASSERT_TRUE(decoded.hasError());
+    const NSError& error = *decoded.error();
+    EXPECT_EQ(error.domain(), ImageCodecErrorDomain);
+    const bool tooLarge = part && std::string(part) == "image too large";
+    EXPECT_EQ(error.code(), tooLarge ? ImageCodecErrorTooLarge : ImageCodecErrorDamagedFile);
+    const std::string reason = error.localizedDescription();
+    EXPECT_NE(reason, "");
+    if (part) {
+        EXPECT_NE(reason.find(part), std::string::npos) << reason;
+    }
+}
+
+// Whatever lands in either decoder, it gives an error with a reason, never a crash or a
+// hang.
+TEST(ImageDecoder, CorruptInputsGiveAnErrorWithAReason) {
+    const auto png = PNGCodec::encode(gradient(16, 16)).value();
+    const auto jpeg = JPEGCodec::encode(gradient(16, 16), 0.9).value();
     auto badCrc = png;
     badCrc[png.size() - 13] ^= 0xff; // the image data's checksum, before the end chunk
     const struct {
@@ -85,31 +102,27 @@ TEST(ImageDecoder, CorruptInputsGiveNullAndAReason) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        std::string error;
-        EXPECT_EQ(PNGCodec::decode(c.bytes.data(), c.bytes.size(), &error), nullptr);
-        EXPECT_NE(error, "");
-        if (c.pngError) {
-            EXPECT_NE(error.find(c.pngError), std::string::npos) << error;
+        {
+            SCOPED_TRACE("PNG");
+            expectRefused(PNGCodec::decode(c.bytes.data(), c.bytes.size()), c.pngError);
         }
-        error.clear();
-        EXPECT_EQ(JPEGCodec::decode(c.bytes.data(), c.bytes.size(), &error), nullptr);
-        EXPECT_NE(error, "");
-        if (c.jpegError) {
-            EXPECT_NE(error.find(c.jpegError), std::string::npos) << error;
+        {
+            SCOPED_TRACE("JPEG");
+            expectRefused(JPEGCodec::decode(c.bytes.data(), c.bytes.size()), c.jpegError);
         }
     }
 }
 
 // A file cut anywhere before its end is refused, not shown with a grey or black hole.
 TEST(ImageDecoder, EveryTruncationIsRefused) {
-    const auto png = *PNGCodec::encode(gradient(24, 24), nullptr);
-    const auto jpeg = *JPEGCodec::encode(gradient(24, 24), 0.9, nullptr);
+    const auto png = PNGCodec::encode(gradient(24, 24)).value();
+    const auto jpeg = JPEGCodec::encode(gradient(24, 24), 0.9).value();
     const size_t pngImageEnd = png.size() - 12; // the end chunk follows the image data
     for (size_t size = 0; size < pngImageEnd; ++size) {
-        ASSERT_EQ(PNGCodec::decode(png.data(), size, nullptr), nullptr) << size;
+        ASSERT_TRUE(PNGCodec::decode(png.data(), size).hasError()) << size;
     }
     for (size_t size = 0; size < jpeg.size(); ++size) {
-        ASSERT_EQ(JPEGCodec::decode(jpeg.data(), size, nullptr), nullptr) << size;
+        ASSERT_TRUE(JPEGCodec::decode(jpeg.data(), size).hasError()) << size;
     }
 }
 

@@ -1,5 +1,7 @@
 #include "platform/graphics/JPEGCodec.h"
 
+#include "platform/graphics/ImageCodecError.h"
+
 #include "tests/support/ImageFixtures.h"
 
 #include <gtest/gtest.h>
@@ -45,11 +47,11 @@ void expectColourNear(const CGImage& image, size_t x, size_t y, uint32_t expecte
 
 TEST(JPEGCodec, RoundTripsAtHighQuality) {
     const auto image = gradient(48, 32);
-    std::string error;
-    const auto jpeg = JPEGCodec::encode(image, 0.9, &error);
-    ASSERT_TRUE(jpeg) << error;
-    const auto decoded = JPEGCodec::decode(jpeg->data(), jpeg->size(), &error);
-    ASSERT_TRUE(decoded) << error;
+    const auto jpeg = JPEGCodec::encode(image, 0.9);
+    ASSERT_FALSE(jpeg.hasError()) << jpeg.error()->description();
+    const auto decoding = JPEGCodec::decode(jpeg.value().data(), jpeg.value().size());
+    ASSERT_FALSE(decoding.hasError()) << decoding.error()->description();
+    const auto& decoded = decoding.value();
     EXPECT_EQ(decoded->format(), CGImagePixelFormat::RGB24);
     ASSERT_EQ(decoded->width(), 48u);
     ASSERT_EQ(decoded->height(), 32u);
@@ -60,11 +62,11 @@ TEST(JPEGCodec, RoundTripsAtHighQuality) {
 
 TEST(JPEGCodec, QualityIsClampedToTheUnitRange) {
     const auto image = gradient(48, 32);
-    auto size = [&](double quality) { return JPEGCodec::encode(image, quality, nullptr)->size(); };
+    auto size = [&](double quality) { return JPEGCodec::encode(image, quality).value().size(); };
     EXPECT_LT(size(0.1), size(0.5));
     EXPECT_LT(size(0.5), size(1.0));
-    EXPECT_EQ(*JPEGCodec::encode(image, -3, nullptr), *JPEGCodec::encode(image, 0, nullptr));
-    EXPECT_EQ(*JPEGCodec::encode(image, 7, nullptr), *JPEGCodec::encode(image, 1, nullptr));
+    EXPECT_EQ(JPEGCodec::encode(image, -3).value(), JPEGCodec::encode(image, 0).value());
+    EXPECT_EQ(JPEGCodec::encode(image, 7).value(), JPEGCodec::encode(image, 1).value());
 }
 
 TEST(JPEGCodec, EncodesTranslucentPixelsAsIfOverBlackAndGreyAsGrey) {
@@ -79,9 +81,8 @@ TEST(JPEGCodec, EncodesTranslucentPixelsAsIfOverBlackAndGreyAsGrey) {
     } cases[] = {{"translucent red", translucent, 0xff800000}, {"grey", grey, 0xff5a5a5a}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const auto jpeg = *JPEGCodec::encode(c.image, 1, nullptr);
-        const auto decoded = JPEGCodec::decode(jpeg.data(), jpeg.size(), nullptr);
-        ASSERT_TRUE(decoded);
+        const auto jpeg = JPEGCodec::encode(c.image, 1).value();
+        const auto decoded = JPEGCodec::decode(jpeg.data(), jpeg.size()).value();
         const auto expected = makeImage(16, 16, CGImagePixelFormat::RGB24,
                                         [&](size_t, size_t) { return c.expected; });
         EXPECT_LE(largestDifference(*decoded, *expected), 2) << hex(decoded->pixelAt(0, 0));
@@ -130,9 +131,9 @@ TEST(JPEGCodec, DecodesGreyscaleAndCMYKFiles) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        std::string error;
-        const auto image = JPEGCodec::decode(c.jpeg.data(), c.jpeg.size(), &error);
-        ASSERT_TRUE(image) << error;
+        const auto decoding = JPEGCodec::decode(c.jpeg.data(), c.jpeg.size());
+        ASSERT_FALSE(decoding.hasError()) << decoding.error()->description();
+        const auto& image = decoding.value();
         EXPECT_EQ(image->format(), CGImagePixelFormat::RGB24);
         // Away from the seam, where subsampled chroma blends the halves.
         for (size_t x : {0, 5, 11, 20, 26, 31}) {
@@ -161,10 +162,14 @@ TEST(JPEGCodec, RefusesProgressiveFilesWithHundredsOfScans) {
     const std::vector<uint8_t> grey(64, 100);
     const auto many = writeJpeg(8, 8, JCS_GRAYSCALE, 1, JCS_GRAYSCALE, false, grey, script(7));
     const auto tooMany = writeJpeg(8, 8, JCS_GRAYSCALE, 1, JCS_GRAYSCALE, false, grey, script(8));
-    std::string error;
-    EXPECT_TRUE(JPEGCodec::decode(many.data(), many.size(), &error)) << error; // 442 scans
-    EXPECT_FALSE(JPEGCodec::decode(tooMany.data(), tooMany.size(), &error));   // 505 scans
-    EXPECT_NE(error.find("more than 500 scans"), std::string::npos) << error;
+    const auto accepted = JPEGCodec::decode(many.data(), many.size()); // 442 scans
+    EXPECT_FALSE(accepted.hasError()) << accepted.error()->description();
+    const auto refused = JPEGCodec::decode(tooMany.data(), tooMany.size()); // 505 scans
+    ASSERT_TRUE(refused.hasError());
+    EXPECT_EQ(refused.error()->code(), ImageCodecErrorTooLarge);
+    EXPECT_NE(refused.error()->localizedDescription().find("more than 500 scans"),
+              std::string::npos)
+        << refused.error()->description();
 }
 
 TEST(JPEGCodec, DecodeScaledPicksTheSmallestScaleStillLargeEnough) {
@@ -190,11 +195,11 @@ TEST(JPEGCodec, DecodeScaledPicksTheSmallestScaleStillLargeEnough) {
                                         << "x" << c.minHeight);
         const auto source = makeImage(c.width, c.height, CGImagePixelFormat::RGB24,
                                       [](size_t, size_t) { return 0xff336699u; });
-        const auto jpeg = *JPEGCodec::encode(source, 0.5, nullptr);
-        std::string error;
-        const auto image =
-            JPEGCodec::decodeScaled(jpeg.data(), jpeg.size(), c.minWidth, c.minHeight, &error);
-        ASSERT_TRUE(image) << error;
+        const auto jpeg = JPEGCodec::encode(source, 0.5).value();
+        const auto decoding =
+            JPEGCodec::decodeScaled(jpeg.data(), jpeg.size(), c.minWidth, c.minHeight);
+        ASSERT_FALSE(decoding.hasError()) << decoding.error()->description();
+        const auto& image = decoding.value();
         EXPECT_EQ(image->width(), c.expectedWidth);
         EXPECT_EQ(image->height(), c.expectedHeight);
     }
@@ -204,9 +209,8 @@ TEST(JPEGCodec, DecodeScaledKeepsThePicture) {
     const auto source = makeImage(256, 128, CGImagePixelFormat::RGB24, [](size_t x, size_t) {
         return x < 128 ? 0xffff0000u : 0xff0000ffu;
     });
-    const auto jpeg = *JPEGCodec::encode(source, 0.9, nullptr);
-    const auto image = JPEGCodec::decodeScaled(jpeg.data(), jpeg.size(), 64, 32, nullptr);
-    ASSERT_TRUE(image);
+    const auto jpeg = JPEGCodec::encode(source, 0.9).value();
+    const auto image = JPEGCodec::decodeScaled(jpeg.data(), jpeg.size(), 64, 32).value();
     ASSERT_EQ(image->width(), 64u);
     // The columns at the seam blend; everything else keeps its colour.
     for (size_t y = 0; y < 32; ++y) {

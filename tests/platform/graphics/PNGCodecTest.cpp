@@ -1,5 +1,7 @@
 #include "platform/graphics/PNGCodec.h"
 
+#include "platform/graphics/ImageCodecError.h"
+
 #include "tests/support/ImageFixtures.h"
 
 #include <gtest/gtest.h>
@@ -85,12 +87,12 @@ TEST(PNGCodec, RoundTripsEachPixelFormat) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const auto image = makeImage(5, 4, c.format, c.pixel, 3);
-        std::string error;
-        const auto png = PNGCodec::encode(image, &error);
-        ASSERT_TRUE(png) << error;
-        EXPECT_EQ(colourTypeOf(*png), c.colourType);
-        const auto decoded = PNGCodec::decode(png->data(), png->size(), &error);
-        ASSERT_TRUE(decoded) << error;
+        const auto png = PNGCodec::encode(image);
+        ASSERT_FALSE(png.hasError()) << png.error()->description();
+        EXPECT_EQ(colourTypeOf(png.value()), c.colourType);
+        const auto decoding = PNGCodec::decode(png.value().data(), png.value().size());
+        ASSERT_FALSE(decoding.hasError()) << decoding.error()->description();
+        const auto& decoded = decoding.value();
         EXPECT_EQ(decoded->format(), CGImagePixelFormat::ARGB32Premultiplied);
         EXPECT_EQ(decoded->width(), 5u);
         EXPECT_EQ(decoded->height(), 4u);
@@ -123,10 +125,9 @@ TEST(PNGCodec, DecodesEveryKindOfFileToPremultipliedARGB) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        std::string error;
-        const auto image = PNGCodec::decode(c.png.data(), c.png.size(), &error);
-        ASSERT_TRUE(image) << error;
-        expectNear(*image, c.expected, 1);
+        const auto image = PNGCodec::decode(c.png.data(), c.png.size());
+        ASSERT_FALSE(image.hasError()) << image.error()->description();
+        expectNear(*image.value(), c.expected, 1);
     }
 }
 
@@ -142,17 +143,18 @@ TEST(PNGCodec, DecodesInterlacedFiles) {
         }
     }
     const auto png = writePng(9, 9, PNG_COLOR_TYPE_RGB, 8, true, rows);
-    std::string error;
-    const auto image = PNGCodec::decode(png.data(), png.size(), &error);
-    ASSERT_TRUE(image) << error;
-    EXPECT_EQ(pixelsOf(*image), expected);
+    const auto image = PNGCodec::decode(png.data(), png.size());
+    ASSERT_FALSE(image.hasError()) << image.error()->description();
+    EXPECT_EQ(pixelsOf(*image.value()), expected);
 }
 
 TEST(PNGCodec, RefusesASideLongerThanAnImageHolds) {
     const auto png = writePng(70000, 1, PNG_COLOR_TYPE_GRAY, 8, false, std::vector<uint8_t>(70000));
-    std::string error;
-    EXPECT_EQ(PNGCodec::decode(png.data(), png.size(), &error), nullptr);
-    EXPECT_EQ(error, "image too large");
+    const auto image = PNGCodec::decode(png.data(), png.size());
+    ASSERT_TRUE(image.hasError());
+    EXPECT_EQ(image.error()->domain(), ImageCodecErrorDomain);
+    EXPECT_EQ(image.error()->code(), ImageCodecErrorTooLarge);
+    EXPECT_EQ(image.error()->localizedDescription(), "image too large");
 }
 
 } // namespace

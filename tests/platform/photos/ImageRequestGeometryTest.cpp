@@ -207,8 +207,8 @@ TEST(ImageRequestGeometryTest, ThePhotoDecodesAtTheScaleTheResultNeeds) {
             stored(1600, 1200, c.orientation), c.target, Mode::AspectFit, Resize::Fast);
         const auto decoded =
             JPEGCodec::decodeScaled(jpeg.data(), jpeg.size(), geometry.minimumDecodeWidth,
-                                    geometry.minimumDecodeHeight, nullptr);
-        ASSERT_TRUE(decoded);
+                                    geometry.minimumDecodeHeight)
+                .value();
         EXPECT_EQ(decoded->width(), c.decodedWidth);
         EXPECT_EQ(decoded->height(), c.decodedHeight);
     }

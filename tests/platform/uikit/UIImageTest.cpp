@@ -57,14 +57,14 @@ TEST(UIImage, SizeIsInPointsWithQuarterTurnsSwapped) {
 }
 
 TEST(UIImage, DataKeepsTheEXIFOrientationOfAJPEG) {
-    const auto jpeg = *JPEGCodec::encode(solid(16, 8), 0.8, nullptr);
+    const auto jpeg = JPEGCodec::encode(solid(16, 8), 0.8).value();
     const auto turned = UIImage::imageWithDataScale(withExif(jpeg, exifBlock(false, 6, "", "")), 2);
     ASSERT_TRUE(turned);
     EXPECT_EQ(turned->imageOrientation(), UIImageOrientation::Right);
     EXPECT_EQ(turned->size(), CGSizeMake(4, 8));
     EXPECT_EQ(turned->cgImage()->width(), 16u);
 
-    const auto png = UIImage::imageWithData(*PNGCodec::encode(solid(16, 8), nullptr));
+    const auto png = UIImage::imageWithData(PNGCodec::encode(solid(16, 8)).value());
     ASSERT_TRUE(png);
     EXPECT_EQ(png->imageOrientation(), UIImageOrientation::Up);
     EXPECT_EQ(png->size(), CGSizeMake(16, 8));
@@ -81,8 +81,7 @@ TEST(UIImage, RepresentationsAreUpright) {
     const auto png = UIImagePNGRepresentation(
         UIImage::imageWithCGImageScaleOrientation(cells, 1, UIImageOrientation::Right));
     ASSERT_TRUE(png);
-    const auto fromPNG = PNGCodec::decode(png->data(), png->size(), nullptr);
-    ASSERT_TRUE(fromPNG);
+    const auto fromPNG = PNGCodec::decode(png->data(), png->size()).value();
     EXPECT_EQ(pixelsOf(*fromPNG), (std::vector<uint32_t>{0xff0000d0, 0xff0000a0, 0xff0000e0,
                                                          0xff0000b0, 0xff0000f0, 0xff0000c0}));
 
@@ -93,8 +92,7 @@ TEST(UIImage, RepresentationsAreUpright) {
     const auto jpeg = UIImageJPEGRepresentation(
         UIImage::imageWithCGImageScaleOrientation(halves, 1, UIImageOrientation::Left), 0.9);
     ASSERT_TRUE(jpeg);
-    const auto fromJPEG = JPEGCodec::decode(jpeg->data(), jpeg->size(), nullptr);
-    ASSERT_TRUE(fromJPEG);
+    const auto fromJPEG = JPEGCodec::decode(jpeg->data(), jpeg->size()).value();
     EXPECT_EQ(fromJPEG->width(), 16u);
     EXPECT_EQ(fromJPEG->height(), 32u);
     auto red = [&](size_t x, size_t y) { return fromJPEG->pixelAt(x, y) >> 16 & 0xff; };
@@ -110,7 +108,7 @@ TEST(UIImage, RepresentationsAreUpright) {
 
 TEST(UIImage, FilesTakeTheirScaleFromTheirNames) {
     TempFolder folder;
-    const auto png = text(*PNGCodec::encode(solid(6, 6), nullptr));
+    const auto png = text(PNGCodec::encode(solid(6, 6)).value());
     const struct {
         const char* name;
         double scale;
@@ -141,7 +139,7 @@ TEST(UIImage, FailuresGiveNullAndOneLogLineWithTheReason) {
          {folder.file("fake.jpg"), "not a PNG or JPEG file"}},
         {"truncated JPEG",
          [&] {
-             auto jpeg = text(*JPEGCodec::encode(solid(16, 16), 0.9, nullptr));
+             auto jpeg = text(JPEGCodec::encode(solid(16, 16), 0.9).value());
              return UIImage::imageWithContentsOfFile(folder.write("cut.jpg", jpeg.substr(0, 200)));
          },
          {folder.file("cut.jpg"), "Premature end of JPEG file"}},
@@ -167,7 +165,7 @@ class UIImageNamed : public testing::Test {
 protected:
     void SetUp() override {
         // Each file's width tells which one was loaded.
-        auto png = [](size_t width) { return text(*PNGCodec::encode(solid(width, 1), nullptr)); };
+        auto png = [](size_t width) { return text(PNGCodec::encode(solid(width, 1)).value()); };
         for (const auto& [name, width] :
              std::vector<std::pair<std::string, size_t>>{{"icon.png", 10},
                                                          {"icon@2x.png", 20},
@@ -179,8 +177,8 @@ protected:
                                                          {"art/star.png", 14}}) {
             bundle_.write(name, png(width));
         }
-        bundle_.write("photo.jpg", text(*JPEGCodec::encode(solid(40, 8), 0.8, nullptr)));
-        bundle_.write("both.jpg", text(*JPEGCodec::encode(solid(41, 8), 0.8, nullptr)));
+        bundle_.write("photo.jpg", text(JPEGCodec::encode(solid(40, 8), 0.8).value()));
+        bundle_.write("both.jpg", text(JPEGCodec::encode(solid(41, 8), 0.8).value()));
         bundle_.write("broken.png", "not an image");
         NSBundle::setMainBundlePath(bundle_.path());
     }

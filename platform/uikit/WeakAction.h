@@ -1,0 +1,36 @@
+// A member function bound to an object held weakly, for what calls back into the object:
+// the action of a control, a bar button item or a gesture recogniser, a notification
+// observer, a timer, a queued block, a completion. The call happens only while the object
+// lives. A member with one parameter is given the caller's one argument as that type (a
+// control as the UIButton or UISlider it is; the cast is not checked); a member without
+// parameters ignores whatever the caller passes.
+//
+//     item = UIBarButtonItem::initWithImageStyleTargetAction(
+//         image, UIBarButtonItemStyle::Plain, editor, weakAction(editor, &Editor::back));
+//     dispatch_async(dispatch_get_main_queue(), weakAction(prompt, &RatePrompt::launched));
+//
+// Controls take the member directly: UIControl::addTargetActionForControlEvents.
+#pragma once
+
+#include <concepts>
+#include <memory>
+
+template <class Target, class Class, class Sender>
+requires std::derived_from<Target, Class>
+auto weakAction(const std::shared_ptr<Target>& target, void (Class::*method)(Sender&)) {
+    return [weak = std::weak_ptr<Target>(target), method](auto&& sender) {
+        if (auto object = weak.lock()) {
+            ((*object).*method)(static_cast<Sender&>(sender));
+        }
+    };
+}
+
+template <class Target, class Class>
+requires std::derived_from<Target, Class>
+auto weakAction(const std::shared_ptr<Target>& target, void (Class::*method)()) {
+    return [weak = std::weak_ptr<Target>(target), method](auto&&...) {
+        if (auto object = weak.lock()) {
+            ((*object).*method)();
+        }
+    };
+}
