@@ -6,12 +6,21 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 #include <utility>
 #include <vector>
 
 namespace {
 constexpr size_t kChannels = 4;
 constexpr int kPasses = 3;
+
+void copyPixels(const vImage_Buffer& from, const vImage_Buffer& to) {
+    for (size_t y = 0; y < from.height; ++y) {
+        std::memcpy(static_cast<uint8_t*>(to.data) + y * to.rowBytes,
+                    static_cast<const uint8_t*>(from.data) + y * from.rowBytes,
+                    from.width * kChannels);
+    }
+}
 } // namespace
 
 // Three boxes of two neighbouring odd sides, `lower` and `lower` + 2, the first
@@ -38,45 +47,44 @@ GaussianBlur::GaussianBlur(double deviation) {
     }
 }
 
-// Each pass reads an image framed by one transparent pixel and writes inside the frame of
-// another: the convolution repeats the edge pixels beyond the edges, and those are the
-// frame's, so everything beyond the picture counts as transparent in every pass.
+// Each pass reads an image framed by one transparent pixel: the convolution repeats the
+// edge pixels beyond the edges, and those are the frame's, so everything beyond the picture
+// counts as transparent in every pass. Passes before the last write inside the frame of
+// the next one's image.
 void GaussianBlur::blur(const vImage_Buffer& source, const vImage_Buffer& destination) const {
-    const size_t width = source.width, height = source.height;
-    if (width == 0 || height == 0) {
+    std::vector<uint32_t> passes;
+    std::copy_if(sides_.begin(), sides_.end(), std::back_inserter(passes),
+                 [](uint32_t side) { return side > 1; });
+    if (passes.empty()) {
+        copyPixels(source, destination);
         return;
     }
+    const size_t width = source.width, height = source.height;
     const size_t rowBytes = (width + 2) * kChannels;
-    const size_t inside = rowBytes + kChannels; // the first pixel within the frame
     std::vector<uint8_t> front((height + 2) * rowBytes), back(front.size());
-    for (size_t y = 0; y < height; ++y) {
-        std::memcpy(front.data() + inside + y * rowBytes,
-                    static_cast<const uint8_t*>(source.data) + y * source.rowBytes,
-                    width * kChannels);
-    }
-    const uint32_t largest = *std::max_element(sides_.begin(), sides_.end());
-    vImage_Buffer framed{front.data(), height + 2, width + 2, rowBytes};
-    vImage_Buffer within{back.data() + inside, height, width, rowBytes};
+    // The picture with its frame, and the picture alone.
+    auto framed = [&](std::vector<uint8_t>& pixels) {
+        return vImage_Buffer{pixels.data(), height + 2, width + 2, rowBytes};
+    };
+    auto inside = [&](std::vector<uint8_t>& pixels) {
+        return vImage_Buffer{pixels.data() + rowBytes + kChannels, height, width, rowBytes};
+    };
+    copyPixels(source, inside(front));
+    const uint32_t largest = *std::max_element(passes.begin(), passes.end());
+    const vImage_Buffer first = framed(front);
     std::vector<uint8_t> temp(size_t(std::max<vImage_Error>(
-        vImageBoxConvolve_ARGB8888(&framed, &within, nullptr, 1, 1, largest, largest, nullptr,
+        vImageBoxConvolve_ARGB8888(&first, &destination, nullptr, 1, 1, largest, largest, nullptr,
                                    kvImageEdgeExtend | kvImageGetTempBufferSize),
         0)));
-    for (uint32_t side : sides_) {
-        if (side == 1) {
-            continue;
-        }
-        framed.data = front.data();
-        within.data = back.data() + inside;
+    for (size_t i = 0; i < passes.size(); ++i) {
+        const vImage_Buffer from = framed(front);
+        const vImage_Buffer target = i + 1 < passes.size() ? inside(back) : destination;
         const vImage_Error error = vImageBoxConvolve_ARGB8888(
-            &framed, &within, temp.data(), 1, 1, side, side, nullptr, kvImageEdgeExtend);
+            &from, &target, temp.data(), 1, 1, passes[i], passes[i], nullptr, kvImageEdgeExtend);
         if (error != kvImageNoError) {
             NSLog("GaussianBlur: the box convolution failed (error %ld).", long(error));
-            break;
+            return;
         }
         std::swap(front, back);
-    }
-    for (size_t y = 0; y < height; ++y) {
-        std::memcpy(static_cast<uint8_t*>(destination.data) + y * destination.rowBytes,
-                    front.data() + inside + y * rowBytes, width * kChannels);
     }
 }
