@@ -1,32 +1,19 @@
 #include "platform/graphics/CGContext.h"
 
 #include "platform/foundation/NSLog.h"
+#include "platform/graphics/Compositor.h"
+#include "platform/graphics/GradientPainter.h"
 
 #include <cairo.h>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstring>
 #include <vector>
 
 namespace {
 
-struct SurfaceDeleter {
-    void operator()(cairo_surface_t* s) const { cairo_surface_destroy(s); }
-};
-struct CairoDeleter {
-    void operator()(cairo_t* c) const { cairo_destroy(c); }
-};
-struct PatternDeleter {
-    void operator()(cairo_pattern_t* p) const { cairo_pattern_destroy(p); }
-};
-struct PathDeleter {
-    void operator()(cairo_path_t* p) const { cairo_path_destroy(p); }
-};
-using Surface = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
-using Cairo = std::unique_ptr<cairo_t, CairoDeleter>;
-using Pattern = std::unique_ptr<cairo_pattern_t, PatternDeleter>;
+// The current path taken out of cairo, shared by the painters that draw it.
 using CairoPath = std::shared_ptr<cairo_path_t>;
 
 // Pixel counts beyond this are refused rather than allocated.
@@ -75,11 +62,6 @@ struct GState {
     std::shared_ptr<cairo_surface_t> softMask;
 };
 
-// Draws one painting operation on a cairo context whose transform and line style are the
-// context's. With `coverage` it paints the same shape in opaque black, so that the alpha
-// it leaves is how much of each pixel the operation covers.
-using Painter = std::function<void(cairo_t* cr, bool coverage)>;
-
 cairo_matrix_t toCairo(const CGAffineTransform& t) {
     cairo_matrix_t m;
     cairo_matrix_init(&m, t.a, t.b, t.c, t.d, t.tx, t.ty);
@@ -90,41 +72,6 @@ bool invertible(const CGAffineTransform& t) {
     double det = t.a * t.d - t.b * t.c;
     return std::isfinite(t.a) && std::isfinite(t.b) && std::isfinite(t.c) && std::isfinite(t.d) &&
            std::isfinite(t.tx) && std::isfinite(t.ty) && det != 0 && std::isfinite(1 / det);
-}
-
-cairo_operator_t cairoOperator(CGBlendMode mode) {
-    switch (mode) {
-    case kCGBlendModeMultiply:
-        return CAIRO_OPERATOR_MULTIPLY;
-    case kCGBlendModeScreen:
-        return CAIRO_OPERATOR_SCREEN;
-    case kCGBlendModeClear:
-        return CAIRO_OPERATOR_CLEAR;
-    case kCGBlendModeCopy:
-        return CAIRO_OPERATOR_SOURCE;
-    case kCGBlendModeSourceIn:
-        return CAIRO_OPERATOR_IN;
-    case kCGBlendModeDestinationIn:
-        return CAIRO_OPERATOR_DEST_IN;
-    case kCGBlendModeDestinationOut:
-        return CAIRO_OPERATOR_DEST_OUT;
-    case kCGBlendModePlusLighter:
-        return CAIRO_OPERATOR_ADD;
-    default:
-        return CAIRO_OPERATOR_OVER;
-    }
-}
-
-// Modes whose result where the source is transparent is not the destination: they need
-// the covered area apart from the source's alpha.
-bool replacesDestination(CGBlendMode mode) {
-    return mode == kCGBlendModeClear || mode == kCGBlendModeCopy || mode == kCGBlendModeSourceIn ||
-           mode == kCGBlendModeDestinationIn;
-}
-
-// cairo clears outside the drawn shape for these; they are always composited by hand.
-bool unboundedInCairo(CGBlendMode mode) {
-    return mode == kCGBlendModeSourceIn || mode == kCGBlendModeDestinationIn;
 }
 
 cairo_filter_t cairoFilter(CGInterpolationQuality quality) {
@@ -157,7 +104,7 @@ bool drawable(const CGImageRef& image) {
 // A cairo surface showing the image's pixels: shared with the image (kept alive by the
 // surface) when cairo can read them as they are, converted otherwise. Grey images become
 // RGB; image masks become their coverage (A8) when `asCoverage`.
-Surface imageSurface(const CGImageRef& image, bool asCoverage) {
+CairoSurfacePtr imageSurface(const CGImageRef& image, bool asCoverage) {
     const int w = int(image->width()), h = int(image->height());
     const bool wide = image->format() != CGImagePixelFormat::Gray8;
     const cairo_format_t format = !wide ? (asCoverage ? CAIRO_FORMAT_A8 : CAIRO_FORMAT_RGB24)
@@ -166,13 +113,13 @@ Surface imageSurface(const CGImageRef& image, bool asCoverage) {
                                       : CAIRO_FORMAT_ARGB32;
     const auto* data = image->data();
     if (wide && image->bytesPerRow() % 4 == 0 && reinterpret_cast<uintptr_t>(data) % 4 == 0) {
-        Surface shared(cairo_image_surface_create_for_data(const_cast<unsigned char*>(data), format,
-                                                           w, h, int(image->bytesPerRow())));
+        CairoSurfacePtr shared(cairo_image_surface_create_for_data(
+            const_cast<unsigned char*>(data), format, w, h, int(image->bytesPerRow())));
         cairo_surface_set_user_data(shared.get(), &kImageKey, new CGImageRef(image),
                                     [](void* p) { delete static_cast<CGImageRef*>(p); });
         return shared;
     }
-    Surface copy(cairo_image_surface_create(format, w, h));
+    CairoSurfacePtr copy(cairo_image_surface_create(format, w, h));
     cairo_surface_flush(copy.get());
     unsigned char* out = cairo_image_surface_get_data(copy.get());
     const int stride = cairo_image_surface_get_stride(copy.get());
@@ -206,97 +153,6 @@ cairo_matrix_t imageMatrix(const CGImage& image, const CGRect& rect) {
     return m;
 }
 
-// Three box blurs whose widths approximate a Gaussian of the given deviation, on
-// `values` laid out w x h, in both directions; outside is zero.
-void gaussianBlur(std::vector<float>& values, int w, int h, double sigma) {
-    if (sigma <= 0) {
-        return;
-    }
-    constexpr int passes = 3;
-    double ideal = std::sqrt(12 * sigma * sigma / passes + 1);
-    int lower = int(std::floor(ideal));
-    if (lower % 2 == 0) {
-        --lower;
-    }
-    int upper = lower + 2;
-    int lowerCount = int(std::lround(
-        (12 * sigma * sigma - passes * lower * lower - 4 * passes * lower - 3 * passes) /
-        (-4.0 * lower - 4)));
-    std::vector<float> line;
-    auto blurLines = [&](int count, int length, size_t step, size_t lineStep, int radius) {
-        line.resize(size_t(length));
-        const float scale = 1.0f / float(2 * radius + 1);
-        for (int l = 0; l < count; ++l) {
-            float* base = values.data() + size_t(l) * lineStep;
-            for (int i = 0; i < length; ++i) {
-                line[size_t(i)] = base[size_t(i) * step];
-            }
-            float sum = 0;
-            for (int i = 0; i < std::min(radius, length); ++i) {
-                sum += line[size_t(i)];
-            }
-            for (int i = 0; i < length; ++i) {
-                if (i + radius < length) {
-                    sum += line[size_t(i + radius)];
-                }
-                if (i - radius - 1 >= 0) {
-                    sum -= line[size_t(i - radius - 1)];
-                }
-                base[size_t(i) * step] = sum * scale;
-            }
-        }
-    };
-    for (int pass = 0; pass < passes; ++pass) {
-        int radius = ((pass < lowerCount ? lower : upper) - 1) / 2;
-        if (radius > 0) {
-            blurLines(h, w, 1, size_t(w), radius);
-            blurLines(w, h, size_t(w), 1, radius);
-        }
-    }
-}
-
-// The ends and colour stops of a gradient run: t from `from` to `to` is drawn between the
-// geometry's two ends, t beyond the run's ends is not.
-struct GradientRun {
-    double from = 0;
-    double to = 1;
-    cairo_extend_t extend = CAIRO_EXTEND_NONE;
-};
-
-// Gradient colours as cairo stops over the run (or opaque black for coverage).
-void addStops(cairo_pattern_t* pattern, const CGGradient& gradient, const GradientRun& run,
-              bool coverage) {
-    auto add = [&](double t, const CGColor& c) {
-        double offset = (t - run.from) / (run.to - run.from);
-        if (coverage) {
-            cairo_pattern_add_color_stop_rgba(pattern, offset, 0, 0, 0, 1);
-        } else {
-            cairo_pattern_add_color_stop_rgba(pattern, offset, c.r, c.g, c.b, c.a);
-        }
-    };
-    const auto& stops = gradient.stops();
-    add(run.from, stops.front().color);
-    for (const auto& stop : stops) {
-        add(stop.location, stop.color);
-    }
-    add(run.to, stops.back().color);
-}
-
-// How far beyond t = 1 a radial gradient must run for its circles to cover a disc of
-// radius `u` around `visible`, going from circle (cs, rs) to circle (ce, re); limited
-// where the radius shrinks to zero.
-double radialExtension(CGPoint cs, double rs, CGPoint ce, double re, CGPoint visible, double u) {
-    double dr = re - rs;
-    double dc = std::hypot(ce.x - cs.x, ce.y - cs.y);
-    double toEnd = std::hypot(ce.x - visible.x, ce.y - visible.y);
-    double k = dr > dc ? std::max(0.0, (u + toEnd - re) / (dr - dc)) + 1
-                       : (u + toEnd + re) / std::max({std::fabs(dr), dc, 1e-9});
-    if (dr < 0) {
-        k = std::min(k, re / -dr);
-    }
-    return std::min(k, 1e6);
-}
-
 } // namespace
 
 struct CGContext::State {
@@ -308,11 +164,11 @@ struct CGContext::State {
     std::vector<uint8_t> ownedData;
     // cairo's surface: over `data`, or (mirrored) its own pixels converted from and to
     // `data` around each drawing, when cairo cannot draw the caller's layout.
-    Surface surface;
+    CairoSurfacePtr surface;
     bool mirrored = false;
     double scale = 1;
     bool yUp = true;
-    Cairo cr;
+    CairoContextPtr cr;
     std::vector<GState> states{GState{}};
 
     GState& gs() { return states.back(); }
@@ -366,30 +222,6 @@ struct CGContext::State {
         }
     }
 
-    Surface blank(cairo_format_t format) const {
-        return Surface(cairo_image_surface_create(format, int(width), int(height)));
-    }
-
-    // A cairo context on a scratch surface of the device's size, with this context's
-    // transform and line style.
-    Cairo drawingOn(cairo_surface_t* target) const {
-        Cairo c(cairo_create(target));
-        cairo_matrix_t m;
-        cairo_get_matrix(cr.get(), &m);
-        cairo_set_matrix(c.get(), &m);
-        cairo_set_line_width(c.get(), cairo_get_line_width(cr.get()));
-        cairo_set_line_cap(c.get(), cairo_get_line_cap(cr.get()));
-        cairo_set_line_join(c.get(), cairo_get_line_join(cr.get()));
-        cairo_set_miter_limit(c.get(), cairo_get_miter_limit(cr.get()));
-        cairo_set_antialias(c.get(), cairo_get_antialias(cr.get()));
-        cairo_set_tolerance(c.get(), cairo_get_tolerance(cr.get()));
-        std::vector<double> dashes(size_t(cairo_get_dash_count(cr.get())));
-        double offset = 0;
-        cairo_get_dash(cr.get(), dashes.data(), &offset);
-        cairo_set_dash(c.get(), dashes.data(), int(dashes.size()), offset);
-        return c;
-    }
-
     // Sets `color` as the source of `c`. Pattern colours tile from the pattern phase in
     // base space, whatever the current transform.
     void applyColor(cairo_t* c, const CGColor& color) const {
@@ -397,18 +229,18 @@ struct CGContext::State {
             cairo_set_source_rgba(c, color.r, color.g, color.b, color.a);
             return;
         }
-        Surface tile = imageSurface(color.pattern, false);
+        CairoSurfacePtr tile = imageSurface(color.pattern, false);
         if (color.a < 1) {
-            Surface faded(cairo_image_surface_create(
+            CairoSurfacePtr faded(cairo_image_surface_create(
                 CAIRO_FORMAT_ARGB32, int(color.pattern->width()), int(color.pattern->height())));
             {
-                Cairo f(cairo_create(faded.get()));
+                CairoContextPtr f(cairo_create(faded.get()));
                 cairo_set_source_surface(f.get(), tile.get(), 0, 0);
                 cairo_paint_with_alpha(f.get(), color.a);
             }
             tile = std::move(faded);
         }
-        Pattern pattern(cairo_pattern_create_for_surface(tile.get()));
+        CairoPatternPtr pattern(cairo_pattern_create_for_surface(tile.get()));
         cairo_pattern_set_extend(pattern.get(), CAIRO_EXTEND_REPEAT);
         cairo_pattern_set_filter(pattern.get(), cairoFilter(states.back().interpolation));
         const double perPixel = color.patternScale / scale; // pattern pixels per device pixel
@@ -428,174 +260,44 @@ struct CGContext::State {
         cairo_set_source(c, pattern.get());
     }
 
-    // The shadow of `layer` (premultiplied ARGB of the device's size): its alpha,
-    // blurred, moved by the offset and coloured.
-    Surface shadowOf(cairo_surface_t* layer) const {
+    // The shadow in device pixels: offsets and blur are in base space, whose y runs up in
+    // a bitmap context; the blur stands for twice the deviation.
+    Compositor::Shadow deviceShadow() const {
         const Shadow& shadow = states.back().shadow;
-        cairo_surface_flush(layer);
-        const unsigned char* in = cairo_image_surface_get_data(layer);
-        const size_t stride = size_t(cairo_image_surface_get_stride(layer));
-        const int w = int(width), h = int(height);
-        std::vector<float> alpha(width * height);
-        for (size_t y = 0; y < height; ++y) {
-            for (size_t x = 0; x < width; ++x) {
-                uint32_t pixel;
-                std::memcpy(&pixel, in + y * stride + 4 * x, 4);
-                alpha[y * width + x] = float(pixel >> 24);
-            }
-        }
-        gaussianBlur(alpha, w, h, shadow.blur * scale / 2);
-        Surface mask = blank(CAIRO_FORMAT_A8);
-        cairo_surface_flush(mask.get());
-        unsigned char* out = cairo_image_surface_get_data(mask.get());
-        const size_t maskStride = size_t(cairo_image_surface_get_stride(mask.get()));
-        for (size_t y = 0; y < height; ++y) {
-            for (size_t x = 0; x < width; ++x) {
-                out[y * maskStride + x] =
-                    uint8_t(std::clamp(std::lround(alpha[y * width + x]), 0l, 255l));
-            }
-        }
-        cairo_surface_mark_dirty(mask.get());
-        Surface shade = blank(CAIRO_FORMAT_ARGB32);
-        Cairo c(cairo_create(shade.get()));
-        cairo_set_source_rgba(c.get(), shadow.color.r, shadow.color.g, shadow.color.b,
-                              shadow.color.a);
-        const double dy = (yUp ? -shadow.offset.height : shadow.offset.height) * scale;
-        cairo_mask_surface(c.get(), mask.get(), shadow.offset.width * scale, dy);
-        return shade;
+        return {shadow.offset.width * scale,
+                (yUp ? -shadow.offset.height : shadow.offset.height) * scale,
+                shadow.blur * scale / 2, shadow.color};
     }
 
+    Compositor compositor() const { return Compositor(cr.get(), surface.get()); }
+
     // Puts a painting operation on the pixels through alpha, blend mode, shadow and soft
-    // mask. Blend modes act within what the operation covers only.
-    void paint(const Painter& painter, CGBlendMode mode, double alpha, bool shadowed) {
+    // mask.
+    void paint(const Compositor::Painter& painter, CGBlendMode mode, double alpha, bool shadowed) {
         if (gs().singular || cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS) {
             return;
         }
         beginDrawing();
-        const bool shadow = shadowed && gs().shadow.on && mode != kCGBlendModeClear;
-        const bool soft = gs().softMask != nullptr;
-        const bool direct = !shadow && !soft && !unboundedInCairo(mode) &&
-                            (alpha >= 1 || !replacesDestination(mode));
-        cairo_t* c = cr.get();
-        cairo_save(c);
-        if (direct) {
-            if (alpha >= 1) {
-                cairo_set_operator(c, cairoOperator(mode));
-                painter(c, false);
-            } else {
-                cairo_set_operator(c, CAIRO_OPERATOR_OVER);
-                cairo_push_group(c);
-                painter(c, false);
-                cairo_pop_group_to_source(c);
-                cairo_set_operator(c, cairoOperator(mode));
-                cairo_paint_with_alpha(c, alpha);
-            }
-        } else {
-            composite(painter, mode, alpha, shadow);
+        Compositor::Operation operation{mode, alpha, std::nullopt, gs().softMask.get()};
+        if (shadowed && gs().shadow.on) {
+            operation.shadow = deviceShadow();
         }
-        cairo_restore(c);
+        compositor().paint(painter, operation);
         endDrawing();
     }
 
-    // The general way: the operation drawn alone (layer) and what it covers (coverage),
-    // then combined with the destination by hand where cairo's operators differ.
-    void composite(const Painter& painter, CGBlendMode mode, double alpha, bool shadow) {
-        Surface layer;
-        if (mode != kCGBlendModeClear) {
-            layer = blank(CAIRO_FORMAT_ARGB32);
-            painter(drawingOn(layer.get()).get(), false);
-        }
-        Surface coverage;
-        if (replacesDestination(mode)) {
-            coverage = blank(CAIRO_FORMAT_A8);
-            painter(drawingOn(coverage.get()).get(), true);
-        }
-        if (shadow) {
-            Surface shade = shadowOf(layer.get());
-            Cairo s(cairo_create(shade.get()));
-            cairo_set_source_surface(s.get(), layer.get(), 0, 0);
-            cairo_paint(s.get());
-            if (coverage) {
-                Cairo m(cairo_create(coverage.get()));
-                cairo_set_operator(m.get(), CAIRO_OPERATOR_DEST_OVER);
-                cairo_set_source_surface(m.get(), shade.get(), 0, 0);
-                cairo_paint(m.get());
-            }
-            layer = std::move(shade);
-        }
-        for (cairo_surface_t* s : {layer.get(), coverage.get()}) {
-            if (s && gs().softMask) {
-                Cairo m(cairo_create(s));
-                cairo_set_operator(m.get(), CAIRO_OPERATOR_DEST_IN);
-                cairo_set_source_surface(m.get(), gs().softMask.get(), 0, 0);
-                cairo_paint(m.get());
-            }
-        }
-        cairo_t* c = cr.get();
-        cairo_identity_matrix(c);
-        auto removeCovered = [&] {
-            cairo_set_operator(c, CAIRO_OPERATOR_DEST_OUT);
-            cairo_set_source_rgba(c, 0, 0, 0, 1);
-            cairo_mask_surface(c, coverage.get(), 0, 0);
-        };
-        switch (mode) {
-        case kCGBlendModeClear:
-            removeCovered();
-            break;
-        case kCGBlendModeCopy:
-            removeCovered();
-            cairo_set_operator(c, CAIRO_OPERATOR_ADD);
-            cairo_set_source_surface(c, layer.get(), 0, 0);
-            cairo_paint_with_alpha(c, alpha);
-            break;
-        case kCGBlendModeSourceIn: {
-            // The layer where the destination has alpha, in place of what it covers.
-            Cairo x(cairo_create(layer.get()));
-            cairo_set_operator(x.get(), CAIRO_OPERATOR_DEST_IN);
-            cairo_set_source_surface(x.get(), surface.get(), 0, 0);
-            cairo_paint(x.get());
-            x.reset();
-            removeCovered();
-            cairo_set_operator(c, CAIRO_OPERATOR_ADD);
-            cairo_set_source_surface(c, layer.get(), 0, 0);
-            cairo_paint_with_alpha(c, alpha);
-            break;
-        }
-        case kCGBlendModeDestinationIn: {
-            // The destination keeps 1 - coverage + the layer's alpha of itself.
-            Surface keep = blank(CAIRO_FORMAT_A8);
-            Cairo k(cairo_create(keep.get()));
-            cairo_set_source_rgba(k.get(), 0, 0, 0, 1);
-            cairo_paint(k.get());
-            cairo_set_operator(k.get(), CAIRO_OPERATOR_DEST_OUT);
-            cairo_mask_surface(k.get(), coverage.get(), 0, 0);
-            cairo_set_operator(k.get(), CAIRO_OPERATOR_ADD);
-            cairo_set_source_surface(k.get(), layer.get(), 0, 0);
-            cairo_paint_with_alpha(k.get(), alpha);
-            k.reset();
-            cairo_set_operator(c, CAIRO_OPERATOR_DEST_IN);
-            cairo_set_source_surface(c, keep.get(), 0, 0);
-            cairo_paint(c);
-            break;
-        }
-        default:
-            cairo_set_operator(c, cairoOperator(mode));
-            cairo_set_source_surface(c, layer.get(), 0, 0);
-            cairo_paint_with_alpha(c, alpha);
-            break;
-        }
+    void paint(const Compositor::Painter& painter) {
+        paint(painter, gs().blendMode, gs().alpha, true);
     }
-
-    void paint(const Painter& painter) { paint(painter, gs().blendMode, gs().alpha, true); }
 
     // The current path, taken out of cairo (in the current user space).
     CairoPath takePath() {
-        CairoPath path(cairo_copy_path(cr.get()), PathDeleter{});
+        CairoPath path(cairo_copy_path(cr.get()), cairo_path_destroy);
         cairo_new_path(cr.get());
         return path;
     }
 
-    Painter pathPainter(CairoPath path, bool fill, bool evenOdd, bool stroke) {
+    Compositor::Painter pathPainter(CairoPath path, bool fill, bool evenOdd, bool stroke) {
         const CGColor fillColor = gs().fill;
         const CGColor strokeColor = gs().stroke;
         return
@@ -671,7 +373,7 @@ struct CGContext::State {
     }
 
     CGPathRef copyPath() const {
-        CairoPath path(cairo_copy_path(cr.get()), PathDeleter{});
+        CairoPath path(cairo_copy_path(cr.get()), cairo_path_destroy);
         auto result = CGPathCreateMutable();
         bool afterClose = false;
         for (int i = 0; i < path->num_data; i += path->data[i].header.length) {
@@ -707,54 +409,6 @@ struct CGContext::State {
             cairo_matrix_t m = toCairo(t);
             cairo_set_matrix(cr.get(), &m);
         }
-    }
-
-    // The centre and radius of a disc in user space holding every device pixel.
-    std::pair<CGPoint, double> visibleDisc() const {
-        double xs[4] = {0, double(width), 0, double(width)};
-        double ys[4] = {0, 0, double(height), double(height)};
-        double minX = INFINITY, minY = INFINITY, maxX = -INFINITY, maxY = -INFINITY;
-        for (int i = 0; i < 4; ++i) {
-            cairo_device_to_user(cr.get(), &xs[i], &ys[i]);
-            minX = std::min(minX, xs[i]), maxX = std::max(maxX, xs[i]);
-            minY = std::min(minY, ys[i]), maxY = std::max(maxY, ys[i]);
-        }
-        return {CGPointMake((minX + maxX) / 2, (minY + maxY) / 2),
-                std::hypot(maxX - minX, maxY - minY) / 2};
-    }
-
-    // How a gradient's ramp runs for the extend options: cairo pads both ends or none, so
-    // one padded end is had by stretching the geometry `ext` units of t past it.
-    static GradientRun gradientRun(uint32_t options, double extBefore, double extAfter) {
-        const bool before = options & kCGGradientDrawsBeforeStartLocation;
-        const bool after = options & kCGGradientDrawsAfterEndLocation;
-        if (before && after) {
-            return {0, 1, CAIRO_EXTEND_PAD};
-        }
-        return {before ? -extBefore : 0, after ? 1 + extAfter : 1, CAIRO_EXTEND_NONE};
-    }
-
-    void drawGradient(std::function<Pattern(bool coverage)> makePattern) {
-        paint([makePattern](cairo_t* c, bool coverage) {
-            Pattern pattern = makePattern(coverage);
-            cairo_set_source(c, pattern.get());
-            cairo_paint(c);
-        });
-    }
-
-    Surface coverageOfMask(const CGRect& rect, const CGImageRef& mask) const {
-        Surface result = blank(CAIRO_FORMAT_A8);
-        Cairo c = drawingOn(result.get());
-        Surface source = imageSurface(mask, true);
-        Pattern pattern(cairo_pattern_create_for_surface(source.get()));
-        cairo_matrix_t m = imageMatrix(*mask, rect);
-        cairo_pattern_set_matrix(pattern.get(), &m);
-        cairo_pattern_set_extend(pattern.get(), CAIRO_EXTEND_PAD);
-        cairo_pattern_set_filter(pattern.get(), cairoFilter(states.back().interpolation));
-        cairo_set_source(c.get(), pattern.get());
-        cairo_rectangle(c.get(), rect.origin.x, rect.origin.y, rect.size.width, rect.size.height);
-        cairo_fill(c.get());
-        return result;
     }
 };
 
@@ -1268,8 +922,8 @@ void setImageSource(cairo_t* cr, bool coverage, const CGImageRef& image,
         cairo_set_source_rgb(cr, 0, 0, 0);
         return;
     }
-    Surface source = imageSurface(image, false);
-    Pattern pattern(cairo_pattern_create_for_surface(source.get()));
+    CairoSurfacePtr source = imageSurface(image, false);
+    CairoPatternPtr pattern(cairo_pattern_create_for_surface(source.get()));
     cairo_pattern_set_matrix(pattern.get(), &matrix);
     cairo_pattern_set_extend(pattern.get(), extend);
     cairo_pattern_set_filter(pattern.get(), filter);
@@ -1288,8 +942,8 @@ void CGContextDrawImage(const CGContextRef& c, CGRect rect, const CGImageRef& im
     if (image->isMask()) {
         const CGColor fill = s.gs().fill;
         s.paint([&s, &image, matrix, filter, fill](cairo_t* cr, bool coverage) {
-            Surface mask = imageSurface(image, true);
-            Pattern pattern(cairo_pattern_create_for_surface(mask.get()));
+            CairoSurfacePtr mask = imageSurface(image, true);
+            CairoPatternPtr pattern(cairo_pattern_create_for_surface(mask.get()));
             cairo_pattern_set_matrix(pattern.get(), &matrix);
             cairo_pattern_set_filter(pattern.get(), filter);
             coverage ? cairo_set_source_rgb(cr, 0, 0, 0) : s.applyColor(cr, fill);
@@ -1326,24 +980,10 @@ void CGContextDrawLinearGradient(const CGContextRef& c, const CGGradientRef& gra
         return;
     }
     auto& s = c->state();
-    const double dx = endPoint.x - startPoint.x, dy = endPoint.y - startPoint.y;
-    const double length = std::hypot(dx, dy);
-    if (length == 0) {
-        return;
+    GradientPainter painter(gradient, options, s.cr.get(), s.width, s.height);
+    if (auto linear = painter.linear(startPoint, endPoint)) {
+        s.paint(linear);
     }
-    // Stretching the axis this many lengths past an end reaches beyond every pixel.
-    auto [centre, radius] = s.visibleDisc();
-    const double ext =
-        (std::hypot(centre.x - startPoint.x, centre.y - startPoint.y) + radius) / length + 1;
-    const GradientRun run = CGContext::State::gradientRun(options, ext, ext);
-    s.drawGradient([=](bool coverage) {
-        Pattern pattern(
-            cairo_pattern_create_linear(startPoint.x + run.from * dx, startPoint.y + run.from * dy,
-                                        startPoint.x + run.to * dx, startPoint.y + run.to * dy));
-        addStops(pattern.get(), *gradient, run, coverage);
-        cairo_pattern_set_extend(pattern.get(), run.extend);
-        return pattern;
-    });
 }
 
 void CGContextDrawRadialGradient(const CGContextRef& c, const CGGradientRef& gradient,
@@ -1353,23 +993,8 @@ void CGContextDrawRadialGradient(const CGContextRef& c, const CGGradientRef& gra
         return;
     }
     auto& s = c->state();
-    auto [centre, radius] = s.visibleDisc();
-    const GradientRun run = CGContext::State::gradientRun(
-        options, radialExtension(endCenter, endRadius, startCenter, startRadius, centre, radius),
-        radialExtension(startCenter, startRadius, endCenter, endRadius, centre, radius));
-    auto circle = [&](double t) {
-        return std::array<double, 3>{startCenter.x + t * (endCenter.x - startCenter.x),
-                                     startCenter.y + t * (endCenter.y - startCenter.y),
-                                     std::max(0.0, startRadius + t * (endRadius - startRadius))};
-    };
-    const auto from = circle(run.from), to = circle(run.to);
-    s.drawGradient([=](bool coverage) {
-        Pattern pattern(
-            cairo_pattern_create_radial(from[0], from[1], from[2], to[0], to[1], to[2]));
-        addStops(pattern.get(), *gradient, run, coverage);
-        cairo_pattern_set_extend(pattern.get(), run.extend);
-        return pattern;
-    });
+    GradientPainter painter(gradient, options, s.cr.get(), s.width, s.height);
+    s.paint(painter.radial(startCenter, startRadius, endCenter, endRadius));
 }
 
 // Clipping.
@@ -1418,13 +1043,22 @@ void CGContextClipToMask(const CGContextRef& c, CGRect rect, const CGImageRef& m
     }
     auto& s = c->state();
     rect = CGRectStandardize(rect);
-    Surface coverage =
-        CGRectIsEmpty(rect) ? s.blank(CAIRO_FORMAT_A8) : s.coverageOfMask(rect, mask);
-    if (s.gs().softMask) {
-        Cairo m(cairo_create(coverage.get()));
-        cairo_set_operator(m.get(), CAIRO_OPERATOR_DEST_IN);
-        cairo_set_source_surface(m.get(), s.gs().softMask.get(), 0, 0);
-        cairo_paint(m.get());
+    Compositor::Painter drawMask = [](cairo_t*, bool) {};
+    if (!CGRectIsEmpty(rect)) {
+        const cairo_matrix_t matrix = imageMatrix(*mask, rect);
+        const cairo_filter_t filter = cairoFilter(s.gs().interpolation);
+        drawMask = [&mask, &rect, matrix, filter](cairo_t* cr, bool) {
+            CairoSurfacePtr source = imageSurface(mask, true);
+            CairoPatternPtr pattern(cairo_pattern_create_for_surface(source.get()));
+            cairo_pattern_set_matrix(pattern.get(), &matrix);
+            cairo_pattern_set_extend(pattern.get(), CAIRO_EXTEND_PAD);
+            cairo_pattern_set_filter(pattern.get(), filter);
+            cairo_set_source(cr, pattern.get());
+            cairo_rectangle(cr, rect.origin.x, rect.origin.y, rect.size.width, rect.size.height);
+            cairo_fill(cr);
+        };
     }
-    s.gs().softMask = std::shared_ptr<cairo_surface_t>(coverage.release(), SurfaceDeleter{});
+    s.gs().softMask = std::shared_ptr<cairo_surface_t>(
+        s.compositor().maskWithin(drawMask, s.gs().softMask.get()).release(),
+        cairo_surface_destroy);
 }

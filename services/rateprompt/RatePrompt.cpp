@@ -16,7 +16,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <limits>
 
 namespace {
 constexpr const char* kAppStoreIDKey = "RatePromptAppStoreID";
@@ -27,8 +26,6 @@ constexpr const char* kEventCountKey = "RatePromptEventCount";
 constexpr const char* kDeclinedVersionKey = "RatePromptDeclinedVersion";
 constexpr const char* kRatedVersionKey = "RatePromptRatedVersionChecked";
 constexpr const char* kLastVersionUsedKey = "RatePromptLastVersionUsed";
-constexpr double kSecondsPerDay = 86400.0;
-constexpr double kSecondsPerWeek = 604800.0;
 constexpr uint64_t kGamesGenreID = 6014;
 
 std::shared_ptr<NSUserDefaults> defaults() {
@@ -62,11 +59,6 @@ std::string wantedTextLanguage() {
         language += "-" + parts[1];
     }
     return language;
-}
-
-// Seconds since `date`; none counts as now.
-double secondsSince(const std::optional<NSDate>& date) {
-    return date ? -date->timeIntervalSinceNow() : 0.0;
 }
 } // namespace
 
@@ -149,17 +141,7 @@ void RatePrompt::setEventCount(uint64_t count) {
 }
 
 float RatePrompt::usesPerWeek() const {
-    auto first = firstUsed();
-    double weeks = first ? -first->timeIntervalSinceNow() / kSecondsPerWeek : 0.0;
-    double uses = static_cast<double>(usesCount());
-    if (weeks == 0.0) {
-        // No time has passed: any use is an unbounded rate, none is no rate at all (a NaN,
-        // which no threshold refuses, as the formula gives).
-        return uses > 0.0 ? std::numeric_limits<float>::infinity()
-                          : std::numeric_limits<float>::quiet_NaN();
-    }
-    // A first use in the future (after an update) gives a negative rate, as the formula does.
-    return static_cast<float>(uses / weeks);
+    return rule().usesPerWeek();
 }
 
 bool RatePrompt::declinedThisVersion() const {
@@ -198,55 +180,62 @@ void RatePrompt::logEvent(bool deferPrompt) {
     }
 }
 
+RatePromptRule RatePrompt::rule() const {
+    RatePromptRule::Counters counters;
+    counters.uses = usesCount();
+    counters.events = eventCount();
+    counters.firstUsed = firstUsed();
+    counters.lastReminded = lastReminded();
+    counters.ratedThisVersion = ratedThisVersion();
+    counters.ratedAnyVersion = ratedAnyVersion();
+    counters.declinedAnyVersion = declinedAnyVersion();
+    return {counters, ruleSettings_, NSDate::date()};
+}
+
 bool RatePrompt::shouldPromptForRating() const {
-    if (previewMode_) {
+    using Decision = RatePromptRule::Decision;
+    const RatePromptRule rule = this->rule();
+    const RatePromptRule::Counters& counters = rule.counters;
+    std::string reason;
+    switch (rule.decision()) {
+    case Decision::Prompt:
+        return true;
+    case Decision::PromptInPreviewMode:
         NSLog("RatePrompt preview mode is enabled - make sure you disable this for release");
         return true;
+    case Decision::RatedThisVersion:
+        reason = "the user has already rated this version";
+        break;
+    case Decision::RatedAnEarlierVersion:
+        reason = "the user has already rated this app, and promptForNewVersionIfUserRated is "
+                 "disabled";
+        break;
+    case Decision::Declined:
+        reason = "the user has declined to rate the app";
+        break;
+    case Decision::TooSoonAfterFirstUse:
+        reason = NSString::stringWithFormat("the app was first used less than %g days ago",
+                                            ruleSettings_.daysUntilPrompt);
+        break;
+    case Decision::TooFewUsesAndEvents:
+        reason = NSString::stringWithFormat(
+            "the app has only been used %@ times and only %@ events have been logged",
+            counters.uses, counters.events);
+        break;
+    case Decision::TooFewUsesPerWeek:
+        reason = NSString::stringWithFormat(
+            "the app has only been used %g times per week on average since it was installed",
+            rule.usesPerWeek());
+        break;
+    case Decision::RemindedRecently:
+        reason = NSString::stringWithFormat(
+            "the user last asked to be reminded less than %g days ago", ruleSettings_.remindPeriod);
+        break;
     }
-    auto refuse = [this](const std::string& reason) {
-        if (verboseLogging_) {
-            NSLog("%@", reason);
-        }
-        return false;
-    };
-    if (ratedThisVersion()) {
-        return refuse("RatePrompt did not prompt for rating because the user has already rated "
-                      "this version");
+    if (verboseLogging_) {
+        NSLog("%@", "RatePrompt did not prompt for rating because " + reason);
     }
-    if (ratedAnyVersion() && !promptForNewVersionIfUserRated_) {
-        return refuse("RatePrompt did not prompt for rating because the user has already rated "
-                      "this app, and promptForNewVersionIfUserRated is disabled");
-    }
-    if (declinedAnyVersion()) {
-        return refuse("RatePrompt did not prompt for rating because the user has declined to "
-                      "rate the app");
-    }
-    if (secondsSince(firstUsed()) < static_cast<double>(daysUntilPrompt_) * kSecondsPerDay) {
-        return refuse(NSString::stringWithFormat("RatePrompt did not prompt for rating because "
-                                                 "the app was first used less than %g days ago",
-                                                 daysUntilPrompt_));
-    }
-    // Enough uses or enough events will do.
-    if (usesCount() < usesUntilPrompt_ && eventCount() < eventsUntilPrompt_) {
-        return refuse(NSString::stringWithFormat(
-            "RatePrompt did not prompt for rating because the app has only been used %@ times "
-            "and only %@ events have been logged",
-            usesCount(), eventCount()));
-    }
-    if (usesPerWeek() < usesPerWeekForPrompt_) {
-        return refuse(NSString::stringWithFormat(
-            "RatePrompt did not prompt for rating because the app has only been used %g times "
-            "per week on average since it was installed",
-            usesPerWeek()));
-    }
-    auto reminded = lastReminded();
-    if (reminded && secondsSince(reminded) < static_cast<double>(remindPeriod_) * kSecondsPerDay) {
-        return refuse(NSString::stringWithFormat(
-            "RatePrompt did not prompt for rating because the user last asked to be reminded "
-            "less than %g days ago",
-            remindPeriod_));
-    }
-    return true;
+    return false;
 }
 
 void RatePrompt::promptIfAllCriteriaMet() {
@@ -269,7 +258,7 @@ void RatePrompt::checkForConnectivityInBackground() {
     query.bundleID = applicationBundleID_;
     query.applicationVersion = applicationVersion_;
     query.onlyPromptIfLatestVersion = onlyPromptIfLatestVersion_;
-    query.previewMode = previewMode_;
+    query.previewMode = ruleSettings_.previewMode;
     query.verboseLogging = verboseLogging_;
     // While a lookup runs, its outcome serves whatever waits for it when it comes.
     storeLookup_->startWithQueryCompletion(
@@ -292,7 +281,7 @@ void RatePrompt::lookupFinished(const RatePromptStoreLookup::Result& result) {
                      result.error->code() == 1 && appStoreID_ != 0;
     if (result.error && !ignorable) {
         connectionError(result.error);
-    } else if (appStoreID() != 0 || previewMode_) {
+    } else if (appStoreID() != 0 || ruleSettings_.previewMode) {
         connectionSucceeded();
     } else {
         // The store does not know the app: there is nothing to rate yet. The waiting
@@ -363,7 +352,8 @@ void RatePrompt::applicationLaunched() {
             d->synchronize();
         } else {
             // A user who never rated keeps the counts and waits at most one more day.
-            double grace = (static_cast<double>(daysUntilPrompt_) - 1.0) * kSecondsPerDay;
+            double grace = (static_cast<double>(ruleSettings_.daysUntilPrompt) - 1.0) *
+                           RatePromptRule::kSecondsPerDay;
             if (-first->timeIntervalSinceNow() > grace) {
                 setFirstUsed(NSDate::dateWithTimeIntervalSinceNow(-grace));
             }

@@ -9,6 +9,7 @@
 #include "platform/foundation/NSDate.h"
 #include "platform/uikit/UIAlertViewDelegate.h"
 #include "services/rateprompt/RatePromptDelegate.h"
+#include "services/rateprompt/RatePromptRule.h"
 #include "services/rateprompt/RatePromptStoreLookup.h"
 
 #include <cstdint>
@@ -51,16 +52,16 @@ public:
     }
 
     // The prompt rule's thresholds.
-    uint64_t usesUntilPrompt() const { return usesUntilPrompt_; }
-    void setUsesUntilPrompt(uint64_t uses) { usesUntilPrompt_ = uses; }
-    uint64_t eventsUntilPrompt() const { return eventsUntilPrompt_; }
-    void setEventsUntilPrompt(uint64_t events) { eventsUntilPrompt_ = events; }
-    float daysUntilPrompt() const { return daysUntilPrompt_; }
-    void setDaysUntilPrompt(float days) { daysUntilPrompt_ = days; }
-    float usesPerWeekForPrompt() const { return usesPerWeekForPrompt_; }
-    void setUsesPerWeekForPrompt(float uses) { usesPerWeekForPrompt_ = uses; }
-    float remindPeriod() const { return remindPeriod_; }
-    void setRemindPeriod(float days) { remindPeriod_ = days; }
+    uint64_t usesUntilPrompt() const { return ruleSettings_.usesUntilPrompt; }
+    void setUsesUntilPrompt(uint64_t uses) { ruleSettings_.usesUntilPrompt = uses; }
+    uint64_t eventsUntilPrompt() const { return ruleSettings_.eventsUntilPrompt; }
+    void setEventsUntilPrompt(uint64_t events) { ruleSettings_.eventsUntilPrompt = events; }
+    float daysUntilPrompt() const { return ruleSettings_.daysUntilPrompt; }
+    void setDaysUntilPrompt(float days) { ruleSettings_.daysUntilPrompt = days; }
+    float usesPerWeekForPrompt() const { return ruleSettings_.usesPerWeekForPrompt; }
+    void setUsesPerWeekForPrompt(float uses) { ruleSettings_.usesPerWeekForPrompt = uses; }
+    float remindPeriod() const { return ruleSettings_.remindPeriod; }
+    void setRemindPeriod(float days) { ruleSettings_.remindPeriod = days; }
 
     // Texts: the set ones, else the localised defaults; every "%@" in the three messages
     // stands for applicationName. An empty button label leaves that button out.
@@ -92,16 +93,20 @@ public:
     void setUseUIAlertControllerIfAvailable(bool value) {
         useUIAlertControllerIfAvailable_ = value;
     }
-    bool promptForNewVersionIfUserRated() const { return promptForNewVersionIfUserRated_; }
-    void setPromptForNewVersionIfUserRated(bool value) { promptForNewVersionIfUserRated_ = value; }
+    bool promptForNewVersionIfUserRated() const {
+        return ruleSettings_.promptForNewVersionIfUserRated;
+    }
+    void setPromptForNewVersionIfUserRated(bool value) {
+        ruleSettings_.promptForNewVersionIfUserRated = value;
+    }
     bool onlyPromptIfLatestVersion() const { return onlyPromptIfLatestVersion_; }
     void setOnlyPromptIfLatestVersion(bool value) { onlyPromptIfLatestVersion_ = value; }
     bool promptAtLaunch() const { return promptAtLaunch_; }
     void setPromptAtLaunch(bool value) { promptAtLaunch_ = value; }
     bool verboseLogging() const { return verboseLogging_; }
     void setVerboseLogging(bool value) { verboseLogging_ = value; }
-    bool previewMode() const { return previewMode_; }
-    void setPreviewMode(bool value) { previewMode_ = value; }
+    bool previewMode() const { return ruleSettings_.previewMode; }
+    void setPreviewMode(bool value) { ruleSettings_.previewMode = value; }
 
     // Not retained. When none is set, the application's delegate is taken (and kept) if
     // it is a RatePromptDelegate.
@@ -136,7 +141,8 @@ public:
 
     // Counts one significant event; unless deferred, then prompts if the rule holds.
     void logEvent(bool deferPrompt);
-    // The prompt rule, without side effects; the reason for a NO is logged when verbose.
+    // The prompt rule on the stored counters and the settings, without side effects; the
+    // reason for a NO is logged when verbose.
     bool shouldPromptForRating() const;
     void promptIfAllCriteriaMet();
     // Asks the store first; the alert follows when it answers. Nothing new starts while a
@@ -179,6 +185,8 @@ public:
     static std::string storeCountryForLocaleCountry(const std::string& countryCode);
 
 private:
+    // The rule on the stored counters and the settings, now.
+    RatePromptRule rule() const;
     void lookupFinished(const RatePromptStoreLookup::Result& result);
     // The text with every "%@" replaced by the application's name.
     std::string withApplicationName(const std::string& text) const;
@@ -194,11 +202,7 @@ private:
     std::string applicationBundleID_;
     std::optional<std::string> latestVersion_;
     std::optional<std::string> appStoreTrackName_;
-    uint64_t usesUntilPrompt_ = 10;
-    uint64_t eventsUntilPrompt_ = 10;
-    float daysUntilPrompt_ = 10.0f;
-    float usesPerWeekForPrompt_ = 0.0f;
-    float remindPeriod_ = 1.0f;
+    RatePromptRule::Settings ruleSettings_;
     std::optional<std::string> messageTitle_;
     std::optional<std::string> message_;
     std::optional<std::string> updateMessage_;
@@ -207,11 +211,9 @@ private:
     std::optional<std::string> remindButtonLabel_;
     bool useAllAvailableLanguages_ = true;
     bool useUIAlertControllerIfAvailable_ = false;
-    bool promptForNewVersionIfUserRated_ = false;
     bool onlyPromptIfLatestVersion_ = true;
     bool promptAtLaunch_ = true;
     bool verboseLogging_ = false;
-    bool previewMode_ = false;
     std::weak_ptr<RatePromptDelegate> delegate_;
     std::string ratingsURL_;
     std::shared_ptr<RatePromptStoreLookup> storeLookup_ = std::make_shared<RatePromptStoreLookup>();
