@@ -75,7 +75,10 @@ void ProgramOptions::relaunch(int resumeAtLine) const {
     std::perror("relaunch");
 }
 
-std::optional<ProgramOptions> ProgramOptions::parse(int argc, char** argv, std::string& error) {
+ErrorOr<ProgramOptions> ProgramOptions::parse(int argc, char** argv) {
+    const auto malformed = [](const std::string& why) {
+        return makeError(kErrorDomain, kErrorMalformedOption, why);
+    };
     ProgramOptions options;
     // A relaunch tells the new process where the scenario goes on; the variable is read
     // once and cleared, so it never reaches a process started later.
@@ -92,11 +95,8 @@ std::optional<ProgramOptions> ProgramOptions::parse(int argc, char** argv, std::
     for (int i = 1; i < argc; ++i) {
         std::string option = argv[i];
         if (i + 1 >= argc) {
-            error = "option " + option + " needs a value";
-            if (option.rfind("--", 0) != 0) {
-                error = "unexpected argument: " + option;
-            }
-            return std::nullopt;
+            return malformed(option.rfind("--", 0) != 0 ? "unexpected argument: " + option
+                                                        : "option " + option + " needs a value");
         }
         std::string value = argv[++i];
         if (option == "--home") {
@@ -108,8 +108,8 @@ std::optional<ProgramOptions> ProgramOptions::parse(int argc, char** argv, std::
                 std::find_if(std::begin(kAccessAnswers), std::end(kAccessAnswers),
                              [&](const auto& entry) { return value == entry.first; });
             if (answer == std::end(kAccessAnswers)) {
-                error = "--photos-access wants granted, denied, restricted or ask, not: " + value;
-                return std::nullopt;
+                return malformed("--photos-access wants granted, denied, restricted or ask, not: " +
+                                 value);
             }
             options.photosAccess = answer->second;
         } else if (option == "--script") {
@@ -118,24 +118,21 @@ std::optional<ProgramOptions> ProgramOptions::parse(int argc, char** argv, std::
             options.shots = value;
         } else if (option == "--screen") {
             if (!parseScreen(value, options.screenSize, options.screenScale)) {
-                error = "--screen wants WxH@S (for example 375x667@2), not: " + value;
-                return std::nullopt;
+                return malformed("--screen wants WxH@S (for example 375x667@2), not: " + value);
             }
         } else if (option == "--store-url") {
             if (!isServiceBaseURL(value)) {
-                error = "--store-url wants scheme://host[:port] (https, or http on a loopback "
-                        "host), not: " +
-                        value;
-                return std::nullopt;
+                return malformed(
+                    "--store-url wants scheme://host[:port] (https, or http on a loopback "
+                    "host), not: " +
+                    value);
             }
             options.storeURL = value;
         } else {
-            error = "unknown option: " + option;
-            return std::nullopt;
+            return malformed("unknown option: " + option);
         }
         if (value.empty()) {
-            error = "option " + option + " needs a value";
-            return std::nullopt;
+            return malformed("option " + option + " needs a value");
         }
     }
     return options;

@@ -2,6 +2,7 @@
 // runs on, the scenario it plays and the store service it talks to.
 #pragma once
 
+#include "platform/foundation/ErrorOr.h"
 #include "platform/graphics/CGGeometry.h"
 #include "platform/photos/PHPhotoLibrary.h"
 
@@ -33,8 +34,12 @@ struct ProgramOptions {
     // the program cannot be started again.
     void relaunch(int resumeAtLine) const;
 
-    // Parses argv; on a malformed option returns nullopt and sets `error`.
-    static std::optional<ProgramOptions> parse(int argc, char** argv, std::string& error);
+    // The error of a malformed command line; its description says what is wrong.
+    static constexpr const char* kErrorDomain = "ProgramOptionsErrorDomain";
+    static constexpr long kErrorMalformedOption = 1;
+
+    // Parses argv.
+    static ErrorOr<ProgramOptions> parse(int argc, char** argv);
     // Parses "WxH@S" (the "@S" may be left out: scale 2).
     static bool parseScreen(const std::string& text, CGSize& size, double& scale);
     // Whether the text is an http or https URL of a host (and port) alone.

@@ -93,23 +93,23 @@ void addAppCommands(ScenarioRunner& runner) {
 } // namespace
 
 int main(int argc, char** argv) {
-    std::string error;
-    auto options = ProgramOptions::parse(argc, argv, error);
-    if (!options) {
-        return badInvocation(error);
+    auto parsed = ProgramOptions::parse(argc, argv);
+    if (parsed.hasError()) {
+        return badInvocation(parsed.error()->localizedDescription());
     }
+    const auto options = std::make_shared<const ProgramOptions>(std::move(parsed).value());
     std::string scriptPath = options->script.empty()
                                  ? (programDirectory() / "demo" / "main.scenario").string()
                                  : options->script;
-    auto script = ScenarioScript::load(scriptPath, error);
-    if (!script) {
-        return badInvocation(error);
+    auto script = ScenarioScript::load(scriptPath);
+    if (script.hasError()) {
+        return badInvocation(script.error()->localizedDescription());
     }
     ScenarioRunner runner(
         {options->shots, options->resumeAtLine, [options](int line) { options->relaunch(line); }});
     addAppCommands(runner);
-    if (!runner.validate(*script, error)) {
-        return badInvocation(scriptPath + ": " + error);
+    if (auto valid = runner.validate(script.value()); valid.hasError()) {
+        return badInvocation(scriptPath + ": " + valid.error()->localizedDescription());
     }
 
     std::error_code ec;
@@ -125,6 +125,6 @@ int main(int argc, char** argv) {
     }
     EventLog::setPrintsToStandardOutput(true);
     registerAppClasses();
-    runner.startAfterLaunch(*script);
+    runner.startAfterLaunch(std::move(script).value());
     return UIApplicationMain(argc, argv, "", NSStringFromClass("AppDelegate"));
 }

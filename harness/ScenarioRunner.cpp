@@ -1,5 +1,7 @@
 #include "harness/ScenarioRunner.h"
 
+#include "harness/ScenarioError.h"
+
 #include "harness/TouchInjector.h"
 #include "platform/base/NSRunLoop.h"
 #include "platform/dispatch/dispatch.h"
@@ -42,7 +44,7 @@ std::string controllerTree(const UIViewController& controller, const std::string
 }
 // Where a finger would tap the button of that title on the visible alert: a presented
 // alert controller, or else the front-most classic alert view.
-std::optional<CGPoint> alertButtonPoint(const std::string& title, std::string& error) {
+ErrorOr<CGPoint> alertButtonPoint(const std::string& title) {
     auto window = UIApplication::sharedApplication()->keyWindow();
     auto top = window ? window->rootViewController() : nullptr;
     while (top && top->presentedViewController()) {
@@ -67,13 +69,13 @@ std::optional<CGPoint> alertButtonPoint(const std::string& title, std::string& e
         }
     }
     if (!panel) {
-        error = "there is no alert on screen to tap '" + title + "' on";
-        return std::nullopt;
+        return makeError(ScenarioErrorDomain, ScenarioErrorCommandFailed,
+                         "there is no alert on screen to tap '" + title + "' on");
     }
     auto rect = panel->buttonRectForTitle(title);
     if (!rect) {
-        error = "the alert '" + alertTitle + "' has no button '" + title + "'";
-        return std::nullopt;
+        return makeError(ScenarioErrorDomain, ScenarioErrorCommandFailed,
+                         "the alert '" + alertTitle + "' has no button '" + title + "'");
     }
     return panel->convertPointToView(CGPointMake(CGRectGetMidX(*rect), CGRectGetMidY(*rect)),
                                      nullptr);
@@ -96,17 +98,15 @@ std::shared_ptr<UIViewController> topScreen(std::shared_ptr<UIViewController> co
     return controller;
 }
 
-// The arguments as finite numbers; nullopt with `error` naming the first word that is not
-// one.
-std::optional<std::vector<double>> numbers(const std::vector<std::string>& arguments,
-                                           std::string& error) {
+// The arguments as finite numbers; an error names the first word that is not one.
+ErrorOr<std::vector<double>> numbers(const std::vector<std::string>& arguments) {
     std::vector<double> values;
     for (const std::string& word : arguments) {
         double value = 0;
         const auto [end, status] = std::from_chars(word.data(), word.data() + word.size(), value);
         if (status != std::errc() || end != word.data() + word.size() || !std::isfinite(value)) {
-            error = "'" + word + "' is not a number";
-            return std::nullopt;
+            return makeError(ScenarioErrorDomain, ScenarioErrorMalformedLine,
+                             "'" + word + "' is not a number");
         }
         values.push_back(value);
     }
@@ -135,28 +135,28 @@ const ScenarioRunner::Command* ScenarioRunner::command(const std::string& name) 
     return found == commands_.end() ? nullptr : &found->second;
 }
 
-bool ScenarioRunner::validate(const ScenarioScript& script, std::string& error) const {
+ErrorOr<void> ScenarioRunner::validate(const ScenarioScript& script) const {
     for (const auto& command : script.commands()) {
         auto found = commands_.find(command.name);
-        std::string where = "line " + std::to_string(command.line) + ": ";
+        const auto malformed = [&](const std::string& problem) {
+            return makeError(ScenarioErrorDomain, ScenarioErrorMalformedLine,
+                             "line " + std::to_string(command.line) + ": " + problem);
+        };
         if (found == commands_.end()) {
-            error = where + "unknown command '" + command.name + "'";
-            return false;
+            return malformed("unknown command '" + command.name + "'");
         }
         size_t count = command.arguments.size();
         if (count < found->second.minArguments || count > found->second.maxArguments) {
-            error = where + "usage: " + found->second.usage;
-            return false;
+            return malformed("usage: " + found->second.usage);
         }
         if (found->second.check) {
-            std::string problem = found->second.check(command.arguments);
-            if (!problem.empty()) {
-                error = where + problem + " (usage: " + found->second.usage + ")";
-                return false;
+            if (auto checked = found->second.check(command.arguments); checked.hasError()) {
+                return malformed(checked.error()->localizedDescription() +
+                                 " (usage: " + found->second.usage + ")");
             }
         }
     }
-    return true;
+    return {};
 }
 
 void ScenarioRunner::startAfterLaunch(ScenarioScript script) {
@@ -216,18 +216,18 @@ UIInterfaceOrientation orientationNamed(const std::string& name) {
 } // namespace
 
 ScenarioRunner::Check ScenarioRunner::numbersCheck(size_t nonNegativeFrom) {
-    return [nonNegativeFrom](const std::vector<std::string>& arguments) -> std::string {
-        std::string error;
-        auto values = numbers(arguments, error);
-        if (!values) {
-            return error;
+    return [nonNegativeFrom](const std::vector<std::string>& arguments) -> ErrorOr<void> {
+        auto values = numbers(arguments);
+        if (values.hasError()) {
+            return values.error();
         }
-        for (size_t i = nonNegativeFrom; i < values->size(); ++i) {
-            if ((*values)[i] < 0) {
-                return "'" + arguments[i] + "' cannot be negative";
+        for (size_t i = nonNegativeFrom; i < values.value().size(); ++i) {
+            if (values.value()[i] < 0) {
+                return makeError(ScenarioErrorDomain, ScenarioErrorMalformedLine,
+                                 "'" + arguments[i] + "' cannot be negative");
             }
         }
-        return "";
+        return {};
     };
 }
 
@@ -260,22 +260,20 @@ void ScenarioRunner::addBuiltInCommands() {
                                next();
                            }});
     addCommand("shot", {1, 1, "shot NAME", [this](const auto& arguments, Next next, auto fail) {
-                            std::string error;
-                            if (!takeScreenshot(arguments[0], error)) {
-                                fail(error);
+                            if (auto shot = takeScreenshot(arguments[0]); shot.hasError()) {
+                                fail(shot.error()->localizedDescription());
                                 return;
                             }
                             next();
                         }});
     addCommand("alert",
                {1, 1, "alert \"Button title\"", [](const auto& arguments, Next next, auto fail) {
-                    std::string error;
-                    auto point = alertButtonPoint(arguments[0], error);
-                    if (!point) {
-                        fail(error);
+                    auto point = alertButtonPoint(arguments[0]);
+                    if (point.hasError()) {
+                        fail(point.error()->localizedDescription());
                         return;
                     }
-                    playGesture(TouchGesture::tap(*point), std::move(next), fail);
+                    playGesture(TouchGesture::tap(point.value()), std::move(next), fail);
                 }});
     addCommand("relaunch", {0, 0, "relaunch", [this](const auto&, Next, auto) { relaunch(); }});
     addCommand("orientation",
@@ -285,11 +283,12 @@ void ScenarioRunner::addBuiltInCommands() {
                         orientationNamed(arguments[0]));
                     next();
                 },
-                [](const std::vector<std::string>& arguments) -> std::string {
+                [](const std::vector<std::string>& arguments) -> ErrorOr<void> {
                     if (orientationNamed(arguments[0]) == UIInterfaceOrientation::Unknown) {
-                        return "'" + arguments[0] + "' is not an orientation";
+                        return makeError(ScenarioErrorDomain, ScenarioErrorMalformedLine,
+                                         "'" + arguments[0] + "' is not an orientation");
                     }
-                    return "";
+                    return {};
                 }});
     addTouchCommands();
 }
@@ -311,46 +310,43 @@ void ScenarioRunner::addTouchCommands() {
                            playGesture(TouchGesture::tap(TouchInjector::tapPointOfView(*views[0])),
                                        std::move(next), fail);
                        }});
-    addCommand("tap-at",
-               {2, 2, "tap-at X Y",
-                [](const auto& arguments, Next next, auto fail) {
-                    std::string error;
-                    const auto values = numbers(arguments, error);
-                    if (!values) {
-                        fail("tap-at: " + error);
-                        return;
-                    }
-                    playGesture(TouchGesture::tap(CGPointMake((*values)[0], (*values)[1])),
-                                std::move(next), fail);
-                },
-                numbersCheck(2)});
+    addCommand("tap-at", {2, 2, "tap-at X Y",
+                          [](const auto& arguments, Next next, auto fail) {
+                              const auto values = numbers(arguments);
+                              if (values.hasError()) {
+                                  fail("tap-at: " + values.error()->localizedDescription());
+                                  return;
+                              }
+                              playGesture(TouchGesture::tap(
+                                              CGPointMake(values.value()[0], values.value()[1])),
+                                          std::move(next), fail);
+                          },
+                          numbersCheck(2)});
     addCommand("long-press",
                {3, 3, "long-press X Y SECONDS",
                 [](const auto& arguments, Next next, auto fail) {
-                    std::string error;
-                    const auto values = numbers(arguments, error);
-                    if (!values) {
-                        fail("long-press: " + error);
+                    const auto values = numbers(arguments);
+                    if (values.hasError()) {
+                        fail("long-press: " + values.error()->localizedDescription());
                         return;
                     }
-                    if ((*values)[2] < 0) {
+                    if (values.value()[2] < 0) {
                         fail("long-press: the time cannot be negative");
                         return;
                     }
-                    const auto& v = *values;
+                    const auto& v = values.value();
                     playGesture(TouchGesture::longPress(CGPointMake(v[0], v[1]), v[2]),
                                 std::move(next), fail);
                 },
                 numbersCheck(2)});
     addCommand("drag", {4, 5, "drag X1 Y1 X2 Y2 [SECONDS]",
                         [](const auto& arguments, Next next, auto fail) {
-                            std::string error;
-                            auto values = numbers(arguments, error);
-                            if (!values) {
-                                fail("drag: " + error);
+                            auto values = numbers(arguments);
+                            if (values.hasError()) {
+                                fail("drag: " + values.error()->localizedDescription());
                                 return;
                             }
-                            auto& v = *values;
+                            auto& v = values.value();
                             v.resize(5, kDefaultGestureSeconds);
                             if (v[4] < 0) {
                                 fail("drag: the time cannot be negative");
@@ -364,13 +360,12 @@ void ScenarioRunner::addTouchCommands() {
     addCommand("press-drag",
                {5, 6, "press-drag X1 Y1 X2 Y2 HOLD [SECONDS]",
                 [](const auto& arguments, Next next, auto fail) {
-                    std::string error;
-                    auto values = numbers(arguments, error);
-                    if (!values) {
-                        fail("press-drag: " + error);
+                    auto values = numbers(arguments);
+                    if (values.hasError()) {
+                        fail("press-drag: " + values.error()->localizedDescription());
                         return;
                     }
-                    auto& v = *values;
+                    auto& v = values.value();
                     v.resize(6, kDefaultGestureSeconds);
                     if (v[4] < 0 || v[5] < 0) {
                         fail("press-drag: the time cannot be negative");
@@ -384,13 +379,12 @@ void ScenarioRunner::addTouchCommands() {
     addCommand("pinch",
                {4, 5, "pinch X Y FROM_DISTANCE TO_DISTANCE [SECONDS]",
                 [](const auto& arguments, Next next, auto fail) {
-                    std::string error;
-                    auto values = numbers(arguments, error);
-                    if (!values) {
-                        fail("pinch: " + error);
+                    auto values = numbers(arguments);
+                    if (values.hasError()) {
+                        fail("pinch: " + values.error()->localizedDescription());
                         return;
                     }
-                    auto& v = *values;
+                    auto& v = values.value();
                     v.resize(5, kDefaultGestureSeconds);
                     if (v[2] <= 0 || v[3] <= 0 || v[4] < 0) {
                         fail("pinch: distances must be positive and the time not "
@@ -417,15 +411,16 @@ void ScenarioRunner::addTouchCommands() {
                 }});
 }
 
-bool ScenarioRunner::takeScreenshot(const std::string& name, std::string& error) const {
+ErrorOr<void> ScenarioRunner::takeScreenshot(const std::string& name) const {
+    const auto failed = [](const std::string& why) {
+        return makeError(ScenarioErrorDomain, ScenarioErrorCommandFailed, why);
+    };
     auto window = UIApplication::sharedApplication()->keyWindow();
     if (!window) {
-        error = "there is no key window to take a screenshot of";
-        return false;
+        return failed("there is no key window to take a screenshot of");
     }
     if (name.empty() || name.find('/') != std::string::npos || name.starts_with(".")) {
-        error = "a screenshot name is a plain file name, not " + name;
-        return false;
+        return failed("a screenshot name is a plain file name, not " + name);
     }
     auto image = ViewRenderer::snapshotWindow(*window, UIScreen::mainScreen()->scale());
     auto png = UIImagePNGRepresentation(image);
@@ -433,11 +428,10 @@ bool ScenarioRunner::takeScreenshot(const std::string& name, std::string& error)
     std::filesystem::create_directories(settings_.shots, ec);
     std::string path = (std::filesystem::path(settings_.shots) / (name + ".png")).string();
     if (!png || !NSData::writeToFileAtomically(*png, path)) {
-        error = "cannot write the screenshot " + path;
-        return false;
+        return failed("cannot write the screenshot " + path);
     }
     EventLog::record("shot", path);
-    return true;
+    return {};
 }
 
 void ScenarioRunner::relaunch() {

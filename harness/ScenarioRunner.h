@@ -4,6 +4,7 @@
 #pragma once
 
 #include "harness/ScenarioScript.h"
+#include "platform/foundation/ErrorOr.h"
 
 #include <functional>
 #include <map>
@@ -25,8 +26,9 @@ public:
     // Runs one command; calls `next` when done, or `fail(message)` to stop the run.
     using Handler = std::function<void(const std::vector<std::string>& arguments, Next next,
                                        std::function<void(const std::string&)> fail)>;
-    // Checks a line's arguments before the run starts: an error message, or empty.
-    using Check = std::function<std::string(const std::vector<std::string>& arguments)>;
+    // Checks a line's arguments before the run starts; the error's description says what
+    // is wrong with them.
+    using Check = std::function<ErrorOr<void>(const std::vector<std::string>& arguments)>;
     struct Command {
         size_t minArguments = 0;
         size_t maxArguments = 0;
@@ -51,8 +53,8 @@ public:
     void addCommand(const std::string& name, Command command);
     // The command of that name, or null.
     const Command* command(const std::string& name) const;
-    // Checks every line against the command table; false with `error` naming the line.
-    bool validate(const ScenarioScript& script, std::string& error) const;
+    // Checks every line against the command table; an error names the first bad line.
+    ErrorOr<void> validate(const ScenarioScript& script) const;
     // Starts playing once the application has finished launching.
     void startAfterLaunch(ScenarioScript script);
 
@@ -62,7 +64,7 @@ private:
     void addTouchCommands();
     void runFrom(size_t index);
     void relaunch();
-    bool takeScreenshot(const std::string& name, std::string& error) const;
+    ErrorOr<void> takeScreenshot(const std::string& name) const;
 
     Settings settings_;
     std::map<std::string, Command> commands_;

@@ -1,5 +1,7 @@
 #include "harness/ScenarioScript.h"
 
+#include "harness/ScenarioError.h"
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -48,7 +50,7 @@ bool splitWords(const std::string& line, std::vector<std::string>& words) {
 }
 } // namespace
 
-std::optional<ScenarioScript> ScenarioScript::parse(const std::string& text, std::string& error) {
+ErrorOr<ScenarioScript> ScenarioScript::parse(const std::string& text) {
     ScenarioScript script;
     std::istringstream stream(text);
     std::string line;
@@ -57,8 +59,8 @@ std::optional<ScenarioScript> ScenarioScript::parse(const std::string& text, std
         ++number;
         std::vector<std::string> words;
         if (!splitWords(line, words)) {
-            error = "line " + std::to_string(number) + ": unterminated quote: " + line;
-            return std::nullopt;
+            return makeError(ScenarioErrorDomain, ScenarioErrorMalformedLine,
+                             "line " + std::to_string(number) + ": unterminated quote: " + line);
         }
         if (words.empty()) {
             continue;
@@ -69,17 +71,16 @@ std::optional<ScenarioScript> ScenarioScript::parse(const std::string& text, std
     return script;
 }
 
-std::optional<ScenarioScript> ScenarioScript::load(const std::string& path, std::string& error) {
+ErrorOr<ScenarioScript> ScenarioScript::load(const std::string& path) {
     std::error_code ec;
     std::ifstream file(path, std::ios::binary);
-    if (!std::filesystem::is_regular_file(path, ec) || !file) {
-        error = "cannot read the scenario " + path;
-        return std::nullopt;
+    std::string text;
+    if (std::filesystem::is_regular_file(path, ec) && file) {
+        text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
     }
-    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (file.bad()) {
-        error = "cannot read the scenario " + path;
-        return std::nullopt;
+    if (!std::filesystem::is_regular_file(path, ec) || !file || file.bad()) {
+        return makeError(ScenarioErrorDomain, ScenarioErrorUnreadableFile,
+                         "cannot read the scenario " + path);
     }
-    return parse(text, error);
+    return parse(text);
 }

@@ -2,7 +2,8 @@
 // blanks, '#' starting a comment.
 #pragma once
 
-#include <optional>
+#include "platform/foundation/ErrorOr.h"
+
 #include <string>
 #include <vector>
 
@@ -14,10 +15,10 @@ struct ScenarioCommand {
 
 class ScenarioScript {
 public:
-    // Nullopt with `error` naming the line when a line cannot be split into words.
-    static std::optional<ScenarioScript> parse(const std::string& text, std::string& error);
+    // An error naming the line when a line cannot be split into words.
+    static ErrorOr<ScenarioScript> parse(const std::string& text);
     // Reads and parses a file; an unreadable file is an error too.
-    static std::optional<ScenarioScript> load(const std::string& path, std::string& error);
+    static ErrorOr<ScenarioScript> load(const std::string& path);
 
     const std::vector<ScenarioCommand>& commands() const { return commands_; }
 

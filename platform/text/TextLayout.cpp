@@ -15,8 +15,10 @@ double usableLimit(double limit) {
     return limit > 0 && limit < kLargestLimit ? limit : 0;
 }
 
-double points(int pangoUnits) {
-    return double(pangoUnits) / PANGO_SCALE;
+// Sums of pango's integer units are made in doubles: a face without metrics (a font that
+// failed to load) reports extents near the int range.
+double points(double pangoUnits) {
+    return pangoUnits / PANGO_SCALE;
 }
 
 // Pango's integer units for a length in points, within what they can hold.
@@ -134,7 +136,7 @@ TextLayout::TextLayout(std::string_view text, const TextStyle& style, const Limi
         const double x = clipped ? alignedX(width) : points(box.logical.x);
         lines_.push_back({box.line, x, top + points(box.baseline)});
         size_.width = std::max(size_.width, clipped ? std::min(width, widthLimit_) : width);
-        size_.height = top + points(box.logical.y + box.logical.height);
+        size_.height = top + points(double(box.logical.y) + box.logical.height);
     };
     for (size_t i = 0; i < (cutsLastLine ? shown - 1 : shown); ++i) {
         place(boxes[i], 0, clips_);

@@ -1,5 +1,6 @@
 // The scenario's touch commands and screen check, run in this process against a small
 // screen under mock time.
+#include "harness/ScenarioError.h"
 #include "harness/ScenarioRunner.h"
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIButton.h"
@@ -219,11 +220,13 @@ TEST_F(ScenarioTouchCommandsTest, MalformedArgumentsFailTheRun) {
         EXPECT_EQ(outcome.failure, c.failure);
     }
 
-    std::string error;
-    auto script = ScenarioScript::parse("drag 1 2 3\n", error);
-    ASSERT_TRUE(script);
-    EXPECT_FALSE(runner.validate(*script, error));
-    EXPECT_EQ(error, "line 1: usage: drag X1 Y1 X2 Y2 [SECONDS]");
+    auto script = ScenarioScript::parse("drag 1 2 3\n");
+    ASSERT_FALSE(script.hasError());
+    const auto valid = runner.validate(script.value());
+    ASSERT_TRUE(valid.hasError());
+    EXPECT_EQ(valid.error()->domain(), ScenarioErrorDomain);
+    EXPECT_EQ(valid.error()->code(), ScenarioErrorMalformedLine);
+    EXPECT_EQ(valid.error()->localizedDescription(), "line 1: usage: drag X1 Y1 X2 Y2 [SECONDS]");
 }
 
 TEST_F(ScenarioTouchCommandsTest, ExpectScreenFollowsPresentationAndNavigation) {
@@ -255,11 +258,12 @@ TEST_F(ScenarioTouchCommandsTest, OrientationTurnsTheScreenAndRejectsUnknownName
     EXPECT_TRUE(run("orientation", {"portrait"}).finished);
     EXPECT_LT(window->frame().size.width, window->frame().size.height);
 
-    std::string error;
-    auto script = ScenarioScript::parse("orientation sideways\n", error);
-    ASSERT_TRUE(script);
-    EXPECT_FALSE(runner.validate(*script, error));
-    EXPECT_EQ(error, "line 1: 'sideways' is not an orientation (usage: orientation "
-                     "portrait|upside-down|landscape-left|landscape-right)");
+    auto script = ScenarioScript::parse("orientation sideways\n");
+    ASSERT_FALSE(script.hasError());
+    const auto valid = runner.validate(script.value());
+    ASSERT_TRUE(valid.hasError());
+    EXPECT_EQ(valid.error()->localizedDescription(),
+              "line 1: 'sideways' is not an orientation (usage: orientation "
+              "portrait|upside-down|landscape-left|landscape-right)");
 }
 } // namespace
