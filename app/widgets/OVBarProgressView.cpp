@@ -23,7 +23,7 @@ void addTrack(const CGContextRef& c, double w, double h, double r) {
 } // namespace
 
 std::shared_ptr<OVBarProgressView> OVBarProgressView::init() {
-    auto view = std::make_shared<OVBarProgressView>();
+    auto view = make<OVBarProgressView>();
     view->setFrame(CGRectMake(0, 0, 120, 20));
     view->setBackgroundColor(UIColor::clearColor());
     view->setOpaque(false);

@@ -14,7 +14,7 @@ constexpr double kRingWidth = 2;
 } // namespace
 
 std::shared_ptr<OVRoundProgressView> OVRoundProgressView::init() {
-    auto view = std::make_shared<OVRoundProgressView>();
+    auto view = make<OVRoundProgressView>();
     view->setFrame(CGRectMake(0, 0, 37, 37));
     view->setBackgroundColor(UIColor::clearColor());
     view->setOpaque(false);

@@ -47,7 +47,7 @@ double measuredHeight(const std::string& text, const NSTextAttributes& a, double
 std::shared_ptr<AlertPanelView>
 AlertPanelView::initWithScreen(const CGRect& screen, std::string title, std::string message,
                                std::vector<std::string> buttons, bool actionSheet) {
-    auto view = std::make_shared<AlertPanelView>();
+    auto view = make<AlertPanelView>();
     view->setFrame(screen);
     view->setOpaque(false);
     view->setAutoresizingMask(UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleHeight);

@@ -6,7 +6,7 @@
 
 std::shared_ptr<UIAlertController> UIAlertController::alertControllerWithTitleMessagePreferredStyle(
     std::string title, std::string message, UIAlertControllerStyle style) {
-    auto alert = std::make_shared<UIAlertController>();
+    auto alert = make<UIAlertController>();
     alert->setTitle(std::move(title));
     alert->message_ = std::move(message);
     alert->style_ = style;

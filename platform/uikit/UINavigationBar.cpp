@@ -22,7 +22,7 @@ constexpr double kButtonTitleSize = 17;
 } // namespace
 
 std::shared_ptr<UINavigationBar> UINavigationBar::initWithFrame(const CGRect& frame) {
-    auto bar = std::make_shared<UINavigationBar>();
+    auto bar = make<UINavigationBar>();
     bar->setFrame(frame);
     bar->setOpaque(false);
     bar->setAutoresizingMask(UIViewAutoresizingFlexibleWidth);

@@ -97,7 +97,7 @@ RatePrompt::RatePrompt() {
 std::shared_ptr<RatePrompt> RatePrompt::sharedInstance() {
     static std::shared_ptr<RatePrompt> instance;
     if (!instance) {
-        instance = std::make_shared<RatePrompt>();
+        instance = init();
         std::weak_ptr<RatePrompt> weak = instance;
         NSNotificationCenter::defaultCenter()->addObserverSelectorNameObject(
             instance,
