@@ -22,7 +22,7 @@ public:
     void drawRect(const CGRect& rect) override;
 
 protected:
-    OVBarProgressView() = default;
+    OVBarProgressView();
 
 private:
     float progress_ = 0;

@@ -22,7 +22,7 @@ public:
     void drawRect(const CGRect& rect) override;
 
 protected:
-    OVRoundProgressView() = default;
+    OVRoundProgressView();
 
 private:
     float progress_ = 0;

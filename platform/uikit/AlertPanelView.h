@@ -39,7 +39,7 @@ public:
                                const std::vector<std::string>& buttons);
 
 protected:
-    AlertPanelView() = default;
+    AlertPanelView();
 
 private:
     double textHeight() const;

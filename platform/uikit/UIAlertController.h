@@ -32,7 +32,7 @@ public:
     void viewDidAppear(bool animated) override;
 
 protected:
-    UIAlertController() = default;
+    UIAlertController();
 
     bool logsAsScreen() const override { return false; }
 

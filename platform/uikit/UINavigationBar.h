@@ -42,7 +42,7 @@ public:
     void drawRect(const CGRect& rect) override;
 
 protected:
-    UINavigationBar() = default;
+    UINavigationBar();
 
 private:
     std::shared_ptr<UIView> viewForItem(const std::shared_ptr<UIBarButtonItem>& item);
