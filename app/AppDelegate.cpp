@@ -33,7 +33,7 @@ bool AppDelegate::applicationDidFinishLaunchingWithOptions(UIApplication&,
     }
     window_ = UIWindow::initWithFrame(UIScreen::mainScreen()->bounds());
     auto navigation =
-        UINavigationController::initWithRootViewController(std::make_shared<MainViewController>());
+        UINavigationController::initWithRootViewController(MainViewController::init());
     window_->setRootViewController(navigation);
     window_->makeKeyAndVisible();
     return true;

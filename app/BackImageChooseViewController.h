@@ -23,6 +23,11 @@ class BackImageChooseViewController : public BaseViewController,
                                       public UICollectionViewDelegate {
     NS_OBJECT(BackImageChooseViewController)
 public:
+    static std::shared_ptr<BackImageChooseViewController> init() {
+        return make<BackImageChooseViewController>();
+    }
+    static std::shared_ptr<BackImageChooseViewController> alloc() { return init(); }
+
     static constexpr long kAdTile = 4;
     static constexpr int kPictureCount = 16;
 
@@ -53,6 +58,9 @@ public:
                                          const NSIndexPath& indexPath) override;
     void collectionViewDidSelectItemAtIndexPath(UICollectionView& collectionView,
                                                 const NSIndexPath& indexPath) override;
+
+protected:
+    BackImageChooseViewController() = default;
 
 private:
     void loadBackImageData();

@@ -17,6 +17,9 @@ inline constexpr const char* kViewAppearBeforeFullscreenAdKey =
 class BaseViewController : public UIViewController {
     NS_OBJECT(BaseViewController)
 public:
+    static std::shared_ptr<BaseViewController> init() { return make<BaseViewController>(); }
+    static std::shared_ptr<BaseViewController> alloc() { return init(); }
+
     std::shared_ptr<UIView> bannerView() const { return bannerView_; }
     std::shared_ptr<UIView> nativeAdView() const { return nativeAdView_; }
 
@@ -47,6 +50,9 @@ public:
     void increaseViewAppearCountForShowFullscreenAd();
     bool shouldShowFullScreenAd() const;
     void clearViewAppearCountForShowFullscreenAd();
+
+protected:
+    BaseViewController() = default;
 
 private:
     void receiveBanner(const std::shared_ptr<UIView>& container);

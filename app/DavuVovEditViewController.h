@@ -11,6 +11,11 @@ class PHAsset;
 class DavuVovEditViewController : public UIViewController {
     NS_OBJECT(DavuVovEditViewController)
 public:
+    static std::shared_ptr<DavuVovEditViewController> init() {
+        return make<DavuVovEditViewController>();
+    }
+    static std::shared_ptr<DavuVovEditViewController> alloc() { return init(); }
+
     using AssetList = std::vector<std::shared_ptr<PHAsset>>;
 
     // The picker's own list of chosen photos, shared with it, not copied.
@@ -20,6 +25,9 @@ public:
     }
 
     void viewDidLoad() override;
+
+protected:
+    DavuVovEditViewController() = default;
 
 private:
     std::shared_ptr<AssetList> selectedAssets_;

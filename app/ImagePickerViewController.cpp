@@ -197,11 +197,11 @@ void ImagePickerViewController::goBack() {
 void ImagePickerViewController::EnterMixPhotosEditViewController() {
     std::shared_ptr<UIViewController> editor;
     if (mixStyle_ == 0) {
-        auto templateEditor = std::make_shared<MixPhotosEditViewController>();
+        auto templateEditor = MixPhotosEditViewController::init();
         templateEditor->setSelectedAssets(selectedAssets_);
         editor = templateEditor;
     } else if (mixStyle_ == 1) {
-        auto freeEditor = std::make_shared<DavuVovEditViewController>();
+        auto freeEditor = DavuVovEditViewController::init();
         freeEditor->setSelectedAssets(selectedAssets_);
         editor = freeEditor;
     }

@@ -37,6 +37,11 @@ class ImagePickerViewController : public BaseViewController,
                                   public UITableViewDelegate {
     NS_OBJECT(ImagePickerViewController)
 public:
+    static std::shared_ptr<ImagePickerViewController> init() {
+        return make<ImagePickerViewController>();
+    }
+    static std::shared_ptr<ImagePickerViewController> alloc() { return init(); }
+
     using AssetList = std::vector<std::shared_ptr<PHAsset>>;
     static constexpr size_t kMaximumPhotos = 5;
 
@@ -93,6 +98,9 @@ public:
     tableViewCellForRowAtIndexPath(UITableView& tableView, const NSIndexPath& indexPath) override;
     void tableViewDidSelectRowAtIndexPath(UITableView& tableView,
                                           const NSIndexPath& indexPath) override;
+
+protected:
+    ImagePickerViewController() = default;
 
 private:
     void addScrollView();

@@ -134,7 +134,7 @@ void MainViewController::showDenialAlert() {
 }
 
 void MainViewController::enterPhotoAlbum(int64_t tag) {
-    auto picker = std::make_shared<ImagePickerViewController>();
+    auto picker = ImagePickerViewController::init();
     if (tag == kTemplateTag) {
         picker->setMixStyle(0);
     } else if (tag == kFreeTag) {
@@ -146,6 +146,6 @@ void MainViewController::enterPhotoAlbum(int64_t tag) {
 
 void MainViewController::enterSettingVC() {
     if (auto navigation = navigationController()) {
-        navigation->pushViewControllerAnimated(std::make_shared<SettingsViewController>(), true);
+        navigation->pushViewControllerAnimated(SettingsViewController::init(), true);
     }
 }

@@ -14,6 +14,9 @@ class UIImageView;
 class MainViewController : public BaseViewController {
     NS_OBJECT(MainViewController)
 public:
+    static std::shared_ptr<MainViewController> init() { return make<MainViewController>(); }
+    static std::shared_ptr<MainViewController> alloc() { return init(); }
+
     static constexpr long kTemplateTag = 1;
     static constexpr long kFreeTag = 2;
 
@@ -28,6 +31,9 @@ public:
     void judgeAuthorizationStatus(const UIButton& button);
     void enterPhotoAlbum(int64_t tag);
     void enterSettingVC();
+
+protected:
+    MainViewController() = default;
 
 private:
     void showDenialAlert();

@@ -60,7 +60,7 @@ std::shared_ptr<MixImageOutput> MixImageOutput::presentForImageFromViewControlle
         NSLog("MixImageOutput: no picture to offer");
         return nullptr;
     }
-    std::shared_ptr<MixImageOutput> output(new MixImageOutput(image, controller));
+    auto output = make<MixImageOutput>(image, controller);
     auto sheet = UIAlertController::alertControllerWithTitleMessagePreferredStyle(
         "", "", UIAlertControllerStyle::ActionSheet);
     // The actions keep the output alive until the sheet goes; the output never holds the

@@ -25,6 +25,7 @@ public:
     static constexpr float kDoubleTapZoomStep = 1.2f;
 
     static std::shared_ptr<MixPhotosEditView> initWithFrame(const CGRect& frame);
+    static std::shared_ptr<MixPhotosEditView> alloc() { return initWithFrame(CGRectZero); }
 
     // The inner zooming view, filling the cell, and the photo it zooms.
     std::shared_ptr<UIScrollView> contentView() const { return contentView_; }
@@ -59,6 +60,9 @@ public:
     void scrollViewDidEndZoomingWithViewAtScale(UIScrollView& scrollView,
                                                 const std::shared_ptr<UIView>& view,
                                                 double scale) override;
+
+protected:
+    MixPhotosEditView() = default;
 
 private:
     void initImageView();

@@ -31,6 +31,11 @@ class MixPhotosEditViewController : public UIViewController,
                                     public MixPhotosEditViewDelegate {
     NS_OBJECT(MixPhotosEditViewController)
 public:
+    static std::shared_ptr<MixPhotosEditViewController> init() {
+        return make<MixPhotosEditViewController>();
+    }
+    static std::shared_ptr<MixPhotosEditViewController> alloc() { return init(); }
+
     using AssetList = std::vector<std::shared_ptr<PHAsset>>;
 
     // The modes of the bottom area, which are also the mode buttons' tags.
@@ -106,6 +111,9 @@ public:
                                          const NSIndexPath& indexPath) override;
     void collectionViewDidSelectItemAtIndexPath(UICollectionView& collectionView,
                                                 const NSIndexPath& indexPath) override;
+
+protected:
+    MixPhotosEditViewController() = default;
 
 private:
     void addStyleCollection();

@@ -12,6 +12,7 @@ public:
     static constexpr double kThumbnailSide = 90;
 
     static std::shared_ptr<MixStyleCollectionViewCell> initWithFrame(const CGRect& frame);
+    static std::shared_ptr<MixStyleCollectionViewCell> alloc() { return initWithFrame(CGRectZero); }
 
     std::shared_ptr<UIImageView> imageView() const { return imageView_; }
     // Hidden until the strip marks the tile's row as the chosen one.
@@ -23,6 +24,9 @@ public:
 
     // "makecards_puzzle3_storyboard2_icon" for three photos and style 2.
     static std::string thumbnailNameForImageCountStyle(long imageCount, long style);
+
+protected:
+    MixStyleCollectionViewCell() = default;
 
 private:
     std::shared_ptr<UIImageView> imageView_;

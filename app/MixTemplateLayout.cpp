@@ -145,8 +145,7 @@ MixTemplateLayout::layoutWithPropertyList(const PlistValue& root, const std::str
     } else {
         NSLog("Layout %@: no cell list", name);
     }
-    return std::shared_ptr<MixTemplateLayout>(
-        new MixTemplateLayout(name, canvas, std::move(cells)));
+    return make<MixTemplateLayout>(name, canvas, std::move(cells));
 }
 
 std::vector<MixTemplateCell>

@@ -14,6 +14,9 @@ class PhotosPickerCollectionViewCell : public UICollectionViewCell {
     NS_OBJECT(PhotosPickerCollectionViewCell)
 public:
     static std::shared_ptr<PhotosPickerCollectionViewCell> initWithFrame(const CGRect& frame);
+    static std::shared_ptr<PhotosPickerCollectionViewCell> alloc() {
+        return initWithFrame(CGRectZero);
+    }
 
     std::shared_ptr<UIImageView> imageView() const { return imageView_; }
     std::shared_ptr<UIImageView> selectedImageView() const { return selectedImageView_; }
@@ -24,6 +27,9 @@ public:
     // unless the cell has been given another asset meanwhile.
     void displayCellForAsset(const std::shared_ptr<PHAsset>& asset);
     void prepareForReuse() override;
+
+protected:
+    PhotosPickerCollectionViewCell() = default;
 
 private:
     void cancelRequest();

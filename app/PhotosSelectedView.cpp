@@ -6,7 +6,7 @@
 #include "platform/uikit/UIImageView.h"
 
 std::shared_ptr<PhotosSelectedView> PhotosSelectedView::initWithFrame(const CGRect& frame) {
-    auto view = std::make_shared<PhotosSelectedView>();
+    auto view = make<PhotosSelectedView>();
     view->setFrame(frame);
     view->setBackgroundColor(UIColor::whiteColor());
     double w = frame.size.width;

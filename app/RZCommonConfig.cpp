@@ -17,7 +17,7 @@
 std::shared_ptr<RZCommonConfig> RZCommonConfig::shareInstance() {
     static dispatch_once_t once;
     static std::shared_ptr<RZCommonConfig> instance;
-    dispatch_once(&once, [] { instance = std::make_shared<RZCommonConfig>(); });
+    dispatch_once(&once, [] { instance = make<RZCommonConfig>(); });
     return instance;
 }
 

@@ -83,6 +83,8 @@ public:
     void RatePromptUserDidDeclineToRateApp() override;
 
 private:
+    RZCommonConfig() = default;
+
     std::string liteAppId_;
     std::string proAppId_;
     std::string fadebackEmail_;

@@ -7,6 +7,12 @@
 class SettingsViewController : public BaseViewController {
     NS_OBJECT(SettingsViewController)
 public:
+    static std::shared_ptr<SettingsViewController> init() { return make<SettingsViewController>(); }
+    static std::shared_ptr<SettingsViewController> alloc() { return init(); }
+
     void viewDidLoad() override;
     void viewWillAppear(bool animated) override;
+
+protected:
+    SettingsViewController() = default;
 };

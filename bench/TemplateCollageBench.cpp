@@ -21,8 +21,7 @@ constexpr size_t kPhotoCount = 5;
 
 struct OpenEditor {
     std::shared_ptr<UIWindow> window = UIWindow::initWithFrame(CGRectMake(0, 0, 375, 667));
-    std::shared_ptr<MixPhotosEditViewController> editor =
-        std::make_shared<MixPhotosEditViewController>();
+    std::shared_ptr<MixPhotosEditViewController> editor = MixPhotosEditViewController::init();
 };
 
 // Opens an editor on the album's first five photos and waits until they are laid out.

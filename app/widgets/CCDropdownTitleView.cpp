@@ -17,10 +17,10 @@ constexpr double kGap = 5;
 } // namespace
 
 std::shared_ptr<CCDropdownTitleView> CCDropdownTitleView::titleView() {
-    auto view = std::make_shared<CCDropdownTitleView>();
+    auto view = make<CCDropdownTitleView>();
     view->setFrame(CGRectMake(0, 0, kSize.width, kSize.height));
 
-    auto label = std::make_shared<UILabel>();
+    auto label = UILabel::initWithFrame(CGRectZero);
     label->setFont(UIFont::boldSystemFontOfSize(17));
     label->setTextColor(UIColor::whiteColor());
     label->setTextAlignment(NSTextAlignment::Center);

@@ -18,6 +18,7 @@ public:
     // The control at its usual size, 200 x 44 points: a white bold title (none yet), the
     // "dropdownArrow" picture, the button. Any other frame lays out the same way.
     static std::shared_ptr<CCDropdownTitleView> titleView();
+    static std::shared_ptr<CCDropdownTitleView> alloc() { return titleView(); }
 
     // Shows the title; the label takes the text's size, up to the room beside the arrow.
     void setTitle(const std::string& title);
@@ -28,6 +29,9 @@ public:
     std::shared_ptr<UIButton> titleButton() const { return titleButton_.lock(); }
 
     void layoutSubviews() override;
+
+protected:
+    CCDropdownTitleView() = default;
 
 private:
     std::weak_ptr<UILabel> titleLabel_;

@@ -31,7 +31,7 @@ std::shared_ptr<CAKeyframeAnimation> phaseAnimation(const char* keyPath, double 
 } // namespace
 
 std::shared_ptr<DMDropdownView> DMDropdownView::init() {
-    return std::make_shared<DMDropdownView>();
+    return make<DMDropdownView>();
 }
 
 void DMDropdownView::showInViewWithFrame(const std::shared_ptr<UIView>& view, const CGRect& frame) {
@@ -94,7 +94,7 @@ void DMDropdownView::setupMenuInViewWithFrame(const std::shared_ptr<UIView>& vie
     mainView_->addSubview(backgroundButton_);
 
     if (!menuView_) {
-        menuView_ = std::make_shared<UIView>();
+        menuView_ = UIView::initWithFrame(CGRectZero);
     }
     menuView_->setBackgroundColor(menuBackgroundColor_);
 

@@ -33,6 +33,7 @@ class DMDropdownView : public NSObject {
 public:
     // Closed; 0.35-second animations, dimming at alpha 0.5.
     static std::shared_ptr<DMDropdownView> init();
+    static std::shared_ptr<DMDropdownView> alloc() { return init(); }
 
     // Opening and closing do not count as open.
     bool isOpen() const { return currentState_ == DMDropdownViewStateOpen; }
@@ -75,6 +76,9 @@ public:
     std::shared_ptr<UIScrollView> mainView() const { return mainView_; }
     std::shared_ptr<UIButton> backgroundButton() const { return backgroundButton_; }
     std::shared_ptr<UIView> menuView() const { return menuView_; }
+
+protected:
+    DMDropdownView() = default;
 
 private:
     void setupMenuInViewWithFrame(const std::shared_ptr<UIView>& view, const CGRect& frame);

@@ -22,15 +22,16 @@ void addTrack(const CGContextRef& c, double w, double h, double r) {
 }
 } // namespace
 
+OVBarProgressView::OVBarProgressView()
+    : lineColor_(UIColor::whiteColor()), progressRemainingColor_(UIColor::clearColor()),
+      progressColor_(UIColor::whiteColor()) {
+    setFrame(CGRectMake(0, 0, 120, 20));
+    setBackgroundColor(UIColor::clearColor());
+    setOpaque(false);
+}
+
 std::shared_ptr<OVBarProgressView> OVBarProgressView::init() {
-    auto view = std::make_shared<OVBarProgressView>();
-    view->setFrame(CGRectMake(0, 0, 120, 20));
-    view->setBackgroundColor(UIColor::clearColor());
-    view->setOpaque(false);
-    view->lineColor_ = UIColor::whiteColor();
-    view->progressRemainingColor_ = UIColor::clearColor();
-    view->progressColor_ = UIColor::whiteColor();
-    return view;
+    return make<OVBarProgressView>();
 }
 
 void OVBarProgressView::setProgress(float progress) {

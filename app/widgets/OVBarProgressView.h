@@ -8,6 +8,7 @@ class OVBarProgressView : public UIView {
 public:
     // 120 x 20, clear and not opaque.
     static std::shared_ptr<OVBarProgressView> init();
+    static std::shared_ptr<OVBarProgressView> alloc() { return init(); }
 
     float progress() const { return progress_; }
     void setProgress(float progress);
@@ -19,6 +20,9 @@ public:
     void setProgressColor(std::shared_ptr<UIColor> color);
 
     void drawRect(const CGRect& rect) override;
+
+protected:
+    OVBarProgressView();
 
 private:
     float progress_ = 0;

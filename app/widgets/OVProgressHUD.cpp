@@ -38,7 +38,7 @@ double roundHalfAway(double value) {
 // Creation
 
 std::shared_ptr<OVProgressHUD> OVProgressHUD::initWithFrame(const CGRect& frame) {
-    auto hud = std::make_shared<OVProgressHUD>();
+    auto hud = make<OVProgressHUD>();
     hud->setFrame(frame);
     hud->labelFont_ = UIFont::boldSystemFontOfSize(16);
     hud->labelColor_ = UIColor::whiteColor();

@@ -44,6 +44,7 @@ public:
     using Block = std::function<void()>;
 
     static std::shared_ptr<OVProgressHUD> initWithFrame(const CGRect& frame);
+    static std::shared_ptr<OVProgressHUD> alloc() { return initWithFrame(CGRectZero); }
     // Covers the view's bounds; does not add itself to the view.
     static std::shared_ptr<OVProgressHUD> initWithView(const std::shared_ptr<UIView>& view);
     static std::shared_ptr<OVProgressHUD> initWithWindow(const std::shared_ptr<UIWindow>& window);
@@ -144,6 +145,8 @@ public:
     void drawRect(const CGRect& rect) override;
 
 protected:
+    OVProgressHUD() = default;
+
     void didMoveToSuperview() override;
 
 private:

@@ -13,14 +13,16 @@ constexpr double kPi = std::numbers::pi;
 constexpr double kRingWidth = 2;
 } // namespace
 
+OVRoundProgressView::OVRoundProgressView()
+    : progressTintColor_(UIColor::colorWithWhiteAlpha(1, 1)),
+      backgroundTintColor_(UIColor::colorWithWhiteAlpha(1, 0.1)) {
+    setFrame(CGRectMake(0, 0, 37, 37));
+    setBackgroundColor(UIColor::clearColor());
+    setOpaque(false);
+}
+
 std::shared_ptr<OVRoundProgressView> OVRoundProgressView::init() {
-    auto view = std::make_shared<OVRoundProgressView>();
-    view->setFrame(CGRectMake(0, 0, 37, 37));
-    view->setBackgroundColor(UIColor::clearColor());
-    view->setOpaque(false);
-    view->progressTintColor_ = UIColor::colorWithWhiteAlpha(1, 1);
-    view->backgroundTintColor_ = UIColor::colorWithWhiteAlpha(1, 0.1);
-    return view;
+    return make<OVRoundProgressView>();
 }
 
 void OVRoundProgressView::setProgress(float progress) {

@@ -8,6 +8,7 @@ class OVRoundProgressView : public UIView {
 public:
     // 37 x 37, clear and not opaque.
     static std::shared_ptr<OVRoundProgressView> init();
+    static std::shared_ptr<OVRoundProgressView> alloc() { return init(); }
 
     float progress() const { return progress_; }
     void setProgress(float progress);
@@ -19,6 +20,9 @@ public:
     void setAnnular(bool annular);
 
     void drawRect(const CGRect& rect) override;
+
+protected:
+    OVRoundProgressView();
 
 private:
     float progress_ = 0;

@@ -10,6 +10,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 // A registered class. `initialize` runs once, before the class is first handed out.
@@ -58,10 +59,16 @@ const Class* NSClassFromString(const std::string& name);
 
 // Every registered class's factory: the class's own `alloc()` where it has one (a class
 // that needs set-up hides its constructors behind it), else its public default
-// constructor; a class with neither has no plain factory (alloc() gives null).
+// constructor; an abstract class, or one with neither, has no plain factory (alloc() gives
+// null). A subclass of a class with alloc() declares its own, or the registry would hand
+// out the superclass.
 namespace runtime_detail {
 template <class T> std::shared_ptr<NSObject> makeDefault() {
-    if constexpr (requires { T::alloc(); }) {
+    if constexpr (std::is_abstract_v<T>) {
+        return nullptr;
+    } else if constexpr (requires { T::alloc(); }) {
+        static_assert(std::is_same_v<decltype(T::alloc()), std::shared_ptr<T>>,
+                      "a registered class inheriting alloc() must declare its own");
         return T::alloc();
     } else if constexpr (std::is_default_constructible_v<T>) {
         return std::make_shared<T>();

@@ -3,11 +3,14 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 // Declares the class-name hooks of a class deriving from NSObject; put it first in the
-// class body. Registration by name (for look-up at run time) is separate: see
-// runtime/ClassRegistry.h.
+// class body. It also lets NSObject::make reach the class's hidden constructors.
+// Registration by name (for look-up at run time) is separate: see runtime/ClassRegistry.h.
 #define NS_OBJECT(Name)                                                                            \
+    friend class NSObject;                                                                         \
+                                                                                                   \
 public:                                                                                            \
     static constexpr const char* staticClassName() {                                               \
         return #Name;                                                                              \
@@ -40,6 +43,14 @@ public:
         return std::static_pointer_cast<const T>(shared_from_this());
     }
     template <class T> std::weak_ptr<T> weakSelf() { return self<T>(); }
+
+protected:
+    // A new T owned by a shared_ptr, made through any of its constructors, hidden ones
+    // included: how a factory makes an instance of a class whose constructors are protected
+    // or private (so that no half-built object can be made outside its factories).
+    template <class T, class... Args> static std::shared_ptr<T> make(Args&&... args) {
+        return std::shared_ptr<T>(new T(std::forward<Args>(args)...));
+    }
 };
 
 using NSObjectPtr = std::shared_ptr<NSObject>;

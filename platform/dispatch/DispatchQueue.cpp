@@ -53,7 +53,7 @@ std::shared_ptr<DispatchQueue> DispatchQueue::concurrentQueueWithLabel(std::stri
 }
 
 std::shared_ptr<DispatchQueue> DispatchQueue::makeShared(Kind kind, std::string label) {
-    return std::shared_ptr<DispatchQueue>(new DispatchQueue(kind, std::move(label)));
+    return make<DispatchQueue>(kind, std::move(label));
 }
 
 std::shared_ptr<DispatchQueue> DispatchQueue::current() {

@@ -56,7 +56,7 @@ std::shared_ptr<NSBundle> NSBundle::mainBundle() {
     }
     // One instance per path, so its caches live as long as the path stays.
     if (!mainInstance() || mainInstance()->bundlePath() != mainPath()) {
-        mainInstance() = std::shared_ptr<NSBundle>(new NSBundle(mainPath()));
+        mainInstance() = make<NSBundle>(mainPath());
     }
     return mainInstance();
 }
@@ -71,7 +71,7 @@ std::shared_ptr<NSBundle> NSBundle::bundleWithPath(const std::string& path) {
     if (path.empty() || !fs::is_directory(path, error)) {
         return nullptr;
     }
-    return std::shared_ptr<NSBundle>(new NSBundle(normalised(path)));
+    return make<NSBundle>(normalised(path));
 }
 
 std::string NSBundle::pathForResourceOfType(const std::string& name,

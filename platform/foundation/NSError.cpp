@@ -2,7 +2,7 @@
 
 std::shared_ptr<NSError> NSError::errorWithDomainCodeUserInfo(std::string domain, long code,
                                                               PlistValue::Dictionary userInfo) {
-    return std::shared_ptr<NSError>(new NSError(std::move(domain), code, std::move(userInfo)));
+    return make<NSError>(std::move(domain), code, std::move(userInfo));
 }
 
 std::string NSError::localizedDescription() const {

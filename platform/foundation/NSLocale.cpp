@@ -79,7 +79,7 @@ NSLocale::NSLocale(const std::string& identifier) : identifier_(identifier) {
 std::shared_ptr<NSLocale> NSLocale::currentLocale() {
     auto override = currentOverride();
     std::string identifier = override ? override->identifier : environmentIdentifier();
-    return std::shared_ptr<NSLocale>(new NSLocale(identifierOrDefault(identifier)));
+    return make<NSLocale>(identifierOrDefault(identifier));
 }
 
 std::vector<std::string> NSLocale::preferredLanguages() {

@@ -5,19 +5,19 @@
 #include <cmath>
 
 std::shared_ptr<NSNumber> NSNumber::numberWithBool(bool value) {
-    return std::shared_ptr<NSNumber>(new NSNumber(value));
+    return make<NSNumber>(value);
 }
 
 std::shared_ptr<NSNumber> NSNumber::numberWithInteger(int64_t value) {
-    return std::shared_ptr<NSNumber>(new NSNumber(value));
+    return make<NSNumber>(value);
 }
 
 std::shared_ptr<NSNumber> NSNumber::numberWithUnsignedLongLong(unsigned long long value) {
-    return std::shared_ptr<NSNumber>(new NSNumber(value));
+    return make<NSNumber>(value);
 }
 
 std::shared_ptr<NSNumber> NSNumber::numberWithDouble(double value) {
-    return std::shared_ptr<NSNumber>(new NSNumber(value));
+    return make<NSNumber>(value);
 }
 
 bool NSNumber::boolValue() const {

@@ -17,7 +17,7 @@ NSTimer::NSTimer(double interval, bool repeats, Block block)
 
 std::shared_ptr<NSTimer> NSTimer::timerWithTimeIntervalRepeatsBlock(double interval, bool repeats,
                                                                     Block block) {
-    return std::shared_ptr<NSTimer>(new NSTimer(interval, repeats, std::move(block)));
+    return make<NSTimer>(interval, repeats, std::move(block));
 }
 
 std::shared_ptr<NSTimer>

@@ -129,7 +129,7 @@ std::shared_ptr<NSURL> NSURL::URLWithString(const std::string& text) {
         }
     }
 
-    std::shared_ptr<NSURL> url(new NSURL);
+    auto url = make<NSURL>();
     url->string_ = text;
     url->scheme_ = text.substr(0, colon);
     size_t end = text.size();

@@ -5,7 +5,7 @@ NSURLSession::NSURLSession()
 
 std::shared_ptr<NSURLSession> NSURLSession::sharedSession() {
     // Never destroyed: its loading thread may still be running when the process ends.
-    static const auto& session = *new std::shared_ptr<NSURLSession>(new NSURLSession);
+    static const auto& session = *new std::shared_ptr<NSURLSession>(make<NSURLSession>());
     return session;
 }
 

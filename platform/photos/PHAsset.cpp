@@ -99,9 +99,9 @@ std::shared_ptr<PHAsset> PHAsset::assetWithFileLocalIdentifier(const std::string
         taken = dateFromExif(*header->dateTimeOriginal);
     }
     const bool video = header->kind == PhotoFileHeader::Kind::Video;
-    return std::shared_ptr<PHAsset>(new PHAsset(
+    return make<PHAsset>(
         std::move(localIdentifier), path, video ? PHAssetMediaType::Video : PHAssetMediaType::Image,
-        header->uprightWidth(), header->uprightHeight(), taken.value_or(modified), modified));
+        header->uprightWidth(), header->uprightHeight(), taken.value_or(modified), modified);
 }
 
 PHFetchResult<PHAsset>

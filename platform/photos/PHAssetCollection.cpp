@@ -26,17 +26,16 @@ std::shared_ptr<PHAssetCollection> PHAssetCollection::smartAlbum(PHAssetCollecti
     }
     const std::string identifier =
         "SmartAlbum/" + std::to_string(static_cast<int>(subtype)); // no folder name has a '/'
-    return std::shared_ptr<PHAssetCollection>(
-        new PHAssetCollection(identifier, title, PHAssetCollectionType::SmartAlbum, subtype));
+    return make<PHAssetCollection>(identifier, title, PHAssetCollectionType::SmartAlbum, subtype);
 }
 
 std::vector<std::shared_ptr<PHAssetCollection>>
 PHAssetCollection::userAlbumsIn(const PhotoLibraryContents& contents) {
     std::vector<std::shared_ptr<PHAssetCollection>> albums;
     for (const auto& album : contents.albums()) {
-        albums.push_back(std::shared_ptr<PHAssetCollection>(
-            new PHAssetCollection(album.localIdentifier, album.title, PHAssetCollectionType::Album,
-                                  PHAssetCollectionSubtype::AlbumRegular)));
+        albums.push_back(make<PHAssetCollection>(album.localIdentifier, album.title,
+                                                 PHAssetCollectionType::Album,
+                                                 PHAssetCollectionSubtype::AlbumRegular));
     }
     return albums;
 }

@@ -6,6 +6,6 @@
 
 class PHCachingImageManager : public PHImageManager {
     NS_OBJECT(PHCachingImageManager)
-public:
+protected:
     PHCachingImageManager() = default;
 };

@@ -112,7 +112,7 @@ PlistValue::Dictionary failureInfo(const std::shared_ptr<PHAsset>& asset, const 
 } // namespace
 
 std::shared_ptr<PHImageManager> PHImageManager::defaultManager() {
-    static const auto shared = std::make_shared<PHCachingImageManager>();
+    static const auto shared = make<PHCachingImageManager>();
     return shared;
 }
 

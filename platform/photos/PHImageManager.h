@@ -42,7 +42,6 @@ public:
         std::function<void(std::optional<std::vector<uint8_t>> data, const std::string& dataUTI,
                            UIImageOrientation orientation, const PlistValue::Dictionary& info)>;
 
-    PHImageManager() = default;
     // The shared manager (a PHCachingImageManager).
     static std::shared_ptr<PHImageManager> defaultManager();
 
@@ -60,6 +59,9 @@ public:
         ImageDataResultHandler resultHandler);
     // A cancelled request does not answer. Unknown or finished requests are ignored.
     void cancelImageRequest(PHImageRequestID requestID);
+
+protected:
+    PHImageManager() = default;
 
 private:
     // Runs `work` (on a global queue, or here when synchronous); what it returns is the

@@ -19,7 +19,8 @@ class CAAnimation;
 class CALayer : public NSObject {
     NS_OBJECT(CALayer)
 public:
-    static std::shared_ptr<CALayer> layer() { return std::make_shared<CALayer>(); }
+    static std::shared_ptr<CALayer> layer() { return make<CALayer>(); }
+    static std::shared_ptr<CALayer> alloc() { return layer(); }
 
     // Geometry of a free-standing layer (sublayers and masks); a view's own layer takes
     // the view's geometry.
@@ -74,6 +75,9 @@ public:
     // Paints this layer's own content (a plain layer: its background colour), in its
     // bounds' coordinates, into `context`.
     virtual void drawInContext(const CGContextRef& context) const;
+
+protected:
+    CALayer() = default;
 
 private:
     void finishAnimation(const std::string& key, const std::shared_ptr<CAAnimation>& animation,

@@ -16,7 +16,8 @@ inline constexpr const char* kCALineJoinBevel = "bevel";
 class CAShapeLayer : public CALayer {
     NS_OBJECT(CAShapeLayer)
 public:
-    static std::shared_ptr<CAShapeLayer> layer() { return std::make_shared<CAShapeLayer>(); }
+    static std::shared_ptr<CAShapeLayer> layer() { return make<CAShapeLayer>(); }
+    static std::shared_ptr<CAShapeLayer> alloc() { return layer(); }
 
     CGPathRef path() const { return path_; }
     void setPath(CGPathRef path) { path_ = std::move(path); }
@@ -35,6 +36,9 @@ public:
     void setLineJoin(std::string join) { lineJoin_ = std::move(join); }
 
     void drawInContext(const CGContextRef& context) const override;
+
+protected:
+    CAShapeLayer() = default;
 
 private:
     CGPathRef path_;

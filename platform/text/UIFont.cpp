@@ -130,5 +130,5 @@ std::vector<std::string> UIFont::fontNamesForFamilyName(const std::string& famil
 }
 
 std::shared_ptr<UIFont> UIFont::fontWithSize(double size) const {
-    return std::shared_ptr<UIFont>(new UIFont(fontName_, familyName_, description_, size));
+    return make<UIFont>(fontName_, familyName_, description_, size);
 }

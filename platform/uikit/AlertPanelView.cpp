@@ -44,13 +44,16 @@ double measuredHeight(const std::string& text, const NSTextAttributes& a, double
 }
 } // namespace
 
+AlertPanelView::AlertPanelView() {
+    setOpaque(false);
+    setAutoresizingMask(UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleHeight);
+}
+
 std::shared_ptr<AlertPanelView>
 AlertPanelView::initWithScreen(const CGRect& screen, std::string title, std::string message,
                                std::vector<std::string> buttons, bool actionSheet) {
-    auto view = std::make_shared<AlertPanelView>();
+    auto view = make<AlertPanelView>();
     view->setFrame(screen);
-    view->setOpaque(false);
-    view->setAutoresizingMask(UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleHeight);
     view->title_ = std::move(title);
     view->message_ = std::move(message);
     view->buttons_ = std::move(buttons);

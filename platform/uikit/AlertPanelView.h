@@ -17,6 +17,9 @@ public:
                                                           std::string message,
                                                           std::vector<std::string> buttons,
                                                           bool actionSheet);
+    static std::shared_ptr<AlertPanelView> alloc() {
+        return initWithScreen(CGRectZero, "", "", {}, false);
+    }
     void setButtonHandler(std::function<void(const std::string&)> handler) {
         handler_ = std::move(handler);
     }
@@ -34,6 +37,9 @@ public:
     // One line for the event log: "Title: message [One | Two]".
     static std::string logText(const std::string& title, const std::string& message,
                                const std::vector<std::string>& buttons);
+
+protected:
+    AlertPanelView();
 
 private:
     double textHeight() const;

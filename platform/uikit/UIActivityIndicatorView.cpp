@@ -14,7 +14,7 @@ constexpr int kSpokes = 12;
 
 std::shared_ptr<UIActivityIndicatorView>
 UIActivityIndicatorView::initWithActivityIndicatorStyle(UIActivityIndicatorViewStyle style) {
-    auto view = std::make_shared<UIActivityIndicatorView>();
+    auto view = make<UIActivityIndicatorView>();
     view->style_ = style;
     view->color_ =
         style == UIActivityIndicatorViewStyle::Gray ? UIColor::grayColor() : UIColor::whiteColor();

@@ -11,6 +11,9 @@ class UIActivityIndicatorView : public UIView {
 public:
     static std::shared_ptr<UIActivityIndicatorView>
     initWithActivityIndicatorStyle(UIActivityIndicatorViewStyle style);
+    static std::shared_ptr<UIActivityIndicatorView> alloc() {
+        return initWithActivityIndicatorStyle(UIActivityIndicatorViewStyle::White);
+    }
 
     UIActivityIndicatorViewStyle activityIndicatorViewStyle() const { return style_; }
     std::shared_ptr<UIColor> color() const { return color_; }
@@ -23,6 +26,9 @@ public:
 
     CGSize sizeThatFits(const CGSize& size) const override;
     void drawRect(const CGRect& rect) override;
+
+protected:
+    UIActivityIndicatorView() = default;
 
 private:
     UIActivityIndicatorViewStyle style_ = UIActivityIndicatorViewStyle::White;

@@ -104,7 +104,7 @@ UIActivityViewController::initWithActivityItemsApplicationActivities(
             return nullptr;
         }
     }
-    auto sheet = std::make_shared<UIActivityViewController>();
+    auto sheet = make<UIActivityViewController>();
     sheet->items_ = std::move(items);
     sheet->setModalPresentationStyle(UIModalPresentationStyle::OverFullScreen);
     return sheet;

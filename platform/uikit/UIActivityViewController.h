@@ -43,6 +43,9 @@ public:
     static std::shared_ptr<UIActivityViewController> initWithActivityItemsApplicationActivities(
         std::vector<UIActivityItem> items,
         const std::vector<std::shared_ptr<NSObject>>& applicationActivities);
+    static std::shared_ptr<UIActivityViewController> alloc() {
+        return initWithActivityItemsApplicationActivities({}, {});
+    }
 
     const std::vector<UIActivityItem>& activityItems() const { return items_; }
     const CompletionWithItemsHandler& completionWithItemsHandler() const { return handler_; }
@@ -58,6 +61,8 @@ public:
     void viewDidAppear(bool animated) override;
 
 protected:
+    UIActivityViewController() = default;
+
     bool logsAsScreen() const override { return false; }
 
 private:

@@ -4,13 +4,16 @@
 #include "platform/uikit/AlertPanelView.h"
 #include "platform/uikit/UIScreen.h"
 
+UIAlertController::UIAlertController() {
+    setModalPresentationStyle(UIModalPresentationStyle::OverFullScreen);
+}
+
 std::shared_ptr<UIAlertController> UIAlertController::alertControllerWithTitleMessagePreferredStyle(
     std::string title, std::string message, UIAlertControllerStyle style) {
-    auto alert = std::make_shared<UIAlertController>();
+    auto alert = make<UIAlertController>();
     alert->setTitle(std::move(title));
     alert->message_ = std::move(message);
     alert->style_ = style;
-    alert->setModalPresentationStyle(UIModalPresentationStyle::OverFullScreen);
     return alert;
 }
 

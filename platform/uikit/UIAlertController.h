@@ -15,6 +15,9 @@ public:
     static std::shared_ptr<UIAlertController>
     alertControllerWithTitleMessagePreferredStyle(std::string title, std::string message,
                                                   UIAlertControllerStyle style);
+    static std::shared_ptr<UIAlertController> alloc() {
+        return alertControllerWithTitleMessagePreferredStyle("", "", UIAlertControllerStyle::Alert);
+    }
 
     const std::string& message() const { return message_; }
     UIAlertControllerStyle preferredStyle() const { return style_; }
@@ -29,6 +32,8 @@ public:
     void viewDidAppear(bool animated) override;
 
 protected:
+    UIAlertController();
+
     bool logsAsScreen() const override { return false; }
 
 private:

@@ -9,7 +9,7 @@ std::shared_ptr<UIAlertView>
 UIAlertView::initWithTitleMessageDelegateCancelButtonTitleOtherButtonTitles(
     std::string title, std::string message, const std::shared_ptr<UIAlertViewDelegate>& delegate,
     const std::string& cancelButtonTitle, const std::vector<std::string>& otherButtonTitles) {
-    auto alert = std::make_shared<UIAlertView>();
+    auto alert = make<UIAlertView>();
     alert->title_ = std::move(title);
     alert->message_ = std::move(message);
     alert->delegate_ = delegate;

@@ -20,6 +20,10 @@ public:
         std::string title, std::string message,
         const std::shared_ptr<UIAlertViewDelegate>& delegate, const std::string& cancelButtonTitle,
         const std::vector<std::string>& otherButtonTitles);
+    static std::shared_ptr<UIAlertView> alloc() {
+        return initWithTitleMessageDelegateCancelButtonTitleOtherButtonTitles("", "", nullptr, "",
+                                                                              {});
+    }
 
     const std::string& title() const { return title_; }
     const std::string& message() const { return message_; }
@@ -38,6 +42,9 @@ public:
     void dismissWithClickedButtonIndexAnimated(long buttonIndex, bool animated);
     // A tap on the button of that title; false when there is none.
     bool tapButtonWithTitle(const std::string& title);
+
+protected:
+    UIAlertView() = default;
 
 private:
     std::string title_;

@@ -17,7 +17,7 @@
 #include <algorithm>
 
 std::shared_ptr<UIApplication> UIApplication::sharedApplication() {
-    static auto application = std::make_shared<UIApplication>();
+    static auto application = make<UIApplication>();
     return application;
 }
 

@@ -63,6 +63,8 @@ public:
     int exitCode() const { return exitCode_; }
 
 private:
+    UIApplication() = default;
+
     void post(const char* name);
 
     std::shared_ptr<UIApplicationDelegate> delegate_;

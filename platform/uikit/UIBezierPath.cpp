@@ -5,7 +5,7 @@
 #include <algorithm>
 
 std::shared_ptr<UIBezierPath> UIBezierPath::bezierPath() {
-    return std::shared_ptr<UIBezierPath>(new UIBezierPath());
+    return make<UIBezierPath>();
 }
 
 std::shared_ptr<UIBezierPath> UIBezierPath::bezierPathWithRect(CGRect rect) {

@@ -13,13 +13,13 @@
 #include "platform/uikit/UIImage.h"
 
 std::shared_ptr<UIButton> UIButton::buttonWithType(UIButtonType type) {
-    auto button = std::make_shared<UIButton>();
+    auto button = make<UIButton>();
     button->buttonType_ = type;
     return button;
 }
 
 std::shared_ptr<UIButton> UIButton::initWithFrame(const CGRect& frame) {
-    auto button = std::make_shared<UIButton>();
+    auto button = make<UIButton>();
     button->setFrame(frame);
     return button;
 }

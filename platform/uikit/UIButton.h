@@ -17,10 +17,10 @@ enum class UIButtonType { Custom = 0, System = 1 };
 class UIButton : public UIControl {
     NS_OBJECT(UIButton)
 public:
-    UIButton() = default;
     static std::shared_ptr<UIButton> buttonWithType(UIButtonType type);
     // A custom button.
     static std::shared_ptr<UIButton> initWithFrame(const CGRect& frame);
+    static std::shared_ptr<UIButton> alloc() { return initWithFrame(CGRectZero); }
 
     UIButtonType buttonType() const { return buttonType_; }
 
@@ -56,6 +56,9 @@ public:
     // Background image filling the bounds, then the image and the title side by side,
     // centred; a highlighted button's pictures are dimmed when it adjusts them.
     void drawRect(const CGRect& rect) override;
+
+protected:
+    UIButton() = default;
 
 private:
     UIButtonType buttonType_ = UIButtonType::Custom;

@@ -46,10 +46,12 @@ class UICollectionView : public UIScrollView {
 public:
     using CellFactory = std::function<std::shared_ptr<UICollectionViewCell>(const CGRect& frame)>;
 
-    UICollectionView() = default;
     static std::shared_ptr<UICollectionView>
     initWithFrameCollectionViewLayout(const CGRect& frame,
                                       std::shared_ptr<UICollectionViewLayout> layout);
+    static std::shared_ptr<UICollectionView> alloc() {
+        return initWithFrameCollectionViewLayout(CGRectZero, nullptr);
+    }
 
     std::shared_ptr<UICollectionViewLayout> collectionViewLayout() const { return layout_; }
 
@@ -117,6 +119,9 @@ public:
     void touchesMovedWithEvent(const UITouchSet& touches, const UIEvent* event) override {}
     void touchesEndedWithEvent(const UITouchSet& touches, const UIEvent* event) override;
     void touchesCancelledWithEvent(const UITouchSet& touches, const UIEvent* event) override;
+
+protected:
+    UICollectionView() = default;
 
 private:
     friend class UICollectionViewLayout;

@@ -9,8 +9,8 @@
 class UICollectionViewCell : public UIView {
     NS_OBJECT(UICollectionViewCell)
 public:
-    UICollectionViewCell() = default;
     static std::shared_ptr<UICollectionViewCell> initWithFrame(const CGRect& frame);
+    static std::shared_ptr<UICollectionViewCell> alloc() { return initWithFrame(CGRectZero); }
 
     // Fills the cell and follows its size; subclasses put their subviews here.
     std::shared_ptr<UIView> contentView() const { return contentView_; }
@@ -27,9 +27,11 @@ public:
     virtual void prepareForReuse();
 
 protected:
+    UICollectionViewCell() = default;
+
     // A new cell (or subclass) of that frame with its content view.
     template <class Cell> static std::shared_ptr<Cell> makeWithFrame(const CGRect& frame) {
-        auto cell = std::make_shared<Cell>();
+        auto cell = make<Cell>();
         cell->setFrame(frame);
         static_cast<UICollectionViewCell&>(*cell).addContentView();
         return cell;

@@ -19,7 +19,7 @@ UIColor::UIColor(double red, double green, double blue, double alpha)
 
 std::shared_ptr<UIColor> UIColor::colorWithRedGreenBlueAlpha(double red, double green, double blue,
                                                              double alpha) {
-    return std::shared_ptr<UIColor>(new UIColor(red, green, blue, alpha));
+    return make<UIColor>(red, green, blue, alpha);
 }
 
 std::shared_ptr<UIColor> UIColor::colorWithWhiteAlpha(double white, double alpha) {

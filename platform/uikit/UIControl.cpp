@@ -11,7 +11,7 @@ bool sameOwner(const std::weak_ptr<NSObject>& a, const std::weak_ptr<NSObject>& 
 } // namespace
 
 std::shared_ptr<UIControl> UIControl::initWithFrame(const CGRect& frame) {
-    auto control = std::make_shared<UIControl>();
+    auto control = make<UIControl>();
     control->setFrame(frame);
     return control;
 }

@@ -36,8 +36,8 @@ class UIControl : public UIView {
 public:
     using Action = std::function<void(UIControl&)>;
 
-    UIControl() = default;
     static std::shared_ptr<UIControl> initWithFrame(const CGRect& frame);
+    static std::shared_ptr<UIControl> alloc() { return initWithFrame(CGRectZero); }
 
     // `action` runs for each of `events` (a mask of UIControlEvents) that happens, only
     // while `target` lives (never for a null target).
@@ -90,6 +90,9 @@ public:
     void touchesMovedWithEvent(const UITouchSet& touches, const UIEvent* event) override;
     void touchesEndedWithEvent(const UITouchSet& touches, const UIEvent* event) override;
     void touchesCancelledWithEvent(const UITouchSet& touches, const UIEvent* event) override;
+
+protected:
+    UIControl() = default;
 
 private:
     struct TargetAction {

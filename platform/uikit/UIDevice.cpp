@@ -1,6 +1,6 @@
 #include "platform/uikit/UIDevice.h"
 
 std::shared_ptr<UIDevice> UIDevice::currentDevice() {
-    static const std::shared_ptr<UIDevice> device(new UIDevice());
+    static const auto device = make<UIDevice>();
     return device;
 }

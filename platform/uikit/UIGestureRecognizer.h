@@ -44,11 +44,14 @@ class UIGestureRecognizer : public NSObject {
 public:
     using Action = std::function<void(UIGestureRecognizer&)>;
 
-    UIGestureRecognizer() = default;
     // The target-action pair: `action` runs on every change of state but failure, and only
     // while `target` lives (never for a null target).
     static std::shared_ptr<UIGestureRecognizer> initWithTargetAction(std::weak_ptr<NSObject> target,
                                                                      Action action);
+    // What the class registry makes: one without a target.
+    static std::shared_ptr<UIGestureRecognizer> alloc() {
+        return initWithTargetAction({}, nullptr);
+    }
     void addTargetAction(std::weak_ptr<NSObject> target, Action action);
 
     // The view it is attached to (UIView::addGestureRecognizer).
@@ -78,9 +81,11 @@ public:
     void requireGestureRecognizerToFail(const std::shared_ptr<UIGestureRecognizer>& other);
 
 protected:
+    UIGestureRecognizer() = default;
+
     template <class T>
     static std::shared_ptr<T> makeWithTargetAction(std::weak_ptr<NSObject> target, Action action) {
-        auto recognizer = std::make_shared<T>();
+        auto recognizer = make<T>();
         recognizer->addTargetAction(std::move(target), std::move(action));
         return recognizer;
     }

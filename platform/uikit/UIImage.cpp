@@ -55,7 +55,7 @@ std::shared_ptr<UIImage> UIImage::imageWithCGImageScaleOrientation(CGImageRef im
     if (!image) {
         return nullptr;
     }
-    return std::shared_ptr<UIImage>(new UIImage(std::move(image), scale, orientation));
+    return make<UIImage>(std::move(image), scale, orientation);
 }
 
 std::shared_ptr<UIImage> UIImage::imageWithCGImage(CGImageRef image) {

@@ -11,7 +11,7 @@ UIImageView::UIImageView() {
 }
 
 std::shared_ptr<UIImageView> UIImageView::initWithFrame(const CGRect& frame) {
-    auto view = std::make_shared<UIImageView>();
+    auto view = make<UIImageView>();
     view->setFrame(frame);
     return view;
 }

@@ -9,8 +9,8 @@ class UIImage;
 class UIImageView : public UIView {
     NS_OBJECT(UIImageView)
 public:
-    UIImageView();
     static std::shared_ptr<UIImageView> initWithFrame(const CGRect& frame);
+    static std::shared_ptr<UIImageView> alloc() { return initWithFrame(CGRectZero); }
     // A view of the image's size.
     static std::shared_ptr<UIImageView> initWithImage(std::shared_ptr<UIImage> image);
 
@@ -29,6 +29,9 @@ public:
     // Where an image of that size lands in bounds of that size under a content mode.
     static CGRect imageRectForContentMode(UIViewContentMode mode, const CGSize& imageSize,
                                           const CGSize& boundsSize);
+
+protected:
+    UIImageView();
 
 private:
     std::shared_ptr<UIImage> image_;

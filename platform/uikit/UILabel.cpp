@@ -24,7 +24,7 @@ UILabel::UILabel()
 }
 
 std::shared_ptr<UILabel> UILabel::initWithFrame(const CGRect& frame) {
-    auto label = std::make_shared<UILabel>();
+    auto label = make<UILabel>();
     label->setFrame(frame);
     return label;
 }

@@ -13,8 +13,8 @@ class UILabel : public UIView {
 public:
     // No text, the system font at 17 points, black, left aligned, one line truncated at
     // the tail; not interactive, so touches go to the views behind.
-    UILabel();
     static std::shared_ptr<UILabel> initWithFrame(const CGRect& frame);
+    static std::shared_ptr<UILabel> alloc() { return initWithFrame(CGRectZero); }
 
     const std::string& text() const { return text_; }
     void setText(std::string text);
@@ -59,6 +59,9 @@ public:
     std::string description() const override;
     // The text, unless a label was set.
     std::string accessibilityLabel() const override;
+
+protected:
+    UILabel();
 
 private:
     NSTextAttributes textAttributes(std::shared_ptr<UIFont> font) const;

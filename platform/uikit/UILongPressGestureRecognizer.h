@@ -10,10 +10,12 @@ class NSTimer;
 class UILongPressGestureRecognizer : public UIGestureRecognizer {
     NS_OBJECT(UILongPressGestureRecognizer)
 public:
-    UILongPressGestureRecognizer() = default;
     ~UILongPressGestureRecognizer() override;
     static std::shared_ptr<UILongPressGestureRecognizer>
     initWithTargetAction(std::weak_ptr<NSObject> target, Action action);
+    static std::shared_ptr<UILongPressGestureRecognizer> alloc() {
+        return initWithTargetAction({}, nullptr);
+    }
 
     // Seconds.
     double minimumPressDuration() const { return minimumPressDuration_; }
@@ -23,6 +25,8 @@ public:
     void setAllowableMovement(CGFloat points) { allowableMovement_ = points; }
 
 protected:
+    UILongPressGestureRecognizer() = default;
+
     void touchesBeganWithEvent(const UITouchSet& touches, const UIEvent* event) override;
     void touchesMovedWithEvent(const UITouchSet& touches, const UIEvent* event) override;
     void touchesEndedWithEvent(const UITouchSet& touches, const UIEvent* event) override;

@@ -21,13 +21,16 @@ constexpr double kTitleSize = 17;
 constexpr double kButtonTitleSize = 17;
 } // namespace
 
+UINavigationBar::UINavigationBar()
+    : tintColor_(UIColor::colorWithRedGreenBlueAlpha(0, 0.478, 1, 1)),
+      titleColor_(UIColor::blackColor()) {
+    setOpaque(false);
+    setAutoresizingMask(UIViewAutoresizingFlexibleWidth);
+}
+
 std::shared_ptr<UINavigationBar> UINavigationBar::initWithFrame(const CGRect& frame) {
-    auto bar = std::make_shared<UINavigationBar>();
+    auto bar = make<UINavigationBar>();
     bar->setFrame(frame);
-    bar->setOpaque(false);
-    bar->setAutoresizingMask(UIViewAutoresizingFlexibleWidth);
-    bar->tintColor_ = UIColor::colorWithRedGreenBlueAlpha(0, 0.478, 1, 1);
-    bar->titleColor_ = UIColor::blackColor();
     return bar;
 }
 

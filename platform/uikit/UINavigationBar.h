@@ -19,6 +19,7 @@ public:
     static constexpr double kStatusBarHeight = 20;
 
     static std::shared_ptr<UINavigationBar> initWithFrame(const CGRect& frame);
+    static std::shared_ptr<UINavigationBar> alloc() { return initWithFrame(CGRectZero); }
 
     // The items shown: the top screen's, and the one below it for the back button.
     void setItems(std::shared_ptr<UINavigationItem> topItem,
@@ -39,6 +40,9 @@ public:
 
     void layoutSubviews() override;
     void drawRect(const CGRect& rect) override;
+
+protected:
+    UINavigationBar();
 
 private:
     std::shared_ptr<UIView> viewForItem(const std::shared_ptr<UIBarButtonItem>& item);

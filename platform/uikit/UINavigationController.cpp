@@ -10,7 +10,7 @@
 
 std::shared_ptr<UINavigationController>
 UINavigationController::initWithRootViewController(const std::shared_ptr<UIViewController>& root) {
-    auto navigation = std::make_shared<UINavigationController>();
+    auto navigation = make<UINavigationController>();
     if (root) {
         navigation->addChildViewController(root);
     }

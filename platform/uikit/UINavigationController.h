@@ -11,6 +11,9 @@ class UINavigationController : public UIViewController {
 public:
     static std::shared_ptr<UINavigationController>
     initWithRootViewController(const std::shared_ptr<UIViewController>& root);
+    static std::shared_ptr<UINavigationController> alloc() {
+        return initWithRootViewController(nullptr);
+    }
 
     const std::vector<std::shared_ptr<UIViewController>>& viewControllers() const {
         return childViewControllers();
@@ -35,6 +38,8 @@ public:
     void loadView() override;
 
 protected:
+    UINavigationController() = default;
+
     std::vector<std::shared_ptr<UIViewController>> visibleChildViewControllers() const override;
     bool isContainer() const override { return true; }
 

@@ -10,9 +10,11 @@ public:
     // Points the fingers travel before the pan begins.
     static constexpr CGFloat kMinimumTravel = 10;
 
-    UIPanGestureRecognizer() = default;
     static std::shared_ptr<UIPanGestureRecognizer>
     initWithTargetAction(std::weak_ptr<NSObject> target, Action action);
+    static std::shared_ptr<UIPanGestureRecognizer> alloc() {
+        return initWithTargetAction({}, nullptr);
+    }
 
     // How far the fingers have travelled since they came down, in `view`'s coordinate
     // system (null: the window's).
@@ -23,6 +25,8 @@ public:
     CGPoint velocityInView(const UIView* view) const;
 
 protected:
+    UIPanGestureRecognizer() = default;
+
     void touchesBeganWithEvent(const UITouchSet& touches, const UIEvent* event) override;
     void touchesMovedWithEvent(const UITouchSet& touches, const UIEvent* event) override;
     void touchesEndedWithEvent(const UITouchSet& touches, const UIEvent* event) override;

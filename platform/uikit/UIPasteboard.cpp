@@ -14,7 +14,7 @@ std::shared_ptr<UIPasteboard> UIPasteboard::generalPasteboard() {
     const std::string path = stringByAppendingPathComponent(NSHomeDirectory(), kImageFileName);
     std::lock_guard lock(mutex);
     if (!general || general->imagePath_ != path) {
-        general = std::shared_ptr<UIPasteboard>(new UIPasteboard(path));
+        general = make<UIPasteboard>(path);
         if (std::filesystem::exists(path)) {
             general->image_ = UIImage::imageWithContentsOfFile(path);
             if (!general->image_) {

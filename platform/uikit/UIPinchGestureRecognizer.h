@@ -10,9 +10,11 @@ public:
     // Points the distance between the fingers must change by before the pinch begins.
     static constexpr CGFloat kMinimumSpread = 10;
 
-    UIPinchGestureRecognizer() = default;
     static std::shared_ptr<UIPinchGestureRecognizer>
     initWithTargetAction(std::weak_ptr<NSObject> target, Action action);
+    static std::shared_ptr<UIPinchGestureRecognizer> alloc() {
+        return initWithTargetAction({}, nullptr);
+    }
 
     double scale() const { return scale_; }
     // Later changes multiply the value set (set 1 to get the change since the last event).
@@ -21,6 +23,8 @@ public:
     double velocity() const { return velocity_; }
 
 protected:
+    UIPinchGestureRecognizer() = default;
+
     void fingersDownAt(const CGPoint& a, const CGPoint& b, double time) override;
     bool fingersMovedTo(const CGPoint& a, const CGPoint& b, double time) override;
 

@@ -11,15 +11,19 @@ public:
     // Radians the fingers must turn before the rotation begins.
     static constexpr double kMinimumTurn = 0.1;
 
-    UIRotationGestureRecognizer() = default;
     static std::shared_ptr<UIRotationGestureRecognizer>
     initWithTargetAction(std::weak_ptr<NSObject> target, Action action);
+    static std::shared_ptr<UIRotationGestureRecognizer> alloc() {
+        return initWithTargetAction({}, nullptr);
+    }
 
     double rotation() const { return rotation_; }
     // Later turning adds to the value set.
     void setRotation(double radians) { rotation_ = radians; }
 
 protected:
+    UIRotationGestureRecognizer() = default;
+
     void fingersDownAt(const CGPoint& a, const CGPoint& b, double time) override;
     bool fingersMovedTo(const CGPoint& a, const CGPoint& b, double time) override;
 

@@ -1,7 +1,7 @@
 #include "platform/uikit/UIScreen.h"
 
 std::shared_ptr<UIScreen> UIScreen::mainScreen() {
-    static const std::shared_ptr<UIScreen> screen(new UIScreen());
+    static const auto screen = make<UIScreen>();
     return screen;
 }
 

@@ -25,7 +25,7 @@ double clampTo(double value, double low, double high) {
 }
 } // namespace
 
-UIScrollView::UIScrollView() : pan_(std::make_shared<UIScrollViewPanGestureRecognizer>()) {
+UIScrollView::UIScrollView() : pan_(make<UIScrollViewPanGestureRecognizer>()) {
     setClipsToBounds(true);
 }
 

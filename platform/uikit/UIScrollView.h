@@ -45,9 +45,9 @@ public:
     // How long an animated change of the offset is recorded to take.
     static constexpr double kScrollAnimationDuration = 0.3;
 
-    UIScrollView();
     ~UIScrollView() override;
     static std::shared_ptr<UIScrollView> initWithFrame(const CGRect& frame);
+    static std::shared_ptr<UIScrollView> alloc() { return initWithFrame(CGRectZero); }
 
     CGSize contentSize() const { return contentSize_; }
     void setContentSize(const CGSize& size) { contentSize_ = size; }
@@ -124,9 +124,11 @@ public:
     bool gestureRecognizerShouldBegin(UIGestureRecognizer& recognizer) override;
 
 protected:
+    UIScrollView();
+
     // A new scroll view (or subclass) of that frame with its pan recogniser attached.
     template <class T> static std::shared_ptr<T> makeWithFrame(const CGRect& frame) {
-        auto view = std::make_shared<T>();
+        auto view = make<T>();
         view->setFrame(frame);
         static_cast<UIScrollView&>(*view).attachPanGestureRecognizer();
         return view;

@@ -8,9 +8,14 @@
 class UIScrollViewPanGestureRecognizer : public UIPanGestureRecognizer {
     NS_OBJECT(UIScrollViewPanGestureRecognizer)
 public:
-    UIScrollViewPanGestureRecognizer() = default;
+    // One not yet attached to a scroll view (UIScrollView makes its own).
+    static std::shared_ptr<UIScrollViewPanGestureRecognizer> alloc() {
+        return make<UIScrollViewPanGestureRecognizer>();
+    }
 
 protected:
+    UIScrollViewPanGestureRecognizer() = default;
+
     void touchesBeganWithEvent(const UITouchSet& touches, const UIEvent* event) override;
     void reset() override;
 };

@@ -26,7 +26,7 @@ std::shared_ptr<UIColor> defaultMaximumTrackColor() {
 } // namespace
 
 std::shared_ptr<UISlider> UISlider::initWithFrame(const CGRect& frame) {
-    auto slider = std::make_shared<UISlider>();
+    auto slider = make<UISlider>();
     slider->setFrame(frame);
     return slider;
 }

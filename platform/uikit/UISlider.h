@@ -12,8 +12,8 @@ class UIImage;
 class UISlider : public UIControl {
     NS_OBJECT(UISlider)
 public:
-    UISlider() = default;
     static std::shared_ptr<UISlider> initWithFrame(const CGRect& frame);
+    static std::shared_ptr<UISlider> alloc() { return initWithFrame(CGRectZero); }
 
     // Setting a bound past the other moves the other along; the value is kept in range.
     float minimumValue() const { return minimumValue_; }
@@ -60,6 +60,9 @@ public:
 
     // The track (filled part in the minimum tint), then the thumb with a soft shadow.
     void drawRect(const CGRect& rect) override;
+
+protected:
+    UISlider() = default;
 
 private:
     CGSize thumbSize() const;

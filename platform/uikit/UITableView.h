@@ -31,10 +31,12 @@ class UITableView : public UIScrollView {
 public:
     static constexpr CGFloat kDefaultRowHeight = 44;
 
-    UITableView() = default;
     // White, single-line separators, rows 44 points high.
     static std::shared_ptr<UITableView> initWithFrameStyle(const CGRect& frame,
                                                            UITableViewStyle style);
+    static std::shared_ptr<UITableView> alloc() {
+        return initWithFrameStyle(CGRectZero, UITableViewStyle::Plain);
+    }
 
     UITableViewStyle style() const { return style_; }
     std::shared_ptr<UITableViewDataSource> dataSource() const { return dataSource_.lock(); }
@@ -81,6 +83,9 @@ public:
     void touchesMovedWithEvent(const UITouchSet& touches, const UIEvent* event) override {}
     void touchesEndedWithEvent(const UITouchSet& touches, const UIEvent* event) override;
     void touchesCancelledWithEvent(const UITouchSet& touches, const UIEvent* event) override;
+
+protected:
+    UITableView() = default;
 
 private:
     // Reads the counts and heights when they are not known.

@@ -27,9 +27,11 @@ public:
     // The room an accessory takes at the right edge.
     static constexpr CGFloat kAccessoryWidth = 38;
 
-    UITableViewCell() = default;
     static std::shared_ptr<UITableViewCell>
     initWithStyleReuseIdentifier(UITableViewCellStyle style, std::string reuseIdentifier);
+    static std::shared_ptr<UITableViewCell> alloc() {
+        return initWithStyleReuseIdentifier(UITableViewCellStyle::Default, "");
+    }
 
     const std::string& reuseIdentifier() const { return reuseIdentifier_; }
     // Covers the cell but for the accessory and the separator; subclasses put their views here.
@@ -59,11 +61,13 @@ public:
     void drawRect(const CGRect& rect) override;
 
 protected:
+    UITableViewCell() = default;
+
     // A new cell (or subclass) 44 points high with its content view, label and image view.
     template <class Cell>
     static std::shared_ptr<Cell> makeWithStyleReuseIdentifier(UITableViewCellStyle style,
                                                               std::string reuseIdentifier) {
-        auto cell = std::make_shared<Cell>();
+        auto cell = make<Cell>();
         static_cast<UITableViewCell&>(*cell).setUp(style, std::move(reuseIdentifier));
         return cell;
     }

@@ -12,10 +12,12 @@ class NSTimer;
 class UITapGestureRecognizer : public UIGestureRecognizer {
     NS_OBJECT(UITapGestureRecognizer)
 public:
-    UITapGestureRecognizer() = default;
     ~UITapGestureRecognizer() override;
     static std::shared_ptr<UITapGestureRecognizer>
     initWithTargetAction(std::weak_ptr<NSObject> target, Action action);
+    static std::shared_ptr<UITapGestureRecognizer> alloc() {
+        return initWithTargetAction({}, nullptr);
+    }
 
     unsigned numberOfTapsRequired() const { return numberOfTapsRequired_; }
     void setNumberOfTapsRequired(unsigned taps) { numberOfTapsRequired_ = taps; }
@@ -23,6 +25,8 @@ public:
     void setNumberOfTouchesRequired(unsigned touches) { numberOfTouchesRequired_ = touches; }
 
 protected:
+    UITapGestureRecognizer() = default;
+
     void touchesBeganWithEvent(const UITouchSet& touches, const UIEvent* event) override;
     void touchesMovedWithEvent(const UITouchSet& touches, const UIEvent* event) override;
     void touchesEndedWithEvent(const UITouchSet& touches, const UIEvent* event) override;

@@ -41,7 +41,7 @@ void resizeSpan(CGFloat& origin, CGFloat& length, CGFloat oldExtent, CGFloat new
 } // namespace
 
 std::shared_ptr<UIView> UIView::initWithFrame(const CGRect& frame) {
-    auto view = std::make_shared<UIView>();
+    auto view = make<UIView>();
     view->setFrame(frame);
     return view;
 }
@@ -122,7 +122,7 @@ void UIView::setBackgroundColor(std::shared_ptr<UIColor> color) {
 
 std::shared_ptr<CALayer> UIView::layer() const {
     if (!layer_) {
-        layer_ = std::make_shared<CALayer>();
+        layer_ = CALayer::layer();
     }
     return layer_;
 }

@@ -46,8 +46,10 @@ enum class UIViewContentMode {
 class UIView : public UIResponder {
     NS_OBJECT(UIView)
 public:
-    UIView() = default;
     static std::shared_ptr<UIView> initWithFrame(const CGRect& frame);
+    // What the class registry makes: its plain initialiser with a zero frame. Each view
+    // class with a factory declares its own.
+    static std::shared_ptr<UIView> alloc() { return initWithFrame(CGRectZero); }
 
     // Geometry. The frame is derived from centre, bounds size and transform; setting it
     // sets centre and bounds size (as the platform does: under a scale transform, such as
@@ -162,6 +164,8 @@ public:
     std::string description() const override;
 
 protected:
+    UIView() = default;
+
     // Hooks around tree changes, for subclasses.
     virtual void willMoveToSuperview(UIView* newSuperview) {}
     virtual void didMoveToSuperview() {}

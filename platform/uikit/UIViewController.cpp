@@ -9,6 +9,10 @@
 #include "platform/uikit/UIView.h"
 #include "platform/uikit/UIWindow.h"
 
+std::shared_ptr<UIViewController> UIViewController::init() {
+    return make<UIViewController>();
+}
+
 std::shared_ptr<UIView> UIViewController::view() {
     if (!view_) {
         loadView();

@@ -22,7 +22,10 @@ enum class UIModalPresentationStyle {
 class UIViewController : public UIResponder {
     NS_OBJECT(UIViewController)
 public:
-    UIViewController() = default;
+    // A screen with no view yet: the view is loaded on first access.
+    static std::shared_ptr<UIViewController> init();
+    // What the class registry makes: the same.
+    static std::shared_ptr<UIViewController> alloc() { return init(); }
     // How long an animated transition (present, dismiss, push, pop) takes.
     static constexpr double kTransitionDuration = 0.35;
 
@@ -96,6 +99,8 @@ public:
     std::shared_ptr<UIResponder> nextResponder() const override;
 
 protected:
+    UIViewController() = default;
+
     // The children whose views are on screen with this controller's view.
     virtual std::vector<std::shared_ptr<UIViewController>> visibleChildViewControllers() const {
         return {};

@@ -11,7 +11,7 @@
 #include <cmath>
 
 std::shared_ptr<UIWindow> UIWindow::initWithFrame(const CGRect& frame) {
-    auto window = std::make_shared<UIWindow>();
+    auto window = make<UIWindow>();
     window->setFrame(frame);
     return window;
 }

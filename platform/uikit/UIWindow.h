@@ -13,6 +13,7 @@ class UIWindow : public UIView {
     NS_OBJECT(UIWindow)
 public:
     static std::shared_ptr<UIWindow> initWithFrame(const CGRect& frame);
+    static std::shared_ptr<UIWindow> alloc() { return initWithFrame(CGRectZero); }
 
     std::shared_ptr<UIViewController> rootViewController() const { return rootViewController_; }
     // Installs the controller's view to fill the window; the old root's view leaves.
@@ -37,6 +38,9 @@ public:
     //   recogniser to decide.
     // Touches that do not change in an event (Stationary) are not delivered.
     virtual void sendEvent(const std::shared_ptr<UIEvent>& event);
+
+protected:
+    UIWindow() = default;
 
 private:
     friend class UIGestureRecognizer;

@@ -14,7 +14,7 @@ std::shared_ptr<CVAdvertiseController>& installed() {
 std::shared_ptr<CVAdvertiseController> CVAdvertiseController::shareInstance() {
     auto& controller = installed();
     if (!controller) {
-        controller = std::make_shared<CVAdvertiseController>();
+        controller = make<CVAdvertiseController>();
     }
     return controller;
 }

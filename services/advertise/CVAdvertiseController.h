@@ -40,6 +40,8 @@ public:
     virtual void showInterstitial(const std::shared_ptr<UIViewController>& controller) {}
 
 protected:
+    CVAdvertiseController() = default;
+
     // A concrete controller reports arrivals: the kept handler gets a container as wide
     // as the screen with the banner centred in it, or the native ad's view.
     void bannerDidArrive(const std::shared_ptr<UIView>& banner);

@@ -90,7 +90,7 @@ RatePrompt::RatePrompt() {
 std::shared_ptr<RatePrompt> RatePrompt::sharedInstance() {
     static std::shared_ptr<RatePrompt> instance;
     if (!instance) {
-        instance = std::make_shared<RatePrompt>();
+        instance = init();
         NSNotificationCenter::defaultCenter()->addObserverSelectorNameObject(
             instance, weakAction(instance, &RatePrompt::applicationWillEnterForeground),
             UIApplicationWillEnterForegroundNotification, nullptr);

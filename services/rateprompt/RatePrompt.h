@@ -21,8 +21,13 @@ class NSBundle;
 class RatePrompt : public NSObject, public UIAlertViewDelegate {
     NS_OBJECT(RatePrompt)
 public:
-    RatePrompt();
+    // The prompt the app uses: it counts the application's launches and returns to the
+    // foreground.
     static std::shared_ptr<RatePrompt> sharedInstance();
+    // A prompt apart from the shared one: launches and returns to the foreground reach it
+    // only when told (applicationLaunched, applicationWillEnterForeground).
+    static std::shared_ptr<RatePrompt> init() { return make<RatePrompt>(); }
+    static std::shared_ptr<RatePrompt> alloc() { return init(); }
     // Store pages open in the store application, on the store's web host.
     static constexpr const char* kStoreLinkPrefix = "itms-apps://apps.store.example";
 
@@ -185,6 +190,8 @@ public:
     static std::string storeCountryForLocaleCountry(const std::string& countryCode);
 
 private:
+    RatePrompt();
+
     // The rule on the stored counters and the settings, now.
     RatePromptRule rule() const;
     void lookupFinished(const RatePromptStoreLookup::Result& result);
@@ -216,7 +223,7 @@ private:
     bool verboseLogging_ = false;
     std::weak_ptr<RatePromptDelegate> delegate_;
     std::string ratingsURL_;
-    std::shared_ptr<RatePromptStoreLookup> storeLookup_ = std::make_shared<RatePromptStoreLookup>();
+    std::shared_ptr<RatePromptStoreLookup> storeLookup_ = RatePromptStoreLookup::init();
     std::shared_ptr<NSObject> visibleAlert_;
     bool checkingForPrompt_ = false;
     bool checkingForAppStoreID_ = false;

@@ -31,6 +31,9 @@ public:
     static constexpr const char* kDefaultBaseURL = "https://lookup.apps.store.example";
     static constexpr double kDefaultTimeoutInterval = 60.0;
 
+    static std::shared_ptr<RatePromptStoreLookup> init() { return make<RatePromptStoreLookup>(); }
+    static std::shared_ptr<RatePromptStoreLookup> alloc() { return init(); }
+
     // What to ask and how to judge the answer: the rating prompt's settings as they were
     // when the lookup started.
     struct Query {
@@ -77,6 +80,9 @@ public:
     // missing or no comma follows its value (the last member of an object).
     static std::optional<std::string> valueForKeyInJSON(const std::string& key,
                                                         const std::string& json);
+
+protected:
+    RatePromptStoreLookup() = default;
 
 private:
     std::string baseURL_ = kDefaultBaseURL;

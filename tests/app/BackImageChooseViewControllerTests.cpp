@@ -64,7 +64,7 @@ protected:
     // A new chooser pushed over the root screen, as each visit makes one.
     void visit() {
         navigation->popToRootViewControllerAnimated(false);
-        chooser = std::make_shared<BackImageChooseViewController>();
+        chooser = BackImageChooseViewController::init();
         chooser->setValueDelegate(receiver);
         navigation->pushViewControllerAnimated(chooser, false);
         environment.runUntilIdle();
@@ -144,7 +144,7 @@ protected:
     std::shared_ptr<CountingAdvertiser> advertiser = std::make_shared<CountingAdvertiser>();
     std::shared_ptr<Receiver> receiver = std::make_shared<Receiver>();
     std::shared_ptr<UIWindow> window = UIWindow::initWithFrame(CGRectMake(0, 0, 375, 667));
-    std::shared_ptr<UIViewController> root = std::make_shared<UIViewController>();
+    std::shared_ptr<UIViewController> root = UIViewController::init();
     std::shared_ptr<UINavigationController> navigation;
     std::shared_ptr<BackImageChooseViewController> chooser;
 };

@@ -41,7 +41,7 @@ protected:
         PHPhotoLibrary::reloadLibrary();
     }
     void open(int32_t mixStyle = 0) {
-        picker = std::make_shared<ImagePickerViewController>();
+        picker = ImagePickerViewController::init();
         picker->setMixStyle(mixStyle);
         navigation = UINavigationController::initWithRootViewController(picker);
         window->setRootViewController(navigation);

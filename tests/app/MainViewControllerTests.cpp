@@ -24,7 +24,7 @@ protected:
     void TearDown() override { UIScreen::configureMainScreen(CGSizeMake(375, 667), 2); }
 
     void show() {
-        menu = std::make_shared<MainViewController>();
+        menu = MainViewController::init();
         navigation = UINavigationController::initWithRootViewController(menu);
         window = UIWindow::initWithFrame(UIScreen::mainScreen()->bounds());
         window->setRootViewController(navigation);

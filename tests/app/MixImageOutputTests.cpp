@@ -85,7 +85,7 @@ protected:
     }
 
     std::shared_ptr<UIWindow> window = UIWindow::initWithFrame(CGRectMake(0, 0, 375, 667));
-    std::shared_ptr<UIViewController> screen = std::make_shared<UIViewController>();
+    std::shared_ptr<UIViewController> screen = UIViewController::init();
     std::shared_ptr<UINavigationController> navigation =
         UINavigationController::initWithRootViewController(screen);
     std::shared_ptr<UIView> collage = UIView::initWithFrame(CGRectMake(0, 80, 120, 90));

@@ -48,10 +48,9 @@ protected:
             assets->push_back(PHAsset::assetWithFileLocalIdentifier(path, name));
         }
         PHPhotoLibrary::reloadLibrary();
-        editor = std::make_shared<MixPhotosEditViewController>();
+        editor = MixPhotosEditViewController::init();
         editor->setSelectedAssets(assets);
-        navigation = UINavigationController::initWithRootViewController(
-            std::make_shared<UIViewController>());
+        navigation = UINavigationController::initWithRootViewController(UIViewController::init());
         window->setRootViewController(navigation);
         window->makeKeyAndVisible();
         navigation->pushViewControllerAnimated(editor, false);

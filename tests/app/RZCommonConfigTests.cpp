@@ -26,7 +26,7 @@ protected:
         ASSERT_TRUE(store.start());
         store.setAnswer({404, ""});
         prompt->storeLookup()->setBaseURL(store.baseURL());
-        window->setRootViewController(std::make_shared<UIViewController>());
+        window->setRootViewController(UIViewController::init());
         window->makeKeyAndVisible();
         settle();
     }
@@ -242,7 +242,7 @@ TEST_F(RZCommonConfigTest, BecomingActiveShowsAnInterstitialOnlyWhenConfigured) 
     EXPECT_EQ(advertiser->shownFrom[0], nullptr); // the ad controller finds the top screen
     // Nothing is shown, or queued, while no interstitial is ready.
     advertiser->ready = false;
-    config->showInterstitialAdInViewController(std::make_shared<UIViewController>());
+    config->showInterstitialAdInViewController(UIViewController::init());
     EXPECT_EQ(advertiser->shownFrom.size(), 1u);
     config->setShouldShowFullscreenAdFromBackgroundToForeground(false);
     CVAdvertiseController::installShareInstance(nullptr);

@@ -278,7 +278,7 @@ TEST_F(RatePromptStoreLookupTest, ASlowStoreTimesOut) {
 }
 
 TEST_F(RatePromptStoreLookupTest, PlainHttpOnlyForLoopbackHosts) {
-    EXPECT_EQ(RatePromptStoreLookup().baseURL(), "https://lookup.apps.store.example");
+    EXPECT_EQ(RatePromptStoreLookup::init()->baseURL(), "https://lookup.apps.store.example");
     const std::string port = std::to_string(LoopbackServer::closedPort());
     struct Case {
         std::string base;

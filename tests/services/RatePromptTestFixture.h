@@ -44,7 +44,7 @@ protected:
 
     // A prompt asking the loopback store and telling the recorder.
     std::shared_ptr<RatePrompt> makePrompt() {
-        auto made = std::make_shared<RatePrompt>();
+        auto made = RatePrompt::init();
         made->storeLookup()->setBaseURL(store.baseURL());
         made->setDelegate(recorder);
         return made;
@@ -72,7 +72,7 @@ protected:
     TestHome home;
     LoopbackStore store;
     std::shared_ptr<UIWindow> window = UIWindow::initWithFrame(CGRectMake(0, 0, 375, 667));
-    std::shared_ptr<UIViewController> root = std::make_shared<UIViewController>();
+    std::shared_ptr<UIViewController> root = UIViewController::init();
     std::shared_ptr<RecordingRatePromptDelegate> recorder =
         std::make_shared<RecordingRatePromptDelegate>();
     std::vector<std::string> notifications;

@@ -32,7 +32,7 @@ TEST(RatePrompt, StoreCountryFromTheLocale) {
 
 TEST(RatePrompt, ReadsNameAndVersionFromTheBundle) {
     TestHome home;
-    auto prompt = std::make_shared<RatePrompt>();
+    auto prompt = RatePrompt::init();
     EXPECT_EQ(prompt->applicationName(), "MixPhotos");
     EXPECT_EQ(prompt->applicationVersion(), "1.9");
     EXPECT_EQ(prompt->applicationBundleID(), "com.mixphotos.collage");
@@ -47,7 +47,7 @@ TEST(RatePrompt, FirstLaunchStartsCountingAndAnnouncesTheVersion) {
     auto token = NSNotificationCenter::defaultCenter()->addObserverForNameObjectQueueUsingBlock(
         "RatePromptDidDetectAppUpdate", nullptr, nullptr,
         [&](const NSNotification&) { ++announced; });
-    auto prompt = std::make_shared<RatePrompt>();
+    auto prompt = RatePrompt::init();
     prompt->applicationLaunched();
     EXPECT_EQ(announced, 1);
     EXPECT_EQ(prompt->usesCount(), 1u);
@@ -67,7 +67,7 @@ TEST(RatePrompt, FirstLaunchStartsCountingAndAnnouncesTheVersion) {
 TEST(RatePrompt, UpdateForAUserWhoNeverRatedKeepsCountsAndWaitsAtMostADayMore) {
     TaskEnvironment environment{TaskEnvironment::GlobalQueues::Manual};
     TestHome home;
-    auto prompt = std::make_shared<RatePrompt>();
+    auto prompt = RatePrompt::init();
     prompt->setDaysUntilPrompt(0.0f);
     prompt->applicationLaunched();
     prompt->logEvent(true);
@@ -84,7 +84,7 @@ TEST(RatePrompt, UpdateForAUserWhoNeverRatedKeepsCountsAndWaitsAtMostADayMore) {
 TEST(RatePrompt, UpdateAfterRatingStartsANewPeriod) {
     TaskEnvironment environment{TaskEnvironment::GlobalQueues::Manual};
     TestHome home;
-    auto prompt = std::make_shared<RatePrompt>();
+    auto prompt = RatePrompt::init();
     prompt->applicationLaunched();
     prompt->logEvent(true);
     prompt->setRatedThisVersion(true);
@@ -99,7 +99,7 @@ TEST(RatePrompt, UpdateAfterRatingStartsANewPeriod) {
 
 TEST(RatePrompt, DeclinedVersionIsRecordedAndCleared) {
     TestHome home;
-    auto prompt = std::make_shared<RatePrompt>();
+    auto prompt = RatePrompt::init();
     prompt->setDeclinedThisVersion(true);
     EXPECT_EQ(NSUserDefaults::standardUserDefaults()->stringForKey("RatePromptDeclinedVersion"),
               "1.9");
@@ -113,7 +113,7 @@ TEST(RatePrompt, DeclinedVersionIsRecordedAndCleared) {
 TEST(RatePrompt, UsesPerWeekFollowsTheFormula) {
     TaskEnvironment environment{TaskEnvironment::GlobalQueues::Manual};
     TestHome home;
-    auto prompt = std::make_shared<RatePrompt>();
+    auto prompt = RatePrompt::init();
     // No uses in no time: no rate at all, which no threshold refuses.
     EXPECT_TRUE(std::isnan(prompt->usesPerWeek()));
     prompt->applicationLaunched();
@@ -144,7 +144,7 @@ TEST(RatePrompt, ReturnsFromTheBackgroundCountUses) {
 TEST(RatePrompt, DeferredEventsCountWithoutPrompting) {
     TaskEnvironment environment{TaskEnvironment::GlobalQueues::Manual};
     TestHome home;
-    auto prompt = std::make_shared<RatePrompt>();
+    auto prompt = RatePrompt::init();
     prompt->setPreviewMode(true); // every check would prompt
     prompt->logEvent(true);
     EXPECT_EQ(prompt->eventCount(), 1u);
@@ -385,7 +385,7 @@ TEST_F(RatePromptTest, AlertControllerOverTheTopScreenAndTheApplicationDelegateL
     auto appDelegate = std::make_shared<RatingAppDelegate>();
     appDelegate->appWindow = window;
     UIApplication::sharedApplication()->launch(appDelegate);
-    auto fresh = std::make_shared<RatePrompt>();
+    auto fresh = RatePrompt::init();
     EXPECT_EQ(fresh->delegate().get(), static_cast<RatePromptDelegate*>(appDelegate.get()));
     fresh->setUseUIAlertControllerIfAvailable(true);
     fresh->setCancelButtonLabel("");

@@ -30,7 +30,7 @@ protected:
     TaskEnvironment environment;
     TestHome home;
     std::shared_ptr<UIWindow> window = UIWindow::initWithFrame(CGRectMake(0, 0, 320, 200));
-    std::shared_ptr<UIViewController> screen = std::make_shared<UIViewController>();
+    std::shared_ptr<UIViewController> screen = UIViewController::init();
     std::shared_ptr<CCDropdownTitleView> title = CCDropdownTitleView::titleView();
 };
 

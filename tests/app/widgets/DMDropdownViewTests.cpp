@@ -91,7 +91,7 @@ protected:
     TaskEnvironment environment;
     TestHome home;
     std::shared_ptr<UIWindow> window = UIWindow::initWithFrame(CGRectMake(0, 0, 375, 667));
-    std::shared_ptr<UIViewController> screen = std::make_shared<UIViewController>();
+    std::shared_ptr<UIViewController> screen = UIViewController::init();
     std::shared_ptr<UIView> root;
     std::shared_ptr<CCDropdownTitleView> title = CCDropdownTitleView::titleView();
     std::shared_ptr<UIView> content = UIView::initWithFrame(CGRectMake(0, 0, 375, 440));

@@ -310,10 +310,10 @@ TEST_F(OVProgressHUDTest, TipOverTheTopMostScreen) {
     auto delegate = std::make_shared<Delegate>();
     delegate->shown = window;
     application->launch(delegate);
-    auto root = std::make_shared<UIViewController>();
+    auto root = UIViewController::init();
     window->setRootViewController(root);
     window->makeKeyAndVisible();
-    auto presented = std::make_shared<UIViewController>();
+    auto presented = UIViewController::init();
     root->presentViewControllerAnimatedCompletion(presented, false, nullptr);
 
     RZCommonConfig::shareInstance()->showTipViewWithMessage("Copied");

@@ -21,7 +21,7 @@ class SetUpTool : public Tool {
     NS_OBJECT(SetUpTool)
 public:
     static std::shared_ptr<SetUpTool> alloc() {
-        auto tool = std::shared_ptr<SetUpTool>(new SetUpTool);
+        auto tool = make<SetUpTool>();
         tool->ready_ = true;
         return tool;
     }

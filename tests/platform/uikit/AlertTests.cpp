@@ -23,7 +23,7 @@ protected:
     TaskEnvironment environment;
     TestHome home;
     std::shared_ptr<UIWindow> window = UIWindow::initWithFrame(CGRectMake(0, 0, 375, 667));
-    std::shared_ptr<UIViewController> root = std::make_shared<UIViewController>();
+    std::shared_ptr<UIViewController> root = UIViewController::init();
 };
 
 TEST_F(AlertTest, ControllerRunsTheTappedActionAfterItIsDismissed) {

@@ -54,7 +54,7 @@ protected:
     // What target-action pairs are registered with; they run while it lives.
     std::shared_ptr<NSObject> target = std::make_shared<NSObject>();
     std::shared_ptr<UIWindow> window = UIWindow::initWithFrame(CGRectMake(0, 0, 320, 480));
-    std::shared_ptr<UIViewController> screen = std::make_shared<UIViewController>();
+    std::shared_ptr<UIViewController> screen = UIViewController::init();
     std::shared_ptr<UIView> root;
 };
 

@@ -69,7 +69,7 @@ protected:
     TaskEnvironment environment;
     TestHome home;
     std::shared_ptr<UIWindow> window = UIWindow::initWithFrame(UIScreen::mainScreen()->bounds());
-    std::shared_ptr<UIViewController> root = std::make_shared<UIViewController>();
+    std::shared_ptr<UIViewController> root = UIViewController::init();
     std::vector<std::string> outcomes;
 };
 

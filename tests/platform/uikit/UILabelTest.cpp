@@ -57,7 +57,7 @@ TEST_F(UILabelTest, DescriptionAndAccessibilityLabelShowTheText) {
 }
 
 TEST_F(UILabelTest, SizeThatFitsHonoursWidthAndLineCount) {
-    const auto label = std::make_shared<UILabel>();
+    const auto label = UILabel::initWithFrame(CGRectZero);
     EXPECT_EQ(label->sizeThatFits(CGSizeMake(100, 100)), CGSizeZero);
 
     label->setText(kPangram);

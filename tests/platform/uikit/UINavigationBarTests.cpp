@@ -37,7 +37,7 @@ protected:
     TaskEnvironment environment;
     TestHome home;
     std::shared_ptr<UIWindow> window = UIWindow::initWithFrame(CGRectMake(0, 0, 375, 667));
-    std::shared_ptr<UIViewController> root = std::make_shared<UIViewController>();
+    std::shared_ptr<UIViewController> root = UIViewController::init();
     std::shared_ptr<UINavigationController> navigation;
 };
 
@@ -49,7 +49,7 @@ TEST_F(UINavigationBarTest, ShowsTheTopTitleAndABackButtonThatPops) {
     EXPECT_EQ(find<UILabel>()->text(), "Menu");
     EXPECT_FALSE(find<UIButton>()); // no back button on the root
 
-    auto settings = std::make_shared<UIViewController>();
+    auto settings = UIViewController::init();
     settings->setTitle("Settings");
     navigation->pushViewControllerAnimated(settings, false);
     EXPECT_EQ(find<UILabel>()->text(), "Settings");

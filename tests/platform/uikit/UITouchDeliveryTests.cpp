@@ -69,7 +69,7 @@ TEST_F(UITouchDeliveryTest, ViewsThatCannotBeTouchedAreSkipped) {
 TEST_F(UITouchDeliveryTest, ViewsThatDoNotHandleTouchesPassThemUpTheChain) {
     // Through a plain view and a screen's root view to the recording view holding them.
     auto holder = addRecordingView("holder", CGRectMake(0, 0, 300, 300));
-    auto inner = std::make_shared<UIViewController>();
+    auto inner = UIViewController::init();
     inner->view()->setFrame(CGRectMake(0, 0, 200, 200));
     holder->addSubview(inner->view());
     auto plain = addView(CGRectMake(10, 10, 50, 50), inner->view());
