@@ -16,11 +16,32 @@
 
 NS_REGISTER_CLASS(RZCommonConfig, NSObject);
 
+namespace {
+struct SharedConfig {
+    std::mutex mutex;
+    std::shared_ptr<RZCommonConfig> instance;
+};
+
+SharedConfig& sharedConfig() {
+    static SharedConfig shared;
+    return shared;
+}
+} // namespace
+
 std::shared_ptr<RZCommonConfig> RZCommonConfig::shareInstance() {
-    static dispatch_once_t once;
-    static std::shared_ptr<RZCommonConfig> instance;
-    dispatch_once(&once, [] { instance = std::make_shared<RZCommonConfig>(); });
-    return instance;
+    SharedConfig& shared = sharedConfig();
+    std::lock_guard lock(shared.mutex);
+    if (!shared.instance) {
+        shared.instance = std::make_shared<RZCommonConfig>();
+    }
+    return shared.instance;
+}
+
+void RZCommonConfig::resetForTesting() {
+    std::shared_ptr<RZCommonConfig> dropped;
+    SharedConfig& shared = sharedConfig();
+    std::lock_guard lock(shared.mutex);
+    dropped.swap(shared.instance);
 }
 
 void RZCommonConfig::initRateAppConfig() {

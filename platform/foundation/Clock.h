@@ -11,10 +11,10 @@ public:
     virtual double monotonicNow() const = 0;
     // Seconds since 2001-01-01 00:00:00 UTC: what dates are made of.
     virtual double dateNow() const = 0;
-    // Whether time passes by itself; a mock clock only moves when advanced.
-    virtual bool isMock() const { return false; }
 
     // The clock in force (a SystemClock until another is installed).
     static Clock& current();
     static void setCurrent(std::shared_ptr<Clock> clock);
+    // Back to the system clock (between tests).
+    static void resetForTesting() { setCurrent(nullptr); }
 };

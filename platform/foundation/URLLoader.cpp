@@ -10,6 +10,7 @@
 #include <openssl/crypto.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <strings.h>
@@ -30,6 +31,11 @@ TrustedCertificates& trustedCertificates() {
     return *certificates;
 }
 
+std::atomic<size_t>& maximumBodySizeSetting() {
+    static std::atomic<size_t> bytes{URLLoader::kDefaultMaximumBodySize};
+    return bytes;
+}
+
 std::string httpVersionName(long version) {
     switch (version) {
     case CURL_HTTP_VERSION_1_0:
@@ -47,6 +53,8 @@ std::string httpVersionName(long version) {
 
 // One load: its curl handle with what the handle points into, and what came back so far.
 struct URLLoader::Transfer {
+    // Declared first, so released last: after the completion ran and the handle is gone.
+    GlobalThreadPool::BusyMark busy = GlobalThreadPool::shared().markBusy();
     uint64_t id = 0;
     Completion completion;
     std::shared_ptr<NSURL> url;
@@ -56,6 +64,7 @@ struct URLLoader::Transfer {
     curl_slist* headers = nullptr;
     std::vector<uint8_t> requestBody;
     double timeout = 0;
+    size_t maximumBodySize = 0;
 
     std::vector<uint8_t> body;
     // Those of the last response: a redirect's are dropped when the next one starts.
@@ -117,6 +126,7 @@ void URLLoader::Transfer::configure(const NSURLRequest* request) {
     curl_easy_setopt(easy, CURLOPT_NOPROXY, "*");
     // Compressed answers are decoded, as the platform does.
     curl_easy_setopt(easy, CURLOPT_ACCEPT_ENCODING, "");
+    maximumBodySize = URLLoader::maximumBodySize();
     // An announced length over the maximum fails before any of the body arrives.
     curl_easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(maximumBodySize));
     curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, receiveBody);
@@ -176,7 +186,7 @@ size_t URLLoader::Transfer::receiveBody(char* data, size_t size, size_t count, v
     auto* transfer = static_cast<Transfer*>(userData);
     size_t length = size * count;
     transfer->lastActivity = SteadyClock::now();
-    if (transfer->body.size() + length > maximumBodySize) {
+    if (transfer->body.size() + length > transfer->maximumBodySize) {
         transfer->exceededMaximum = true;
         return 0;
     }
@@ -373,6 +383,14 @@ void URLLoader::setAdditionalTrustedCertificatesFile(const std::string& pemPath)
     TrustedCertificates& trusted = trustedCertificates();
     std::lock_guard lock(trusted.mutex);
     trusted.bundle = std::move(bundle);
+}
+
+void URLLoader::setMaximumBodySize(size_t bytes) {
+    maximumBodySizeSetting() = bytes;
+}
+
+size_t URLLoader::maximumBodySize() {
+    return maximumBodySizeSetting();
 }
 
 void URLLoader::run() {

@@ -26,6 +26,9 @@ struct Class {
 class ClassRegistry {
 public:
     static ClassRegistry& shared();
+    // Every class counts as not yet looked up, so its `initialize` runs again on the next
+    // look-up, as in a new process (between tests). Registrations stay.
+    static void resetForTesting();
 
     // Registers a class; a second registration of the same name is ignored.
     void registerClass(Class cls);

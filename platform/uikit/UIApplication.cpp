@@ -17,9 +17,20 @@
 
 NS_REGISTER_CLASS(UIApplication, UIResponder);
 
-std::shared_ptr<UIApplication> UIApplication::sharedApplication() {
+namespace {
+// Main thread only, as the application is.
+std::shared_ptr<UIApplication>& sharedInstance() {
     static auto application = std::make_shared<UIApplication>();
     return application;
+}
+} // namespace
+
+std::shared_ptr<UIApplication> UIApplication::sharedApplication() {
+    return sharedInstance();
+}
+
+void UIApplication::resetForTesting() {
+    sharedInstance() = std::make_shared<UIApplication>();
 }
 
 void UIApplication::setKeyWindow(const std::shared_ptr<UIWindow>& window) {

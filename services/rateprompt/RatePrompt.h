@@ -22,6 +22,8 @@ class RatePrompt : public NSObject, public UIAlertViewDelegate {
 public:
     RatePrompt();
     static std::shared_ptr<RatePrompt> sharedInstance();
+    // Forgets the shared prompt; the next sharedInstance() makes a new one (between tests).
+    static void resetForTesting();
     // Store pages open in the store application, on the store's web host.
     static constexpr const char* kStoreLinkPrefix = "itms-apps://apps.store.example";
 

@@ -28,7 +28,7 @@ protected:
         EventLog::clear();
         window->setRootViewController(navigation);
         window->makeKeyAndVisible();
-        runAllTasks();
+        environment_.runUntilIdle();
         // A small collage: a coloured background with two coloured cards on it.
         collage->setBackgroundColor(UIColor::colorWithRedGreenBlueAlpha(0.2, 0.4, 0.9, 1));
         auto card = UIView::initWithFrame(CGRectMake(10, 10, 40, 30));
@@ -56,7 +56,6 @@ protected:
         ASSERT_TRUE(sheet->tapActionWithTitle(title));
         for (int i = 0; i < 3; ++i) {
             environment_.fastForwardBy(1);
-            runAllTasks();
         }
     }
 

@@ -159,7 +159,7 @@ TEST_F(PHAssetCollectionTest, NothingIsFoundWithoutAccess) {
     TestHome deniedHome;
     PHPhotoLibrary::configure(library_.path(), PHAccessAnswer::Denied);
     PHPhotoLibrary::requestAuthorization(nullptr);
-    runAllTasks();
+    environment_.runUntilIdle();
     ASSERT_EQ(PHPhotoLibrary::authorizationStatus(), PHAuthorizationStatus::Denied);
     EXPECT_EQ(PHAssetCollection::fetchAssetCollectionsWithTypeSubtypeOptions(Type::SmartAlbum,
                                                                              Subtype::Any, nullptr)

@@ -31,7 +31,7 @@ protected:
         for (int i = 0; i < count; ++i) {
             PHPhotoLibrary::requestAuthorization([&](Status status) { answers.push_back(status); });
         }
-        GlobalThreadPool::shared().runAllTasks();
+        environment_.runUntilIdle();
         return answers;
     }
 
@@ -99,7 +99,7 @@ TEST_F(PHPhotoLibraryTest, ADamagedAccessFileCountsAsNotAskedYet) {
 TEST_F(PHPhotoLibraryTest, TheHandlerRunsOnAGlobalQueue) {
     bool answered = false;
     PHPhotoLibrary::requestAuthorization([&](Status) { answered = true; });
-    environment_.runUntilIdle();
+    environment_.runMainLoopUntilIdle();
     EXPECT_FALSE(answered) << "not on the main queue";
     EXPECT_EQ(PHPhotoLibrary::authorizationStatus(), Status::NotDetermined)
         << "decided when the question is answered";

@@ -1,0 +1,78 @@
+#include "tests/support/TestIsolation.h"
+
+#include "app/MixPhotosEditViewController.h"
+#include "app/RZCommonConfig.h"
+#include "platform/dispatch/GlobalThreadPool.h"
+#include "platform/foundation/Clock.h"
+#include "platform/foundation/EventLog.h"
+#include "platform/foundation/NSBundle.h"
+#include "platform/foundation/NSLocale.h"
+#include "platform/foundation/NSLog.h"
+#include "platform/foundation/NSNotificationCenter.h"
+#include "platform/foundation/NSPathUtilities.h"
+#include "platform/foundation/NSRunLoop.h"
+#include "platform/foundation/NSThread.h"
+#include "platform/foundation/NSURLSession.h"
+#include "platform/foundation/NSUserDefaults.h"
+#include "platform/harness/TouchInjector.h"
+#include "platform/photos/PHImageManager.h"
+#include "platform/photos/PHPhotoLibrary.h"
+#include "platform/runtime/ClassRegistry.h"
+#include "platform/text/TextFontMap.h"
+#include "platform/uikit/UIApplication.h"
+#include "platform/uikit/UIDevice.h"
+#include "platform/uikit/UIImage.h"
+#include "platform/uikit/UIPasteboard.h"
+#include "platform/uikit/UIScreen.h"
+#include "platform/uikit/UIViewAnimation.h"
+#include "services/advertise/CVAdvertiseController.h"
+#include "services/rateprompt/RatePrompt.h"
+
+namespace {
+
+// Stops what would still run: the pool's tasks (waiting for those under way) and the
+// main loop's tasks and timers.
+void stopPendingWork() {
+    GlobalThreadPool::resetForTesting();
+    NSRunLoop::resetForTesting();
+}
+
+} // namespace
+
+void TestIsolation::resetProcessState() {
+    NSThread::markCurrentThreadAsMain();
+    stopPendingWork();
+    Clock::resetForTesting();
+    TouchInjector::resetForTesting();
+
+    // The app and its services first: they hold on to the platform's objects.
+    RZCommonConfig::resetForTesting();
+    RatePrompt::resetForTesting();
+    CVAdvertiseController::resetForTesting();
+    MixPhotosEditViewController::resetForTesting();
+    // After the app's singletons: class initialisers fill them again on next look-up.
+    ClassRegistry::resetForTesting();
+
+    UIApplication::resetForTesting();
+    UIScreen::resetForTesting();
+    UIDevice::resetForTesting();
+    UIViewAnimation::resetForTesting();
+    UIImage::resetForTesting();
+    UIPasteboard::resetForTesting();
+    PHImageManager::resetForTesting();
+    PHPhotoLibrary::resetForTesting();
+
+    NSNotificationCenter::resetForTesting();
+    NSUserDefaults::resetForTesting();
+    NSHomeDirectoryResetForTesting();
+    NSBundle::resetForTesting();
+    NSBundle::setMainBundlePath(MP_TEST_BUNDLE_DIR);
+    TextFontMap::resetForTesting();
+    NSLocale::resetForTesting();
+    NSURLSession::resetForTesting();
+    NSLogSetSink(nullptr);
+    EventLog::resetForTesting();
+
+    // What letting go of the objects above may have queued.
+    stopPendingWork();
+}
