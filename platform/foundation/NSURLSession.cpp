@@ -30,7 +30,12 @@ void NSURLSession::setMaximumBodySize(size_t bytes) {
     URLLoader::setMaximumBodySize(bytes);
 }
 
+void NSURLSession::setLoopbackOnly(bool loopbackOnly) {
+    URLLoader::setLoopbackOnly(loopbackOnly);
+}
+
 void NSURLSession::resetForTesting() {
     URLLoader::setAdditionalTrustedCertificatesFile("");
     URLLoader::setMaximumBodySize(URLLoader::kDefaultMaximumBodySize);
+    URLLoader::setLoopbackOnly(false);
 }

@@ -35,7 +35,11 @@ public:
     // The largest body a load accepts (64 MiB unless set), for loads started afterwards; a
     // larger one fails with NSURLErrorDataLengthExceedsMaximum.
     static void setMaximumBodySize(size_t bytes);
-    // Back to the system's authorities alone and the default body limit (between tests).
+    // When on, loads to any host but this machine fail at once with
+    // NSURLErrorCannotFindHost, unresolved (tests, so that nothing leaves the machine).
+    static void setLoopbackOnly(bool loopbackOnly);
+    // Back to the system's authorities alone, the default body limit and loads to any
+    // host (between tests).
     static void resetForTesting();
 
 private:

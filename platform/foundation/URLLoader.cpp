@@ -36,6 +36,19 @@ std::atomic<size_t>& maximumBodySizeSetting() {
     return bytes;
 }
 
+std::atomic<bool>& loopbackOnlySetting() {
+    static std::atomic<bool> loopbackOnly{false};
+    return loopbackOnly;
+}
+
+bool isLoopbackHost(std::string host) {
+    if (host.size() > 2 && host.front() == '[' && host.back() == ']') {
+        host = host.substr(1, host.size() - 2);
+    }
+    return strcasecmp(host.c_str(), "localhost") == 0 || host == "::1" ||
+           host.rfind("127.", 0) == 0;
+}
+
 std::string httpVersionName(long version) {
     switch (version) {
     case CURL_HTTP_VERSION_1_0:
@@ -104,6 +117,10 @@ void URLLoader::Transfer::configure(const NSURLRequest* request) {
     if (strcasecmp(url->scheme().c_str(), "http") != 0 &&
         strcasecmp(url->scheme().c_str(), "https") != 0) {
         setupError = NSURLErrorWithCode(NSURLErrorUnsupportedURL, urlString());
+        return;
+    }
+    if (loopbackOnlySetting() && !isLoopbackHost(url->host())) {
+        setupError = NSURLErrorWithCode(NSURLErrorCannotFindHost, urlString());
         return;
     }
     easy = curl_easy_init();
@@ -391,6 +408,10 @@ void URLLoader::setMaximumBodySize(size_t bytes) {
 
 size_t URLLoader::maximumBodySize() {
     return maximumBodySizeSetting();
+}
+
+void URLLoader::setLoopbackOnly(bool loopbackOnly) {
+    loopbackOnlySetting() = loopbackOnly;
 }
 
 void URLLoader::run() {

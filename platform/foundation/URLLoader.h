@@ -58,6 +58,10 @@ public:
     // The largest body a load accepts, for loads started afterwards (all loaders).
     static void setMaximumBodySize(size_t bytes);
     static size_t maximumBodySize();
+    // When on, loads started afterwards to any host but this machine's (localhost,
+    // 127.x.x.x, ::1) fail at once with NSURLErrorCannotFindHost, as on a machine without a
+    // network, and no name is resolved (tests: nothing leaves the machine).
+    static void setLoopbackOnly(bool loopbackOnly);
 
 private:
     struct Transfer;

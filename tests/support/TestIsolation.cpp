@@ -70,6 +70,8 @@ void TestIsolation::resetProcessState() {
     TextFontMap::resetForTesting();
     NSLocale::resetForTesting();
     NSURLSession::resetForTesting();
+    // Whatever a test forgets to point at a loopback server fails as if offline.
+    NSURLSession::setLoopbackOnly(true);
     NSLogSetSink(nullptr);
     EventLog::resetForTesting();
 

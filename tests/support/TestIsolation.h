@@ -2,7 +2,8 @@
 // each test, so that a test binary runs whole, in any order, as often as asked: the run
 // loop, the thread pool and the clock, the singletons of the platform (defaults,
 // notifications, bundles, fonts, pasteboard, photo library, application, screen ...) and
-// those of the app and its services. The main bundle is the built app bundle.
+// those of the app and its services. The main bundle is the built app bundle, and URL
+// loads reach this machine only.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -285,12 +285,18 @@ TEST_F(NSURLSessionTest, RequestsThatCannotStartFailAtOnce) {
          NSURLErrorUnsupportedURL, "ftp://127.0.0.1:1/file"},
         {NSURLRequest::requestWithURL(NSURL::URLWithString("mailto:someone@example.com")),
          NSURLErrorUnsupportedURL, "mailto:someone@example.com"},
+        // Tests reach this machine only: any other host is refused before it is resolved
+        // or connected to (the address is one reserved for documentation).
+        {NSURLRequest::requestWithURLCachePolicyTimeoutInterval(
+             NSURL::URLWithString("http://192.0.2.1:9/"),
+             NSURLRequestCachePolicy::ReloadIgnoringLocalCacheData, 1),
+         NSURLErrorCannotFindHost, "http://192.0.2.1:9/"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.request ? NSDescription(c.request) : "null request");
         Outcome outcome = load(c.request);
         ASSERT_TRUE(outcome.error);
-        EXPECT_EQ(outcome.error->code(), c.code);
+        EXPECT_EQ(outcome.error->code(), c.code) << outcome.error->description();
         EXPECT_EQ(failingURL(*outcome.error), c.failingURL);
         EXPECT_TRUE(outcome.onDelegateQueue);
     }
