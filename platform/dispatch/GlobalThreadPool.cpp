@@ -143,12 +143,14 @@ void GlobalThreadPool::waitUntilIdle() {
 
 void GlobalThreadPool::resetForTesting() {
     GlobalThreadPool& pool = shared();
-    std::deque<Task> dropped;
     std::unique_lock lock(pool.mutex_);
+    // Held while the work under way ends, so that what it submits is dropped too: a task
+    // still running, or a load still completing, would otherwise reach into the next test.
+    pool.manual_ = true;
+    pool.progress_.wait(lock, [&pool] { return pool.running_ == 0 && pool.busyMarks_ == 0; });
+    std::deque<Task> dropped;
     dropped.swap(pool.pending_);
     pool.manual_ = false;
-    // A task still running would otherwise touch what the next test makes.
-    pool.progress_.wait(lock, [&pool] { return pool.running_ == 0; });
     lock.unlock();
     // Destroyed outside the lock: their captures may submit in turn.
     dropped.clear();

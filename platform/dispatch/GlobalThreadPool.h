@@ -50,7 +50,8 @@ public:
     // stepping the held tasks run on the calling thread meanwhile. Never from a pool task.
     void waitUntilIdle();
 
-    // Drops every queued task and goes back to threads (between tests).
+    // Waits for the running tasks and the busy marks to end, drops every queued task
+    // (those they queued included) and goes back to threads (between tests).
     static void resetForTesting();
 
 private:
