@@ -122,8 +122,8 @@ TEST_F(MixImageOutputTest, EachActionLeavesThePictureInTheHomeAndRaisesTheFlag) 
         SCOPED_TRACE(c.title);
         EventLog::clear();
         NSUserDefaults::standardUserDefaults()->setBoolForKey(false, kShouldShowFullScreenAdKey);
-        choose(c.title);
-        expectSamePixels(homeFile(c.file), image);
+        ASSERT_NO_FATAL_FAILURE(choose(c.title));
+        ASSERT_NO_FATAL_FAILURE(expectSamePixels(homeFile(c.file), image));
         EXPECT_TRUE(flag());
         EXPECT_EQ(tips(), c.tips);
         ASSERT_NE(output->loadingDataActivity(), nullptr);
@@ -141,7 +141,7 @@ TEST_F(MixImageOutputTest, EachActionLeavesThePictureInTheHomeAndRaisesTheFlag) 
 }
 
 TEST_F(MixImageOutputTest, CancelChangesNothing) {
-    choose("Cancel");
+    ASSERT_NO_FATAL_FAILURE(choose("Cancel"));
     EXPECT_EQ(navigation->presentedViewController(), nullptr);
     EXPECT_FALSE(flag());
     EXPECT_TRUE(tips().empty());
@@ -151,16 +151,16 @@ TEST_F(MixImageOutputTest, CancelChangesNothing) {
 }
 
 TEST_F(MixImageOutputTest, ASecondShareReplacesTheFile) {
-    choose("Share");
+    ASSERT_NO_FATAL_FAILURE(choose("Share"));
     auto first = image;
     ASSERT_NE(shareSheet(), nullptr);
     navigation->dismissViewControllerAnimatedCompletion(false, nullptr);
     environment_.fastForwardBy(1);
 
     collage->setBackgroundColor(UIColor::greenColor());
-    choose("Share");
+    ASSERT_NO_FATAL_FAILURE(choose("Share"));
     ASSERT_NE(pixelsOf(*first->cgImage()), pixelsOf(*image->cgImage()));
-    expectSamePixels(shareFile(), image);
+    ASSERT_NO_FATAL_FAILURE(expectSamePixels(shareFile(), image));
     ASSERT_NE(shareSheet(), nullptr);
     // Nothing of the writing is left beside it.
     for (const auto& entry : fs::directory_iterator(homeFile("Library"))) {
@@ -190,7 +190,7 @@ TEST_F(MixImageOutputTest, AFailedWriteIsReportedAndRaisesNothing) {
         } else {
             writeBytes(blocker, {1});
         }
-        choose(c.title);
+        ASSERT_NO_FATAL_FAILURE(choose(c.title));
         EXPECT_FALSE(flag());
         EXPECT_EQ(tips(), std::vector<std::string>{c.tip});
         EXPECT_EQ(shareSheet(), nullptr);

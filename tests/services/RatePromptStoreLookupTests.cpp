@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-
 namespace {
 using RatePromptStoreLookupTest = RatePromptTestFixture;
 

@@ -67,4 +67,3 @@ std::string PhotoLibraryTest::albumFile(const std::string& name,
                                         const std::vector<uint8_t>& bytes) {
     return writeBytes(stringByAppendingPathComponent(NSHomeDirectory(), "Album/" + name), bytes);
 }
-

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "platform/foundation/NSDate.h"
-#include "tests/support/TempFolder.h"
 #include "tests/support/TaskEnvironment.h"
+#include "tests/support/TempFolder.h"
 #include "tests/support/TestHome.h"
 
 #include <gtest/gtest.h>

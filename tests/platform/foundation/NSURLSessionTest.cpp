@@ -380,9 +380,8 @@ TEST(NSURLSessionHTTPSTest, TheServerCertificateMustBeTrustedAndNameTheHost) {
                                                NSURLErrorServerCertificateUntrusted,
                                                server.url("/hello", "localhost")));
     }
-    EXPECT_NO_FATAL_FAILURE(expectURLError(load(server.url("/hello")),
-                                           NSURLErrorServerCertificateUntrusted,
-                                           server.url("/hello")));
+    EXPECT_NO_FATAL_FAILURE(expectURLError(
+        load(server.url("/hello")), NSURLErrorServerCertificateUntrusted, server.url("/hello")));
 }
 
 } // namespace

@@ -94,7 +94,7 @@ TEST(PNGCodec, RoundTripsEachPixelFormat) {
         EXPECT_EQ(decoded->format(), CGImagePixelFormat::ARGB32Premultiplied);
         EXPECT_EQ(decoded->width(), 5u);
         EXPECT_EQ(decoded->height(), 4u);
-        expectNear(*decoded, pixelsOf(*image), c.tolerance);
+        ASSERT_NO_FATAL_FAILURE(expectNear(*decoded, pixelsOf(*image), c.tolerance));
     }
 }
 
@@ -126,7 +126,7 @@ TEST(PNGCodec, DecodesEveryKindOfFileToPremultipliedARGB) {
         std::string error;
         const auto image = PNGCodec::decode(c.png.data(), c.png.size(), &error);
         ASSERT_TRUE(image) << error;
-        expectNear(*image, c.expected, 1);
+        ASSERT_NO_FATAL_FAILURE(expectNear(*image, c.expected, 1));
     }
 }
 

@@ -17,7 +17,9 @@ class FineCropTool : public CropTool {
 };
 
 int initializeRuns = 0;
-void countInitialize() { ++initializeRuns; }
+void countInitialize() {
+    ++initializeRuns;
+}
 
 NS_REGISTER_CLASS(Tool, NSObject);
 NS_REGISTER_CLASS_WITH_INITIALIZE(BlurTool, Tool, &countInitialize);
