@@ -99,6 +99,40 @@ TEST_F(GlobalThreadPoolTest, HeldTasksRunOnThreadsWhenSteppingEnds) {
     EXPECT_NE(*ranOn, std::this_thread::get_id());
 }
 
+// The shape of a URL load: work on a thread of its own marks the pool busy, and its
+// result comes back as a task. Waiting for the pool waits for that result too.
+TEST_F(GlobalThreadPoolTest, WaitingForIdleCoversBusyMarksAndWhatTheyQueue) {
+    std::promise<void> started;
+    bool late = false;
+    GlobalThreadPool::BusyMark mark = pool.markBusy();
+    dispatch_async(global, [&] { started.set_value(); });
+    std::thread loader([&, mark = std::move(mark)]() mutable {
+        started.get_future().wait(); // the held task ran inside waitUntilIdle
+        dispatch_async(global, [&] { late = true; });
+        mark = {};
+    });
+    pool.waitUntilIdle();
+    loader.join();
+    EXPECT_TRUE(late);
+    EXPECT_EQ(pool.pendingTaskCount(), 0u);
+}
+
+TEST(GlobalThreadPoolThreadsTest, RunUntilIdleFollowsWorkBetweenTheMainLoopAndThePool) {
+    TaskEnvironment environment; // threaded global queues
+    dispatch_queue_t global = dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0);
+    std::vector<std::string> steps;
+    dispatch_async(global, [&] {
+        dispatch_async(dispatch_get_main_queue(), [&] {
+            steps.push_back("main 1");
+            dispatch_async(global, [&] {
+                dispatch_async(dispatch_get_main_queue(), [&] { steps.push_back("main 2"); });
+            });
+        });
+    });
+    environment.runUntilIdle();
+    EXPECT_EQ(steps, (std::vector<std::string>{"main 1", "main 2"}));
+}
+
 TEST(GlobalThreadPoolExitTest, ProcessExitDoesNotHangOnABusyWorker) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
