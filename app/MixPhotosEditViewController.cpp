@@ -73,6 +73,10 @@ long MixPhotosEditViewController::selectedStyleRow() {
 long MixPhotosEditViewController::currentStyleNumber() {
     return sharedCurrentStyleNumber;
 }
+void MixPhotosEditViewController::resetForTesting() {
+    sharedSelectedStyleRow = 0;
+    sharedCurrentStyleNumber = 1;
+}
 
 void MixPhotosEditViewController::viewDidLoad() {
     UIViewController::viewDidLoad();

@@ -77,6 +77,8 @@ public:
     // (1-6) a relayout uses.
     static long selectedStyleRow();
     static long currentStyleNumber();
+    // Back to the first row and style (between tests).
+    static void resetForTesting();
 
     void viewDidLoad() override;
     // The cells are laid out anew in the collage area's new frame; the border scale stays.

@@ -14,11 +14,32 @@
 #include "services/advertise/CVAdvertiseController.h"
 #include "services/rateprompt/RatePrompt.h"
 
+namespace {
+struct SharedConfig {
+    std::mutex mutex;
+    std::shared_ptr<RZCommonConfig> instance;
+};
+
+SharedConfig& sharedConfig() {
+    static SharedConfig shared;
+    return shared;
+}
+} // namespace
+
 std::shared_ptr<RZCommonConfig> RZCommonConfig::shareInstance() {
-    static dispatch_once_t once;
-    static std::shared_ptr<RZCommonConfig> instance;
-    dispatch_once(&once, [] { instance = make<RZCommonConfig>(); });
-    return instance;
+    SharedConfig& shared = sharedConfig();
+    std::lock_guard lock(shared.mutex);
+    if (!shared.instance) {
+        shared.instance = make<RZCommonConfig>();
+    }
+    return shared.instance;
+}
+
+void RZCommonConfig::resetForTesting() {
+    std::shared_ptr<RZCommonConfig> dropped;
+    SharedConfig& shared = sharedConfig();
+    std::lock_guard lock(shared.mutex);
+    dropped.swap(shared.instance);
 }
 
 void RZCommonConfig::initRateAppConfig() {

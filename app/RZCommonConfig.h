@@ -18,6 +18,9 @@ class RZCommonConfig : public NSObject, public RatePromptDelegate {
 public:
     // Safe from any thread: created once.
     static std::shared_ptr<RZCommonConfig> shareInstance();
+    // Forgets the shared configuration; the next shareInstance() makes a new one (between
+    // tests).
+    static void resetForTesting();
 
     const std::string& liteAppId() const { return liteAppId_; }
     void setLiteAppId(std::string value) { liteAppId_ = std::move(value); }

@@ -21,7 +21,8 @@ LargeAlbum& LargeAlbum::shared() {
 
 LargeAlbum::LargeAlbum() {
     std::string pattern = (fs::temp_directory_path() / "mixphotos-album-XXXXXX").string();
-    std::string home = ::mkdtemp(pattern.data()) ? pattern : std::string();
+    home_ = ::mkdtemp(pattern.data()) ? pattern : std::string();
+    const std::string& home = home_;
     std::string library = home + "/library/Large";
     fs::create_directories(library);
     const auto jpeg = JPEGCodec::encode(photoLikeImage(4000, 3000), 0.85);
@@ -36,5 +37,12 @@ LargeAlbum::LargeAlbum() {
     answered.get_future().wait();
     for (const auto& asset : PHAsset::fetchAssetsWithOptions(nullptr)) {
         assets_.push_back(asset);
+    }
+}
+
+LargeAlbum::~LargeAlbum() {
+    if (!home_.empty()) {
+        std::error_code ec;
+        fs::remove_all(home_, ec);
     }
 }

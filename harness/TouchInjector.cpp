@@ -10,6 +10,34 @@
 
 #include <algorithm>
 #include <map>
+#include <mutex>
+
+namespace {
+
+struct WaitSetting {
+    std::mutex mutex;
+    TouchInjector::Wait wait;
+};
+
+WaitSetting& waitSetting() {
+    static WaitSetting setting;
+    return setting;
+}
+
+void waitFor(double seconds) {
+    TouchInjector::Wait wait;
+    {
+        std::lock_guard lock(waitSetting().mutex);
+        wait = waitSetting().wait;
+    }
+    if (wait) {
+        wait(seconds);
+    } else {
+        NSRunLoop::mainRunLoop().runForSeconds(seconds);
+    }
+}
+
+} // namespace
 
 // One gesture being played: the fingers down so far and the frame to come. Each frame's
 // timer owns the playback until the next is armed.
@@ -82,14 +110,21 @@ bool TouchInjector::perform(const TouchGesture& gesture) {
     if (!performAsync(gesture, [&done] { done = true; })) {
         return false;
     }
-    // The whole gesture at once under a mock clock; with real time the loop runs until
-    // the last frame, then in short steps for what is left.
-    auto& runLoop = NSRunLoop::mainRunLoop();
-    runLoop.runForSeconds(gesture.duration());
+    // Until the last frame, then in short steps for what is left.
+    waitFor(gesture.duration());
     while (!done) {
-        runLoop.runForSeconds(TouchGesture::kFrameInterval);
+        waitFor(TouchGesture::kFrameInterval);
     }
     return true;
+}
+
+void TouchInjector::setWait(Wait wait) {
+    std::lock_guard lock(waitSetting().mutex);
+    waitSetting().wait = std::move(wait);
+}
+
+void TouchInjector::resetForTesting() {
+    setWait(nullptr);
 }
 
 bool TouchInjector::tapAt(const CGPoint& windowPoint) {

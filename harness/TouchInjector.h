@@ -17,11 +17,18 @@ class UIWindow;
 class TouchInjector {
 public:
     using Completion = std::function<void()>;
+    // Runs the main run loop for that many seconds, firing timers meanwhile.
+    using Wait = std::function<void(double seconds)>;
+
+    // How the waiting forms let time pass: NSRunLoop::runForSeconds unless set (a test
+    // gives its task environment's fastForwardBy); null goes back to that.
+    static void setWait(Wait wait);
+    // Back to real-time waiting (between tests).
+    static void resetForTesting();
 
     // Waiting forms: play the gesture (TouchGesture's shapes; points in window
-    // coordinates) and run the main run loop until the last finger lifted, so timers fire
-    // meanwhile: real time in the program, mock time in tests. False, with a log line,
-    // when there is no key window.
+    // coordinates) and wait until the last finger lifted, so timers fire meanwhile.
+    // False, with a log line, when there is no key window.
     static bool tapAt(const CGPoint& windowPoint);
     static bool doubleTapAt(const CGPoint& windowPoint);
     static bool longPressAt(const CGPoint& windowPoint, double seconds);

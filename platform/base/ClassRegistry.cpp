@@ -26,6 +26,14 @@ ClassRegistry& ClassRegistry::shared() {
     return registry;
 }
 
+void ClassRegistry::resetForTesting() {
+    ClassRegistry& registry = shared();
+    std::lock_guard lock(registry.mutex_);
+    for (auto& flag : registry.initialized_) {
+        flag = std::make_unique<std::once_flag>();
+    }
+}
+
 void ClassRegistry::registerClass(Class cls) {
     std::lock_guard lock(mutex_);
     if (find(cls.name)) {

@@ -31,6 +31,9 @@ public:
     static ClassRegistry& shared();
     // An empty registry of one's own (tests).
     ClassRegistry() = default;
+    // Every class counts as not yet looked up, so its `initialize` runs again on the next
+    // look-up, as in a new process (between tests). Registrations stay.
+    static void resetForTesting();
 
     // Registers a class; a second registration of the same name is ignored.
     void registerClass(Class cls);

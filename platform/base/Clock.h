@@ -13,10 +13,10 @@ public:
     virtual double dateNow() const = 0;
     // Where dates count from, in seconds after 1970-01-01 00:00:00 UTC.
     static constexpr double kReferenceDateSince1970 = 978307200.0;
-    // Whether time passes by itself; a mock clock only moves when advanced.
-    virtual bool isMock() const { return false; }
 
     // The clock in force (a SystemClock until another is installed).
     static Clock& current();
     static void setCurrent(std::shared_ptr<Clock> clock);
+    // Back to the system clock (between tests).
+    static void resetForTesting() { setCurrent(nullptr); }
 };

@@ -1,5 +1,5 @@
 // A clock that only moves when told: tests install it so that timers, delays and dates
-// are driven deterministically (see NSRunLoop::fastForwardBy).
+// are driven deterministically (see the tests' task environment).
 #pragma once
 
 #include "platform/base/Clock.h"
@@ -17,7 +17,6 @@ public:
 
     double monotonicNow() const override;
     double dateNow() const override;
-    bool isMock() const override { return true; }
 
     // Moves the monotonic clock and the date together; time never runs backwards, so a
     // negative step is ignored.

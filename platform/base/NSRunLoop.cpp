@@ -1,7 +1,6 @@
 #include "platform/base/NSRunLoop.h"
 
 #include "platform/base/Clock.h"
-#include "platform/base/MockClock.h"
 #include "platform/base/NSThread.h"
 
 #include <glib.h>
@@ -118,15 +117,12 @@ bool NSRunLoop::isReady(int* timeoutMilliseconds) const {
     if (timers_.empty()) {
         return false;
     }
-    const Clock& clock = Clock::current();
-    double wait = timers_.begin()->first.first - clock.monotonicNow();
+    double wait = timers_.begin()->first.first - Clock::current().monotonicNow();
     if (wait <= kTimerSlack) {
         *timeoutMilliseconds = 0;
         return true;
     }
-    if (!clock.isMock()) {
-        *timeoutMilliseconds = static_cast<int>(std::min(std::ceil(wait * 1000), double{INT_MAX}));
-    }
+    *timeoutMilliseconds = static_cast<int>(std::min(std::ceil(wait * 1000), double{INT_MAX}));
     return false;
 }
 
@@ -196,65 +192,36 @@ void NSRunLoop::stop() {
     g_main_context_wakeup(context_);
 }
 
-void NSRunLoop::runUntilIdle() {
+bool NSRunLoop::runUntilIdle() {
+    bool ranAny = false;
     for (int round = 0; round < kMaxIdleRounds; ++round) {
         bool didWork = runOneRound();
         // One iteration a round dispatches every GLib source ready by then.
         didWork = g_main_context_iteration(context_, FALSE) || didWork;
         if (!didWork) {
-            return;
+            return ranAny;
         }
+        ranAny = true;
     }
     std::fprintf(stderr, "NSRunLoop: still busy after %d rounds; a task keeps re-posting itself?\n",
                  kMaxIdleRounds);
-}
-
-void NSRunLoop::fastForwardBy(double seconds) {
-    auto* clock = dynamic_cast<MockClock*>(&Clock::current());
-    if (!clock) {
-        std::fprintf(stderr, "NSRunLoop: fastForwardBy needs a MockClock installed\n");
-        return;
-    }
-    if (!(seconds > 0)) {
-        seconds = 0;
-    }
-    double target = clock->monotonicNow() + seconds;
-    runUntilIdle();
-    while (true) {
-        double fireTime;
-        {
-            std::lock_guard lock(mutex_);
-            if (timers_.empty() || timers_.begin()->first.first > target + kTimerSlack) {
-                break;
-            }
-            fireTime = timers_.begin()->first.first;
-        }
-        double now = clock->monotonicNow();
-        if (fireTime <= now + kTimerSlack) {
-            // runUntilIdle left a due timer behind: it gave up on one that re-arms itself
-            // with no delay, and time cannot move past it.
-            break;
-        }
-        clock->advance(fireTime - now);
-        runUntilIdle();
-    }
-    double now = clock->monotonicNow();
-    if (target > now) {
-        clock->advance(target - now);
-    }
-    runUntilIdle();
+    return false;
 }
 
 void NSRunLoop::runForSeconds(double seconds) {
-    if (Clock::current().isMock()) {
-        fastForwardBy(seconds);
-        return;
-    }
     bool done = false;
     addTimer(seconds, [&done] { done = true; });
     while (!done) {
         g_main_context_iteration(context_, TRUE);
     }
+}
+
+std::optional<double> NSRunLoop::nextTimerFireTime() const {
+    std::lock_guard lock(mutex_);
+    if (timers_.empty()) {
+        return std::nullopt;
+    }
+    return timers_.begin()->first.first;
 }
 
 bool NSRunLoop::hasPendingWork() const {
@@ -267,15 +234,16 @@ size_t NSRunLoop::timerCount() const {
     return timers_.size();
 }
 
-void NSRunLoop::cancelAllTasksAndTimers() {
+void NSRunLoop::resetForTesting() {
+    NSRunLoop& loop = mainRunLoop();
     std::deque<std::function<void()>> tasks;
     std::map<TimerKey, std::function<void()>> timers;
     {
-        std::lock_guard lock(mutex_);
-        tasks.swap(tasks_);
-        timers.swap(timers_);
-        timerFireTimes_.clear();
-        stopRequested_ = false;
+        std::lock_guard lock(loop.mutex_);
+        tasks.swap(loop.tasks_);
+        timers.swap(loop.timers_);
+        loop.timerFireTimes_.clear();
+        loop.stopRequested_ = false;
     }
     // Destroyed here, outside the lock: their captures may cancel or post in turn.
 }

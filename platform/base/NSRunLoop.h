@@ -1,7 +1,7 @@
 // The main run loop: our task queue and timers as one source on GLib's default main
 // context, so that everything else dispatching there (web views) shares the same loop.
-// Timers are measured on Clock::current(); under a MockClock they fire only when a test
-// moves time (fastForwardBy), never by waiting.
+// Timers are measured on Clock::current(), whichever clock that is: a test that installs
+// a mock clock moves it itself (see nextTimerFireTime).
 #pragma once
 
 #include <cstdint>
@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <unordered_map>
 #include <utility>
 
@@ -37,18 +38,19 @@ public:
     void stop();
 
     // Runs ready tasks, due timers and pending GLib events until nothing is ready;
-    // never waits.
-    void runUntilIdle();
-    // Under a MockClock: moves time forward timer by timer, firing each at its own time,
-    // then to the target; does nothing (with a log line) under a real clock.
-    void fastForwardBy(double seconds);
-    // fastForwardBy under a MockClock; with a real clock, runs the loop for that long.
+    // never waits. Whether anything ran before the loop went idle: false too when it gives
+    // up on a task that keeps re-posting itself.
+    bool runUntilIdle();
+    // Runs the loop, blocking while idle, until `seconds` of the clock have passed.
     void runForSeconds(double seconds);
+    // When the earliest timer is due on Clock::current(); nothing when there is no timer.
+    std::optional<double> nextTimerFireTime() const;
 
     bool hasPendingWork() const;
     size_t timerCount() const;
-    // Drops every queued task and timer without running them (between tests).
-    void cancelAllTasksAndTimers();
+    // Drops every task and timer of the main run loop without running them, and any stop()
+    // not yet seen (between tests).
+    static void resetForTesting();
 
 private:
     friend struct RunLoopSource;

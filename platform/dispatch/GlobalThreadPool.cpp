@@ -50,7 +50,9 @@ void GlobalThreadPool::submit(const void* serialKey, std::function<void()> task)
         return;
     }
     pending_.push_back(Task{serialKey, std::move(task)});
-    if (!manual_) {
+    if (manual_) {
+        progress_.notify_all();
+    } else {
         startWorkersLocked();
         workAvailable_.notify_one();
     }
@@ -97,10 +99,61 @@ size_t GlobalThreadPool::pendingTaskCount() const {
     return pending_.size();
 }
 
-void GlobalThreadPool::cancelPendingTasks() {
-    std::deque<Task> dropped;
+GlobalThreadPool::BusyMark& GlobalThreadPool::BusyMark::operator=(BusyMark&& other) noexcept {
+    if (this != &other) {
+        if (pool_) {
+            pool_->releaseBusyMark();
+        }
+        pool_ = std::exchange(other.pool_, nullptr);
+    }
+    return *this;
+}
+
+GlobalThreadPool::BusyMark::~BusyMark() {
+    if (pool_) {
+        pool_->releaseBusyMark();
+    }
+}
+
+GlobalThreadPool::BusyMark GlobalThreadPool::markBusy() {
     std::lock_guard lock(mutex_);
-    dropped.swap(pending_);
+    ++busyMarks_;
+    return BusyMark(this);
+}
+
+void GlobalThreadPool::releaseBusyMark() {
+    std::lock_guard lock(mutex_);
+    --busyMarks_;
+    progress_.notify_all();
+}
+
+void GlobalThreadPool::waitUntilIdle() {
+    std::unique_lock lock(mutex_);
+    while (!isIdleLocked()) {
+        if (manual_ && findRunnableLocked() != pending_.end()) {
+            lock.unlock();
+            runNextTask();
+            lock.lock();
+            continue;
+        }
+        // Threads finishing tasks, or outside work ending (which may queue more).
+        progress_.wait(lock);
+    }
+}
+
+void GlobalThreadPool::resetForTesting() {
+    GlobalThreadPool& pool = shared();
+    std::unique_lock lock(pool.mutex_);
+    // Held while the work under way ends, so that what it submits is dropped too: a task
+    // still running, or a load still completing, would otherwise reach into the next test.
+    pool.manual_ = true;
+    pool.progress_.wait(lock, [&pool] { return pool.running_ == 0 && pool.busyMarks_ == 0; });
+    std::deque<Task> dropped;
+    dropped.swap(pool.pending_);
+    pool.manual_ = false;
+    lock.unlock();
+    // Destroyed outside the lock: their captures may submit in turn.
+    dropped.clear();
 }
 
 std::deque<GlobalThreadPool::Task>::iterator GlobalThreadPool::findRunnableLocked() {
@@ -115,10 +168,13 @@ GlobalThreadPool::Task GlobalThreadPool::takeLocked(std::deque<Task>::iterator t
     if (taken.serialKey) {
         busySerialKeys_.insert(taken.serialKey);
     }
+    ++running_;
     return taken;
 }
 
 void GlobalThreadPool::finishLocked(const void* serialKey) {
+    --running_;
+    progress_.notify_all();
     if (serialKey) {
         busySerialKeys_.erase(serialKey);
         // The serial queue's next task may be waiting for exactly this.

@@ -10,6 +10,7 @@
 #include <mutex>
 #include <thread>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 class GlobalThreadPool {
@@ -28,8 +29,30 @@ public:
     // Runs tasks until none is runnable, including those the tasks submit.
     void runAllTasks();
     size_t pendingTaskCount() const;
-    // Drops every queued task without running it (between tests).
-    void cancelPendingTasks();
+
+    // Marks work running outside the pool whose result comes back through a queue (a URL
+    // load on its loader's thread): while a mark is held the pool does not count as idle,
+    // so waiting for an idle pool waits for that result too. Released on destruction.
+    class BusyMark {
+    public:
+        BusyMark() = default;
+        explicit BusyMark(GlobalThreadPool* pool) : pool_(pool) {}
+        BusyMark(BusyMark&& other) noexcept : pool_(std::exchange(other.pool_, nullptr)) {}
+        BusyMark& operator=(BusyMark&& other) noexcept;
+        ~BusyMark();
+
+    private:
+        GlobalThreadPool* pool_ = nullptr;
+    };
+    BusyMark markBusy();
+
+    // Returns once no task is queued or running and no busy mark is held. Under manual
+    // stepping the held tasks run on the calling thread meanwhile. Never from a pool task.
+    void waitUntilIdle();
+
+    // Waits for the running tasks and the busy marks to end, drops every queued task
+    // (those they queued included) and goes back to threads (between tests).
+    static void resetForTesting();
 
 private:
     struct Task {
@@ -47,14 +70,20 @@ private:
     void finishLocked(const void* serialKey);
     void startWorkersLocked();
     void workerLoop(size_t index);
+    bool isIdleLocked() const { return pending_.empty() && running_ == 0 && busyMarks_ == 0; }
+    void releaseBusyMark();
 
     mutable std::mutex mutex_;
     std::condition_variable workAvailable_;
     std::condition_variable workerExited_;
+    // Signalled whenever a task ends or a busy mark is released.
+    std::condition_variable progress_;
     std::deque<Task> pending_;
     std::unordered_set<const void*> busySerialKeys_;
     std::vector<std::thread> workers_;
     std::vector<bool> workerExitedFlags_;
+    size_t running_ = 0;
+    size_t busyMarks_ = 0;
     bool manual_ = false;
     bool stopping_ = false;
 };

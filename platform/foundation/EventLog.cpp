@@ -32,6 +32,13 @@ std::vector<std::string> EventLog::entries() {
     return s.entries;
 }
 
+void EventLog::resetForTesting() {
+    auto& s = state();
+    std::lock_guard lock(s.mutex);
+    s.entries.clear();
+    s.prints = false;
+}
+
 void EventLog::clear() {
     auto& s = state();
     std::lock_guard lock(s.mutex);

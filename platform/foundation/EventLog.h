@@ -13,4 +13,6 @@ public:
     static std::vector<std::string> entries();
     static void clear();
     static void setPrintsToStandardOutput(bool prints);
+    // No entries, and not printing (between tests).
+    static void resetForTesting();
 };

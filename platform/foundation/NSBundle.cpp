@@ -66,6 +66,12 @@ void NSBundle::setMainBundlePath(const std::string& path) {
     mainPath() = normalised(path);
 }
 
+void NSBundle::resetForTesting() {
+    std::lock_guard lock(mainMutex());
+    mainPath().clear();
+    mainInstance().reset();
+}
+
 std::shared_ptr<NSBundle> NSBundle::bundleWithPath(const std::string& path) {
     std::error_code error;
     if (path.empty() || !fs::is_directory(path, error)) {

@@ -18,6 +18,8 @@ public:
     // The bundle at the path last set, by default "MixPhotos.app" beside the program.
     static std::shared_ptr<NSBundle> mainBundle();
     static void setMainBundlePath(const std::string& path);
+    // Back to the default path, forgetting the main bundle and its caches (between tests).
+    static void resetForTesting();
     // Null when `path` is not a folder.
     static std::shared_ptr<NSBundle> bundleWithPath(const std::string& path);
 

@@ -19,6 +19,8 @@ public:
     static void setOverride(std::string localeIdentifier,
                             std::vector<std::string> preferredLanguages);
     static void clearOverride();
+    // The environment again (between tests).
+    static void resetForTesting() { clearOverride(); }
 
     // "en_US", "zh_Hans_CN".
     const std::string& localeIdentifier() const { return identifier_; }

@@ -20,6 +20,16 @@ std::shared_ptr<NSNotificationCenter> NSNotificationCenter::defaultCenter() {
     return center;
 }
 
+void NSNotificationCenter::resetForTesting() {
+    const auto& center = defaultCenter();
+    std::vector<std::shared_ptr<Registration>> dropped;
+    std::lock_guard lock(center->mutex_);
+    for (const auto& registration : center->registrations_) {
+        registration->removed = true;
+    }
+    dropped.swap(center->registrations_);
+}
+
 void NSNotificationCenter::addObserverSelectorNameObject(const std::shared_ptr<NSObject>& observer,
                                                          Handler selector, const std::string& name,
                                                          const std::shared_ptr<NSObject>& object) {

@@ -22,6 +22,8 @@ public:
     using Handler = std::function<void(const NSNotification&)>;
 
     static std::shared_ptr<NSNotificationCenter> defaultCenter();
+    // Removes every registration of the default centre (between tests).
+    static void resetForTesting();
 
     // Calls `selector` for notifications named `name` (empty: any name) posted by `object`
     // (null: any sender) while `observer` is alive.

@@ -53,6 +53,11 @@ void NSSetHomeDirectory(const std::string& path) {
     setHome(path);
 }
 
+void NSHomeDirectoryResetForTesting() {
+    std::lock_guard lock(homeMutex());
+    homePath().clear();
+}
+
 std::vector<std::string> NSSearchPathForDirectoriesInDomains(NSSearchPathDirectory directory,
                                                              NSSearchPathDomainMask domains,
                                                              bool expandTilde) {

@@ -12,6 +12,8 @@ std::string NSHomeDirectory();
 // Makes `path` absolute and the home, creating it with Library, Library/Preferences,
 // Library/Caches, Documents and tmp.
 void NSSetHomeDirectory(const std::string& path);
+// Forgets the home set, so the next NSHomeDirectory() is "./home" again (between tests).
+void NSHomeDirectoryResetForTesting();
 
 // The user's folder of that kind, as "~/Library" when the tilde is not expanded.
 std::vector<std::string> NSSearchPathForDirectoriesInDomains(NSSearchPathDirectory directory,

@@ -25,3 +25,17 @@ NSURLSession::dataTaskWithURLCompletionHandler(std::shared_ptr<NSURL> url,
 void NSURLSession::setAdditionalTrustedCertificatesFile(const std::string& pemPath) {
     URLLoader::setAdditionalTrustedCertificatesFile(pemPath);
 }
+
+void NSURLSession::setMaximumBodySize(size_t bytes) {
+    URLLoader::setMaximumBodySize(bytes);
+}
+
+void NSURLSession::setLoopbackOnly(bool loopbackOnly) {
+    URLLoader::setLoopbackOnly(loopbackOnly);
+}
+
+void NSURLSession::resetForTesting() {
+    URLLoader::setAdditionalTrustedCertificatesFile("");
+    URLLoader::setMaximumBodySize(URLLoader::kDefaultMaximumBodySize);
+    URLLoader::setLoopbackOnly(false);
+}

@@ -7,6 +7,7 @@
 #include "platform/foundation/NSURLSessionDataTask.h"
 #include "platform/foundation/URLLoader.h"
 
+#include <cstddef>
 #include <memory>
 #include <string>
 
@@ -31,6 +32,15 @@ public:
     // besides the system's authorities (curl is given one bundle of both). An empty path
     // goes back to the system's alone, as does a file that cannot be read (logged).
     static void setAdditionalTrustedCertificatesFile(const std::string& pemPath);
+    // The largest body a load accepts (64 MiB unless set), for loads started afterwards; a
+    // larger one fails with NSURLErrorDataLengthExceedsMaximum.
+    static void setMaximumBodySize(size_t bytes);
+    // When on, loads to any host but this machine fail at once with
+    // NSURLErrorCannotFindHost, unresolved (tests, so that nothing leaves the machine).
+    static void setLoopbackOnly(bool loopbackOnly);
+    // Back to the system's authorities alone, the default body limit and loads to any
+    // host (between tests).
+    static void resetForTesting();
 
 private:
     friend class NSURLSessionDataTask;

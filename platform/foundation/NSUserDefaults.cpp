@@ -58,7 +58,7 @@ std::shared_ptr<NSUserDefaults> NSUserDefaults::standardUserDefaults() {
     return sharedInstance();
 }
 
-void NSUserDefaults::resetStandardUserDefaults() {
+void NSUserDefaults::resetForTesting() {
     std::lock_guard lock(sharedMutex());
     sharedInstance().reset();
 }

@@ -15,8 +15,8 @@ class NSUserDefaults : public NSObject {
 public:
     static std::shared_ptr<NSUserDefaults> standardUserDefaults();
     // Forgets the shared instance without writing it; the next standardUserDefaults()
-    // reads the file again, as a relaunch would.
-    static void resetStandardUserDefaults();
+    // reads the file again, as a relaunch would (between tests, and to test a relaunch).
+    static void resetForTesting();
 
     // Null when absent.
     PlistValue objectForKey(const std::string& key) const;

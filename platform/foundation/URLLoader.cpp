@@ -10,6 +10,7 @@
 #include <openssl/crypto.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <strings.h>
@@ -30,6 +31,24 @@ TrustedCertificates& trustedCertificates() {
     return *certificates;
 }
 
+std::atomic<size_t>& maximumBodySizeSetting() {
+    static std::atomic<size_t> bytes{URLLoader::kDefaultMaximumBodySize};
+    return bytes;
+}
+
+std::atomic<bool>& loopbackOnlySetting() {
+    static std::atomic<bool> loopbackOnly{false};
+    return loopbackOnly;
+}
+
+bool isLoopbackHost(std::string host) {
+    if (host.size() > 2 && host.front() == '[' && host.back() == ']') {
+        host = host.substr(1, host.size() - 2);
+    }
+    return strcasecmp(host.c_str(), "localhost") == 0 || host == "::1" ||
+           host.rfind("127.", 0) == 0;
+}
+
 std::string httpVersionName(long version) {
     switch (version) {
     case CURL_HTTP_VERSION_1_0:
@@ -47,6 +66,8 @@ std::string httpVersionName(long version) {
 
 // One load: its curl handle with what the handle points into, and what came back so far.
 struct URLLoader::Transfer {
+    // Declared first, so released last: after the completion ran and the handle is gone.
+    GlobalThreadPool::BusyMark busy = GlobalThreadPool::shared().markBusy();
     uint64_t id = 0;
     Completion completion;
     std::shared_ptr<NSURL> url;
@@ -56,6 +77,7 @@ struct URLLoader::Transfer {
     curl_slist* headers = nullptr;
     std::vector<uint8_t> requestBody;
     double timeout = 0;
+    size_t maximumBodySize = 0;
 
     std::vector<uint8_t> body;
     // Those of the last response: a redirect's are dropped when the next one starts.
@@ -97,6 +119,10 @@ void URLLoader::Transfer::configure(const NSURLRequest* request) {
         setupError = NSURLErrorWithCode(NSURLErrorUnsupportedURL, urlString());
         return;
     }
+    if (loopbackOnlySetting() && !isLoopbackHost(url->host())) {
+        setupError = NSURLErrorWithCode(NSURLErrorCannotFindHost, urlString());
+        return;
+    }
     easy = curl_easy_init();
     if (!easy) {
         setupError = NSURLErrorWithCode(NSURLErrorUnknown, urlString());
@@ -117,6 +143,7 @@ void URLLoader::Transfer::configure(const NSURLRequest* request) {
     curl_easy_setopt(easy, CURLOPT_NOPROXY, "*");
     // Compressed answers are decoded, as the platform does.
     curl_easy_setopt(easy, CURLOPT_ACCEPT_ENCODING, "");
+    maximumBodySize = URLLoader::maximumBodySize();
     // An announced length over the maximum fails before any of the body arrives.
     curl_easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(maximumBodySize));
     curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, receiveBody);
@@ -176,7 +203,7 @@ size_t URLLoader::Transfer::receiveBody(char* data, size_t size, size_t count, v
     auto* transfer = static_cast<Transfer*>(userData);
     size_t length = size * count;
     transfer->lastActivity = SteadyClock::now();
-    if (transfer->body.size() + length > maximumBodySize) {
+    if (transfer->body.size() + length > transfer->maximumBodySize) {
         transfer->exceededMaximum = true;
         return 0;
     }
@@ -373,6 +400,18 @@ void URLLoader::setAdditionalTrustedCertificatesFile(const std::string& pemPath)
     TrustedCertificates& trusted = trustedCertificates();
     std::lock_guard lock(trusted.mutex);
     trusted.bundle = std::move(bundle);
+}
+
+void URLLoader::setMaximumBodySize(size_t bytes) {
+    maximumBodySizeSetting() = bytes;
+}
+
+size_t URLLoader::maximumBodySize() {
+    return maximumBodySizeSetting();
+}
+
+void URLLoader::setLoopbackOnly(bool loopbackOnly) {
+    loopbackOnlySetting() = loopbackOnly;
 }
 
 void URLLoader::run() {

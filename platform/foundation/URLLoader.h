@@ -1,6 +1,8 @@
 // Runs URL loads on one background thread: a curl multi handle driven by a loop that takes
 // new loads and cancellations from any thread. Each load completes exactly once, on that
-// thread, with the response and the body, or with an NSURLErrorDomain error.
+// thread, with the response and the body, or with an NSURLErrorDomain error. A load keeps
+// the global thread pool marked busy until it completed, so that whoever waits for the
+// pool to go idle (a test's task environment) waits for the load's result too.
 //
 // HTTP and HTTPS only; redirects are followed (up to maximumRedirects), proxies from the
 // environment are ignored, certificates are checked against the system's authorities and
@@ -8,6 +10,7 @@
 // interval, measured in real time (network waits are real even under a mock clock).
 #pragma once
 
+#include "platform/dispatch/GlobalThreadPool.h"
 #include "platform/foundation/NSError.h"
 #include "platform/foundation/NSURLRequest.h"
 #include "platform/foundation/NSURLResponse.h"
@@ -31,8 +34,9 @@ public:
         std::function<void(std::shared_ptr<NSURLResponse>, std::optional<std::vector<uint8_t>>,
                            std::shared_ptr<NSError>)>;
 
-    // A larger body fails the load with NSURLErrorDataLengthExceedsMaximum.
-    static constexpr size_t maximumBodySize = size_t{64} << 20;
+    // A larger body fails the load with NSURLErrorDataLengthExceedsMaximum, unless
+    // setMaximumBodySize said otherwise.
+    static constexpr size_t kDefaultMaximumBodySize = size_t{64} << 20;
     static constexpr long maximumRedirects = 16;
 
     URLLoader();
@@ -51,6 +55,13 @@ public:
     // started afterwards; an empty path, or a file that cannot be read (logged), goes back
     // to the system's alone.
     static void setAdditionalTrustedCertificatesFile(const std::string& pemPath);
+    // The largest body a load accepts, for loads started afterwards (all loaders).
+    static void setMaximumBodySize(size_t bytes);
+    static size_t maximumBodySize();
+    // When on, loads started afterwards to any host but this machine's (localhost,
+    // 127.x.x.x, ::1) fail at once with NSURLErrorCannotFindHost, as on a machine without a
+    // network, and no name is resolved (tests: nothing leaves the machine).
+    static void setLoopbackOnly(bool loopbackOnly);
 
 private:
     struct Transfer;

@@ -116,6 +116,12 @@ std::shared_ptr<PHImageManager> PHImageManager::defaultManager() {
     return shared;
 }
 
+void PHImageManager::resetForTesting() {
+    const auto manager = defaultManager();
+    std::lock_guard lock(manager->mutex_);
+    manager->pending_.clear();
+}
+
 PHImageRequestID PHImageManager::requestImageForAssetTargetSizeContentModeOptionsResultHandler(
     const std::shared_ptr<PHAsset>& asset, CGSize targetSize, PHImageContentMode contentMode,
     const std::shared_ptr<PHImageRequestOptions>& options, ImageResultHandler resultHandler) {

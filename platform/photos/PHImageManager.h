@@ -44,6 +44,9 @@ public:
 
     // The shared manager (a PHCachingImageManager).
     static std::shared_ptr<PHImageManager> defaultManager();
+    // The shared manager forgets its pending requests, so none of them answers (between
+    // tests).
+    static void resetForTesting();
 
     // Answers once: an upright image (scale 1) sized by ImageRequestGeometry, or null with
     // PHImageErrorKey in the info (and a log line) when the file cannot be read or decoded.

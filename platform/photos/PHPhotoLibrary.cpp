@@ -85,6 +85,16 @@ void PHPhotoLibrary::configure(const std::string& libraryFolder, PHAccessAnswer 
     s.contents = nullptr;
 }
 
+void PHPhotoLibrary::resetForTesting() {
+    auto& s = state();
+    std::lock_guard lock(s.mutex);
+    s.libraryFolder.clear();
+    s.answer = PHAccessAnswer::Ask;
+    s.contents = nullptr;
+    s.scannedLibraryFolder.clear();
+    s.scannedAlbumFolder.clear();
+}
+
 std::string PHPhotoLibrary::libraryFolder() {
     auto& s = state();
     std::lock_guard lock(s.mutex);

@@ -24,6 +24,8 @@ public:
     // The library's folder and how a request for access will be answered. Forgets the
     // scanned contents. The stored answer is left alone: only a request changes it.
     static void configure(const std::string& libraryFolder, PHAccessAnswer answer);
+    // No library folder, the question asked, nothing scanned (between tests).
+    static void resetForTesting();
     // Empty until configured: then the library is only the home's Album folder.
     static std::string libraryFolder();
 

@@ -7,6 +7,7 @@
 #include <pango/pangofc-fontmap.h>
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
 #include <tuple>
 
@@ -42,14 +43,46 @@ bool isRegular(const PangoFontDescription* description) {
 
 } // namespace
 
+namespace {
+// Never destroyed: fonts may still be in use by other static objects at exit. A map that
+// resetForTesting replaced stays in `retired` for the same reason.
+struct SharedMaps {
+    std::mutex mutex;
+    std::atomic<TextFontMap*> current{nullptr};
+    std::vector<TextFontMap*> retired;
+};
+
+SharedMaps& sharedMaps() {
+    static auto* maps = new SharedMaps;
+    return *maps;
+}
+} // namespace
+
 TextFontMap& TextFontMap::shared() {
-    // Never destroyed: fonts may still be in use by other static objects at exit.
-    static TextFontMap* const map = new TextFontMap();
-    return *map;
+    SharedMaps& maps = sharedMaps();
+    if (TextFontMap* map = maps.current.load(std::memory_order_acquire)) {
+        return *map;
+    }
+    std::lock_guard lock(maps.mutex);
+    if (!maps.current.load(std::memory_order_relaxed)) {
+        maps.current.store(new TextFontMap(NSBundle::mainBundle()->bundlePath()),
+                           std::memory_order_release);
+    }
+    return *maps.current.load(std::memory_order_relaxed);
 }
 
-TextFontMap::TextFontMap() {
-    const std::string folder = NSBundle::mainBundle()->bundlePath() + "/Fonts";
+void TextFontMap::resetForTesting() {
+    SharedMaps& maps = sharedMaps();
+    std::lock_guard lock(maps.mutex);
+    TextFontMap* map = maps.current.load(std::memory_order_relaxed);
+    if (map && map->bundlePath_ != NSBundle::mainBundle()->bundlePath()) {
+        maps.retired.push_back(map);
+        maps.current.store(nullptr, std::memory_order_release);
+    }
+}
+
+TextFontMap::TextFontMap(std::string bundlePath) : bundlePath_(std::move(bundlePath)) {
+    const std::string folder = bundlePath_ + "/Fonts";
     // An empty configuration: no system fonts, no host rules. Files are added one by one
     // rather than as a folder, which would try to write a cache the configuration has no
     // place for.

@@ -24,6 +24,10 @@ public:
     // Built on first use from the main bundle of that moment; it lives as long as the
     // process.
     static TextFontMap& shared();
+    // Builds the map again, on next use, when the main bundle is no longer the one it was
+    // built from (between tests). The old map stays alive: fonts made from it may still be
+    // referenced.
+    static void resetForTesting();
 
     // Pango's font maps and the fonts they cache are not safe for concurrent use: hold this
     // around every pango call. Recursive, so that text code may make fonts while holding it.
@@ -42,12 +46,13 @@ public:
     PangoContext* createContextForCairo(cairo_t* cr) const;
 
 private:
-    TextFontMap();
+    explicit TextFontMap(std::string bundlePath);
     TextFontMap(const TextFontMap&) = delete;
     TextFontMap& operator=(const TextFontMap&) = delete;
     PangoContext* createContext() const;
 
     std::recursive_mutex mutex_;
+    const std::string bundlePath_;
     std::vector<Face> faces_;
     PangoFontMap* fontMap_ = nullptr;
     PangoContext* measuringContext_ = nullptr;

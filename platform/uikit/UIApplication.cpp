@@ -16,9 +16,24 @@
 
 #include <algorithm>
 
-std::shared_ptr<UIApplication> UIApplication::sharedApplication() {
-    static auto application = make<UIApplication>();
+namespace {
+// Main thread only, as the application is.
+std::shared_ptr<UIApplication>& sharedInstance() {
+    static std::shared_ptr<UIApplication> application;
     return application;
+}
+} // namespace
+
+std::shared_ptr<UIApplication> UIApplication::sharedApplication() {
+    std::shared_ptr<UIApplication>& application = sharedInstance();
+    if (!application) {
+        application = make<UIApplication>();
+    }
+    return application;
+}
+
+void UIApplication::resetForTesting() {
+    sharedInstance() = make<UIApplication>();
 }
 
 void UIApplication::setKeyWindow(const std::shared_ptr<UIWindow>& window) {

@@ -30,6 +30,8 @@ class UIApplication : public UIResponder {
     NS_OBJECT(UIApplication)
 public:
     static std::shared_ptr<UIApplication> sharedApplication();
+    // Replaces the shared application with a new, unlaunched one (between tests).
+    static void resetForTesting();
 
     std::shared_ptr<UIApplicationDelegate> delegate() const { return delegate_; }
     UIApplicationState applicationState() const { return state_; }

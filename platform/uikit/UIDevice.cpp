@@ -4,3 +4,10 @@ std::shared_ptr<UIDevice> UIDevice::currentDevice() {
     static const auto device = make<UIDevice>();
     return device;
 }
+
+void UIDevice::resetForTesting() {
+    const UIDevice defaults;
+    const auto device = currentDevice();
+    device->setSystemVersion(defaults.systemVersion());
+    device->setUserInterfaceIdiom(defaults.userInterfaceIdiom());
+}

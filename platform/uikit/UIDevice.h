@@ -13,6 +13,8 @@ class UIDevice : public NSObject {
     NS_OBJECT(UIDevice)
 public:
     static std::shared_ptr<UIDevice> currentDevice();
+    // Back to the default version and idiom (between tests).
+    static void resetForTesting();
 
     // "10.3.3" unless set.
     const std::string& systemVersion() const { return systemVersion_; }

@@ -109,9 +109,29 @@ std::shared_ptr<UIImage> UIImage::imageWithContentsOfFile(const std::string& pat
     return std::move(image).value();
 }
 
+namespace {
+// The images imageNamed has loaded, by bundle, screen scale and name.
+struct NamedImageCache {
+    std::mutex mutex;
+    std::map<std::string, std::shared_ptr<UIImage>> images;
+};
+
+NamedImageCache& namedImageCache() {
+    static NamedImageCache cache;
+    return cache;
+}
+} // namespace
+
+void UIImage::resetForTesting() {
+    NamedImageCache& cache = namedImageCache();
+    std::map<std::string, std::shared_ptr<UIImage>> dropped;
+    std::lock_guard lock(cache.mutex);
+    dropped.swap(cache.images);
+}
+
 std::shared_ptr<UIImage> UIImage::imageNamed(const std::string& name) {
-    static std::mutex mutex;
-    static std::map<std::string, std::shared_ptr<UIImage>> cache;
+    std::mutex& mutex = namedImageCache().mutex;
+    std::map<std::string, std::shared_ptr<UIImage>>& cache = namedImageCache().images;
 
     const auto bundle = NSBundle::mainBundle();
     const int screenScale =

@@ -40,6 +40,8 @@ public:
     // "name@<screen scale>x", then "name@2x", then "name". Kept once loaded, so the same
     // name gives the same object.
     static std::shared_ptr<UIImage> imageNamed(const std::string& name);
+    // Forgets the images imageNamed has cached (between tests).
+    static void resetForTesting();
 
     CGImageRef cgImage() const { return image_; }
     // In points, as shown: width and height swapped for the Left and Right kinds.

@@ -8,9 +8,27 @@
 
 #include <filesystem>
 
+namespace {
+struct GeneralPasteboard {
+    std::mutex mutex;
+    std::shared_ptr<UIPasteboard> pasteboard;
+};
+
+GeneralPasteboard& generalState() {
+    static GeneralPasteboard state;
+    return state;
+}
+} // namespace
+
+void UIPasteboard::resetForTesting() {
+    std::shared_ptr<UIPasteboard> dropped;
+    std::lock_guard lock(generalState().mutex);
+    dropped.swap(generalState().pasteboard);
+}
+
 std::shared_ptr<UIPasteboard> UIPasteboard::generalPasteboard() {
-    static std::mutex mutex;
-    static std::shared_ptr<UIPasteboard> general;
+    std::mutex& mutex = generalState().mutex;
+    std::shared_ptr<UIPasteboard>& general = generalState().pasteboard;
     const std::string path = stringByAppendingPathComponent(NSHomeDirectory(), kImageFileName);
     std::lock_guard lock(mutex);
     if (!general || general->imagePath_ != path) {

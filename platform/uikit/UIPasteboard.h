@@ -21,6 +21,9 @@ public:
     // The general pasteboard of the current home: made the first time it is asked for in
     // that home, with the image its file holds (none when the file is missing or unreadable).
     static std::shared_ptr<UIPasteboard> generalPasteboard();
+    // Forgets the general pasteboard; the next one is read from its file again (between
+    // tests).
+    static void resetForTesting();
 
     std::shared_ptr<UIImage> image() const;
     // Replaces the contents with `image` and writes it to the file, atomically (a null

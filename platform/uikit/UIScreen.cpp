@@ -5,6 +5,11 @@ std::shared_ptr<UIScreen> UIScreen::mainScreen() {
     return screen;
 }
 
+void UIScreen::resetForTesting() {
+    const UIScreen defaults;
+    configureMainScreen(defaults.bounds_.size, defaults.scale_);
+}
+
 void UIScreen::configureMainScreen(CGSize size, double scale) {
     const auto screen = mainScreen();
     screen->bounds_ = CGRectMake(0, 0, size.width, size.height);

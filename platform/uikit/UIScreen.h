@@ -13,6 +13,8 @@ public:
     static std::shared_ptr<UIScreen> mainScreen();
     // Replaces the main screen's size and scale (375 x 667 points at 2x until then).
     static void configureMainScreen(CGSize size, double scale);
+    // Back to the default size and scale (between tests).
+    static void resetForTesting();
 
     // {0, 0, width, height} in points.
     CGRect bounds() const { return bounds_; }

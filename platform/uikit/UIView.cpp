@@ -3,12 +3,14 @@
 #include "platform/quartzcore/CALayer.h"
 #include "platform/uikit/UIViewAnimation.h"
 
+#include "platform/base/NSThread.h"
 #include "platform/uikit/UIGestureRecognizer.h"
 #include "platform/uikit/UIWindow.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -56,7 +58,19 @@ CGRect UIView::frame() const {
     return CGRectOffset(CGRectApplyAffineTransform(centred, transform_), center_.x, center_.y);
 }
 
+void UIView::requireMainThread(const char* call) {
+#ifndef NDEBUG
+    if (!NSThread::isMainThread()) {
+        std::fprintf(stderr, "UIView: %s called off the main thread\n", call);
+        std::abort();
+    }
+#else
+    (void)call;
+#endif
+}
+
 void UIView::setFrame(const CGRect& frame) {
+    requireMainThread("setFrame");
     UIViewAnimation::noteChange(*this, "frame");
     const CGRect standard = CGRectStandardize(frame);
     center_ = CGPointMake(CGRectGetMidX(standard), CGRectGetMidY(standard));
@@ -69,6 +83,7 @@ void UIView::setFrame(const CGRect& frame) {
 }
 
 void UIView::setBounds(const CGRect& bounds) {
+    requireMainThread("setBounds");
     UIViewAnimation::noteChange(*this, "bounds");
     const CGSize oldSize = bounds_.size;
     bounds_ = bounds;
@@ -101,21 +116,25 @@ void UIView::resizeSubviews(const CGSize& oldSize) {
 }
 
 void UIView::setAlpha(double alpha) {
+    requireMainThread("setAlpha");
     UIViewAnimation::noteChange(*this, "alpha");
     alpha_ = std::clamp(alpha, 0.0, 1.0);
 }
 
 void UIView::setCenter(const CGPoint& center) {
+    requireMainThread("setCenter");
     UIViewAnimation::noteChange(*this, "center");
     center_ = center;
 }
 
 void UIView::setTransform(const CGAffineTransform& transform) {
+    requireMainThread("setTransform");
     UIViewAnimation::noteChange(*this, "transform");
     transform_ = transform;
 }
 
 void UIView::setBackgroundColor(std::shared_ptr<UIColor> color) {
+    requireMainThread("setBackgroundColor");
     UIViewAnimation::noteChange(*this, "backgroundColor");
     backgroundColor_ = std::move(color);
 }
@@ -164,6 +183,7 @@ void UIView::addSubview(const std::shared_ptr<UIView>& view) {
 }
 
 void UIView::insertSubviewAtIndex(const std::shared_ptr<UIView>& view, long index) {
+    requireMainThread("insertSubviewAtIndex");
     // Copies: `view` may refer into a list that changes below, and hooks may drop the last
     // other owner of either view.
     const std::shared_ptr<UIView> child = view;
@@ -230,6 +250,7 @@ void UIView::insertSubviewBelowSubview(const std::shared_ptr<UIView>& view,
 }
 
 void UIView::removeFromSuperview() {
+    requireMainThread("removeFromSuperview");
     const auto parent = superview();
     if (!parent) {
         return;
@@ -260,12 +281,14 @@ void UIView::notifyWindowChange(UIWindow* newWindow, bool before) {
 }
 
 void UIView::bringSubviewToFront(const std::shared_ptr<UIView>& view) {
+    requireMainThread("bringSubviewToFront");
     if (view && indexOfSubview(view.get()) >= 0) {
         insertSubviewAtIndex(view, long(subviews_.size()));
     }
 }
 
 void UIView::sendSubviewToBack(const std::shared_ptr<UIView>& view) {
+    requireMainThread("sendSubviewToBack");
     if (view && indexOfSubview(view.get()) >= 0) {
         insertSubviewAtIndex(view, 0);
     }
@@ -393,6 +416,7 @@ std::shared_ptr<UIView> UIView::hitTestWithEvent(const CGPoint& point, const UIE
 // Gesture recognisers
 
 void UIView::addGestureRecognizer(const std::shared_ptr<UIGestureRecognizer>& recognizer) {
+    requireMainThread("addGestureRecognizer");
     if (!recognizer) {
         return;
     }
@@ -405,6 +429,7 @@ void UIView::addGestureRecognizer(const std::shared_ptr<UIGestureRecognizer>& re
 }
 
 void UIView::removeGestureRecognizer(const std::shared_ptr<UIGestureRecognizer>& recognizer) {
+    requireMainThread("removeGestureRecognizer");
     const auto found =
         std::find(gestureRecognizers_.begin(), gestureRecognizers_.end(), recognizer);
     if (found == gestureRecognizers_.end()) {
@@ -417,7 +442,23 @@ void UIView::removeGestureRecognizer(const std::shared_ptr<UIGestureRecognizer>&
 
 // Layout
 
+void UIView::setHidden(bool hidden) {
+    requireMainThread("setHidden");
+    hidden_ = hidden;
+}
+
+void UIView::setNeedsDisplay() {
+    requireMainThread("setNeedsDisplay");
+    needsDisplay_ = true;
+}
+
+void UIView::setNeedsLayout() {
+    requireMainThread("setNeedsLayout");
+    needsLayout_ = true;
+}
+
 void UIView::layoutIfNeeded() {
+    requireMainThread("layoutIfNeeded");
     if (needsLayout_) {
         needsLayout_ = false;
         layoutSubviews();

@@ -51,6 +51,11 @@ public:
     // class with a factory declares its own.
     static std::shared_ptr<UIView> alloc() { return initWithFrame(CGRectZero); }
 
+    // Views belong to the main thread. A change, layout or drawing from another thread is
+    // a bug that would otherwise show only as a rare race, so debug builds stop there and
+    // name the call; release builds check nothing.
+    static void requireMainThread(const char* call);
+
     // Geometry. The frame is derived from centre, bounds size and transform; setting it
     // sets centre and bounds size (as the platform does: under a scale transform, such as
     // a zoomed view's, the bounds take the frame's size unscaled; under a rotation the
@@ -70,7 +75,7 @@ public:
     double alpha() const { return alpha_; }
     void setAlpha(double alpha);
     bool isHidden() const { return hidden_; }
-    void setHidden(bool hidden) { hidden_ = hidden; }
+    void setHidden(bool hidden);
     long tag() const { return tag_; }
     void setTag(long tag) { tag_ = tag; }
     std::shared_ptr<UIColor> backgroundColor() const { return backgroundColor_; }
@@ -143,11 +148,11 @@ public:
     // Drawing: drawRect paints the view's own content in its bounds' coordinates, into
     // the current graphics context; setNeedsDisplay asks for it to be painted again.
     virtual void drawRect(const CGRect& rect) {}
-    void setNeedsDisplay() { needsDisplay_ = true; }
+    void setNeedsDisplay();
     bool needsDisplay() const { return needsDisplay_; }
 
     // Layout.
-    void setNeedsLayout() { needsLayout_ = true; }
+    void setNeedsLayout();
     void layoutIfNeeded();
     virtual void layoutSubviews() {}
     virtual CGSize sizeThatFits(const CGSize& size) const { return bounds_.size; }

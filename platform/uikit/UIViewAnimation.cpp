@@ -112,3 +112,8 @@ const std::vector<UIViewAnimationRecord>& UIViewAnimation::records() {
 void UIViewAnimation::clearRecords() {
     allRecords().clear();
 }
+
+void UIViewAnimation::resetForTesting() {
+    allRecords().clear();
+    openBlocks().clear();
+}

@@ -64,4 +64,6 @@ public:
     // What has been animated so far (for tests and the harness).
     static const std::vector<UIViewAnimationRecord>& records();
     static void clearRecords();
+    // No records and no open animation block (between tests).
+    static void resetForTesting();
 };

@@ -175,12 +175,14 @@ void paintView(const UIView& view, const CGContextRef& context) {
 } // namespace
 
 void ViewRenderer::renderInContext(const UIView& view, const CGContextRef& context) {
+    UIView::requireMainThread("ViewRenderer::renderInContext");
     if (context) {
         paintView(view, context);
     }
 }
 
 std::shared_ptr<UIImage> ViewRenderer::snapshotWindow(const UIWindow& window, double scale) {
+    UIView::requireMainThread("ViewRenderer::snapshotWindow");
     // As before every frame the screen shows, pending layout is done first.
     const_cast<UIWindow&>(window).layoutIfNeeded();
     CGRect bounds = window.bounds();

@@ -19,6 +19,10 @@ std::shared_ptr<CVAdvertiseController> CVAdvertiseController::shareInstance() {
     return controller;
 }
 
+void CVAdvertiseController::resetForTesting() {
+    installed().reset();
+}
+
 void CVAdvertiseController::installShareInstance(
     std::shared_ptr<CVAdvertiseController> controller) {
     installed() = std::move(controller);

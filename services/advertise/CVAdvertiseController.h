@@ -26,6 +26,8 @@ public:
     // Puts a concrete controller (an ad network's) in place of the one shareInstance
     // hands out; it must be done before any screen asks for ads.
     static void installShareInstance(std::shared_ptr<CVAdvertiseController> controller);
+    // Forgets the shared controller (between tests).
+    static void resetForTesting();
 
     // Requests a banner and a native express ad when none is held, and a new interstitial.
     void initAdvertise();

@@ -87,8 +87,20 @@ RatePrompt::RatePrompt() {
     applicationBundleID_ = NSBundle::mainBundle()->bundleIdentifier();
 }
 
-std::shared_ptr<RatePrompt> RatePrompt::sharedInstance() {
+namespace {
+// Main thread only, as the prompt is.
+std::shared_ptr<RatePrompt>& sharedPrompt() {
     static std::shared_ptr<RatePrompt> instance;
+    return instance;
+}
+} // namespace
+
+void RatePrompt::resetForTesting() {
+    sharedPrompt().reset();
+}
+
+std::shared_ptr<RatePrompt> RatePrompt::sharedInstance() {
+    std::shared_ptr<RatePrompt>& instance = sharedPrompt();
     if (!instance) {
         instance = init();
         NSNotificationCenter::defaultCenter()->addObserverSelectorNameObject(

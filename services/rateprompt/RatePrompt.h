@@ -28,6 +28,8 @@ public:
     // only when told (applicationLaunched, applicationWillEnterForeground).
     static std::shared_ptr<RatePrompt> init() { return make<RatePrompt>(); }
     static std::shared_ptr<RatePrompt> alloc() { return init(); }
+    // Forgets the shared prompt; the next sharedInstance() makes a new one (between tests).
+    static void resetForTesting();
     // Store pages open in the store application, on the store's web host.
     static constexpr const char* kStoreLinkPrefix = "itms-apps://apps.store.example";
 

@@ -184,7 +184,7 @@ TEST_F(BackImageChooseTest, ATappedColourIsPassedStoredAndMarkedOnTheNextVisit) 
         visit();
         std::string expected = chooser->colorArr()[*chooser->colorIndexForTile(tag)];
         receiver->colors.clear();
-        tapTile(tag);
+        ASSERT_NO_FATAL_FAILURE(tapTile(tag));
         EXPECT_EQ(receiver->colors, std::vector<std::string>{expected});
         EXPECT_FALSE(chooserOpen());
         EXPECT_EQ(stored(kBackGrandSelectedKey), std::to_string(tag));
@@ -201,7 +201,7 @@ TEST_F(BackImageChooseTest, TheAdTileAsksForAnInterstitialAndKeepsTheChooserOpen
     NSUserDefaults::standardUserDefaults()->setObjectForKey("7", kBackGrandSelectedKey);
     NSUserDefaults::standardUserDefaults()->setObjectForKey("2", kBackImageSelectedKey);
     visit();
-    tapTile(BackImageChooseViewController::kAdTile);
+    ASSERT_NO_FATAL_FAILURE(tapTile(BackImageChooseViewController::kAdTile));
     EXPECT_EQ(advertiser->interstitialChecks, 1);
     EXPECT_TRUE(chooserOpen());
     EXPECT_TRUE(receiver->colors.empty());
@@ -274,7 +274,7 @@ TEST_F(ShortBundleTest, ShortOrMissingColourListsNeverReachPastTheirEnd) {
         long last = static_cast<long>(c.colors);
         EXPECT_FALSE(chooser->colorIndexForTile(last));
         receiver->colors.clear();
-        tapTile(last);
+        ASSERT_NO_FATAL_FAILURE(tapTile(last));
         EXPECT_EQ(receiver->colors, std::vector<std::string>{""});
         EXPECT_EQ(stored(kBackGrandSelectedKey), std::to_string(last));
     }

@@ -46,7 +46,7 @@ protected:
         navigation = UINavigationController::initWithRootViewController(picker);
         window->setRootViewController(navigation);
         window->makeKeyAndVisible();
-        runAllTasks();
+        environment_.runUntilIdle();
         environment_.fastForwardBy(0.5); // the loading overlay fades away
     }
     void chooseItem(long item) {
@@ -57,7 +57,7 @@ protected:
         CGPoint centre = picker->photosCollection()->convertPointToView(
             CGPointMake(CGRectGetMidX(frame), CGRectGetMidY(frame)), nullptr);
         TouchInjector::tapAt(centre);
-        runAllTasks();
+        environment_.runUntilIdle();
     }
     void showAlbum(const std::string& title) {
         picker->onTitleMenuButtonTouched();
@@ -70,7 +70,6 @@ protected:
             }
         }
         environment_.fastForwardBy(1);
-        runAllTasks();
         environment_.fastForwardBy(0.5);
     }
 
@@ -250,7 +249,6 @@ TEST_F(PickerTest, AChoiceBeforeItsThumbnailArrivedNeverKeepsAMissingPicture) {
         }
     }
     environment_.fastForwardBy(1);
-    runAllTasks();
     environment_.fastForwardBy(0.5);
     // The grid's cells have asked for their thumbnails; none has been decoded yet.
     long broken = -1;

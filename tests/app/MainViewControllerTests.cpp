@@ -126,7 +126,6 @@ TEST_F(MainViewControllerTest, AskingGrantsAndOpensThePickerForTheTappedKind) {
 TEST_F(MainViewControllerTest, RefusedAccessShowsTheDenialAlertEveryTime) {
     PHPhotoLibrary::configure(home.path(), PHAccessAnswer::Denied);
     tapButton(0);
-    GlobalThreadPool::shared().runAllTasks();
     environment.runUntilIdle();
     for (int attempt = 0; attempt < 2; ++attempt) {
         auto alert = std::dynamic_pointer_cast<UIAlertController>(presentedRoot());
@@ -163,14 +162,12 @@ TEST_F(MainViewControllerTest, RoutingByStatus) {
         PHPhotoLibrary::configure(fresh.path(), c.answer);
         if (c.askFirst) {
             PHPhotoLibrary::requestAuthorization([](PHAuthorizationStatus) {});
-            GlobalThreadPool::shared().runAllTasks();
             environment.runUntilIdle();
         }
         // Without a first question the tap asks; with one, the stored answer decides.
         EXPECT_EQ(PHPhotoLibrary::authorizationStatus() == PHAuthorizationStatus::NotDetermined,
                   !c.askFirst);
         tapButton(0);
-        GlobalThreadPool::shared().runAllTasks();
         environment.runUntilIdle();
         auto shown = presentedRoot();
         EXPECT_EQ(std::dynamic_pointer_cast<ImagePickerViewController>(shown) != nullptr,

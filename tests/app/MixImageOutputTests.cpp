@@ -28,7 +28,7 @@ protected:
         EventLog::clear();
         window->setRootViewController(navigation);
         window->makeKeyAndVisible();
-        runAllTasks();
+        environment_.runUntilIdle();
         // A small collage: a coloured background with two coloured cards on it.
         collage->setBackgroundColor(UIColor::colorWithRedGreenBlueAlpha(0.2, 0.4, 0.9, 1));
         auto card = UIView::initWithFrame(CGRectMake(10, 10, 40, 30));
@@ -56,7 +56,6 @@ protected:
         ASSERT_TRUE(sheet->tapActionWithTitle(title));
         for (int i = 0; i < 3; ++i) {
             environment_.fastForwardBy(1);
-            runAllTasks();
         }
     }
 
@@ -123,8 +122,8 @@ TEST_F(MixImageOutputTest, EachActionLeavesThePictureInTheHomeAndRaisesTheFlag) 
         SCOPED_TRACE(c.title);
         EventLog::clear();
         NSUserDefaults::standardUserDefaults()->setBoolForKey(false, kShouldShowFullScreenAdKey);
-        choose(c.title);
-        expectSamePixels(homeFile(c.file), image);
+        ASSERT_NO_FATAL_FAILURE(choose(c.title));
+        ASSERT_NO_FATAL_FAILURE(expectSamePixels(homeFile(c.file), image));
         EXPECT_TRUE(flag());
         EXPECT_EQ(tips(), c.tips);
         ASSERT_NE(output->loadingDataActivity(), nullptr);
@@ -142,7 +141,7 @@ TEST_F(MixImageOutputTest, EachActionLeavesThePictureInTheHomeAndRaisesTheFlag) 
 }
 
 TEST_F(MixImageOutputTest, CancelChangesNothing) {
-    choose("Cancel");
+    ASSERT_NO_FATAL_FAILURE(choose("Cancel"));
     EXPECT_EQ(navigation->presentedViewController(), nullptr);
     EXPECT_FALSE(flag());
     EXPECT_TRUE(tips().empty());
@@ -152,16 +151,16 @@ TEST_F(MixImageOutputTest, CancelChangesNothing) {
 }
 
 TEST_F(MixImageOutputTest, ASecondShareReplacesTheFile) {
-    choose("Share");
+    ASSERT_NO_FATAL_FAILURE(choose("Share"));
     auto first = image;
     ASSERT_NE(shareSheet(), nullptr);
     navigation->dismissViewControllerAnimatedCompletion(false, nullptr);
     environment_.fastForwardBy(1);
 
     collage->setBackgroundColor(UIColor::greenColor());
-    choose("Share");
+    ASSERT_NO_FATAL_FAILURE(choose("Share"));
     ASSERT_NE(pixelsOf(*first->cgImage()), pixelsOf(*image->cgImage()));
-    expectSamePixels(shareFile(), image);
+    ASSERT_NO_FATAL_FAILURE(expectSamePixels(shareFile(), image));
     ASSERT_NE(shareSheet(), nullptr);
     // Nothing of the writing is left beside it.
     for (const auto& entry : fs::directory_iterator(homeFile("Library"))) {
@@ -191,7 +190,7 @@ TEST_F(MixImageOutputTest, AFailedWriteIsReportedAndRaisesNothing) {
         } else {
             writeBytes(blocker, {1});
         }
-        choose(c.title);
+        ASSERT_NO_FATAL_FAILURE(choose(c.title));
         EXPECT_FALSE(flag());
         EXPECT_EQ(tips(), std::vector<std::string>{c.tip});
         EXPECT_EQ(shareSheet(), nullptr);

@@ -55,7 +55,7 @@ protected:
         window->makeKeyAndVisible();
         navigation->pushViewControllerAnimated(editor, false);
         if (load) {
-            runAllTasks();
+            environment_.runUntilIdle();
             environment_.fastForwardBy(0.5);
         }
     }
@@ -309,7 +309,7 @@ TEST_F(TemplateEditorTest, ATurnBeforeThePhotosArriveLeavesThemToFillTheTurnedAr
     open(2, {}, false);
     UIApplication::sharedApplication()->rotateToInterfaceOrientation(
         UIInterfaceOrientation::LandscapeLeft);
-    runAllTasks();
+    environment_.runUntilIdle();
     ASSERT_EQ(editor->editViewArr().size(), 2u);
     CGRect covered =
         CGRectUnion(editor->editViewArr()[0]->frame(), editor->editViewArr()[1]->frame());
@@ -348,7 +348,7 @@ TEST_F(TemplateEditorTest, TheFinishedPictureIsTheOpaqueBackgroundAtScreenScale)
 TEST_F(TemplateEditorTest, ChangingModeBeforeThePhotosArriveStillLaysThemOut) {
     open(2, {}, false);
     editor->changeActionView(*editor->effectBtn());
-    runAllTasks();
+    environment_.runUntilIdle();
     EXPECT_EQ(editor->editViewArr().size(), 2u);
     editor->changeActionView(*editor->boardBtn());
     EXPECT_FALSE(styleTile(0)->selectedImageView()->isHidden());

@@ -1,5 +1,4 @@
 #include "app/RZCommonConfig.h"
-#include "platform/dispatch/GlobalThreadPool.h"
 #include "platform/foundation/EventLog.h"
 #include "platform/foundation/NSLocale.h"
 #include "platform/foundation/NSNotificationCenter.h"
@@ -37,12 +36,7 @@ protected:
         NSLocale::clearOverride();
     }
     // Runs what is queued, lookups included, until nothing is left.
-    void settle() {
-        do {
-            GlobalThreadPool::shared().runAllTasks();
-            environment.runUntilIdle();
-        } while (GlobalThreadPool::shared().pendingTaskCount() > 0);
-    }
+    void settle() { environment.runUntilIdle(); }
     // The classic alert on screen, or null.
     std::shared_ptr<UIAlertView> shownAlert() const {
         for (const auto& view : window->subviews()) {

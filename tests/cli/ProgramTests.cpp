@@ -45,11 +45,17 @@ protected:
         return path;
     }
 
-    // `environment` goes before the program ("LC_ALL=C").
+    // `environment` goes before the program ("LC_ALL=C"). Unless the arguments name a
+    // store, the program's lookups go to a closed loopback port: nothing leaves the machine.
     ProgramRun run(const std::string& arguments, const std::string& environment = "") {
         fs::path out = dir_ / "out.txt", err = dir_ / "err.txt";
-        std::string command = environment + " '" + MP_PROGRAM_PATH + "' " + arguments + " > '" +
-                              out.string() + "' 2> '" + err.string() + "'";
+        const std::string store =
+            arguments.find("--store-url") == std::string::npos
+                ? "--store-url http://127.0.0.1:" + std::to_string(LoopbackServer::closedPort()) +
+                      " "
+                : "";
+        std::string command = environment + " '" + MP_PROGRAM_PATH + "' " + store + arguments +
+                              " > '" + out.string() + "' 2> '" + err.string() + "'";
         int status = std::system(command.c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(out), readFile(err)};
     }

@@ -1,3 +1,4 @@
+#include "platform/dispatch/GlobalThreadPool.h"
 #include "platform/foundation/NSURLError.h"
 #include "platform/foundation/NSUserDefaults.h"
 #include "services/rateprompt/RatePromptStoreLookup.h"
@@ -6,9 +7,6 @@
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
-
-#include <chrono>
-#include <thread>
 
 namespace {
 using RatePromptStoreLookupTest = RatePromptTestFixture;
@@ -267,9 +265,8 @@ TEST_F(RatePromptStoreLookupTest, ASlowStoreTimesOut) {
     EXPECT_EQ(prompt->storeLookup()->timeoutInterval(), 60.0);
     prompt->storeLookup()->setTimeoutInterval(0.2);
     prompt->promptIfNetworkAvailable();
-    auto started = std::chrono::steady_clock::now();
+    // The store holds its answer far longer than the lookup waits.
     finishLookups();
-    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
     ASSERT_TRUE(recorder->error);
     EXPECT_EQ(recorder->error->domain(), NSURLErrorDomain);
     EXPECT_EQ(recorder->error->code(), NSURLErrorTimedOut);
@@ -346,16 +343,14 @@ TEST_F(RatePromptStoreLookupTest, AnswerComesBackOnTheMainThreadFromAPoolThread)
     prompt->setAppStoreID(0);
     prompt->setOnlyPromptIfLatestVersion(false);
     prompt->promptIfNetworkAvailable();
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (prompt->checkingForPrompt() && std::chrono::steady_clock::now() < deadline) {
-        // Reading what the answer sets while the lookup runs: under ThreadSanitizer a write
-        // from the pool's thread would show up here as a race.
-        EXPECT_FALSE(prompt->latestVersion().has_value());
-        EXPECT_FALSE(prompt->appStoreTrackName().has_value());
-        EXPECT_EQ(prompt->appStoreGenreID(), 0u);
-        environment.runUntilIdle();
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+    // Reading what the answer sets while the lookup runs: under ThreadSanitizer a write
+    // from the pool's thread would show up here as a race.
+    EXPECT_TRUE(prompt->checkingForPrompt());
+    EXPECT_FALSE(prompt->latestVersion().has_value());
+    EXPECT_FALSE(prompt->appStoreTrackName().has_value());
+    EXPECT_EQ(prompt->appStoreGenreID(), 0u);
+    environment.runUntilIdle();
+    EXPECT_FALSE(prompt->checkingForPrompt());
     EXPECT_EQ(recorder->calls, std::vector<std::string>{"should prompt"});
     EXPECT_EQ(prompt->appStoreID(), 555u);
     EXPECT_EQ(prompt->appStoreGenreID(), 6014u);

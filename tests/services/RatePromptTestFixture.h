@@ -2,7 +2,6 @@
 // is told and a loopback store; the prompt's lookups wait until finishLookups() runs them.
 #pragma once
 
-#include "platform/dispatch/GlobalThreadPool.h"
 #include "platform/foundation/EventLog.h"
 #include "platform/foundation/NSLocale.h"
 #include "platform/foundation/NSNotificationCenter.h"
@@ -50,10 +49,7 @@ protected:
         return made;
     }
     // Runs the held lookups and hands their outcomes to the main thread.
-    void finishLookups() {
-        GlobalThreadPool::shared().runAllTasks();
-        environment.runUntilIdle();
-    }
+    void finishLookups() { environment.runUntilIdle(); }
     // The classic alert on screen, or null.
     std::shared_ptr<UIAlertView> shownAlert() const {
         for (const auto& view : window->subviews()) {

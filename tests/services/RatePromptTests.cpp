@@ -1,3 +1,4 @@
+#include "platform/dispatch/GlobalThreadPool.h"
 #include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSNotificationCenter.h"
 #include "platform/foundation/NSURLError.h"
@@ -10,7 +11,6 @@
 #include "tests/support/TaskEnvironment.h"
 #include "tests/support/TestHome.h"
 
-#include "platform/dispatch/GlobalThreadPool.h"
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -124,10 +124,11 @@ TEST(RatePrompt, UsesPerWeekFollowsTheFormula) {
 TEST(RatePrompt, ReturnsFromTheBackgroundCountUses) {
     TaskEnvironment environment{TaskEnvironment::GlobalQueues::Manual};
     TestHome home;
+    LoopbackStore store;
+    ASSERT_TRUE(store.start());
     auto prompt = RatePrompt::sharedInstance();
-    environment.runUntilIdle(); // the launch: one use
-    GlobalThreadPool::shared().runAllTasks();
-    environment.runUntilIdle();
+    prompt->storeLookup()->setBaseURL(store.baseURL());
+    environment.runUntilIdle(); // the launch: one use, and a look at the store
     uint64_t uses = prompt->usesCount();
     auto application = UIApplication::sharedApplication();
     // A foreground notification without a stay in the background counts nothing.
@@ -137,7 +138,6 @@ TEST(RatePrompt, ReturnsFromTheBackgroundCountUses) {
     application->enterBackground();
     application->enterForeground();
     EXPECT_EQ(prompt->usesCount(), uses + 1);
-    GlobalThreadPool::shared().runAllTasks();
     environment.runUntilIdle();
 }
 

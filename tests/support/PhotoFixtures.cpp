@@ -1,6 +1,5 @@
 #include "tests/support/PhotoFixtures.h"
 
-#include "platform/dispatch/GlobalThreadPool.h"
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/NSPathUtilities.h"
 #include "platform/graphics/JPEGCodec.h"
@@ -56,7 +55,7 @@ PhotoLibraryTest::PhotoLibraryTest() {
     NSLogSetSink([this](const std::string& line) { log_.push_back(line); });
     PHPhotoLibrary::configure(library_.path(), PHAccessAnswer::Granted);
     PHPhotoLibrary::requestAuthorization(nullptr);
-    GlobalThreadPool::shared().runAllTasks();
+    environment_.runUntilIdle();
 }
 
 PhotoLibraryTest::~PhotoLibraryTest() {
@@ -67,9 +66,4 @@ PhotoLibraryTest::~PhotoLibraryTest() {
 std::string PhotoLibraryTest::albumFile(const std::string& name,
                                         const std::vector<uint8_t>& bytes) {
     return writeBytes(stringByAppendingPathComponent(NSHomeDirectory(), "Album/" + name), bytes);
-}
-
-void PhotoLibraryTest::runAllTasks() {
-    GlobalThreadPool::shared().runAllTasks();
-    environment_.runUntilIdle();
 }

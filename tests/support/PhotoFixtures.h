@@ -3,8 +3,8 @@
 #pragma once
 
 #include "platform/foundation/NSDate.h"
-#include "tests/support/TempFolder.h"
 #include "tests/support/TaskEnvironment.h"
+#include "tests/support/TempFolder.h"
 #include "tests/support/TestHome.h"
 
 #include <gtest/gtest.h>
@@ -41,8 +41,6 @@ protected:
     }
     // A file in the home's Album folder.
     std::string albumFile(const std::string& name, const std::vector<uint8_t>& bytes);
-    // Runs what the global queues hold, then what that sent to the main queue.
-    void runAllTasks();
 
     TaskEnvironment environment_{TaskEnvironment::GlobalQueues::Manual};
     TestHome home_;

@@ -15,15 +15,15 @@ TestHome::TestHome() {
     path_ = made ? made : pattern;
     NSSetHomeDirectory(path_);
     NSBundle::setMainBundlePath(MP_TEST_BUNDLE_DIR);
-    NSUserDefaults::resetStandardUserDefaults();
+    NSUserDefaults::resetForTesting();
 }
 
 TestHome::~TestHome() {
-    NSUserDefaults::resetStandardUserDefaults();
+    NSUserDefaults::resetForTesting();
     std::error_code ec;
     std::filesystem::remove_all(path_, ec);
 }
 
 void TestHome::relaunchDefaults() {
-    NSUserDefaults::resetStandardUserDefaults();
+    NSUserDefaults::resetForTesting();
 }

@@ -1,15 +1,24 @@
-// The test programs' main: registers the classes of the libraries a program tests (each
-// program names its library's registration call, when it has one), then runs its tests.
-#ifdef MP_CLASSES_HEADER
-#include MP_CLASSES_HEADER
+// The main of every test program: GoogleTest's, with the set-up of the layers the program
+// tests (each program names it, when it has one) and the process state reset around each
+// test (see TestIsolation).
+#ifdef MP_TEST_SET_UP_HEADER
+#include MP_TEST_SET_UP_HEADER
 #endif
+
+#include "platform/base/NSThread.h"
+#include "tests/support/TestIsolation.h"
 
 #include <gmock/gmock.h>
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleMock(&argc, argv);
-#ifdef MP_REGISTER_CLASSES
-    MP_REGISTER_CLASSES();
+    // Tests run on this thread; it is the main one also in a death test's child process,
+    // which hears of no test starting.
+    NSThread::markCurrentThreadAsMain();
+#ifdef MP_TEST_SET_UP
+    MP_TEST_SET_UP();
 #endif
+    // Owned by GoogleTest from here on.
+    ::testing::UnitTest::GetInstance()->listeners().Append(new TestIsolation);
     return RUN_ALL_TESTS();
 }

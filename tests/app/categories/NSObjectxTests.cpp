@@ -39,7 +39,7 @@ TEST(NSObjectx, ReturnOnMainRunsTheCompletionOnTheMainThreadAfterTheTask) {
                                  EXPECT_TRUE(NSThread::isMainThread());
                                  order.push_back("completion");
                              });
-    environment.runUntilIdle();
+    environment.runMainLoopUntilIdle();
     EXPECT_TRUE(order.empty());
     EXPECT_TRUE(GlobalThreadPool::shared().runNextTask());
     environment.runUntilIdle();

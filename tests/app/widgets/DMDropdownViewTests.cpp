@@ -291,7 +291,7 @@ TEST_F(DMDropdownViewTest, SecondTitleTapWhileOpeningIsIgnored) {
 }
 
 TEST_F(DMDropdownViewTest, BackgroundTapClosesAndTellsTheDelegateLater) {
-    open();
+    ASSERT_NO_FATAL_FAILURE(open());
     // The panel takes its own taps: only the dimming below it closes the menu.
     TouchInjector::tapAt(CGPointMake(187, 300));
     EXPECT_TRUE(dropdown->isOpen());
@@ -305,7 +305,7 @@ TEST_F(DMDropdownViewTest, BackgroundTapClosesAndTellsTheDelegateLater) {
     EXPECT_EQ(dropdown->currentState(), DMDropdownViewStateClosed);
 
     // A delegate gone by the time the menu has closed is not told.
-    open();
+    ASSERT_NO_FATAL_FAILURE(open());
     TouchInjector::tapAt(CGPointMake(187, 600));
     delegate.reset();
     environment.fastForwardBy(0.35);
@@ -314,7 +314,7 @@ TEST_F(DMDropdownViewTest, BackgroundTapClosesAndTellsTheDelegateLater) {
 
 TEST_F(DMDropdownViewTest, OpenMenuOnScreen) {
     content->setBackgroundColor(UIColor::blueColor());
-    open();
+    ASSERT_NO_FATAL_FAILURE(open());
     auto shot = ViewRenderer::snapshotWindow(*window, 1);
     auto at = [&](double x, double y) {
         return shot->cgImage()->pixelAt(static_cast<size_t>(x), static_cast<size_t>(y));

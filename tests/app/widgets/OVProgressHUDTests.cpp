@@ -176,11 +176,10 @@ TEST_F(OVProgressHUDTest, GraceTimeShowsOnlyWhileTheTaskRuns) {
     window->addSubview(slow);
     slow->setGraceTime(0.5f);
     slow->showAnimatedWhileExecutingBlock(false, [] {});
-    environment.fastForwardBy(0.49);
+    environment.fastForwardMainLoopBy(0.49);
     EXPECT_EQ(slow->alpha(), 0.0);
-    environment.fastForwardBy(0.01);
+    environment.fastForwardMainLoopBy(0.01);
     EXPECT_EQ(slow->alpha(), 1.0); // the task has not run yet: the overlay shows
-    GlobalThreadPool::shared().runAllTasks();
     environment.runUntilIdle();
     EXPECT_EQ(slow->alpha(), 0.0);
 
@@ -194,7 +193,6 @@ TEST_F(OVProgressHUDTest, GraceTimeShowsOnlyWhileTheTaskRuns) {
     int completions = 0;
     quick->showAnimatedWhileExecutingBlockCompletionBlock(
         true, [] {}, [&] { ++completions; });
-    GlobalThreadPool::shared().runAllTasks();
     environment.runUntilIdle();
     environment.fastForwardBy(1.0);
     EXPECT_EQ(quick->alpha(), 0.0);

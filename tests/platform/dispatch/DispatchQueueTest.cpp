@@ -42,7 +42,6 @@ TEST(DispatchQueueTest, CurrentQueueFollowsTheRunningTask) {
     dispatch_async(serial, record);
     dispatch_async(global, record);
     dispatch_async(dispatch_get_main_queue(), record);
-    GlobalThreadPool::shared().runAllTasks();
     environment.runUntilIdle();
     EXPECT_EQ(seen, (std::vector<dispatch_queue_t>{dispatch_get_main_queue(), serial, global,
                                                    dispatch_get_main_queue()}));
@@ -54,22 +53,20 @@ TEST(DispatchQueueTest, CurrentQueueFollowsTheRunningTask) {
 
 TEST(DispatchQueueTest, AfterWaitsForMockTime) {
     TaskEnvironment environment(TaskEnvironment::GlobalQueues::Manual);
-    GlobalThreadPool& pool = GlobalThreadPool::shared();
+    dispatch_queue_t global = dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0);
     bool onMain = false;
-    bool onGlobal = false;
+    dispatch_queue_t ranOn;
     dispatch_after(2, dispatch_get_main_queue(), [&] { onMain = NSThread::isMainThread(); });
-    dispatch_after(3, dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0),
-                   [&] { onGlobal = true; });
+    dispatch_after(3, global, [&] { ranOn = dispatch_get_current_queue(); });
     environment.fastForwardBy(1.9);
     EXPECT_FALSE(onMain);
     environment.fastForwardBy(0.1);
     EXPECT_TRUE(onMain);
 
-    environment.fastForwardBy(1);
-    EXPECT_EQ(pool.pendingTaskCount(), 1u) << "the timer hands the block to its queue";
-    EXPECT_FALSE(onGlobal);
-    pool.runAllTasks();
-    EXPECT_TRUE(onGlobal);
+    environment.fastForwardBy(0.9);
+    EXPECT_FALSE(ranOn);
+    environment.fastForwardBy(0.1);
+    EXPECT_EQ(ranOn, global) << "the timer hands the block to its queue";
 }
 
 TEST(DispatchQueueTest, AfterFromAnotherThreadIsTimedOnTheMainLoop) {
@@ -180,7 +177,7 @@ TEST(DispatchQueueTest, SyncFromInsideTheSameSerialQueueStopsLoudlyUnderManualSt
             TaskEnvironment environment(TaskEnvironment::GlobalQueues::Manual);
             dispatch_queue_t serial = dispatch_queue_create("serial", DISPATCH_QUEUE_SERIAL);
             dispatch_async(serial, [serial] { dispatch_sync(serial, [] {}); });
-            GlobalThreadPool::shared().runAllTasks();
+            environment.runUntilIdle();
         },
         "sync from inside the queue deadlocks");
 }

@@ -8,7 +8,9 @@
 
 #include <cstdlib>
 #include <future>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -89,10 +91,46 @@ TEST_F(GlobalThreadPoolTest, SerialQueueStaysOneAtATimeWhenStepsNest) {
 }
 
 TEST_F(GlobalThreadPoolTest, HeldTasksRunOnThreadsWhenSteppingEnds) {
-    std::promise<void> ran;
-    dispatch_async(global, [&] { ran.set_value(); });
+    std::optional<std::thread::id> ranOn;
+    dispatch_async(global, [&] { ranOn = std::this_thread::get_id(); });
     pool.setManualStepping(false);
-    EXPECT_EQ(ran.get_future().wait_for(std::chrono::seconds(10)), std::future_status::ready);
+    pool.waitUntilIdle();
+    ASSERT_TRUE(ranOn.has_value());
+    EXPECT_NE(*ranOn, std::this_thread::get_id());
+}
+
+// The shape of a URL load: work on a thread of its own marks the pool busy, and its
+// result comes back as a task. Waiting for the pool waits for that result too.
+TEST_F(GlobalThreadPoolTest, WaitingForIdleCoversBusyMarksAndWhatTheyQueue) {
+    std::promise<void> started;
+    bool late = false;
+    GlobalThreadPool::BusyMark mark = pool.markBusy();
+    dispatch_async(global, [&] { started.set_value(); });
+    std::thread loader([&, mark = std::move(mark)]() mutable {
+        started.get_future().wait(); // the held task ran inside waitUntilIdle
+        dispatch_async(global, [&] { late = true; });
+        mark = {};
+    });
+    pool.waitUntilIdle();
+    loader.join();
+    EXPECT_TRUE(late);
+    EXPECT_EQ(pool.pendingTaskCount(), 0u);
+}
+
+TEST(GlobalThreadPoolThreadsTest, RunUntilIdleFollowsWorkBetweenTheMainLoopAndThePool) {
+    TaskEnvironment environment; // threaded global queues
+    dispatch_queue_t global = dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0);
+    std::vector<std::string> steps;
+    dispatch_async(global, [&] {
+        dispatch_async(dispatch_get_main_queue(), [&] {
+            steps.push_back("main 1");
+            dispatch_async(global, [&] {
+                dispatch_async(dispatch_get_main_queue(), [&] { steps.push_back("main 2"); });
+            });
+        });
+    });
+    environment.runUntilIdle();
+    EXPECT_EQ(steps, (std::vector<std::string>{"main 1", "main 2"}));
 }
 
 TEST(GlobalThreadPoolExitTest, ProcessExitDoesNotHangOnABusyWorker) {

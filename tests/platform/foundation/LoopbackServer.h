@@ -42,10 +42,6 @@ public:
         if (!thread_.joinable()) {
             return;
         }
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (!server_->is_running() && std::chrono::steady_clock::now() < deadline) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
         server_->stop();
         thread_.join();
     }
@@ -54,13 +50,17 @@ public:
 
     httplib::Server& server() { return *server_; }
 
-    // Binds a free port and serves on a thread; false when no port could be had.
+    // Binds a free port and serves on a thread; false when no port could be had. Returns
+    // once the server runs, since a stop() before that would be lost.
     bool start() {
         port_ = server_->bind_to_any_port("127.0.0.1");
         if (port_ <= 0) {
             return false;
         }
         thread_ = std::thread([this] { server_->listen_after_bind(); });
+        while (!server_->is_running()) {
+            std::this_thread::yield();
+        }
         return true;
     }
     int port() const { return port_; }

@@ -25,11 +25,11 @@ protected:
                       "</dict></plist>");
         NSBundle::setMainBundlePath(folder_.file("App.app"));
         NSSetHomeDirectory(folder_.file("home"));
-        NSUserDefaults::resetStandardUserDefaults();
+        NSUserDefaults::resetForTesting();
         NSLogSetSink([this](const std::string& line) { log_.push_back(line); });
     }
     void TearDown() override {
-        NSUserDefaults::resetStandardUserDefaults();
+        NSUserDefaults::resetForTesting();
         NSLogSetSink(nullptr);
     }
 
@@ -64,7 +64,7 @@ TEST_F(NSUserDefaultsTest, ValuesPersistAcrossARelaunch) {
     defaults->setObjectForKey(PlistValue(), "alsoGone");
     ASSERT_TRUE(defaults->synchronize());
 
-    NSUserDefaults::resetStandardUserDefaults();
+    NSUserDefaults::resetForTesting();
     auto relaunched = NSUserDefaults::standardUserDefaults();
     EXPECT_NE(relaunched, defaults);
     EXPECT_TRUE(relaunched->boolForKey("flag"));
@@ -117,7 +117,7 @@ TEST_F(NSUserDefaultsTest, DamagedFilesAreKeptAsideAndDefaultsStartEmpty) {
     };
     for (const auto& contents : damaged) {
         folder_.write("home/Library/Preferences/com.example.prefs.plist", contents);
-        NSUserDefaults::resetStandardUserDefaults();
+        NSUserDefaults::resetForTesting();
         auto defaults = NSUserDefaults::standardUserDefaults();
         EXPECT_TRUE(defaults->dictionaryRepresentation().empty());
         // Writing new settings never overwrites the damaged file's copy.
@@ -152,7 +152,7 @@ TEST_F(NSUserDefaultsTest, FailedWriteKeepsTheOldFile) {
     fs::rename(folder_.file("saved"), preferencesFolder());
     EXPECT_EQ(TempFolder::read(preferencesFile()), before);
     EXPECT_TRUE(defaults->synchronize());
-    NSUserDefaults::resetStandardUserDefaults();
+    NSUserDefaults::resetForTesting();
     EXPECT_EQ(NSUserDefaults::standardUserDefaults()->stringForKey("key"), "new");
 }
 
@@ -184,7 +184,7 @@ TEST_F(NSUserDefaultsTest, ConcurrentUseIsSafe) {
         thread.join();
     }
     ASSERT_TRUE(defaults->synchronize());
-    NSUserDefaults::resetStandardUserDefaults();
+    NSUserDefaults::resetForTesting();
     for (int t = 0; t < 4; ++t) {
         EXPECT_EQ(NSUserDefaults::standardUserDefaults()->integerForKey("key" + std::to_string(t)),
                   199);

@@ -96,7 +96,7 @@ TEST(PNGCodec, RoundTripsEachPixelFormat) {
         EXPECT_EQ(decoded->format(), CGImagePixelFormat::ARGB32Premultiplied);
         EXPECT_EQ(decoded->width(), 5u);
         EXPECT_EQ(decoded->height(), 4u);
-        expectNear(*decoded, pixelsOf(*image), c.tolerance);
+        ASSERT_NO_FATAL_FAILURE(expectNear(*decoded, pixelsOf(*image), c.tolerance));
     }
 }
 
@@ -127,7 +127,7 @@ TEST(PNGCodec, DecodesEveryKindOfFileToPremultipliedARGB) {
         SCOPED_TRACE(c.name);
         const auto image = PNGCodec::decode(c.png.data(), c.png.size());
         ASSERT_FALSE(image.hasError()) << image.error()->description();
-        expectNear(*image.value(), c.expected, 1);
+        ASSERT_NO_FATAL_FAILURE(expectNear(*image.value(), c.expected, 1));
     }
 }
 

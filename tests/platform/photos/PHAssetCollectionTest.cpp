@@ -98,13 +98,16 @@ TEST_F(PHAssetCollectionTest, TheAppsAlbumShowsOnlyWhenItHoldsPictures) {
 TEST_F(PHAssetCollectionTest, SmartAlbumsHoldTheWholeLibraryAndWhatWasAddedLately) {
     const NSDate now = NSDate::date();
     const auto photo = photoJpeg(8, 8);
-    setModificationDate(libraryFile("new.jpg", photo), now.dateByAddingTimeInterval(-3600));
-    setModificationDate(libraryFile("trip/recent.jpg", photo),
-                        now.dateByAddingTimeInterval(-29 * 86400));
-    setModificationDate(libraryFile("trip/old.jpg", photo),
-                        now.dateByAddingTimeInterval(-31 * 86400));
-    setModificationDate(libraryFile("clip.mov", videoBytes()), now.dateByAddingTimeInterval(-60));
-    setModificationDate(albumFile("saved.jpg", photo), now.dateByAddingTimeInterval(-40 * 86400));
+    ASSERT_NO_FATAL_FAILURE(
+        setModificationDate(libraryFile("new.jpg", photo), now.dateByAddingTimeInterval(-3600)));
+    ASSERT_NO_FATAL_FAILURE(setModificationDate(libraryFile("trip/recent.jpg", photo),
+                                                now.dateByAddingTimeInterval(-29 * 86400)));
+    ASSERT_NO_FATAL_FAILURE(setModificationDate(libraryFile("trip/old.jpg", photo),
+                                                now.dateByAddingTimeInterval(-31 * 86400)));
+    ASSERT_NO_FATAL_FAILURE(setModificationDate(libraryFile("clip.mov", videoBytes()),
+                                                now.dateByAddingTimeInterval(-60)));
+    ASSERT_NO_FATAL_FAILURE(setModificationDate(albumFile("saved.jpg", photo),
+                                                now.dateByAddingTimeInterval(-40 * 86400)));
 
     const auto smart = PHAssetCollection::fetchAssetCollectionsWithTypeSubtypeOptions(
         Type::SmartAlbum, Subtype::Any, nullptr);
@@ -159,7 +162,7 @@ TEST_F(PHAssetCollectionTest, NothingIsFoundWithoutAccess) {
     TestHome deniedHome;
     PHPhotoLibrary::configure(library_.path(), PHAccessAnswer::Denied);
     PHPhotoLibrary::requestAuthorization(nullptr);
-    runAllTasks();
+    environment_.runUntilIdle();
     ASSERT_EQ(PHPhotoLibrary::authorizationStatus(), PHAuthorizationStatus::Denied);
     EXPECT_EQ(PHAssetCollection::fetchAssetCollectionsWithTypeSubtypeOptions(Type::SmartAlbum,
                                                                              Subtype::Any, nullptr)

@@ -33,16 +33,20 @@ using PHAssetTest = PhotoLibraryTest;
 TEST_F(PHAssetTest, AssetsSortByDateWithTheEXIFDateBeforeTheFileTime) {
     const double day = 86400, t2020 = 1577836800; // 2020-01-01 00:00:00 UTC
     // taken 2020-01-03 12:00, written much later
-    setModificationDate(libraryFile("b/taken.jpg", photoJpeg(8, 8, 1, "2020:01:03 12:00:00")),
-                        utc(t2020 + 400 * day));
+    ASSERT_NO_FATAL_FAILURE(
+        setModificationDate(libraryFile("b/taken.jpg", photoJpeg(8, 8, 1, "2020:01:03 12:00:00")),
+                            utc(t2020 + 400 * day)));
     // the same moment, in a file whose name comes first
-    setModificationDate(libraryFile("z/same.jpg", photoJpeg(8, 8, 1, "2020:01:03 12:00:00")),
-                        utc(t2020 + 300 * day));
-    setModificationDate(libraryFile("plain.png", translucentPng(4, 4)), utc(t2020 + 1 * day));
-    setModificationDate(libraryFile("clip.mp4", videoBytes()), utc(t2020 + 5 * day));
+    ASSERT_NO_FATAL_FAILURE(
+        setModificationDate(libraryFile("z/same.jpg", photoJpeg(8, 8, 1, "2020:01:03 12:00:00")),
+                            utc(t2020 + 300 * day)));
+    ASSERT_NO_FATAL_FAILURE(
+        setModificationDate(libraryFile("plain.png", translucentPng(4, 4)), utc(t2020 + 1 * day)));
+    ASSERT_NO_FATAL_FAILURE(
+        setModificationDate(libraryFile("clip.mp4", videoBytes()), utc(t2020 + 5 * day)));
     // a date no calendar has: the file time counts
-    setModificationDate(libraryFile("bogus.jpg", photoJpeg(8, 8, 1, "2020:02:31 10:00:00")),
-                        utc(t2020 + 4 * day));
+    ASSERT_NO_FATAL_FAILURE(setModificationDate(
+        libraryFile("bogus.jpg", photoJpeg(8, 8, 1, "2020:02:31 10:00:00")), utc(t2020 + 4 * day)));
 
     const std::vector<std::string> byCreation{"plain.png", "z/same.jpg", "b/taken.jpg", "bogus.jpg",
                                               "clip.mp4"};

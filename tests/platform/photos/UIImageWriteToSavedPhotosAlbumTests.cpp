@@ -61,7 +61,7 @@ TEST_F(UIImageWriteToSavedPhotosAlbumTest, SavesNumberedPicturesAndReportsAfterT
     EXPECT_EQ(first.image, image);
 
     UIImageWriteToSavedPhotosAlbum(solidImage(0xff000000), recordInto(second));
-    runAllTasks();
+    environment_.runUntilIdle();
     ASSERT_TRUE(second.reported);
     EXPECT_FALSE(second.error);
 
@@ -100,7 +100,7 @@ TEST_F(UIImageWriteToSavedPhotosAlbumTest, FailuresAreReportedAndWriteNothing) {
         Outcome outcome;
         UIImageWriteToSavedPhotosAlbum(c.nullImage ? nullptr : solidImage(0xffffffff),
                                        recordInto(outcome));
-        runAllTasks();
+        environment_.runUntilIdle();
         ASSERT_TRUE(outcome.reported);
         ASSERT_TRUE(outcome.error);
         EXPECT_FALSE(outcome.error->localizedDescription().empty());
@@ -109,7 +109,7 @@ TEST_F(UIImageWriteToSavedPhotosAlbumTest, FailuresAreReportedAndWriteNothing) {
     }
     // Without a completion a failure is only logged.
     UIImageWriteToSavedPhotosAlbum(nullptr, nullptr);
-    runAllTasks();
+    environment_.runUntilIdle();
     EXPECT_FALSE(log_.empty());
 }
 
@@ -126,11 +126,7 @@ TEST(UIImageWriteToSavedPhotosAlbumThreads, ConcurrentSavesGetDistinctFiles) {
                                            ++reported;
                                        });
     }
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (reported < kSaves && std::chrono::steady_clock::now() < deadline) {
-        NSRunLoop::mainRunLoop().runUntilIdle();
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+    environment.runUntilIdle();
     ASSERT_EQ(reported, kSaves);
     std::set<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(home.path() + "/Album")) {

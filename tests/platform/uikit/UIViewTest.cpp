@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <numbers>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -561,6 +563,30 @@ TEST(UIViewLayout, LayoutIfNeededRunsPendingLayoutsOnceThroughTheTree) {
     parent->layoutIfNeeded();
     EXPECT_EQ(parent->layouts, 1);
     EXPECT_EQ(child->layouts, 2);
+}
+
+TEST(UIViewThread, UseOffTheMainThreadStopsDebugBuilds) {
+#ifdef NDEBUG
+    GTEST_SKIP() << "release builds do not check";
+#endif
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    auto view = UIView::initWithFrame(CGRectMake(0, 0, 10, 10));
+    auto child = UIView::initWithFrame(CGRectMake(0, 0, 5, 5));
+    const struct {
+        const char* call;
+        std::function<void()> use;
+    } cases[] = {
+        {"setAlpha", [&] { view->setAlpha(0.5); }},
+        {"insertSubviewAtIndex", [&] { view->addSubview(child); }},
+        {"layoutIfNeeded", [&] { view->layoutIfNeeded(); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.call);
+        EXPECT_DEATH(std::thread(c.use).join(),
+                     std::string(c.call) + " called off the main thread");
+    }
+    view->setAlpha(0.5); // the main thread may
+    EXPECT_EQ(view->alpha(), 0.5);
 }
 
 } // namespace

@@ -1,0 +1,18 @@
+#include "tests/support/app/AppTesting.h"
+
+#include "app/AppClasses.h"
+#include "app/MixPhotosEditViewController.h"
+#include "app/RZCommonConfig.h"
+#include "tests/support/TestIsolation.h"
+#include "tests/support/harness/HarnessTesting.h"
+#include "tests/support/services/ServicesTesting.h"
+
+void setUpAppTesting() {
+    setUpHarnessTesting();
+    setUpServicesTesting();
+    registerAppClasses();
+    TestIsolation::addReset([] {
+        RZCommonConfig::resetForTesting();
+        MixPhotosEditViewController::resetForTesting();
+    });
+}

@@ -1,0 +1,21 @@
+#include "tests/support/harness/HarnessTesting.h"
+
+#include "harness/TouchInjector.h"
+#include "platform/base/NSRunLoop.h"
+#include "platform/uikit/UIKitClasses.h"
+#include "tests/support/TaskEnvironment.h"
+#include "tests/support/TestIsolation.h"
+
+void setUpHarnessTesting() {
+    registerUIKitClasses();
+    TestIsolation::addReset([] {
+        TouchInjector::resetForTesting();
+        TouchInjector::setWait([](double seconds) {
+            if (TaskEnvironment* environment = TaskEnvironment::current()) {
+                environment->letTimePass(seconds);
+            } else {
+                NSRunLoop::mainRunLoop().runForSeconds(seconds);
+            }
+        });
+    });
+}

@@ -1,0 +1,6 @@
+// What a test program of the services sets up once at start: their classes are
+// registered and, around every test, the shared rating prompt and ad controller are
+// dropped.
+#pragma once
+
+void setUpServicesTesting();
