@@ -17,6 +17,17 @@ constexpr std::pair<const char*, PHAccessAnswer> kAccessAnswers[] = {
     {"ask", PHAccessAnswer::Ask},
 };
 
+// The answers' names joined: "granted|denied|restricted|ask" with "|", or
+// "granted, denied, restricted or ask" with ", " and a last " or ".
+std::string accessAnswerNames(const std::string& separator, const std::string& last) {
+    std::string names;
+    const size_t count = std::size(kAccessAnswers);
+    for (size_t i = 0; i < count; ++i) {
+        names += (i == 0 ? "" : i + 1 == count ? last : separator) + kAccessAnswers[i].first;
+    }
+    return names;
+}
+
 bool parseNumber(std::string_view text, double& value) {
     if (text.empty()) {
         return false;
@@ -61,6 +72,13 @@ bool ProgramOptions::isServiceBaseURL(const std::string& text) {
     // Plain http only on this machine's loopback; no user names in a service address.
     bool http = scheme == "http" && url->isLoopbackHost();
     return (https || http) && (path.empty() || path == "/") && text.find('@') == std::string::npos;
+}
+
+std::string ProgramOptions::usage() {
+    return "usage: mixphotos [--home DIR] [--library DIR] [--photos-access " +
+           accessAnswerNames("|", "|") +
+           "]\n"
+           "                 [--screen WxH@S] [--script FILE] [--shots DIR] [--store-url URL]\n";
 }
 
 void ProgramOptions::relaunch(int resumeAtLine) const {
@@ -108,8 +126,8 @@ ErrorOr<ProgramOptions> ProgramOptions::parse(int argc, char** argv) {
                 std::find_if(std::begin(kAccessAnswers), std::end(kAccessAnswers),
                              [&](const auto& entry) { return value == entry.first; });
             if (answer == std::end(kAccessAnswers)) {
-                return malformed("--photos-access wants granted, denied, restricted or ask, not: " +
-                                 value);
+                return malformed("--photos-access wants " + accessAnswerNames(", ", " or ") +
+                                 ", not: " + value);
             }
             options.photosAccess = answer->second;
         } else if (option == "--script") {

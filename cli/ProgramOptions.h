@@ -38,6 +38,9 @@ struct ProgramOptions {
     static constexpr const char* kErrorDomain = "ProgramOptionsErrorDomain";
     static constexpr long kErrorMalformedOption = 1;
 
+    // What the program takes, for a message about a malformed command line.
+    static std::string usage();
+
     // Parses argv.
     static ErrorOr<ProgramOptions> parse(int argc, char** argv);
     // Parses "WxH@S" (the "@S" may be left out: scale 2).

@@ -18,13 +18,8 @@
 #include <filesystem>
 
 namespace {
-constexpr const char* kUsage =
-    "usage: mixphotos [--home DIR] [--library DIR] [--photos-access "
-    "granted|denied|restricted|ask]\n"
-    "                 [--screen WxH@S] [--script FILE] [--shots DIR] [--store-url URL]\n";
-
 int badInvocation(const std::string& message) {
-    std::fprintf(stderr, "mixphotos: %s\n%s", message.c_str(), kUsage);
+    std::fprintf(stderr, "mixphotos: %s\n%s", message.c_str(), ProgramOptions::usage().c_str());
     return ScenarioRunner::kExitBadScenario;
 }
 

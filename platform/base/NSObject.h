@@ -7,7 +7,7 @@
 
 // Declares the class-name hooks of a class deriving from NSObject; put it first in the
 // class body. It also lets NSObject::make reach the class's hidden constructors.
-// Registration by name (for look-up at run time) is separate: see runtime/ClassRegistry.h.
+// Registration by name (for look-up at run time) is separate: see ClassRegistry.h.
 #define NS_OBJECT(Name)                                                                            \
     friend class NSObject;                                                                         \
                                                                                                    \

@@ -4,10 +4,10 @@
 #include <chrono>
 #include <cstdio>
 
-namespace {
-// How long process exit waits for running tasks before leaving their workers behind.
-constexpr auto kShutdownGrace = std::chrono::seconds(2);
-} // namespace
+void GlobalThreadPool::setShutdownGrace(std::chrono::milliseconds grace) {
+    std::lock_guard lock(mutex_);
+    shutdownGrace_ = grace;
+}
 
 GlobalThreadPool& GlobalThreadPool::shared() {
     // Never freed: a worker left behind at exit may still touch it.
@@ -25,7 +25,7 @@ void GlobalThreadPool::shutDown() {
     stopping_ = true;
     dropped.swap(pending_);
     workAvailable_.notify_all();
-    workerExited_.wait_for(lock, kShutdownGrace, [this] {
+    workerExited_.wait_for(lock, shutdownGrace_, [this] {
         return std::all_of(workerExitedFlags_.begin(), workerExitedFlags_.end(),
                            [](bool exited) { return exited; });
     });

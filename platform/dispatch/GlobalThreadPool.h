@@ -3,6 +3,7 @@
 // so "busy" and "late result" cases are reproducible.
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
@@ -50,6 +51,10 @@ public:
     // stepping the held tasks run on the calling thread meanwhile. Never from a pool task.
     void waitUntilIdle();
 
+    // How long process exit waits for running tasks before leaving their workers behind
+    // (2 s unless set; a test of exit sets a short one).
+    void setShutdownGrace(std::chrono::milliseconds grace);
+
     // Waits for the running tasks and the busy marks to end, drops every queued task
     // (those they queued included) and goes back to threads (between tests).
     static void resetForTesting();
@@ -85,5 +90,6 @@ private:
     size_t running_ = 0;
     size_t busyMarks_ = 0;
     bool manual_ = false;
+    std::chrono::milliseconds shutdownGrace_{2000};
     bool stopping_ = false;
 };

@@ -31,7 +31,7 @@ public:
                                      answer = answer_;
                                  }
                                  if (answer.slow) {
-                                     server_.hold(30);
+                                     server_.hold();
                                  }
                                  response.status = answer.status;
                                  response.set_content(answer.body, "application/json");

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -113,21 +115,22 @@ TEST(DispatchQueueTest, SerialQueueRunsOneTaskAtATimeInOrderOnThreads) {
 TEST(DispatchQueueTest, GlobalQueueRunsTasksConcurrently) {
     TaskEnvironment environment;
     // Two tasks that each wait for the other can only finish side by side.
-    std::atomic<int> arrived{0};
-    std::atomic<int> finished{0};
+    std::mutex mutex;
+    std::condition_variable bothArrived;
+    int arrived = 0;
+    int finished = 0;
     for (int i = 0; i < 2; ++i) {
         dispatch_async(dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0), [&] {
+            std::unique_lock lock(mutex);
             ++arrived;
-            while (arrived < 2) {
-                std::this_thread::yield();
-            }
+            bothArrived.notify_all();
+            bothArrived.wait(lock, [&] { return arrived == 2; });
             ++finished;
         });
     }
-    while (finished < 2) {
-        std::this_thread::yield();
-    }
-    SUCCEED();
+    environment.runUntilIdle();
+    std::lock_guard lock(mutex);
+    EXPECT_EQ(finished, 2);
 }
 
 TEST(DispatchQueueTest, SyncToMainFromAnotherThreadWaitsForTheMainLoop) {

@@ -137,6 +137,7 @@ TEST(GlobalThreadPoolExitTest, ProcessExitDoesNotHangOnABusyWorker) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {
+            GlobalThreadPool::shared().setShutdownGrace(std::chrono::milliseconds(10));
             std::promise<void> never;
             auto started = std::make_shared<std::promise<void>>();
             dispatch_async(dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0),

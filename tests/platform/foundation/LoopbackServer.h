@@ -13,7 +13,6 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <condition_variable>
 #include <filesystem>
 #include <memory>
@@ -69,11 +68,11 @@ public:
                std::to_string(port_) + path;
     }
 
-    // For handlers that must not answer yet: waits until release() or `seconds` passed.
-    void hold(double seconds) {
+    // For handlers that must not answer yet: waits until release(), which the server's
+    // end calls at the latest.
+    void hold() {
         std::unique_lock lock(mutex_);
-        releasedChanged_.wait_for(lock, std::chrono::duration<double>(seconds),
-                                  [this] { return released_; });
+        releasedChanged_.wait(lock, [this] { return released_; });
     }
     void release() {
         std::lock_guard lock(mutex_);

@@ -148,7 +148,7 @@ protected:
         });
         routes.Get("/slow", [this](const httplib::Request&, httplib::Response& response) {
             slowRequests_.arrived();
-            server_.hold(10);
+            server_.hold();
             response.set_content("late", "text/plain");
         });
         // One byte over the limit, with the length announced or sent in chunks.

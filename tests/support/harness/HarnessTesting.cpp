@@ -1,10 +1,11 @@
 #include "tests/support/harness/HarnessTesting.h"
 
 #include "harness/TouchInjector.h"
-#include "platform/base/NSRunLoop.h"
 #include "platform/uikit/UIKitClasses.h"
 #include "tests/support/TaskEnvironment.h"
 #include "tests/support/TestIsolation.h"
+
+#include <gtest/gtest.h>
 
 void setUpHarnessTesting() {
     registerUIKitClasses();
@@ -14,7 +15,7 @@ void setUpHarnessTesting() {
             if (TaskEnvironment* environment = TaskEnvironment::current()) {
                 environment->letTimePass(seconds);
             } else {
-                NSRunLoop::mainRunLoop().runForSeconds(seconds);
+                ADD_FAILURE() << "a gesture that waits needs the test's TaskEnvironment";
             }
         });
     });
