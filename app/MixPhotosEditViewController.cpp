@@ -242,14 +242,15 @@ void MixPhotosEditViewController::photosDidLoad(size_t requested) {
                                      : "Some photos could not be read",
                               ""),
             UIAlertControllerStyle::Alert);
-        std::weak_ptr<MixPhotosEditViewController> weak = self<MixPhotosEditViewController>();
         alert->addAction(UIAlertAction::actionWithTitleStyleHandler(
             NSLocalizedString("OK", ""), UIAlertActionStyle::Cancel,
-            [weak, tooFew](const std::shared_ptr<UIAlertAction>&) {
-                if (auto editor = weak.lock(); editor && tooFew) {
-                    editor->back();
-                }
-            }));
+            weakCall(self<MixPhotosEditViewController>(),
+                     [tooFew](MixPhotosEditViewController& editor,
+                              const std::shared_ptr<UIAlertAction>&) {
+                         if (tooFew) {
+                             editor.back();
+                         }
+                     })));
         presentViewControllerAnimatedCompletion(alert, true, nullptr);
         if (tooFew) {
             return;
