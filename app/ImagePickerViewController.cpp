@@ -468,26 +468,21 @@ void ImagePickerViewController::deleteSelectedImage(const UIButton& button) {
     std::weak_ptr<ImagePickerViewController> weak = self<ImagePickerViewController>();
     UIViewAnimation::animateWithDurationDelayOptionsAnimationsCompletion(
         0.3, 0, 0, [&] { pressed->setTransform(CGAffineTransformMakeRotation(std::numbers::pi)); },
-        [weak, pressed](bool) {
-            auto picker = weak.lock();
-            if (!picker) {
-                return;
-            }
-            UIViewx::clearSubviews(*picker->selectedScrView_);
+        weakCall(weak, [pressed](ImagePickerViewController& picker, bool) {
+            UIViewx::clearSubviews(*picker.selectedScrView_);
             auto index = static_cast<size_t>(pressed->tag());
-            if (index < picker->selectedPhotos_.size()) {
-                picker->selectedPhotos_.erase(picker->selectedPhotos_.begin() +
+            if (index < picker.selectedPhotos_.size()) {
+                picker.selectedPhotos_.erase(picker.selectedPhotos_.begin() +
+                                             static_cast<long>(index));
+                picker.selectedAssets_->erase(picker.selectedAssets_->begin() +
                                               static_cast<long>(index));
-                picker->selectedAssets_->erase(picker->selectedAssets_->begin() +
-                                               static_cast<long>(index));
-                picker->indexPathArr_.erase(picker->indexPathArr_.begin() +
-                                            static_cast<long>(index));
+                picker.indexPathArr_.erase(picker.indexPathArr_.begin() + static_cast<long>(index));
             }
-            if (picker->selectedAssets_->size() < 2) {
-                picker->setMakeEnabled(false, 0.4);
+            if (picker.selectedAssets_->size() < 2) {
+                picker.setMakeEnabled(false, 0.4);
             }
-            picker->loadSelectedViewData();
-            picker->countLabel_->setText(counterText(picker->selectedAssets_->size()));
-            picker->photosCollection_->reloadData();
-        });
+            picker.loadSelectedViewData();
+            picker.countLabel_->setText(counterText(picker.selectedAssets_->size()));
+            picker.photosCollection_->reloadData();
+        }));
 }

@@ -13,6 +13,7 @@
 #include "platform/uikit/UILabel.h"
 #include "platform/uikit/UINavigationController.h"
 #include "platform/uikit/UIScreen.h"
+#include "platform/uikit/WeakAction.h"
 
 namespace {
 constexpr unsigned kAllFlexible =
@@ -98,17 +99,14 @@ void MainViewController::judgeAuthorizationStatus(const UIButton& button) {
         std::weak_ptr<MainViewController> weak = self<MainViewController>();
         PHPhotoLibrary::requestAuthorization([weak, tag](PHAuthorizationStatus status) {
             // The answer may come on any thread; the screens are the main thread's.
-            dispatch_async(dispatch_get_main_queue(), [weak, tag, status] {
-                auto menu = weak.lock();
-                if (!menu) {
-                    return;
-                }
-                if (status == PHAuthorizationStatus::Authorized) {
-                    menu->enterPhotoAlbum(tag);
-                } else {
-                    menu->showDenialAlert();
-                }
-            });
+            dispatch_async(dispatch_get_main_queue(),
+                           weakCall(weak, [tag, status](MainViewController& menu) {
+                               if (status == PHAuthorizationStatus::Authorized) {
+                                   menu.enterPhotoAlbum(tag);
+                               } else {
+                                   menu.showDenialAlert();
+                               }
+                           }));
         });
         break;
     }

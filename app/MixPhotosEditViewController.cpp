@@ -205,23 +205,20 @@ void MixPhotosEditViewController::getHighQualityPhotoFromPhasset() {
         PHImageManager::defaultManager()
             ->requestImageForAssetTargetSizeContentModeOptionsResultHandler(
                 assets[index], screenSize(), PHImageContentMode::AspectFit, options,
-                [weak, loading, index](const std::shared_ptr<UIImage>& image,
-                                       const PlistValue::Dictionary&) {
-                    auto editor = weak.lock();
-                    if (!editor) {
-                        return;
-                    }
+                weakCall(weak, [loading, index](MixPhotosEditViewController& editor,
+                                                const std::shared_ptr<UIImage>& image,
+                                                const PlistValue::Dictionary&) {
                     loading->slots[index] = image;
                     if (++loading->answered < loading->slots.size()) {
                         return;
                     }
                     for (const auto& photo : loading->slots) {
                         if (photo) {
-                            editor->selectedPhotos_.push_back(photo);
+                            editor.selectedPhotos_.push_back(photo);
                         }
                     }
-                    editor->photosDidLoad(loading->slots.size());
-                });
+                    editor.photosDidLoad(loading->slots.size());
+                }));
     }
 }
 
@@ -242,14 +239,15 @@ void MixPhotosEditViewController::photosDidLoad(size_t requested) {
                                      : "Some photos could not be read",
                               ""),
             UIAlertControllerStyle::Alert);
-        std::weak_ptr<MixPhotosEditViewController> weak = self<MixPhotosEditViewController>();
         alert->addAction(UIAlertAction::actionWithTitleStyleHandler(
             NSLocalizedString("OK", ""), UIAlertActionStyle::Cancel,
-            [weak, tooFew](const std::shared_ptr<UIAlertAction>&) {
-                if (auto editor = weak.lock(); editor && tooFew) {
-                    editor->back();
-                }
-            }));
+            weakCall(self<MixPhotosEditViewController>(),
+                     [tooFew](MixPhotosEditViewController& editor,
+                              const std::shared_ptr<UIAlertAction>&) {
+                         if (tooFew) {
+                             editor.back();
+                         }
+                     })));
         presentViewControllerAnimatedCompletion(alert, true, nullptr);
         if (tooFew) {
             return;

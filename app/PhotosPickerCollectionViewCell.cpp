@@ -6,6 +6,7 @@
 #include "platform/uikit/UIImage.h"
 #include "platform/uikit/UIImageView.h"
 #include "platform/uikit/UIScreen.h"
+#include "platform/uikit/WeakAction.h"
 
 std::shared_ptr<PhotosPickerCollectionViewCell>
 PhotosPickerCollectionViewCell::initWithFrame(const CGRect& frame) {
@@ -38,16 +39,16 @@ void PhotosPickerCollectionViewCell::displayCellForAsset(const std::shared_ptr<P
                    ->requestImageForAssetTargetSizeContentModeOptionsResultHandler(
                        asset, CGSizeMake(size.width * scale, size.height * scale),
                        PHImageContentMode::AspectFit, options,
-                       [weak, asset](const std::shared_ptr<UIImage>& image,
-                                     const PlistValue::Dictionary&) {
-                           auto cell = weak.lock();
+                       weakCall(weak, [asset](PhotosPickerCollectionViewCell& cell,
+                                              const std::shared_ptr<UIImage>& image,
+                                              const PlistValue::Dictionary&) {
                            // A late picture for an asset the cell no longer shows must not appear
                            // in it.
-                           if (!cell || cell->asset_ != asset || !image) {
+                           if (cell.asset_ != asset || !image) {
                                return;
                            }
-                           cell->imageView_->setImage(image);
-                       });
+                           cell.imageView_->setImage(image);
+                       }));
 }
 
 void PhotosPickerCollectionViewCell::cancelRequest() {

@@ -540,12 +540,9 @@ void OVProgressHUD::propertyChanged(Key key) {
         applyChange(key);
         return;
     }
-    std::weak_ptr<OVProgressHUD> weak = self<OVProgressHUD>();
-    dispatch_async(dispatch_get_main_queue(), [weak, key] {
-        if (auto self = weak.lock()) {
-            self->applyChange(key);
-        }
-    });
+    dispatch_async(
+        dispatch_get_main_queue(),
+        weakCall(self<OVProgressHUD>(), [key](OVProgressHUD& hud) { hud.applyChange(key); }));
 }
 
 void OVProgressHUD::applyChange(Key key) {

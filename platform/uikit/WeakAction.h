@@ -10,10 +10,17 @@
 //     dispatch_async(dispatch_get_main_queue(), weakAction(prompt, &RatePrompt::launched));
 //
 // Controls take the member directly: UIControl::addTargetActionForControlEvents.
+//
+// weakCall is the same for what a member alone cannot say: the callable is given the
+// object and the caller's arguments, and carries in its own captures whatever else it needs.
+//
+//     dispatch_async(dispatch_get_main_queue(),
+//                    weakCall(hud, [key](OVProgressHUD& self) { self.applyChange(key); }));
 #pragma once
 
 #include <concepts>
 #include <memory>
+#include <utility>
 
 template <class Target, class Class, class Sender>
 requires std::derived_from<Target, Class>
@@ -33,4 +40,17 @@ auto weakAction(const std::shared_ptr<Target>& target, void (Class::*method)()) 
             ((*object).*method)();
         }
     };
+}
+
+template <class Target, class Call> auto weakCall(std::weak_ptr<Target> target, Call call) {
+    return [weak = std::move(target), call = std::move(call)](auto&&... arguments) {
+        if (auto object = weak.lock()) {
+            call(*object, std::forward<decltype(arguments)>(arguments)...);
+        }
+    };
+}
+
+template <class Target, class Call>
+auto weakCall(const std::shared_ptr<Target>& target, Call call) {
+    return weakCall(std::weak_ptr<Target>(target), std::move(call));
 }

@@ -405,11 +405,10 @@ void RatePrompt::promptForRating() {
         auto alert = UIAlertController::alertControllerWithTitleMessagePreferredStyle(
             messageTitle(), text, UIAlertControllerStyle::Alert);
         auto answer = [weak](long index) {
-            return [weak, index](const std::shared_ptr<UIAlertAction>&) {
-                if (auto prompt = weak.lock()) {
-                    prompt->didDismissAlertWithButtonAtIndex(index);
-                }
-            };
+            return weakCall(weak,
+                            [index](RatePrompt& prompt, const std::shared_ptr<UIAlertAction>&) {
+                                prompt.didDismissAlertWithButtonAtIndex(index);
+                            });
         };
         alert->addAction(UIAlertAction::actionWithTitleStyleHandler(
             rateButtonLabel(), UIAlertActionStyle::Default, answer(0)));

@@ -8,6 +8,7 @@
 #include "platform/foundation/NSURLConnection.h"
 #include "platform/foundation/NSURLError.h"
 #include "platform/foundation/NSURLRequest.h"
+#include "platform/uikit/WeakAction.h"
 
 #include <nlohmann/json.hpp>
 
@@ -308,16 +309,14 @@ bool RatePromptStoreLookup::startWithQueryCompletion(Query query, Completion com
                     completion = std::move(completion)] {
                        Result result = performLookup(baseURL, timeout, query);
                        // Everything the answer changes is changed on the main thread.
-                       dispatch_async(dispatch_get_main_queue(), [weak, result, completion] {
-                           auto lookup = weak.lock();
-                           if (!lookup) {
-                               return;
-                           }
-                           lookup->inProgress_ = false;
-                           if (completion) {
-                               completion(result);
-                           }
-                       });
+                       dispatch_async(
+                           dispatch_get_main_queue(),
+                           weakCall(weak, [result, completion](RatePromptStoreLookup& lookup) {
+                               lookup.inProgress_ = false;
+                               if (completion) {
+                                   completion(result);
+                               }
+                           }));
                    });
     return true;
 }

@@ -112,4 +112,28 @@ TEST(WeakAction, AVirtualMemberOfABaseClassReachesTheOverride) {
     EXPECT_EQ(log, (Log{"loud Ping"}));
 }
 
+// A callable given the object and the caller's arguments, with values of its own captured.
+TEST(WeakAction, ABoundCallableRunsWithTheObjectAndArgumentsOnlyWhileTheTargetLives) {
+    Log log;
+    auto listener = std::make_shared<Listener>(log);
+    const std::string word = "bound";
+    std::function<void(int)> counted = weakCall(listener, [word](Listener& self, int count) {
+        self.poked();
+        EXPECT_EQ(word, "bound");
+        EXPECT_EQ(count, 2);
+    });
+    std::function<void()> queued =
+        weakCall(std::weak_ptr<Listener>(listener), [](Listener& self) { self.poked(); });
+    counted(2);
+    queued();
+    EXPECT_EQ(log, (Log{"poked", "poked"}));
+
+    std::weak_ptr<Listener> watch = listener;
+    listener.reset();
+    EXPECT_TRUE(watch.expired());
+    counted(2);
+    queued();
+    EXPECT_EQ(log.size(), 2u);
+}
+
 } // namespace
