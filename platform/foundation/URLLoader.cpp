@@ -41,14 +41,6 @@ std::atomic<bool>& loopbackOnlySetting() {
     return loopbackOnly;
 }
 
-bool isLoopbackHost(std::string host) {
-    if (host.size() > 2 && host.front() == '[' && host.back() == ']') {
-        host = host.substr(1, host.size() - 2);
-    }
-    return strcasecmp(host.c_str(), "localhost") == 0 || host == "::1" ||
-           host.rfind("127.", 0) == 0;
-}
-
 std::string httpVersionName(long version) {
     switch (version) {
     case CURL_HTTP_VERSION_1_0:
@@ -119,7 +111,7 @@ void URLLoader::Transfer::configure(const NSURLRequest* request) {
         setupError = NSURLErrorWithCode(NSURLErrorUnsupportedURL, urlString());
         return;
     }
-    if (loopbackOnlySetting() && !isLoopbackHost(url->host())) {
+    if (loopbackOnlySetting() && !url->isLoopbackHost()) {
         setupError = NSURLErrorWithCode(NSURLErrorCannotFindHost, urlString());
         return;
     }
