@@ -22,26 +22,6 @@
 #include <memory>
 #include <utility>
 
-template <class Target, class Class, class Sender>
-requires std::derived_from<Target, Class>
-auto weakAction(const std::shared_ptr<Target>& target, void (Class::*method)(Sender&)) {
-    return [weak = std::weak_ptr<Target>(target), method](auto&& sender) {
-        if (auto object = weak.lock()) {
-            ((*object).*method)(static_cast<Sender&>(sender));
-        }
-    };
-}
-
-template <class Target, class Class>
-requires std::derived_from<Target, Class>
-auto weakAction(const std::shared_ptr<Target>& target, void (Class::*method)()) {
-    return [weak = std::weak_ptr<Target>(target), method](auto&&...) {
-        if (auto object = weak.lock()) {
-            ((*object).*method)();
-        }
-    };
-}
-
 template <class Target, class Call> auto weakCall(std::weak_ptr<Target> target, Call call) {
     return [weak = std::move(target), call = std::move(call)](auto&&... arguments) {
         if (auto object = weak.lock()) {
@@ -53,4 +33,18 @@ template <class Target, class Call> auto weakCall(std::weak_ptr<Target> target, 
 template <class Target, class Call>
 auto weakCall(const std::shared_ptr<Target>& target, Call call) {
     return weakCall(std::weak_ptr<Target>(target), std::move(call));
+}
+
+template <class Target, class Class, class Sender>
+requires std::derived_from<Target, Class>
+auto weakAction(const std::shared_ptr<Target>& target, void (Class::*method)(Sender&)) {
+    return weakCall(target, [method](Target& object, auto&& sender) {
+        (object.*method)(static_cast<Sender&>(sender));
+    });
+}
+
+template <class Target, class Class>
+requires std::derived_from<Target, Class>
+auto weakAction(const std::shared_ptr<Target>& target, void (Class::*method)()) {
+    return weakCall(target, [method](Target& object, auto&&...) { (object.*method)(); });
 }
