@@ -1,7 +1,8 @@
 # The two entry points of the project: `make run` and `make test`.
 JOBS ?= $(shell nproc)
 # ccache, where the machine has it, makes a rebuild of unchanged sources nearly free.
-LAUNCHER := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+# Looked up when a recipe runs (not when this file is read), so after deps installed it.
+LAUNCHER = $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 CMAKE_COMMON = -G Ninja -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DMP_WERROR=ON $(LAUNCHER)
 CTEST = ctest --output-on-failure --no-tests=error -j $(JOBS)
 
