@@ -8,7 +8,6 @@
 #include "platform/foundation/EventLog.h"
 #include "platform/foundation/NSData.h"
 #include "platform/foundation/NSNotificationCenter.h"
-#include "platform/foundation/NSString.h"
 #include "platform/foundation/NSUserDefaults.h"
 #include "platform/uikit/AlertPanelView.h"
 #include "platform/uikit/UIAlertController.h"
@@ -98,19 +97,69 @@ std::shared_ptr<UIViewController> topScreen(std::shared_ptr<UIViewController> co
     return controller;
 }
 
-// The arguments as finite numbers; an error names the first word that is not one.
-ErrorOr<std::vector<double>> numbers(const std::vector<std::string>& arguments) {
+// The arguments as numbers, one of each kind; an error names the first word that is not
+// one, or not in its kind's range.
+ErrorOr<std::vector<double>> numbers(const std::vector<std::string>& arguments,
+                                     const std::vector<ScenarioRunner::Number>& kinds) {
+    using Number = ScenarioRunner::Number;
+    const auto malformed = [](const std::string& problem) {
+        return makeError(ScenarioErrorDomain, ScenarioErrorMalformedLine, problem);
+    };
+    if (arguments.size() > kinds.size()) {
+        return malformed("takes at most " + std::to_string(kinds.size()) + " numbers");
+    }
     std::vector<double> values;
-    for (const std::string& word : arguments) {
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& word = arguments[i];
         double value = 0;
         const auto [end, status] = std::from_chars(word.data(), word.data() + word.size(), value);
         if (status != std::errc() || end != word.data() + word.size() || !std::isfinite(value)) {
-            return makeError(ScenarioErrorDomain, ScenarioErrorMalformedLine,
-                             "'" + word + "' is not a number");
+            return malformed("'" + word + "' is not a number");
+        }
+        if (kinds[i] == Number::Distance && value <= 0) {
+            return malformed("'" + word + "' is not a positive distance");
+        }
+        if (kinds[i] == Number::Seconds && value < 0) {
+            return malformed("'" + word + "' cannot be negative");
+        }
+        if (kinds[i] == Number::Seconds && value > ScenarioRunner::kMaxSeconds) {
+            return malformed("'" + word + "' is longer than " +
+                             std::to_string(int(ScenarioRunner::kMaxSeconds)) + " seconds");
         }
         values.push_back(value);
     }
     return values;
+}
+
+// Checks that the arguments are numbers of those kinds.
+ScenarioRunner::Check numbersCheck(std::vector<ScenarioRunner::Number> kinds) {
+    return [kinds = std::move(kinds)](const std::vector<std::string>& arguments) -> ErrorOr<void> {
+        if (auto values = numbers(arguments, kinds); values.hasError()) {
+            return values.error();
+        }
+        return {};
+    };
+}
+
+// A screenshot is written as NAME.png into the shots folder: the name must stay a plain
+// file name there, whatever the scenario says (a scenario holds no control characters).
+ErrorOr<void> checkShotName(const std::string& name) {
+    // NAME_MAX, less ".png".
+    constexpr size_t kLongest = 251;
+    const auto refused = [](const std::string& why) {
+        return makeError(ScenarioErrorDomain, ScenarioErrorMalformedLine,
+                         "a screenshot name " + why);
+    };
+    if (name.empty()) {
+        return refused("cannot be empty");
+    }
+    if (name.size() > kLongest) {
+        return refused("has at most " + std::to_string(kLongest) + " bytes");
+    }
+    if (name.find('/') != std::string::npos || name.front() == '.') {
+        return refused("is a plain file name, without '/' or a leading '.', not " + name);
+    }
+    return {};
 }
 
 // Plays a gesture for a command: the scenario goes on once the fingers lifted.
@@ -215,29 +264,17 @@ UIInterfaceOrientation orientationNamed(const std::string& name) {
 }
 } // namespace
 
-ScenarioRunner::Check ScenarioRunner::numbersCheck(size_t nonNegativeFrom) {
-    return [nonNegativeFrom](const std::vector<std::string>& arguments) -> ErrorOr<void> {
-        auto values = numbers(arguments);
-        if (values.hasError()) {
-            return values.error();
-        }
-        for (size_t i = nonNegativeFrom; i < values.value().size(); ++i) {
-            if (values.value()[i] < 0) {
-                return makeError(ScenarioErrorDomain, ScenarioErrorMalformedLine,
-                                 "'" + arguments[i] + "' cannot be negative");
-            }
-        }
-        return {};
-    };
-}
-
 void ScenarioRunner::addBuiltInCommands() {
     addCommand("wait", {1, 1, "wait SECONDS",
-                        [](const auto& arguments, Next next, auto) {
-                            NSRunLoop::mainRunLoop().addTimer(NSString::doubleValue(arguments[0]),
-                                                              std::move(next));
+                        [](const auto& arguments, Next next, auto fail) {
+                            const auto seconds = numbers(arguments, {Number::Seconds});
+                            if (seconds.hasError()) {
+                                fail("wait: " + seconds.error()->localizedDescription());
+                                return;
+                            }
+                            NSRunLoop::mainRunLoop().addTimer(seconds.value()[0], std::move(next));
                         },
-                        numbersCheck(0)});
+                        numbersCheck({Number::Seconds})});
     addCommand("defaults",
                {0, 0, "defaults", [](const auto&, Next next, auto) {
                     auto values =
@@ -259,12 +296,16 @@ void ScenarioRunner::addBuiltInCommands() {
                                std::fflush(stdout);
                                next();
                            }});
-    addCommand("shot", {1, 1, "shot NAME", [this](const auto& arguments, Next next, auto fail) {
+    addCommand("shot", {1, 1, "shot NAME",
+                        [this](const auto& arguments, Next next, auto fail) {
                             if (auto shot = takeScreenshot(arguments[0]); shot.hasError()) {
                                 fail(shot.error()->localizedDescription());
                                 return;
                             }
                             next();
+                        },
+                        [](const std::vector<std::string>& arguments) {
+                            return checkShotName(arguments[0]);
                         }});
     addCommand("alert",
                {1, 1, "alert \"Button title\"", [](const auto& arguments, Next next, auto fail) {
@@ -310,91 +351,29 @@ void ScenarioRunner::addTouchCommands() {
                            playGesture(TouchGesture::tap(TouchInjector::tapPointOfView(*views[0])),
                                        std::move(next), fail);
                        }});
-    addCommand("tap-at", {2, 2, "tap-at X Y",
-                          [](const auto& arguments, Next next, auto fail) {
-                              const auto values = numbers(arguments);
-                              if (values.hasError()) {
-                                  fail("tap-at: " + values.error()->localizedDescription());
-                                  return;
-                              }
-                              playGesture(TouchGesture::tap(
-                                              CGPointMake(values.value()[0], values.value()[1])),
-                                          std::move(next), fail);
-                          },
-                          numbersCheck(2)});
-    addCommand("long-press",
-               {3, 3, "long-press X Y SECONDS",
-                [](const auto& arguments, Next next, auto fail) {
-                    const auto values = numbers(arguments);
-                    if (values.hasError()) {
-                        fail("long-press: " + values.error()->localizedDescription());
-                        return;
-                    }
-                    if (values.value()[2] < 0) {
-                        fail("long-press: the time cannot be negative");
-                        return;
-                    }
-                    const auto& v = values.value();
-                    playGesture(TouchGesture::longPress(CGPointMake(v[0], v[1]), v[2]),
-                                std::move(next), fail);
-                },
-                numbersCheck(2)});
-    addCommand("drag", {4, 5, "drag X1 Y1 X2 Y2 [SECONDS]",
-                        [](const auto& arguments, Next next, auto fail) {
-                            auto values = numbers(arguments);
-                            if (values.hasError()) {
-                                fail("drag: " + values.error()->localizedDescription());
-                                return;
-                            }
-                            auto& v = values.value();
-                            v.resize(5, kDefaultGestureSeconds);
-                            if (v[4] < 0) {
-                                fail("drag: the time cannot be negative");
-                                return;
-                            }
-                            playGesture(TouchGesture::drag(CGPointMake(v[0], v[1]),
-                                                           CGPointMake(v[2], v[3]), v[4]),
-                                        std::move(next), fail);
-                        },
-                        numbersCheck(4)});
-    addCommand("press-drag",
-               {5, 6, "press-drag X1 Y1 X2 Y2 HOLD [SECONDS]",
-                [](const auto& arguments, Next next, auto fail) {
-                    auto values = numbers(arguments);
-                    if (values.hasError()) {
-                        fail("press-drag: " + values.error()->localizedDescription());
-                        return;
-                    }
-                    auto& v = values.value();
-                    v.resize(6, kDefaultGestureSeconds);
-                    if (v[4] < 0 || v[5] < 0) {
-                        fail("press-drag: the time cannot be negative");
-                        return;
-                    }
-                    playGesture(TouchGesture::pressAndDrag(CGPointMake(v[0], v[1]),
-                                                           CGPointMake(v[2], v[3]), v[4], v[5]),
-                                std::move(next), fail);
-                },
-                numbersCheck(4)});
-    addCommand("pinch",
-               {4, 5, "pinch X Y FROM_DISTANCE TO_DISTANCE [SECONDS]",
-                [](const auto& arguments, Next next, auto fail) {
-                    auto values = numbers(arguments);
-                    if (values.hasError()) {
-                        fail("pinch: " + values.error()->localizedDescription());
-                        return;
-                    }
-                    auto& v = values.value();
-                    v.resize(5, kDefaultGestureSeconds);
-                    if (v[2] <= 0 || v[3] <= 0 || v[4] < 0) {
-                        fail("pinch: distances must be positive and the time not "
-                             "negative");
-                        return;
-                    }
-                    playGesture(TouchGesture::pinch(CGPointMake(v[0], v[1]), v[2], v[3], v[4]),
-                                std::move(next), fail);
-                },
-                numbersCheck(2)});
+    using enum Number;
+    addGestureCommand("tap-at", "tap-at X Y", 2, {Coordinate, Coordinate},
+                      [](const auto& v) { return TouchGesture::tap(CGPointMake(v[0], v[1])); });
+    addGestureCommand("long-press", "long-press X Y SECONDS", 3,
+                      {Coordinate, Coordinate, Seconds}, [](const auto& v) {
+                          return TouchGesture::longPress(CGPointMake(v[0], v[1]), v[2]);
+                      });
+    addGestureCommand("drag", "drag X1 Y1 X2 Y2 [SECONDS]", 4,
+                      {Coordinate, Coordinate, Coordinate, Coordinate, Seconds},
+                      [](const auto& v) {
+                          return TouchGesture::drag(CGPointMake(v[0], v[1]),
+                                                    CGPointMake(v[2], v[3]), v[4]);
+                      });
+    addGestureCommand("press-drag", "press-drag X1 Y1 X2 Y2 HOLD [SECONDS]", 5,
+                      {Coordinate, Coordinate, Coordinate, Coordinate, Seconds, Seconds},
+                      [](const auto& v) {
+                          return TouchGesture::pressAndDrag(CGPointMake(v[0], v[1]),
+                                                            CGPointMake(v[2], v[3]), v[4], v[5]);
+                      });
+    addGestureCommand("pinch", "pinch X Y FROM_DISTANCE TO_DISTANCE [SECONDS]", 4,
+                      {Coordinate, Coordinate, Distance, Distance, Seconds}, [](const auto& v) {
+                          return TouchGesture::pinch(CGPointMake(v[0], v[1]), v[2], v[3], v[4]);
+                      });
     addCommand("expect-screen",
                {1, 1, "expect-screen CLASS", [](const auto& arguments, Next next, auto fail) {
                     const auto window = UIApplication::sharedApplication()->keyWindow();
@@ -411,6 +390,25 @@ void ScenarioRunner::addTouchCommands() {
                 }});
 }
 
+void ScenarioRunner::addGestureCommand(const std::string& name, const std::string& usage,
+                                       size_t minArguments, std::vector<Number> kinds,
+                                       Gesture gesture) {
+    const size_t maxArguments = kinds.size();
+    Check check = numbersCheck(kinds);
+    addCommand(name, {minArguments, maxArguments, usage,
+                      [name, kinds = std::move(kinds),
+                       gesture = std::move(gesture)](const auto& arguments, Next next, auto fail) {
+                          auto values = numbers(arguments, kinds);
+                          if (values.hasError()) {
+                              fail(name + ": " + values.error()->localizedDescription());
+                              return;
+                          }
+                          values.value().resize(kinds.size(), kDefaultGestureSeconds);
+                          playGesture(gesture(values.value()), std::move(next), fail);
+                      },
+                      std::move(check)});
+}
+
 ErrorOr<void> ScenarioRunner::takeScreenshot(const std::string& name) const {
     const auto failed = [](const std::string& why) {
         return makeError(ScenarioErrorDomain, ScenarioErrorCommandFailed, why);
@@ -419,8 +417,8 @@ ErrorOr<void> ScenarioRunner::takeScreenshot(const std::string& name) const {
     if (!window) {
         return failed("there is no key window to take a screenshot of");
     }
-    if (name.empty() || name.find('/') != std::string::npos || name.starts_with(".")) {
-        return failed("a screenshot name is a plain file name, not " + name);
+    if (auto checked = checkShotName(name); checked.hasError()) {
+        return checked.error();
     }
     auto image = ViewRenderer::snapshotWindow(*window, UIScreen::mainScreen()->scale());
     auto png = UIImagePNGRepresentation(image);

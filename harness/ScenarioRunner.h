@@ -4,6 +4,7 @@
 #pragma once
 
 #include "harness/ScenarioScript.h"
+#include "harness/TouchGesture.h"
 #include "platform/foundation/ErrorOr.h"
 
 #include <functional>
@@ -21,6 +22,9 @@ public:
     static constexpr int kExitBadScenario = 2;
     // How long a drag or a pinch takes when the scenario does not say.
     static constexpr double kDefaultGestureSeconds = 0.3;
+    // The longest a wait or a gesture may last: a longer one is a slip that would hold the
+    // run for hours, and is refused when the scenario is checked.
+    static constexpr double kMaxSeconds = 60;
 
     using Next = std::function<void()>;
     // Runs one command; calls `next` when done, or `fail(message)` to stop the run.
@@ -36,8 +40,11 @@ public:
         Handler handler;
         Check check = nullptr;
     };
-    // Every argument a finite number; those from `nonNegativeFrom` on not negative.
-    static Check numbersCheck(size_t nonNegativeFrom);
+    // What a command's number arguments stand for, each with its own range: a point's
+    // coordinate (any finite number), a distance (positive) or a time in seconds (0 to
+    // kMaxSeconds).
+    enum class Number { Coordinate, Distance, Seconds };
+    using Gesture = std::function<TouchGesture(const std::vector<double>& numbers)>;
 
     // What the program tells the runner: where screenshots go, the line a relaunched
     // program goes on from, and how to start the program again after `relaunch` ended the
@@ -62,6 +69,10 @@ private:
     void addBuiltInCommands();
     // Touches and screen checks: tap, tap-at, long-press, drag, pinch, expect-screen.
     void addTouchCommands();
+    // A command playing the gesture its numbers describe, one of each kind; those from
+    // `minArguments` on may be left out and are times of kDefaultGestureSeconds.
+    void addGestureCommand(const std::string& name, const std::string& usage,
+                           size_t minArguments, std::vector<Number> kinds, Gesture gesture);
     void runFrom(size_t index);
     void relaunch();
     ErrorOr<void> takeScreenshot(const std::string& name) const;

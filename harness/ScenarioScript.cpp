@@ -2,6 +2,8 @@
 
 #include "harness/ScenarioError.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -57,6 +59,18 @@ ErrorOr<ScenarioScript> ScenarioScript::parse(const std::string& text) {
     int number = 0;
     while (std::getline(stream, line)) {
         ++number;
+        // A scenario is text: a NUL or another control byte means a damaged or binary file,
+        // and would cut a name short where the system takes it.
+        const auto control = std::find_if(line.begin(), line.end(), [](unsigned char c) {
+            return (c < 0x20 && c != '\t' && c != '\r') || c == 0x7f;
+        });
+        if (control != line.end()) {
+            char byte[8];
+            std::snprintf(byte, sizeof byte, "0x%02x", static_cast<unsigned char>(*control));
+            return makeError(ScenarioErrorDomain, ScenarioErrorMalformedLine,
+                             "line " + std::to_string(number) + ": control character " + byte +
+                                 " in the text");
+        }
         std::vector<std::string> words;
         if (!splitWords(line, words)) {
             return makeError(ScenarioErrorDomain, ScenarioErrorMalformedLine,

@@ -206,12 +206,14 @@ TEST_F(ScenarioTouchCommandsTest, MalformedArgumentsFailTheRun) {
     const Case cases[] = {
         {"tap-at", {"1", "x"}, "tap-at: 'x' is not a number"},
         {"tap-at", {"1", "2px"}, "tap-at: '2px' is not a number"},
-        {"long-press", {"1", "2", "-1"}, "long-press: the time cannot be negative"},
-        {"drag", {"1", "2", "3", "4", "-0.5"}, "drag: the time cannot be negative"},
-        {"press-drag", {"1", "2", "3", "4", "-1"}, "press-drag: the time cannot be negative"},
-        {"pinch",
-         {"1", "2", "0", "10"},
-         "pinch: distances must be positive and the time not negative"},
+        {"long-press", {"1", "2", "-1"}, "long-press: '-1' cannot be negative"},
+        {"long-press", {"1", "2", "1e9"}, "long-press: '1e9' is longer than 60 seconds"},
+        {"drag", {"1", "2", "3", "4", "-0.5"}, "drag: '-0.5' cannot be negative"},
+        {"drag", {"1", "2", "3", "4", "61"}, "drag: '61' is longer than 60 seconds"},
+        {"press-drag", {"1", "2", "3", "4", "-1"}, "press-drag: '-1' cannot be negative"},
+        {"pinch", {"1", "2", "0", "10"}, "pinch: '0' is not a positive distance"},
+        {"wait", {"nan"}, "wait: 'nan' is not a number"},
+        {"wait", {"1e9"}, "wait: '1e9' is longer than 60 seconds"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.command);
