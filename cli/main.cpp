@@ -7,6 +7,7 @@
 #include "harness/ScenarioRunner.h"
 #include "platform/base/ClassRegistry.h"
 #include "platform/foundation/EventLog.h"
+#include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSPathUtilities.h"
 #include "platform/photos/PHPhotoLibrary.h"
 #include "platform/uikit/UIApplication.h"
@@ -19,8 +20,16 @@
 
 namespace {
 int badInvocation(const std::string& message) {
-    std::fprintf(stderr, "mixphotos: %s\n%s", message.c_str(), ProgramOptions::usage().c_str());
+    std::fprintf(stderr, "mixphotos: %s\nTry 'mixphotos --help' for more information.\n",
+                 message.c_str());
     return ScenarioRunner::kExitBadScenario;
+}
+
+// The app's version, as its bundle gives it.
+std::string bundleVersion() {
+    const auto version =
+        NSBundle::mainBundle()->objectForInfoDictionaryKey("CFBundleShortVersionString");
+    return version.string() ? *version.string() : "(no version: the app bundle is missing)";
 }
 
 std::filesystem::path programDirectory() {
@@ -88,9 +97,13 @@ void addAppCommands(ScenarioRunner& runner) {
 } // namespace
 
 int main(int argc, char** argv) {
-    auto parsed = ProgramOptions::parse(argc, argv);
+    auto parsed = ProgramOptions::parse(argc, argv, bundleVersion());
     if (parsed.hasError()) {
         return badInvocation(parsed.error()->localizedDescription());
+    }
+    if (!parsed.value().answer.empty()) {
+        std::fputs(parsed.value().answer.c_str(), stdout);
+        return 0;
     }
     const auto options = std::make_shared<const ProgramOptions>(std::move(parsed).value());
     std::string scriptPath = options->script.empty()
@@ -114,7 +127,7 @@ int main(int argc, char** argv) {
     }
     NSSetHomeDirectory(options->home);
     PHPhotoLibrary::configure(options->library, options->photosAccess);
-    UIScreen::configureMainScreen(options->screenSize, options->screenScale);
+    UIScreen::configureMainScreen(options->screen.size, options->screen.scale);
     if (!options->storeURL.empty()) {
         RatePrompt::sharedInstance()->storeLookup()->setBaseURL(options->storeURL);
     }

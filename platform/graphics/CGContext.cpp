@@ -16,11 +16,6 @@ namespace {
 // The current path taken out of cairo, shared by the painters that draw it.
 using CairoPath = std::shared_ptr<cairo_path_t>;
 
-// Pixel counts beyond this are refused rather than allocated.
-constexpr size_t kMaxPixels = 100'000'000;
-// cairo's own limit on either side of an image surface.
-constexpr size_t kMaxSide = 32767;
-
 enum class PixelLayout { ARGB, RGB, Gray, Alpha };
 
 size_t bytesPerPixel(PixelLayout layout) {
@@ -94,7 +89,7 @@ bool drawable(const CGImageRef& image) {
     if (!image) {
         return false;
     }
-    if (image->width() > kMaxSide || image->height() > kMaxSide) {
+    if (image->width() > CGContext::kMaxSide || image->height() > CGContext::kMaxSide) {
         NSLog("Image of %zu x %zu pixels is too large to draw.", image->width(), image->height());
         return false;
     }
@@ -439,8 +434,7 @@ namespace {
 
 CGContextRef makeContext(PixelLayout layout, size_t width, size_t height, size_t bytesPerRow,
                          void* data, double scale, bool yUp, const char* function) {
-    if (width == 0 || height == 0 || width > kMaxSide || height > kMaxSide ||
-        width * height > kMaxPixels) {
+    if (!CGContext::canHoldPixels(width, height)) {
         NSLog("%s: unsupported size %zu x %zu.", function, width, height);
         return nullptr;
     }
@@ -487,6 +481,17 @@ CGContextRef makeContext(PixelLayout layout, size_t width, size_t height, size_t
 }
 
 } // namespace
+
+bool CGContext::canHoldPixels(size_t pixelWidth, size_t pixelHeight) {
+    // Each side is checked first, so that the product cannot overflow.
+    return pixelWidth > 0 && pixelHeight > 0 && pixelWidth <= kMaxSide &&
+           pixelHeight <= kMaxSide && pixelWidth * pixelHeight <= kMaxPixels;
+}
+
+size_t CGContext::pixelsCovering(double points, double scale) {
+    const double pixels = std::ceil(points * scale - 1e-9);
+    return pixels >= 1 && pixels <= double(kMaxSide) ? size_t(pixels) : 0;
+}
 
 CGContextRef CGContext::createImageContext(size_t pixelWidth, size_t pixelHeight, double scale,
                                            bool opaque) {

@@ -80,6 +80,17 @@ enum : uint32_t {
 
 class CGContext {
 public:
+    // The largest bitmap a context is made for: cairo's own limit on either side of an
+    // image surface, and a pixel count beyond which memory is refused rather than
+    // allocated. Whoever decides a size to draw at checks it against these.
+    static constexpr size_t kMaxSide = 32767;
+    static constexpr size_t kMaxPixels = 100'000'000;
+    // Whether a context of `pixelWidth` x `pixelHeight` pixels can be made (neither is 0).
+    static bool canHoldPixels(size_t pixelWidth, size_t pixelHeight);
+    // The pixels covering `points` at `scale`, rounded up, ignoring the rounding noise of
+    // the product; 0 when that is none, not a number or more than any context holds.
+    static size_t pixelsCovering(double points, double scale);
+
     // An image context as UIGraphics makes one: `pixelWidth` x `pixelHeight` pixels,
     // origin top left, `scale` pixels per unit; opaque ones have no alpha and start black,
     // others start transparent. Null (and a log line) for sizes a bitmap cannot have.

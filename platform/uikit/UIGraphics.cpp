@@ -19,12 +19,6 @@ std::vector<Entry>& contextStack() {
     return stack;
 }
 
-// Pixels covering `points` at `scale`, ignoring the rounding noise of the product.
-size_t pixelsFor(double points, double scale) {
-    double pixels = std::ceil(points * scale - 1e-9);
-    return pixels >= 1 && pixels < 1e9 ? size_t(pixels) : 0;
-}
-
 } // namespace
 
 CGContextRef UIGraphicsGetCurrentContext() {
@@ -48,8 +42,8 @@ void UIGraphicsBeginImageContextWithOptions(CGSize size, bool opaque, double sca
         scale = UIScreen::mainScreen()->scale();
     }
     CGContextRef context;
-    const size_t width = size.width > 0 ? pixelsFor(size.width, scale) : 0;
-    const size_t height = size.height > 0 ? pixelsFor(size.height, scale) : 0;
+    const size_t width = CGContext::pixelsCovering(size.width, scale);
+    const size_t height = CGContext::pixelsCovering(size.height, scale);
     if (width == 0 || height == 0) {
         NSLog("UIGraphicsBeginImageContext() failed to allocate CGBitmapContext: size={%g, %g}, "
               "scale=%g.",

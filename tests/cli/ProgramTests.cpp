@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -148,9 +150,10 @@ TEST_F(ProgramTest, BadScenariosAndOptionsStopWithExitCodeTwo) {
          "line 1: '-1' cannot be negative"},
         {"--script '" + (dir_ / "missing.txt").string() + "'", "cannot read the scenario"},
         {"--script '" + dir_.string() + "'", "cannot read the scenario"},
-        {"--screen 12", "--screen wants"},
-        {"--bogus 1", "unknown option: --bogus"},
-        {"--home", "needs a value"},
+        {"--script '" + writeScript("wait 1e9\n", "d.txt").string() + "'",
+         "line 1: '1e9' is longer than 60 seconds"},
+        {"--script '" + writeScript("shot ok\nshot \"a/b\"\n", "e.txt").string() + "'",
+         "line 2: a screenshot name is a plain file name"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments);
@@ -158,6 +161,81 @@ TEST_F(ProgramTest, BadScenariosAndOptionsStopWithExitCodeTwo) {
         EXPECT_EQ(result.exitCode, 2);
         EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
     }
+}
+
+TEST_F(ProgramTest, MalformedOptionsStopWithExitCodeTwo) {
+    struct Case {
+        std::string arguments;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"--screen 12", "--screen: wants WxH@S (for example 375x667@2), not: 12"},
+        {"--screen 375x", "--screen: wants WxH@S (for example 375x667@2), not: 375x"},
+        // Not-a-number and infinity are no sizes, though they read as numbers.
+        {"--screen 375x667@nan", "--screen: wants WxH@S (for example 375x667@2), not: "
+                                 "375x667@nan"},
+        {"--screen nanxnan@2", "--screen: wants WxH@S (for example 375x667@2), not: nanxnan@2"},
+        {"--screen infx667", "--screen: wants WxH@S (for example 375x667@2), not: infx667"},
+        {"--screen 0x667", "--screen: wants sides of 1 to 10000 points and a scale of 1 to 4, "
+                           "not: 0x667"},
+        {"--screen 375x667@5", "--screen: wants sides of 1 to 10000 points and a scale of 1 to "
+                               "4, not: 375x667@5"},
+        // Sizes the renderer cannot draw a screenshot or a shared picture at.
+        {"--screen 5000x5000@3", "--screen: 5000x5000@3 is more pixels than a screenshot can be "
+                                 "drawn in (at most 32767 a side and 100000000 in all)"},
+        {"--screen 9000x100@4", "--screen: 9000x100@4 is more pixels than"},
+        {"--photos-access maybe",
+         "--photos-access: wants granted, denied, restricted or ask, not: maybe"},
+        {"--home", "--home: 1 required DIR missing"},
+        {"--shots ''", "--shots: needs a value"},
+        {"--bogus 1", "--bogus"},
+        {"stray", "The following argument was not expected: stray"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        ProgramRun result = run("--home '" + home_.string() + "' " + c.arguments);
+        EXPECT_EQ(result.exitCode, 2);
+        EXPECT_EQ(result.err.rfind("mixphotos: ", 0), 0u) << result.err;
+        EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+        EXPECT_NE(result.err.find("Try 'mixphotos --help' for more information.\n"),
+                  std::string::npos);
+        EXPECT_EQ(result.out, "");
+    }
+    EXPECT_FALSE(fs::exists(home_)) << "nothing starts on a malformed command line";
+}
+
+TEST_F(ProgramTest, HelpAndVersionAnswerAndExitZero) {
+    const std::string home = "--home '" + home_.string() + "' ";
+    for (const char* help : {"--help", "-h"}) {
+        SCOPED_TRACE(help);
+        ProgramRun result = run(home + help);
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_EQ(result.err, "");
+        EXPECT_NE(result.out.find("Usage: mixphotos [OPTIONS]"), std::string::npos) << result.out;
+        // Every option, with what it is for before the next option.
+        const std::pair<const char*, const char*> options[] = {
+            {"--home DIR", "The app's home"},
+            {"--library DIR", "The photo library"},
+            {"--photos-access granted|denied|restricted|ask", "read the photo library"},
+            {"--screen WxH@S", "size in points"},
+            {"--script FILE", "The scenario to play"},
+            {"--shots DIR", "Where screenshots go"},
+            {"--store-url URL", "lookup service"},
+            {"--version", "Print the version"},
+        };
+        for (const auto& [option, explanation] : options) {
+            const size_t at = result.out.find(std::string("\n  ") + option);
+            ASSERT_NE(at, std::string::npos) << option << "\n" << result.out;
+            EXPECT_TRUE(std::isspace(result.out[at + 3 + std::strlen(option)])) << option;
+            const size_t next = result.out.find("\n  -", at + 1);
+            EXPECT_LT(result.out.find(explanation, at), next) << option;
+        }
+        EXPECT_NE(result.out.find("Exit status: 0"), std::string::npos);
+    }
+    ProgramRun version = run(home + "--version");
+    EXPECT_EQ(version.exitCode, 0) << version.err;
+    EXPECT_EQ(version.out, "mixphotos 1.9\n");
+    EXPECT_FALSE(fs::exists(home_)) << "an answer starts nothing";
 }
 
 TEST_F(ProgramTest, TouchesAndScreenChecksPlayInTheRunningApp) {
@@ -262,7 +340,7 @@ TEST_F(ProgramTest, StoreURLMustBeAServiceBase) {
         SCOPED_TRACE(url);
         ProgramRun result = run("--home '" + home_.string() + "' --store-url '" + url + "'");
         EXPECT_EQ(result.exitCode, 2);
-        EXPECT_NE(result.err.find("--store-url wants scheme://host[:port] (https, or http on a"),
+        EXPECT_NE(result.err.find("--store-url: wants scheme://host[:port] (https, or http on a"),
                   std::string::npos)
             << result.err;
     }

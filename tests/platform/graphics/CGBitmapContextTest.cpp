@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -156,6 +159,56 @@ TEST(CGBitmapContext, RefusesWhatItCannotMake) {
                   nullptr);
         ASSERT_EQ(log.lines().size(), 1u);
         EXPECT_EQ(log.lines()[0].rfind("CGBitmapContextCreate: ", 0), 0u) << log.lines()[0];
+    }
+}
+
+TEST(CGContext, OneSizeLimitForEveryContext) {
+    const struct {
+        size_t width, height;
+        bool holds;
+    } sizes[] = {
+        {1, 1, true},
+        {CGContext::kMaxSide, 1, true},
+        {1, CGContext::kMaxSide, true},
+        {CGContext::kMaxSide + 1, 1, false},
+        {0, 1, false},
+        {10000, 10000, true}, // exactly kMaxPixels
+        {10000, 10001, false},
+        {SIZE_MAX, SIZE_MAX, false},
+    };
+    for (const auto& s : sizes) {
+        SCOPED_TRACE(std::to_string(s.width) + " x " + std::to_string(s.height));
+        EXPECT_EQ(CGContext::canHoldPixels(s.width, s.height), s.holds);
+        // Contexts refused by the limit are never allocated; those it holds are only made
+        // where they are small.
+        if (!s.holds || s.width * s.height <= CGContext::kMaxSide) {
+            CapturedLog log;
+            EXPECT_EQ(CGContext::createImageContext(s.width, s.height, 1, false) != nullptr,
+                      s.holds);
+            EXPECT_EQ(CGBitmapContextCreate(nullptr, s.width, s.height, 8, 0,
+                                            CGColorSpaceCreateDeviceRGB(),
+                                            kCGImageAlphaPremultipliedFirst) != nullptr,
+                      s.holds);
+        }
+    }
+
+    const struct {
+        double points, scale;
+        size_t pixels;
+    } coverings[] = {
+        {375, 2, 750},
+        {0.2, 3, 1},        // a part of a pixel is a whole one
+        {1.1, 10, 11},      // 11.000000000000002: rounding noise, not a twelfth pixel
+        {16383.5, 2, 32767},
+        {16384, 2, 0},      // past the side
+        {0, 2, 0},
+        {-5, 2, 0},
+        {NAN, 2, 0},
+        {1e300, 1e300, 0},
+    };
+    for (const auto& c : coverings) {
+        SCOPED_TRACE(std::to_string(c.points) + " @ " + std::to_string(c.scale));
+        EXPECT_EQ(CGContext::pixelsCovering(c.points, c.scale), c.pixels);
     }
 }
 
