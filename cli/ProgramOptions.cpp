@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -70,8 +71,8 @@ ErrorOr<ProgramOptions::Screen> ProgramOptions::parseScreen(const std::string& t
         (at != std::string::npos && !parseNumber(view.substr(at + 1), scale))) {
         return refused("wants WxH@S (for example 375x667@2), not: " + text);
     }
-    if (!(width >= 1 && width <= kMaxScreenPoints && height >= 1 &&
-          height <= kMaxScreenPoints && scale >= 1 && scale <= 4)) {
+    if (!(width >= 1 && width <= kMaxScreenPoints && height >= 1 && height <= kMaxScreenPoints &&
+          scale >= 1 && scale <= 4)) {
         return refused("wants sides of 1 to " + std::to_string(int(kMaxScreenPoints)) +
                        " points and a scale of 1 to 4, not: " + text);
     }
@@ -114,14 +115,13 @@ void ProgramOptions::relaunch(int resumeAtLine) const {
     std::perror("relaunch");
 }
 
-ErrorOr<ProgramOptions> ProgramOptions::parse(int argc, char** argv,
-                                              const std::string& version) {
+ErrorOr<ProgramOptions> ProgramOptions::parse(int argc, char** argv, const std::string& version) {
     ProgramOptions options;
     // A relaunch tells the new process where the scenario goes on; the variable is read
     // once and cleared, so it never reaches a process started later.
     if (const char* resume = std::getenv(kResumeVariable)) {
         double line = 0;
-        if (parseNumber(resume, line) && line >= 1) {
+        if (parseNumber(resume, line) && line >= 1 && line <= INT_MAX) {
             options.resumeAtLine = static_cast<int>(line);
         }
         unsetenv(kResumeVariable);
@@ -159,9 +159,9 @@ ErrorOr<ProgramOptions> ProgramOptions::parse(int argc, char** argv,
          "How the app's request to read the photo library\n"
          "is answered. Default: ask (grants as a user would)")
         ->check([](const std::string& value) {
-            return accessAnswerNamed(value) ? std::string()
-                                            : "wants " + accessAnswerNames(", ", " or ") +
-                                                  ", not: " + value;
+            return accessAnswerNamed(value)
+                       ? std::string()
+                       : "wants " + accessAnswerNames(", ", " or ") + ", not: " + value;
         });
     std::string screen;
     text("--screen", screen, "WxH@S",

@@ -354,13 +354,11 @@ void ScenarioRunner::addTouchCommands() {
     using enum Number;
     addGestureCommand("tap-at", "tap-at X Y", 2, {Coordinate, Coordinate},
                       [](const auto& v) { return TouchGesture::tap(CGPointMake(v[0], v[1])); });
-    addGestureCommand("long-press", "long-press X Y SECONDS", 3,
-                      {Coordinate, Coordinate, Seconds}, [](const auto& v) {
-                          return TouchGesture::longPress(CGPointMake(v[0], v[1]), v[2]);
-                      });
+    addGestureCommand(
+        "long-press", "long-press X Y SECONDS", 3, {Coordinate, Coordinate, Seconds},
+        [](const auto& v) { return TouchGesture::longPress(CGPointMake(v[0], v[1]), v[2]); });
     addGestureCommand("drag", "drag X1 Y1 X2 Y2 [SECONDS]", 4,
-                      {Coordinate, Coordinate, Coordinate, Coordinate, Seconds},
-                      [](const auto& v) {
+                      {Coordinate, Coordinate, Coordinate, Coordinate, Seconds}, [](const auto& v) {
                           return TouchGesture::drag(CGPointMake(v[0], v[1]),
                                                     CGPointMake(v[2], v[3]), v[4]);
                       });

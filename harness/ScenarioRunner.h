@@ -71,8 +71,8 @@ private:
     void addTouchCommands();
     // A command playing the gesture its numbers describe, one of each kind; those from
     // `minArguments` on may be left out and are times of kDefaultGestureSeconds.
-    void addGestureCommand(const std::string& name, const std::string& usage,
-                           size_t minArguments, std::vector<Number> kinds, Gesture gesture);
+    void addGestureCommand(const std::string& name, const std::string& usage, size_t minArguments,
+                           std::vector<Number> kinds, Gesture gesture);
     void runFrom(size_t index);
     void relaunch();
     ErrorOr<void> takeScreenshot(const std::string& name) const;

@@ -484,8 +484,8 @@ CGContextRef makeContext(PixelLayout layout, size_t width, size_t height, size_t
 
 bool CGContext::canHoldPixels(size_t pixelWidth, size_t pixelHeight) {
     // Each side is checked first, so that the product cannot overflow.
-    return pixelWidth > 0 && pixelHeight > 0 && pixelWidth <= kMaxSide &&
-           pixelHeight <= kMaxSide && pixelWidth * pixelHeight <= kMaxPixels;
+    return pixelWidth > 0 && pixelHeight > 0 && pixelWidth <= kMaxSide && pixelHeight <= kMaxSide &&
+           pixelWidth * pixelHeight <= kMaxPixels;
 }
 
 size_t CGContext::pixelsCovering(double points, double scale) {

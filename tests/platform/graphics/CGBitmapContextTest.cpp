@@ -192,19 +192,14 @@ TEST(CGContext, OneSizeLimitForEveryContext) {
         }
     }
 
+    // A part of a pixel is a whole one; 1.1 x 10 is 11.000000000000002, rounding noise and
+    // not a twelfth pixel; past the side, nothing, or not a number, there are none.
     const struct {
         double points, scale;
         size_t pixels;
     } coverings[] = {
-        {375, 2, 750},
-        {0.2, 3, 1},        // a part of a pixel is a whole one
-        {1.1, 10, 11},      // 11.000000000000002: rounding noise, not a twelfth pixel
-        {16383.5, 2, 32767},
-        {16384, 2, 0},      // past the side
-        {0, 2, 0},
-        {-5, 2, 0},
-        {NAN, 2, 0},
-        {1e300, 1e300, 0},
+        {375, 2, 750}, {0.2, 3, 1}, {1.1, 10, 11}, {16383.5, 2, 32767}, {16384, 2, 0},
+        {0, 2, 0},     {-5, 2, 0},  {NAN, 2, 0},   {1e300, 1e300, 0},
     };
     for (const auto& c : coverings) {
         SCOPED_TRACE(std::to_string(c.points) + " @ " + std::to_string(c.scale));
