@@ -118,7 +118,8 @@ std::optional<PlistValue> fromNode(plist_t node) {
                 std::free(iterator);
                 return std::nullopt;
             }
-            members[name] = std::move(*value);
+            // Keys usually come sorted: the hint makes each insertion constant time.
+            members.insert_or_assign(members.end(), std::move(name), std::move(*value));
         }
         std::free(iterator);
         return PlistValue(std::move(members));
