@@ -3,7 +3,6 @@
 #include <glib.h>
 
 #include <bit>
-#include <cstring>
 
 namespace {
 

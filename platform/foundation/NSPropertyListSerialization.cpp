@@ -7,7 +7,6 @@
 
 #include <plist/plist.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>

@@ -31,6 +31,9 @@ PlistValue sample() {
         {"date", NSDate{-86400.0}},
         {"list", PlistValue::Array{1, "two", PlistValue::Array{}, PlistValue::Dictionary{}}},
         {"nested", PlistValue::Dictionary{{"deeper", PlistValue::Dictionary{{"x", 2.5}}}}},
+        // Integers at each width's edges; counts past what a marker holds.
+        {"widths", PlistValue::Array{255, 256, 65535, 65536, 4294967295LL, 4294967296LL, -1}},
+        {"long", PlistValue::Array(20, PlistValue("\xF0\x9F\x98\x80 beyond the basic plane"))},
     };
 }
 
