@@ -19,6 +19,11 @@ std::shared_ptr<NSError> tooDeep() {
                    std::to_string(PlistStructureCheck::kMaxDepth) + " levels");
 }
 
+std::shared_ptr<NSError> tooMany() {
+    return refused("the property list holds more than " +
+                   std::to_string(PlistStructureCheck::kMaxValues) + " values");
+}
+
 ErrorOr<void> checkLength(const std::vector<uint8_t>& data) {
     if (data.size() > PlistStructureCheck::kMaxLength) {
         return refused("the property list is larger than " +
@@ -150,6 +155,11 @@ ErrorOr<void> PlistStructureCheck::checkBinaryStructure() {
         objectCount_ > (trailer - tableStart_) / offsetSize_) {
         return refused("the binary property list's trailer is damaged");
     }
+    // Writers store only objects the list reaches, each once, so there are no more of them
+    // than values once read; this also bounds what the walk below keeps per object.
+    if (objectCount_ > PlistStructureCheck::kMaxValues) {
+        return tooMany();
+    }
     state_.assign(objectCount_, Unseen);
     values_.assign(objectCount_, 0);
     heights_.assign(objectCount_, 0);
@@ -191,8 +201,7 @@ ErrorOr<void> PlistStructureCheck::checkBinaryStructure() {
         }
     }
     if (values_[top] > PlistStructureCheck::kMaxValues) {
-        return refused("the property list holds more than " +
-                       std::to_string(PlistStructureCheck::kMaxValues) + " values");
+        return tooMany();
     }
     return {};
 }

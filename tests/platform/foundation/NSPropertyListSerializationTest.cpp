@@ -219,6 +219,21 @@ Bytes sharedReachedDeep(uint32_t sharedLevels, uint32_t pathLevels) {
     return builder.build(builder.add(BinaryPlistBuilder::collection({shared, path})));
 }
 
+// An empty array and an offset table of `count` one-byte entries, all pointing at it.
+Bytes manyObjects(uint64_t count) {
+    Bytes bytes = bytesOf("bplist00");
+    bytes.push_back(0xA0);
+    bytes.insert(bytes.end(), count, 8);
+    Bytes trailer(32, 0);
+    trailer[6] = 1, trailer[7] = 1;
+    for (int i = 0; i < 8; ++i) {
+        trailer[8 + i] = static_cast<uint8_t>(count >> (56 - 8 * i));
+    }
+    trailer[31] = 9;
+    bytes.insert(bytes.end(), trailer.begin(), trailer.end());
+    return bytes;
+}
+
 TEST(NSPropertyListSerializationTest, RefusesWhatCannotBeReadSafely) {
     const std::string tooDeep = "nests deeper than 512 levels";
     BinaryPlistBuilder pointsNowhere;
@@ -240,6 +255,9 @@ TEST(NSPropertyListSerializationTest, RefusesWhatCannotBeReadSafely) {
         {"binary, shared 2^24 times", doubling(24), "holds more than 8388608 values"},
         {"binary, shared within reach", sharedReachedDeep(300, 200), ""},
         {"binary, shared reached too deep", sharedReachedDeep(300, 250), tooDeep},
+        {"binary, 1000 objects", manyObjects(1000), ""},
+        {"binary, more objects than values allowed",
+         manyObjects(PlistStructureCheck::kMaxValues + 1), "holds more than 8388608 values"},
         {"binary, a reference past the objects", pointsNowhere.build(0),
          "refers to one that does not exist"},
         {"XML, a comment", bytesOf("<plist><!-- a note --><array/></plist>"), ""},
