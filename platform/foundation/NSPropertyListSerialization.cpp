@@ -1,11 +1,12 @@
 #include "platform/foundation/NSPropertyListSerialization.h"
 
+#include "platform/foundation/BinaryPlistWriter.h"
 #include "platform/foundation/ErrorOr.h"
 #include "platform/foundation/NSData.h"
+#include "platform/foundation/PlistStructureCheck.h"
 
 #include <plist/plist.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -14,8 +15,9 @@
 
 namespace {
 
-// Deeper nesting than any real file has; refusing it keeps the recursion below bounded.
-constexpr int kMaxDepth = 512;
+// Values deeper than a list that is read may be are not written: the recursion below,
+// and the library's when it writes and frees, stays bounded.
+constexpr size_t kMaxDepth = PlistStructureCheck::kMaxDepth;
 
 struct PlistFree {
     void operator()(plist_t node) const { plist_free(node); }
@@ -32,8 +34,9 @@ std::shared_ptr<NSError> writeInvalid(std::string message) {
     return makeError(NSCocoaErrorDomain, NSPropertyListWriteInvalidError, std::move(message));
 }
 
-std::optional<PlistValue> fromNode(plist_t node, int depth) {
-    if (!node || depth > kMaxDepth) {
+// Lists read were checked for their nesting before they were parsed.
+std::optional<PlistValue> fromNode(plist_t node) {
+    if (!node) {
         return std::nullopt;
     }
     switch (plist_get_node_type(node)) {
@@ -85,7 +88,7 @@ std::optional<PlistValue> fromNode(plist_t node, int depth) {
             if (!item) {
                 break;
             }
-            auto value = fromNode(item, depth + 1);
+            auto value = fromNode(item);
             if (!value) {
                 std::free(iterator);
                 return std::nullopt;
@@ -109,12 +112,13 @@ std::optional<PlistValue> fromNode(plist_t node, int depth) {
             }
             std::string name = key ? key : "";
             std::free(key);
-            auto value = fromNode(item, depth + 1);
+            auto value = fromNode(item);
             if (!value) {
                 std::free(iterator);
                 return std::nullopt;
             }
-            members[name] = std::move(*value);
+            // Keys usually come sorted: the hint makes each insertion constant time.
+            members.insert_or_assign(members.end(), std::move(name), std::move(*value));
         }
         std::free(iterator);
         return PlistValue(std::move(members));
@@ -124,14 +128,50 @@ std::optional<PlistValue> fromNode(plist_t node, int depth) {
     }
 }
 
-// The node for `value`, or why it cannot be written.
-ErrorOr<PlistNode> toNode(const PlistValue& value, int depth) {
+// Why `value` cannot be written, if it cannot.
+ErrorOr<void> checkWritable(const PlistValue& value, size_t depth) {
     if (depth > kMaxDepth) {
         return writeInvalid("The property list nests too deeply to be written.");
     }
     switch (value.type()) {
     case PlistValue::Type::Null:
         return writeInvalid("A property list cannot hold a null value.");
+    case PlistValue::Type::Date: {
+        // The library reads 32-bit seconds: about 1933 to 2069.
+        double seconds = std::floor(value.date()->timeIntervalSinceReferenceDate);
+        if (!(seconds >= std::numeric_limits<int32_t>::min() &&
+              seconds <= std::numeric_limits<int32_t>::max())) {
+            return writeInvalid("The date " + value.date()->description() +
+                                " is out of the range a property list can hold.");
+        }
+        return {};
+    }
+    case PlistValue::Type::Array:
+        for (const auto& item : *value.array()) {
+            auto checked = checkWritable(item, depth + 1);
+            if (checked.hasError()) {
+                return checked;
+            }
+        }
+        return {};
+    case PlistValue::Type::Dictionary:
+        for (const auto& [key, member] : *value.dictionary()) {
+            auto checked = checkWritable(member, depth + 1);
+            if (checked.hasError()) {
+                return checked;
+            }
+        }
+        return {};
+    default:
+        return {};
+    }
+}
+
+// The library's node for a writable `value`.
+PlistNode toNode(const PlistValue& value) {
+    switch (value.type()) {
+    case PlistValue::Type::Null:
+        break; // not writable
     case PlistValue::Type::Boolean:
         return PlistNode(plist_new_bool(value.boolValue() ? 1 : 0));
     case PlistValue::Type::Integer:
@@ -145,14 +185,8 @@ ErrorOr<PlistNode> toNode(const PlistValue& value, int depth) {
         return PlistNode(plist_new_data(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     }
     case PlistValue::Type::Date: {
-        // The library keeps 32-bit seconds: about 1933 to 2069.
         double time = value.date()->timeIntervalSinceReferenceDate;
         double seconds = std::floor(time);
-        if (!(seconds >= std::numeric_limits<int32_t>::min() &&
-              seconds <= std::numeric_limits<int32_t>::max())) {
-            return writeInvalid("The date " + value.date()->description() +
-                                " is out of the range a property list can hold.");
-        }
         int32_t microseconds = static_cast<int32_t>(std::lround((time - seconds) * 1e6));
         if (microseconds >= 1000000) {
             microseconds = 999999;
@@ -162,90 +196,19 @@ ErrorOr<PlistNode> toNode(const PlistValue& value, int depth) {
     case PlistValue::Type::Array: {
         PlistNode array(plist_new_array());
         for (const auto& item : *value.array()) {
-            auto node = toNode(item, depth + 1);
-            if (node.hasError()) {
-                return node.error();
-            }
-            plist_array_append_item(array.get(), node.value().release());
+            plist_array_append_item(array.get(), toNode(item).release());
         }
         return array;
     }
     case PlistValue::Type::Dictionary: {
         PlistNode dictionary(plist_new_dict());
         for (const auto& [key, member] : *value.dictionary()) {
-            auto node = toNode(member, depth + 1);
-            if (node.hasError()) {
-                return node.error();
-            }
-            plist_dict_set_item(dictionary.get(), key.c_str(), node.value().release());
+            plist_dict_set_item(dictionary.get(), key.c_str(), toNode(member).release());
         }
         return dictionary;
     }
     }
-    return writeInvalid("The property list could not be written.");
-}
-
-uint64_t readBigEndian(const std::vector<uint8_t>& data, size_t at, size_t size) {
-    uint64_t value = 0;
-    for (size_t i = 0; i < size; ++i) {
-        value = value << 8 | data[at + i];
-    }
-    return value;
-}
-
-// Whether a binary list holds a string with a NUL character. The library aborts the
-// process when it hands out such a dictionary key, so these lists are refused before it
-// sees them. Anything malformed here is left for the library to reject.
-bool binaryHasNulInStrings(const std::vector<uint8_t>& data) {
-    constexpr size_t kHeader = 8;
-    constexpr size_t kTrailer = 32;
-    if (data.size() < kHeader + kTrailer) {
-        return false;
-    }
-    const size_t trailer = data.size() - kTrailer;
-    const size_t offsetSize = data[trailer + 6];
-    const uint64_t objectCount = readBigEndian(data, trailer + 8, 8);
-    const uint64_t tableStart = readBigEndian(data, trailer + 24, 8);
-    if (offsetSize < 1 || offsetSize > 8 || tableStart > trailer ||
-        objectCount > (trailer - tableStart) / offsetSize) {
-        return false;
-    }
-    for (uint64_t object = 0; object < objectCount; ++object) {
-        const uint64_t at = readBigEndian(data, tableStart + object * offsetSize, offsetSize);
-        if (at >= trailer) {
-            continue;
-        }
-        const uint8_t marker = data[at];
-        const int kind = marker >> 4;
-        if (kind != 5 && kind != 6 && kind != 7) {
-            continue;
-        }
-        uint64_t count = marker & 0x0F;
-        uint64_t start = at + 1;
-        if (count == 0x0F) {
-            // The length follows as an integer object: 0x1n, then 2^n bytes.
-            if (start >= trailer || (data[start] >> 4) != 1 || (data[start] & 0x0F) > 3) {
-                continue;
-            }
-            const size_t lengthSize = size_t{1} << (data[start] & 0x0F);
-            if (start + 1 + lengthSize > trailer) {
-                continue;
-            }
-            count = readBigEndian(data, static_cast<size_t>(start + 1), lengthSize);
-            start += 1 + lengthSize;
-        }
-        const uint64_t unit = kind == 6 ? 2 : 1;
-        if (count > (trailer - std::min<uint64_t>(start, trailer)) / unit) {
-            continue;
-        }
-        for (uint64_t i = 0; i < count; ++i) {
-            const size_t first = static_cast<size_t>(start + i * unit);
-            if (data[first] == 0 && (unit == 1 || data[first + 1] == 0)) {
-                return true;
-            }
-        }
-    }
-    return false;
+    return nullptr;
 }
 
 // Where the XML document starts (past a byte-order mark, which the library does not
@@ -278,19 +241,26 @@ NSPropertyListSerialization::propertyListWithData(const std::vector<uint8_t>& da
         fail(error, NSPropertyListReadCorruptError, "The property list is empty.");
         return std::nullopt;
     }
-    if (data.size() >= std::numeric_limits<uint32_t>::max()) {
-        fail(error, NSPropertyListReadCorruptError, "The property list is too large to read.");
-        return std::nullopt;
+    const bool binary = data.size() >= 8 && std::memcmp(data.data(), kBinaryMagic, 8) == 0;
+    const auto start = binary ? std::optional<size_t>(0) : xmlStart(data);
+    if (start) {
+        auto checked = binary ? PlistStructureCheck::checkBinary(data)
+                              : PlistStructureCheck::checkXML(data, *start);
+        if (checked.hasError()) {
+            if (error) {
+                *error = checked.error();
+            }
+            return std::nullopt;
+        }
     }
-    // The parsers get a terminated copy, so that no reading runs off the end.
+    // The parsers get a terminated copy, so that no reading runs off the end; the checks
+    // bound its length.
     std::string bytes(data.begin(), data.end());
     const auto length = static_cast<uint32_t>(data.size());
     plist_t root = nullptr;
-    if (data.size() >= 8 && std::memcmp(data.data(), kBinaryMagic, 8) == 0) {
-        if (!binaryHasNulInStrings(data)) {
-            plist_from_bin(bytes.data(), length, &root);
-        }
-    } else if (auto start = xmlStart(data)) {
+    if (binary) {
+        plist_from_bin(bytes.data(), length, &root);
+    } else if (start) {
         plist_from_xml(bytes.data() + *start, length - static_cast<uint32_t>(*start), &root);
     }
     PlistNode owner(root);
@@ -298,7 +268,7 @@ NSPropertyListSerialization::propertyListWithData(const std::vector<uint8_t>& da
         fail(error, NSPropertyListReadCorruptError, corrupt);
         return std::nullopt;
     }
-    auto value = fromNode(root, 0);
+    auto value = fromNode(root);
     if (!value) {
         fail(error, NSPropertyListReadCorruptError, corrupt);
     }
@@ -307,31 +277,28 @@ NSPropertyListSerialization::propertyListWithData(const std::vector<uint8_t>& da
 
 std::optional<std::vector<uint8_t>> NSPropertyListSerialization::dataWithPropertyList(
     const PlistValue& value, NSPropertyListFormat format, std::shared_ptr<NSError>* error) {
-    auto node = toNode(value, 0);
-    if (node.hasError()) {
+    auto writable = checkWritable(value, 0);
+    if (writable.hasError()) {
         if (error) {
-            *error = node.error();
+            *error = writable.error();
         }
         return std::nullopt;
     }
-    const PlistNode root = std::move(node).value();
+    if (format == NSPropertyListFormat::Binary) {
+        return BinaryPlistWriter::write(value);
+    }
+    // XML is written for small lists only (layouts, colours, the photo library's state):
+    // the library's dictionaries index keys in a table of fixed size.
+    const PlistNode root = toNode(value);
     char* bytes = nullptr;
     uint32_t length = 0;
-    if (format == NSPropertyListFormat::Binary) {
-        plist_to_bin(root.get(), &bytes, &length);
-    } else {
-        plist_to_xml(root.get(), &bytes, &length);
-    }
+    plist_to_xml(root.get(), &bytes, &length);
     if (!bytes) {
         fail(error, NSPropertyListWriteInvalidError, "The property list could not be written.");
         return std::nullopt;
     }
     std::vector<uint8_t> data(bytes, bytes + length);
-    if (format == NSPropertyListFormat::Binary) {
-        plist_to_bin_free(bytes);
-    } else {
-        plist_to_xml_free(bytes);
-    }
+    plist_to_xml_free(bytes);
     return data;
 }
 

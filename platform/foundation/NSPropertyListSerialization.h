@@ -15,7 +15,8 @@ enum class NSPropertyListFormat { XML, Binary };
 
 struct NSPropertyListSerialization {
     // Reads an XML or binary property list. On failure: nothing, and `error` (when given)
-    // is set, NSCocoaErrorDomain / NSPropertyListReadCorruptError for damaged data.
+    // is set, NSCocoaErrorDomain / NSPropertyListReadCorruptError for damaged data and for
+    // lists too large or nested too deeply to read safely (PlistStructureCheck).
     static std::optional<PlistValue> propertyListWithData(const std::vector<uint8_t>& data,
                                                           std::shared_ptr<NSError>* error);
     // Writes a property list; null values (top level or inside collections) and dates a

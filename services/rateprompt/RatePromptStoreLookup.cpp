@@ -2,6 +2,7 @@
 
 #include "platform/dispatch/dispatch.h"
 #include "platform/foundation/NSHTTPURLResponse.h"
+#include "platform/foundation/NSJSONSerialization.h"
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/NSString.h"
 #include "platform/foundation/NSURL.h"
@@ -114,14 +115,13 @@ Result resultForResponse(const Query& query, const std::shared_ptr<NSURLResponse
                 : std::move(connectionError);
         return result;
     }
-    auto answer = nlohmann::json::parse(data->begin(), data->end(), nullptr, false);
-    if (answer.is_discarded()) {
-        result.error = makeError(NSCocoaErrorDomain, NSPropertyListReadCorruptError,
-                                 "The data couldn’t be read because it isn’t in the correct "
-                                 "format.");
+    std::shared_ptr<NSError> parseError;
+    auto answer = NSJSONSerialization::JSONObjectWithData(*data, &parseError);
+    if (!answer) {
+        result.error = std::move(parseError);
         return result;
     }
-    auto results = RatePromptStoreLookup::valueForKeyInJSON("results", answer);
+    auto results = RatePromptStoreLookup::valueForKeyInJSON("results", *answer);
     nlohmann::json app = results.is_array() && !results.empty() ? results.back() : nlohmann::json();
     auto bundleID = textOf(RatePromptStoreLookup::valueForKeyInJSON("bundleId", app));
     if (bundleID && *bundleID == query.bundleID) {

@@ -259,6 +259,30 @@ TEST_F(RatePromptStoreLookupTest, AnswersOfTheStore) {
     }
 }
 
+// A hostile or broken service nests its answer 100,000 deep (200 KB): the lookup fails
+// like any unreadable answer, on every launch, instead of overflowing a pool thread's stack.
+TEST_F(RatePromptStoreLookupTest, DeeplyNestedAnswersFailTheLookup) {
+    const size_t levels = 100000;
+    const std::string nested = std::string(levels, '[') + std::string(levels, ']');
+    const std::string answers[] = {nested, R"({"resultCount":1,"results":)" + nested + "}"};
+    for (const auto& answer : answers) {
+        recorder->calls.clear();
+        recorder->error = nullptr;
+        store.setAnswer({200, answer});
+        auto fresh = makePrompt();
+        fresh->setAppStoreID(kStoreID);
+        fresh->promptIfNetworkAvailable();
+        finishLookups();
+
+        EXPECT_FALSE(fresh->storeLookup()->isInProgress());
+        EXPECT_EQ(recorder->calls, std::vector<std::string>{"could not connect"});
+        ASSERT_TRUE(recorder->error);
+        EXPECT_EQ(recorder->error->domain(), NSCocoaErrorDomain);
+        EXPECT_EQ(recorder->error->code(), NSPropertyListReadCorruptError);
+        EXPECT_FALSE(fresh->latestVersion().has_value());
+    }
+}
+
 TEST_F(RatePromptStoreLookupTest, ASlowStoreTimesOut) {
     store.setAnswer({200, LoopbackStore::appAnswer(kBundleID, "1.9"), true});
     prompt->setAppStoreID(kStoreID);

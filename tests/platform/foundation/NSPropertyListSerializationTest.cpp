@@ -1,10 +1,13 @@
 #include "platform/foundation/NSPropertyListSerialization.h"
 
+#include "platform/foundation/PlistStructureCheck.h"
+#include "tests/platform/foundation/BinaryPlistBuilder.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <random>
 
 namespace {
@@ -28,6 +31,9 @@ PlistValue sample() {
         {"date", NSDate{-86400.0}},
         {"list", PlistValue::Array{1, "two", PlistValue::Array{}, PlistValue::Dictionary{}}},
         {"nested", PlistValue::Dictionary{{"deeper", PlistValue::Dictionary{{"x", 2.5}}}}},
+        // Integers at each width's edges; counts past what a marker holds.
+        {"widths", PlistValue::Array{255, 256, 65535, 65536, 4294967295LL, 4294967296LL, -1}},
+        {"long", PlistValue::Array(20, PlistValue("\xF0\x9F\x98\x80 beyond the basic plane"))},
     };
 }
 
@@ -171,6 +177,120 @@ TEST(NSPropertyListSerializationTest, UnwritableValuesAreErrors) {
     }
     EXPECT_FALSE(NSPropertyListSerialization::dataWithPropertyList(deep, NSPropertyListFormat::XML,
                                                                    nullptr));
+}
+
+std::string nestedXML(size_t levels) {
+    std::string text = "<plist>";
+    for (size_t i = 0; i < levels; ++i) {
+        text += "<array>";
+    }
+    for (size_t i = 0; i < levels; ++i) {
+        text += "</array>";
+    }
+    return text + "</plist>";
+}
+
+// A chain of `levels` arrays, each holding the next, added to `builder`; the innermost
+// holds `last` (or nothing). Returns the outermost.
+uint32_t addChain(BinaryPlistBuilder& builder, uint32_t levels, std::optional<uint32_t> last) {
+    uint32_t inner = builder.add(BinaryPlistBuilder::collection(
+        last ? std::vector<uint32_t>{*last} : std::vector<uint32_t>{}));
+    for (uint32_t i = 1; i < levels; ++i) {
+        inner = builder.add(BinaryPlistBuilder::collection({inner}));
+    }
+    return inner;
+}
+
+// Each level an array holding the level below twice: 2^levels values from a few bytes.
+Bytes doubling(uint32_t levels) {
+    BinaryPlistBuilder builder;
+    uint32_t inner = builder.add({0x10, 0x01}); // the integer 1
+    for (uint32_t i = 0; i < levels; ++i) {
+        inner = builder.add(BinaryPlistBuilder::collection({inner, inner}));
+    }
+    return builder.build(inner);
+}
+
+// The same collection reached first near the top, then again from deep down.
+Bytes sharedReachedDeep(uint32_t sharedLevels, uint32_t pathLevels) {
+    BinaryPlistBuilder builder;
+    uint32_t shared = addChain(builder, sharedLevels, std::nullopt);
+    uint32_t path = addChain(builder, pathLevels, shared);
+    return builder.build(builder.add(BinaryPlistBuilder::collection({shared, path})));
+}
+
+// An empty array and an offset table of `count` one-byte entries, all pointing at it.
+Bytes manyObjects(uint64_t count) {
+    Bytes bytes = bytesOf("bplist00");
+    bytes.push_back(0xA0);
+    bytes.insert(bytes.end(), count, 8);
+    Bytes trailer(32, 0);
+    trailer[6] = 1, trailer[7] = 1;
+    for (int i = 0; i < 8; ++i) {
+        trailer[8 + i] = static_cast<uint8_t>(count >> (56 - 8 * i));
+    }
+    trailer[31] = 9;
+    bytes.insert(bytes.end(), trailer.begin(), trailer.end());
+    return bytes;
+}
+
+TEST(NSPropertyListSerializationTest, RefusesWhatCannotBeReadSafely) {
+    const std::string tooDeep = "nests deeper than 512 levels";
+    BinaryPlistBuilder pointsNowhere;
+    pointsNowhere.add(BinaryPlistBuilder::collection({5}));
+    struct Case {
+        const char* name;
+        Bytes data;
+        // What the refusal says; empty when the list is read.
+        std::string refusal;
+    };
+    const Case cases[] = {
+        {"binary, 512 levels", BinaryPlistBuilder::nestedArrays(512), ""},
+        {"binary, 513 levels", BinaryPlistBuilder::nestedArrays(513), tooDeep},
+        {"binary, 200,000 levels", BinaryPlistBuilder::nestedArrays(200000), tooDeep},
+        {"XML, 512 levels", bytesOf(nestedXML(512)), ""},
+        {"XML, 600 levels", bytesOf(nestedXML(600)), tooDeep},
+        {"XML, 200,000 levels", bytesOf(nestedXML(200000)), tooDeep},
+        {"binary, shared 2^10 times", doubling(10), ""},
+        {"binary, shared 2^24 times", doubling(24), "holds more than 8388608 values"},
+        {"binary, shared within reach", sharedReachedDeep(300, 200), ""},
+        {"binary, shared reached too deep", sharedReachedDeep(300, 250), tooDeep},
+        {"binary, 1000 objects", manyObjects(1000), ""},
+        {"binary, more objects than values allowed",
+         manyObjects(PlistStructureCheck::kMaxValues + 1), "holds more than 8388608 values"},
+        {"binary, a reference past the objects", pointsNowhere.build(0),
+         "refers to one that does not exist"},
+        {"XML, a comment", bytesOf("<plist><!-- a note --><array/></plist>"), ""},
+        {"XML, markup inside a comment", bytesOf("<plist><!-- <array> --><array/></plist>"),
+         "markup it cannot be read safely with"},
+        {"XML, a declaration holding markup",
+         bytesOf("<!DOCTYPE plist [<!ELEMENT plist ANY>]><plist><array/></plist>"),
+         "markup it cannot be read safely with"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::shared_ptr<NSError> error;
+        auto value = NSPropertyListSerialization::propertyListWithData(c.data, &error);
+        if (c.refusal.empty()) {
+            EXPECT_TRUE(value.has_value()) << error->description();
+            continue;
+        }
+        EXPECT_FALSE(value.has_value());
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->domain(), NSCocoaErrorDomain);
+        EXPECT_EQ(error->code(), NSPropertyListReadCorruptError);
+        EXPECT_NE(error->localizedDescription().find(c.refusal), std::string::npos)
+            << error->localizedDescription();
+    }
+    // Size is checked first, whatever the bytes hold.
+    for (const char* start : {"bplist00", "<plist>"}) {
+        Bytes tooLarge = bytesOf(start);
+        tooLarge.resize(PlistStructureCheck::kMaxLength + 1, ' ');
+        std::shared_ptr<NSError> error;
+        EXPECT_FALSE(NSPropertyListSerialization::propertyListWithData(tooLarge, &error));
+        ASSERT_TRUE(error);
+        EXPECT_NE(error->localizedDescription().find("larger than 128 MB"), std::string::npos);
+    }
 }
 
 TEST(NSPropertyListSerializationTest, ReadsFiles) {

@@ -5,11 +5,14 @@
 #include "platform/foundation/NSPathUtilities.h"
 #include "platform/foundation/NSPropertyListSerialization.h"
 
+#include "tests/platform/foundation/BinaryPlistBuilder.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <iterator>
 #include <thread>
 
 namespace {
@@ -111,10 +114,21 @@ TEST_F(NSUserDefaultsTest, DamagedFilesAreKeptAsideAndDefaultsStartEmpty) {
         PlistValue::Dictionary{{"key", "value"}}, NSPropertyListFormat::Binary, nullptr);
     ASSERT_TRUE(valid.has_value());
     const std::string truncated(valid->begin(), valid->begin() + 20);
+    // Nested 200,000 deep (megabytes): reading or freeing it would overflow the stack, on
+    // every launch, until it is moved aside.
+    const auto nestedBinary = BinaryPlistBuilder::nestedArrays(200000);
+    std::string nestedXML = "<plist>";
+    for (int i = 0; i < 200000; ++i) {
+        nestedXML += "<array>";
+    }
     const std::string damaged[] = {
-        "this is not a property list", truncated,
+        "this is not a property list",
+        truncated,
         "<plist><array><integer>1</integer></array></plist>", // not a dictionary
+        std::string(nestedBinary.begin(), nestedBinary.end()),
+        nestedXML,
     };
+    std::vector<std::string> expected = {"com.example.prefs.plist"};
     for (const auto& contents : damaged) {
         folder_.write("home/Library/Preferences/com.example.prefs.plist", contents);
         NSUserDefaults::resetForTesting();
@@ -123,15 +137,43 @@ TEST_F(NSUserDefaultsTest, DamagedFilesAreKeptAsideAndDefaultsStartEmpty) {
         // Writing new settings never overwrites the damaged file's copy.
         defaults->setObjectForKey("fresh", "key");
         ASSERT_TRUE(defaults->synchronize());
+        expected.push_back(expected.size() == 1
+                               ? "com.example.prefs.plist.corrupt"
+                               : "com.example.prefs.plist.corrupt." +
+                                     std::to_string(expected.size() - 1));
+        EXPECT_EQ(TempFolder::read(preferencesFolder() + "/" + expected.back()), contents);
     }
-    EXPECT_EQ(folderEntries(), (std::vector<std::string>{"com.example.prefs.plist",
-                                                         "com.example.prefs.plist.corrupt",
-                                                         "com.example.prefs.plist.corrupt.1",
-                                                         "com.example.prefs.plist.corrupt.2"}));
-    EXPECT_EQ(TempFolder::read(preferencesFile() + ".corrupt"), damaged[0]);
-    EXPECT_EQ(TempFolder::read(preferencesFile() + ".corrupt.1"), damaged[1]);
-    EXPECT_EQ(TempFolder::read(preferencesFile() + ".corrupt.2"), damaged[2]);
-    EXPECT_EQ(log_.size(), 6u); // each: what was wrong, and where it was kept
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(folderEntries(), expected);
+    EXPECT_EQ(log_.size(), 2 * std::size(damaged)); // each: what was wrong, and where it was kept
+}
+
+// Two hundred thousand settings load whole, and the launch's save of one more keeps them.
+TEST_F(NSUserDefaultsTest, ManySettingsLoadAndSave) {
+    const int count = 200000;
+    PlistValue::Dictionary many;
+    for (int i = 0; i < count; ++i) {
+        many.emplace_hint(many.end(), "key" + std::to_string(i), i);
+    }
+    auto data = NSPropertyListSerialization::dataWithPropertyList(
+        many, NSPropertyListFormat::Binary, nullptr);
+    ASSERT_TRUE(data.has_value());
+    folder_.write("home/Library/Preferences/com.example.prefs.plist",
+                  std::string(data->begin(), data->end()));
+
+    auto defaults = NSUserDefaults::standardUserDefaults();
+    EXPECT_EQ(defaults->dictionaryRepresentation().size(), size_t{count});
+    EXPECT_EQ(defaults->integerForKey("key0"), 0);
+    EXPECT_EQ(defaults->integerForKey("key199999"), 199999);
+    defaults->setIntegerForKey(1, "launches");
+    ASSERT_TRUE(defaults->synchronize());
+
+    NSUserDefaults::resetForTesting();
+    auto relaunched = NSUserDefaults::standardUserDefaults();
+    EXPECT_EQ(relaunched->dictionaryRepresentation().size(), size_t{count + 1});
+    EXPECT_EQ(relaunched->integerForKey("key123456"), 123456);
+    EXPECT_EQ(relaunched->integerForKey("launches"), 1);
+    EXPECT_TRUE(log_.empty());
 }
 
 TEST_F(NSUserDefaultsTest, FailedWriteKeepsTheOldFile) {

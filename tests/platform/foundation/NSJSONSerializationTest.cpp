@@ -1,0 +1,81 @@
+#include "platform/foundation/NSJSONSerialization.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <string>
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+Bytes bytesOf(const std::string& text) {
+    return Bytes(text.begin(), text.end());
+}
+
+std::string nested(size_t levels, char open = '[', char close = ']') {
+    return std::string(levels, open) + std::string(levels, close);
+}
+
+TEST(NSJSONSerializationTest, ReadsValues) {
+    struct Case {
+        std::string text;
+        nlohmann::json value;
+    };
+    const Case cases[] = {
+        {R"({"results":[{"trackId":42,"name":"x"}]})",
+         {{"results", {{{"trackId", 42}, {"name", "x"}}}}}},
+        {"[1, 2.5, true, null]", {1, 2.5, true, nullptr}},
+        {R"("text")", "text"},
+        // Brackets inside strings, escaped quotes among them, are no nesting.
+        {"[\"" + std::string(2000, '[') + "\\\"" + std::string(2000, '{') + "\"]",
+         {std::string(2000, '[') + "\"" + std::string(2000, '{')}},
+        {nested(NSJSONSerialization::kMaxDepth), nullptr},
+    };
+    for (const auto& c : cases) {
+        std::shared_ptr<NSError> error;
+        auto value = NSJSONSerialization::JSONObjectWithData(bytesOf(c.text), &error);
+        ASSERT_TRUE(value.has_value()) << c.text.substr(0, 40) << ": " << error->description();
+        if (!c.value.is_null()) {
+            EXPECT_EQ(*value, c.value);
+        }
+        EXPECT_FALSE(error);
+    }
+}
+
+TEST(NSJSONSerializationTest, RefusesWhatItCannotSafelyRead) {
+    const std::string notJSON =
+        "The data couldn\u2019t be read because it isn\u2019t in the correct format.";
+    const std::string tooDeep = " Its arrays and objects nest deeper than 512 levels.";
+    struct Case {
+        const char* name;
+        std::string text;
+        std::string description;
+    };
+    const Case cases[] = {
+        {"empty", "", notJSON},
+        {"truncated", R"({"results":[{"bundleId":)", notJSON},
+        {"trailing text", "[1] x", notJSON},
+        {"invalid UTF-8", "[\"\xFF\"]", notJSON},
+        {"one level too deep", nested(NSJSONSerialization::kMaxDepth + 1), notJSON + tooDeep},
+        {"objects too deep", "[" + nested(600, '{', '}') + "]", notJSON + tooDeep},
+        {"100,000 levels", nested(100000), notJSON + tooDeep},
+        {"100,000 unclosed", std::string(100000, '['), notJSON + tooDeep},
+        {"too large",
+         "[\"" + std::string(NSJSONSerialization::kMaxLength, 'a') + "\"]",
+         notJSON + " It is larger than 16 MB."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::shared_ptr<NSError> error;
+        EXPECT_FALSE(NSJSONSerialization::JSONObjectWithData(bytesOf(c.text), &error));
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->domain(), NSCocoaErrorDomain);
+        EXPECT_EQ(error->code(), NSPropertyListReadCorruptError);
+        EXPECT_EQ(error->localizedDescription(), c.description);
+        // The error is optional.
+        EXPECT_FALSE(NSJSONSerialization::JSONObjectWithData(bytesOf(c.text), nullptr));
+    }
+}
+
+} // namespace
