@@ -183,12 +183,13 @@ void AlertPanelView::drawRect(const CGRect&) {
 
     auto tint = UIColor::colorWithRedGreenBlueAlpha(0, 0.478, 1, 1);
     CGContextSetFillColorWithColor(context, UIColor::colorWithWhiteAlpha(0.8, 1)->cgColor());
+    // A hairline above each button with text or another button above it in its group (the
+    // top of a group is its rounded edge), and between the two buttons of a row.
     for (size_t i = 0; i < rects.size(); ++i) {
         const CGRect& r = rects[i];
-        if (i == cancel) {
-            continue; // alone in its group: nothing to set it apart from
+        if (i != cancel && r.origin.y > panel.origin.y) {
+            CGContextFillRect(context, CGRectMake(r.origin.x, r.origin.y, r.size.width, 0.5));
         }
-        CGContextFillRect(context, CGRectMake(r.origin.x, r.origin.y, r.size.width, 0.5));
         if (i > 0 && rects[i].origin.y == rects[i - 1].origin.y) {
             CGContextFillRect(context, CGRectMake(r.origin.x, r.origin.y, 0.5, r.size.height));
         }

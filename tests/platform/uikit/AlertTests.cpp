@@ -136,14 +136,17 @@ TEST_F(AlertTest, ActionSheetSetsCancelApartAtTheBottom) {
         EXPECT_EQ(CGRectGetMaxY(last), 667 - 8);
         const CGRect box = panel->panelRect();
         EXPECT_EQ(CGRectContainsRect(box, last), !c.cancelApart);
+        auto shot = ViewRenderer::snapshotWindow(*window, 1);
+        const auto shade = [&](double x, double y) {
+            return shot->cgImage()->pixelAt(static_cast<size_t>(x), static_cast<size_t>(y)) & 0xff;
+        };
         if (c.cancelApart) {
             EXPECT_EQ(CGRectGetMinY(last) - CGRectGetMaxY(box), 8);
-            auto shot = ViewRenderer::snapshotWindow(*window, 1);
-            const auto shade = [&](double y) {
-                return shot->cgImage()->pixelAt(187, static_cast<size_t>(y)) & 0xff;
-            };
-            EXPECT_LT(shade(CGRectGetMinY(last) - 4), shade(CGRectGetMinY(last) + 4));
+            EXPECT_LT(shade(187, CGRectGetMinY(last) - 4), shade(187, CGRectGetMinY(last) + 4));
         }
+        // Nothing is drawn beyond the rounded corners (no hairline over the top one).
+        const CGRect top = *panel->buttonRectForTitle(c.topDown.front());
+        EXPECT_EQ(shade(CGRectGetMinX(top) + 1, CGRectGetMinY(top)), shade(4, 4));
 
         // A tap on the lowest button, where it is drawn, answers with it.
         const CGRect target = *panel->buttonRectForTitle(c.topDown.back());
