@@ -49,7 +49,7 @@ void storeChoice(const std::string& color, const std::string& picture) {
 std::shared_ptr<UILabel> sectionLabel(const CGRect& frame, const std::string& key) {
     auto label = UILabel::initWithFrame(frame);
     label->setText(NSLocalizedString(key, ""));
-    label->setFont(UIFont::systemFontOfSize(16));
+    label->setFont(UIFont::systemFontOfSizeWeight(16, 0.2));
     label->setTextAlignment(NSTextAlignment::Center);
     label->setBackgroundColor(UIColor::whiteColor());
     label->setAutoresizingMask(UIViewAutoresizingFlexibleWidth |

@@ -77,7 +77,6 @@ void ImagePickerViewController::viewDidLoad() {
         auto bar = navigation->navigationBar();
         bar->setBarTintColor(Hex::colorWithHexString("#35c5d2"));
         bar->setTintColor(UIColor::whiteColor());
-        bar->setTitleColor(UIColor::whiteColor());
     }
     switchTitleView_ = CCDropdownTitleView::titleView();
     switchTitleView_->setAutoresizingMask(
@@ -115,7 +114,7 @@ void ImagePickerViewController::addScrollView() {
                                      UIViewAutoresizingFlexibleTopMargin);
     countLabel_->layer()->setCornerRadius(8);
     countLabel_->setTextColor(UIColor::whiteColor());
-    countLabel_->setFont(UIFont::systemFontOfSize(15));
+    countLabel_->setFont(UIFont::systemFontOfSizeWeight(15, 0.2));
     countLabel_->setText(counterText(0));
     view()->addSubview(countLabel_);
 

@@ -28,6 +28,7 @@
 #include "platform/uikit/UIImageView.h"
 #include "platform/uikit/UILabel.h"
 #include "platform/uikit/UILongPressGestureRecognizer.h"
+#include "platform/uikit/UINavigationBar.h"
 #include "platform/uikit/UINavigationController.h"
 #include "platform/uikit/UINavigationItem.h"
 #include "platform/uikit/UIScreen.h"
@@ -83,6 +84,12 @@ void MixPhotosEditViewController::viewDidLoad() {
     sharedSelectedStyleRow = 0;
     view()->setBackgroundColor(Hex::colorWithHexString("4b4a4a"));
     setTitle(NSLocalizedString("ZevaraDer", ""));
+    if (auto navigation = navigationController()) {
+        NSTextAttributes title;
+        title.font = UIFont::systemFontOfSizeWeight(18, 0.1);
+        title.foregroundColor = UIColor::whiteColor();
+        navigation->navigationBar()->setTitleTextAttributes(title);
+    }
     addStyleCollection();
     addModeButtons();
     addBackgroundView();

@@ -492,7 +492,10 @@ void star(const CGContextRef& c, double tile) {
     (void)c;
 }
 
-// Nine tileable motifs; `kind` picks one, drawn in `ink` over `paper`.
+// Nine motifs that tile without a seam; `kind` picks one, drawn in `ink` over `paper`.
+// Each repeats with a period that divides the tile, and every line runs on past the
+// tile's edges, so that no line end (whose cap is cut square to the line, not to the
+// edge) and no break in a curve falls on an edge where the next tile takes over.
 void pattern(const CGContextRef& c, double t, int kind, int paper, int ink) {
     fillAll(c, CGSizeMake(t, t), rgb(paper));
     CGContextSetFillColorWithColor(c, rgb(ink));
@@ -504,11 +507,11 @@ void pattern(const CGContextRef& c, double t, int kind, int paper, int ink) {
             CGContextFillRect(c, CGRectMake(t * i / 4, 0, t / 10, t));
         }
         break;
-    case 1: // diagonal stripes, four to the tile so that they meet across its edges
+    case 1: // diagonal stripes, four to the tile, each from a tile above to a tile below
         CGContextSetLineWidth(c, t / 14);
-        for (int i = -4; i <= 8; ++i) {
-            CGContextMoveToPoint(c, t * i / 4, 0);
-            CGContextAddLineToPoint(c, t * i / 4 + t, t);
+        for (int i = -6; i <= 6; ++i) {
+            CGContextMoveToPoint(c, t * i / 4 - t, -t);
+            CGContextAddLineToPoint(c, t * i / 4 + 2 * t, 2 * t);
         }
         CGContextStrokePath(c);
         break;
@@ -522,13 +525,17 @@ void pattern(const CGContextRef& c, double t, int kind, int paper, int ink) {
         CGContextFillRect(c, CGRectMake(0, 0, t / 2, t));
         CGContextFillRect(c, CGRectMake(0, 0, t, t / 2));
         break;
-    case 4: // waves
+    case 4: // waves, one to the tile, from the tile on the left to the one on the right
         CGContextSetLineWidth(c, t / 16);
         for (double base : {t / 4, t * 3 / 4}) {
-            CGContextMoveToPoint(c, 0, base);
-            for (int x = 1; x <= 40; ++x) {
+            for (int x = -10; x <= 50; ++x) {
                 double px = t * x / 40;
-                CGContextAddLineToPoint(c, px, base + t / 12 * std::sin(2 * kPi * px / t));
+                CGPoint p = CGPointMake(px, base + t / 12 * std::sin(2 * kPi * px / t));
+                if (x == -10) {
+                    CGContextMoveToPoint(c, p.x, p.y);
+                } else {
+                    CGContextAddLineToPoint(c, p.x, p.y);
+                }
             }
         }
         CGContextStrokePath(c);

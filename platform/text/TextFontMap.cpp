@@ -155,6 +155,20 @@ const TextFontMap::Face* TextFontMap::faceNamed(const std::string& name) const {
     return familyMatch;
 }
 
+std::string TextFontMap::postScriptNameDrawing(const PangoFontDescription* description) {
+    const auto held = lock();
+    PangoFont* font = pango_font_map_load_font(fontMap_, measuringContext_, description);
+    if (!font) {
+        return "";
+    }
+    std::string name;
+    if (PANGO_IS_FC_FONT(font)) {
+        name = patternString(pango_fc_font_get_pattern(PANGO_FC_FONT(font)), FC_POSTSCRIPT_NAME);
+    }
+    g_object_unref(font);
+    return name;
+}
+
 // What the sanitizers cannot see through in the font libraries, for sanitizer builds only.
 // Kept beside the font map, which every program drawing text links, so that the
 // suppressions come with it.

@@ -38,6 +38,9 @@ public:
     // The face of that PostScript name, else the regular face of that family; null when
     // neither exists.
     const Face* faceNamed(const std::string& name) const;
+    // The PostScript name of the face pango draws `description` with; empty when no face
+    // loads. Takes the lock.
+    std::string postScriptNameDrawing(const PangoFontDescription* description);
 
     PangoFontMap* fontMap() const { return fontMap_; }
     // A context for measuring, in points with no transform.

@@ -5,6 +5,8 @@
 #include <hb-ot.h>
 
 #include <algorithm>
+#include <cmath>
+#include <iterator>
 
 namespace {
 
@@ -37,6 +39,38 @@ hb_position_t heightMetric(hb_font_t* font, hb_ot_metrics_tag_t tag, hb_codepoin
         return value;
     }
     return inkTop(font, sample);
+}
+
+// The named weights and the numeric weights of pango (and CSS) they stand for, from thin
+// (100) to black (900); a weight between two names falls between their numbers in
+// proportion, so that 0.2 asks for a little less than medium.
+struct WeightStop {
+    double weight;
+    double pango;
+};
+constexpr WeightStop kWeightStops[] = {
+    {UIFontWeightUltraLight, 100}, {UIFontWeightThin, 200},   {UIFontWeightLight, 300},
+    {UIFontWeightRegular, 400},    {UIFontWeightMedium, 500}, {UIFontWeightSemibold, 600},
+    {UIFontWeightBold, 700},       {UIFontWeightHeavy, 800},  {UIFontWeightBlack, 900},
+};
+
+int pangoWeight(double weight) {
+    if (std::isnan(weight)) {
+        return PANGO_WEIGHT_NORMAL;
+    }
+    const auto* first = std::begin(kWeightStops);
+    const auto* last = std::end(kWeightStops) - 1;
+    if (weight <= first->weight) {
+        return int(first->pango);
+    }
+    if (weight >= last->weight) {
+        return int(last->pango);
+    }
+    const auto* upper = std::find_if(
+        first, last + 1, [weight](const WeightStop& stop) { return stop.weight >= weight; });
+    const auto* lower = upper - 1;
+    const double t = (weight - lower->weight) / (upper->weight - lower->weight);
+    return int(std::lround(lower->pango + t * (upper->pango - lower->pango)));
 }
 
 } // namespace
@@ -98,6 +132,20 @@ std::shared_ptr<UIFont> UIFont::boldSystemFontOfSize(double size) {
 
 std::shared_ptr<UIFont> UIFont::italicSystemFontOfSize(double size) {
     return systemFont("DejaVuSans-Oblique", "DejaVu Sans Oblique", size);
+}
+
+std::shared_ptr<UIFont> UIFont::systemFontOfSizeWeight(double size, double weight) {
+    const auto regular = systemFontOfSize(size);
+    PangoFontDescription* face = pango_font_description_copy(regular->description_);
+    pango_font_description_set_weight(face, PangoWeight(pangoWeight(weight)));
+    auto font =
+        std::shared_ptr<UIFont>(new UIFont(regular->fontName_, regular->familyName_, face, size));
+    pango_font_description_free(face);
+    if (auto drawing = TextFontMap::shared().postScriptNameDrawing(font->description_);
+        !drawing.empty()) {
+        font->fontName_ = std::move(drawing);
+    }
+    return font;
 }
 
 std::shared_ptr<UIFont> UIFont::fontWithNameSize(const std::string& name, double size) {

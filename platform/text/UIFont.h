@@ -10,6 +10,18 @@
 
 typedef struct _PangoFontDescription PangoFontDescription;
 
+// The platform's named weights, on its continuous scale from -1 (lightest) through 0
+// (regular) to 1 (heaviest).
+inline constexpr double UIFontWeightUltraLight = -0.8;
+inline constexpr double UIFontWeightThin = -0.6;
+inline constexpr double UIFontWeightLight = -0.4;
+inline constexpr double UIFontWeightRegular = 0;
+inline constexpr double UIFontWeightMedium = 0.23;
+inline constexpr double UIFontWeightSemibold = 0.3;
+inline constexpr double UIFontWeightBold = 0.4;
+inline constexpr double UIFontWeightHeavy = 0.56;
+inline constexpr double UIFontWeightBlack = 0.62;
+
 class UIFont : public NSObject {
     NS_OBJECT(UIFont)
 public:
@@ -18,6 +30,11 @@ public:
     static std::shared_ptr<UIFont> systemFontOfSize(double size);
     static std::shared_ptr<UIFont> boldSystemFontOfSize(double size);
     static std::shared_ptr<UIFont> italicSystemFontOfSize(double size);
+    // The system font at a weight of the scale above (beyond it, or not a number, is taken
+    // as its nearest end, or regular). The weight is kept as asked in the pango
+    // description; the bundled face nearest to it draws the text (DejaVu Sans has extra
+    // light, book and bold), and `fontName` names that face.
+    static std::shared_ptr<UIFont> systemFontOfSizeWeight(double size, double weight);
     // By PostScript name ("DejaVuSans-Bold", "DejaVuSerif-Italic") or family name ("DejaVu
     // Serif", its regular face); null for a font the app does not have.
     static std::shared_ptr<UIFont> fontWithNameSize(const std::string& name, double size);

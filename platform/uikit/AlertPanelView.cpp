@@ -16,6 +16,7 @@ constexpr double kButtonHeight = 44;
 constexpr double kPadding = 16;
 constexpr double kTitleSize = 17;
 constexpr double kMessageSize = 13;
+constexpr double kButtonTitleSize = 17;
 
 NSTextAttributes attributes(std::shared_ptr<UIFont> font, std::shared_ptr<UIColor> color) {
     NSTextAttributes a;
@@ -51,13 +52,15 @@ AlertPanelView::AlertPanelView() {
 
 std::shared_ptr<AlertPanelView>
 AlertPanelView::initWithScreen(const CGRect& screen, std::string title, std::string message,
-                               std::vector<std::string> buttons, bool actionSheet) {
+                               std::vector<std::string> buttons, bool actionSheet,
+                               std::optional<size_t> cancelButton) {
     auto view = make<AlertPanelView>();
     view->setFrame(screen);
     view->title_ = std::move(title);
     view->message_ = std::move(message);
     view->buttons_ = std::move(buttons);
     view->actionSheet_ = actionSheet;
+    view->cancelButton_ = cancelButton;
     return view;
 }
 
@@ -69,14 +72,24 @@ double AlertPanelView::textHeight() const {
     return title + gap + message + ((title + message) > 0 ? 2 * kPadding : 0);
 }
 
+std::optional<size_t> AlertPanelView::separateCancel() const {
+    if (actionSheet_ && cancelButton_ && *cancelButton_ < buttons_.size()) {
+        return cancelButton_;
+    }
+    return std::nullopt;
+}
+
 CGRect AlertPanelView::panelRect() const {
     CGRect b = bounds();
     bool row = !actionSheet_ && buttons_.size() == 2;
-    double buttonsHeight = kButtonHeight * (row ? 1 : static_cast<double>(buttons_.size()));
-    double height = textHeight() + buttonsHeight;
+    const auto cancel = separateCancel();
+    double inPanel = static_cast<double>(buttons_.size() - (cancel ? 1 : 0));
+    double height = textHeight() + kButtonHeight * (row ? 1 : inPanel);
     if (actionSheet_) {
         double width = b.size.width - 2 * kSheetMargin;
-        return CGRectMake(kSheetMargin, b.size.height - kSheetMargin - height, width, height);
+        // The cancel group takes the bottom, the same margin apart from the panel.
+        double bottom = b.size.height - kSheetMargin - (cancel ? kButtonHeight + kSheetMargin : 0);
+        return CGRectMake(kSheetMargin, bottom - height, width, height);
     }
     return CGRectMake((b.size.width - kPanelWidth) / 2, (b.size.height - height) / 2, kPanelWidth,
                       height);
@@ -87,15 +100,20 @@ std::vector<CGRect> AlertPanelView::buttonRects() const {
     double top = panel.origin.y + textHeight();
     std::vector<CGRect> rects;
     bool row = !actionSheet_ && buttons_.size() == 2;
+    const auto cancel = separateCancel();
+    double slot = 0;
     for (size_t i = 0; i < buttons_.size(); ++i) {
-        if (row) {
-            double half = panel.size.width / 2;
-            rects.push_back(CGRectMake(panel.origin.x + half * static_cast<double>(i), top, half,
-                                       kButtonHeight));
-        } else {
-            rects.push_back(CGRectMake(panel.origin.x, top + kButtonHeight * static_cast<double>(i),
+        if (i == cancel) {
+            rects.push_back(CGRectMake(panel.origin.x, CGRectGetMaxY(panel) + kSheetMargin,
                                        panel.size.width, kButtonHeight));
+        } else if (row) {
+            double half = panel.size.width / 2;
+            rects.push_back(CGRectMake(panel.origin.x + half * slot, top, half, kButtonHeight));
+        } else {
+            rects.push_back(CGRectMake(panel.origin.x, top + kButtonHeight * slot, panel.size.width,
+                                       kButtonHeight));
         }
+        slot += i == cancel ? 0 : 1;
     }
     return rects;
 }
@@ -138,7 +156,12 @@ void AlertPanelView::drawRect(const CGRect&) {
     CGContextFillRect(context, bounds());
 
     CGRect panel = panelRect();
+    auto rects = buttonRects();
+    const auto cancel = separateCancel();
     CGContextAddPath(context, CGPathCreateWithRoundedRect(panel, 13, 13, nullptr));
+    if (cancel) {
+        CGContextAddPath(context, CGPathCreateWithRoundedRect(rects[*cancel], 13, 13, nullptr));
+    }
     CGContextSetFillColorWithColor(context, UIColor::colorWithWhiteAlpha(0.97, 1)->cgColor());
     CGContextFillPath(context);
 
@@ -159,17 +182,25 @@ void AlertPanelView::drawRect(const CGRect&) {
     }
 
     auto tint = UIColor::colorWithRedGreenBlueAlpha(0, 0.478, 1, 1);
-    auto rects = buttonRects();
     CGContextSetFillColorWithColor(context, UIColor::colorWithWhiteAlpha(0.8, 1)->cgColor());
+    // A hairline above each button with text or another button above it in its group (the
+    // top of a group is its rounded edge), and between the two buttons of a row.
     for (size_t i = 0; i < rects.size(); ++i) {
         const CGRect& r = rects[i];
-        CGContextFillRect(context, CGRectMake(r.origin.x, r.origin.y, r.size.width, 0.5));
+        if (i != cancel && r.origin.y > panel.origin.y) {
+            CGContextFillRect(context, CGRectMake(r.origin.x, r.origin.y, r.size.width, 0.5));
+        }
         if (i > 0 && rects[i].origin.y == rects[i - 1].origin.y) {
             CGContextFillRect(context, CGRectMake(r.origin.x, r.origin.y, 0.5, r.size.height));
         }
     }
     for (size_t i = 0; i < rects.size(); ++i) {
-        auto a = attributes(UIFont::systemFontOfSize(17), tint);
+        // The button that backs out reads heavier than the choices.
+        auto a =
+            attributes(i == cancelButton_
+                           ? UIFont::systemFontOfSizeWeight(kButtonTitleSize, UIFontWeightSemibold)
+                           : UIFont::systemFontOfSize(kButtonTitleSize),
+                       tint);
         double h = NSStringDrawing::sizeWithAttributes(buttons_[i], a).height;
         CGRect r = rects[i];
         NSStringDrawing::drawInRectWithAttributes(

@@ -1,6 +1,7 @@
 // What an alert looks like: the screen dimmed, a rounded panel with a bold title, a
 // message and a row (two buttons) or a column of buttons; as an action sheet, the panel
-// sits at the bottom. Taps on a button are reported by its title.
+// sits at the bottom, and its cancel button, in a rounded group of its own, below it.
+// Taps on a button are reported by its title.
 #pragma once
 
 #include "platform/uikit/UIView.h"
@@ -16,14 +17,16 @@ public:
     static std::shared_ptr<AlertPanelView> initWithScreen(const CGRect& screen, std::string title,
                                                           std::string message,
                                                           std::vector<std::string> buttons,
-                                                          bool actionSheet);
+                                                          bool actionSheet,
+                                                          std::optional<size_t> cancelButton);
     static std::shared_ptr<AlertPanelView> alloc() {
-        return initWithScreen(CGRectZero, "", "", {}, false);
+        return initWithScreen(CGRectZero, "", "", {}, false, std::nullopt);
     }
     void setButtonHandler(std::function<void(const std::string&)> handler) {
         handler_ = std::move(handler);
     }
-    // The panel and each button's rectangle, in the view's coordinates.
+    // The panel and each button's rectangle (in the order the buttons were given), in the
+    // view's coordinates. A sheet's cancel button lies below the panel, not in it.
     CGRect panelRect() const;
     std::vector<CGRect> buttonRects() const;
     // The rectangle of the first button of that title, if any.
@@ -43,10 +46,13 @@ protected:
 
 private:
     double textHeight() const;
+    // The index of a sheet's cancel button, which is set apart; none for an alert.
+    std::optional<size_t> separateCancel() const;
 
     std::string title_;
     std::string message_;
     std::vector<std::string> buttons_;
     bool actionSheet_ = false;
+    std::optional<size_t> cancelButton_;
     std::function<void(const std::string&)> handler_;
 };

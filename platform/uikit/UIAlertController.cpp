@@ -25,12 +25,16 @@ void UIAlertController::addAction(const std::shared_ptr<UIAlertAction>& action) 
 
 void UIAlertController::loadView() {
     std::vector<std::string> buttons;
+    std::optional<size_t> cancel;
     for (const auto& action : actions_) {
+        if (!cancel && action->style() == UIAlertActionStyle::Cancel) {
+            cancel = buttons.size();
+        }
         buttons.push_back(action->title());
     }
     auto panel =
         AlertPanelView::initWithScreen(UIScreen::mainScreen()->bounds(), title(), message_, buttons,
-                                       style_ == UIAlertControllerStyle::ActionSheet);
+                                       style_ == UIAlertControllerStyle::ActionSheet, cancel);
     std::weak_ptr<UIAlertController> weak = self<UIAlertController>();
     panel->setButtonHandler([weak](const std::string& title) {
         if (auto alert = weak.lock()) {

@@ -1,5 +1,6 @@
 // An alert or action sheet, presented over the screen that shows it. Tapping an action
-// dismisses it and then runs the action's handler.
+// dismisses it and then runs the action's handler. The first cancel-style action is the
+// cancel button: an action sheet shows it apart, at the bottom, wherever it was added.
 #pragma once
 
 #include "platform/uikit/UIAlertAction.h"

@@ -41,7 +41,8 @@ void UIAlertView::show() {
     }
     setFrame(window->bounds());
     setAutoresizingMask(UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleHeight);
-    panel_ = AlertPanelView::initWithScreen(bounds(), title_, message_, buttonTitles_, false);
+    panel_ = AlertPanelView::initWithScreen(bounds(), title_, message_, buttonTitles_, false,
+                                            std::nullopt);
     std::weak_ptr<UIAlertView> weak = self<UIAlertView>();
     panel_->setButtonHandler([weak](const std::string& title) {
         if (auto alert = weak.lock()) {

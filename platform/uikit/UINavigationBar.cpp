@@ -22,8 +22,7 @@ constexpr double kButtonTitleSize = 17;
 } // namespace
 
 UINavigationBar::UINavigationBar()
-    : tintColor_(UIColor::colorWithRedGreenBlueAlpha(0, 0.478, 1, 1)),
-      titleColor_(UIColor::blackColor()) {
+    : tintColor_(UIColor::colorWithRedGreenBlueAlpha(0, 0.478, 1, 1)) {
     setOpaque(false);
     setAutoresizingMask(UIViewAutoresizingFlexibleWidth);
 }
@@ -62,8 +61,8 @@ void UINavigationBar::setTintColor(std::shared_ptr<UIColor> color) {
     setNeedsLayout();
 }
 
-void UINavigationBar::setTitleColor(std::shared_ptr<UIColor> color) {
-    titleColor_ = std::move(color);
+void UINavigationBar::setTitleTextAttributes(NSTextAttributes attributes) {
+    titleTextAttributes_ = std::move(attributes);
     setNeedsLayout();
 }
 
@@ -167,8 +166,10 @@ void UINavigationBar::layoutSubviews() {
     } else if (!topItem_->title().empty()) {
         auto label = UILabel::initWithFrame(CGRectMake((width - room) / 2, 0, room, kHeight));
         label->setText(topItem_->title());
-        label->setFont(UIFont::boldSystemFontOfSize(kTitleSize));
-        label->setTextColor(titleColor_);
+        const auto& font = titleTextAttributes_.font;
+        const auto& color = titleTextAttributes_.foregroundColor;
+        label->setFont(font ? font : UIFont::boldSystemFontOfSize(kTitleSize));
+        label->setTextColor(color ? color : UIColor::blackColor());
         label->setTextAlignment(NSTextAlignment::Center);
         addSubview(label);
     }

@@ -3,6 +3,7 @@
 // background reaches up behind the status bar.
 #pragma once
 
+#include "platform/uikit/NSTextAttributes.h"
 #include "platform/uikit/UIView.h"
 
 #include <functional>
@@ -33,8 +34,10 @@ public:
     void setBarTintColor(std::shared_ptr<UIColor> color);
     std::shared_ptr<UIColor> tintColor() const { return tintColor_; }
     void setTintColor(std::shared_ptr<UIColor> color);
-    std::shared_ptr<UIColor> titleColor() const { return titleColor_; }
-    void setTitleColor(std::shared_ptr<UIColor> color);
+    // The title's font and colour; without them, the bold system font at 17 points, black.
+    // Its other attributes are not used.
+    const NSTextAttributes& titleTextAttributes() const { return titleTextAttributes_; }
+    void setTitleTextAttributes(NSTextAttributes attributes);
     bool isTranslucent() const { return translucent_; }
     void setTranslucent(bool translucent) { translucent_ = translucent; }
 
@@ -53,6 +56,6 @@ private:
     std::function<void()> backAction_;
     std::shared_ptr<UIColor> barTintColor_;
     std::shared_ptr<UIColor> tintColor_;
-    std::shared_ptr<UIColor> titleColor_;
+    NSTextAttributes titleTextAttributes_;
     bool translucent_ = true;
 };

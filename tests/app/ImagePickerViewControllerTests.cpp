@@ -10,6 +10,7 @@
 #include "platform/photos/PHAsset.h"
 #include "platform/photos/PHAssetCollection.h"
 #include "platform/photos/PHPhotoLibrary.h"
+#include "platform/text/UIFont.h"
 #include "platform/uikit/UIAlertController.h"
 #include "platform/uikit/UIButton.h"
 #include "platform/uikit/UICollectionView.h"
@@ -25,6 +26,7 @@
 #include "tests/support/PhotoFixtures.h"
 
 #include <gtest/gtest.h>
+#include <pango/pango.h>
 
 namespace {
 class PickerTest : public PhotoLibraryTest {
@@ -90,6 +92,10 @@ TEST_F(PickerTest, LayoutOnTheDefaultScreen) {
     EXPECT_EQ(picker->mixEnterBtn()->frame(), CGRectMake(275, 519, 90, 38));
     EXPECT_EQ(picker->selectedScrView()->frame(), CGRectMake(0, 557, 375, 100));
     EXPECT_EQ(picker->countLabel()->text(), "  0 Photos Selected");
+    EXPECT_EQ(picker->countLabel()->font()->pointSize(), 15);
+    EXPECT_EQ(
+        pango_font_description_get_weight(picker->countLabel()->font()->pangoFontDescription()),
+        487);
     EXPECT_EQ(picker->mixEnterBtn()->alpha(), 0.5);
     EXPECT_FALSE(picker->mixEnterBtn()->isUserInteractionEnabled());
     EXPECT_EQ(picker->adViewBottomOffsetFromSuperViewBottom(), 150.0f);

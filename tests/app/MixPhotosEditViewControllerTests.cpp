@@ -10,6 +10,7 @@
 #include "platform/photos/PHAsset.h"
 #include "platform/photos/PHPhotoLibrary.h"
 #include "platform/quartzcore/CALayer.h"
+#include "platform/text/UIFont.h"
 #include "platform/uikit/AlertPanelView.h"
 #include "platform/uikit/UIAlertController.h"
 #include "platform/uikit/UIApplication.h"
@@ -19,6 +20,7 @@
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIImage.h"
 #include "platform/uikit/UIImageView.h"
+#include "platform/uikit/UINavigationBar.h"
 #include "platform/uikit/UINavigationController.h"
 #include "platform/uikit/UIScrollView.h"
 #include "platform/uikit/UISlider.h"
@@ -26,6 +28,7 @@
 #include "tests/support/PhotoFixtures.h"
 
 #include <gtest/gtest.h>
+#include <pango/pango.h>
 
 namespace {
 class TemplateEditorTest : public PhotoLibraryTest {
@@ -110,6 +113,13 @@ TEST_F(TemplateEditorTest, PhotosLoadIntoStyleOneAndTheStripMarksRowZero) {
     EXPECT_EQ(editor->mixStyleCollection()->numberOfItemsInSection(0), 6);
     EXPECT_FALSE(styleTile(0)->selectedImageView()->isHidden());
     EXPECT_TRUE(styleTile(3)->selectedImageView()->isHidden());
+    // The bar's title: a touch heavier than regular (which DejaVu draws with its book face),
+    // white.
+    const auto& title = navigation->navigationBar()->titleTextAttributes();
+    ASSERT_TRUE(title.font);
+    EXPECT_EQ(title.font->pointSize(), 18);
+    EXPECT_EQ(pango_font_description_get_weight(title.font->pangoFontDescription()), 443);
+    EXPECT_TRUE(CGColorEqualToColor(title.foregroundColor->cgColor(), CGColorMake(1, 1, 1, 1)));
 }
 
 TEST_F(TemplateEditorTest, ChoosingAStyleRebuildsTheCellsAndUndoesSwapsAndBorder) {

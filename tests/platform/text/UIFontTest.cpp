@@ -2,6 +2,8 @@
 
 #include "tests/support/TextTest.h"
 
+#include <pango/pango.h>
+
 #include <cmath>
 #include <limits>
 
@@ -83,6 +85,39 @@ TEST_F(UIFontTest, SystemFontsAreDejaVuSans) {
     EXPECT_EQ(UIFont::boldSystemFontOfSize(17)->fontName(), "DejaVuSans-Bold");
     EXPECT_EQ(UIFont::italicSystemFontOfSize(17)->fontName(), "DejaVuSans-Oblique");
     EXPECT_EQ(UIFont::systemFontOfSize(17)->familyName(), "DejaVu Sans");
+}
+
+TEST_F(UIFontTest, WeightsReachPangoAndPickTheNearestFace) {
+    struct Case {
+        double weight;
+        int pangoWeight;
+        const char* fontName; // the bundled face that draws it
+    } cases[] = {
+        {UIFontWeightUltraLight, 100, "DejaVuSans-ExtraLight"},
+        {UIFontWeightThin, 200, "DejaVuSans-ExtraLight"},
+        {UIFontWeightRegular, 400, "DejaVuSans"},
+        {0.1, 443, "DejaVuSans"}, // navigation titles
+        {0.2, 487, "DejaVuSans"}, // the counter and the colour row's labels
+        {UIFontWeightMedium, 500, "DejaVuSans"},
+        {UIFontWeightSemibold, 600, "DejaVuSans-Bold"},
+        {UIFontWeightBold, 700, "DejaVuSans-Bold"},
+        {UIFontWeightHeavy, 800, "DejaVuSans-Bold"},
+        {UIFontWeightBlack, 900, "DejaVuSans-Bold"},
+        {-1, 100, "DejaVuSans-ExtraLight"},
+        {1, 900, "DejaVuSans-Bold"},
+        {std::numeric_limits<double>::quiet_NaN(), 400, "DejaVuSans"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.weight);
+        const auto font = UIFont::systemFontOfSizeWeight(15, c.weight);
+        EXPECT_EQ(pango_font_description_get_weight(font->pangoFontDescription()), c.pangoWeight);
+        EXPECT_EQ(font->fontName(), c.fontName);
+        EXPECT_EQ(font->familyName(), "DejaVu Sans");
+        EXPECT_EQ(font->pointSize(), 15);
+        // A new size keeps the weight.
+        EXPECT_EQ(pango_font_description_get_weight(font->fontWithSize(30)->pangoFontDescription()),
+                  c.pangoWeight);
+    }
 }
 
 TEST_F(UIFontTest, SizesThatAreNotPositiveMeanTwelvePoints) {

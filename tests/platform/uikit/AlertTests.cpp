@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 class AlertTest : public ::testing::Test {
 protected:
@@ -73,6 +75,86 @@ TEST_F(AlertTest, AlertIsDrawnOverTheScreen) {
     CGRect button = panel->buttonRects().at(0);
     EXPECT_TRUE(panel->tapAtPoint(CGPointMake(CGRectGetMidX(button), CGRectGetMidY(button))));
     EXPECT_FALSE(panel->tapAtPoint(CGPointMake(5, 5)));
+}
+
+TEST_F(AlertTest, ActionSheetSetsCancelApartAtTheBottom) {
+    struct Case {
+        const char* name;
+        std::vector<std::pair<const char*, UIAlertActionStyle>> actions;
+        std::vector<std::string> topDown; // the buttons from the top of the screen down
+        bool cancelApart;
+    } cases[] = {
+        {"cancel added first",
+         {{"Cancel", UIAlertActionStyle::Cancel},
+          {"Copy", UIAlertActionStyle::Default},
+          {"Save", UIAlertActionStyle::Default},
+          {"Share", UIAlertActionStyle::Default}},
+         {"Copy", "Save", "Share", "Cancel"},
+         true},
+        {"cancel added in the middle",
+         {{"Copy", UIAlertActionStyle::Default},
+          {"Cancel", UIAlertActionStyle::Cancel},
+          {"Delete", UIAlertActionStyle::Destructive}},
+         {"Copy", "Delete", "Cancel"},
+         true},
+        {"only cancel", {{"Cancel", UIAlertActionStyle::Cancel}}, {"Cancel"}, true},
+        {"no cancel",
+         {{"Copy", UIAlertActionStyle::Default}, {"Save", UIAlertActionStyle::Default}},
+         {"Copy", "Save"},
+         false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto sheet = UIAlertController::alertControllerWithTitleMessagePreferredStyle(
+            "", "", UIAlertControllerStyle::ActionSheet);
+        std::string tapped;
+        for (const auto& [title, style] : c.actions) {
+            sheet->addAction(UIAlertAction::actionWithTitleStyleHandler(
+                title, style, [&tapped](const auto& action) { tapped = action->title(); }));
+        }
+        root->presentViewControllerAnimatedCompletion(sheet, false, nullptr);
+        auto panel = std::dynamic_pointer_cast<AlertPanelView>(sheet->view());
+        ASSERT_TRUE(panel);
+
+        std::vector<std::pair<double, std::string>> byTop;
+        for (const auto& [title, style] : c.actions) {
+            auto rect = panel->buttonRectForTitle(title);
+            ASSERT_TRUE(rect);
+            EXPECT_EQ(rect->size.width, 375 - 16);
+            byTop.emplace_back(rect->origin.y, title);
+        }
+        std::sort(byTop.begin(), byTop.end());
+        std::vector<std::string> topDown;
+        for (const auto& entry : byTop) {
+            topDown.push_back(entry.second);
+        }
+        EXPECT_EQ(topDown, c.topDown);
+
+        // The last button ends a margin above the screen's bottom; a set-apart cancel button
+        // lies below the panel, a margin apart, with the dimmed screen showing between.
+        const CGRect last = *panel->buttonRectForTitle(c.topDown.back());
+        EXPECT_EQ(CGRectGetMaxY(last), 667 - 8);
+        const CGRect box = panel->panelRect();
+        EXPECT_EQ(CGRectContainsRect(box, last), !c.cancelApart);
+        auto shot = ViewRenderer::snapshotWindow(*window, 1);
+        const auto shade = [&](double x, double y) {
+            return shot->cgImage()->pixelAt(static_cast<size_t>(x), static_cast<size_t>(y)) & 0xff;
+        };
+        if (c.cancelApart) {
+            EXPECT_EQ(CGRectGetMinY(last) - CGRectGetMaxY(box), 8);
+            EXPECT_LT(shade(187, CGRectGetMinY(last) - 4), shade(187, CGRectGetMinY(last) + 4));
+        }
+        // Nothing is drawn beyond the rounded corners (no hairline over the top one).
+        const CGRect top = *panel->buttonRectForTitle(c.topDown.front());
+        EXPECT_EQ(shade(CGRectGetMinX(top) + 1, CGRectGetMinY(top)), shade(4, 4));
+
+        // A tap on the lowest button, where it is drawn, answers with it.
+        const CGRect target = *panel->buttonRectForTitle(c.topDown.back());
+        TouchInjector::tapAt(CGPointMake(CGRectGetMidX(target), CGRectGetMidY(target)));
+        environment.fastForwardBy(UIViewController::kTransitionDuration);
+        EXPECT_EQ(tapped, c.topDown.back());
+        EXPECT_EQ(root->presentedViewController(), nullptr);
+    }
 }
 
 TEST_F(AlertTest, AFingerOnTheButtonAnswersTheAlert) {

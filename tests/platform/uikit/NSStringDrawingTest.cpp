@@ -244,6 +244,32 @@ TEST_F(NSStringDrawingTest, InkStaysInsideTheMeasuredRect) {
     }
 }
 
+TEST_F(NSStringDrawingTest, HeavierWeightsDrawMoreInk) {
+    // The sum of how far each pixel is from white, over the whole text.
+    const auto ink = [](double weight) {
+        const auto image = renderOnWhite(CGSizeMake(400, 40), [&] {
+            NSStringDrawing::drawAtPointWithAttributes(
+                kPangram, CGPointMake(4, 8), withFont(UIFont::systemFontOfSizeWeight(16, weight)));
+        });
+        long total = 0;
+        for (size_t y = 0; y < image->height(); ++y) {
+            for (size_t x = 0; x < image->width(); ++x) {
+                total += 255 - long(image->pixelAt(x, y) & 0xff);
+            }
+        }
+        return total;
+    };
+    const long thin = ink(UIFontWeightThin);
+    const long regular = ink(UIFontWeightRegular);
+    const long bold = ink(UIFontWeightBold);
+    EXPECT_LT(thin, regular);
+    EXPECT_LT(regular, bold);
+    // A weight between the faces draws with the nearest one.
+    EXPECT_EQ(regular, ink(0.1));
+    EXPECT_EQ(bold, ink(UIFontWeightBlack));
+    EXPECT_GT(double(bold), 1.2 * double(regular));
+}
+
 TEST_F(NSStringDrawingTest, AlignmentPlacesTheInkWithinTheRect) {
     const CGRect rect = CGRectMake(20, 10, 160, 30);
     struct Case {

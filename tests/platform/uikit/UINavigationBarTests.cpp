@@ -1,6 +1,7 @@
 #include "harness/TouchInjector.h"
 #include "platform/uikit/UIBarButtonItem.h"
 #include "platform/uikit/UIButton.h"
+#include "platform/uikit/UIColor.h"
 #include "platform/uikit/UILabel.h"
 #include "platform/uikit/UINavigationBar.h"
 #include "platform/uikit/UINavigationController.h"
@@ -59,6 +60,24 @@ TEST_F(UINavigationBarTest, ShowsTheTopTitleAndABackButtonThatPops) {
     TouchInjector::tapAt(TouchInjector::tapPointOfView(*back));
     environment.fastForwardBy(UIViewController::kTransitionDuration);
     EXPECT_EQ(navigation->topViewController(), root);
+}
+
+TEST_F(UINavigationBarTest, TitleTextAttributesGiveTheTitlesFontAndColour) {
+    auto bar = navigation->navigationBar();
+    auto title = find<UILabel>();
+    ASSERT_TRUE(title);
+    EXPECT_EQ(title->font()->fontName(), "DejaVuSans-Bold");
+    EXPECT_EQ(title->font()->pointSize(), 17);
+    EXPECT_TRUE(CGColorEqualToColor(title->textColor()->cgColor(), CGColorMake(0, 0, 0, 1)));
+
+    NSTextAttributes attributes;
+    attributes.font = UIFont::systemFontOfSizeWeight(18, 0.1);
+    attributes.foregroundColor = UIColor::whiteColor();
+    bar->setTitleTextAttributes(attributes);
+    title = find<UILabel>();
+    ASSERT_TRUE(title);
+    EXPECT_EQ(title->font(), attributes.font);
+    EXPECT_EQ(title->textColor(), attributes.foregroundColor);
 }
 
 TEST_F(UINavigationBarTest, ItemsAndHiding) {
