@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <atomic>
 #include <filesystem>
+#include <string_view>
 #include <tuple>
 
 namespace {
@@ -39,6 +40,16 @@ bool isRegular(const PangoFontDescription* description) {
     return pango_font_description_get_weight(description) == PANGO_WEIGHT_NORMAL &&
            pango_font_description_get_style(description) == PANGO_STYLE_NORMAL &&
            pango_font_description_get_stretch(description) == PANGO_STRETCH_NORMAL;
+}
+
+// The same family, weight, style and stretch; sizes aside.
+bool sameFace(const PangoFontDescription* a, const PangoFontDescription* b) {
+    const char* familyA = pango_font_description_get_family(a);
+    const char* familyB = pango_font_description_get_family(b);
+    return familyA && familyB && std::string_view(familyA) == familyB &&
+           pango_font_description_get_weight(a) == pango_font_description_get_weight(b) &&
+           pango_font_description_get_style(a) == pango_font_description_get_style(b) &&
+           pango_font_description_get_stretch(a) == pango_font_description_get_stretch(b);
 }
 
 } // namespace
@@ -161,11 +172,18 @@ std::string TextFontMap::postScriptNameDrawing(const PangoFontDescription* descr
     if (!font) {
         return "";
     }
-    std::string name;
-    if (PANGO_IS_FC_FONT(font)) {
-        name = patternString(pango_fc_font_get_pattern(PANGO_FC_FONT(font)), FC_POSTSCRIPT_NAME);
-    }
+    // Told by the face's description rather than read from the font's own pattern, which
+    // pango's font thread made: the faces were listed on this thread.
+    PangoFontDescription* drawn = pango_font_describe(font);
     g_object_unref(font);
+    std::string name;
+    for (const auto& face : faces_) {
+        if (sameFace(face.description, drawn)) {
+            name = face.postScriptName;
+            break;
+        }
+    }
+    pango_font_description_free(drawn);
     return name;
 }
 
