@@ -21,8 +21,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <memory>
 #include <future>
+#include <memory>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -238,19 +238,24 @@ void FullDecode(benchmark::State& state, const Photo& photo) {
 } // namespace
 
 BENCHMARK_CAPTURE(RequestAtScreenSize, 12MP, kPhotos[0], PHImageRequestOptionsResizeMode::Fast)
-    ->UseManualTime()->Unit(benchmark::kMillisecond);
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(RequestAtScreenSize, 12MPExact, kPhotos[0],
                   PHImageRequestOptionsResizeMode::Exact)
-    ->UseManualTime()->Unit(benchmark::kMillisecond);
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(RequestAtScreenSize, 18MPProgressive, kPhotos[1],
                   PHImageRequestOptionsResizeMode::Fast)
-    ->UseManualTime()->Unit(benchmark::kMillisecond);
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(RequestAtScreenSize, 18MPProgressiveExact, kPhotos[1],
                   PHImageRequestOptionsResizeMode::Exact)
-    ->UseManualTime()->Unit(benchmark::kMillisecond);
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(RequestAtScreenSize, 12MPPortrait, kPhotos[2],
                   PHImageRequestOptionsResizeMode::Fast)
-    ->UseManualTime()->Unit(benchmark::kMillisecond);
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(FullDecode, 12MP, kPhotos[0])->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(FullDecode, 18MPProgressive, kPhotos[1])->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(FullDecode, 12MPPortrait, kPhotos[2])->Unit(benchmark::kMillisecond);

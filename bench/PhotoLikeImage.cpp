@@ -47,7 +47,8 @@ std::vector<uint8_t> photoLikeJpeg(size_t width, size_t height, bool progressive
     }
     jpeg_start_compress(&info, TRUE);
     while (info.next_scanline < info.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(image->data() + info.next_scanline * image->bytesPerRow());
+        JSAMPROW row =
+            const_cast<JSAMPROW>(image->data() + info.next_scanline * image->bytesPerRow());
         jpeg_write_scanlines(&info, &row, 1);
     }
     jpeg_finish_compress(&info);
