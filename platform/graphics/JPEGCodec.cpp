@@ -91,9 +91,11 @@ std::shared_ptr<NSError> errorOf(const ErrorManager& errors) {
     return makeError(ImageCodecErrorDomain, errors.code, errors.message);
 }
 
-// What a decode is to give: the whole picture as stored, or a part of it at a size.
+// What a decode is to give: the whole picture as stored, the whole at the smallest scale
+// with at least width x height pixels, or a part of it at width x height.
 struct Target {
-    bool whole = true;
+    enum class Kind { Whole, AtLeast, Part };
+    Kind kind = Kind::Whole;
     CGRect source;
     size_t width = 0;
     size_t height = 0;
@@ -126,6 +128,7 @@ void chooseScale(jpeg_decompress_struct& info, const CGRect& source, size_t widt
             return;
         }
     }
+    jpeg_calc_output_dimensions(&info); // full size
 }
 
 // `resampler` lives in the caller's frame, so that a jump out of the library leaves
@@ -145,25 +148,25 @@ ErrorOr<void> decompress(const uint8_t* data, size_t size, const Target& target,
     info.progress = &progress;
     jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
     jpeg_read_header(&info, TRUE);
-    const size_t width = target.whole ? info.image_width : target.width;
-    const size_t height = target.whole ? info.image_height : target.height;
+    // (A JPEG's own sides are never longer than an image's.)
+    const bool part = target.kind == Target::Kind::Part;
     if (uint64_t(info.image_width) * info.image_height > ImageDecoder::maxPixels ||
-        width > CGImage::maxSide || height > CGImage::maxSide) {
+        (part && (target.width > CGImage::maxSide || target.height > CGImage::maxSide))) {
         jpeg_destroy_decompress(&info);
         return makeError(ImageCodecErrorDomain, ImageCodecErrorTooLarge, "image too large");
     }
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     info.out_color_space = cmyk ? JCS_CMYK : nativeARGB;
-    const CGRect source =
-        target.whole ? CGRectMake(0, 0, info.image_width, info.image_height) : target.source;
-    if (target.whole) {
+    const CGRect picture = CGRectMake(0, 0, info.image_width, info.image_height);
+    const CGRect source = part ? target.source : picture;
+    if (target.kind == Target::Kind::Whole) {
         jpeg_calc_output_dimensions(&info);
     } else {
         // A reduced picture is for the screen: the fast integer transform and plain chroma
         // upsampling lose nothing visible there, least of all before area averaging.
         info.dct_method = JDCT_IFAST;
         info.do_fancy_upsampling = FALSE;
-        chooseScale(info, source, width, height);
+        chooseScale(info, source, target.width, target.height);
     }
     const double scaleX = double(info.output_width) / info.image_width;
     const double scaleY = double(info.output_height) / info.image_height;
@@ -171,7 +174,8 @@ ErrorOr<void> decompress(const uint8_t* data, size_t size, const Target& target,
         RowResampler::create(info.output_width, info.output_height,
                              CGRectMake(source.origin.x * scaleX, source.origin.y * scaleY,
                                         source.size.width * scaleX, source.size.height * scaleY),
-                             width, height, CGImagePixelFormat::RGB24);
+                             part ? target.width : info.output_width,
+                             part ? target.height : info.output_height, CGImagePixelFormat::RGB24);
     if (!resampler) {
         jpeg_destroy_decompress(&info);
         return makeError(ImageCodecErrorDomain, ImageCodecErrorNoImage, "nothing to decode to");
@@ -287,9 +291,14 @@ ErrorOr<CGImageRef> JPEGCodec::decode(const uint8_t* data, size_t size) {
     return decodeWith(data, size, {}, nullptr);
 }
 
+ErrorOr<CGImageRef> JPEGCodec::decodeScaled(const uint8_t* data, size_t size, size_t minWidth,
+                                            size_t minHeight) {
+    return decodeWith(data, size, {Target::Kind::AtLeast, {}, minWidth, minHeight}, nullptr);
+}
+
 ErrorOr<CGImageRef> JPEGCodec::decodeToSize(const uint8_t* data, size_t size, const CGRect& source,
                                             size_t width, size_t height, size_t* workingBytes) {
-    return decodeWith(data, size, {false, source, width, height}, workingBytes);
+    return decodeWith(data, size, {Target::Kind::Part, source, width, height}, workingBytes);
 }
 
 ErrorOr<std::vector<uint8_t>> JPEGCodec::encode(const CGImageRef& image, double quality) {

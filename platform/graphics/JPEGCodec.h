@@ -14,6 +14,12 @@ struct JPEGCodec {
     // 255, so the pixels also read as opaque ARGB32). An ImageCodecErrorDomain error for a
     // damaged, truncated or oversized file.
     static ErrorOr<CGImageRef> decode(const uint8_t* data, size_t size);
+    // Decodes at the smallest of the scales 1/8, 2/8 ... 8/8 whose result is still at
+    // least minWidth x minHeight (in the file's own pixel orientation), or at full size
+    // when even that is smaller. Scaling happens inside the DCT, so a small result also
+    // costs little time and memory, and the rows go straight into the result.
+    static ErrorOr<CGImageRef> decodeScaled(const uint8_t* data, size_t size, size_t minWidth,
+                                            size_t minHeight);
     // `source` (a part of the picture in its stored full-size pixels, clipped to it) scaled
     // to width x height: decoded at the smallest of the scales 1/8, 2/8 ... 8/8 that still
     // has a pixel for each result pixel (scaling inside the DCT costs little), then

@@ -25,6 +25,10 @@ ImageRequestGeometry ImageRequestGeometry::compute(const PhotoFileHeader& header
     auto pixels = [](double length) {
         return std::max<size_t>(1, static_cast<size_t>(std::lround(length)));
     };
+    // A hair below the exact product, so that 4000 x 0.25 asks for 1000, not 1001.
+    auto atLeast = [](double length) {
+        return std::max<size_t>(1, static_cast<size_t>(std::ceil(length - 1e-6)));
+    };
 
     ImageRequestGeometry geometry;
     geometry.width = pixels(shownWidth * scale);
@@ -36,5 +40,7 @@ ImageRequestGeometry ImageRequestGeometry::compute(const PhotoFileHeader& header
     geometry.storedSource =
         CGRectMake((double(header.width) - storedWidth) / 2,
                    (double(header.height) - storedHeight) / 2, storedWidth, storedHeight);
+    geometry.minimumDecodeWidth = atLeast(double(header.width) * scale);
+    geometry.minimumDecodeHeight = atLeast(double(header.height) * scale);
     return geometry;
 }

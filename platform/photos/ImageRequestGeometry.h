@@ -1,6 +1,6 @@
-// The sizes behind an image request: what the result measures and which part of the
-// stored photo it shows. Pure arithmetic, so the size rules are checked without decoding
-// anything.
+// The sizes behind an image request: what the result measures, which part of the stored
+// photo it shows, and the smallest decode that still has the pixels for it. Pure
+// arithmetic, so the size rules are checked without decoding anything.
 #pragma once
 
 #include "platform/graphics/CGGeometry.h"
@@ -16,6 +16,9 @@ struct ImageRequestGeometry {
     size_t height = 0;
     // The part of the stored photo the result shows, in its stored full-size pixels.
     CGRect storedSource;
+    // The decode needs at least this many pixels, in the stored orientation.
+    size_t minimumDecodeWidth = 0;
+    size_t minimumDecodeHeight = 0;
 
     // A target with a side that is not positive (PHImageManagerMaximumSize) asks for the
     // whole photo. Aspect fit lies inside the target, aspect fill covers it; with Exact,

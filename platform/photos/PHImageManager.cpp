@@ -59,7 +59,8 @@ ErrorOr<TypedImageFile> readTypedImageFile(const std::shared_ptr<PHAsset>& asset
 }
 
 // The upright result, decoded straight to its size: the codecs scale the rows as they
-// arrive, so memory follows the result, not the photo.
+// arrive, so memory follows the result, not the photo. Unless the size must be exact, a
+// JPEG is the codec's own scaled decode, a little larger at most, with no second pass.
 ErrorOr<CGImageRef> makeImage(const std::shared_ptr<PHAsset>& asset, CGSize targetSize,
                               PHImageContentMode contentMode,
                               PHImageRequestOptionsResizeMode resizeMode) {
@@ -78,11 +79,15 @@ ErrorOr<CGImageRef> makeImage(const std::shared_ptr<PHAsset>& asset, CGSize targ
     // The result before it is turned upright.
     const size_t width = header->isTransposed() ? geometry.height : geometry.width;
     const size_t height = header->isTransposed() ? geometry.width : geometry.height;
-    auto pixels = header->imageType == ImageFileType::JPEG
-                      ? JPEGCodec::decodeToSize(data.data(), data.size(), geometry.storedSource,
-                                                width, height)
-                      : PNGCodec::decodeToSize(data.data(), data.size(), geometry.storedSource,
-                                               width, height);
+    const bool jpeg = header->imageType == ImageFileType::JPEG;
+    auto pixels =
+        jpeg && resizeMode != PHImageRequestOptionsResizeMode::Exact
+            ? JPEGCodec::decodeScaled(data.data(), data.size(), geometry.minimumDecodeWidth,
+                                      geometry.minimumDecodeHeight)
+        : jpeg ? JPEGCodec::decodeToSize(data.data(), data.size(), geometry.storedSource, width,
+                                         height)
+               : PNGCodec::decodeToSize(data.data(), data.size(), geometry.storedSource, width,
+                                        height);
     if (pixels.hasError()) {
         return pixels.error();
     }

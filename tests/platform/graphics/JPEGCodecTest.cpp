@@ -173,6 +173,54 @@ TEST(JPEGCodec, RefusesProgressiveFilesWithHundredsOfScans) {
         << refused.error()->description();
 }
 
+TEST(JPEGCodec, DecodeScaledPicksTheSmallestScaleStillLargeEnough) {
+    const struct {
+        size_t width, height;
+        size_t minWidth, minHeight;
+        size_t expectedWidth, expectedHeight;
+    } cases[] = {
+        {640, 480, 0, 0, 80, 60},            // 1/8 at least
+        {640, 480, 80, 60, 80, 60},          // exactly 1/8
+        {640, 480, 81, 60, 160, 120},        // one pixel more: 2/8
+        {640, 480, 200, 100, 240, 180},      // 3/8
+        {640, 480, 320, 240, 320, 240},      // 4/8
+        {640, 480, 321, 1, 400, 300},        // 5/8
+        {640, 480, 100, 400, 560, 420},      // the height decides: 7/8
+        {640, 480, 640, 480, 640, 480},      // full size
+        {640, 480, 2000, 2000, 640, 480},    // larger than the file: full size, not enlarged
+        {1001, 751, 1, 1, 126, 94},          // sizes round up
+        {4000, 3000, 750, 1334, 2000, 1500}, // a 12-megapixel photo for a 2x phone screen
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " asked " << c.minWidth
+                                        << "x" << c.minHeight);
+        const auto source = makeImage(c.width, c.height, CGImagePixelFormat::RGB24,
+                                      [](size_t, size_t) { return 0xff336699u; });
+        const auto jpeg = JPEGCodec::encode(source, 0.5).value();
+        const auto decoding =
+            JPEGCodec::decodeScaled(jpeg.data(), jpeg.size(), c.minWidth, c.minHeight);
+        ASSERT_FALSE(decoding.hasError()) << decoding.error()->description();
+        const auto& image = decoding.value();
+        EXPECT_EQ(image->width(), c.expectedWidth);
+        EXPECT_EQ(image->height(), c.expectedHeight);
+    }
+}
+
+TEST(JPEGCodec, DecodeScaledKeepsThePicture) {
+    const auto source = makeImage(256, 128, CGImagePixelFormat::RGB24, [](size_t x, size_t) {
+        return x < 128 ? 0xffff0000u : 0xff0000ffu;
+    });
+    const auto jpeg = JPEGCodec::encode(source, 0.9).value();
+    const auto image = JPEGCodec::decodeScaled(jpeg.data(), jpeg.size(), 64, 32).value();
+    ASSERT_EQ(image->width(), 64u);
+    // The columns at the seam blend; everything else keeps its colour.
+    for (size_t y = 0; y < 32; ++y) {
+        for (size_t x : {0, 10, 29, 34, 50, 63}) {
+            expectColourNear(*image, x, y, x < 32 ? 0xffff0000u : 0xff0000ffu, 8);
+        }
+    }
+}
+
 TEST(JPEGCodec, DecodesAPartToTheAskedSize) {
     // Red left, blue right; 20 x 10 blocks of 16 pixels, so every cut falls inside a block.
     const auto source = makeImage(320, 160, CGImagePixelFormat::RGB24, [](size_t x, size_t) {
