@@ -60,19 +60,19 @@ RowResampler::Taps RowResampler::tapsFor(double start, double size, size_t sourc
             covered[k] = std::max(std::min(b, p + 1) - std::max(a, p), 0.0);
             total += covered[k];
         }
-        // Rounded weights, the rounding's remainder given to the largest so the run sums to
-        // one exactly; an area thinner than rounding can see takes the pixel it lies on.
-        const size_t at = taps.weights.size();
-        uint32_t sum = 0;
+        // Each weight is the rounded share of the coverage so far less what was given, so
+        // the run sums to one exactly and no weight is negative; an area thinner than
+        // rounding can see takes the pixel it lies on.
+        double running = 0;
+        uint32_t given = 0;
         for (size_t k = 0; k < taps.length; ++k) {
-            const uint32_t weight =
-                total > 0 ? static_cast<uint32_t>(std::lround(covered[k] / total * kOne))
-                          : (runStart + k == first ? kOne : 0);
-            taps.weights.push_back(static_cast<uint16_t>(weight));
-            sum += weight;
+            running += covered[k];
+            const uint32_t upTo = total > 0
+                                      ? static_cast<uint32_t>(std::lround(running / total * kOne))
+                                      : (runStart + k >= first ? kOne : 0);
+            taps.weights.push_back(static_cast<uint16_t>(upTo - given));
+            given = upTo;
         }
-        auto heaviest = std::max_element(taps.weights.begin() + long(at), taps.weights.end());
-        *heaviest = static_cast<uint16_t>(*heaviest + kOne - sum);
         taps.first.push_back(runStart);
     }
     return taps;
