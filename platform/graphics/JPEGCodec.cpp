@@ -116,6 +116,17 @@ void cmykRowToNative(uint8_t* row, size_t width, bool inverted) {
     }
 }
 
+// Whether `size` bytes can hold the picture the header describes. With Huffman coding,
+// every 8 x 8 block of the first component takes at least one bit (the code of its DC
+// value, in a sequential and in a progressive file alike); arithmetic coding has no such
+// floor. Refusing here spares a result of the claimed size when the data is a fraction of
+// it.
+bool holdsItsBlocks(const jpeg_decompress_struct& info, size_t size) {
+    const jpeg_component_info& first = info.comp_info[0];
+    const uint64_t blocks = uint64_t(first.width_in_blocks) * first.height_in_blocks;
+    return info.arith_code || size >= blocks / 8;
+}
+
 // Sets the scale to the smallest n/8 at which `source` still has `width` x `height` pixels.
 void chooseScale(jpeg_decompress_struct& info, const CGRect& source, size_t width, size_t height) {
     info.scale_denom = 8;
@@ -154,6 +165,11 @@ ErrorOr<void> decompress(const uint8_t* data, size_t size, const Target& target,
         (part && (target.width > CGImage::maxSide || target.height > CGImage::maxSide))) {
         jpeg_destroy_decompress(&info);
         return makeError(ImageCodecErrorDomain, ImageCodecErrorTooLarge, "image too large");
+    }
+    if (!holdsItsBlocks(info, size)) {
+        jpeg_destroy_decompress(&info);
+        return makeError(ImageCodecErrorDomain, ImageCodecErrorDamagedFile,
+                         "far less data than the size in the header needs");
     }
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     info.out_color_space = cmyk ? JCS_CMYK : nativeARGB;

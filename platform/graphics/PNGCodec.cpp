@@ -112,6 +112,21 @@ void takeBytes(png_structp png, png_bytep data, size_t size) {
     png_longjmp(png, 1);
 }
 
+// The length of all IDAT chunks, read from the chunk headers (a damaged list ends the sum;
+// the decoder reports it).
+uint64_t compressedPixelBytes(const uint8_t* data, size_t size) {
+    uint64_t total = 0;
+    for (size_t at = 8; at + 8 <= size;) {
+        const uint32_t length = uint32_t(data[at]) << 24 | uint32_t(data[at + 1]) << 16 |
+                                uint32_t(data[at + 2]) << 8 | data[at + 3];
+        if (std::memcmp(data + at + 4, "IDAT", 4) == 0) {
+            total += std::min<uint64_t>(length, size - at - 8);
+        }
+        at += 12 + size_t(length);
+    }
+    return total;
+}
+
 // Any colour type and depth as 8-bit straight-alpha native ARGB32; 16-bit samples without
 // gamma information are taken as sRGB, being far more often that than linear.
 void setUpTransforms(png_structp png, png_infop info) {
@@ -140,6 +155,13 @@ void readRows(png_structp png, png_infop info, ReadJob& job, const Target& targe
     if (uint64_t(width) * height > ImageDecoder::maxPixels || resultWidth > CGImage::maxSide ||
         resultHeight > CGImage::maxSide) {
         refuse(png, job, ImageCodecErrorTooLarge, "image too large");
+    }
+    // Deflate shrinks data by 1032 times at most; refusing a file whose pixel data is less
+    // than that share of its rows spares a result of the claimed size.
+    const uint64_t rowBytes = png_get_rowbytes(png, info);
+    if (compressedPixelBytes(job.data, job.size) * 1032 < (rowBytes + 1) * height) {
+        refuse(png, job, ImageCodecErrorDamagedFile,
+               "far less data than the size in the header needs");
     }
     setUpTransforms(png, info);
     const int passes = png_set_interlace_handling(png);

@@ -143,8 +143,7 @@ TEST_F(PHImageManagerTest, AFailureAnswersNullOnceWithAnErrorAndALogLine) {
     const auto photo = photoJpeg(64, 48);
     libraryFile("cut.jpg", std::vector<uint8_t>(photo.begin(), photo.end() - 10));
     libraryFile("clip.mp4", videoBytes());
-    // Headers claiming 81 megapixels over a few hundred bytes of pixels: refused when the
-    // data runs out, having held no more than the requested size.
+    // Headers claiming 81 megapixels over a few hundred bytes of pixels.
     libraryFile("claims.png", pngWithSize(translucentPng(16, 16), 9000, 9000));
     libraryFile("claims.jpg", jpegWithSize(photo, 9000, 9000));
     const std::string gone = libraryFile("gone.jpg", photo);
