@@ -2,7 +2,9 @@
 // from a decoder, by area averaging: each result pixel is the mean of the source area it
 // covers, partial pixels weighted by how much of them it covers. Right for shrinking photos
 // (no aliasing, no ringing); over premultiplied pixels, so edges of transparent areas do
-// not darken. Memory is the result plus a few rows: never the whole source.
+// not darken. Memory is the result, the weights and a few rows: never the whole source.
+// Weights are 8-bit fractions, so where a result pixel spans more than 256 source pixels
+// along a side, some of them weigh nothing (the mean becomes a sample of them).
 #pragma once
 
 #include "platform/graphics/CGGeometry.h"
@@ -35,11 +37,9 @@ public:
     uint8_t* nextRow();
     // The row written at nextRow() is complete.
     void addRow();
-    // All rows up to rowEnd() were given.
-    bool isComplete() const { return rowsGiven_ == rowEnd_ - firstRow(); }
     // The bytes held besides the result: the scratch rows and the weights.
     size_t workingBytes() const;
-    // The result, once complete; the resampler is spent.
+    // The result, once the rows up to rowEnd() were given; the resampler is spent.
     CGImageRef takeImage();
 
 private:
