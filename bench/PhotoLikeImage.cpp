@@ -1,8 +1,12 @@
 #include "bench/PhotoLikeImage.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
-#include <vector>
+// jpeglib.h needs <cstdio> before it.
+#include <jpeglib.h>
 
 CGImageRef photoLikeImage(size_t width, size_t height) {
     std::vector<uint8_t> pixels(width * height * 4);
@@ -21,4 +25,35 @@ CGImageRef photoLikeImage(size_t width, size_t height) {
         }
     }
     return CGImage::create(width, height, CGImagePixelFormat::RGB24, width * 4, std::move(pixels));
+}
+
+std::vector<uint8_t> photoLikeJpeg(size_t width, size_t height, bool progressive) {
+    const CGImageRef image = photoLikeImage(width, height);
+    jpeg_compress_struct info;
+    jpeg_error_mgr errors;
+    info.err = jpeg_std_error(&errors); // a benchmark fixture: the library's exit is fine
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = static_cast<JDIMENSION>(width);
+    info.image_height = static_cast<JDIMENSION>(height);
+    info.input_components = 4;
+    info.in_color_space = std::endian::native == std::endian::little ? JCS_EXT_BGRX : JCS_EXT_XRGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 90, TRUE);
+    if (progressive) {
+        jpeg_simple_progression(&info);
+    }
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW row =
+            const_cast<JSAMPROW>(image->data() + info.next_scanline * image->bytesPerRow());
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    std::vector<uint8_t> bytes(buffer, buffer + size);
+    std::free(buffer);
+    return bytes;
 }

@@ -1,5 +1,6 @@
 #include "platform/foundation/NSData.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -36,11 +37,15 @@ std::optional<std::vector<uint8_t>> NSData::dataWithContentsOfFile(const std::st
         ::close(fd);
         return std::nullopt;
     }
-    std::vector<uint8_t> bytes;
-    // Read to the end rather than trusting the size: some files report none.
-    uint8_t buffer[65536];
+    // One buffer of the size the file reports, read into directly; reading goes on to the
+    // end all the same, since some files report no size or grow meanwhile.
+    std::vector<uint8_t> bytes(static_cast<size_t>(std::max<off_t>(info.st_size, 0)) + 1);
+    size_t filled = 0;
     for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (filled == bytes.size()) {
+            bytes.resize(bytes.size() * 2);
+        }
+        ssize_t n = ::read(fd, bytes.data() + filled, bytes.size() - filled);
         if (n < 0 && errno == EINTR) {
             continue;
         }
@@ -51,8 +56,9 @@ std::optional<std::vector<uint8_t>> NSData::dataWithContentsOfFile(const std::st
         if (n == 0) {
             break;
         }
-        bytes.insert(bytes.end(), buffer, buffer + n);
+        filled += static_cast<size_t>(n);
     }
+    bytes.resize(filled);
     ::close(fd);
     return bytes;
 }

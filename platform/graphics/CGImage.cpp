@@ -4,7 +4,7 @@
 
 namespace {
 bool fits(size_t width, size_t height, size_t bytesPerRow, size_t pixelSize, size_t available) {
-    if (width == 0 || height == 0 || width > (1u << 16) || height > (1u << 16)) {
+    if (width == 0 || height == 0 || width > CGImage::maxSide || height > CGImage::maxSide) {
         return false;
     }
     return bytesPerRow >= width * pixelSize && available >= bytesPerRow * height;

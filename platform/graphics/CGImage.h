@@ -19,6 +19,9 @@ using CGImageRef = std::shared_ptr<const CGImage>;
 
 class CGImage {
 public:
+    // The longest side an image may have.
+    static constexpr size_t maxSide = size_t(1) << 16;
+
     // Takes the pixels; rows are `bytesPerRow` apart (at least width times the pixel
     // size). Null when the size or buffer does not add up.
     static CGImageRef create(size_t width, size_t height, CGImagePixelFormat format,

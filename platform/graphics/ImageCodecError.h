@@ -7,7 +7,7 @@
 inline constexpr const char* ImageCodecErrorDomain = "ImageCodecErrorDomain";
 
 enum : long {
-    // Nothing to encode.
+    // Nothing to encode, or nothing to decode to (an empty size or part of the picture).
     ImageCodecErrorNoImage = 1,
     // The bytes are neither a PNG nor a JPEG file.
     ImageCodecErrorUnknownFormat = 2,

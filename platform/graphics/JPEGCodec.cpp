@@ -2,12 +2,14 @@
 
 #include "platform/graphics/ImageCodecError.h"
 #include "platform/graphics/ImageDecoder.h"
+#include "platform/graphics/RowResampler.h"
 
 #include <algorithm>
 #include <bit>
 #include <cmath>
 #include <csetjmp>
 #include <cstdio>
+#include <optional>
 // In this order: jpeglib.h needs <cstdio>, jerror.h needs jpeglib.h's configuration.
 #include <jpeglib.h>
 
@@ -89,15 +91,12 @@ std::shared_ptr<NSError> errorOf(const ErrorManager& errors) {
     return makeError(ImageCodecErrorDomain, errors.code, errors.message);
 }
 
-// A smallest size for decodeScaled; none decodes at full size.
-struct ScaleRequest {
-    bool scaled = false;
-    size_t minWidth = 0;
-    size_t minHeight = 0;
-};
-
-struct Decoded {
-    std::vector<uint8_t> pixels;
+// What a decode is to give: the whole picture as stored, the whole at the smallest scale
+// with at least width x height pixels, or a part of it at width x height.
+struct Target {
+    enum class Kind { Whole, AtLeast, Part };
+    Kind kind = Kind::Whole;
+    CGRect source;
     size_t width = 0;
     size_t height = 0;
 };
@@ -117,7 +116,36 @@ void cmykRowToNative(uint8_t* row, size_t width, bool inverted) {
     }
 }
 
-ErrorOr<void> decompress(const uint8_t* data, size_t size, ScaleRequest request, Decoded& out) {
+// Whether `size` bytes can hold the picture the header describes. With Huffman coding,
+// every 8 x 8 block of the first component takes at least one bit (the code of its DC
+// value, in a sequential and in a progressive file alike); arithmetic coding has no such
+// floor. Refusing here spares a result of the claimed size when the data is a fraction of
+// it.
+bool holdsItsBlocks(const jpeg_decompress_struct& info, size_t size) {
+    const jpeg_component_info& first = info.comp_info[0];
+    const uint64_t blocks = uint64_t(first.width_in_blocks) * first.height_in_blocks;
+    return info.arith_code || size >= blocks / 8;
+}
+
+// Sets the scale to the smallest n/8 at which `source` still has `width` x `height` pixels.
+void chooseScale(jpeg_decompress_struct& info, const CGRect& source, size_t width, size_t height) {
+    info.scale_denom = 8;
+    for (info.scale_num = 1; info.scale_num < 8; ++info.scale_num) {
+        jpeg_calc_output_dimensions(&info);
+        // A hair below the exact product, so that 4000 x 2/8 counts as 1000 pixels.
+        const double across = source.size.width * info.output_width / info.image_width + 1e-6;
+        const double down = source.size.height * info.output_height / info.image_height + 1e-6;
+        if (across >= double(width) && down >= double(height)) {
+            return;
+        }
+    }
+    jpeg_calc_output_dimensions(&info); // full size
+}
+
+// `resampler` lives in the caller's frame, so that a jump out of the library leaves
+// nothing behind to destroy.
+ErrorOr<void> decompress(const uint8_t* data, size_t size, const Target& target,
+                         std::optional<RowResampler>& resampler) {
     jpeg_decompress_struct info;
     ErrorManager errors;
     jpeg_progress_mgr progress{};
@@ -131,52 +159,84 @@ ErrorOr<void> decompress(const uint8_t* data, size_t size, ScaleRequest request,
     info.progress = &progress;
     jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
     jpeg_read_header(&info, TRUE);
-    if (uint64_t(info.image_width) * info.image_height > ImageDecoder::maxPixels) {
+    // (A JPEG's own sides are never longer than an image's.)
+    const bool part = target.kind == Target::Kind::Part;
+    if (uint64_t(info.image_width) * info.image_height > ImageDecoder::maxPixels ||
+        (part && (target.width > CGImage::maxSide || target.height > CGImage::maxSide))) {
         jpeg_destroy_decompress(&info);
         return makeError(ImageCodecErrorDomain, ImageCodecErrorTooLarge, "image too large");
     }
+    if (!holdsItsBlocks(info, size)) {
+        jpeg_destroy_decompress(&info);
+        return makeError(ImageCodecErrorDomain, ImageCodecErrorDamagedFile,
+                         "far less data than the size in the header needs");
+    }
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     info.out_color_space = cmyk ? JCS_CMYK : nativeARGB;
-    if (request.scaled) {
-        // A reduced picture is for the screen, to be resampled again: the fast integer
-        // transform and plain chroma upsampling lose nothing visible there.
+    const CGRect picture = CGRectMake(0, 0, info.image_width, info.image_height);
+    const CGRect source = part ? target.source : picture;
+    if (target.kind == Target::Kind::Whole) {
+        jpeg_calc_output_dimensions(&info);
+    } else {
+        // A reduced picture is for the screen: the fast integer transform and plain chroma
+        // upsampling lose nothing visible there, least of all before area averaging.
         info.dct_method = JDCT_IFAST;
         info.do_fancy_upsampling = FALSE;
-        info.scale_denom = 8;
-        for (info.scale_num = 1; info.scale_num < 8; ++info.scale_num) {
-            jpeg_calc_output_dimensions(&info);
-            if (info.output_width >= request.minWidth && info.output_height >= request.minHeight) {
-                break;
-            }
-        }
+        chooseScale(info, source, target.width, target.height);
+    }
+    const double scaleX = double(info.output_width) / info.image_width;
+    const double scaleY = double(info.output_height) / info.image_height;
+    resampler =
+        RowResampler::create(info.output_width, info.output_height,
+                             CGRectMake(source.origin.x * scaleX, source.origin.y * scaleY,
+                                        source.size.width * scaleX, source.size.height * scaleY),
+                             part ? target.width : info.output_width,
+                             part ? target.height : info.output_height, CGImagePixelFormat::RGB24);
+    if (!resampler) {
+        jpeg_destroy_decompress(&info);
+        return makeError(ImageCodecErrorDomain, ImageCodecErrorNoImage, "nothing to decode to");
     }
     jpeg_start_decompress(&info);
-    out.width = info.output_width;
-    out.height = info.output_height;
-    const size_t stride = out.width * 4;
-    out.pixels.resize(stride * out.height);
-    while (info.output_scanline < info.output_height) {
-        JSAMPROW row = out.pixels.data() + size_t(info.output_scanline) * stride;
+    // The library widens a cut to whole blocks, and says where the row then starts.
+    JDIMENSION first = static_cast<JDIMENSION>(resampler->firstColumn());
+    JDIMENSION count = static_cast<JDIMENSION>(resampler->columnEnd()) - first;
+    if (count < info.output_width) {
+        jpeg_crop_scanline(&info, &first, &count);
+    }
+    resampler->deliverColumns(first, count);
+    if (resampler->firstRow() > 0) {
+        jpeg_skip_scanlines(&info, static_cast<JDIMENSION>(resampler->firstRow()));
+    }
+    while (info.output_scanline < resampler->rowEnd()) {
+        JSAMPROW row = resampler->nextRow();
         jpeg_read_scanlines(&info, &row, 1);
         if (cmyk) {
-            cmykRowToNative(row, out.width, info.saw_Adobe_marker);
+            cmykRowToNative(row, count, info.saw_Adobe_marker);
         }
+        resampler->addRow();
     }
-    jpeg_finish_decompress(&info);
+    // Rows past the part are left unread; a whole picture is read to its end, so that a
+    // file cut short there is still refused.
+    if (info.output_scanline == info.output_height) {
+        jpeg_finish_decompress(&info);
+    }
     jpeg_destroy_decompress(&info);
     return {};
 }
 
-ErrorOr<CGImageRef> decodeWith(const uint8_t* data, size_t size, ScaleRequest request) {
+ErrorOr<CGImageRef> decodeWith(const uint8_t* data, size_t size, const Target& target,
+                               size_t* workingBytes) {
     if (size == 0) {
         return makeError(ImageCodecErrorDomain, ImageCodecErrorDamagedFile, "empty data");
     }
-    Decoded decoded;
-    if (auto done = decompress(data, size, request, decoded); done.hasError()) {
+    std::optional<RowResampler> resampler;
+    if (auto done = decompress(data, size, target, resampler); done.hasError()) {
         return done.error();
     }
-    return CGImage::create(decoded.width, decoded.height, CGImagePixelFormat::RGB24,
-                           decoded.width * 4, std::move(decoded.pixels));
+    if (workingBytes) {
+        *workingBytes = resampler->workingBytes();
+    }
+    return resampler->takeImage();
 }
 
 // Collects the compressed bytes in a vector that lives in the caller's frame.
@@ -244,12 +304,17 @@ ErrorOr<void> compress(const CGImage& image, int quality, std::vector<uint8_t>& 
 } // namespace
 
 ErrorOr<CGImageRef> JPEGCodec::decode(const uint8_t* data, size_t size) {
-    return decodeWith(data, size, {});
+    return decodeWith(data, size, {}, nullptr);
 }
 
 ErrorOr<CGImageRef> JPEGCodec::decodeScaled(const uint8_t* data, size_t size, size_t minWidth,
                                             size_t minHeight) {
-    return decodeWith(data, size, {true, minWidth, minHeight});
+    return decodeWith(data, size, {Target::Kind::AtLeast, {}, minWidth, minHeight}, nullptr);
+}
+
+ErrorOr<CGImageRef> JPEGCodec::decodeToSize(const uint8_t* data, size_t size, const CGRect& source,
+                                            size_t width, size_t height, size_t* workingBytes) {
+    return decodeWith(data, size, {Target::Kind::Part, source, width, height}, workingBytes);
 }
 
 ErrorOr<std::vector<uint8_t>> JPEGCodec::encode(const CGImageRef& image, double quality) {

@@ -2,8 +2,10 @@
 #pragma once
 
 #include "platform/foundation/ErrorOr.h"
+#include "platform/graphics/CGGeometry.h"
 #include "platform/graphics/CGImage.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -12,6 +14,14 @@ struct PNGCodec {
     // from a tRNS chunk included). An ImageCodecErrorDomain error for a damaged, truncated
     // or oversized file.
     static ErrorOr<CGImageRef> decode(const uint8_t* data, size_t size);
+    // `source` (a part of the picture, clipped to it) scaled to width x height, area-averaged
+    // as the rows arrive, rows past the part left unread. Memory is the result and a few
+    // rows, never the whole picture, but for an interlaced file, whose rows are only
+    // complete once all of it is read. `workingBytes`, when given, receives what this code
+    // held besides the result. An ImageCodecErrorNoImage error for an empty size or part.
+    static ErrorOr<CGImageRef> decodeToSize(const uint8_t* data, size_t size, const CGRect& source,
+                                            size_t width, size_t height,
+                                            size_t* workingBytes = nullptr);
     // RGBA for ARGB32 (colours un-premultiplied), RGB for RGB24, grey for Gray8; 8 bits
     // a sample.
     static ErrorOr<std::vector<uint8_t>> encode(const CGImageRef& image);

@@ -1,7 +1,5 @@
-// Scales part of an image down by area averaging: each result pixel is the mean of the
-// source area it covers, partial pixels weighted by how much of them it covers. Right for
-// shrinking photos (no aliasing, no ringing); over premultiplied pixels, so edges of
-// transparent areas do not darken.
+// Scales part of a whole image down by area averaging (see RowResampler): for pixels
+// already in memory, such as an image decoded elsewhere.
 #pragma once
 
 #include "platform/graphics/CGGeometry.h"

@@ -9,7 +9,6 @@
 #include "platform/graphics/ImageOrientation.h"
 #include "platform/graphics/JPEGCodec.h"
 #include "platform/graphics/PNGCodec.h"
-#include "platform/photos/BoxResampler.h"
 #include "platform/photos/ImageRequestGeometry.h"
 #include "platform/photos/PHAsset.h"
 #include "platform/photos/PHCachingImageManager.h"
@@ -59,8 +58,9 @@ ErrorOr<TypedImageFile> readTypedImageFile(const std::shared_ptr<PHAsset>& asset
     return makeError(ImageCodecErrorDomain, ImageCodecErrorUnknownFormat, "not a PNG or JPEG file");
 }
 
-// The upright result; the full photo is never decoded when a smaller decode will do, and
-// each buffer is let go as soon as the next one is made.
+// The upright result, decoded straight to its size: the codecs scale the rows as they
+// arrive, so memory follows the result, not the photo. Unless the size must be exact, a
+// JPEG is the codec's own scaled decode, a little larger at most, with no second pass.
 ErrorOr<CGImageRef> makeImage(const std::shared_ptr<PHAsset>& asset, CGSize targetSize,
                               PHImageContentMode contentMode,
                               PHImageRequestOptionsResizeMode resizeMode) {
@@ -68,7 +68,7 @@ ErrorOr<CGImageRef> makeImage(const std::shared_ptr<PHAsset>& asset, CGSize targ
     if (read.hasError()) {
         return read.error();
     }
-    auto data = std::move(read).value();
+    const auto data = std::move(read).value();
     const auto header = PhotoFileHeader::readData(data.data(), data.size());
     if (!header) {
         return makeError(ImageCodecErrorDomain, ImageCodecErrorUnknownFormat,
@@ -76,30 +76,23 @@ ErrorOr<CGImageRef> makeImage(const std::shared_ptr<PHAsset>& asset, CGSize targ
     }
     const auto geometry =
         ImageRequestGeometry::compute(*header, targetSize, contentMode, resizeMode);
+    // The result before it is turned upright.
+    const size_t width = header->isTransposed() ? geometry.height : geometry.width;
+    const size_t height = header->isTransposed() ? geometry.width : geometry.height;
+    const bool jpeg = header->imageType == ImageFileType::JPEG;
     auto pixels =
-        header->imageType == ImageFileType::JPEG
+        jpeg && resizeMode != PHImageRequestOptionsResizeMode::Exact
             ? JPEGCodec::decodeScaled(data.data(), data.size(), geometry.minimumDecodeWidth,
                                       geometry.minimumDecodeHeight)
-            : PNGCodec::decode(data.data(), data.size());
-    std::vector<uint8_t>().swap(data);
+        : jpeg ? JPEGCodec::decodeToSize(data.data(), data.size(), geometry.storedSource, width,
+                                         height)
+               : PNGCodec::decodeToSize(data.data(), data.size(), geometry.storedSource, width,
+                                        height);
     if (pixels.hasError()) {
         return pixels.error();
     }
-    CGImageRef decoded = std::move(pixels).value();
-    const double scaleX = double(decoded->width()) / double(header->width);
-    const double scaleY = double(decoded->height()) / double(header->height);
-    const CGRect source = CGRectMake(
-        geometry.storedSource.origin.x * scaleX, geometry.storedSource.origin.y * scaleY,
-        geometry.storedSource.size.width * scaleX, geometry.storedSource.size.height * scaleY);
-    const size_t width = header->isTransposed() ? geometry.height : geometry.width;
-    const size_t height = header->isTransposed() ? geometry.width : geometry.height;
-    const bool asDecoded =
-        width == decoded->width() && height == decoded->height() &&
-        CGRectEqualToRect(source, CGRectMake(0, 0, double(width), double(height)));
-    if (!asDecoded) {
-        decoded = BoxResampler::resample(decoded, source, width, height);
-    }
-    return CGImageCreateOriented(decoded, ImageOrientationFromExif(header->exifOrientation));
+    return CGImageCreateOriented(std::move(pixels).value(),
+                                 ImageOrientationFromExif(header->exifOrientation));
 }
 
 PlistValue::Dictionary failureInfo(const std::shared_ptr<PHAsset>& asset, const NSError& error) {

@@ -50,6 +50,8 @@ public:
 
     // Answers once: an upright image (scale 1) sized by ImageRequestGeometry, or null with
     // PHImageErrorKey in the info (and a log line) when the file cannot be read or decoded.
+    // Unless the resize mode is Exact, a JPEG may come somewhat larger: at the smallest of
+    // the codec's own scales that has the size, which costs no resampling.
     // Null options are the defaults.
     PHImageRequestID requestImageForAssetTargetSizeContentModeOptionsResultHandler(
         const std::shared_ptr<PHAsset>& asset, CGSize targetSize, PHImageContentMode contentMode,

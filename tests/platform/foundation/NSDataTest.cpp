@@ -25,6 +25,15 @@ TEST(NSDataTest, ReadsWhatWasWritten) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
 }
 
+TEST(NSDataTest, AFileReportingNoSizeIsReadToItsEnd) {
+    // The kernel's files report a size of 0 and hold text all the same.
+    const auto status = NSData::dataWithContentsOfFile("/proc/self/status");
+    ASSERT_TRUE(status.has_value());
+    const std::string text(status->begin(), status->end());
+    EXPECT_EQ(text.rfind("Name:", 0), 0u) << text.substr(0, 40);
+    EXPECT_NE(text.find("\nVmPeak:"), std::string::npos);
+}
+
 TEST(NSDataTest, UnreadablePlacesGiveNothing) {
     TempFolder folder;
     EXPECT_FALSE(NSData::dataWithContentsOfFile(folder.file("missing")).has_value());

@@ -113,6 +113,44 @@ TEST(ImageDecoder, CorruptInputsGiveAnErrorWithAReason) {
     }
 }
 
+// A header claiming far more pixels than the file's data can hold: refused as damaged
+// before any pixel is decoded, or as too large when the claim passes the limit.
+TEST(ImageDecoder, AClaimedSizeTheDataDoesNotHoldIsRefused) {
+    const auto png = PNGCodec::encode(gradient(16, 16)).value();
+    const auto jpeg = JPEGCodec::encode(gradient(16, 16), 0.9).value();
+    const struct {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        double side;
+        long code;
+    } cases[] = {
+        {"png claiming 9000 x 9000", pngWithSize(png, 9000, 9000), 9000,
+         ImageCodecErrorDamagedFile},
+        {"jpeg claiming 9000 x 9000", jpegWithSize(jpeg, 9000, 9000), 9000,
+         ImageCodecErrorDamagedFile},
+        {"png claiming 60000 x 60000", pngWithSize(png, 60000, 60000), 60000,
+         ImageCodecErrorTooLarge},
+        {"jpeg claiming 60000 x 60000", jpegWithSize(jpeg, 60000, 60000), 60000,
+         ImageCodecErrorTooLarge},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const bool isPng =
+            ImageDecoder::sniff(c.bytes.data(), c.bytes.size()) == ImageFileType::PNG;
+        const CGRect whole = CGRectMake(0, 0, c.side, c.side);
+        for (const auto& decoded :
+             {isPng ? PNGCodec::decode(c.bytes.data(), c.bytes.size())
+                    : JPEGCodec::decode(c.bytes.data(), c.bytes.size()),
+              isPng ? PNGCodec::decodeToSize(c.bytes.data(), c.bytes.size(), whole, 100, 100)
+                    : JPEGCodec::decodeToSize(c.bytes.data(), c.bytes.size(), whole, 100, 100)}) {
+            ASSERT_TRUE(decoded.hasError());
+            EXPECT_EQ(decoded.error()->domain(), ImageCodecErrorDomain);
+            EXPECT_EQ(decoded.error()->code(), c.code) << decoded.error()->description();
+            EXPECT_NE(decoded.error()->localizedDescription(), "");
+        }
+    }
+}
+
 // A file cut anywhere before its end is refused, not shown with a grey or black hole.
 TEST(ImageDecoder, EveryTruncationIsRefused) {
     const auto png = PNGCodec::encode(gradient(24, 24)).value();

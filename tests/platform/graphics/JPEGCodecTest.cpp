@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <tuple>
 
 namespace {
 
@@ -217,6 +218,71 @@ TEST(JPEGCodec, DecodeScaledKeepsThePicture) {
         for (size_t x : {0, 10, 29, 34, 50, 63}) {
             expectColourNear(*image, x, y, x < 32 ? 0xffff0000u : 0xff0000ffu, 8);
         }
+    }
+}
+
+TEST(JPEGCodec, DecodesAPartToTheAskedSize) {
+    // Red left, blue right; 20 x 10 blocks of 16 pixels, so every cut falls inside a block.
+    const auto source = makeImage(320, 160, CGImagePixelFormat::RGB24, [](size_t x, size_t) {
+        return x < 160 ? 0xffff0000u : 0xff0000ffu;
+    });
+    const auto jpeg = JPEGCodec::encode(source, 0.9).value();
+    const uint32_t red = 0xffff0000u, blue = 0xff0000ffu;
+    const struct {
+        const char* name;
+        CGRect part;
+        size_t width, height;
+        uint32_t left, right; // the colours of the result's outer columns
+    } cases[] = {
+        {"the whole at an eighth", {0, 0, 320, 160}, 40, 20, red, blue},
+        {"the whole at no scale the codec has", {0, 0, 320, 160}, 33, 17, red, blue},
+        {"the whole at full size", {0, 0, 320, 160}, 320, 160, red, blue},
+        {"the right half, cut inside a block", {165, 3, 150, 150}, 30, 30, blue, blue},
+        {"the left half", {0, 0, 150, 160}, 75, 80, red, red},
+        {"across the seam, thinly", {100, 50, 120, 7}, 60, 3, red, blue},
+        {"a part reaching past the picture is cut at its edge",
+         {200, 100, 400, 400},
+         12,
+         6,
+         blue,
+         blue},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto decoded =
+            JPEGCodec::decodeToSize(jpeg.data(), jpeg.size(), c.part, c.width, c.height);
+        ASSERT_FALSE(decoded.hasError()) << decoded.error()->description();
+        const auto& image = *decoded.value();
+        ASSERT_EQ(image.width(), c.width);
+        ASSERT_EQ(image.height(), c.height);
+        EXPECT_EQ(image.format(), CGImagePixelFormat::RGB24);
+        for (size_t y : {size_t(0), c.height / 2, c.height - 1}) {
+            expectColourNear(image, 0, y, c.left, 10);
+            expectColourNear(image, c.width - 1, y, c.right, 10);
+        }
+    }
+}
+
+TEST(JPEGCodec, DecodingToSizeHoldsRowsNotThePicture) {
+    const auto jpeg = JPEGCodec::encode(gradient(2048, 2048), 0.8).value();
+    size_t working = 0;
+    const auto small = JPEGCodec::decodeToSize(jpeg.data(), jpeg.size(),
+                                               CGRectMake(0, 0, 2048, 2048), 100, 100, &working);
+    ASSERT_FALSE(small.hasError()) << small.error()->description();
+    // The picture is 16 MB; even at the 1/8 scale the codec decodes at, it is 256 KB.
+    EXPECT_LT(working, 64u * 1024);
+    EXPECT_GT(working, 0u);
+}
+
+TEST(JPEGCodec, NothingToDecodeToIsAnError) {
+    const auto jpeg = JPEGCodec::encode(gradient(32, 32), 0.8).value();
+    for (const auto& [part, width, height] :
+         {std::tuple{CGRectMake(0, 0, 32, 32), 0, 10}, std::tuple{CGRectMake(0, 0, 32, 32), 10, 0},
+          std::tuple{CGRectMake(40, 0, 10, 10), 10, 10},
+          std::tuple{CGRectMake(0, 0, 32, 0), 10, 10}}) {
+        const auto decoded = JPEGCodec::decodeToSize(jpeg.data(), jpeg.size(), part, width, height);
+        ASSERT_TRUE(decoded.hasError());
+        EXPECT_EQ(decoded.error()->code(), ImageCodecErrorNoImage);
     }
 }
 

@@ -148,6 +148,60 @@ TEST(PNGCodec, DecodesInterlacedFiles) {
     EXPECT_EQ(pixelsOf(*image.value()), expected);
 }
 
+TEST(PNGCodec, DecodesAPartToTheAskedSizeInterlacedOrNot) {
+    // 64 x 32 RGBA: a ramp across, opaque on top and half transparent below.
+    std::vector<uint8_t> rows;
+    for (uint32_t y = 0; y < 32; ++y) {
+        for (uint32_t x = 0; x < 64; ++x) {
+            rows.insert(rows.end(), {uint8_t(x * 4), 0, 0, uint8_t(y < 16 ? 255 : 128)});
+        }
+    }
+    for (bool interlaced : {false, true}) {
+        SCOPED_TRACE(interlaced ? "interlaced" : "not interlaced");
+        const auto png = writePng(64, 32, PNG_COLOR_TYPE_RGB_ALPHA, 8, interlaced, rows);
+        // The right half of the top, halved: pixel x covers source columns 32 + 2x, 2x + 33.
+        const auto top =
+            PNGCodec::decodeToSize(png.data(), png.size(), CGRectMake(32, 0, 32, 16), 16, 8);
+        ASSERT_FALSE(top.hasError()) << top.error()->description();
+        ASSERT_EQ(top.value()->width(), 16u);
+        ASSERT_EQ(top.value()->height(), 8u);
+        EXPECT_EQ(top.value()->format(), CGImagePixelFormat::ARGB32Premultiplied);
+        EXPECT_EQ(top.value()->pixelAt(0, 0), 0xff820000u);  // (128 + 132) / 2
+        EXPECT_EQ(top.value()->pixelAt(15, 7), 0xfffa0000u); // (248 + 252) / 2
+        // The whole, to a quarter: the lower rows average premultiplied.
+        const auto whole =
+            PNGCodec::decodeToSize(png.data(), png.size(), CGRectMake(0, 0, 64, 32), 16, 8);
+        ASSERT_FALSE(whole.hasError()) << whole.error()->description();
+        expectNear(
+            *whole.value(),
+            [] {
+                std::vector<uint32_t> expected;
+                for (uint32_t y = 0; y < 8; ++y) {
+                    for (uint32_t x = 0; x < 16; ++x) {
+                        const uint32_t red = x * 16 + 6; // the mean of 16x .. 16x + 12
+                        expected.push_back(y < 4 ? 0xff000000u | red << 16
+                                                 : 0x80000000u | (red + 1) / 2 << 16);
+                    }
+                }
+                return expected;
+            }(),
+            1);
+    }
+}
+
+TEST(PNGCodec, DecodingToSizeHoldsRowsNotThePicture) {
+    const auto picture = makeImage(2000, 2000, CGImagePixelFormat::RGB24, [](size_t x, size_t y) {
+        return 0xff000000u | uint32_t(x % 256) << 16 | uint32_t(y % 256);
+    });
+    const auto png = PNGCodec::encode(picture).value();
+    size_t working = 0;
+    const auto small = PNGCodec::decodeToSize(png.data(), png.size(), CGRectMake(0, 0, 2000, 2000),
+                                              100, 100, &working);
+    ASSERT_FALSE(small.hasError()) << small.error()->description();
+    // The picture is 16 MB; a row is 8 KB.
+    EXPECT_LT(working, 256u * 1024);
+}
+
 TEST(PNGCodec, RefusesASideLongerThanAnImageHolds) {
     const auto png = writePng(70000, 1, PNG_COLOR_TYPE_GRAY, 8, false, std::vector<uint8_t>(70000));
     const auto image = PNGCodec::decode(png.data(), png.size());
@@ -155,6 +209,11 @@ TEST(PNGCodec, RefusesASideLongerThanAnImageHolds) {
     EXPECT_EQ(image.error()->domain(), ImageCodecErrorDomain);
     EXPECT_EQ(image.error()->code(), ImageCodecErrorTooLarge);
     EXPECT_EQ(image.error()->localizedDescription(), "image too large");
+    // Only the result must fit an image: the picture may be shrunk to one.
+    const auto shrunk =
+        PNGCodec::decodeToSize(png.data(), png.size(), CGRectMake(0, 0, 70000, 1), 700, 1);
+    ASSERT_FALSE(shrunk.hasError()) << shrunk.error()->description();
+    EXPECT_EQ(shrunk.value()->width(), 700u);
 }
 
 } // namespace

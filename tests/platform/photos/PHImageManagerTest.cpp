@@ -7,6 +7,7 @@
 #include "platform/photos/PHCachingImageManager.h"
 #include "platform/photos/PHImageRequestOptions.h"
 #include "platform/photos/PHPhotoLibrary.h"
+#include "tests/support/ImageFixtures.h"
 #include "tests/support/PhotoFixtures.h"
 
 #include <gtest/gtest.h>
@@ -115,7 +116,8 @@ TEST_F(PHImageManagerTest, ResultSizesFollowTheTargetAndContentMode) {
         size_t width, height;
     } cases[] = {
         {"landscape.jpg", {40, 40}, PHImageContentMode::AspectFit, Resize::Fast, 40, 30},
-        {"landscape.jpg", {40, 40}, PHImageContentMode::AspectFill, Resize::Fast, 53, 40},
+        // 53 x 40 asked: the codec's nearest scale above it, 3/8.
+        {"landscape.jpg", {40, 40}, PHImageContentMode::AspectFill, Resize::Fast, 60, 45},
         {"landscape.jpg", {40, 40}, PHImageContentMode::AspectFill, Resize::Exact, 40, 40},
         {"landscape.jpg", {1000, 1000}, PHImageContentMode::AspectFit, Resize::Fast, 160, 120},
         {"landscape.jpg", PHImageManagerMaximumSize, PHImageContentMode::Default, Resize::None, 160,
@@ -141,11 +143,15 @@ TEST_F(PHImageManagerTest, AFailureAnswersNullOnceWithAnErrorAndALogLine) {
     const auto photo = photoJpeg(64, 48);
     libraryFile("cut.jpg", std::vector<uint8_t>(photo.begin(), photo.end() - 10));
     libraryFile("clip.mp4", videoBytes());
+    // Headers claiming 81 megapixels over a few hundred bytes of pixels.
+    libraryFile("claims.png", pngWithSize(translucentPng(16, 16), 9000, 9000));
+    libraryFile("claims.jpg", jpegWithSize(photo, 9000, 9000));
     const std::string gone = libraryFile("gone.jpg", photo);
     const auto cut = asset("cut.jpg"), clip = asset("clip.mp4"), vanished = asset("gone.jpg");
+    const auto claimsPng = asset("claims.png"), claimsJpeg = asset("claims.jpg");
     std::filesystem::remove(gone);
 
-    for (const auto& failing : {cut, clip, vanished}) {
+    for (const auto& failing : {cut, clip, vanished, claimsPng, claimsJpeg}) {
         SCOPED_TRACE(failing->localIdentifier());
         answers_.clear();
         log_.clear();
