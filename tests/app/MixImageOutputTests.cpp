@@ -199,6 +199,36 @@ TEST_F(MixImageOutputTest, AFailedWriteIsReportedAndRaisesNothing) {
     }
 }
 
+TEST_F(MixImageOutputTest, ABlankPictureIsRefusedOnScreenAndNothingIsOffered) {
+    // A collage whose photos are not in yet renders as its bare background.
+    collage->subviews().front()->removeFromSuperview();
+    const std::shared_ptr<UIImage> blank =
+        MixImageOutput::imageByRenderingViewScaleOpaque(*collage, 0, true);
+    const std::pair<const char*, std::shared_ptr<UIImage>> cases[] = {
+        {"one colour", blank},
+        {"no render", nullptr},
+    };
+    for (const auto& [name, picture] : cases) {
+        SCOPED_TRACE(name);
+        EventLog::clear();
+        EXPECT_TRUE(MixImageOutput::isBlankImage(picture));
+        EXPECT_EQ(MixImageOutput::presentForImageFromViewController(picture, screen), nullptr);
+        environment_.fastForwardBy(1);
+        EXPECT_EQ(navigation->presentedViewController(), nullptr) << "no sheet to save from";
+        EXPECT_EQ(tips(), std::vector<std::string>{"There is no picture yet"});
+        EXPECT_FALSE(flag());
+    }
+    for (const char* file : {"Pasteboard.png", "Album", "Library/MixdImage.png"}) {
+        EXPECT_FALSE(fs::exists(homeFile(file))) << file;
+    }
+    // One pixel off the background is a picture.
+    auto card = UIView::initWithFrame(CGRectMake(119.5, 89.5, 0.5, 0.5));
+    card->setBackgroundColor(UIColor::redColor());
+    collage->addSubview(card);
+    EXPECT_FALSE(MixImageOutput::isBlankImage(
+        MixImageOutput::imageByRenderingViewScaleOpaque(*collage, 0, true)));
+}
+
 TEST(MixImageOutputWriteTest, NothingToWriteGivesNoFile) {
     TestHome home;
     EXPECT_EQ(MixImageOutput::writeImageIntoBox(nullptr), nullptr);
