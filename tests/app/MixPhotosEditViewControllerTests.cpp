@@ -29,6 +29,7 @@
 #include "platform/uikit/UISlider.h"
 #include "platform/uikit/UIWindow.h"
 #include "tests/support/PhotoFixtures.h"
+#include "tests/support/app/ShownTips.h"
 
 #include <gtest/gtest.h>
 
@@ -70,15 +71,6 @@ protected:
         return std::dynamic_pointer_cast<MixStyleCollectionViewCell>(
             editor->mixStyleCollection()->cellForItemAtIndexPath(
                 NSIndexPath::indexPathForItemInSection(row, 0)));
-    }
-    std::vector<std::string> tips() const {
-        std::vector<std::string> found;
-        for (const auto& line : EventLog::entries()) {
-            if (line.rfind("tip: ", 0) == 0) {
-                found.push_back(line.substr(5));
-            }
-        }
-        return found;
     }
     void chooseStyleRow(long row) {
         editor->collectionViewDidSelectItemAtIndexPath(
@@ -391,7 +383,7 @@ TEST_F(TemplateEditorTest, TheCollageIsOfferedOnlyOnceItsPhotosAreLaidOut) {
     EventLog::clear();
     editor->shareMixPhoto();
     EXPECT_EQ(navigation->presentedViewController(), nullptr);
-    EXPECT_EQ(tips(), std::vector<std::string>{"There is no picture yet"});
+    EXPECT_EQ(shownTips(), std::vector<std::string>{"There is no picture yet"});
 
     // The photos arrive and the tip goes.
     environment_.runUntilIdle();
@@ -446,6 +438,8 @@ TEST_F(TemplateEditorTest, TheColourRowIsFilledUprightAndTurned) {
         EXPECT_EQ(tiles.origin.x, 0);
         EXPECT_GE(CGRectGetMaxX(tiles), colourRow->frame().size.width)
             << "no empty stretch beside the colours";
+        // Were the tiles to end early, the screen's grey would show, not the panel's black.
+        EXPECT_TRUE(colourRow->backgroundColor()->isEqual(*editor->view()->backgroundColor()));
     }
 }
 } // namespace
