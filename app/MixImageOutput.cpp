@@ -10,6 +10,7 @@
 #include "platform/foundation/NSPathUtilities.h"
 #include "platform/foundation/NSURL.h"
 #include "platform/foundation/NSUserDefaults.h"
+#include "platform/graphics/CGImage.h"
 #include "platform/photos/UIImageWriteToSavedPhotosAlbum.h"
 #include "platform/uikit/UIActivityViewController.h"
 #include "platform/uikit/UIAlertController.h"
@@ -54,10 +55,31 @@ std::shared_ptr<NSURL> MixImageOutput::writeImageIntoBox(const std::shared_ptr<U
     return NSURL::fileURLWithPath(path);
 }
 
+bool MixImageOutput::isBlankImage(const std::shared_ptr<UIImage>& image) {
+    const CGImageRef pixels = image ? image->cgImage() : nullptr;
+    if (!pixels || pixels->width() == 0 || pixels->height() == 0) {
+        return true;
+    }
+    const uint32_t first = pixels->pixelAt(0, 0);
+    for (size_t y = 0; y < pixels->height(); ++y) {
+        for (size_t x = 0; x < pixels->width(); ++x) {
+            if (pixels->pixelAt(x, y) != first) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 std::shared_ptr<MixImageOutput> MixImageOutput::presentForImageFromViewController(
     const std::shared_ptr<UIImage>& image, const std::shared_ptr<UIViewController>& controller) {
-    if (!image || !controller) {
+    if (isBlankImage(image)) {
         NSLog("MixImageOutput: no picture to offer");
+        CZ::showError(NSLocalizedString("Picture not ready", ""));
+        return nullptr;
+    }
+    if (!controller) {
+        NSLog("MixImageOutput: no screen to offer the picture on");
         return nullptr;
     }
     auto output = make<MixImageOutput>(image, controller);

@@ -32,9 +32,14 @@ public:
     // URL, or null with a log line when nothing was written.
     static std::shared_ptr<NSURL> writeImageIntoBox(const std::shared_ptr<UIImage>& image);
 
+    // Whether `image` holds no picture: null, without pixels, or every pixel of one colour,
+    // as a collage renders before its photos are in.
+    static bool isBlankImage(const std::shared_ptr<UIImage>& image);
+
     // Presents the sheet for `image` over `controller`, through its navigation controller
     // when it has one; the actions then work on this very image. Null, with a log line, for
-    // a null image or a controller that cannot present.
+    // a controller that cannot present, and for a blank image, which the user is also told
+    // of on screen: there is nothing to copy, save or share.
     static std::shared_ptr<MixImageOutput>
     presentForImageFromViewController(const std::shared_ptr<UIImage>& image,
                                       const std::shared_ptr<UIViewController>& controller);

@@ -36,14 +36,20 @@
 #include "platform/uikit/UISlider.h"
 #include "platform/uikit/WeakAction.h"
 
+#include <algorithm>
+
 namespace {
 constexpr const char* kStyleCellIdentifier = "MixStyleCell";
 constexpr const char* kSliderTint = "#35c5d2";
+constexpr const char* kScreenGrey = "4b4a4a";
 constexpr double kFloatingCopySide = 100;
 
 // Shared by every screen of this kind, as the strip's mark and a relayout need them.
 long sharedSelectedStyleRow = 0;
 long sharedCurrentStyleNumber = 1;
+
+// The style strip or a panel (100) above the mode buttons and their labels (50).
+constexpr double kBottomControlsHeight = 150;
 
 CGSize screenSize() {
     return UIScreen::mainScreen()->bounds().size;
@@ -52,7 +58,39 @@ CGSize screenSize() {
 // The frame every bottom panel and the style strip share.
 CGRect bottomPanelFrame() {
     CGSize screen = screenSize();
-    return CGRectMake(0, screen.height - 150, screen.width, 100);
+    return CGRectMake(0, screen.height - kBottomControlsHeight, screen.width, 100);
+}
+
+// The collage's place on a screen of `screen` points: the space between the navigation
+// bar and the bottom controls. Upright the collage fills it; turned, that space is wide
+// and low, and the collage keeps its upright shape, as large as fits, centred in it, so
+// that the picture a user makes does not change shape with the screen.
+CGRect collageFrame(CGSize screen) {
+    const double top = UINavigationBar::kStatusBarHeight + UINavigationBar::kHeight;
+    const CGRect space = CGRectMake(0, top, screen.width,
+                                    std::max(0.0, screen.height - top - kBottomControlsHeight));
+    const double uprightWidth = std::min(screen.width, screen.height);
+    const double uprightHeight =
+        std::max(0.0, std::max(screen.width, screen.height) - top - kBottomControlsHeight);
+    if (uprightWidth <= 0 || uprightHeight <= 0) {
+        return space;
+    }
+    const double fit = std::min(space.size.width / uprightWidth, space.size.height / uprightHeight);
+    const double width = uprightWidth * fit, height = uprightHeight * fit;
+    return CGRectMake(space.origin.x + (space.size.width - width) / 2,
+                      space.origin.y + (space.size.height - height) / 2, width, height);
+}
+
+// What a photo is decoded at, in pixels: enough to cover the upright collage (the larger
+// of its two shapes) at the screen's scale, and so any cell of any style, which all lie
+// within it.
+CGSize photoRequestSize() {
+    const CGSize screen = screenSize();
+    const CGSize upright = collageFrame(CGSizeMake(std::min(screen.width, screen.height),
+                                                   std::max(screen.width, screen.height)))
+                               .size;
+    const double scale = UIScreen::mainScreen()->scale();
+    return CGSizeMake(upright.width * scale, upright.height * scale);
 }
 
 // The mode buttons and their labels stretch with the screen, each keeping to its third.
@@ -82,7 +120,7 @@ void MixPhotosEditViewController::resetForTesting() {
 void MixPhotosEditViewController::viewDidLoad() {
     UIViewController::viewDidLoad();
     sharedSelectedStyleRow = 0;
-    view()->setBackgroundColor(Hex::colorWithHexString("4b4a4a"));
+    view()->setBackgroundColor(Hex::colorWithHexString(kScreenGrey));
     setTitle(NSLocalizedString("ZevaraDer", ""));
     if (auto navigation = navigationController()) {
         NSTextAttributes title;
@@ -151,19 +189,11 @@ void MixPhotosEditViewController::addModeLabels() {
 }
 
 void MixPhotosEditViewController::addBackgroundView() {
-    CGSize screen = screenSize();
-    bool portrait = screen.width < screen.height;
-    backgrandView_ =
-        UIView::initWithFrame(portrait ? CGRectMake(0, 64, screen.width, screen.height - 214)
-                                       : CGRectMake(0, 32, screen.width, screen.height - 182));
-    const unsigned resizing = UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleHeight |
-                              UIViewAutoresizingFlexibleTopMargin;
-    backgrandView_->setAutoresizingMask(resizing);
+    // Placed anew on every turn (didRotateFromInterfaceOrientation), not by resizing.
+    backgrandView_ = UIView::initWithFrame(collageFrame(screenSize()));
     backgrandView_->setBackgroundColor(UIColor::whiteColor());
     backgrandView_->setUserInteractionEnabled(true);
-    contentView_ = UIScrollView::initWithFrame(
-        CGRectMake(0, 0, screen.width, backgrandView_->frame().size.height));
-    contentView_->setAutoresizingMask(resizing);
+    contentView_ = UIScrollView::initWithFrame(backgrandView_->bounds());
     backgrandView_->addSubview(contentView_);
     view()->addSubview(backgrandView_);
 }
@@ -179,6 +209,8 @@ void MixPhotosEditViewController::addBarButtonItems() {
         UIImage::imageNamed("share.png"), UIBarButtonItemStyle::Plain, editor,
         weakAction(editor, &MixPhotosEditViewController::shareMixPhoto));
     share->setAccessibilityLabel("Share");
+    // Until the photos are laid out there is no collage to offer, only the blank background.
+    share->setEnabled(false);
     navigationItem()->setRightBarButtonItem(share);
 }
 
@@ -196,7 +228,9 @@ void MixPhotosEditViewController::getHighQualityPhotoFromPhasset() {
         return;
     }
     auto options = std::make_shared<PHImageRequestOptions>();
-    options->setResizeMode(PHImageRequestOptionsResizeMode::Exact);
+    // Fast keeps each photo's own shape: cut to the collage's, it would lose what a cell
+    // of another shape shows.
+    options->setResizeMode(PHImageRequestOptionsResizeMode::Fast);
     options->setDeliveryMode(PHImageRequestOptionsDeliveryMode::HighQualityFormat);
     options->setNetworkAccessAllowed(true);
     // Answers come back on the main queue, in whatever order the loads finish; each photo
@@ -211,7 +245,7 @@ void MixPhotosEditViewController::getHighQualityPhotoFromPhasset() {
     for (size_t index = 0; index < assets.size(); ++index) {
         PHImageManager::defaultManager()
             ->requestImageForAssetTargetSizeContentModeOptionsResultHandler(
-                assets[index], screenSize(), PHImageContentMode::AspectFit, options,
+                assets[index], photoRequestSize(), PHImageContentMode::AspectFill, options,
                 weakCall(weak, [loading, index](MixPhotosEditViewController& editor,
                                                 const std::shared_ptr<UIImage>& image,
                                                 const PlistValue::Dictionary&) {
@@ -266,6 +300,7 @@ void MixPhotosEditViewController::photosDidLoad(size_t requested) {
     }
     resetViewByStyleIndexImageCount(1, static_cast<long>(selectedPhotos_.size()));
     sharedCurrentStyleNumber = 1;
+    navigationItem()->rightBarButtonItem()->setEnabled(true);
 }
 
 void MixPhotosEditViewController::resetViewByStyleIndexImageCount(long style, long imageCount) {
@@ -305,8 +340,9 @@ void MixPhotosEditViewController::removeCells() {
 }
 
 void MixPhotosEditViewController::didRotateFromInterfaceOrientation(UIInterfaceOrientation) {
-    // Resizing stretches a scaled view's scaled frame; the collage area is set to fill the
-    // background again, under the border scale it keeps.
+    backgrandView_->setFrame(collageFrame(screenSize()));
+    // Resizing would stretch a scaled view's scaled frame; the collage area is set to fill
+    // the background again, under the border scale it keeps.
     CGSize background = backgrandView_->bounds().size;
     contentView_->setBounds(CGRectMake(0, 0, background.width, background.height));
     contentView_->setCenter(CGPointMake(background.width / 2, background.height / 2));
@@ -405,6 +441,9 @@ void MixPhotosEditViewController::addColorAndBackImageBoottomScrView() {
 
     auto colorRow = UIScrollView::initWithFrame(CGRectMake(0, 5, W, 40));
     colorRow->setAutoresizingMask(UIViewAutoresizingFlexibleWidth);
+    // Where the tiles end before the row does (a short list, a wide screen), the row shows
+    // the screen's own grey, not the panel's black.
+    colorRow->setBackgroundColor(Hex::colorWithHexString(kScreenGrey));
     colorArr_ = loadBundleColorList("MixPhotosEditViewController");
     colorRow->setContentSize(CGSizeMake(30.0 * static_cast<double>(colorArr_.size()), 0));
     for (size_t i = 0; i < colorArr_.size(); ++i) {

@@ -81,7 +81,8 @@ public:
     static void resetForTesting();
 
     void viewDidLoad() override;
-    // The cells are laid out anew in the collage area's new frame; the border scale stays.
+    // The collage is placed anew below the bar, keeping its upright shape, and the cells
+    // are laid out in it again; the border scale stays.
     void didRotateFromInterfaceOrientation(UIInterfaceOrientation orientation) override;
 
     // Builds the cells of `style` for `imageCount` photos into the collage area; the
@@ -100,7 +101,8 @@ public:
 
     // The collage as an opaque picture at the screen's scale.
     std::shared_ptr<UIImage> saveAndGetMixdImage() const;
-    // Offers the collage to copy, save or share.
+    // Offers the collage to copy, save or share. Its bar button is enabled once the photos
+    // are laid out: before that there is only the bare background.
     void shareMixPhoto();
     void back();
 

@@ -410,11 +410,15 @@ bool writeJpeg(const std::string& folder, const std::string& file, CGSize size,
     return true;
 }
 
-// Ten colours of one soft palette, from light to dark, for plain backgrounds.
+// Colours of one soft palette for plain backgrounds, in two runs from light to dark: enough
+// to fill a row of 30-point tiles across a turned phone. The second run comes after the
+// first so that a tile remembered by its place keeps its colour.
 bool writeColorList(const std::string& folder) {
     PlistValue::Array colors;
-    for (const char* hex : {"ffffff", "f4f1ea", "f6d6ad", "f3a6a0", "e07a5f", "f2cc8f", "81b29a",
-                            "98c1d9", "3d5a80", "293241"}) {
+    for (const char* hex :
+         {"ffffff", "f4f1ea", "f6d6ad", "f3a6a0", "e07a5f", "f2cc8f", "81b29a", "98c1d9",
+          "3d5a80", "293241", "fbe6e3", "fdf0d5", "e4f2e9", "dcebf4", "e8e1ef", "d8e2dc",
+          "c9ada7", "ef8c86", "e9c46a", "5f9e7f", "b5838d", "6d597a", "4a4e69", "22223b"}) {
         colors.emplace_back(hex);
     }
     auto data = NSPropertyListSerialization::dataWithPropertyList(

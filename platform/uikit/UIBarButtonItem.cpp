@@ -26,6 +26,16 @@ std::shared_ptr<UIBarButtonItem> UIBarButtonItem::initWithCustomView(std::shared
     return item;
 }
 
+void UIBarButtonItem::setEnabled(bool enabled) {
+    if (enabled == enabled_) {
+        return;
+    }
+    enabled_ = enabled;
+    if (changeHandler_) {
+        changeHandler_();
+    }
+}
+
 void UIBarButtonItem::performAction() {
     if (!enabled_ || !action_) {
         return;

@@ -37,7 +37,10 @@ public:
     const std::string& accessibilityLabel() const { return accessibilityLabel_; }
     void setAccessibilityLabel(std::string label) { accessibilityLabel_ = std::move(label); }
     bool isEnabled() const { return enabled_; }
-    void setEnabled(bool enabled) { enabled_ = enabled; }
+    // A bar showing the item redraws its button, so a disabled item looks disabled at once.
+    void setEnabled(bool enabled);
+    // Told when the item's look changes, by the bar that shows the item.
+    void setChangeHandler(std::function<void()> handler) { changeHandler_ = std::move(handler); }
     // What a tap on the item does.
     void performAction();
 
@@ -51,4 +54,5 @@ private:
     bool enabled_ = true;
     std::weak_ptr<NSObject> target_;
     Action action_;
+    std::function<void()> changeHandler_;
 };

@@ -41,14 +41,18 @@ void UINavigationBar::setItems(std::shared_ptr<UINavigationItem> topItem,
     topItem_ = std::move(topItem);
     backItem_ = std::move(backItem);
     if (topItem_) {
-        std::weak_ptr<UINavigationBar> weak = self<UINavigationBar>();
-        topItem_->setChangeHandler([weak] {
-            if (auto bar = weak.lock()) {
-                bar->setNeedsLayout();
-            }
-        });
+        topItem_->setChangeHandler(relayoutHandler());
     }
     setNeedsLayout();
+}
+
+std::function<void()> UINavigationBar::relayoutHandler() {
+    std::weak_ptr<UINavigationBar> weak = self<UINavigationBar>();
+    return [weak] {
+        if (auto bar = weak.lock()) {
+            bar->setNeedsLayout();
+        }
+    };
 }
 
 void UINavigationBar::setBarTintColor(std::shared_ptr<UIColor> color) {
@@ -98,6 +102,8 @@ std::shared_ptr<UIView> UINavigationBar::viewForItem(const std::shared_ptr<UIBar
         }
     }
     button->setEnabled(item->isEnabled());
+    // The button is made anew on each layout; a change of the item asks for one.
+    item->setChangeHandler(relayoutHandler());
     if (!item->accessibilityLabel().empty()) {
         button->setAccessibilityLabel(item->accessibilityLabel());
     }

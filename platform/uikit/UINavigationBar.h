@@ -48,6 +48,8 @@ protected:
     UINavigationBar();
 
 private:
+    // Marks the bar for layout while it lives; what its items call when they change.
+    std::function<void()> relayoutHandler();
     std::shared_ptr<UIView> viewForItem(const std::shared_ptr<UIBarButtonItem>& item);
     std::shared_ptr<UIButton> textButton(const std::string& title);
 

@@ -149,16 +149,16 @@ protected:
     std::shared_ptr<BackImageChooseViewController> chooser;
 };
 
-TEST_F(BackImageChooseTest, TenColoursMakeElevenTilesWithTheAdTileFourth) {
+TEST_F(BackImageChooseTest, TheBundledColoursMakeATileEachAndTheAdTileFourth) {
     visit();
     const auto& colors = chooser->colorArr();
-    ASSERT_EQ(colors.size(), 10u);
-    ASSERT_EQ(tiles().size(), 11u);
-    EXPECT_EQ(chooser->colorScrView()->contentSize(), CGSizeMake(1136, 0));
+    ASSERT_EQ(colors.size(), 24u);
+    ASSERT_EQ(tiles().size(), 25u);
+    EXPECT_EQ(chooser->colorScrView()->contentSize(), CGSizeMake(103 * 24 + 106, 0));
     EXPECT_EQ(chooser->colorScrView()->frame(), CGRectMake(0, 120, 375, 105));
     // tag -> the colour it shows (none for the ad tile)
     const std::vector<std::pair<long, std::optional<size_t>>> table = {
-        {0, 0}, {1, 1}, {3, 3}, {4, std::nullopt}, {5, 4}, {9, 8}, {10, 9}};
+        {0, 0}, {1, 1}, {3, 3}, {4, std::nullopt}, {5, 4}, {9, 8}, {10, 9}, {24, 23}};
     for (const auto& [tag, color] : table) {
         SCOPED_TRACE(tag);
         auto button = tile(tag);

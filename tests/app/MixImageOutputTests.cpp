@@ -13,6 +13,7 @@
 #include "platform/uikit/UIWindow.h"
 #include "tests/support/ImageFixtures.h"
 #include "tests/support/PhotoFixtures.h"
+#include "tests/support/app/ShownTips.h"
 
 #include <gtest/gtest.h>
 
@@ -61,15 +62,6 @@ protected:
 
     bool flag() const {
         return NSUserDefaults::standardUserDefaults()->boolForKey(kShouldShowFullScreenAdKey);
-    }
-    std::vector<std::string> tips() const {
-        std::vector<std::string> found;
-        for (const auto& line : EventLog::entries()) {
-            if (line.rfind("tip: ", 0) == 0) {
-                found.push_back(line.substr(5));
-            }
-        }
-        return found;
     }
     std::shared_ptr<UIActivityViewController> shareSheet() const {
         return std::dynamic_pointer_cast<UIActivityViewController>(
@@ -125,7 +117,7 @@ TEST_F(MixImageOutputTest, EachActionLeavesThePictureInTheHomeAndRaisesTheFlag) 
         ASSERT_NO_FATAL_FAILURE(choose(c.title));
         ASSERT_NO_FATAL_FAILURE(expectSamePixels(homeFile(c.file), image));
         EXPECT_TRUE(flag());
-        EXPECT_EQ(tips(), c.tips);
+        EXPECT_EQ(shownTips(), c.tips);
         ASSERT_NE(output->loadingDataActivity(), nullptr);
         EXPECT_EQ(output->loadingDataActivity()->superview(), nullptr);
     }
@@ -144,7 +136,7 @@ TEST_F(MixImageOutputTest, CancelChangesNothing) {
     ASSERT_NO_FATAL_FAILURE(choose("Cancel"));
     EXPECT_EQ(navigation->presentedViewController(), nullptr);
     EXPECT_FALSE(flag());
-    EXPECT_TRUE(tips().empty());
+    EXPECT_TRUE(shownTips().empty());
     for (const char* file : {"Pasteboard.png", "Album", "Library/MixdImage.png"}) {
         EXPECT_FALSE(fs::exists(homeFile(file))) << file;
     }
@@ -192,11 +184,41 @@ TEST_F(MixImageOutputTest, AFailedWriteIsReportedAndRaisesNothing) {
         }
         ASSERT_NO_FATAL_FAILURE(choose(c.title));
         EXPECT_FALSE(flag());
-        EXPECT_EQ(tips(), std::vector<std::string>{c.tip});
+        EXPECT_EQ(shownTips(), std::vector<std::string>{c.tip});
         EXPECT_EQ(shareSheet(), nullptr);
         EXPECT_EQ(output->loadingDataActivity()->superview(), nullptr);
         fs::remove_all(blocker);
     }
+}
+
+TEST_F(MixImageOutputTest, ABlankPictureIsRefusedOnScreenAndNothingIsOffered) {
+    // A collage whose photos are not in yet renders as its bare background.
+    collage->subviews().front()->removeFromSuperview();
+    const std::shared_ptr<UIImage> blank =
+        MixImageOutput::imageByRenderingViewScaleOpaque(*collage, 0, true);
+    const std::pair<const char*, std::shared_ptr<UIImage>> cases[] = {
+        {"one colour", blank},
+        {"no render", nullptr},
+    };
+    for (const auto& [name, picture] : cases) {
+        SCOPED_TRACE(name);
+        EventLog::clear();
+        EXPECT_TRUE(MixImageOutput::isBlankImage(picture));
+        EXPECT_EQ(MixImageOutput::presentForImageFromViewController(picture, screen), nullptr);
+        environment_.fastForwardBy(1);
+        EXPECT_EQ(navigation->presentedViewController(), nullptr) << "no sheet to save from";
+        EXPECT_EQ(shownTips(), std::vector<std::string>{"There is no picture yet"});
+        EXPECT_FALSE(flag());
+    }
+    for (const char* file : {"Pasteboard.png", "Album", "Library/MixdImage.png"}) {
+        EXPECT_FALSE(fs::exists(homeFile(file))) << file;
+    }
+    // One pixel off the background is a picture.
+    auto card = UIView::initWithFrame(CGRectMake(119.5, 89.5, 0.5, 0.5));
+    card->setBackgroundColor(UIColor::redColor());
+    collage->addSubview(card);
+    EXPECT_FALSE(MixImageOutput::isBlankImage(
+        MixImageOutput::imageByRenderingViewScaleOpaque(*collage, 0, true)));
 }
 
 TEST(MixImageOutputWriteTest, NothingToWriteGivesNoFile) {

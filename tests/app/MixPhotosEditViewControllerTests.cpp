@@ -1,10 +1,12 @@
 #include "app/MixPhotosEditView.h"
 #include "app/MixPhotosEditViewController.h"
 #include "app/MixStyleCollectionViewCell.h"
+#include "app/MixTemplateLayout.h"
 #include "app/categories/UIColor+Hex.h"
 #include "app/widgets/OVProgressHUD.h"
 #include "harness/TouchGesture.h"
 #include "harness/TouchInjector.h"
+#include "platform/foundation/EventLog.h"
 #include "platform/foundation/NSIndexPath.h"
 #include "platform/graphics/CGImage.h"
 #include "platform/photos/PHAsset.h"
@@ -14,6 +16,7 @@
 #include "platform/uikit/AlertPanelView.h"
 #include "platform/uikit/UIAlertController.h"
 #include "platform/uikit/UIApplication.h"
+#include "platform/uikit/UIBarButtonItem.h"
 #include "platform/uikit/UIBezierPath.h"
 #include "platform/uikit/UIButton.h"
 #include "platform/uikit/UICollectionView.h"
@@ -22,10 +25,13 @@
 #include "platform/uikit/UIImageView.h"
 #include "platform/uikit/UINavigationBar.h"
 #include "platform/uikit/UINavigationController.h"
+#include "platform/uikit/UINavigationItem.h"
+#include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UIScrollView.h"
 #include "platform/uikit/UISlider.h"
 #include "platform/uikit/UIWindow.h"
 #include "tests/support/PhotoFixtures.h"
+#include "tests/support/app/ShownTips.h"
 
 #include <gtest/gtest.h>
 #include <pango/pango.h>
@@ -46,8 +52,9 @@ protected:
         for (int i = 0; i < count; ++i) {
             std::string name = "photo" + std::to_string(i) + ".jpg";
             bool broken = std::find(unreadable.begin(), unreadable.end(), name) != unreadable.end();
-            std::string path = libraryFile(name, broken ? std::vector<uint8_t>{'n', 'o'}
-                                                        : photoJpeg(40 + 10 * i, 30));
+            std::string path = libraryFile(
+                name, broken ? std::vector<uint8_t>{'n', 'o'}
+                             : photoJpeg((40 + 10 * i) * photoSizeFactor, 30 * photoSizeFactor));
             assets->push_back(PHAsset::assetWithFileLocalIdentifier(path, name));
         }
         PHPhotoLibrary::reloadLibrary();
@@ -93,6 +100,8 @@ protected:
         return editor->editViewArr().at(cell)->imageview()->image()->size().width;
     }
 
+    // How much larger than 40 + 10 i by 30 pixels the photos `open` makes are.
+    size_t photoSizeFactor = 1;
     std::shared_ptr<UIWindow> window = UIWindow::initWithFrame(CGRectMake(0, 0, 375, 667));
     std::shared_ptr<MixPhotosEditViewController> editor;
     std::shared_ptr<UINavigationController> navigation;
@@ -246,9 +255,15 @@ TEST_F(TemplateEditorTest, RotationLaysTheCellsOutInTheNewAreaAndKeepsTheBorderS
     };
     UIApplication::sharedApplication()->rotateToInterfaceOrientation(
         UIInterfaceOrientation::LandscapeLeft);
+    // Turned, the collage keeps its upright shape and stays between the navigation bar
+    // (64 points with the status bar) and the bottom controls (150), centred there.
+    CGRect turned = editor->backgrandView()->frame();
+    EXPECT_NEAR(turned.size.width / turned.size.height, 375.0 / 453.0, 1e-9);
+    EXPECT_NEAR(turned.origin.y, 64, 1e-9);
+    EXPECT_NEAR(CGRectGetMaxY(turned), 375 - 150, 1e-9);
+    EXPECT_NEAR(CGRectGetMidX(turned), 667 / 2.0, 1e-9);
     CGSize area = editor->contentView()->bounds().size;
-    EXPECT_EQ(area.width, 667);
-    EXPECT_LT(area.height, 375);
+    EXPECT_EQ(area, turned.size);
     ASSERT_EQ(editor->editViewArr().size(), 2u);
     EXPECT_EQ(editor->contentView()->subviews().size(), 2u);
     EXPECT_EQ(editor->selectStoryBoardStyleIndex(), 2) << "the current style again";
@@ -260,6 +275,7 @@ TEST_F(TemplateEditorTest, RotationLaysTheCellsOutInTheNewAreaAndKeepsTheBorderS
     editor->contentView()->setTransform(CGAffineTransformMakeScale(0.5, 0.5));
     UIApplication::sharedApplication()->rotateToInterfaceOrientation(
         UIInterfaceOrientation::Portrait);
+    EXPECT_EQ(editor->backgrandView()->frame(), CGRectMake(0, 64, 375, 453));
     CGSize background = editor->backgrandView()->bounds().size;
     EXPECT_EQ(editor->contentView()->bounds().size, background);
     EXPECT_EQ(editor->contentView()->center(),
@@ -304,6 +320,8 @@ TEST_F(TemplateEditorTest, WithTooFewReadablePhotosTheScreenSaysSoAndGoesBack) {
             std::dynamic_pointer_cast<UIAlertController>(navigation->presentedViewController());
         ASSERT_TRUE(alert);
         EXPECT_EQ(alert->message(), "Too few photos could be read for a collage");
+        EXPECT_FALSE(editor->navigationItem()->rightBarButtonItem()->isEnabled())
+            << "no collage to share";
         auto panel = std::dynamic_pointer_cast<AlertPanelView>(alert->view());
         ASSERT_TRUE(panel);
         auto ok = panel->buttonRectForTitle("OK");
@@ -323,7 +341,8 @@ TEST_F(TemplateEditorTest, ATurnBeforeThePhotosArriveLeavesThemToFillTheTurnedAr
     ASSERT_EQ(editor->editViewArr().size(), 2u);
     CGRect covered =
         CGRectUnion(editor->editViewArr()[0]->frame(), editor->editViewArr()[1]->frame());
-    EXPECT_NEAR(covered.size.width, 667, 1);
+    EXPECT_NEAR(covered.size.width, editor->backgrandView()->frame().size.width, 1);
+    EXPECT_LT(covered.size.width, 667) << "the turned collage keeps its upright shape";
     for (const auto& line : log_) {
         EXPECT_EQ(line.find("cannot be read"), std::string::npos) << line;
     }
@@ -362,5 +381,75 @@ TEST_F(TemplateEditorTest, ChangingModeBeforeThePhotosArriveStillLaysThemOut) {
     EXPECT_EQ(editor->editViewArr().size(), 2u);
     editor->changeActionView(*editor->boardBtn());
     EXPECT_FALSE(styleTile(0)->selectedImageView()->isHidden());
+}
+
+TEST_F(TemplateEditorTest, TheCollageIsOfferedOnlyOnceItsPhotosAreLaidOut) {
+    open(2, {}, false);
+    window->layoutIfNeeded();
+    EXPECT_TRUE(TouchInjector::viewsWithLabel(window, "Share").empty())
+        << "Share waits for the photos";
+    // Asked all the same, the editor has only its bare background: it says so, and
+    // offers nothing to save.
+    EventLog::clear();
+    editor->shareMixPhoto();
+    EXPECT_EQ(navigation->presentedViewController(), nullptr);
+    EXPECT_EQ(shownTips(), std::vector<std::string>{"There is no picture yet"});
+
+    // The photos arrive and the tip goes.
+    environment_.runUntilIdle();
+    environment_.fastForwardBy(3);
+    auto share = TouchInjector::viewsWithLabel(window, "Share");
+    ASSERT_EQ(share.size(), 1u);
+    TouchInjector::tapAt(TouchInjector::tapPointOfView(*share.front()));
+    environment_.fastForwardBy(1);
+    auto sheet =
+        std::dynamic_pointer_cast<UIAlertController>(navigation->presentedViewController());
+    ASSERT_TRUE(sheet);
+    EXPECT_EQ(sheet->preferredStyle(), UIAlertControllerStyle::ActionSheet);
+}
+
+TEST_F(TemplateEditorTest, PhotosHaveAPixelForEveryScreenPixelOfTheirCells) {
+    // Photos far larger than the screen: what matters is how much of them is decoded.
+    photoSizeFactor = 40;
+    open(5);
+    const double scale = UIScreen::mainScreen()->scale();
+    for (long row = 0; row < MixTemplateLayout::kStyleCount; ++row) {
+        SCOPED_TRACE(row);
+        chooseStyleRow(row);
+        ASSERT_EQ(editor->editViewArr().size(), 5u);
+        for (const auto& cell : editor->editViewArr()) {
+            // A photo covering its cell with as many pixels across and down as the cell has
+            // on the screen is shown without being enlarged.
+            const auto photo = cell->imageview()->image()->cgImage();
+            const CGSize area = cell->frame().size;
+            EXPECT_GE(double(photo->width()) + 1, area.width * scale);
+            EXPECT_GE(double(photo->height()) + 1, area.height * scale);
+        }
+    }
+}
+
+TEST_F(TemplateEditorTest, TheColourRowIsFilledUprightAndTurned) {
+    open(2);
+    for (auto orientation :
+         {UIInterfaceOrientation::Portrait, UIInterfaceOrientation::LandscapeLeft}) {
+        SCOPED_TRACE(static_cast<int>(orientation));
+        UIApplication::sharedApplication()->rotateToInterfaceOrientation(orientation);
+        // The panel is built for the screen as it is when it is chosen.
+        editor->changeActionView(*editor->backImageBtn());
+        window->layoutIfNeeded();
+        auto colourRow =
+            std::dynamic_pointer_cast<UIScrollView>(editor->boottomEditView()->subviews().front());
+        ASSERT_TRUE(colourRow);
+        EXPECT_EQ(colourRow->frame().size.width, UIScreen::mainScreen()->bounds().size.width);
+        CGRect tiles = CGRectNull;
+        for (const auto& tile : colourRow->subviews()) {
+            tiles = CGRectUnion(tiles, tile->frame());
+        }
+        EXPECT_EQ(tiles.origin.x, 0);
+        EXPECT_GE(CGRectGetMaxX(tiles), colourRow->frame().size.width)
+            << "no empty stretch beside the colours";
+        // Were the tiles to end early, the screen's grey would show, not the panel's black.
+        EXPECT_TRUE(colourRow->backgroundColor()->isEqual(*editor->view()->backgroundColor()));
+    }
 }
 } // namespace

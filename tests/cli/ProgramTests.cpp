@@ -362,13 +362,20 @@ TEST_F(ProgramTest, TheBundledDemoRunsWithoutAScript) {
     EXPECT_NE(result.out.find("alert: Remind info: You can choose 5 photos at most"),
               std::string::npos);
     EXPECT_NE(result.out.find("screen: MixPhotosEditViewController"), std::string::npos);
-    for (const char* name :
-         {"launch.png", "tip.png", "settings.png", "picker-dropdown.png", "picker-grid.png",
-          "picker-five.png", "picker-alert.png", "picker-four.png"}) {
+    // The settings screen has nothing to show yet: the demo does not go there.
+    EXPECT_EQ(result.out.find("screen: SettingsViewController"), std::string::npos);
+    EXPECT_FALSE(fs::exists(shots / "settings.png"));
+    for (const char* name : {"launch.png", "tip.png", "picker-dropdown.png", "picker-grid.png",
+                             "picker-five.png", "picker-alert.png", "picker-four.png"}) {
         auto shot = UIImage::imageWithContentsOfFile((shots / name).string());
         ASSERT_TRUE(shot) << name;
         EXPECT_EQ(shot->cgImage()->width(), 750u);
         EXPECT_EQ(shot->cgImage()->height(), 1334u);
     }
+    // The saved collage: the collage area (375 x 453 points) at the screen's scale.
+    auto saved = UIImage::imageWithContentsOfFile((home_ / "Album" / "IMG_0001.png").string());
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->cgImage()->width(), 750u);
+    EXPECT_EQ(saved->cgImage()->height(), 906u);
 }
 } // namespace

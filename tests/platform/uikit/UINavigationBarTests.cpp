@@ -98,4 +98,26 @@ TEST_F(UINavigationBarTest, ItemsAndHiding) {
     navigation->setNavigationBarHidden(true);
     EXPECT_TRUE(navigation->navigationBar()->isHidden());
 }
+
+TEST_F(UINavigationBarTest, AnItemEnabledOrDisabledWhileShownChangesItsButton) {
+    int taps = 0;
+    auto share = UIBarButtonItem::initWithTitleStyleTargetAction(
+        "Share", UIBarButtonItemStyle::Plain, root, [&](UIBarButtonItem&) { ++taps; });
+    root->navigationItem()->setRightBarButtonItem(share);
+    ASSERT_TRUE(find<UIButton>());
+    EXPECT_TRUE(find<UIButton>()->isEnabled());
+
+    share->setEnabled(false);
+    auto button = find<UIButton>();
+    ASSERT_TRUE(button);
+    EXPECT_FALSE(button->isEnabled()) << "the shown button follows its item";
+    TouchInjector::tapAt(CGPointMake(CGRectGetMidX(button->frame()), 42));
+    EXPECT_EQ(taps, 0);
+
+    share->setEnabled(true);
+    button = find<UIButton>();
+    EXPECT_TRUE(button->isEnabled());
+    TouchInjector::tapAt(TouchInjector::tapPointOfView(*button));
+    EXPECT_EQ(taps, 1);
+}
 } // namespace
