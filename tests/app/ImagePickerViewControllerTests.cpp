@@ -76,6 +76,17 @@ protected:
         environment_.fastForwardBy(0.5);
     }
 
+    std::shared_ptr<PhotosPickerCollectionViewCell> cellAt(long item) {
+        return std::dynamic_pointer_cast<PhotosPickerCollectionViewCell>(
+            picker->photosCollection()->cellForItemAtIndexPath(
+                NSIndexPath::indexPathForItemInSection(item, 0)));
+    }
+    // The alert a tap put up, once it has come in.
+    std::shared_ptr<UIAlertController> alertShown() {
+        environment_.fastForwardBy(1);
+        return std::dynamic_pointer_cast<UIAlertController>(navigation->presentedViewController());
+    }
+
     std::shared_ptr<UIWindow> window = UIWindow::initWithFrame(CGRectMake(0, 0, 375, 667));
     std::shared_ptr<ImagePickerViewController> picker;
     std::shared_ptr<UINavigationController> navigation;
@@ -137,9 +148,7 @@ TEST_F(PickerTest, ChoosingUpToFivePhotos) {
 
     // A sixth is refused with the reminder; the count stays 5.
     chooseItem(5);
-    environment_.fastForwardBy(1);
-    auto alert =
-        std::dynamic_pointer_cast<UIAlertController>(navigation->presentedViewController());
+    auto alert = alertShown();
     ASSERT_TRUE(alert);
     EXPECT_EQ(alert->title(), "Remind info");
     EXPECT_EQ(alert->message(), "You can choose 5 photos at most");
@@ -170,18 +179,14 @@ TEST_F(PickerTest, SwitchingAlbumsKeepsTheChoiceButHidesCheckMarks) {
     open();
     showAlbum("Holidays");
     chooseItem(0);
-    auto cell = std::dynamic_pointer_cast<PhotosPickerCollectionViewCell>(
-        picker->photosCollection()->cellForItemAtIndexPath(
-            NSIndexPath::indexPathForItemInSection(0, 0)));
+    auto cell = cellAt(0);
     ASSERT_TRUE(cell);
     EXPECT_FALSE(cell->selectedImageView()->isHidden());
     showAlbum("Work");
     EXPECT_TRUE(picker->haveChangedList());
     EXPECT_EQ(picker->selectedAssets()->size(), 1u);
     chooseItem(0);
-    cell = std::dynamic_pointer_cast<PhotosPickerCollectionViewCell>(
-        picker->photosCollection()->cellForItemAtIndexPath(
-            NSIndexPath::indexPathForItemInSection(0, 0)));
+    cell = cellAt(0);
     EXPECT_TRUE(cell->selectedImageView()->isHidden());
     EXPECT_EQ(picker->selectedAssets()->size(), 2u);
 }
@@ -289,9 +294,7 @@ TEST_F(PickerTest, PhotosOfAnyShapeFillTheirSquaresCutNotStretched) {
     chooseItem(1);
     for (long item : {0, 1}) {
         SCOPED_TRACE(item);
-        auto cell = std::dynamic_pointer_cast<PhotosPickerCollectionViewCell>(
-            picker->photosCollection()->cellForItemAtIndexPath(
-                NSIndexPath::indexPathForItemInSection(item, 0)));
+        auto cell = cellAt(item);
         ASSERT_TRUE(cell);
         EXPECT_EQ(cell->imageView()->contentMode(), UIViewContentMode::ScaleAspectFill);
         EXPECT_TRUE(cell->imageView()->clipsToBounds());
@@ -352,9 +355,7 @@ TEST_F(PickerTest, APhotoThatCannotBeReadShowsABrokenCellAndSaysSoWhenTapped) {
     open();
     showAlbum("Holidays");
     ASSERT_EQ(picker->assetArray().front()->localIdentifier(), "Holidays/huge.jpg");
-    auto cell = std::dynamic_pointer_cast<PhotosPickerCollectionViewCell>(
-        picker->photosCollection()->cellForItemAtIndexPath(
-            NSIndexPath::indexPathForItemInSection(0, 0)));
+    auto cell = cellAt(0);
     ASSERT_TRUE(cell);
     EXPECT_TRUE(cell->isBroken());
     EXPECT_FALSE(cell->brokenLabel()->isHidden());
@@ -362,9 +363,7 @@ TEST_F(PickerTest, APhotoThatCannotBeReadShowsABrokenCellAndSaysSoWhenTapped) {
     EXPECT_FALSE(cell->brokenReason().empty());
 
     chooseItem(0);
-    environment_.fastForwardBy(1);
-    auto alert =
-        std::dynamic_pointer_cast<UIAlertController>(navigation->presentedViewController());
+    auto alert = alertShown();
     ASSERT_TRUE(alert);
     EXPECT_EQ(alert->title(), "This photo cannot be opened");
     EXPECT_EQ(alert->message(), cell->brokenReason());
