@@ -22,6 +22,7 @@
 #include "platform/photos/PHFetchOptions.h"
 #include "platform/photos/PHImageManager.h"
 #include "platform/photos/PHImageRequestOptions.h"
+#include "platform/photos/PHPhotoLibrary.h"
 #include "platform/quartzcore/CALayer.h"
 #include "platform/text/UIFont.h"
 #include "platform/uikit/UIAlertController.h"
@@ -89,6 +90,7 @@ void ImagePickerViewController::viewDidLoad() {
 
     addScrollView();
     addPhotosCollectionView();
+    addEmptyLabel();
     addBarButtonItem();
 
     RZCommonConfig::shareInstance()->initAdvertise();
@@ -96,12 +98,39 @@ void ImagePickerViewController::viewDidLoad() {
     selectedPhotos_.clear();
     indexPathArr_.clear();
     haveChangedList_ = false;
-    photoList_ = fetchPhotosList();
-    if (!photoList_.empty()) {
-        currentAlbumCollection_ = photoList_.front();
-        switchTitleView_->setTitle(currentAlbumCollection_->localizedTitle());
-    }
-    loadPhotosForCurrentAlbumCollection();
+    loadPhotosList();
+}
+
+void ImagePickerViewController::loadPhotosList() {
+    // Listing the library touches every folder: never on the main thread.
+    struct Found {
+        std::vector<std::shared_ptr<PHAssetCollection>> albums;
+        std::string problem;
+    };
+    auto found = std::make_shared<Found>();
+    std::weak_ptr<ImagePickerViewController> weak = self<ImagePickerViewController>();
+    x::asyncTaskReturnOnMain(
+        [found] {
+            found->albums = fetchPhotosList();
+            if (auto error = PHPhotoLibrary::libraryFolderError()) {
+                found->problem = error->localizedDescription();
+            }
+        },
+        [weak, found] {
+            auto picker = weak.lock();
+            if (!picker) {
+                return;
+            }
+            picker->photoList_ = std::move(found->albums);
+            picker->libraryProblem_ = std::move(found->problem);
+            if (picker->photoList_.empty()) {
+                picker->showEmptyReason();
+                return;
+            }
+            picker->currentAlbumCollection_ = picker->photoList_.front();
+            picker->switchTitleView_->setTitle(picker->currentAlbumCollection_->localizedTitle());
+            picker->loadPhotosForCurrentAlbumCollection();
+        });
 }
 
 void ImagePickerViewController::addScrollView() {
@@ -168,6 +197,43 @@ void ImagePickerViewController::addPhotosCollectionView() {
     photosCollection_->setDataSource(self<ImagePickerViewController>());
     photosCollection_->setDelegate(self<ImagePickerViewController>());
     view()->addSubview(photosCollection_);
+}
+
+void ImagePickerViewController::addEmptyLabel() {
+    CGRect grid = photosCollection_->frame();
+    emptyLabel_ = UILabel::initWithFrame(CGRectInset(grid, 20, 0));
+    emptyLabel_->setAutoresizingMask(photosCollection_->autoresizingMask());
+    emptyLabel_->setNumberOfLines(0);
+    emptyLabel_->setTextAlignment(NSTextAlignment::Center);
+    emptyLabel_->setTextColor(Hex::colorWithHexString("4b4a4a"));
+    emptyLabel_->setFont(UIFont::systemFontOfSize(17));
+    emptyLabel_->setUserInteractionEnabled(false);
+    emptyLabel_->setHidden(true);
+    view()->addSubview(emptyLabel_);
+}
+
+void ImagePickerViewController::showEmptyReason() {
+    if (!assetArray_.empty()) {
+        emptyLabel_->setHidden(true);
+        return;
+    }
+    if (!libraryProblem_.empty()) {
+        emptyLabel_->setText(libraryProblem_);
+    } else if (photoList_.empty()) {
+        emptyLabel_->setText(NSLocalizedString("The photo library cannot be shown.", ""));
+    } else {
+        emptyLabel_->setText(NSLocalizedString("No photos in this album.", ""));
+    }
+    emptyLabel_->setHidden(false);
+}
+
+void ImagePickerViewController::showUnreadablePhotoAlert(const std::string& reason) {
+    auto alert = UIAlertController::alertControllerWithTitleMessagePreferredStyle(
+        NSLocalizedString("This photo cannot be opened", ""), reason,
+        UIAlertControllerStyle::Alert);
+    alert->addAction(UIAlertAction::actionWithTitleStyleHandler(
+        NSLocalizedString("OK", ""), UIAlertActionStyle::Cancel, nullptr));
+    presentViewControllerAnimatedCompletion(alert, true, nullptr);
 }
 
 void ImagePickerViewController::addBarButtonItem() {
@@ -271,6 +337,7 @@ void ImagePickerViewController::loadPhotosForCurrentAlbumCollection() {
             if (picker && picker->currentAlbumCollection_ == collection) {
                 picker->assetArray_ = std::move(*loaded);
                 picker->photosCollection_->reloadData();
+                picker->showEmptyReason();
             }
         });
 }
@@ -390,24 +457,37 @@ void ImagePickerViewController::collectionViewDidSelectItemAtIndexPath(
     }
     auto cell = std::dynamic_pointer_cast<PhotosPickerCollectionViewCell>(
         collectionView.cellForItemAtIndexPath(indexPath));
+    if (cell && cell->isBroken()) {
+        showUnreadablePhotoAlert(cell->brokenReason());
+        return;
+    }
     auto thumbnail = cell ? cell->imageView()->image() : nullptr;
-    if (!thumbnail) {
+    if (!thumbnail || (cell && cell->isDegraded())) {
         // The thumbnail has not arrived yet: fetch it now rather than keep a missing picture.
         auto options = std::make_shared<PHImageRequestOptions>();
         options->setSynchronous(true);
         options->setResizeMode(PHImageRequestOptionsResizeMode::Exact);
         double scale = UIScreen::mainScreen()->scale();
         CGSize size = cell ? cell->frame().size : CGSizeMake(100, 100);
+        std::string failure;
         PHImageManager::defaultManager()
             ->requestImageForAssetTargetSizeContentModeOptionsResultHandler(
                 assetArray_[index], CGSizeMake(size.width * scale, size.height * scale),
-                PHImageContentMode::AspectFit, options,
-                [&thumbnail](const std::shared_ptr<UIImage>& image, const PlistValue::Dictionary&) {
+                PHImageContentMode::AspectFill, options,
+                [&thumbnail, &failure](const std::shared_ptr<UIImage>& image,
+                                       const PlistValue::Dictionary& info) {
                     thumbnail = image;
+                    if (auto error = info.find(PHImageErrorKey); error != info.end()) {
+                        failure = error->second.stringValue();
+                    }
                 });
         if (!thumbnail) {
             NSLog("The photo %@ cannot be read; it is not chosen",
                   assetArray_[index]->localIdentifier());
+            if (cell) {
+                cell->showBroken(failure);
+            }
+            showUnreadablePhotoAlert(failure);
             return;
         }
         if (cell) {

@@ -66,6 +66,9 @@ public:
     std::shared_ptr<CCDropdownTitleView> switchTitleView() const { return switchTitleView_; }
     std::shared_ptr<UITableView> menuTableView() const { return menuTableView_; }
     std::shared_ptr<DMDropdownView> dropdownView() const { return dropdownView_; }
+    // Over the grid: why it is empty (no photos in the album, no library), hidden while
+    // there are photos.
+    std::shared_ptr<UILabel> emptyLabel() const { return emptyLabel_; }
 
     void viewDidLoad() override;
     void viewDidAppear(bool animated) override;
@@ -73,6 +76,8 @@ public:
 
     void goBack();
     void EnterMixPhotosEditViewController();
+    // Fetches the album list in the background, then shows the first album.
+    void loadPhotosList();
     static std::vector<std::shared_ptr<PHAssetCollection>> fetchPhotosList();
     static AssetList
     getAssetFromPhotoCollectionAscending(const std::shared_ptr<PHAssetCollection>& collection,
@@ -106,7 +111,12 @@ private:
     void addScrollView();
     void addPhotosCollectionView();
     void addBarButtonItem();
+    void addEmptyLabel();
     void setMakeEnabled(bool enabled, double disabledAlpha);
+    // Says on screen why the grid is empty, or hides the saying when it is not.
+    void showEmptyReason();
+    // Tells the user that the photo cannot be chosen, and why.
+    void showUnreadablePhotoAlert(const std::string& reason);
 
     int32_t mixStyle_ = 0;
     std::vector<std::shared_ptr<PHAssetCollection>> photoList_;
@@ -124,4 +134,7 @@ private:
     std::shared_ptr<UITableView> menuTableView_;
     std::shared_ptr<DMDropdownView> dropdownView_;
     std::shared_ptr<OVProgressHUD> loadingDataActivity_;
+    std::shared_ptr<UILabel> emptyLabel_;
+    // Why the library cannot be shown, as the last load found it; empty when it can.
+    std::string libraryProblem_;
 };

@@ -101,7 +101,10 @@ void MainViewController::judgeAuthorizationStatus(const UIButton& button) {
             // The answer may come on any thread; the screens are the main thread's.
             dispatch_async(dispatch_get_main_queue(),
                            weakCall(weak, [tag, status](MainViewController& menu) {
-                               if (status == PHAuthorizationStatus::Authorized) {
+                               if (status == PHAuthorizationStatus::Authorized &&
+                                   !PHPhotoLibrary::authorizationIsKept()) {
+                                   menu.showUnkeptAccessAlertThenEnter(tag);
+                               } else if (status == PHAuthorizationStatus::Authorized) {
                                    menu.enterPhotoAlbum(tag);
                                } else {
                                    menu.showDenialAlert();
@@ -128,6 +131,22 @@ void MainViewController::showDenialAlert() {
         UIAlertControllerStyle::Alert);
     alert->addAction(UIAlertAction::actionWithTitleStyleHandler(
         NSLocalizedString("OK", ""), UIAlertActionStyle::Default, nullptr));
+    presentViewControllerAnimatedCompletion(alert, true, nullptr);
+}
+
+void MainViewController::showUnkeptAccessAlertThenEnter(int64_t tag) {
+    auto alert = UIAlertController::alertControllerWithTitleMessagePreferredStyle(
+        NSLocalizedString("Photo access could not be saved", ""),
+        NSLocalizedString("You can use your photos now, but you will be asked again the next "
+                          "time the app starts.",
+                          ""),
+        UIAlertControllerStyle::Alert);
+    std::weak_ptr<MainViewController> weak = self<MainViewController>();
+    alert->addAction(UIAlertAction::actionWithTitleStyleHandler(
+        NSLocalizedString("OK", ""), UIAlertActionStyle::Default,
+        weakCall(weak, [tag](MainViewController& menu, const std::shared_ptr<UIAlertAction>&) {
+            menu.enterPhotoAlbum(tag);
+        })));
     presentViewControllerAnimatedCompletion(alert, true, nullptr);
 }
 

@@ -37,6 +37,9 @@ protected:
 
 private:
     void showDenialAlert();
+    // The answer to the photo-access question holds now, but the home could not keep it:
+    // says so, then opens the picker.
+    void showUnkeptAccessAlertThenEnter(int64_t tag);
 
     std::shared_ptr<UIImageView> backImageView_;
 };

@@ -1,9 +1,8 @@
 #include "bench/LargeAlbum.h"
 
-#include "bench/PhotoLikeImage.h"
+#include "bench/CameraJpeg.h"
 #include "platform/foundation/NSData.h"
 #include "platform/foundation/NSPathUtilities.h"
-#include "platform/graphics/JPEGCodec.h"
 #include "platform/photos/PHAsset.h"
 #include "platform/photos/PHPhotoLibrary.h"
 
@@ -25,10 +24,9 @@ LargeAlbum::LargeAlbum() {
     const std::string& home = home_;
     std::string library = home + "/library/Large";
     fs::create_directories(library);
-    const auto jpeg = JPEGCodec::encode(photoLikeImage(4000, 3000), 0.85);
-    for (int i = 0; i < kSize && !jpeg.hasError(); ++i) {
-        NSData::writeToFileAtomically(jpeg.value(),
-                                      library + "/photo" + std::to_string(i) + ".jpg");
+    const auto jpeg = cameraJpeg(4000, 3000, "2026:01:02 10:00:00");
+    for (int i = 0; i < kSize; ++i) {
+        NSData::writeToFileAtomically(jpeg, library + "/photo" + std::to_string(i) + ".jpg");
     }
     NSSetHomeDirectory(home);
     PHPhotoLibrary::configure(home + "/library", PHAccessAnswer::Granted);

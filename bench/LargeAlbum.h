@@ -1,4 +1,5 @@
-// A photo library of 200 twelve-megapixel JPEG photos in a temporary home, made once per
+// A photo library of 200 twelve-megapixel JPEG photos as a camera writes them (with an
+// EXIF preview) in a temporary home, made once per
 // benchmark run and shared by the benchmarks that read photos; the home is removed when
 // the run ends.
 #pragma once

@@ -68,5 +68,8 @@ ExifInfo ExifReader::read(const uint8_t* data, size_t size) {
     if (!info.dateTimeOriginal) {
         info.dateTimeOriginal = dateTimeOf(exif->ifd[EXIF_IFD_0], EXIF_TAG_DATE_TIME);
     }
+    if (exif->data && exif->size > 0) {
+        info.thumbnail.assign(exif->data, exif->data + exif->size);
+    }
     return info;
 }

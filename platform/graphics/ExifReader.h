@@ -1,17 +1,20 @@
-// The few EXIF facts the app uses from a photo file: how to turn it upright and when it
-// was taken.
+// The few EXIF facts the app uses from a photo file: how to turn it upright, when it was
+// taken and its embedded preview.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 struct ExifInfo {
     // The EXIF orientation, 1 (upright) to 8.
     int orientation = 1;
     // "YYYY:MM:DD HH:MM:SS": DateTimeOriginal, else DateTime, when well formed.
     std::optional<std::string> dateTimeOriginal;
+    // The small JPEG picture cameras embed for previews, when there is one.
+    std::vector<uint8_t> thumbnail;
 };
 
 struct ExifReader {

@@ -92,16 +92,28 @@ std::shared_ptr<PHAsset> PHAsset::assetWithFileLocalIdentifier(const std::string
     if (!header) {
         return nullptr;
     }
-    const NSDate modified = NSDate::dateWithTimeIntervalSince1970(
-        double(status.st_mtim.tv_sec) + double(status.st_mtim.tv_nsec) / 1e9);
+    return assetWithFileHeader(
+        path, std::move(localIdentifier), *header,
+        NSDate::dateWithTimeIntervalSince1970(double(status.st_mtim.tv_sec) +
+                                              double(status.st_mtim.tv_nsec) / 1e9));
+}
+
+std::shared_ptr<PHAsset> PHAsset::assetWithFileHeader(const std::string& path,
+                                                      std::string localIdentifier,
+                                                      const PhotoFileHeader& header,
+                                                      NSDate modificationDate) {
     std::optional<NSDate> taken;
-    if (header->dateTimeOriginal) {
-        taken = dateFromExif(*header->dateTimeOriginal);
+    if (header.dateTimeOriginal) {
+        taken = dateFromExif(*header.dateTimeOriginal);
     }
-    const bool video = header->kind == PhotoFileHeader::Kind::Video;
-    return make<PHAsset>(
-        std::move(localIdentifier), path, video ? PHAssetMediaType::Video : PHAssetMediaType::Image,
-        header->uprightWidth(), header->uprightHeight(), taken.value_or(modified), modified);
+    const bool video = header.kind == PhotoFileHeader::Kind::Video;
+    auto asset = make<PHAsset>(std::move(localIdentifier), path,
+                               video ? PHAssetMediaType::Video : PHAssetMediaType::Image,
+                               header.uprightWidth(), header.uprightHeight(),
+                               taken.value_or(modificationDate), modificationDate);
+    asset->exifBlockOffset_ = header.exifBlockOffset;
+    asset->exifBlockLength_ = header.exifBlockLength;
+    return asset;
 }
 
 PHFetchResult<PHAsset>

@@ -8,11 +8,13 @@
 #include "platform/photos/PhotosTypes.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 
 class PHAssetCollection;
 class PHFetchOptions;
+struct PhotoFileHeader;
 
 class PHAsset : public PHObject {
     NS_OBJECT(PHAsset)
@@ -21,6 +23,11 @@ public:
     // read (platform-internal: the library scan makes assets).
     static std::shared_ptr<PHAsset> assetWithFileLocalIdentifier(const std::string& path,
                                                                  std::string localIdentifier);
+    // The asset of a file whose header was already read (platform-internal).
+    static std::shared_ptr<PHAsset> assetWithFileHeader(const std::string& path,
+                                                        std::string localIdentifier,
+                                                        const PhotoFileHeader& header,
+                                                        NSDate modificationDate);
 
     // The collection's assets; nothing for a null collection or when the app may not see
     // the library.
@@ -41,6 +48,10 @@ public:
     NSDate modificationDate() const { return modificationDate_; }
     // Where the file is (platform-internal).
     const std::string& filePath() const { return filePath_; }
+    // Where the file's EXIF block lies, for its embedded thumbnail; a length of 0 when
+    // there is none (platform-internal).
+    uint64_t exifBlockOffset() const { return exifBlockOffset_; }
+    size_t exifBlockLength() const { return exifBlockLength_; }
 
 private:
     PHAsset(std::string localIdentifier, std::string filePath, PHAssetMediaType mediaType,
@@ -52,4 +63,6 @@ private:
     size_t pixelHeight_;
     NSDate creationDate_;
     NSDate modificationDate_;
+    uint64_t exifBlockOffset_ = 0;
+    size_t exifBlockLength_ = 0;
 };

@@ -83,8 +83,8 @@ PHAssetCollection::assetsIn(const PhotoLibraryContents& contents) const {
         return recent;
     }
     default:
-        if (const auto* album = contents.albumWithLocalIdentifier(localIdentifier())) {
-            return album->assets;
+        if (const auto* assets = contents.assetsOfAlbum(localIdentifier())) {
+            return *assets;
         }
         return {};
     }

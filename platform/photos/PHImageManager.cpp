@@ -9,11 +9,13 @@
 #include "platform/graphics/ImageOrientation.h"
 #include "platform/graphics/JPEGCodec.h"
 #include "platform/graphics/PNGCodec.h"
+#include "platform/photos/ExifThumbnail.h"
 #include "platform/photos/ImageRequestGeometry.h"
 #include "platform/photos/PHAsset.h"
 #include "platform/photos/PHCachingImageManager.h"
 #include "platform/photos/PHImageRequestOptions.h"
 #include "platform/photos/PhotoFileHeader.h"
+#include "platform/photos/ThumbnailCache.h"
 
 namespace {
 
@@ -111,37 +113,65 @@ std::shared_ptr<PHImageManager> PHImageManager::defaultManager() {
 
 void PHImageManager::resetForTesting() {
     const auto manager = defaultManager();
-    std::lock_guard lock(manager->mutex_);
-    manager->pending_.clear();
+    {
+        std::lock_guard lock(manager->mutex_);
+        manager->pending_.clear();
+    }
+    ThumbnailCache::shared().removeAllFromMemory();
 }
 
 PHImageRequestID PHImageManager::requestImageForAssetTargetSizeContentModeOptionsResultHandler(
     const std::shared_ptr<PHAsset>& asset, CGSize targetSize, PHImageContentMode contentMode,
     const std::shared_ptr<PHImageRequestOptions>& options, ImageResultHandler resultHandler) {
     const auto resizeMode = options ? options->resizeMode() : PHImageRequestOptionsResizeMode::Fast;
-    return submit(options && options->synchronous(),
-                  [=, handler = std::move(resultHandler)]() mutable -> std::function<void()> {
-                      auto pixels = makeImage(asset, targetSize, contentMode, resizeMode);
-                      auto info = pixels.hasError() ? failureInfo(asset, *pixels.error())
-                                                    : PlistValue::Dictionary{};
-                      auto image = pixels.hasError()
-                                       ? nullptr
-                                       : UIImage::imageWithCGImageScaleOrientation(
-                                             std::move(pixels).value(), 1, UIImageOrientation::Up);
-                      return [handler = std::move(handler), image = std::move(image),
-                              info = std::move(info)] {
-                          if (handler) {
-                              handler(image, info);
-                          }
-                      };
-                  });
+    const bool synchronous = options && options->synchronous();
+    const bool opportunistic =
+        !synchronous &&
+        (!options || options->deliveryMode() == PHImageRequestOptionsDeliveryMode::Opportunistic);
+    auto handler = std::make_shared<ImageResultHandler>(std::move(resultHandler));
+    auto answer = [handler](CGImageRef pixels, PlistValue::Dictionary info) -> Answer {
+        auto image = pixels ? UIImage::imageWithCGImageScaleOrientation(std::move(pixels), 1,
+                                                                        UIImageOrientation::Up)
+                            : nullptr;
+        return [handler, image = std::move(image), info = std::move(info)] {
+            if (*handler) {
+                (*handler)(image, info);
+            }
+        };
+    };
+    return submit(synchronous, [=](const std::function<void(Answer)>& earlyAnswer) -> Answer {
+        const auto key =
+            asset && asset->mediaType() == PHAssetMediaType::Image
+                ? ThumbnailCache::keyFor(asset->filePath(), targetSize, contentMode, resizeMode)
+                : std::nullopt;
+        if (key) {
+            if (auto cached = ThumbnailCache::shared().imageForKey(*key)) {
+                return answer(std::move(cached), {});
+            }
+        }
+        if (opportunistic && asset) {
+            if (auto preview =
+                    ExifThumbnail::imageForAsset(*asset, targetSize, contentMode, resizeMode)) {
+                earlyAnswer(answer(std::move(preview), {{PHImageResultIsDegradedKey, true}}));
+            }
+        }
+        auto pixels = makeImage(asset, targetSize, contentMode, resizeMode);
+        if (pixels.hasError()) {
+            return answer(nullptr, failureInfo(asset, *pixels.error()));
+        }
+        if (key) {
+            ThumbnailCache::shared().storeImageForKey(pixels.value(), *key);
+        }
+        return answer(std::move(pixels).value(), {});
+    });
 }
 
 PHImageRequestID PHImageManager::requestImageDataForAssetOptionsResultHandler(
     const std::shared_ptr<PHAsset>& asset, const std::shared_ptr<PHImageRequestOptions>& options,
     ImageDataResultHandler resultHandler) {
     return submit(options && options->synchronous(),
-                  [asset, handler = std::move(resultHandler)]() mutable -> std::function<void()> {
+                  [asset, handler = std::move(resultHandler)](
+                      const std::function<void(Answer)>&) mutable -> Answer {
                       auto file = readTypedImageFile(asset);
                       auto info = file.hasError() ? failureInfo(asset, *file.error())
                                                   : PlistValue::Dictionary{};
@@ -169,8 +199,14 @@ bool PHImageManager::finish(PHImageRequestID requestID) {
     return pending_.erase(requestID) > 0;
 }
 
-PHImageRequestID PHImageManager::submit(bool synchronous,
-                                        std::function<std::function<void()>()> work) {
+bool PHImageManager::isPending(PHImageRequestID requestID) {
+    std::lock_guard lock(mutex_);
+    return pending_.contains(requestID);
+}
+
+PHImageRequestID
+PHImageManager::submit(bool synchronous,
+                       std::function<Answer(const std::function<void(Answer)>& earlyAnswer)> work) {
     PHImageRequestID requestID;
     {
         std::lock_guard lock(mutex_);
@@ -178,7 +214,11 @@ PHImageRequestID PHImageManager::submit(bool synchronous,
         pending_.insert(requestID);
     }
     if (synchronous) {
-        auto answer = work();
+        auto answer = work([&](const Answer& early) {
+            if (isPending(requestID)) {
+                early();
+            }
+        });
         if (finish(requestID)) {
             answer();
         }
@@ -187,14 +227,19 @@ PHImageRequestID PHImageManager::submit(bool synchronous,
     auto self = this->self<PHImageManager>();
     dispatch_async(dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0),
                    [self, requestID, work = std::move(work)] {
-                       {
-                           std::lock_guard lock(self->mutex_);
-                           if (!self->pending_.contains(requestID)) {
-                               return; // cancelled before it started
-                           }
+                       if (!self->isPending(requestID)) {
+                           return; // cancelled before it started
                        }
+                       auto early = [&](Answer answer) {
+                           dispatch_async(dispatch_get_main_queue(),
+                                          [self, requestID, answer = std::move(answer)] {
+                                              if (self->isPending(requestID)) {
+                                                  answer();
+                                              }
+                                          });
+                       };
                        dispatch_async(dispatch_get_main_queue(),
-                                      [self, requestID, answer = work()] {
+                                      [self, requestID, answer = work(early)] {
                                           if (self->finish(requestID)) {
                                               answer();
                                           }

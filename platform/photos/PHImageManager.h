@@ -28,6 +28,8 @@ inline constexpr PHImageRequestID PHInvalidImageRequestID = 0;
 inline constexpr CGSize PHImageManagerMaximumSize{-1, -1};
 // In a result's info when it failed: what went wrong, as text.
 inline constexpr const char* PHImageErrorKey = "PHImageErrorKey";
+// In a result's info, true: a quick, low-quality picture; the final one follows.
+inline constexpr const char* PHImageResultIsDegradedKey = "PHImageResultIsDegradedKey";
 // The domain of the library's own refusals, and the code for asking an image of what is
 // not an image asset.
 inline constexpr const char* PHPhotosErrorDomain = "PHPhotosErrorDomain";
@@ -48,11 +50,14 @@ public:
     // tests).
     static void resetForTesting();
 
-    // Answers once: an upright image (scale 1) sized by ImageRequestGeometry, or null with
+    // Answers with an upright image (scale 1) sized by ImageRequestGeometry, or null with
     // PHImageErrorKey in the info (and a log line) when the file cannot be read or decoded.
     // Unless the resize mode is Exact, a JPEG may come somewhat larger: at the smallest of
     // the codec's own scales that has the size, which costs no resampling.
-    // Null options are the defaults.
+    // An asynchronous opportunistic request whose photo embeds a preview answers twice:
+    // that preview first (PHImageResultIsDegradedKey), then the final image; every other
+    // request answers once. Thumbnail-sized results are cached (ThumbnailCache), and a
+    // cached one is answered at once, final. Null options are the defaults.
     PHImageRequestID requestImageForAssetTargetSizeContentModeOptionsResultHandler(
         const std::shared_ptr<PHAsset>& asset, CGSize targetSize, PHImageContentMode contentMode,
         const std::shared_ptr<PHImageRequestOptions>& options, ImageResultHandler resultHandler);
@@ -69,9 +74,15 @@ protected:
     PHImageManager() = default;
 
 private:
+    using Answer = std::function<void()>;
     // Runs `work` (on a global queue, or here when synchronous); what it returns is the
-    // answer, run on the main queue (or here) unless the request was cancelled meanwhile.
-    PHImageRequestID submit(bool synchronous, std::function<std::function<void()>()> work);
+    // last answer, run on the main queue (or here) unless the request was cancelled
+    // meanwhile. Answers it hands to `earlyAnswer` before run the same way, in order,
+    // and leave the request pending.
+    PHImageRequestID
+    submit(bool synchronous,
+           std::function<Answer(const std::function<void(Answer)>& earlyAnswer)> work);
+    bool isPending(PHImageRequestID requestID);
     // Whether the request was still pending; it no longer is.
     bool finish(PHImageRequestID requestID);
 

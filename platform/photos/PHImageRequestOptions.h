@@ -20,7 +20,8 @@ public:
     // Synchronous requests answer on the calling thread before returning.
     bool synchronous() const { return synchronous_; }
     void setSynchronous(bool synchronous) { synchronous_ = synchronous; }
-    // Every mode answers once, with the final image.
+    // An asynchronous opportunistic request may answer first with a quick, degraded
+    // picture; every other answers once, with the final image.
     PHImageRequestOptionsDeliveryMode deliveryMode() const { return deliveryMode_; }
     void setDeliveryMode(PHImageRequestOptionsDeliveryMode mode) { deliveryMode_ = mode; }
     PHImageRequestOptionsResizeMode resizeMode() const { return resizeMode_; }

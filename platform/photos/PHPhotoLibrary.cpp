@@ -5,10 +5,15 @@
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/NSPathUtilities.h"
 #include "platform/foundation/NSPropertyListSerialization.h"
+#include "platform/foundation/NSString.h"
+#include "platform/photos/PHImageManager.h"
 #include "platform/photos/PhotoLibraryContents.h"
 
+#include <dirent.h>
 #include <filesystem>
 #include <mutex>
+#include <optional>
+#include <sys/stat.h>
 
 namespace {
 
@@ -22,6 +27,9 @@ struct LibraryState {
     // What `contents` was scanned from: the home (and so its Album folder) may change.
     std::string scannedLibraryFolder;
     std::string scannedAlbumFolder;
+    // An answer the home could not keep, and the home it is for: it holds for this run.
+    std::optional<PHAuthorizationStatus> unkeptStatus;
+    std::string unkeptStatusHome;
 };
 
 LibraryState& state() {
@@ -34,7 +42,11 @@ std::string accessFilePath() {
 }
 
 // A missing file is a question not yet asked; a damaged one is logged and asked again.
+// An answer that could not be written holds in this run.
 PHAuthorizationStatus readStatusLocked() {
+    if (state().unkeptStatus && state().unkeptStatusHome == NSHomeDirectory()) {
+        return *state().unkeptStatus;
+    }
     std::shared_ptr<NSError> error;
     const auto stored =
         NSPropertyListSerialization::propertyListWithContentsOfFile(accessFilePath(), &error);
@@ -59,6 +71,8 @@ void writeStatusLocked(PHAuthorizationStatus status) {
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
     if (!data || !NSData::writeToFileAtomically(*data, path)) {
         NSLog("PHPhotoLibrary: cannot write %@", path);
+        state().unkeptStatus = status;
+        state().unkeptStatusHome = NSHomeDirectory();
     }
 }
 
@@ -93,6 +107,8 @@ void PHPhotoLibrary::resetForTesting() {
     s.contents = nullptr;
     s.scannedLibraryFolder.clear();
     s.scannedAlbumFolder.clear();
+    s.unkeptStatus.reset();
+    s.unkeptStatusHome.clear();
 }
 
 std::string PHPhotoLibrary::libraryFolder() {
@@ -129,6 +145,36 @@ void PHPhotoLibrary::requestAuthorization(std::function<void(PHAuthorizationStat
                    });
 }
 
+bool PHPhotoLibrary::authorizationIsKept() {
+    std::lock_guard lock(state().mutex);
+    return !state().unkeptStatus || state().unkeptStatusHome != NSHomeDirectory();
+}
+
+std::shared_ptr<NSError> PHPhotoLibrary::libraryFolderError() {
+    const std::string folder = libraryFolder();
+    if (folder.empty()) {
+        return nullptr;
+    }
+    auto failure = [&](const char* format) {
+        return NSError::errorWithDomainCodeUserInfo(
+            PHPhotosErrorDomain, PHPhotosErrorLibraryFolderUnavailable,
+            {{NSLocalizedDescriptionKey, NSString::stringWithFormat(format, folder)}});
+    };
+    struct stat status;
+    if (::stat(folder.c_str(), &status) != 0) {
+        return failure("The photo library folder %@ does not exist.");
+    }
+    if (!S_ISDIR(status.st_mode)) {
+        return failure("The photo library %@ is a file, not a folder.");
+    }
+    DIR* listing = ::opendir(folder.c_str());
+    if (!listing) {
+        return failure("The photo library folder %@ cannot be read.");
+    }
+    ::closedir(listing);
+    return nullptr;
+}
+
 void PHPhotoLibrary::reloadLibrary() {
     std::lock_guard lock(state().mutex);
     state().contents = nullptr;
@@ -143,9 +189,17 @@ std::shared_ptr<const PhotoLibraryContents> PHPhotoLibrary::contents() {
     const std::string albumFolder = stringByAppendingPathComponent(NSHomeDirectory(), "Album");
     if (!s.contents || s.scannedLibraryFolder != s.libraryFolder ||
         s.scannedAlbumFolder != albumFolder) {
-        s.contents = PhotoLibraryContents::scan(s.libraryFolder, albumFolder);
+        const auto caches =
+            NSSearchPathForDirectoriesInDomains(NSCachesDirectory, NSUserDomainMask, true);
+        s.contents = PhotoLibraryContents::scan(
+            s.libraryFolder, albumFolder,
+            PhotoHeaderCache::loadFromFile(
+                stringByAppendingPathComponent(caches.front(), PhotoHeaderCache::kFileName)));
         s.scannedLibraryFolder = s.libraryFolder;
         s.scannedAlbumFolder = albumFolder;
+        // The rest of the scan, behind whatever album is fetched first.
+        dispatch_async(dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_BACKGROUND, 0),
+                       [contents = s.contents] { contents->readAllHeadersAndSaveCache(); });
     }
     return s.contents;
 }

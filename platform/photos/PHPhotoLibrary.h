@@ -6,7 +6,11 @@
 #include <memory>
 #include <string>
 
+class NSError;
 class PhotoLibraryContents;
+
+// The library folder's errors, in PHPhotosErrorDomain.
+enum : long { PHPhotosErrorLibraryFolderUnavailable = 3101 };
 
 enum class PHAuthorizationStatus { NotDetermined = 0, Restricted = 1, Denied = 2, Authorized = 3 };
 
@@ -33,12 +37,23 @@ public:
     static PHAuthorizationStatus authorizationStatus();
     // The first request decides by the configured answer and remembers it; later ones
     // answer what was remembered. The handler runs on a global queue, as on the platform.
+    // When the home cannot keep the answer, it holds for the rest of this run only.
     static void requestAuthorization(std::function<void(PHAuthorizationStatus)> handler);
+    // False when the answer given could not be written to the home, so the question will
+    // be asked again at the next launch (platform-internal: the app tells the user).
+    static bool authorizationIsKept();
+
+    // Why the configured library folder cannot be shown (it is missing, a file, or cannot
+    // be read), in PHPhotosErrorDomain; null when it can, or when none is configured
+    // (platform-internal: the picker says so on screen).
+    static std::shared_ptr<NSError> libraryFolderError();
 
     // Scans the folders again at the next fetch (after a picture was saved into the Album
     // folder, say).
     static void reloadLibrary();
-    // The contents as last scanned, scanned now when there is no current scan; null while
-    // the app is not authorized, so that fetches find nothing (platform-internal).
+    // The contents as last scanned, listed now when there is no current scan; null while
+    // the app is not authorized, so that fetches find nothing (platform-internal). A new
+    // scan reads its headers through the cache in the home's caches folder; the headers of
+    // albums not fetched yet are read on a global queue meanwhile.
     static std::shared_ptr<const PhotoLibraryContents> contents();
 };

@@ -213,6 +213,8 @@ std::optional<PhotoFileHeader> readJPEG(const ByteSource& source) {
                 const ExifInfo exif = ExifReader::read(block.data(), block.size());
                 header.exifOrientation = exif.orientation;
                 header.dateTimeOriginal = exif.dateTimeOriginal;
+                header.exifBlockOffset = at + 2;
+                header.exifBlockLength = block.size();
                 haveExif = true;
             }
         }

@@ -22,6 +22,10 @@ struct PhotoFileHeader {
     int exifOrientation = 1;
     // "YYYY:MM:DD HH:MM:SS" from the EXIF block, when there is a well-formed one.
     std::optional<std::string> dateTimeOriginal;
+    // Where a JPEG's EXIF block ("Exif\0\0" and what follows) lies in the file; a length
+    // of 0 when there is none. Its embedded thumbnail is read from there.
+    uint64_t exifBlockOffset = 0;
+    size_t exifBlockLength = 0;
 
     // A readable image (its header complete, its size non-zero and within the decoders'
     // limit), or a file named .mov, .mp4 or .m4v whose content starts with a container's

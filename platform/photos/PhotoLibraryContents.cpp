@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <sys/stat.h>
 #include <tuple>
 
 namespace fs = std::filesystem;
@@ -13,6 +14,7 @@ struct Entry {
     std::string name;
     fs::path path;
     bool isFolder;
+    PhotoHeaderCache::FileStamp stamp;
 };
 
 // Both paths canonical.
@@ -20,9 +22,9 @@ bool isInside(const fs::path& path, const fs::path& root) {
     return std::mismatch(root.begin(), root.end(), path.begin(), path.end()).first == root.end();
 }
 
-// The visible regular files and folders directly in `folder`, by name. A symbolic link
-// is followed only to a target inside `boundary`: a library must not reach out into the
-// rest of the disk.
+// The visible regular files and folders directly in `folder`, by name, each with its stamp.
+// A symbolic link is followed only to a target inside `boundary`: a library must not
+// reach out into the rest of the disk.
 std::vector<Entry> listFolder(const fs::path& folder, const fs::path& boundary) {
     std::vector<Entry> entries;
     std::error_code listing;
@@ -39,10 +41,15 @@ std::vector<Entry> listFolder(const fs::path& folder, const fs::path& boundary) 
                 continue;
             }
         }
-        const fs::file_status status = fs::status(it->path(), ec);
-        if (!ec && (fs::is_directory(status) || fs::is_regular_file(status))) {
-            entries.push_back({name, it->path(), fs::is_directory(status)});
+        struct stat status;
+        if (::stat(it->path().c_str(), &status) != 0 ||
+            !(S_ISDIR(status.st_mode) || S_ISREG(status.st_mode))) {
+            continue;
         }
+        const PhotoHeaderCache::FileStamp stamp{static_cast<uint64_t>(status.st_size),
+                                                int64_t(status.st_mtim.tv_sec) * 1'000'000'000 +
+                                                    status.st_mtim.tv_nsec};
+        entries.push_back({name, it->path(), S_ISDIR(status.st_mode), stamp});
     }
     std::sort(entries.begin(), entries.end(),
               [](const Entry& a, const Entry& b) { return a.name < b.name; });
@@ -70,62 +77,111 @@ fs::path canonicalFolder(const std::string& folder) {
 } // namespace
 
 std::shared_ptr<const PhotoLibraryContents>
-PhotoLibraryContents::scan(const std::string& libraryFolder, const std::string& albumFolder) {
+PhotoLibraryContents::scan(const std::string& libraryFolder, const std::string& albumFolder,
+                           std::shared_ptr<PhotoHeaderCache> headerCache) {
     auto contents = std::make_shared<PhotoLibraryContents>();
-    // The file as an asset of the whole library and of `album` (when given).
-    auto addAsset = [&](const Entry& file, const std::string& identifier, Album* album) {
-        auto asset = PHAsset::assetWithFileLocalIdentifier(file.path.string(), identifier);
-        if (!asset) {
-            return;
-        }
-        if (album) {
-            album->assets.push_back(asset);
-        }
-        contents->assets_.push_back(std::move(asset));
+    contents->headerCache_ = std::move(headerCache);
+    auto makeFolder = [](const std::string& albumIdentifier) {
+        auto folder = std::make_unique<Folder>();
+        folder->albumIdentifier = albumIdentifier;
+        return folder;
     };
-    auto addFolder = [&](const fs::path& folder, const fs::path& boundary,
-                         const std::string& prefix, Album& album) {
-        for (const auto& entry : listFolder(folder, boundary)) {
+    // The files of `entries`, with identifiers under `prefix`.
+    auto addFiles = [](Folder& folder, const std::vector<Entry>& entries,
+                       const std::string& prefix) {
+        for (const auto& entry : entries) {
             if (!entry.isFolder) {
-                addAsset(entry, prefix + entry.name, &album);
+                folder.files.push_back({entry.path.string(), prefix + entry.name, entry.stamp});
             }
         }
     };
 
+    std::vector<std::unique_ptr<Folder>> albumFolders;
+    auto looseFiles = makeFolder("");
     const fs::path savedPhotos = canonicalFolder(albumFolder);
     if (const fs::path root = canonicalFolder(libraryFolder); !root.empty()) {
-        for (const auto& entry : listFolder(root, root)) {
+        const auto entries = listFolder(root, root);
+        addFiles(*looseFiles, entries, "");
+        for (const auto& entry : entries) {
             std::error_code ec;
-            if (!entry.isFolder) {
-                addAsset(entry, entry.name, nullptr);
-            } else if (fs::canonical(entry.path, ec) != savedPhotos) {
+            if (entry.isFolder && fs::canonical(entry.path, ec) != savedPhotos) {
                 // The home's Album folder inside the library shows once, under its own title.
-                Album album{entry.name, entry.name, {}};
-                addFolder(entry.path, root, entry.name + "/", album);
-                contents->albums_.push_back(std::move(album));
+                contents->albums_.push_back({entry.name, entry.name});
+                albumFolders.push_back(makeFolder(entry.name));
+                addFiles(*albumFolders.back(), listFolder(entry.path, root), entry.name + "/");
             }
         }
     }
     if (!savedPhotos.empty()) {
-        Album album{kSavedPhotosAlbumIdentifier, kSavedPhotosAlbumTitle, {}};
-        addFolder(savedPhotos, savedPhotos, std::string(kSavedPhotosAlbumIdentifier) + "/", album);
-        if (!album.assets.empty()) {
-            contents->albums_.push_back(std::move(album));
+        // The app's own saved pictures: few, and their album shows only when it holds a
+        // photo, so read now.
+        auto saved = makeFolder(kSavedPhotosAlbumIdentifier);
+        addFiles(*saved, listFolder(savedPhotos, savedPhotos),
+                 std::string(kSavedPhotosAlbumIdentifier) + "/");
+        if (!contents->assetsOf(*saved).empty()) {
+            contents->albums_.push_back({kSavedPhotosAlbumIdentifier, kSavedPhotosAlbumTitle});
+            albumFolders.push_back(std::move(saved));
         }
     }
-    std::sort(contents->albums_.begin(), contents->albums_.end(), titleBefore);
-    std::sort(contents->assets_.begin(), contents->assets_.end(), [](const auto& a, const auto& b) {
-        return a->localIdentifier() < b->localIdentifier();
+    // Albums by title, their folders in the same order.
+    std::vector<size_t> order(contents->albums_.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        order[i] = i;
+    }
+    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        return titleBefore(contents->albums_[a], contents->albums_[b]);
     });
+    std::vector<Album> albums;
+    for (size_t i : order) {
+        albums.push_back(std::move(contents->albums_[i]));
+        contents->folders_.push_back(std::move(albumFolders[i]));
+    }
+    contents->albums_ = std::move(albums);
+    contents->folders_.push_back(std::move(looseFiles));
     return contents;
 }
 
-const PhotoLibraryContents::Album*
-PhotoLibraryContents::albumWithLocalIdentifier(const std::string& identifier) const {
-    for (const auto& album : albums_) {
-        if (album.localIdentifier == identifier) {
-            return &album;
+const PhotoLibraryContents::Assets& PhotoLibraryContents::assetsOf(const Folder& folder) const {
+    std::call_once(folder.read, [&] {
+        for (const auto& file : folder.files) {
+            const auto header = headerCache_->headerForFile(file.path, file.stamp);
+            if (header) {
+                const int64_t nanoseconds = file.stamp.modifiedNanoseconds;
+                folder.assets.push_back(
+                    PHAsset::assetWithFileHeader(file.path, file.localIdentifier, *header,
+                                                 NSDate::dateWithTimeIntervalSince1970(
+                                                     double(nanoseconds / 1'000'000'000) +
+                                                     double(nanoseconds % 1'000'000'000) / 1e9)));
+            }
+        }
+    });
+    return folder.assets;
+}
+
+const PhotoLibraryContents::Assets& PhotoLibraryContents::assets() const {
+    std::call_once(allRead_, [&] {
+        for (const auto& folder : folders_) {
+            const auto& assets = assetsOf(*folder);
+            assets_.insert(assets_.end(), assets.begin(), assets.end());
+        }
+        std::sort(assets_.begin(), assets_.end(), [](const auto& a, const auto& b) {
+            return a->localIdentifier() < b->localIdentifier();
+        });
+    });
+    return assets_;
+}
+
+const PhotoLibraryContents::Assets*
+PhotoLibraryContents::assetsOfAlbum(const std::string& localIdentifier) const {
+    for (const auto& folder : folders_) {
+        if (!folder->albumIdentifier.empty() && folder->albumIdentifier == localIdentifier) {
+            return &assetsOf(*folder);
         }
     }
     return nullptr;
+}
+
+void PhotoLibraryContents::readAllHeadersAndSaveCache() const {
+    assets();
+    headerCache_->save();
 }

@@ -23,10 +23,13 @@
 #include "platform/uikit/UIViewAnimation.h"
 #include "platform/uikit/UIWindow.h"
 #include "services/advertise/CVAdvertiseController.h"
+#include "tests/support/ImageFixtures.h"
 #include "tests/support/PhotoFixtures.h"
 
 #include <gtest/gtest.h>
 #include <pango/pango.h>
+
+#include <filesystem>
 
 namespace {
 class PickerTest : public PhotoLibraryTest {
@@ -73,6 +76,17 @@ protected:
         }
         environment_.fastForwardBy(1);
         environment_.fastForwardBy(0.5);
+    }
+
+    std::shared_ptr<PhotosPickerCollectionViewCell> cellAt(long item) {
+        return std::dynamic_pointer_cast<PhotosPickerCollectionViewCell>(
+            picker->photosCollection()->cellForItemAtIndexPath(
+                NSIndexPath::indexPathForItemInSection(item, 0)));
+    }
+    // The alert a tap put up, once it has come in.
+    std::shared_ptr<UIAlertController> alertShown() {
+        environment_.fastForwardBy(1);
+        return std::dynamic_pointer_cast<UIAlertController>(navigation->presentedViewController());
     }
 
     std::shared_ptr<UIWindow> window = UIWindow::initWithFrame(CGRectMake(0, 0, 375, 667));
@@ -140,9 +154,7 @@ TEST_F(PickerTest, ChoosingUpToFivePhotos) {
 
     // A sixth is refused with the reminder; the count stays 5.
     chooseItem(5);
-    environment_.fastForwardBy(1);
-    auto alert =
-        std::dynamic_pointer_cast<UIAlertController>(navigation->presentedViewController());
+    auto alert = alertShown();
     ASSERT_TRUE(alert);
     EXPECT_EQ(alert->title(), "Remind info");
     EXPECT_EQ(alert->message(), "You can choose 5 photos at most");
@@ -173,18 +185,14 @@ TEST_F(PickerTest, SwitchingAlbumsKeepsTheChoiceButHidesCheckMarks) {
     open();
     showAlbum("Holidays");
     chooseItem(0);
-    auto cell = std::dynamic_pointer_cast<PhotosPickerCollectionViewCell>(
-        picker->photosCollection()->cellForItemAtIndexPath(
-            NSIndexPath::indexPathForItemInSection(0, 0)));
+    auto cell = cellAt(0);
     ASSERT_TRUE(cell);
     EXPECT_FALSE(cell->selectedImageView()->isHidden());
     showAlbum("Work");
     EXPECT_TRUE(picker->haveChangedList());
     EXPECT_EQ(picker->selectedAssets()->size(), 1u);
     chooseItem(0);
-    cell = std::dynamic_pointer_cast<PhotosPickerCollectionViewCell>(
-        picker->photosCollection()->cellForItemAtIndexPath(
-            NSIndexPath::indexPathForItemInSection(0, 0)));
+    cell = cellAt(0);
     EXPECT_TRUE(cell->selectedImageView()->isHidden());
     EXPECT_EQ(picker->selectedAssets()->size(), 2u);
 }
@@ -279,6 +287,98 @@ TEST_F(PickerTest, AChoiceBeforeItsThumbnailArrivedNeverKeepsAMissingPicture) {
     tapCell(broken); // the broken one: refused, nothing added
     EXPECT_EQ(picker->selectedAssets()->size(), 1u);
     EXPECT_EQ(picker->countLabel()->text(), "  1 Photos Selected");
+}
+
+TEST_F(PickerTest, PhotosOfAnyShapeFillTheirSquaresCutNotStretched) {
+    libraryFile("Shapes/wide.jpg", photoJpeg(400, 100, 0, "2026:01:01 10:00:00"));
+    libraryFile("Shapes/tall.jpg", photoJpeg(100, 400, 0, "2026:01:02 10:00:00"));
+    PHPhotoLibrary::reloadLibrary();
+    open();
+    showAlbum("Shapes");
+    ASSERT_EQ(picker->assetArray().size(), 2u);
+    chooseItem(0);
+    chooseItem(1);
+    for (long item : {0, 1}) {
+        SCOPED_TRACE(item);
+        auto cell = cellAt(item);
+        ASSERT_TRUE(cell);
+        EXPECT_EQ(cell->imageView()->contentMode(), UIViewContentMode::ScaleAspectFill);
+        EXPECT_TRUE(cell->imageView()->clipsToBounds());
+        auto image = cell->imageView()->image();
+        ASSERT_TRUE(image);
+        // The middle of the photo, at the cell's pixel size: square, as the cell.
+        EXPECT_EQ(image->cgImage()->width(), image->cgImage()->height());
+
+        auto strip = std::dynamic_pointer_cast<PhotosSelectedView>(
+            picker->selectedScrView()->subviews().at(size_t(item)));
+        ASSERT_TRUE(strip);
+        EXPECT_EQ(strip->imageView()->contentMode(), UIViewContentMode::ScaleAspectFill);
+        EXPECT_TRUE(strip->imageView()->clipsToBounds());
+    }
+}
+
+TEST_F(PickerTest, AnEmptyGridSaysWhy) {
+    TempFolder elsewhere;
+    const std::string file = elsewhere.write("library.jpg", "a file");
+    const struct {
+        std::string library; // empty: the test's library, with an empty album
+        std::string said;
+    } cases[] = {
+        {elsewhere.file("gone"),
+         "The photo library folder " + elsewhere.file("gone") + " does not exist."},
+        {file, "The photo library " + file + " is a file, not a folder."},
+        {"", "No photos in this album."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.said);
+        if (c.library.empty()) {
+            std::filesystem::create_directories(library_.file("Empty"));
+            PHPhotoLibrary::configure(library_.path(), PHAccessAnswer::Granted);
+        } else {
+            PHPhotoLibrary::configure(c.library, PHAccessAnswer::Granted);
+        }
+        open();
+        ASSERT_TRUE(picker->emptyLabel());
+        EXPECT_FALSE(picker->emptyLabel()->isHidden());
+        EXPECT_EQ(picker->emptyLabel()->text(), c.said);
+        EXPECT_EQ(picker->emptyLabel()->superview(), picker->view());
+    }
+    // Photos hide it again.
+    libraryFile("Empty/photo.jpg", photoJpeg(40, 30));
+    PHPhotoLibrary::reloadLibrary();
+    open();
+    showAlbum("Empty");
+    ASSERT_EQ(picker->assetArray().size(), 1u);
+    EXPECT_TRUE(picker->emptyLabel()->isHidden());
+}
+
+TEST_F(PickerTest, APhotoThatCannotBeReadShowsABrokenCellAndSaysSoWhenTapped) {
+    makeLibrary();
+    // Its header claims 10000 x 10000 pixels; the file holds a few hundred bytes.
+    libraryFile("Holidays/huge.jpg",
+                jpegWithSize(photoJpeg(40, 30, 0, "2026:01:01 09:00:00"), 10000, 10000));
+    PHPhotoLibrary::reloadLibrary();
+    open();
+    showAlbum("Holidays");
+    ASSERT_EQ(picker->assetArray().front()->localIdentifier(), "Holidays/huge.jpg");
+    auto cell = cellAt(0);
+    ASSERT_TRUE(cell);
+    EXPECT_TRUE(cell->isBroken());
+    EXPECT_FALSE(cell->brokenLabel()->isHidden());
+    EXPECT_FALSE(cell->imageView()->image());
+    EXPECT_FALSE(cell->brokenReason().empty());
+
+    chooseItem(0);
+    auto alert = alertShown();
+    ASSERT_TRUE(alert);
+    EXPECT_EQ(alert->title(), "This photo cannot be opened");
+    EXPECT_EQ(alert->message(), cell->brokenReason());
+    EXPECT_TRUE(picker->selectedAssets()->empty());
+    EXPECT_EQ(picker->countLabel()->text(), "  0 Photos Selected");
+
+    // A cell given a good photo again shows no sign.
+    cell->displayCellForAsset(picker->assetArray().at(1));
+    EXPECT_FALSE(cell->isBroken());
 }
 
 TEST(PickerCounter, AMissingTranslationShowsSafeText) {

@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace {
 class MainViewControllerTest : public ::testing::Test {
 protected:
@@ -141,6 +143,24 @@ TEST_F(MainViewControllerTest, RefusedAccessShowsTheDenialAlertEveryTime) {
         EXPECT_FALSE(navigation->presentedViewController());
         tapButton(1); // denied is stored: no new question, the alert again
     }
+}
+
+TEST_F(MainViewControllerTest, AnAnswerTheHomeCannotKeepIsToldThenThePickerOpens) {
+    PHPhotoLibrary::configure(home.path(), PHAccessAnswer::Ask);
+    // Where the answer would be written, a folder: the home cannot keep it.
+    std::filesystem::create_directories(home.path() + "/Library/PhotosAccess.plist/x");
+    tapButton(0);
+    environment.runUntilIdle();
+    auto alert = std::dynamic_pointer_cast<UIAlertController>(presentedRoot());
+    ASSERT_TRUE(alert);
+    EXPECT_EQ(alert->title(), "Photo access could not be saved");
+    EXPECT_NE(alert->message().find("asked again"), std::string::npos) << alert->message();
+    environment.fastForwardBy(UIViewController::kTransitionDuration);
+    alert->tapActionWithTitle("OK");
+    environment.fastForwardBy(UIViewController::kTransitionDuration);
+    environment.runUntilIdle();
+    ASSERT_TRUE(std::dynamic_pointer_cast<ImagePickerViewController>(presentedRoot()))
+        << "the answer holds for this run";
 }
 
 TEST_F(MainViewControllerTest, RoutingByStatus) {

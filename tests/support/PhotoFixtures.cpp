@@ -7,7 +7,9 @@
 #include "platform/photos/PHPhotoLibrary.h"
 #include "tests/support/ImageFixtures.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -25,6 +27,41 @@ std::vector<uint8_t> photoJpeg(size_t width, size_t height, int exifOrientation,
                         exifBlock(false, uint16_t(exifOrientation), "", dateTimeOriginal));
     }
     return jpeg;
+}
+
+std::vector<uint8_t> photoJpegWithThumbnail(size_t width, size_t height, int exifOrientation,
+                                            size_t thumbnailWidth, size_t thumbnailHeight) {
+    const auto thumbnail = photoJpeg(thumbnailWidth, thumbnailHeight);
+    // "Exif\0\0", a little-endian TIFF header, IFD0 with the orientation, IFD1 with where
+    // the thumbnail lies (from the TIFF header), then the thumbnail.
+    std::vector<uint8_t> tiff;
+    auto put = [&](uint32_t value, int size) {
+        for (int i = 0; i < size; ++i) {
+            tiff.push_back(static_cast<uint8_t>(value >> (8 * i)));
+        }
+    };
+    auto putEntry = [&](uint16_t tag, uint16_t type, uint32_t value) {
+        put(tag, 2);
+        put(type, 2);
+        put(1, 4);
+        put(value, 4);
+    };
+    constexpr uint32_t kIfd1At = 8 + 18, kThumbnailAt = kIfd1At + 30;
+    tiff = {'I', 'I'};
+    put(42, 2);
+    put(8, 4);
+    put(1, 2);
+    putEntry(0x0112, 3, uint32_t(exifOrientation ? exifOrientation : 1));
+    put(kIfd1At, 4);
+    put(2, 2);
+    putEntry(0x0201, 4, kThumbnailAt);
+    putEntry(0x0202, 4, uint32_t(thumbnail.size()));
+    put(0, 4);
+    std::vector<uint8_t> block(6 + tiff.size() + thumbnail.size());
+    std::memcpy(block.data(), "Exif\0", 6);
+    std::copy(tiff.begin(), tiff.end(), block.begin() + 6);
+    std::copy(thumbnail.begin(), thumbnail.end(), block.begin() + 6 + long(tiff.size()));
+    return withExif(photoJpeg(width, height), block);
 }
 
 std::vector<uint8_t> translucentPng(size_t width, size_t height) {

@@ -21,6 +21,11 @@ inline constexpr uint32_t kTopLeft = 0xffff0000, kTopRight = 0xff00ff00, kBottom
 // when `exifOrientation` or `dateTimeOriginal` is given.
 std::vector<uint8_t> photoJpeg(size_t width, size_t height, int exifOrientation = 0,
                                const std::string& dateTimeOriginal = "");
+// photoJpeg with an EXIF block holding the orientation (0: none) and an embedded
+// thumbnail: photoJpeg(thumbnailWidth, thumbnailHeight), in the stored orientation as a
+// camera writes it.
+std::vector<uint8_t> photoJpegWithThumbnail(size_t width, size_t height, int exifOrientation,
+                                            size_t thumbnailWidth, size_t thumbnailHeight);
 // A PNG of width x height half-transparent red pixels.
 std::vector<uint8_t> translucentPng(size_t width, size_t height);
 // The smallest MPEG-4 start: an "ftyp" box.

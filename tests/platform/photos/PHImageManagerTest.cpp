@@ -258,3 +258,82 @@ TEST_F(PHImageManagerTest, ImageDataIsTheFilesBytesWithTheirTypeAndOrientation) 
 }
 
 } // namespace
+
+namespace {
+
+std::shared_ptr<PHImageRequestOptions> delivering(PHImageRequestOptionsDeliveryMode mode) {
+    auto options = std::make_shared<PHImageRequestOptions>();
+    options->setDeliveryMode(mode);
+    options->setResizeMode(Resize::Exact);
+    return options;
+}
+
+bool isDegraded(const Answer& answer) {
+    auto found = answer.info.find(PHImageResultIsDegradedKey);
+    return found != answer.info.end() && found->second.boolValue();
+}
+
+TEST_F(PHImageManagerTest, AnEmbeddedPreviewAnswersFirstDegradedThenTheFinalImage) {
+    // Stored 400 x 300 on its side with a 160 x 120 preview stored the same way: both
+    // shown upright, the stored bottom-left quarter top left.
+    libraryFile("camera.jpg", photoJpegWithThumbnail(400, 300, 6, 160, 120));
+    request(asset("camera.jpg"), {60, 60}, PHImageContentMode::AspectFill,
+            delivering(PHImageRequestOptionsDeliveryMode::Opportunistic));
+    environment_.runUntilIdle();
+
+    ASSERT_EQ(answers_.size(), 2u);
+    EXPECT_TRUE(isDegraded(answers_[0]));
+    EXPECT_FALSE(isDegraded(answers_[1]));
+    EXPECT_TRUE(answers_[0].onMainThread);
+    for (const auto& answer : answers_) {
+        ASSERT_TRUE(answer.image);
+        const auto pixels = answer.image->cgImage();
+        ASSERT_EQ(pixels->width(), 60u);
+        ASSERT_EQ(pixels->height(), 60u);
+        EXPECT_TRUE(near(pixels->pixelAt(3, 3), kBottomLeft));
+        EXPECT_TRUE(near(pixels->pixelAt(56, 56), kTopRight));
+    }
+}
+
+TEST_F(PHImageManagerTest, OtherRequestsAnswerOnceWithTheFinalImage) {
+    libraryFile("camera.jpg", photoJpegWithThumbnail(400, 300, 0, 160, 120));
+    // A preview of another shape (a 16:9 one padded into a 4:3 photo's) is not shown.
+    libraryFile("padded.jpg", photoJpegWithThumbnail(400, 300, 0, 160, 90));
+    libraryFile("plain.jpg", photoJpeg(400, 300));
+    auto synchronousOpportunistic = synchronously(Resize::Exact);
+    const struct {
+        const char* identifier;
+        std::shared_ptr<PHImageRequestOptions> options;
+    } cases[] = {
+        {"camera.jpg", delivering(PHImageRequestOptionsDeliveryMode::HighQualityFormat)},
+        {"camera.jpg", synchronousOpportunistic},
+        {"padded.jpg", delivering(PHImageRequestOptionsDeliveryMode::Opportunistic)},
+        {"plain.jpg", delivering(PHImageRequestOptionsDeliveryMode::Opportunistic)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.identifier);
+        PHImageManager::resetForTesting(); // nothing from the cache
+        answers_.clear();
+        request(asset(c.identifier), {60, 60}, PHImageContentMode::AspectFill, c.options);
+        environment_.runUntilIdle();
+        ASSERT_EQ(answers_.size(), 1u);
+        EXPECT_TRUE(answers_[0].image);
+        EXPECT_FALSE(isDegraded(answers_[0]));
+    }
+}
+
+TEST_F(PHImageManagerTest, ARequestCancelledAfterItsPreviewGetsNoFinalImage) {
+    libraryFile("camera.jpg", photoJpegWithThumbnail(400, 300, 0, 160, 120));
+    PHImageRequestID id = PHInvalidImageRequestID;
+    int answers = 0;
+    id = manager_->requestImageForAssetTargetSizeContentModeOptionsResultHandler(
+        asset("camera.jpg"), {60, 60}, PHImageContentMode::AspectFill, nullptr,
+        [&](const std::shared_ptr<UIImage>&, const PlistValue::Dictionary&) {
+            ++answers;
+            manager_->cancelImageRequest(id); // the cell moved on to another photo
+        });
+    environment_.runUntilIdle();
+    EXPECT_EQ(answers, 1);
+}
+
+} // namespace

@@ -5,6 +5,7 @@
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/NSPathUtilities.h"
 #include "platform/foundation/NSUserDefaults.h"
+#include "platform/photos/PHImageManager.h"
 #include "tests/support/PhotoFixtures.h"
 #include "tests/support/TaskEnvironment.h"
 #include "tests/support/TestHome.h"
@@ -92,6 +93,53 @@ TEST_F(PHPhotoLibraryTest, ADamagedAccessFileCountsAsNotAskedYet) {
     EXPECT_EQ(PHPhotoLibrary::authorizationStatus(), Status::Authorized);
     NSLogSetSink(nullptr);
     EXPECT_FALSE(log.empty());
+}
+
+TEST_F(PHPhotoLibraryTest, AnAnswerTheHomeCannotKeepHoldsForThisRunAndSaysSo) {
+    std::vector<std::string> log;
+    NSLogSetSink([&](const std::string& line) { log.push_back(line); });
+    // Where the answer would be written, a folder: no file can be written there.
+    std::filesystem::create_directories(home_.path() + "/Library/PhotosAccess.plist/x");
+    EXPECT_TRUE(PHPhotoLibrary::authorizationIsKept()) << "nothing lost before a question";
+    EXPECT_EQ(request(), std::vector<Status>{Status::Authorized});
+    EXPECT_EQ(PHPhotoLibrary::authorizationStatus(), Status::Authorized);
+    EXPECT_FALSE(PHPhotoLibrary::authorizationIsKept());
+    EXPECT_EQ(request(), std::vector<Status>{Status::Authorized}) << "not asked again";
+    NSLogSetSink(nullptr);
+    EXPECT_FALSE(log.empty());
+
+    TestHome otherHome;
+    EXPECT_EQ(PHPhotoLibrary::authorizationStatus(), Status::NotDetermined)
+        << "the answer belongs to the home";
+    EXPECT_TRUE(PHPhotoLibrary::authorizationIsKept());
+}
+
+TEST_F(PHPhotoLibraryTest, ALibraryFolderThatCannotBeShownIsNamedInItsError) {
+    TempFolder folder;
+    const std::string file = folder.write("photos.jpg", "not a folder");
+    const struct {
+        std::string library;
+        std::string message; // empty: no error
+    } cases[] = {
+        {"", ""},
+        {folder.path(), ""},
+        {folder.file("missing"),
+         "The photo library folder " + folder.file("missing") + " does not exist."},
+        {file, "The photo library " + file + " is a file, not a folder."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.library);
+        PHPhotoLibrary::configure(c.library, PHAccessAnswer::Granted);
+        const auto error = PHPhotoLibrary::libraryFolderError();
+        if (c.message.empty()) {
+            EXPECT_FALSE(error);
+            continue;
+        }
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->domain(), PHPhotosErrorDomain);
+        EXPECT_EQ(error->code(), PHPhotosErrorLibraryFolderUnavailable);
+        EXPECT_EQ(error->localizedDescription(), c.message);
+    }
 }
 
 TEST_F(PHPhotoLibraryTest, TheHandlerRunsOnAGlobalQueue) {

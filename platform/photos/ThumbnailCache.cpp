@@ -1,0 +1,166 @@
+#include "platform/photos/ThumbnailCache.h"
+
+#include "platform/foundation/NSData.h"
+#include "platform/foundation/NSPathUtilities.h"
+#include "platform/graphics/ImageDecoder.h"
+#include "platform/graphics/JPEGCodec.h"
+#include "platform/graphics/PNGCodec.h"
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <sys/stat.h>
+
+namespace {
+
+// A disk entry: this tag, the key's length (4 bytes, little-endian) and the key, so that a
+// file name shared by two keys is told apart, then the picture as a JPEG (opaque) or PNG.
+constexpr char kTag[4] = {'M', 'P', 'T', '1'};
+constexpr double kJPEGQuality = 0.9;
+
+size_t byteCost(const CGImageRef& image) {
+    return image->bytesPerRow() * image->height();
+}
+
+std::vector<uint8_t> encodeEntry(const CGImageRef& image, const std::string& key) {
+    auto picture = image->format() == CGImagePixelFormat::RGB24
+                       ? JPEGCodec::encode(image, kJPEGQuality)
+                       : PNGCodec::encode(image);
+    if (picture.hasError()) {
+        return {};
+    }
+    std::vector<uint8_t> entry(kTag, kTag + 4);
+    const auto length = static_cast<uint32_t>(key.size());
+    for (int shift = 0; shift < 32; shift += 8) {
+        entry.push_back(static_cast<uint8_t>(length >> shift));
+    }
+    entry.insert(entry.end(), key.begin(), key.end());
+    entry.insert(entry.end(), picture.value().begin(), picture.value().end());
+    return entry;
+}
+
+CGImageRef decodeEntry(const std::vector<uint8_t>& entry, const std::string& key) {
+    const size_t header = 8 + key.size();
+    if (entry.size() <= header || std::memcmp(entry.data(), kTag, 4) != 0) {
+        return nullptr;
+    }
+    uint32_t length = 0;
+    for (int i = 3; i >= 0; --i) {
+        length = length << 8 | entry[4 + static_cast<size_t>(i)];
+    }
+    if (length != key.size() || std::memcmp(entry.data() + 8, key.data(), key.size()) != 0) {
+        return nullptr;
+    }
+    const uint8_t* picture = entry.data() + header;
+    const size_t size = entry.size() - header;
+    switch (ImageDecoder::sniff(picture, size)) {
+    case ImageFileType::JPEG: {
+        auto image = JPEGCodec::decode(picture, size);
+        return image.hasError() ? nullptr : std::move(image).value();
+    }
+    case ImageFileType::PNG: {
+        auto image = PNGCodec::decode(picture, size);
+        return image.hasError() ? nullptr : std::move(image).value();
+    }
+    case ImageFileType::Unknown:
+        break;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+ThumbnailCache& ThumbnailCache::shared() {
+    static ThumbnailCache cache;
+    return cache;
+}
+
+std::optional<std::string> ThumbnailCache::keyFor(const std::string& path, CGSize targetSize,
+                                                  PHImageContentMode contentMode,
+                                                  PHImageRequestOptionsResizeMode resizeMode) {
+    if (targetSize.width <= 0 || targetSize.height <= 0 ||
+        targetSize.width * targetSize.height > kMaxTargetPixels) {
+        return std::nullopt;
+    }
+    struct stat status;
+    if (::stat(path.c_str(), &status) != 0) {
+        return std::nullopt;
+    }
+    char shape[160];
+    std::snprintf(shape, sizeof shape, "\n%lld %lld.%09ld\n%gx%g %d %d",
+                  static_cast<long long>(status.st_size),
+                  static_cast<long long>(status.st_mtim.tv_sec),
+                  static_cast<long>(status.st_mtim.tv_nsec), targetSize.width, targetSize.height,
+                  static_cast<int>(contentMode), static_cast<int>(resizeMode));
+    return path + shape;
+}
+
+std::string ThumbnailCache::diskPath(const std::string& key) {
+    const auto caches =
+        NSSearchPathForDirectoriesInDomains(NSCachesDirectory, NSUserDomainMask, true);
+    char name[24];
+    std::snprintf(name, sizeof name, "%016zx", std::hash<std::string>()(key));
+    return stringByAppendingPathComponent(caches.front(), std::string(kFolderName) + "/" + name);
+}
+
+CGImageRef ThumbnailCache::imageForKey(const std::string& key) {
+    if (auto image = memoryImage(key)) {
+        return image;
+    }
+    const auto entry = NSData::dataWithContentsOfFile(diskPath(key));
+    auto image = entry ? decodeEntry(*entry, key) : nullptr;
+    if (image) {
+        keepInMemory(image, key);
+    }
+    return image;
+}
+
+void ThumbnailCache::storeImageForKey(const CGImageRef& image, const std::string& key) {
+    if (!image) {
+        return;
+    }
+    keepInMemory(image, key);
+    const auto entry = encodeEntry(image, key);
+    const std::string path = diskPath(key);
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
+    if (!entry.empty()) {
+        NSData::writeToFileAtomically(entry, path);
+    }
+}
+
+void ThumbnailCache::removeAllFromMemory() {
+    std::lock_guard lock(mutex_);
+    memory_.clear();
+    recency_.clear();
+    memoryBytes_ = 0;
+}
+
+CGImageRef ThumbnailCache::memoryImage(const std::string& key) {
+    std::lock_guard lock(mutex_);
+    auto found = memory_.find(key);
+    if (found == memory_.end()) {
+        return nullptr;
+    }
+    recency_.splice(recency_.begin(), recency_, found->second.recency);
+    return found->second.image;
+}
+
+void ThumbnailCache::keepInMemory(const CGImageRef& image, const std::string& key) {
+    std::lock_guard lock(mutex_);
+    if (auto found = memory_.find(key); found != memory_.end()) {
+        memoryBytes_ -= byteCost(found->second.image);
+        recency_.erase(found->second.recency);
+        memory_.erase(found);
+    }
+    recency_.push_front(key);
+    memory_.emplace(key, Entry{image, recency_.begin()});
+    memoryBytes_ += byteCost(image);
+    while (memoryBytes_ > kMemoryBudgetBytes && recency_.size() > 1) {
+        auto oldest = memory_.find(recency_.back());
+        memoryBytes_ -= byteCost(oldest->second.image);
+        memory_.erase(oldest);
+        recency_.pop_back();
+    }
+}

@@ -1,0 +1,58 @@
+// The image manager's cache of small results (thumbnails): the most recently used in
+// memory, up to a byte budget, and every one on disk in the home's caches folder, so that
+// a grid shown again, or after a relaunch, decodes no photo. An entry is for one version
+// of a file (its path, size and modification time) and one request shape (target size,
+// content mode, resize mode); a rewritten file misses. A mutex guards the memory part.
+#pragma once
+
+#include "platform/graphics/CGGeometry.h"
+#include "platform/graphics/CGImage.h"
+#include "platform/photos/PHImageManager.h"
+#include "platform/photos/PHImageRequestOptions.h"
+
+#include <cstddef>
+#include <list>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <unordered_map>
+
+class ThumbnailCache {
+public:
+    // Under Library/Caches in the home.
+    static constexpr const char* kFolderName = "Thumbnails";
+    // Targets up to this many pixels are thumbnails; larger results are not kept.
+    static constexpr double kMaxTargetPixels = 512 * 512;
+    static constexpr size_t kMemoryBudgetBytes = 48u << 20;
+
+    static ThumbnailCache& shared();
+
+    // The key of a request for the file at `path` as it is now; nothing when the request
+    // is not for a thumbnail or the file cannot be looked at.
+    static std::optional<std::string> keyFor(const std::string& path, CGSize targetSize,
+                                             PHImageContentMode contentMode,
+                                             PHImageRequestOptionsResizeMode resizeMode);
+
+    // From memory, else from disk (then kept in memory too); null on a miss. A damaged
+    // disk entry is a miss.
+    CGImageRef imageForKey(const std::string& key);
+    // Kept in memory and written to disk (a failed write only loses the disk copy).
+    void storeImageForKey(const CGImageRef& image, const std::string& key);
+    // Forgets what is in memory (between tests); the disk copies stay with their home.
+    void removeAllFromMemory();
+
+private:
+    ThumbnailCache() = default;
+    CGImageRef memoryImage(const std::string& key);
+    void keepInMemory(const CGImageRef& image, const std::string& key);
+    static std::string diskPath(const std::string& key);
+
+    struct Entry {
+        CGImageRef image;
+        std::list<std::string>::iterator recency;
+    };
+    std::mutex mutex_;
+    std::unordered_map<std::string, Entry> memory_;
+    std::list<std::string> recency_; // most recently used first
+    size_t memoryBytes_ = 0;
+};
