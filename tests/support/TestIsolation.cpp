@@ -22,6 +22,7 @@
 #include "platform/uikit/UIPasteboard.h"
 #include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UIViewAnimation.h"
+#include "platform/webkit/UIWebView.h"
 
 #include <vector>
 
@@ -62,6 +63,7 @@ void TestIsolation::resetProcessState() {
     UIScreen::resetForTesting();
     UIDevice::resetForTesting();
     UIViewAnimation::resetForTesting();
+    UIWebView::resetForTesting();
     UIImage::resetForTesting();
     UIPasteboard::resetForTesting();
     PHImageManager::resetForTesting();
