@@ -190,6 +190,10 @@ void UIWebView::drawRect(const CGRect& rect) {
     }
 }
 
+void UIWebView::didMoveToWindow() {
+    refreshSnapshot();
+}
+
 bool UIWebView::engineShouldStartNavigation(const std::shared_ptr<NSURLRequest>& request,
                                             UIWebViewNavigationType type) {
     auto delegate = delegate_.lock();
@@ -242,6 +246,11 @@ void UIWebView::engineContentDidChange(const CGSize& contentSize) {
 }
 
 void UIWebView::refreshSnapshot() {
+    // Painting the page costs the engine more than loading it: a view outside any window
+    // (a hidden page's) is not painted until it joins one.
+    if (!engine_ || !window()) {
+        return;
+    }
     if (snapshotRequested_) {
         snapshotStale_ = true;
         return;

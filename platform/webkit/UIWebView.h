@@ -14,9 +14,9 @@
 //   navigation decision, where the page cannot answer until the decision is made, it
 //   yields "" at once.
 // - The page is drawn from a picture the engine paints after each load and each change
-//   of the page's content, which arrives a moment later; until the first arrives, only
-//   the background shows. The scroll view's content size is the page's document size;
-//   moving the scroll view does not scroll the page.
+//   of the page's content while the view is in a window (and when it joins one), which
+//   arrives a moment later; until the first arrives, only the background shows. The scroll view's
+//   content size is the page's document size; moving the scroll view does not scroll the page.
 // - Page scaling, data detectors and the media flags are kept but change nothing.
 #pragma once
 
@@ -105,6 +105,8 @@ public:
 
 protected:
     UIWebView();
+
+    void didMoveToWindow() override;
 
 private:
     bool engineShouldStartNavigation(const std::shared_ptr<NSURLRequest>& request,

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace {
 
@@ -51,6 +52,9 @@ ErrorOr<void> startToolkit() {
         if (display.hasError()) {
             return display.error();
         }
+        // No assistive technology listens to an off-screen window: GTK need not look for
+        // its bus (unless the user's environment says otherwise).
+        setenv("NO_AT_BRIDGE", "1", 0);
         if (!gtk_init_check(nullptr, nullptr)) {
             return makeError("WebKitEngine", 1, "GTK cannot open the display " + display.value());
         }

@@ -172,15 +172,18 @@ TEST_F(UIWebViewTest, WithoutAnEngineLoadsFailAfterTheCallAndScriptsYieldNothing
 }
 
 TEST_F(UIWebViewTest, ThePagesPicturesAreDrawnAsTheViewsContent) {
+    webView->setFrame(CGRectMake(10, 10, 40, 30));
+    EXPECT_EQ(engine().size, CGSizeMake(40, 30));
+    webView->loadHTMLStringBaseURL("<body>", nullptr);
+    engine().finishLoad();
+    environment.runUntilIdle();
+    // Outside a window nothing shows the page: no picture is painted.
+    EXPECT_EQ(engine().snapshotRequests, 0);
+    EXPECT_EQ(webView->pageSnapshot(), nullptr);
+
     auto window = UIWindow::initWithFrame(CGRectMake(0, 0, 60, 60));
     window->setBackgroundColor(UIColor::whiteColor());
     window->addSubview(webView);
-    webView->setFrame(CGRectMake(10, 10, 40, 30));
-    EXPECT_EQ(engine().size, CGSizeMake(40, 30));
-
-    webView->loadHTMLStringBaseURL("<body>", nullptr);
-    EXPECT_EQ(webView->pageSnapshot(), nullptr);
-    engine().finishLoad();
     environment.runUntilIdle();
     ASSERT_NE(webView->pageSnapshot(), nullptr);
     auto shot = ViewRenderer::snapshotWindow(*window, 1);
