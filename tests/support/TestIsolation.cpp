@@ -22,7 +22,6 @@
 #include "platform/uikit/UIPasteboard.h"
 #include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UIViewAnimation.h"
-#include "platform/webkit/UIWebView.h"
 
 #include <vector>
 
@@ -63,7 +62,6 @@ void TestIsolation::resetProcessState() {
     UIScreen::resetForTesting();
     UIDevice::resetForTesting();
     UIViewAnimation::resetForTesting();
-    UIWebView::resetForTesting();
     UIImage::resetForTesting();
     UIPasteboard::resetForTesting();
     PHImageManager::resetForTesting();

@@ -108,6 +108,22 @@ TEST_F(RealWebViewTest, RefusedNavigationsReachTheDelegateAndNeverLoad) {
     EXPECT_EQ(std::count(delegate->log.begin(), delegate->log.end(), "start"), 1);
 }
 
+TEST_F(RealWebViewTest, ALinkForANewWindowIsAskedOnceAndLoadsHere) {
+    LoopbackServer server;
+    server.server().Get("/next", [](const httplib::Request&, httplib::Response& response) {
+        response.set_content("<title>next</title>", "text/html");
+    });
+    ASSERT_TRUE(server.start());
+    const std::string next = server.url("/next");
+    ASSERT_NO_FATAL_FAILURE(
+        loadPage("<a id='blank' target='_blank' href='" + next + "'>new window</a>"));
+    delegate->log.clear();
+    webView->stringByEvaluatingJavaScriptFromString("document.getElementById('blank').click()");
+    ASSERT_TRUE(waitFor([&] { return logHas("finish"); }));
+    EXPECT_THAT(delegate->log, ElementsAre("ask " + next + " 0", "start", "finish"));
+    EXPECT_EQ(webView->stringByEvaluatingJavaScriptFromString("document.title"), "next");
+}
+
 TEST_F(RealWebViewTest, ScriptsAnswerSynchronously) {
     ASSERT_NO_FATAL_FAILURE(loadPage("<title>Title</title>"));
     const std::pair<const char*, const char*> cases[] = {
