@@ -41,8 +41,8 @@ const std::vector<uint8_t>& manySettingsFile() {
 // The library reading the list into its nodes, and freeing them.
 void libplistRead(const std::vector<uint8_t>& bytes) {
     plist_t root = nullptr;
-    plist_from_bin(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<uint32_t>(bytes.size()), &root);
+    plist_from_bin(reinterpret_cast<const char*>(bytes.data()), static_cast<uint32_t>(bytes.size()),
+                   &root);
     benchmark::DoNotOptimize(root);
     plist_free(root);
 }

@@ -178,8 +178,8 @@ ErrorOr<void> PlistStructureCheck::checkBinaryStructure() {
             finish(done.object, done.values, done.height + 1);
             if (!stack_.empty()) {
                 Frame& parent = stack_.back();
-                parent.values = std::min(parent.values + done.values,
-                                         PlistStructureCheck::kMaxValues + 1);
+                parent.values =
+                    std::min(parent.values + done.values, PlistStructureCheck::kMaxValues + 1);
                 parent.height = std::max(parent.height, done.height + 1);
             }
             continue;
@@ -195,8 +195,8 @@ ErrorOr<void> PlistStructureCheck::checkBinaryStructure() {
             if (stack_.size() + heights_[child] > PlistStructureCheck::kMaxDepth) {
                 return tooDeep();
             }
-            frame.values = std::min(frame.values + values_[child],
-                                    PlistStructureCheck::kMaxValues + 1);
+            frame.values =
+                std::min(frame.values + values_[child], PlistStructureCheck::kMaxValues + 1);
             frame.height = std::max<size_t>(frame.height, heights_[child]);
         }
     }
@@ -205,7 +205,6 @@ ErrorOr<void> PlistStructureCheck::checkBinaryStructure() {
     }
     return {};
 }
-
 
 ErrorOr<void> PlistStructureCheck::checkBinary(const std::vector<uint8_t>& data) {
     auto length = checkLength(data);

@@ -61,8 +61,7 @@ TEST(NSJSONSerializationTest, RefusesWhatItCannotSafelyRead) {
         {"objects too deep", "[" + nested(600, '{', '}') + "]", notJSON + tooDeep},
         {"100,000 levels", nested(100000), notJSON + tooDeep},
         {"100,000 unclosed", std::string(100000, '['), notJSON + tooDeep},
-        {"too large",
-         "[\"" + std::string(NSJSONSerialization::kMaxLength, 'a') + "\"]",
+        {"too large", "[\"" + std::string(NSJSONSerialization::kMaxLength, 'a') + "\"]",
          notJSON + " It is larger than 16 MB."},
     };
     for (const auto& c : cases) {

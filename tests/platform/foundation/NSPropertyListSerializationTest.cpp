@@ -193,8 +193,8 @@ std::string nestedXML(size_t levels) {
 // A chain of `levels` arrays, each holding the next, added to `builder`; the innermost
 // holds `last` (or nothing). Returns the outermost.
 uint32_t addChain(BinaryPlistBuilder& builder, uint32_t levels, std::optional<uint32_t> last) {
-    uint32_t inner = builder.add(BinaryPlistBuilder::collection(
-        last ? std::vector<uint32_t>{*last} : std::vector<uint32_t>{}));
+    uint32_t inner = builder.add(BinaryPlistBuilder::collection(last ? std::vector<uint32_t>{*last}
+                                                                     : std::vector<uint32_t>{}));
     for (uint32_t i = 1; i < levels; ++i) {
         inner = builder.add(BinaryPlistBuilder::collection({inner}));
     }

@@ -137,10 +137,9 @@ TEST_F(NSUserDefaultsTest, DamagedFilesAreKeptAsideAndDefaultsStartEmpty) {
         // Writing new settings never overwrites the damaged file's copy.
         defaults->setObjectForKey("fresh", "key");
         ASSERT_TRUE(defaults->synchronize());
-        expected.push_back(expected.size() == 1
-                               ? "com.example.prefs.plist.corrupt"
-                               : "com.example.prefs.plist.corrupt." +
-                                     std::to_string(expected.size() - 1));
+        expected.push_back(expected.size() == 1 ? "com.example.prefs.plist.corrupt"
+                                                : "com.example.prefs.plist.corrupt." +
+                                                      std::to_string(expected.size() - 1));
         EXPECT_EQ(TempFolder::read(preferencesFolder() + "/" + expected.back()), contents);
     }
     std::sort(expected.begin(), expected.end());
