@@ -15,35 +15,25 @@ namespace {
 constexpr CGFloat kMaxSide = 65536;
 
 // Where the rendered rows go: R, G, B(, A) bytes from libvips become our B, G, R, A.
-struct BitmapTarget {
-    uint8_t* pixels;
-    size_t bytesPerRow;
-    int bands;
-};
-
-int writeRows(VipsRegion* region, VipsRect* area, void* target) {
-    const auto& bitmap = *static_cast<const BitmapTarget*>(target);
-    for (int y = area->top; y < VIPS_RECT_BOTTOM(area); ++y) {
-        const auto* in = reinterpret_cast<const uint8_t*>(VIPS_REGION_ADDR(region, area->left, y));
-        uint8_t* out = bitmap.pixels + static_cast<size_t>(y) * bitmap.bytesPerRow +
-                       static_cast<size_t>(area->left) * 4;
-        if (bitmap.bands == 3) {
-            for (int x = 0; x < area->width; ++x, in += 3, out += 4) {
-                out[0] = in[2];
-                out[1] = in[1];
-                out[2] = in[0];
-                out[3] = 255;
-            }
-        } else {
-            for (int x = 0; x < area->width; ++x, in += 4, out += 4) {
-                out[0] = in[2];
-                out[1] = in[1];
-                out[2] = in[0];
-                out[3] = in[3];
-            }
+// The rendered R, G, B(, A) bytes (`bands` a pixel, rows packed) as our B, G, R, A.
+void copyRows(const uint8_t* in, int bands, std::vector<uint8_t>& out) {
+    uint8_t* pixel = out.data();
+    const uint8_t* end = out.data() + out.size();
+    if (bands == 3) {
+        for (; pixel != end; in += 3, pixel += 4) {
+            pixel[0] = in[2];
+            pixel[1] = in[1];
+            pixel[2] = in[0];
+            pixel[3] = 255;
+        }
+    } else {
+        for (; pixel != end; in += 4, pixel += 4) {
+            pixel[0] = in[2];
+            pixel[1] = in[1];
+            pixel[2] = in[0];
+            pixel[3] = in[3];
         }
     }
-    return 0;
 }
 
 // 0...1 samples as rounded bytes; the cast clips what lies outside.
@@ -114,10 +104,13 @@ CGImageRef CIContext::createCGImageFromRect(const std::shared_ptr<CIImage>& imag
     }
     try {
         const VImage bytes = regionBytes(*image, region);
-        BitmapTarget target{pixels.data(), width * 4, bytes.bands()};
-        if (vips_sink_disc(bytes.get_image(), writeRows, &target) != 0) {
-            throw vips::VError();
-        }
+        // libvips fills a buffer of its own on its worker threads, and only this thread
+        // touches ours: no memory of ours is shared with threads whose locks (GLib's)
+        // thread checkers cannot see.
+        size_t size = 0;
+        void* rendered = bytes.write_to_memory(&size);
+        copyRows(static_cast<const uint8_t*>(rendered), bytes.bands(), pixels);
+        g_free(rendered);
     } catch (const vips::VError& error) {
         NSLog("CIContext: render failed: %s", error.what());
         vips_error_clear();
