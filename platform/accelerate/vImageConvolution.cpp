@@ -290,6 +290,28 @@ void convolveKernel(const vImage_Buffer& src, const vImage_Buffer& dest, const K
         }
     }
 }
+// What both convolutions do once their plan is made: answer a size query, skip an empty
+// region, check the pixels, find a temporary buffer and run `work` with it.
+template <class Layout, class Work>
+vImage_Error runPlan(const Layout& plan, const vImage_Buffer& src, const vImage_Buffer& dest,
+                     void* tempBuffer, vImage_Flags flags, Work work) {
+    if (flags & kvImageGetTempBufferSize) {
+        return static_cast<vImage_Error>(plan.tempBytes());
+    }
+    if (plan.width == 0 || plan.height == 0) {
+        return kvImageNoError;
+    }
+    if (vImage_Error error = checkPixels(src, dest)) {
+        return error;
+    }
+    std::vector<uint64_t> owned;
+    if (!tempBuffer) {
+        owned.resize(plan.tempBytes() / sizeof(uint64_t) + 1);
+        tempBuffer = owned.data();
+    }
+    work(tempBuffer);
+    return kvImageNoError;
+}
 } // namespace
 
 vImage_Error vImageBoxConvolve_ARGB8888(const vImage_Buffer* src, const vImage_Buffer* dest,
@@ -305,22 +327,8 @@ vImage_Error vImageBoxConvolve_ARGB8888(const vImage_Buffer* src, const vImage_B
         src->width,   src->height,      dest->width,
         dest->height, srcOffsetToROI_X, srcOffsetToROI_Y,
         kernel_width, kernel_height,    std::min<size_t>(size_t{kernel_height} + 1, src->height)};
-    if (flags & kvImageGetTempBufferSize) {
-        return static_cast<vImage_Error>(plan.tempBytes());
-    }
-    if (plan.width == 0 || plan.height == 0) {
-        return kvImageNoError;
-    }
-    if (vImage_Error error = checkPixels(*src, *dest)) {
-        return error;
-    }
-    std::vector<uint64_t> owned;
-    if (!tempBuffer) {
-        owned.resize(plan.tempBytes() / sizeof(uint64_t) + 1);
-        tempBuffer = owned.data();
-    }
-    convolve(*src, *dest, plan, tempBuffer);
-    return kvImageNoError;
+    return runPlan(plan, *src, *dest, tempBuffer, flags,
+                   [&](void* temp) { convolve(*src, *dest, plan, temp); });
 }
 
 vImage_Error vImageConvolve_ARGB8888(const vImage_Buffer* src, const vImage_Buffer* dest,
@@ -337,29 +345,16 @@ vImage_Error vImageConvolve_ARGB8888(const vImage_Buffer* src, const vImage_Buff
     }
     const KernelPlan plan{src->width,       src->height,      dest->width,  dest->height,
                           srcOffsetToROI_X, srcOffsetToROI_Y, kernel_width, kernel_height};
-    if (flags & kvImageGetTempBufferSize) {
-        return static_cast<vImage_Error>(plan.tempBytes());
-    }
-    if (plan.width == 0 || plan.height == 0) {
-        return kvImageNoError;
-    }
-    if (vImage_Error error = checkPixels(*src, *dest)) {
-        return error;
-    }
-    std::vector<uint64_t> owned;
-    if (!tempBuffer) {
-        owned.resize(plan.tempBytes() / sizeof(uint64_t) + 1);
-        tempBuffer = owned.data();
-    }
-    // 32-bit sums are faster and hold 255 x the kernel's absolute sum up to 2^31.
-    int64_t reach = 0;
-    for (size_t i = 0; i < size_t{kernel_height} * kernel_width; ++i) {
-        reach += std::abs(static_cast<int64_t>(kernel[i]));
-    }
-    if (reach * 255 < (int64_t{1} << 31)) {
-        convolveKernel<int32_t>(*src, *dest, plan, kernel, divisor, tempBuffer);
-    } else {
-        convolveKernel<int64_t>(*src, *dest, plan, kernel, divisor, tempBuffer);
-    }
-    return kvImageNoError;
+    return runPlan(plan, *src, *dest, tempBuffer, flags, [&](void* temp) {
+        // 32-bit sums are faster and hold 255 x the kernel's absolute sum up to 2^31.
+        int64_t reach = 0;
+        for (size_t i = 0; i < size_t{kernel_height} * kernel_width; ++i) {
+            reach += std::abs(static_cast<int64_t>(kernel[i]));
+        }
+        if (reach * 255 < (int64_t{1} << 31)) {
+            convolveKernel<int32_t>(*src, *dest, plan, kernel, divisor, temp);
+        } else {
+            convolveKernel<int64_t>(*src, *dest, plan, kernel, divisor, temp);
+        }
+    });
 }
