@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -174,13 +176,11 @@ void convolve(const vImage_Buffer& src, const vImage_Buffer& dest, const Plan& p
         }
     }
 }
-} // namespace
-
-vImage_Error vImageBoxConvolve_ARGB8888(const vImage_Buffer* src, const vImage_Buffer* dest,
-                                        void* tempBuffer, vImagePixelCount srcOffsetToROI_X,
-                                        vImagePixelCount srcOffsetToROI_Y, uint32_t kernel_height,
-                                        uint32_t kernel_width, const uint8_t* backgroundColor,
-                                        vImage_Flags flags) {
+// The checks both convolutions make, in the platform's order; kvImageNoError when the call
+// may go on.
+vImage_Error checkCall(const vImage_Buffer* src, const vImage_Buffer* dest,
+                       vImagePixelCount srcOffsetToROI_X, vImagePixelCount srcOffsetToROI_Y,
+                       uint32_t kernel_height, uint32_t kernel_width, vImage_Flags flags) {
     if ((flags & ~(kvImageEdgeExtend | kvImageGetTempBufferSize)) != 0) {
         return kvImageUnknownFlagsBit;
     }
@@ -200,27 +200,161 @@ vImage_Error vImageBoxConvolve_ARGB8888(const vImage_Buffer* src, const vImage_B
         srcOffsetToROI_Y > src->height || dest->height > src->height - srcOffsetToROI_Y) {
         return kvImageRoiLargerThanInputBuffer;
     }
-    const Plan plan{
-        src->width,   src->height,      dest->width,
-        dest->height, srcOffsetToROI_X, srcOffsetToROI_Y,
-        kernel_width, kernel_height,    std::min<size_t>(size_t{kernel_height} + 1, src->height)};
+    return kvImageNoError;
+}
+
+// The checks made once the work is known not to be a size query or empty.
+vImage_Error checkPixels(const vImage_Buffer& src, const vImage_Buffer& dest) {
+    if (!src.data || !dest.data) {
+        return kvImageNullPointerArgument;
+    }
+    if (overlaps(src, dest)) {
+        return kvImageOutOfPlaceOperationRequired;
+    }
+    return kvImageNoError;
+}
+
+// The general convolution's layout: a ring of `kernelHeight` source rows, each widened by
+// the kernel's half width on both sides with edge pixels, then one row of sums.
+struct KernelPlan {
+    size_t srcWidth, srcHeight;
+    size_t width, height;
+    size_t x0, y0;
+    uint32_t kernelWidth, kernelHeight;
+
+    size_t paddedRowBytes() const { return (width + kernelWidth - 1) * kChannels; }
+    size_t sumsCount() const { return width * kChannels; }
+    size_t tempBytes() const {
+        if (width == 0 || height == 0) {
+            return 0;
+        }
+        return sumsCount() * sizeof(int64_t) + alignof(int64_t) + kernelHeight * paddedRowBytes();
+    }
+};
+
+// Source row `y`, widened with its edge pixels, into `out`.
+void padRow(const uint8_t* row, const KernelPlan& plan, uint8_t* out) {
+    const int64_t radius = plan.kernelWidth / 2;
+    const size_t padded = plan.width + plan.kernelWidth - 1;
+    for (size_t px = 0; px < padded; ++px) {
+        const size_t x = clampIndex(static_cast<int64_t>(plan.x0 + px) - radius, plan.srcWidth);
+        std::memcpy(out + px * kChannels, row + x * kChannels, kChannels);
+    }
+}
+
+template <class Sum>
+void convolveKernel(const vImage_Buffer& src, const vImage_Buffer& dest, const KernelPlan& plan,
+                    const int16_t* kernel, int32_t divisor, void* temp) {
+    size_t space = plan.tempBytes();
+    void* aligned = temp;
+    std::align(alignof(int64_t), plan.tempBytes() - alignof(int64_t), aligned, space);
+    auto* sums = static_cast<Sum*>(aligned);
+    auto* ring = reinterpret_cast<uint8_t*>(static_cast<int64_t*>(aligned) + plan.sumsCount());
+    const size_t n = plan.sumsCount();
+    const int64_t radius = plan.kernelHeight / 2;
+    const int64_t sign = divisor < 0 ? -1 : 1;
+    const int64_t div = divisor == 0 ? 1 : static_cast<int64_t>(divisor) * sign;
+    const int64_t half = div / 2;
+    const auto slot = [&](size_t sourceRow) {
+        return ring + (sourceRow % plan.kernelHeight) * plan.paddedRowBytes();
+    };
+    size_t next = clampIndex(static_cast<int64_t>(plan.y0) - radius, plan.srcHeight);
+    for (size_t y = 0; y < plan.height; ++y) {
+        std::fill(sums, sums + n, Sum{0});
+        for (uint32_t i = 0; i < plan.kernelHeight; ++i) {
+            const size_t sourceRow =
+                clampIndex(static_cast<int64_t>(plan.y0 + y + i) - radius, plan.srcHeight);
+            // Rows are widened once each, as the window first reaches them.
+            for (; next <= sourceRow; ++next) {
+                padRow(static_cast<const uint8_t*>(src.data) + next * src.rowBytes, plan,
+                       slot(next));
+            }
+            const uint8_t* row = slot(sourceRow);
+            for (uint32_t j = 0; j < plan.kernelWidth; ++j) {
+                const Sum weight = kernel[i * plan.kernelWidth + j];
+                if (weight == 0) {
+                    continue;
+                }
+                const uint8_t* in = row + j * kChannels;
+                // Contiguous multiply-adds the compiler turns into vector instructions.
+                for (size_t k = 0; k < n; ++k) {
+                    sums[k] += weight * static_cast<Sum>(in[k]);
+                }
+            }
+        }
+        auto* out = static_cast<uint8_t*>(dest.data) + y * dest.rowBytes;
+        for (size_t k = 0; k < n; ++k) {
+            const int64_t total = static_cast<int64_t>(sums[k]) * sign;
+            const int64_t rounded = total >= 0 ? (total + half) / div : -((-total + half) / div);
+            out[k] = static_cast<uint8_t>(std::clamp<int64_t>(rounded, 0, 255));
+        }
+    }
+}
+// What both convolutions do once their plan is made: answer a size query, skip an empty
+// region, check the pixels, find a temporary buffer and run `work` with it.
+template <class Layout, class Work>
+vImage_Error runPlan(const Layout& plan, const vImage_Buffer& src, const vImage_Buffer& dest,
+                     void* tempBuffer, vImage_Flags flags, Work work) {
     if (flags & kvImageGetTempBufferSize) {
         return static_cast<vImage_Error>(plan.tempBytes());
     }
     if (plan.width == 0 || plan.height == 0) {
         return kvImageNoError;
     }
-    if (!src->data || !dest->data) {
-        return kvImageNullPointerArgument;
-    }
-    if (overlaps(*src, *dest)) {
-        return kvImageOutOfPlaceOperationRequired;
+    if (vImage_Error error = checkPixels(src, dest)) {
+        return error;
     }
     std::vector<uint64_t> owned;
     if (!tempBuffer) {
         owned.resize(plan.tempBytes() / sizeof(uint64_t) + 1);
         tempBuffer = owned.data();
     }
-    convolve(*src, *dest, plan, tempBuffer);
+    work(tempBuffer);
     return kvImageNoError;
+}
+} // namespace
+
+vImage_Error vImageBoxConvolve_ARGB8888(const vImage_Buffer* src, const vImage_Buffer* dest,
+                                        void* tempBuffer, vImagePixelCount srcOffsetToROI_X,
+                                        vImagePixelCount srcOffsetToROI_Y, uint32_t kernel_height,
+                                        uint32_t kernel_width, const uint8_t* backgroundColor,
+                                        vImage_Flags flags) {
+    if (vImage_Error error = checkCall(src, dest, srcOffsetToROI_X, srcOffsetToROI_Y, kernel_height,
+                                       kernel_width, flags)) {
+        return error;
+    }
+    const Plan plan{
+        src->width,   src->height,      dest->width,
+        dest->height, srcOffsetToROI_X, srcOffsetToROI_Y,
+        kernel_width, kernel_height,    std::min<size_t>(size_t{kernel_height} + 1, src->height)};
+    return runPlan(plan, *src, *dest, tempBuffer, flags,
+                   [&](void* temp) { convolve(*src, *dest, plan, temp); });
+}
+
+vImage_Error vImageConvolve_ARGB8888(const vImage_Buffer* src, const vImage_Buffer* dest,
+                                     void* tempBuffer, vImagePixelCount srcOffsetToROI_X,
+                                     vImagePixelCount srcOffsetToROI_Y, const int16_t* kernel,
+                                     uint32_t kernel_height, uint32_t kernel_width, int32_t divisor,
+                                     const uint8_t* backgroundColor, vImage_Flags flags) {
+    if (vImage_Error error = checkCall(src, dest, srcOffsetToROI_X, srcOffsetToROI_Y, kernel_height,
+                                       kernel_width, flags)) {
+        return error;
+    }
+    if (!kernel) {
+        return kvImageNullPointerArgument;
+    }
+    const KernelPlan plan{src->width,       src->height,      dest->width,  dest->height,
+                          srcOffsetToROI_X, srcOffsetToROI_Y, kernel_width, kernel_height};
+    return runPlan(plan, *src, *dest, tempBuffer, flags, [&](void* temp) {
+        // 32-bit sums are faster and hold 255 x the kernel's absolute sum up to 2^31.
+        int64_t reach = 0;
+        for (size_t i = 0; i < size_t{kernel_height} * kernel_width; ++i) {
+            reach += std::abs(static_cast<int64_t>(kernel[i]));
+        }
+        if (reach * 255 < (int64_t{1} << 31)) {
+            convolveKernel<int32_t>(*src, *dest, plan, kernel, divisor, temp);
+        } else {
+            convolveKernel<int64_t>(*src, *dest, plan, kernel, divisor, temp);
+        }
+    });
 }

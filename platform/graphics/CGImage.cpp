@@ -54,3 +54,33 @@ uint32_t CGImage::pixelAt(size_t x, size_t y) const {
     std::memcpy(&value, row + x * 4, 4);
     return format_ == CGImagePixelFormat::RGB24 ? (value | 0xff000000u) : value;
 }
+
+CGImageRef CGImageCreateWithMask(const CGImageRef& image, const CGImageRef& mask) {
+    if (!image || !mask || mask->format() != CGImagePixelFormat::Gray8) {
+        return nullptr;
+    }
+    const size_t width = image->width(), height = image->height();
+    std::vector<uint8_t> pixels(width * height * 4);
+    std::vector<size_t> maskColumn(width);
+    for (size_t x = 0; x < width; ++x) {
+        maskColumn[x] = (2 * x + 1) * mask->width() / (2 * width);
+    }
+    for (size_t y = 0; y < height; ++y) {
+        const uint8_t* maskRow =
+            mask->data() + (2 * y + 1) * mask->height() / (2 * height) * mask->bytesPerRow();
+        uint8_t* out = pixels.data() + y * width * 4;
+        for (size_t x = 0; x < width; ++x, out += 4) {
+            const uint32_t sample = maskRow[maskColumn[x]];
+            const uint32_t share = mask->isMask() ? 255 - sample : sample;
+            const uint32_t argb = image->pixelAt(x, y);
+            for (int channel = 0; channel < 4; ++channel) {
+                const uint32_t value = argb >> (8 * channel) & 0xff;
+                // value x share / 255, rounded.
+                const uint32_t scaled = value * share + 128;
+                out[channel] = static_cast<uint8_t>((scaled + (scaled >> 8)) >> 8);
+            }
+        }
+    }
+    return CGImage::create(width, height, CGImagePixelFormat::ARGB32Premultiplied, width * 4,
+                           std::move(pixels));
+}

@@ -59,3 +59,11 @@ inline size_t CGImageGetWidth(const CGImageRef& image) {
 inline size_t CGImageGetHeight(const CGImageRef& image) {
     return image ? image->height() : 0;
 }
+
+// `image` seen through `mask`, as a premultiplied ARGB image of `image`'s size: each pixel
+// keeps the share of its colour and alpha the mask lets through. An image mask
+// (CGImage::createMask) lets through where it is dark (0 shows, 255 cuts away); a grey
+// image acts as alpha (255 shows, 0 cuts away). A mask of another size is stretched over
+// the image, each pixel taking the mask sample under its centre (no interpolation). Null
+// for no image or mask, or a mask that is neither a mask nor grey.
+CGImageRef CGImageCreateWithMask(const CGImageRef& image, const CGImageRef& mask);

@@ -1,0 +1,34 @@
+// What the sanitizers cannot see through in the uninstrumented libraries the platform
+// stands on, for sanitizer builds only. One definition per program: the build makes every
+// program that links the base library pull this file in (see CMakeLists.txt).
+//
+// Fontconfig keeps its patterns and character sets behind offsets instead of pointers, so
+// the leak checker cannot see that the font map (alive until exit) still holds them.
+// Pango, and libvips for every render, hand work to threads of their own and wait on
+// GLib's futex-based locks, which the thread checker does not know about, so their
+// internal hand-overs look like races. Our own code's hand-overs with those threads stay
+// checked: they pass through locks the checker sees.
+
+// The name the build asks the linker for, so that it takes this file: the sanitizers'
+// runtimes define the functions below weakly themselves, so asking for those takes nothing.
+extern "C" const int mpSanitizerSuppressions = 0;
+#if defined(__SANITIZE_ADDRESS__)
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig.so\n";
+}
+
+// Quiet about the suppressions used, so that a program's error output stays its own.
+extern "C" const char* __lsan_default_options() {
+    return "print_suppressions=0";
+}
+#endif
+
+#if defined(__SANITIZE_THREAD__)
+extern "C" const char* __tsan_default_suppressions() {
+    return "race:libfontconfig.so\n"
+           "race:libpangoft2-1.0.so\n"
+           "called_from_lib:libvips.so\n"
+           "race:libvips.so\n"
+           "race:libglib-2.0.so\n";
+}
+#endif

@@ -1,0 +1,99 @@
+#include "platform/coreimage/CIImage.h"
+
+#include "platform/coreimage/CIImagePipeline.h"
+#include "platform/coreimage/VipsRuntime.h"
+#include "platform/foundation/NSLog.h"
+
+#include <cstring>
+#include <vector>
+
+using vips::VImage;
+
+namespace {
+// libvips reads the bitmap's memory in place; the bitmap lives until libvips closes the
+// last image reading it.
+void releaseBitmap(VipsImage*, void* bitmap) {
+    delete static_cast<CGImageRef*>(bitmap);
+}
+
+// The bitmap's bytes as an image `bytesPerRow / pixel size` wide, cropped to its width, so
+// that padded rows need no copy. Rows padded by a part of a pixel cannot be read that way
+// and are copied into whole rows first.
+VImage bitmapPixels(const CGImageRef& bitmap) {
+    const size_t pixelSize = bitmap->bytesPerPixel();
+    const int width = static_cast<int>(bitmap->width());
+    const int height = static_cast<int>(bitmap->height());
+    if (bitmap->bytesPerRow() % pixelSize != 0) {
+        std::vector<uint8_t> rows(bitmap->width() * pixelSize * bitmap->height());
+        for (size_t y = 0; y < bitmap->height(); ++y) {
+            std::memcpy(rows.data() + y * bitmap->width() * pixelSize,
+                        bitmap->data() + y * bitmap->bytesPerRow(), bitmap->width() * pixelSize);
+        }
+        VipsImage* copy =
+            vips_image_new_from_memory_copy(rows.data(), rows.size(), width, height,
+                                            static_cast<int>(pixelSize), VIPS_FORMAT_UCHAR);
+        if (!copy) {
+            throw vips::VError();
+        }
+        return VImage(copy);
+    }
+    const size_t stride = bitmap->bytesPerRow() / pixelSize;
+    VipsImage* image = vips_image_new_from_memory(bitmap->data(), bitmap->bytesPerRow() * height,
+                                                  static_cast<int>(stride), height,
+                                                  static_cast<int>(pixelSize), VIPS_FORMAT_UCHAR);
+    if (!image) {
+        throw vips::VError();
+    }
+    g_signal_connect(image, "postclose", G_CALLBACK(releaseBitmap), new CGImageRef(bitmap));
+    return VImage(image).extract_area(0, 0, width, height);
+}
+
+// Our bitmaps hold B, G, R, A in memory; pipelines hold R, G, B(, A) in 0...1.
+std::shared_ptr<const CIImagePipeline> pipelineOf(const CGImageRef& bitmap) {
+    const VImage bytes = bitmapPixels(bitmap);
+    const double unit = 1.0 / 255.0;
+    switch (bitmap->format()) {
+    case CGImagePixelFormat::Gray8: {
+        const VImage grey = bytes.linear(unit, 0.0);
+        return std::make_shared<CIImagePipeline>(VImage::bandjoin({grey, grey, grey}),
+                                                 CIAlpha::Opaque);
+    }
+    case CGImagePixelFormat::RGB24: {
+        const VImage rgb = VImage::bandjoin({bytes[2], bytes[1], bytes[0]});
+        return std::make_shared<CIImagePipeline>(rgb.linear(unit, 0.0), CIAlpha::Opaque);
+    }
+    case CGImagePixelFormat::ARGB32Premultiplied:
+        break;
+    }
+    const VImage rgba = VImage::bandjoin({bytes[2], bytes[1], bytes[0], bytes[3]});
+    return std::make_shared<CIImagePipeline>(rgba.linear(unit, 0.0), CIAlpha::Premultiplied);
+}
+} // namespace
+
+std::shared_ptr<CIImage> CIImage::imageWithCGImage(const CGImageRef& image) {
+    if (!image || image->isMask()) {
+        NSLog("CIImage: %s", image ? "an image mask holds no colour" : "no image given");
+        return nullptr;
+    }
+    if (!VipsRuntime::start()) {
+        return nullptr;
+    }
+    try {
+        const CGRect extent = CGRectMake(0, 0, static_cast<CGFloat>(image->width()),
+                                         static_cast<CGFloat>(image->height()));
+        return make<CIImage>(pipelineOf(image), extent);
+    } catch (const vips::VError& error) {
+        NSLog("CIImage: %s", error.what());
+        vips_error_clear();
+        return nullptr;
+    }
+}
+
+std::shared_ptr<CIImage> CIImage::imageWithPipeline(std::shared_ptr<const CIImagePipeline> pipeline,
+                                                    const CGRect& extent) {
+    return make<CIImage>(std::move(pipeline), extent);
+}
+
+std::string CIImage::description() const {
+    return "<CIImage extent " + NSStringFromCGRect(extent_) + ">";
+}

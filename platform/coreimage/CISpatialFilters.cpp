@@ -1,0 +1,213 @@
+#include "platform/coreimage/CISpatialFilters.h"
+
+#include "platform/coreimage/CIFilter.h"
+#include "platform/coreimage/CIKernels.h"
+#include "platform/foundation/NSLog.h"
+
+#include <algorithm>
+#include <cmath>
+
+using vips::VImage;
+using namespace CIKernels;
+
+namespace {
+
+// The largest side of a pipeline's image (libvips' own limit is 10,000,000).
+constexpr double kMaxSide = 1 << 22;
+
+bool fitsPicture(const CGRect& extent, const char* filter) {
+    const bool fits = std::isfinite(extent.origin.x) && std::isfinite(extent.origin.y) &&
+                      CGRectGetWidth(extent) >= 1 && CGRectGetHeight(extent) >= 1 &&
+                      CGRectGetWidth(extent) <= kMaxSide && CGRectGetHeight(extent) <= kMaxSide &&
+                      std::abs(extent.origin.x) <= 1e9 && std::abs(extent.origin.y) <= 1e9;
+    if (!fits) {
+        NSLog("%s: output extent %@ is not a picture", filter, NSStringFromCGRect(extent));
+    }
+    return fits;
+}
+
+CIImagePtr premultipliedImage(VImage pixels, const CGRect& extent) {
+    return CIImage::imageWithPipeline(
+        std::make_shared<CIImagePipeline>(std::move(pixels), CIAlpha::Premultiplied), extent);
+}
+
+// The vignette darkens by distance d from the centre (pixel centres, engine coordinates):
+//   t = clamp((d - radius * (1 - falloff)) / (2 * radius * falloff), 0, 1)
+//   colour *= 1 - intensity * t^2 * (3 - 2t)
+// so nothing changes within radius * (1 - falloff), the darkening is complete beyond
+// radius * (1 + falloff), and half done at the radius. A negative intensity brightens.
+// A radius of 0 darkens everything fully.
+CIImagePtr vignette(const CIImage& input, const CIFilter& filter) {
+    const CIVectorPtr centre = filter.vectorForKey("inputCenter");
+    const double cx = centre ? centre->X() : 0, cy = centre ? centre->Y() : 0;
+    const double radius = std::max(0.0, filter.numberForKey("inputRadius"));
+    const double intensity = filter.numberForKey("inputIntensity");
+    const double falloff = std::clamp(filter.numberForKey("inputFalloff"), 0.0, 1.0);
+    const double inner = radius * (1 - falloff), outer = radius * (1 + falloff);
+    const auto factor = [&](double distance) {
+        if (distance >= outer) {
+            return 1 - intensity;
+        }
+        const double t = std::clamp((distance - inner) / (outer - inner), 0.0, 1.0);
+        return 1 - intensity * t * t * (3 - 2 * t);
+    };
+    const CGRect& extent = input.extent();
+    const CIImagePipeline& pipeline = input.pipeline();
+    VImage shade;
+    if (outer <= 0) {
+        shade = VImage::black(pipeline.width(), pipeline.height()).linear(0.0, factor(0));
+    } else {
+        // Squared distance over the squared outer radius, looked up in a table of the
+        // factor (whose argument it clips to 0...1, where the factor is constant beyond).
+        const double dx = CGRectGetMinX(extent) + 0.5 - cx;
+        const double dy = CGRectGetMaxY(extent) - 0.5 - cy;
+        const VImage xy = VImage::xyz(pipeline.width(), pipeline.height())
+                              .linear({1.0 / outer, -1.0 / outer}, {dx / outer, dy / outer});
+        const VImage squared = (xy * xy).bandmean().linear(2.0, 0.0);
+        shade = curve(squared, [&](double s) { return factor(std::sqrt(s) * outer); });
+    }
+    return mapColour(input, [&](const VImage& rgb) { return rgb * shade; });
+}
+
+// The input with `margin` transparent pixels around it, premultiplied, and its blur with
+// a Gaussian of deviation radius / 3 (so the blur reaches about as far as the radius).
+struct Spread {
+    VImage sharp;
+    VImage blurred;
+    CGRect extent;
+};
+
+Spread spread(const CIImage& input, double radius) {
+    const int margin = static_cast<int>(std::ceil(std::max(0.0, radius)));
+    const CIImagePipeline& pipeline = input.pipeline();
+    Spread result;
+    result.sharp = pipeline.premultiplied().embed(
+        margin, margin, pipeline.width() + 2 * margin, pipeline.height() + 2 * margin,
+        VImage::option()->set("extend", VIPS_EXTEND_BACKGROUND)->set("background", 0.0));
+    const double sigma = radius / 3;
+    result.blurred =
+        sigma < 0.2
+            ? result.sharp
+            : result.sharp.gaussblur(
+                  sigma,
+                  VImage::option()->set("min_ampl", 0.01)->set("precision", VIPS_PRECISION_FLOAT));
+    result.extent = CGRectInset(input.extent(), -margin, -margin);
+    return result;
+}
+
+// Bloom: the blur screened over the picture by the intensity, premultiplied per channel:
+// p + i * b - p * i * b. Bright areas spread a glow; nothing gets darker.
+CIImagePtr bloom(const CIImage& input, const CIFilter& filter) {
+    const Spread s = spread(input, filter.numberForKey("inputRadius"));
+    if (!fitsPicture(s.extent, "CIBloom")) {
+        return nullptr;
+    }
+    const VImage glow = s.blurred.linear(filter.numberForKey("inputIntensity"), 0.0);
+    return premultipliedImage(s.sharp + glow - s.sharp * glow, s.extent);
+}
+
+// Gloom: towards the darker of the picture and its blur by the intensity, premultiplied
+// per channel: p + i * (min(p, b) - p). Highlights are dulled by darker surroundings;
+// nothing gets brighter.
+CIImagePtr gloom(const CIImage& input, const CIFilter& filter) {
+    const Spread s = spread(input, filter.numberForKey("inputRadius"));
+    if (!fitsPicture(s.extent, "CIGloom")) {
+        return nullptr;
+    }
+    const VImage darker = (s.sharp < s.blurred).ifthenelse(s.sharp, s.blurred);
+    const double intensity = filter.numberForKey("inputIntensity");
+    return premultipliedImage(s.sharp + (darker - s.sharp).linear(intensity, 0.0), s.extent);
+}
+
+// Pixellate: square blocks of `scale` pixels (rounded, at least 1) on a grid with a block
+// corner at the centre (rounded to a pixel); each block takes the mean colour of the
+// picture over it, the picture's edge pixels repeating beyond its extent.
+CIImagePtr pixellate(const CIImage& input, const CIFilter& filter) {
+    const CIVectorPtr centre = filter.vectorForKey("inputCenter");
+    const double cx = std::round(centre ? centre->X() : 0),
+                 cy = std::round(centre ? centre->Y() : 0);
+    const double scale = filter.numberForKey("inputScale");
+    const double side = std::isfinite(scale) ? std::clamp(std::round(scale), 1.0, kMaxSide) : 1.0;
+    const CGRect& extent = input.extent();
+    const double left = cx - std::ceil((cx - CGRectGetMinX(extent)) / side) * side;
+    const double right = cx + std::ceil((CGRectGetMaxX(extent) - cx) / side) * side;
+    const double bottom = cy - std::ceil((cy - CGRectGetMinY(extent)) / side) * side;
+    const double top = cy + std::ceil((CGRectGetMaxY(extent) - cy) / side) * side;
+    const CGRect grid = CGRectMake(left, bottom, right - left, top - bottom);
+    if (!fitsPicture(grid, "CIPixellate")) {
+        return nullptr;
+    }
+    const CIImagePipeline& pipeline = input.pipeline();
+    const bool opaque = pipeline.alpha() == CIAlpha::Opaque;
+    const int blockSide = static_cast<int>(side);
+    const VImage blocks = (opaque ? pipeline.pixels() : pipeline.premultiplied())
+                              .embed(static_cast<int>(CGRectGetMinX(extent) - left),
+                                     static_cast<int>(top - CGRectGetMaxY(extent)),
+                                     static_cast<int>(right - left), static_cast<int>(top - bottom),
+                                     VImage::option()->set("extend", VIPS_EXTEND_COPY))
+                              .shrink(side, side)
+                              .zoom(blockSide, blockSide);
+    return CIImage::imageWithPipeline(
+        std::make_shared<CIImagePipeline>(blocks,
+                                          opaque ? CIAlpha::Opaque : CIAlpha::Premultiplied),
+        grid);
+}
+
+// The affine transform, in engine coordinates (y up), sampled bilinearly; outside the
+// transformed picture is transparent.
+CIImagePtr affineTransform(const CIImage& input, const CIFilter& filter) {
+    const CGAffineTransform t = filter.transformForKey("inputTransform");
+    const double determinant = t.a * t.d - t.b * t.c;
+    const CGRect& extent = input.extent();
+    const CGRect out = CGRectIntegral(CGRectApplyAffineTransform(extent, t));
+    if (!std::isfinite(determinant) || std::abs(determinant) < 1e-12) {
+        NSLog("CIAffineTransform: the transform %@ cannot be applied",
+              NSStringFromCGRect(CGRectMake(t.a, t.b, t.c, t.d)));
+        return nullptr;
+    }
+    if (!fitsPicture(out, "CIAffineTransform")) {
+        return nullptr;
+    }
+    // In pixel coordinates (x right, y down from the top of each extent), a point p of the
+    // input lands at A p + o in the output.
+    const double x0 = CGRectGetMinX(extent), top = CGRectGetMaxY(extent);
+    const double ox = t.a * x0 + t.c * top + t.tx - CGRectGetMinX(out);
+    const double oy = CGRectGetMaxY(out) - t.b * x0 - t.d * top - t.ty;
+    const std::vector<double> matrix{t.a, -t.c, -t.b, t.d};
+    // libvips maps pixel indices, whose centres lie half a pixel in from the corners
+    // counted here: shift by A (1/2, 1/2) - (1/2, 1/2).
+    const double odx = ox + 0.5 * (matrix[0] + matrix[1]) - 0.5;
+    const double ody = oy + 0.5 * (matrix[2] + matrix[3]) - 0.5;
+    const VImage turned = input.pipeline().premultiplied().affine(
+        matrix, VImage::option()
+                    ->set("interpolate", vips::VInterpolate::new_from_name("bilinear"))
+                    ->set("odx", odx)
+                    ->set("ody", ody)
+                    ->set("oarea", std::vector<int>{0, 0, static_cast<int>(CGRectGetWidth(out)),
+                                                    static_cast<int>(CGRectGetHeight(out))})
+                    ->set("extend", VIPS_EXTEND_BACKGROUND)
+                    ->set("background", std::vector<double>{0.0})
+                    ->set("premultiplied", true));
+    return premultipliedImage(turned, out);
+}
+
+} // namespace
+
+std::vector<CIFilterDefinition> spatialFilterDefinitions() {
+    return {
+        {"CIVignetteEffect",
+         {imageInput(), vectorInput("inputCenter", 150, 150), numberInput("inputRadius", 150),
+          numberInput("inputIntensity", 1), numberInput("inputFalloff", 0.5)},
+         vignette},
+        {"CIBloom",
+         {imageInput(), numberInput("inputRadius", 10), numberInput("inputIntensity", 0.5)},
+         bloom},
+        {"CIGloom",
+         {imageInput(), numberInput("inputRadius", 10), numberInput("inputIntensity", 0.5)},
+         gloom},
+        {"CIPixellate",
+         {imageInput(), vectorInput("inputCenter", 150, 150), numberInput("inputScale", 8)},
+         pixellate},
+        {"CIAffineTransform", {imageInput(), transformInput("inputTransform")}, affineTransform},
+    };
+}

@@ -1,0 +1,23 @@
+#include "platform/coreimage/VipsRuntime.h"
+
+#include "platform/foundation/NSLog.h"
+
+#include <mutex>
+#include <vips/vips.h>
+
+bool VipsRuntime::start() {
+    static std::once_flag once;
+    static bool started = false;
+    std::call_once(once, [] {
+        if (vips_init("mixphotos") != 0) {
+            NSLog("image processing library failed to start: %s", vips_error_buffer());
+            vips_error_clear();
+            return;
+        }
+        vips_cache_set_max(0);
+        // The library's worker count defaults to one per core, which is what a render
+        // wants; the program's own pool shares the same cores.
+        started = true;
+    });
+    return started;
+}
