@@ -96,5 +96,11 @@ ErrorOr<ScenarioScript> ScenarioScript::load(const std::string& path) {
         return makeError(ScenarioErrorDomain, ScenarioErrorUnreadableFile,
                          "cannot read the scenario " + path);
     }
-    return parse(text);
+    // Said with the file's name, as the checks of its commands are.
+    auto script = parse(text);
+    if (script.hasError()) {
+        return makeError(ScenarioErrorDomain, script.error()->code(),
+                         path + ": " + script.error()->localizedDescription());
+    }
+    return script;
 }

@@ -141,7 +141,7 @@ TEST_F(ProgramTest, BadScenariosAndOptionsStopWithExitCodeTwo) {
     const Case cases[] = {
         {"--script '" + unknown.string() + "'", "line 3: unknown command 'fly'"},
         {"--script '" + malformed.string() + "'", "line 1: usage: wait SECONDS"},
-        {"--script '" + quote.string() + "'", "line 1: unterminated quote"},
+        {"--script '" + quote.string() + "'", quote.string() + ": line 1: unterminated quote"},
         {"--script '" + writeScript("wait abc\n", "a.txt").string() + "'",
          "line 1: 'abc' is not a number"},
         {"--script '" + writeScript("tree\nwait 1x\n", "b.txt").string() + "'",
