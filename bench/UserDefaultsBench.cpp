@@ -107,7 +107,11 @@ BENCHMARK(WriteSettings200k)->Unit(benchmark::kMillisecond)->Iterations(3);
 // saved. Beside it the library reads the same file and writes it back.
 void LaunchWith200kSettings(benchmark::State& state) {
     std::string pattern = (fs::temp_directory_path() / "mp-bench-XXXXXX").string();
-    const std::string home = ::mkdtemp(pattern.data()) ? pattern : std::string();
+    if (!::mkdtemp(pattern.data())) {
+        state.SkipWithError("cannot make a temporary home");
+        return;
+    }
+    const std::string home = pattern;
     const std::string preferences = home + "/Library/Preferences";
     fs::create_directories(preferences);
     NSSetHomeDirectory(home);

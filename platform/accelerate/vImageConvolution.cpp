@@ -214,13 +214,16 @@ vImage_Error checkPixels(const vImage_Buffer& src, const vImage_Buffer& dest) {
     return kvImageNoError;
 }
 
-// The general convolution's layout: a ring of `kernelHeight` source rows, each widened by
-// the kernel's half width on both sides with edge pixels, then one row of sums.
+// The general convolution's layout: a ring of source rows, each widened by the kernel's
+// half width on both sides with edge pixels, then one row of sums. A window holds at most
+// `ringRows` distinct rows (the kernel's height, or the picture's when that is smaller), so
+// a tall kernel over a short picture asks for no more memory than the picture has rows.
 struct KernelPlan {
     size_t srcWidth, srcHeight;
     size_t width, height;
     size_t x0, y0;
     uint32_t kernelWidth, kernelHeight;
+    size_t ringRows;
 
     size_t paddedRowBytes() const { return (width + kernelWidth - 1) * kChannels; }
     size_t sumsCount() const { return width * kChannels; }
@@ -228,7 +231,7 @@ struct KernelPlan {
         if (width == 0 || height == 0) {
             return 0;
         }
-        return sumsCount() * sizeof(int64_t) + alignof(int64_t) + kernelHeight * paddedRowBytes();
+        return sumsCount() * sizeof(int64_t) + alignof(int64_t) + ringRows * paddedRowBytes();
     }
 };
 
@@ -256,7 +259,7 @@ void convolveKernel(const vImage_Buffer& src, const vImage_Buffer& dest, const K
     const int64_t div = divisor == 0 ? 1 : static_cast<int64_t>(divisor) * sign;
     const int64_t half = div / 2;
     const auto slot = [&](size_t sourceRow) {
-        return ring + (sourceRow % plan.kernelHeight) * plan.paddedRowBytes();
+        return ring + (sourceRow % plan.ringRows) * plan.paddedRowBytes();
     };
     size_t next = clampIndex(static_cast<int64_t>(plan.y0) - radius, plan.srcHeight);
     for (size_t y = 0; y < plan.height; ++y) {
@@ -344,7 +347,8 @@ vImage_Error vImageConvolve_ARGB8888(const vImage_Buffer* src, const vImage_Buff
         return kvImageNullPointerArgument;
     }
     const KernelPlan plan{src->width,       src->height,      dest->width,  dest->height,
-                          srcOffsetToROI_X, srcOffsetToROI_Y, kernel_width, kernel_height};
+                          srcOffsetToROI_X, srcOffsetToROI_Y, kernel_width, kernel_height,
+                          std::min<size_t>(kernel_height, src->height)};
     return runPlan(plan, *src, *dest, tempBuffer, flags, [&](void* temp) {
         // 32-bit sums are faster and hold 255 x the kernel's absolute sum up to 2^31.
         int64_t reach = 0;

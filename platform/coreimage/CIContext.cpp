@@ -5,7 +5,6 @@
 #include "platform/foundation/NSLog.h"
 
 #include <cmath>
-#include <cstring>
 #include <vector>
 
 using vips::VImage;
@@ -14,7 +13,6 @@ namespace {
 // The largest side of a bitmap.
 constexpr CGFloat kMaxSide = 65536;
 
-// Where the rendered rows go: R, G, B(, A) bytes from libvips become our B, G, R, A.
 // The rendered R, G, B(, A) bytes (`bands` a pixel, rows packed) as our B, G, R, A.
 void copyRows(const uint8_t* in, int bands, std::vector<uint8_t>& out) {
     uint8_t* pixel = out.data();
@@ -53,9 +51,9 @@ VImage regionBytes(const CIImage& image, const CGRect& region) {
     const bool inside = CGRectContainsRect(extent, region);
 
     VImage bytes;
-    if (pipeline.alpha() == CIAlpha::Opaque && inside) {
-        bytes = toBytes(pipeline.pixels());
-    } else if (pipeline.alpha() == CIAlpha::Premultiplied) {
+    // Opaque pixels need alpha added only where transparent margins come in.
+    if (pipeline.alpha() == CIAlpha::Premultiplied ||
+        (pipeline.alpha() == CIAlpha::Opaque && inside)) {
         bytes = toBytes(pipeline.pixels());
     } else {
         // Colour is clipped to 0...1 before it is multiplied by alpha, so that no channel

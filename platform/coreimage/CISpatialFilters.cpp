@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 using vips::VImage;
 using namespace CIKernels;
@@ -77,8 +78,15 @@ struct Spread {
     CGRect extent;
 };
 
-Spread spread(const CIImage& input, double radius) {
-    const int margin = static_cast<int>(std::ceil(std::max(0.0, radius)));
+// Nothing when the grown extent is no picture: checked before any pixel work, so that a
+// huge radius neither overflows the margin nor builds an enormous blur.
+std::optional<Spread> spread(const CIImage& input, double radius, const char* filter) {
+    const double grow = std::ceil(std::max(0.0, radius));
+    const CGRect extent = CGRectInset(input.extent(), -grow, -grow);
+    if (!fitsPicture(extent, filter)) {
+        return std::nullopt;
+    }
+    const int margin = static_cast<int>(grow);
     const CIImagePipeline& pipeline = input.pipeline();
     Spread result;
     result.sharp = pipeline.premultiplied().embed(
@@ -91,32 +99,32 @@ Spread spread(const CIImage& input, double radius) {
             : result.sharp.gaussblur(
                   sigma,
                   VImage::option()->set("min_ampl", 0.01)->set("precision", VIPS_PRECISION_FLOAT));
-    result.extent = CGRectInset(input.extent(), -margin, -margin);
+    result.extent = extent;
     return result;
 }
 
 // Bloom: the blur screened over the picture by the intensity, premultiplied per channel:
 // p + i * b - p * i * b. Bright areas spread a glow; nothing gets darker.
 CIImagePtr bloom(const CIImage& input, const CIFilter& filter) {
-    const Spread s = spread(input, filter.numberForKey("inputRadius"));
-    if (!fitsPicture(s.extent, "CIBloom")) {
+    const auto s = spread(input, filter.numberForKey("inputRadius"), "CIBloom");
+    if (!s) {
         return nullptr;
     }
-    const VImage glow = s.blurred.linear(filter.numberForKey("inputIntensity"), 0.0);
-    return premultipliedImage(s.sharp + glow - s.sharp * glow, s.extent);
+    const VImage glow = s->blurred.linear(filter.numberForKey("inputIntensity"), 0.0);
+    return premultipliedImage(s->sharp + glow - s->sharp * glow, s->extent);
 }
 
 // Gloom: towards the darker of the picture and its blur by the intensity, premultiplied
 // per channel: p + i * (min(p, b) - p). Highlights are dulled by darker surroundings;
 // nothing gets brighter.
 CIImagePtr gloom(const CIImage& input, const CIFilter& filter) {
-    const Spread s = spread(input, filter.numberForKey("inputRadius"));
-    if (!fitsPicture(s.extent, "CIGloom")) {
+    const auto s = spread(input, filter.numberForKey("inputRadius"), "CIGloom");
+    if (!s) {
         return nullptr;
     }
-    const VImage darker = (s.sharp < s.blurred).ifthenelse(s.sharp, s.blurred);
+    const VImage darker = (s->sharp < s->blurred).ifthenelse(s->sharp, s->blurred);
     const double intensity = filter.numberForKey("inputIntensity");
-    return premultipliedImage(s.sharp + (darker - s.sharp).linear(intensity, 0.0), s.extent);
+    return premultipliedImage(s->sharp + (darker - s->sharp).linear(intensity, 0.0), s->extent);
 }
 
 // Pixellate: square blocks of `scale` pixels (rounded, at least 1) on a grid with a block

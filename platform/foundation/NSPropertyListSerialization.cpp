@@ -243,15 +243,17 @@ NSPropertyListSerialization::propertyListWithData(const std::vector<uint8_t>& da
     }
     const bool binary = data.size() >= 8 && std::memcmp(data.data(), kBinaryMagic, 8) == 0;
     const auto start = binary ? std::optional<size_t>(0) : xmlStart(data);
-    if (start) {
-        auto checked = binary ? PlistStructureCheck::checkBinary(data)
-                              : PlistStructureCheck::checkXML(data, *start);
-        if (checked.hasError()) {
-            if (error) {
-                *error = checked.error();
-            }
-            return std::nullopt;
+    if (!start) {
+        fail(error, NSPropertyListReadCorruptError, corrupt);
+        return std::nullopt;
+    }
+    auto checked = binary ? PlistStructureCheck::checkBinary(data)
+                          : PlistStructureCheck::checkXML(data, *start);
+    if (checked.hasError()) {
+        if (error) {
+            *error = checked.error();
         }
+        return std::nullopt;
     }
     // The parsers get a terminated copy, so that no reading runs off the end; the checks
     // bound its length.
@@ -260,7 +262,7 @@ NSPropertyListSerialization::propertyListWithData(const std::vector<uint8_t>& da
     plist_t root = nullptr;
     if (binary) {
         plist_from_bin(bytes.data(), length, &root);
-    } else if (start) {
+    } else {
         plist_from_xml(bytes.data() + *start, length - static_cast<uint32_t>(*start), &root);
     }
     PlistNode owner(root);

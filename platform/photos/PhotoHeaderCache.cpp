@@ -58,8 +58,10 @@ decode(const PlistValue& value) {
         return std::pair(stamp, std::optional<PhotoFileHeader>());
     }
     PhotoFileHeader header;
+    const auto maxPixels = int64_t(ImageDecoder::maxPixels);
     if (!inRange(number(2), 0, 1) || !inRange(number(3), 0, 2) || !inRange(number(6), 1, 8) ||
-        number(4) * number(5) > int64_t(ImageDecoder::maxPixels)) {
+        !inRange(number(4), 1, maxPixels) || !inRange(number(5), 1, maxPixels) ||
+        number(4) * number(5) > maxPixels) {
         return std::nullopt;
     }
     header.kind = static_cast<PhotoFileHeader::Kind>(number(2));

@@ -108,7 +108,13 @@ CGImageRef ThumbnailCache::imageForKey(const std::string& key) {
     if (auto image = memoryImage(key)) {
         return image;
     }
-    const auto entry = NSData::dataWithContentsOfFile(diskPath(key));
+    // A file far larger than any thumbnail's is not one this cache wrote: not read at all.
+    constexpr uintmax_t kMaxEntryBytes = 32 << 20;
+    const std::string path = diskPath(key);
+    std::error_code ec;
+    const auto bytes = std::filesystem::file_size(path, ec);
+    const auto entry = !ec && bytes <= kMaxEntryBytes ? NSData::dataWithContentsOfFile(path)
+                                                      : std::nullopt;
     auto image = entry ? decodeEntry(*entry, key) : nullptr;
     if (image) {
         keepInMemory(image, key);

@@ -10,6 +10,7 @@
 
 #include <glib.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {

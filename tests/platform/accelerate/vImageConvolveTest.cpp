@@ -135,6 +135,22 @@ TEST(Convolve, UsesTheCallersTemporaryBuffer) {
     EXPECT_EQ(first.bytes, second.bytes);
 }
 
+TEST(Convolve, ATallKernelOverAShortPictureHoldsOnlyItsRows) {
+    TestPixels source = noisyPixels(5, 2, 11);
+    const std::vector<int16_t> kernel(4001, 1);
+    TestPixels ours{5, 2, 20, std::vector<uint8_t>(40)};
+    vImage_Buffer src = bufferOf(source), dest = bufferOf(ours);
+    const vImage_Error size =
+        vImageConvolve_ARGB8888(&src, &dest, nullptr, 0, 0, kernel.data(), 4001, 1, 4001, nullptr,
+                                kvImageEdgeExtend | kvImageGetTempBufferSize);
+    EXPECT_LT(size, 1024);
+    ASSERT_EQ(vImageConvolve_ARGB8888(&src, &dest, nullptr, 0, 0, kernel.data(), 4001, 1, 4001,
+                                      nullptr, kvImageEdgeExtend),
+              kvImageNoError);
+    const TestPixels expected = naiveConvolve(source, 0, 0, 5, 2, kernel, 4001, 1, 4001);
+    EXPECT_EQ(ours.bytes, expected.bytes);
+}
+
 TEST(Convolve, BadArgumentsAreErrorValuesAndLeaveTheDestination) {
     TestPixels source = noisyPixels(12, 10, 3);
     TestPixels result{12, 10, 48, std::vector<uint8_t>(480, kUntouched)};

@@ -143,6 +143,17 @@ TEST(CISpatialFiltersTest, VignetteDarkensAwayFromItsCentre) {
     }
 }
 
+TEST(CISpatialFiltersTest, RadiiBeyondAnyPictureGiveNothing) {
+    for (const char* name : {"CIBloom", "CIGloom"}) {
+        for (double radius : {1e12, HUGE_VAL}) {
+            SCOPED_TRACE(std::string(name) + " " + std::to_string(radius));
+            CapturedLog log;
+            EXPECT_FALSE(filtered(name, distinct(), {{"inputRadius", number(radius)}}));
+            EXPECT_EQ(log.lines().size(), 1u);
+        }
+    }
+}
+
 TEST(CISpatialFiltersTest, BloomAndGloomGrowByTheirRadius) {
     // A white square on a grey ground.
     const CGImageRef picture = opaquePicture(20, 20, [](size_t x, size_t y) {
