@@ -49,11 +49,7 @@ double pieceAt(const PESplineCalculator& s, double k, double t) {
 }
 
 const std::vector<std::vector<double>> kValueSets = {
-    {0, 1},
-    {0, 1, 0},
-    {0, 0.2, 0.5, 0.9, 1},
-    {3, -1, 4, 1, -5, 9, 2},
-    {0.5, 0.5, 0.5, 0.5},
+    {0, 1}, {0, 1, 0}, {0, 0.2, 0.5, 0.9, 1}, {3, -1, 4, 1, -5, 9, 2}, {0.5, 0.5, 0.5, 0.5},
 };
 
 TEST(PESplineCalculator, PassesThroughEveryKnot) {
@@ -175,8 +171,8 @@ TEST(PESplineInterpolator, EvenPointsOnALineGiveThatLine) {
 
 TEST(PESplineInterpolator, TurnsBackWhereThePointsDo) {
     // The second point lies right of the third: x runs back between them.
-    auto curve = PESplineInterpolator::initWithPoints(
-        pointsOf({{0, 0}, {0.7, 0.3}, {0.3, 0.7}, {1, 1}}));
+    auto curve =
+        PESplineInterpolator::initWithPoints(pointsOf({{0, 0}, {0.7, 0.3}, {0.3, 0.7}, {1, 1}}));
     double previous = curve->interpolatedPoint(1.0 / 3)->X();
     bool ranBack = false;
     for (int step = 1; step <= 10; ++step) {
