@@ -188,6 +188,7 @@ TEST(UtilityCrop, KeepsTheScaleAndLeavesWhatIsOutsideTransparent) {
         {1, {{4, 2}, {5, 5}}},   // margins right and below
         {2, {{1, 0.5}, {3, 2}}}, // 6 x 4 pixels at 2x are 3 x 2 points
         {1, {{10, 10}, {2, 2}}}, // wholly outside
+        {1, {{1e300, -1e300}, {2, 2}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "scale " << c.scale << " rect at " << c.rect.origin.x
@@ -198,11 +199,10 @@ TEST(UtilityCrop, KeepsTheScaleAndLeavesWhatIsOutsideTransparent) {
         const CGImage& pixels = *cropped->cgImage();
         ASSERT_EQ(pixels.width(), size_t(c.rect.size.width * c.scale));
         ASSERT_EQ(pixels.height(), size_t(c.rect.size.height * c.scale));
-        const auto left = std::lround(c.rect.origin.x * c.scale);
-        const auto top = std::lround(c.rect.origin.y * c.scale);
         for (size_t y = 0; y < pixels.height(); ++y) {
             for (size_t x = 0; x < pixels.width(); ++x) {
-                const long sx = long(x) + left, sy = long(y) + top;
+                const double sx = double(x) + c.rect.origin.x * c.scale;
+                const double sy = double(y) + c.rect.origin.y * c.scale;
                 const bool inside = sx >= 0 && sy >= 0 && sx < 6 && sy < 4;
                 EXPECT_EQ(pixels.pixelAt(x, y),
                           inside ? stored->pixelAt(size_t(sx), size_t(sy)) : 0)
