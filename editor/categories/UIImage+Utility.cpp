@@ -4,6 +4,7 @@
 #include "platform/foundation/NSLog.h"
 #include "platform/graphics/CGContext.h"
 #include "platform/graphics/CGImage.h"
+#include "platform/graphics/ImageOrientation.h"
 #include "platform/uikit/UIGraphics.h"
 #include "platform/uikit/UIImage.h"
 
@@ -260,8 +261,9 @@ std::shared_ptr<UIImage> maskedImage(const std::shared_ptr<UIImage>& image,
     if (!image || !mask) {
         return nullptr;
     }
-    return UIImage::imageWithCGImage(
-        CGImageCreateWithMask(image->uprightCGImage(), imageMaskOf(*mask->uprightCGImage())));
+    return UIImage::imageWithCGImage(CGImageCreateWithMask(
+        CGImageCreateOriented(image->cgImage(), image->imageOrientation()),
+        imageMaskOf(*CGImageCreateOriented(mask->cgImage(), mask->imageOrientation()))));
 }
 
 uint32_t gaussBlurKernelSide(CGSize pointSize, double level) {

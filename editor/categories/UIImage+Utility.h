@@ -8,7 +8,9 @@
 // drawing-based ones (decode, crop) keep the picture's scale. All of them keep alpha, and
 // all of them show the picture as it is shown, mirrored orientations included. Sizes that
 // are empty, not a number or beyond what a drawing context holds give null and a log line.
-// Any thread: each call draws into contexts of its own.
+// Any thread: each call draws into contexts of its own. decode (so deepCopy and gaussBlur
+// too) and crop draw through UIImage, which keeps an upright copy of a turned picture made
+// on its first drawing: a turned picture is not given to two threads at once.
 #pragma once
 
 #include "platform/graphics/CGGeometry.h"
