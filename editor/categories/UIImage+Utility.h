@@ -46,8 +46,8 @@ std::shared_ptr<UIImage> aspectFill(const std::shared_ptr<UIImage>& image, CGSiz
 // The box (each side truncated) filled by the picture scaled to cover it, the overflow
 // cut evenly from both sides of the axis that overflows; a positive `offset` cuts that
 // many pixels more from the picture's left (or bottom) and fewer from its right (or top),
-// as shown. A picture of the box's own aspect is shifted down by the offset. An offset that is not
-// a number or longer than a context's side gives null and a log line.
+// as shown. A picture of the box's own aspect is shifted down by the offset. An offset
+// that is not a number or longer than a context's side gives null and a log line.
 std::shared_ptr<UIImage> aspectFillOffset(const std::shared_ptr<UIImage>& image, CGSize size,
                                           double offset);
 // The rectangle of the picture, in points, at the picture's scale; what lies outside the
