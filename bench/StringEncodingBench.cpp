@@ -2,18 +2,17 @@
 // decoding, each beside GLib's base64 doing the same work on the same bytes (counter
 // "vsGLib": our time over its time).
 #include "ads/signals/ZAD_ZTMStringEncoding.h"
+#include "bench/SideBySide.h"
 
 #include <benchmark/benchmark.h>
 #include <glib.h>
 
-#include <chrono>
 #include <random>
 #include <string>
 #include <vector>
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 constexpr size_t kBytes = 4 * 1024 * 1024;
 
 const std::vector<uint8_t>& randomBytes() {
@@ -28,21 +27,9 @@ const std::vector<uint8_t>& randomBytes() {
     return bytes;
 }
 
-// Runs `ours` as the timed work and `anchor` beside it, paused, reporting the ratio.
 template <class Ours, class Anchor>
 void sideBySide(benchmark::State& state, Ours ours, Anchor anchor) {
-    Clock::duration oursTime{}, anchorTime{};
-    for (auto _ : state) {
-        auto start = Clock::now();
-        ours();
-        oursTime += Clock::now() - start;
-        state.PauseTiming();
-        start = Clock::now();
-        anchor();
-        anchorTime += Clock::now() - start;
-        state.ResumeTiming();
-    }
-    state.counters["vsGLib"] = double(oursTime.count()) / double(anchorTime.count());
+    state.counters["vsGLib"] = timeSideBySide(state, ours, anchor);
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kBytes));
 }
 

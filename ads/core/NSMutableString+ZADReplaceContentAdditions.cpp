@@ -32,9 +32,14 @@ std::string_view groupOf(GMatchInfo* info, const std::string& text, int group) {
 
 void zad_replaceAtQuotedKeywordPatternWithString(std::string& text, const std::string& namePattern,
                                                  const std::string& replacement) {
+    // The pattern is text up to its first NUL; a name holding one would match another.
+    if (namePattern.find('\0') != std::string::npos) {
+        return;
+    }
     // Before the opening "@" and the closing one: an even run of "@" that is not itself
-    // preceded by an "@"; both runs stay in the text around the replacement.
-    const std::string pattern = "(?<!@)((?:@@)*)@" + namePattern + "(?<!@)((?:@@)*)@";
+    // preceded by an "@"; both runs stay in the text around the replacement. The name is
+    // grouped so that an alternation in it stays between the "@" delimiters.
+    const std::string pattern = "(?<!@)((?:@@)*)@(?:" + namePattern + ")(?<!@)((?:@@)*)@";
     // Raw: the text is matched as bytes, so no text can fail as invalid UTF-8.
     std::unique_ptr<GRegex, RegexUnref> regex(
         g_regex_new(pattern.c_str(), G_REGEX_RAW, GRegexMatchFlags(0), nullptr));

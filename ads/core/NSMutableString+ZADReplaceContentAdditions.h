@@ -13,9 +13,9 @@ namespace ZADReplaceContentAdditions {
 // literal); every other macro is removed; then "@@" becomes "@".
 void zad_substituteAtQuotedKeywordsWithExpansionDictionary(
     std::string& text, const PlistValue::Dictionary& expansions);
-// Replaces every macro whose name matches `namePattern`, a regular expression (not
-// escaped: pattern characters in it act as such); `replacement` is inserted as it is. An
-// invalid pattern replaces nothing.
+// Replaces every macro whose whole name matches `namePattern`, a regular expression (not
+// escaped: pattern characters in it act as such, "a|b" names a and b); `replacement` is
+// inserted as it is. An invalid pattern, or one holding a NUL, replaces nothing.
 void zad_replaceAtQuotedKeywordPatternWithString(std::string& text, const std::string& namePattern,
                                                  const std::string& replacement);
 // Removes every macro, whatever its name.

@@ -57,6 +57,13 @@ TEST(ZADReplaceContentAdditionsTest, ReplacingOneNameAndRemovingTheRest) {
     // Groups of the name's own pattern take nothing from the "@" runs around the macro.
     zad_replaceAtQuotedKeywordPatternWithString(text, "a(b)?", "<$1>");
     EXPECT_EQ(text, "<$1>-@@b@@-X-<$1>");
+    // An alternation in a name never reaches past the "@" around the macro.
+    std::string alternatives = "@a@ @b@ @c@ a@ @b";
+    zad_replaceAtQuotedKeywordPatternWithString(alternatives, "a|b", "X");
+    EXPECT_EQ(alternatives, "X X @c@ a@ @b");
+    std::string nul = "@n@ @n";
+    zad_replaceAtQuotedKeywordPatternWithString(nul, std::string("n\0", 2), "X");
+    EXPECT_EQ(nul, "@n@ @n");
     std::string grouped = "@@@ab@@@";
     zad_replaceAtQuotedKeywordPatternWithString(grouped, "(a)(b)", "v");
     EXPECT_EQ(grouped, "@@v@@");
