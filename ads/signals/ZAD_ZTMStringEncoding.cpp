@@ -136,25 +136,25 @@ std::string ZAD_ZTMStringEncoding::encode(const std::vector<uint8_t>& bytes) con
     if (doPad_) {
         length = (length + padLen_ - 1) / padLen_ * padLen_;
     }
-    std::string text;
-    text.reserve(length);
-    // Bits are taken from the top of an accumulator that never holds more than
-    // shift + 7 of them.
-    unsigned buffer = 0;
+    // Filled with padding first, which the characters then overwrite.
+    std::string text(length, paddingChar_);
+    char* out = text.data();
+    const char* map = charMap_.data();
+    // Characters are read from the low `bits` bits of the accumulator (never more than
+    // shift + 7); older bits shift out of the top or are masked off.
+    uint64_t buffer = 0;
     int bits = 0;
     for (uint8_t byte : bytes) {
         buffer = (buffer << 8) | byte;
         bits += 8;
         while (bits >= shift_) {
             bits -= shift_;
-            text += charMap_[(buffer >> bits) & mask_];
+            *out++ = map[(buffer >> bits) & mask_];
         }
-        buffer &= (1u << bits) - 1;
     }
     if (bits > 0) {
-        text += charMap_[(buffer << (shift_ - bits)) & mask_];
+        *out = map[(buffer << (shift_ - bits)) & mask_];
     }
-    text.resize(length, paddingChar_);
     return text;
 }
 
@@ -163,16 +163,17 @@ std::string ZAD_ZTMStringEncoding::encodeString(const std::string& text) const {
 }
 
 std::optional<std::vector<uint8_t>> ZAD_ZTMStringEncoding::decode(const std::string& text) const {
-    if (!isASCII(text)) {
-        return std::nullopt;
-    }
-    std::vector<uint8_t> bytes;
-    bytes.reserve(text.size() * shift_ / 8 + 1);
-    unsigned buffer = 0;
+    std::vector<uint8_t> bytes(text.size() * shift_ / 8);
+    uint8_t* out = bytes.data();
+    uint64_t buffer = 0;
     int bits = 0;
     bool padding = false;
     for (char c : text) {
-        int value = reverseCharMap_[indexOf(c)];
+        auto code = static_cast<unsigned char>(c);
+        if (code >= 0x80) {
+            return std::nullopt; // not ASCII
+        }
+        int value = reverseCharMap_[code];
         if (value == kIgnored) {
             continue;
         }
@@ -187,13 +188,14 @@ std::optional<std::vector<uint8_t>> ZAD_ZTMStringEncoding::decode(const std::str
         bits += shift_;
         if (bits >= 8) {
             bits -= 8;
-            bytes.push_back(static_cast<uint8_t>(buffer >> bits));
-            buffer &= (1u << bits) - 1;
+            *out++ = static_cast<uint8_t>(buffer >> bits);
         }
     }
-    if (buffer != 0) {
+    // Bits left over must be zero: they are what encoding added to fill the last character.
+    if ((buffer & ((uint64_t{1} << bits) - 1)) != 0) {
         return std::nullopt;
     }
+    bytes.resize(static_cast<size_t>(out - bytes.data()));
     return bytes;
 }
 
