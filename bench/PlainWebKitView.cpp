@@ -7,8 +7,8 @@
 
 namespace {
 
-gboolean decidePolicy(WebKitWebView*, WebKitPolicyDecision* decision,
-                      WebKitPolicyDecisionType type, long* messages) {
+gboolean decidePolicy(WebKitWebView*, WebKitPolicyDecision* decision, WebKitPolicyDecisionType type,
+                      long* messages) {
     if (type != WEBKIT_POLICY_DECISION_TYPE_NAVIGATION_ACTION) {
         return FALSE;
     }
@@ -75,8 +75,8 @@ std::string PlainWebKitView::evaluate(const char* script) {
         view_, script, -1, nullptr, nullptr, nullptr,
         [](GObject* source, GAsyncResult* result, gpointer data) {
             auto* answer = static_cast<Answer*>(data);
-            JSCValue* value =
-                webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(source), result, nullptr);
+            JSCValue* value = webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(source),
+                                                                         result, nullptr);
             if (value) {
                 char* text = jsc_value_to_string(value);
                 answer->text = text;

@@ -2,10 +2,10 @@
 // anchor): a page load from the request to its end, and synchronous script round trips.
 // The engine's process starts before the timing: only the work of each load or script
 // counts. The ratio of each pair is what our layer costs.
+#include "PlainWebKitView.h"
 #include "platform/base/NSRunLoop.h"
 #include "platform/foundation/NSURL.h"
 #include "platform/webkit/UIWebView.h"
-#include "PlainWebKitView.h"
 
 #include <benchmark/benchmark.h>
 

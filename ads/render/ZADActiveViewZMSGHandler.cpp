@@ -8,9 +8,11 @@ const ZADZMSGHandler::ActionTable& ZADActiveViewZMSGHandler::actionBlockDictiona
         {"trackActiveViewUnit",
          action(&ZADActiveViewZMSGHandler::adViewDidReceiveActiveViewTrackActiveViewNotification)},
         {"untrackActiveViewUnit",
-         action(&ZADActiveViewZMSGHandler::adViewDidReceiveActiveViewUntrackActiveViewNotification)},
+         action(
+             &ZADActiveViewZMSGHandler::adViewDidReceiveActiveViewUntrackActiveViewNotification)},
         {"visibilityChanged",
-         action(&ZADActiveViewZMSGHandler::adViewDidReceiveActiveViewVisibilityChangedNotification)},
+         action(
+             &ZADActiveViewZMSGHandler::adViewDidReceiveActiveViewVisibilityChangedNotification)},
     };
     return table;
 }

@@ -31,8 +31,9 @@ public:
 private:
     ZADActiveViewZMSGHandler() = default;
 
-    void adViewDidReceiveActiveViewTrackActiveViewNotification(
-        const std::shared_ptr<ZADAdView>& adView, const Parameters& parameters);
+    void
+    adViewDidReceiveActiveViewTrackActiveViewNotification(const std::shared_ptr<ZADAdView>& adView,
+                                                          const Parameters& parameters);
     void adViewDidReceiveActiveViewUntrackActiveViewNotification(
         const std::shared_ptr<ZADAdView>& adView, const Parameters& parameters);
     void adViewDidReceiveActiveViewVisibilityChangedNotification(

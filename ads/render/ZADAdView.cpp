@@ -25,7 +25,8 @@ std::string scriptLiteral(const nlohmann::json& value) {
 std::shared_ptr<ZADAdView> ZADAdView::initWithFrame(const CGRect& frame) {
     auto view = make<ZADAdView>();
     view->setFrame(frame);
-    view->webView_ = UIWebView::initWithFrame(CGRectMake(0, 0, frame.size.width, frame.size.height));
+    view->webView_ =
+        UIWebView::initWithFrame(CGRectMake(0, 0, frame.size.width, frame.size.height));
     view->webView_->setAutoresizingMask(UIViewAutoresizingFlexibleWidth |
                                         UIViewAutoresizingFlexibleHeight);
     // The web view's delegate is this view's private side, sharing its ownership.
@@ -39,7 +40,8 @@ void ZADAdView::loadRequest(const std::shared_ptr<NSURLRequest>& request) {
     webView_->loadRequest(request);
 }
 
-void ZADAdView::loadHTMLStringBaseURL(const std::string& html, const std::shared_ptr<NSURL>& baseURL) {
+void ZADAdView::loadHTMLStringBaseURL(const std::string& html,
+                                      const std::shared_ptr<NSURL>& baseURL) {
     webView_->loadHTMLStringBaseURL(html, baseURL);
 }
 
@@ -64,8 +66,9 @@ void ZADAdView::executeJavaScriptAsynchronouslyFromString(const std::string& scr
     webView_->stringByEvaluatingJavaScriptFromString("setTimeout(function(){" + script + "}, 1);");
 }
 
-std::string ZADAdView::JSCommandForNotificationNameUserInfo(
-    const std::string& name, const std::optional<nlohmann::json>& userInfo) {
+std::string
+ZADAdView::JSCommandForNotificationNameUserInfo(const std::string& name,
+                                                const std::optional<nlohmann::json>& userInfo) {
     std::string call = "ROZU_ReceiveMessage(" + scriptLiteral(name);
     if (userInfo) {
         call += ", " + scriptLiteral(*userInfo);
@@ -76,9 +79,10 @@ std::string ZADAdView::JSCommandForNotificationNameUserInfo(
 void ZADAdView::postJSNotificationUserInfo(const std::string& name,
                                            const std::optional<nlohmann::json>& userInfo) {
     dispatch_async(dispatch_get_main_queue(),
-                   weakCall(weakSelf<ZADAdView>(),
-                            [script = JSCommandForNotificationNameUserInfo(name, userInfo)](
-                                ZADAdView& self) { self.stringByEvaluatingJavaScriptFromString(script); }));
+                   weakCall(weakSelf<ZADAdView>(), [script = JSCommandForNotificationNameUserInfo(
+                                                        name, userInfo)](ZADAdView& self) {
+                       self.stringByEvaluatingJavaScriptFromString(script);
+                   }));
 }
 
 std::string ZADAdView::capturedUserAgent() {

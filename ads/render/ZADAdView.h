@@ -48,8 +48,9 @@ public:
     void postJSNotificationUserInfo(const std::string& name,
                                     const std::optional<nlohmann::json>& userInfo);
     // The script postJSNotificationUserInfo runs.
-    static std::string JSCommandForNotificationNameUserInfo(
-        const std::string& name, const std::optional<nlohmann::json>& userInfo);
+    static std::string
+    JSCommandForNotificationNameUserInfo(const std::string& name,
+                                         const std::optional<nlohmann::json>& userInfo);
 
     // The User-Agent the first request carrying one had in this process; empty until then.
     static std::string capturedUserAgent();

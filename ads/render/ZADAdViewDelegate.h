@@ -21,9 +21,10 @@ class ZADAdViewDelegate : public NSObject {
 public:
     static std::shared_ptr<ZADAdViewDelegate> init() { return make<ZADAdViewDelegate>(); }
 
-    virtual bool adViewShouldStartLoadWithRequestNavigationType(
-        ZADAdView& adView, const std::shared_ptr<NSURLRequest>& request,
-        UIWebViewNavigationType navigationType);
+    virtual bool
+    adViewShouldStartLoadWithRequestNavigationType(ZADAdView& adView,
+                                                   const std::shared_ptr<NSURLRequest>& request,
+                                                   UIWebViewNavigationType navigationType);
     virtual void adViewDidStartLoad(ZADAdView& adView) {}
     virtual void adViewDidFinishLoad(ZADAdView& adView) {}
     virtual void adViewDidFailLoadWithError(ZADAdView& adView,

@@ -5,7 +5,8 @@
 
 ZADCSITimeRecorder::ZADCSITimeRecorder(std::string action)
     : action_(std::move(action)),
-      lockQueue_(dispatch_queue_create("com.zivido.vazer.csi-time-recorder", DISPATCH_QUEUE_SERIAL)) {}
+      lockQueue_(
+          dispatch_queue_create("com.zivido.vazer.csi-time-recorder", DISPATCH_QUEUE_SERIAL)) {}
 
 std::shared_ptr<ZADCSITimeRecorder> ZADCSITimeRecorder::initWithAction(std::string action) {
     return make<ZADCSITimeRecorder>(std::move(action));

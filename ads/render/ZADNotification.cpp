@@ -63,7 +63,8 @@ ZADNotification::Parameters parametersOfQuery(std::string_view query) {
         }
         std::string_view piece = query.substr(begin, end - begin);
         size_t equals = piece.find('=');
-        if (equals != std::string_view::npos && piece.find('=', equals + 1) == std::string_view::npos) {
+        if (equals != std::string_view::npos &&
+            piece.find('=', equals + 1) == std::string_view::npos) {
             auto name = percentDecoded(piece.substr(0, equals));
             auto value = percentDecoded(piece.substr(equals + 1));
             if (name && value) {

@@ -26,7 +26,8 @@ public:
     // it holds exactly one "="; name and value are percent-decoded as UTF-8 ("+" stays a
     // plus sign) and a piece that does not decode is dropped; a later piece replaces an
     // earlier one of the same name. Names keep their case.
-    static std::shared_ptr<ZADNotification> initWithNotificationURL(const std::shared_ptr<NSURL>& url);
+    static std::shared_ptr<ZADNotification>
+    initWithNotificationURL(const std::shared_ptr<NSURL>& url);
     // Null when the name is empty.
     static std::shared_ptr<ZADNotification> initWithNameParameters(std::string name,
                                                                    Parameters parameters);

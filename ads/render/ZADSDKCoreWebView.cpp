@@ -111,7 +111,8 @@ void ZADSDKCoreWebView::addObserverForOneTimeNotification(
     });
 }
 
-void ZADSDKCoreWebView::removeObserver(const std::shared_ptr<ZADSDKCoreWebViewNotification>& observer) {
+void ZADSDKCoreWebView::removeObserver(
+    const std::shared_ptr<ZADSDKCoreWebViewNotification>& observer) {
     dispatch_sync(lockQueue_, [&] { std::erase(SDKCoreObservers_, observer); });
 }
 

@@ -6,8 +6,8 @@
 // 4 load failed. A refresh (from 0, 3 or 4) asks for the page. The only navigation ever
 // allowed is a load of the core page itself, unless one has started (then everything is
 // refused: a redirect, a frame); once it has loaded, the page's zmsg messages go to the
-// handlers and never load. Commands wait for state 3 (the 50 newest at most); in state 4 new ones are
-// dropped. One-time observers hear of each load's end.
+// handlers and never load. Commands wait for state 3 (the 50 newest at most); in state 4 new ones
+// are dropped. One-time observers hear of each load's end.
 //
 // Every field lives on the view's own serial queue; web-view callbacks, loads and scripts
 // run on the main thread, and observers are called there.
@@ -55,10 +55,12 @@ public:
 
     // Main thread. Asks for the core page unless a load is already under way, then adds
     // the observer (which may be null).
-    void refreshSDKCoreAndNotifyObserver(const std::shared_ptr<ZADSDKCoreWebViewNotification>& observer);
+    void
+    refreshSDKCoreAndNotifyObserver(const std::shared_ptr<ZADSDKCoreWebViewNotification>& observer);
     // Any thread. The observer is held until it has heard of one load's end: at once when
     // the page has loaded or failed, else when the load under way ends. Null is ignored.
-    void addObserverForOneTimeNotification(const std::shared_ptr<ZADSDKCoreWebViewNotification>& observer);
+    void addObserverForOneTimeNotification(
+        const std::shared_ptr<ZADSDKCoreWebViewNotification>& observer);
     void removeObserver(const std::shared_ptr<ZADSDKCoreWebViewNotification>& observer);
 
     // Any thread. The command runs in the page, in order, once it has loaded.
@@ -76,8 +78,9 @@ public:
 
     // Active-view units of the page, by id: an observer is kept weakly, and an id counts
     // as running from its first observer until the page untracks it or all are cleared.
-    void setActiveViewObserverForActiveViewID(const std::shared_ptr<ZADActiveViewObserver>& observer,
-                                              uint64_t activeViewID);
+    void
+    setActiveViewObserverForActiveViewID(const std::shared_ptr<ZADActiveViewObserver>& observer,
+                                         uint64_t activeViewID);
     void removeActiveViewObserverForActiveViewID(uint64_t activeViewID);
     // Forgets every unit; their observers hear that monitoring stopped, on this thread.
     void clearAllActiveViewInstances();
@@ -92,11 +95,13 @@ public:
     }
 
     // The hidden ad view's callbacks.
-    bool adViewShouldStartLoadWithRequestNavigationType(
-        ZADAdView& adView, const std::shared_ptr<NSURLRequest>& request,
-        UIWebViewNavigationType navigationType) override;
+    bool
+    adViewShouldStartLoadWithRequestNavigationType(ZADAdView& adView,
+                                                   const std::shared_ptr<NSURLRequest>& request,
+                                                   UIWebViewNavigationType navigationType) override;
     void adViewDidFinishLoad(ZADAdView& adView) override;
-    void adViewDidFailLoadWithError(ZADAdView& adView, const std::shared_ptr<NSError>& error) override;
+    void adViewDidFailLoadWithError(ZADAdView& adView,
+                                    const std::shared_ptr<NSError>& error) override;
 
     // The active-view handler's callbacks.
     void activeViewZMSGHandlerDidReceiveVisibilityNotificationForActiveViewID(
@@ -111,7 +116,8 @@ private:
     void notifyObserversOnLockQueue();
     void dispatchPendingJavaScriptCommandsOnLockQueue();
     // The observer of an id, null when it has none or its observer is gone. Lock queue.
-    std::shared_ptr<ZADActiveViewObserver> activeViewObserverOnLockQueue(uint64_t activeViewID) const;
+    std::shared_ptr<ZADActiveViewObserver>
+    activeViewObserverOnLockQueue(uint64_t activeViewID) const;
 
     std::shared_ptr<DispatchQueue> lockQueue_;
     std::shared_ptr<ZADAdView> adView_;

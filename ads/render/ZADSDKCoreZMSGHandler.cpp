@@ -20,7 +20,8 @@ const ZADZMSGHandler::ActionTable& ZADSDKCoreZMSGHandler::actionBlockDictionary(
         {"loadAdURL", action(&ZADSDKCoreZMSGHandler::adViewDidReceiveloadAdURLAction)},
         {"loadAd", action(&ZADSDKCoreZMSGHandler::adViewDidReceiveLoadAdAction)},
         {"invalidRequest", action(&ZADSDKCoreZMSGHandler::adViewDidReceiveInvalidAdRequestAction)},
-        {"loadSdkConstants", action(&ZADSDKCoreZMSGHandler::adViewDidReceiveloadSDKConstantsAction)},
+        {"loadSdkConstants",
+         action(&ZADSDKCoreZMSGHandler::adViewDidReceiveloadSDKConstantsAction)},
         {"requestReload",
          action(&ZADSDKCoreZMSGHandler::adViewDidReceiveSDKCoreReloadRequestWithParameters)},
     };
@@ -40,7 +41,8 @@ void ZADSDKCoreZMSGHandler::tellDelegate(
 
 void ZADSDKCoreZMSGHandler::adViewDidReceiveloadAdURLAction(const std::shared_ptr<ZADAdView>&,
                                                             const Parameters& parameters) {
-    tellDelegate([parameters](ZADSDKCoreZMSGHandlerDelegate& delegate, ZADSDKCoreZMSGHandler& self) {
+    tellDelegate([parameters](ZADSDKCoreZMSGHandlerDelegate& delegate,
+                              ZADSDKCoreZMSGHandler& self) {
         delegate.sdkCoreZMSGHandlerLoadAdURLWithRequestIDParameters(self, requestIDOf(parameters),
                                                                     parameters);
     });
@@ -62,19 +64,21 @@ void ZADSDKCoreZMSGHandler::adViewDidReceiveLoadAdAction(const std::shared_ptr<Z
     });
 }
 
-void ZADSDKCoreZMSGHandler::adViewDidReceiveInvalidAdRequestAction(const std::shared_ptr<ZADAdView>&,
-                                                                   const Parameters& parameters) {
-    tellDelegate([parameters](ZADSDKCoreZMSGHandlerDelegate& delegate, ZADSDKCoreZMSGHandler& self) {
-        delegate.sdkCoreZMSGHandlerDidReceiveInvalidAdWithRequestIDParameters(
-            self, requestIDOf(parameters), parameters);
-    });
+void ZADSDKCoreZMSGHandler::adViewDidReceiveInvalidAdRequestAction(
+    const std::shared_ptr<ZADAdView>&, const Parameters& parameters) {
+    tellDelegate(
+        [parameters](ZADSDKCoreZMSGHandlerDelegate& delegate, ZADSDKCoreZMSGHandler& self) {
+            delegate.sdkCoreZMSGHandlerDidReceiveInvalidAdWithRequestIDParameters(
+                self, requestIDOf(parameters), parameters);
+        });
 }
 
-void ZADSDKCoreZMSGHandler::adViewDidReceiveloadSDKConstantsAction(const std::shared_ptr<ZADAdView>&,
-                                                                   const Parameters& parameters) {
-    tellDelegate([parameters](ZADSDKCoreZMSGHandlerDelegate& delegate, ZADSDKCoreZMSGHandler& self) {
-        delegate.sdkCoreZMSGHandlerDidLoadSDKConstants(self, parameters);
-    });
+void ZADSDKCoreZMSGHandler::adViewDidReceiveloadSDKConstantsAction(
+    const std::shared_ptr<ZADAdView>&, const Parameters& parameters) {
+    tellDelegate(
+        [parameters](ZADSDKCoreZMSGHandlerDelegate& delegate, ZADSDKCoreZMSGHandler& self) {
+            delegate.sdkCoreZMSGHandlerDidLoadSDKConstants(self, parameters);
+        });
 }
 
 void ZADSDKCoreZMSGHandler::adViewDidReceiveSDKCoreReloadRequestWithParameters(

@@ -35,12 +35,14 @@ private:
                                                 const Parameters& parameters);
     void adViewDidReceiveloadSDKConstantsAction(const std::shared_ptr<ZADAdView>& adView,
                                                 const Parameters& parameters);
-    void adViewDidReceiveSDKCoreReloadRequestWithParameters(const std::shared_ptr<ZADAdView>& adView,
-                                                            const Parameters& parameters);
+    void
+    adViewDidReceiveSDKCoreReloadRequestWithParameters(const std::shared_ptr<ZADAdView>& adView,
+                                                       const Parameters& parameters);
 
     // Calls `call` with the delegate on the main queue, when both this handler and the
     // delegate are still there.
-    void tellDelegate(std::function<void(ZADSDKCoreZMSGHandlerDelegate&, ZADSDKCoreZMSGHandler&)> call);
+    void
+    tellDelegate(std::function<void(ZADSDKCoreZMSGHandlerDelegate&, ZADSDKCoreZMSGHandler&)> call);
 
     std::weak_ptr<ZADSDKCoreZMSGHandlerDelegate> delegate_;
 };

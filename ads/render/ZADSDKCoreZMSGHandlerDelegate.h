@@ -15,15 +15,19 @@ public:
     using Parameters = ZADNotification::Parameters;
 
     virtual ~ZADSDKCoreZMSGHandlerDelegate() = default;
-    virtual void sdkCoreZMSGHandlerLoadAdURLWithRequestIDParameters(
-        ZADSDKCoreZMSGHandler& handler, const std::string& requestID, const Parameters& parameters) {}
+    virtual void sdkCoreZMSGHandlerLoadAdURLWithRequestIDParameters(ZADSDKCoreZMSGHandler& handler,
+                                                                    const std::string& requestID,
+                                                                    const Parameters& parameters) {}
     // `fetchedAd` is the decoded "fetched_ad".
     virtual void sdkCoreZMSGHandlerLoadAdWithRequestIDParameters(ZADSDKCoreZMSGHandler& handler,
                                                                  const std::string& requestID,
                                                                  const nlohmann::json& fetchedAd) {}
-    virtual void sdkCoreZMSGHandlerDidReceiveInvalidAdWithRequestIDParameters(
-        ZADSDKCoreZMSGHandler& handler, const std::string& requestID, const Parameters& parameters) {}
+    virtual void
+    sdkCoreZMSGHandlerDidReceiveInvalidAdWithRequestIDParameters(ZADSDKCoreZMSGHandler& handler,
+                                                                 const std::string& requestID,
+                                                                 const Parameters& parameters) {}
     virtual void sdkCoreZMSGHandlerDidLoadSDKConstants(ZADSDKCoreZMSGHandler& handler,
                                                        const Parameters& constants) {}
-    virtual void sdkCoreZMSGHandlerDidReceiveSDKCoreUpdateNotification(ZADSDKCoreZMSGHandler& handler) {}
+    virtual void
+    sdkCoreZMSGHandlerDidReceiveSDKCoreUpdateNotification(ZADSDKCoreZMSGHandler& handler) {}
 };

@@ -20,9 +20,9 @@ class ZADZMSGHandler : public NSObject {
     NS_OBJECT(ZADZMSGHandler)
 public:
     using Parameters = ZADNotification::Parameters;
-    using ActionBlock = std::function<void(ZADZMSGHandler& handler,
-                                           const std::shared_ptr<ZADAdView>& adView,
-                                           const Parameters& parameters)>;
+    using ActionBlock =
+        std::function<void(ZADZMSGHandler& handler, const std::shared_ptr<ZADAdView>& adView,
+                           const Parameters& parameters)>;
     using ActionTable = std::map<std::string, ActionBlock>;
 
     // The message of a zmsg request, handled as handleNotificationAdView does; false for

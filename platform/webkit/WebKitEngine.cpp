@@ -1,8 +1,8 @@
 #include "platform/webkit/WebKitEngine.h"
 
 #include "platform/foundation/NSLog.h"
-#include "platform/foundation/NSURLError.h"
 #include "platform/foundation/NSMutableURLRequest.h"
+#include "platform/foundation/NSURLError.h"
 #include "platform/foundation/NSURLRequest.h"
 #include "platform/webkit/WebViewEngineClient.h"
 #include "platform/webkit/XvfbServer.h"
@@ -280,7 +280,8 @@ bool WebKitEngine::shouldStart(WebKitNavigationAction* action) {
     // The request as it will be sent: WebKit adds its User-Agent only when it fetches, so
     // the decision would not see it.
     auto request = NSMutableURLRequest::requestWithURL(url);
-    if (const char* userAgent = webkit_settings_get_user_agent(webkit_web_view_get_settings(view_))) {
+    if (const char* userAgent =
+            webkit_settings_get_user_agent(webkit_web_view_get_settings(view_))) {
         request->setValueForHTTPHeaderField(std::string(userAgent), "User-Agent");
     }
     return client_.engineShouldStartNavigation(request, type);

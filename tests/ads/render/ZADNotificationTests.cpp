@@ -46,10 +46,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "loadAdURL",
                     {{"request_id", "7"}, {"url", "a b"}}},
         ParsingCase{"ZMSG://x/open?a=1", "open", {{"a", "1"}}},
-        ParsingCase{"zMsG://x/open", "open", {}},
-        ParsingCase{"zmsg://x", nullptr, {}},
-        ParsingCase{"zmsg://x/", nullptr, {}},
-        ParsingCase{"zmsg://x?a=1", nullptr, {}},
+        ParsingCase{"zMsG://x/open", "open", {}}, ParsingCase{"zmsg://x", nullptr, {}},
+        ParsingCase{"zmsg://x/", nullptr, {}}, ParsingCase{"zmsg://x?a=1", nullptr, {}},
         ParsingCase{"http://x/loadAdURL?a=1", nullptr, {}},
         // The path is decoded; a trailing slash is not part of the name.
         ParsingCase{"zmsg://x/load%41d", "loadAd", {}},

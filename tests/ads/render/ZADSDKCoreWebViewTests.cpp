@@ -52,7 +52,8 @@ public:
         log.push_back("loadAd " + requestID + " " + fetchedAd.dump());
     }
     void sdkCoreZMSGHandlerDidReceiveInvalidAdWithRequestIDParameters(
-        ZADSDKCoreZMSGHandler&, const std::string& requestID, const Parameters& parameters) override {
+        ZADSDKCoreZMSGHandler&, const std::string& requestID,
+        const Parameters& parameters) override {
         log.push_back("invalidRequest " + requestID + lineOf(parameters));
     }
     void sdkCoreZMSGHandlerDidLoadSDKConstants(ZADSDKCoreZMSGHandler&,
@@ -176,9 +177,10 @@ TEST_F(SDKCoreWebViewTest, AFailedLoadOfTheCorePageEndsInStateFourUntimed) {
 
 TEST_F(SDKCoreWebViewTest, ALoadThatCannotStartFailsAndObserversHear) {
     // No engine: the web view reports a failure that names no URL.
-    UIWebView::setEngineFactory([](WebViewEngineClient&) -> ErrorOr<std::unique_ptr<WebViewEngine>> {
-        return NSError::errorWithDomainCodeUserInfo("test", 1, {});
-    });
+    UIWebView::setEngineFactory(
+        [](WebViewEngineClient&) -> ErrorOr<std::unique_ptr<WebViewEngine>> {
+            return NSError::errorWithDomainCodeUserInfo("test", 1, {});
+        });
     auto withoutEngine = ZADSDKCoreWebView::init();
     auto observer = std::make_shared<RecordingObserver>();
     withoutEngine->refreshSDKCoreAndNotifyObserver(observer);
@@ -293,24 +295,24 @@ TEST_P(SDKCoreNavigationTest, OnlyTheCorePageLoadsAndMessagesCountOnceLoaded) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, SDKCoreNavigationTest,
-    ::testing::Values(
-        NavigationCase{"idle", "zmsg://x/loadSdkConstants?a=1", false, ""},
-        NavigationCase{"idle", "https://ads.test/other.html", false, ""},
-        NavigationCase{"idle", kCorePage, true, ""},
-        // While the page loads, nothing else loads, not even the page again.
-        NavigationCase{"loading", kCorePage, false, ""},
-        NavigationCase{"loading", "zmsg://x/loadSdkConstants?a=1", false, ""},
-        NavigationCase{"loaded", "https://ads.test/other.html", false, ""},
-        NavigationCase{"loaded", kCorePage + "#x", false, ""},
-        NavigationCase{"loaded", "about:blank", false, ""},
-        NavigationCase{"loaded", "javascript:alert(1)", false, ""},
-        // A reload of the loaded page is its own load again.
-        NavigationCase{"loaded", kCorePage, true, ""},
-        // Messages reach the handlers and never load, known or not.
-        NavigationCase{"loaded", "zmsg://x/loadSdkConstants?a=1;B=x+y", false,
-                       "constants B=x+y a=1"},
-        NavigationCase{"loaded", "zmsg://x/unknownMessage?a=1", false, ""},
-        NavigationCase{"loaded", "zmsg://x/visibilityChanged?hashCode=1&isVisible=1", false, ""}));
+    ::testing::Values(NavigationCase{"idle", "zmsg://x/loadSdkConstants?a=1", false, ""},
+                      NavigationCase{"idle", "https://ads.test/other.html", false, ""},
+                      NavigationCase{"idle", kCorePage, true, ""},
+                      // While the page loads, nothing else loads, not even the page again.
+                      NavigationCase{"loading", kCorePage, false, ""},
+                      NavigationCase{"loading", "zmsg://x/loadSdkConstants?a=1", false, ""},
+                      NavigationCase{"loaded", "https://ads.test/other.html", false, ""},
+                      NavigationCase{"loaded", kCorePage + "#x", false, ""},
+                      NavigationCase{"loaded", "about:blank", false, ""},
+                      NavigationCase{"loaded", "javascript:alert(1)", false, ""},
+                      // A reload of the loaded page is its own load again.
+                      NavigationCase{"loaded", kCorePage, true, ""},
+                      // Messages reach the handlers and never load, known or not.
+                      NavigationCase{"loaded", "zmsg://x/loadSdkConstants?a=1;B=x+y", false,
+                                     "constants B=x+y a=1"},
+                      NavigationCase{"loaded", "zmsg://x/unknownMessage?a=1", false, ""},
+                      NavigationCase{"loaded", "zmsg://x/visibilityChanged?hashCode=1&isVisible=1",
+                                     false, ""}));
 
 struct MessageCase {
     std::string query;
@@ -332,17 +334,18 @@ TEST_P(SDKCoreMessageTest, ThePageAnswersReachTheControllerSideOnTheMainQueue) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, SDKCoreMessageTest,
-    ::testing::Values(
-        MessageCase{"loadAdURL?request_id=7&url=a%20b", "loadAdURL 7 request_id=7 url=a b"},
-        MessageCase{"loadAdURL?url=u", "loadAdURL  url=u"},
-        MessageCase{"loadAd?request_id=3&fetched_ad=%7B%22is_mediation%22%3A1%7D",
-                    "loadAd 3 {\"is_mediation\":1}"},
-        MessageCase{"loadAd?request_id=3&fetched_ad=%7Bnot%20json", nullptr},
-        MessageCase{"loadAd?request_id=3", nullptr},
-        MessageCase{"invalidRequest?request_id=4&errors=bad", "invalidRequest 4 errors=bad request_id=4"},
-        MessageCase{"loadSdkConstants?x=1&y=%5B1%2C2%5D", "constants x=1 y=[1,2]"},
-        MessageCase{"requestReload?ignored=1", "reload"},
-        MessageCase{"LoadAdURL?request_id=7", nullptr}));
+    ::testing::Values(MessageCase{"loadAdURL?request_id=7&url=a%20b",
+                                  "loadAdURL 7 request_id=7 url=a b"},
+                      MessageCase{"loadAdURL?url=u", "loadAdURL  url=u"},
+                      MessageCase{"loadAd?request_id=3&fetched_ad=%7B%22is_mediation%22%3A1%7D",
+                                  "loadAd 3 {\"is_mediation\":1}"},
+                      MessageCase{"loadAd?request_id=3&fetched_ad=%7Bnot%20json", nullptr},
+                      MessageCase{"loadAd?request_id=3", nullptr},
+                      MessageCase{"invalidRequest?request_id=4&errors=bad",
+                                  "invalidRequest 4 errors=bad request_id=4"},
+                      MessageCase{"loadSdkConstants?x=1&y=%5B1%2C2%5D", "constants x=1 y=[1,2]"},
+                      MessageCase{"requestReload?ignored=1", "reload"},
+                      MessageCase{"LoadAdURL?request_id=7", nullptr}));
 
 TEST_F(SDKCoreWebViewTest, ActiveViewUnitsRunUntilUntrackedOrCleared) {
     load();
@@ -415,9 +418,8 @@ TEST_F(SDKCoreWebViewTest, MessagesToThePageAreJSONNeverPastedText) {
     webView->postJSNotificationUserInfo("plain", std::nullopt);
     environment.runUntilIdle();
     ASSERT_EQ(engine->scripts.size(), 2u);
-    EXPECT_EQ(engine->scripts[0],
-              "ROZU_ReceiveMessage(\"x'); steal('\\u2028\\\"</script>\", "
-              "{\"k\":\"x'); steal('\\u2028\\\"</script>\"});");
+    EXPECT_EQ(engine->scripts[0], "ROZU_ReceiveMessage(\"x'); steal('\\u2028\\\"</script>\", "
+                                  "{\"k\":\"x'); steal('\\u2028\\\"</script>\"});");
     EXPECT_EQ(engine->scripts[1], "ROZU_ReceiveMessage(\"plain\");");
     // Bytes that are not text are replaced, never a reason to fail.
     EXPECT_EQ(ZADAdView::JSCommandForNotificationNameUserInfo("a\xFF", nlohmann::json::object()),

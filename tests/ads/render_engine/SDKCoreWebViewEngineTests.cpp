@@ -118,18 +118,18 @@ TEST_F(SDKCoreWebViewEngineTest, ThePagesMessageArrivesParsed) {
                                  "list": "[1,2]"});)");
     ASSERT_NO_FATAL_FAILURE(waitForConstants(1));
     EXPECT_EQ(delegate->received[0], (ZADNotification::Parameters{{"Request_ID", "7"},
-                                                                   {"list", "[1,2]"},
-                                                                   {"text", "a b&c=d;e+f"},
-                                                                   {"word", "\xC3\xA9t\xC3\xA9"}}));
+                                                                  {"list", "[1,2]"},
+                                                                  {"text", "a b&c=d;e+f"},
+                                                                  {"word", "\xC3\xA9t\xC3\xA9"}}));
 }
 
 TEST_F(SDKCoreWebViewEngineTest, NavigationsToOtherPagesAreRefused) {
     ASSERT_NO_FATAL_FAILURE(loadToReady());
     std::string other = server.url("/other.html");
     webView->enqueueJavaScriptCommand("location.href = " + nlohmann::json(other).dump() + ";");
-    webView->enqueueJavaScriptCommand("var f = document.createElement('iframe'); f.src = " +
-                                      nlohmann::json(other).dump() +
-                                      "; document.body.appendChild(f);");
+    webView->enqueueJavaScriptCommand(
+        "var f = document.createElement('iframe'); f.src = " + nlohmann::json(other).dump() +
+        "; document.body.appendChild(f);");
     webView->enqueueJavaScriptCommand(R"(ROZU_getSdkConstants({"still": "here"});)");
     ASSERT_NO_FATAL_FAILURE(waitForConstants(1));
     EXPECT_EQ(delegate->received[0], (ZADNotification::Parameters{{"still", "here"}}));
