@@ -411,6 +411,17 @@ TEST_F(SDKCoreWebViewTest, ClearingTellsEveryObserverAtOnceAndGoneObserversAreSk
     EXPECT_TRUE(webView->isActiveViewRunning());
 }
 
+TEST_F(SDKCoreWebViewTest, OnReleaseTheHiddenAdViewLeavesItsSuperviewAndDelegate) {
+    auto adView = webView->adView();
+    auto superview = UIView::initWithFrame(CGRectMake(0, 0, 10, 10));
+    superview->addSubview(adView);
+    EXPECT_TRUE(adView->isHidden());
+    webView.reset();
+    environment.runUntilIdle();
+    EXPECT_FALSE(adView->superview());
+    EXPECT_FALSE(adView->delegate());
+}
+
 TEST_F(SDKCoreWebViewTest, MessagesToThePageAreJSONNeverPastedText) {
     load();
     const std::string hostile = "x'); steal('\xE2\x80\xA8\"</script>";
