@@ -52,4 +52,4 @@ bench: deps
 	build/bench/bench/mixphotos_bench
 
 format: deps
-	find platform harness app services cli tests bench tools \( -name '*.h' -o -name '*.cpp' \) -print0 | xargs -0 clang-format -i
+	find platform ads harness app services cli tests bench tools \( -name '*.h' -o -name '*.cpp' \) -print0 | xargs -0 clang-format -i

@@ -1,6 +1,7 @@
 #include "platform/webkit/WebKitEngine.h"
 
 #include "platform/foundation/NSLog.h"
+#include "platform/foundation/NSMutableURLRequest.h"
 #include "platform/foundation/NSURLError.h"
 #include "platform/foundation/NSURLRequest.h"
 #include "platform/webkit/WebViewEngineClient.h"
@@ -276,7 +277,14 @@ bool WebKitEngine::shouldStart(WebKitNavigationAction* action) {
     auto type = static_cast<UIWebViewNavigationType>(
         std::clamp(static_cast<int>(webkit_navigation_action_get_navigation_type(action)), 0,
                    static_cast<int>(UIWebViewNavigationType::Other)));
-    return client_.engineShouldStartNavigation(NSURLRequest::requestWithURL(url), type);
+    // The request as it will be sent: WebKit adds its User-Agent only when it fetches, so
+    // the decision would not see it.
+    auto request = NSMutableURLRequest::requestWithURL(url);
+    if (const char* userAgent =
+            webkit_settings_get_user_agent(webkit_web_view_get_settings(view_))) {
+        request->setValueForHTTPHeaderField(std::string(userAgent), "User-Agent");
+    }
+    return client_.engineShouldStartNavigation(request, type);
 }
 
 void WebKitEngine::openHere(WebKitNavigationAction* action) {

@@ -14,7 +14,8 @@ class WebViewEngineClient {
 public:
     virtual ~WebViewEngineClient() = default;
     // Before every navigation of the page or one of its frames, before anything of it is
-    // fetched; false stops it for good.
+    // fetched; false stops it for good. The request carries the User-Agent it will be
+    // fetched with.
     virtual bool engineShouldStartNavigation(const std::shared_ptr<NSURLRequest>& request,
                                              UIWebViewNavigationType type) = 0;
     // The page's own load (not its frames') started, at `url`.

@@ -10,7 +10,7 @@
 #include "platform/uikit/UIWindow.h"
 #include "platform/uikit/ViewRenderer.h"
 #include "platform/webkit/UIWebView.h"
-#include "tests/platform/webkit/FakeWebViewEngine.h"
+#include "tests/support/webkit/FakeWebViewEngine.h"
 #include "tests/platform/webkit/RecordingWebViewDelegate.h"
 #include "tests/support/CapturedLog.h"
 #include "tests/support/TaskEnvironment.h"

@@ -15,6 +15,7 @@
 #include "tests/platform/foundation/LoopbackServer.h"
 #include "tests/platform/webkit/RecordingWebViewDelegate.h"
 #include "tests/support/TaskEnvironment.h"
+#include "tests/support/webkit/MainContextWait.h"
 
 #include <gio/gio.h>
 #include <glib.h>
@@ -39,26 +40,12 @@ protected:
         window->addSubview(webView);
     }
 
-    // Turns the main context until `done`, for at most `seconds` of real time.
-    static bool waitFor(const std::function<bool()>& done, double seconds = 30) {
-        gint64 deadline = g_get_monotonic_time() + static_cast<gint64>(seconds * 1e6);
-        GSource* tick = g_timeout_source_new(100); // wakes the loop to look at the deadline
-        g_source_set_callback(
-            tick, [](gpointer) -> gboolean { return G_SOURCE_CONTINUE; }, nullptr, nullptr);
-        g_source_attach(tick, nullptr);
-        while (!done() && g_get_monotonic_time() < deadline) {
-            g_main_context_iteration(nullptr, TRUE);
-        }
-        g_source_destroy(tick);
-        g_source_unref(tick);
-        return done();
-    }
     bool logHas(const std::string& line) {
         return std::find(delegate->log.begin(), delegate->log.end(), line) != delegate->log.end();
     }
     void loadPage(const std::string& html) {
         webView->loadHTMLStringBaseURL(html, NSURL::URLWithString(kBase));
-        ASSERT_TRUE(waitFor([&] { return logHas("finish") || logHas("fail -1"); }));
+        ASSERT_TRUE(turnMainContextUntil([&] { return logHas("finish") || logHas("fail -1"); }));
         ASSERT_TRUE(logHas("finish"));
     }
 
@@ -96,7 +83,7 @@ TEST_F(RealWebViewTest, RefusedNavigationsReachTheDelegateAndNeverLoad) {
     };
     for (const auto& [script, asked] : cases) {
         webView->stringByEvaluatingJavaScriptFromString(script);
-        EXPECT_TRUE(waitFor([&] { return logHas(asked); }))
+        EXPECT_TRUE(turnMainContextUntil([&] { return logHas(asked); }))
             << script << "\n"
             << ::testing::PrintToString(delegate->log);
     }
@@ -119,7 +106,7 @@ TEST_F(RealWebViewTest, ALinkForANewWindowIsAskedOnceAndLoadsHere) {
         loadPage("<a id='blank' target='_blank' href='" + next + "'>new window</a>"));
     delegate->log.clear();
     webView->stringByEvaluatingJavaScriptFromString("document.getElementById('blank').click()");
-    ASSERT_TRUE(waitFor([&] { return logHas("finish"); }));
+    ASSERT_TRUE(turnMainContextUntil([&] { return logHas("finish"); }));
     EXPECT_THAT(delegate->log, ElementsAre("ask " + next + " 0", "start", "finish"));
     EXPECT_EQ(webView->stringByEvaluatingJavaScriptFromString("document.title"), "next");
 }
@@ -154,7 +141,7 @@ TEST_F(RealWebViewTest, ThePagesPixelsAreDrawnInTheViewTree) {
     ASSERT_NO_FATAL_FAILURE(loadPage(
         R"(<body style="margin:0;background:#0000ff;height:300px">
            <div style="width:50px;height:40px;background:#ff0000"></div></body>)"));
-    ASSERT_TRUE(waitFor([&] {
+    ASSERT_TRUE(turnMainContextUntil([&] {
         return webView->pageSnapshot() != nullptr &&
                webView->scrollView()->contentSize() == CGSizeMake(200, 300);
     }));
@@ -165,7 +152,7 @@ TEST_F(RealWebViewTest, ThePagesPixelsAreDrawnInTheViewTree) {
     // A change of the page is drawn too.
     webView->stringByEvaluatingJavaScriptFromString(
         "document.querySelector('div').style.background = '#00ff00'");
-    ASSERT_TRUE(waitFor([&] {
+    ASSERT_TRUE(turnMainContextUntil([&] {
         return ViewRenderer::snapshotWindow(*window, 1)->cgImage()->pixelAt(10, 10) == 0xff00ff00u;
     }));
 }
@@ -178,10 +165,10 @@ TEST_F(RealWebViewTest, AStoppedLoadFailsAsCancelled) {
     });
     ASSERT_TRUE(server.start());
     webView->loadRequest(NSURLRequest::requestWithURL(NSURL::URLWithString(server.url("/slow"))));
-    ASSERT_TRUE(waitFor([&] { return logHas("start"); }));
+    ASSERT_TRUE(turnMainContextUntil([&] { return logHas("start"); }));
     EXPECT_TRUE(webView->isLoading());
     webView->stopLoading();
-    ASSERT_TRUE(waitFor([&] { return logHas("fail -999"); }));
+    ASSERT_TRUE(turnMainContextUntil([&] { return logHas("fail -999"); }));
     EXPECT_THAT(delegate->log, Not(Contains("finish")));
     server.release();
 }

@@ -1,4 +1,4 @@
-#include "tests/platform/webkit/FakeWebViewEngine.h"
+#include "tests/support/webkit/FakeWebViewEngine.h"
 
 #include "platform/base/NSRunLoop.h"
 #include "platform/foundation/NSURLRequest.h"

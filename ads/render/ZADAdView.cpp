@@ -1,0 +1,131 @@
+#include "ads/render/ZADAdView.h"
+
+#include "ads/render/ZADAdViewDelegate.h"
+#include "platform/dispatch/dispatch.h"
+#include "platform/foundation/NSURLRequest.h"
+#include "platform/uikit/WeakAction.h"
+#include "platform/webkit/UIWebView.h"
+
+namespace {
+
+// Written and read on the main thread, where web views ask about navigations.
+std::string& userAgent() {
+    static std::string text;
+    return text;
+}
+
+// JSON as script text: every character outside ASCII escaped (U+2028 and U+2029 end a
+// line in older script engines), bytes that are not UTF-8 replaced rather than refused.
+std::string scriptLiteral(const nlohmann::json& value) {
+    return value.dump(-1, ' ', true, nlohmann::json::error_handler_t::replace);
+}
+
+} // namespace
+
+std::shared_ptr<ZADAdView> ZADAdView::initWithFrame(const CGRect& frame) {
+    auto view = make<ZADAdView>();
+    view->setFrame(frame);
+    view->webView_ =
+        UIWebView::initWithFrame(CGRectMake(0, 0, frame.size.width, frame.size.height));
+    view->webView_->setAutoresizingMask(UIViewAutoresizingFlexibleWidth |
+                                        UIViewAutoresizingFlexibleHeight);
+    // The web view's delegate is this view's private side, sharing its ownership.
+    view->webView_->setDelegate(
+        std::shared_ptr<UIWebViewDelegate>(view, static_cast<UIWebViewDelegate*>(view.get())));
+    view->addSubview(view->webView_);
+    return view;
+}
+
+void ZADAdView::loadRequest(const std::shared_ptr<NSURLRequest>& request) {
+    webView_->loadRequest(request);
+}
+
+void ZADAdView::loadHTMLStringBaseURL(const std::string& html,
+                                      const std::shared_ptr<NSURL>& baseURL) {
+    webView_->loadHTMLStringBaseURL(html, baseURL);
+}
+
+std::shared_ptr<NSURLRequest> ZADAdView::request() const {
+    return webView_->request();
+}
+
+bool ZADAdView::isLoading() const {
+    return webView_->isLoading();
+}
+
+void ZADAdView::stopLoading() {
+    webView_->stopLoading();
+}
+
+std::string ZADAdView::stringByEvaluatingJavaScriptFromString(const std::string& script) {
+    return webView_->stringByEvaluatingJavaScriptFromString(script);
+}
+
+void ZADAdView::executeJavaScriptAsynchronouslyFromString(const std::string& script) {
+    // The page's timer returns at once; the script itself runs after this call.
+    webView_->stringByEvaluatingJavaScriptFromString("setTimeout(function(){" + script + "}, 1);");
+}
+
+std::string
+ZADAdView::JSCommandForNotificationNameUserInfo(const std::string& name,
+                                                const std::optional<nlohmann::json>& userInfo) {
+    std::string call = "ROZU_ReceiveMessage(" + scriptLiteral(name);
+    if (userInfo) {
+        call += ", " + scriptLiteral(*userInfo);
+    }
+    return call + ");";
+}
+
+void ZADAdView::postJSNotificationUserInfo(const std::string& name,
+                                           const std::optional<nlohmann::json>& userInfo) {
+    dispatch_async(dispatch_get_main_queue(),
+                   weakCall(weakSelf<ZADAdView>(), [script = JSCommandForNotificationNameUserInfo(
+                                                        name, userInfo)](ZADAdView& self) {
+                       self.stringByEvaluatingJavaScriptFromString(script);
+                   }));
+}
+
+std::string ZADAdView::capturedUserAgent() {
+    return userAgent();
+}
+
+void ZADAdView::resetForTesting() {
+    userAgent().clear();
+}
+
+bool ZADAdView::webViewShouldStartLoadWithRequestNavigationType(
+    UIWebView&, const std::shared_ptr<NSURLRequest>& request,
+    UIWebViewNavigationType navigationType) {
+    if (userAgent().empty() && request) {
+        if (auto header = request->valueForHTTPHeaderField("User-Agent")) {
+            userAgent() = *header;
+        }
+    }
+    auto delegate = delegate_.lock();
+    if (!delegate) {
+        return true;
+    }
+    auto keepAlive = self<ZADAdView>();
+    return delegate->adViewShouldStartLoadWithRequestNavigationType(*this, request, navigationType);
+}
+
+void ZADAdView::webViewDidStartLoad(UIWebView&) {
+    if (auto delegate = delegate_.lock()) {
+        auto keepAlive = self<ZADAdView>();
+        delegate->adViewDidStartLoad(*this);
+    }
+}
+
+void ZADAdView::webViewDidFinishLoad(UIWebView&) {
+    if (auto delegate = delegate_.lock()) {
+        auto keepAlive = self<ZADAdView>();
+        delegate->adViewDidFinishLoad(*this);
+    }
+}
+
+void ZADAdView::webViewDidFailLoadWithError(UIWebView&, const std::shared_ptr<NSError>& error) {
+    if (auto delegate = delegate_.lock()) {
+        auto keepAlive = self<ZADAdView>();
+        delegate->adViewDidFailLoadWithError(*this, error);
+    }
+}

@@ -1,0 +1,75 @@
+// The ad web-view container, as far as the core page's web view stands on it: a view
+// holding a platform web view, whose navigations and load results it passes to its
+// delegate, and through which the engine runs scripts in the page.
+//
+// Kept from the full container: the User-Agent header of the first request that carries
+// one is remembered for the whole process (ad requests send it); a script run
+// "asynchronously" is wrapped in a zero-delay timer of the page, so it runs after the
+// current call returns; messages to the page go through "ROZU_ReceiveMessage". Left for
+// the full container: the web-view pool, the page event queue, orientation, gestures,
+// video and the active-view reporter.
+#pragma once
+
+#include "platform/uikit/UIView.h"
+#include "platform/webkit/UIWebViewDelegate.h"
+
+#include <nlohmann/json.hpp>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+class NSURL;
+class NSURLRequest;
+class UIWebView;
+class ZADAdViewDelegate;
+
+class ZADAdView : public UIView, private UIWebViewDelegate {
+    NS_OBJECT(ZADAdView)
+public:
+    static std::shared_ptr<ZADAdView> initWithFrame(const CGRect& frame);
+
+    std::shared_ptr<ZADAdViewDelegate> delegate() const { return delegate_.lock(); }
+    void setDelegate(std::weak_ptr<ZADAdViewDelegate> delegate) { delegate_ = std::move(delegate); }
+
+    void loadRequest(const std::shared_ptr<NSURLRequest>& request);
+    void loadHTMLStringBaseURL(const std::string& html, const std::shared_ptr<NSURL>& baseURL);
+    std::shared_ptr<NSURLRequest> request() const;
+    bool isLoading() const;
+    void stopLoading();
+
+    // Runs the script now and answers the page's result as text (the web view's wait and
+    // its time limit apply).
+    std::string stringByEvaluatingJavaScriptFromString(const std::string& script);
+    // Runs the script after a zero-delay timer of the page; the result is ignored.
+    void executeJavaScriptAsynchronouslyFromString(const std::string& script);
+    // Calls the page's ROZU_ReceiveMessage with the name and, when given, the user info,
+    // both as JSON: nothing the page or a server sent is ever pasted into script text.
+    void postJSNotificationUserInfo(const std::string& name,
+                                    const std::optional<nlohmann::json>& userInfo);
+    // The script postJSNotificationUserInfo runs.
+    static std::string
+    JSCommandForNotificationNameUserInfo(const std::string& name,
+                                         const std::optional<nlohmann::json>& userInfo);
+
+    // The User-Agent the first request carrying one had in this process; empty until then.
+    static std::string capturedUserAgent();
+    static void resetForTesting();
+
+    std::shared_ptr<UIWebView> webView() const { return webView_; }
+
+protected:
+    ZADAdView() = default;
+
+private:
+    bool webViewShouldStartLoadWithRequestNavigationType(
+        UIWebView& webView, const std::shared_ptr<NSURLRequest>& request,
+        UIWebViewNavigationType navigationType) override;
+    void webViewDidStartLoad(UIWebView& webView) override;
+    void webViewDidFinishLoad(UIWebView& webView) override;
+    void webViewDidFailLoadWithError(UIWebView& webView,
+                                     const std::shared_ptr<NSError>& error) override;
+
+    std::shared_ptr<UIWebView> webView_;
+    std::weak_ptr<ZADAdViewDelegate> delegate_;
+};
