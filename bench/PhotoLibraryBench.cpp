@@ -23,6 +23,7 @@
 #include <filesystem>
 #include <future>
 #include <memory>
+#include <span>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <time.h>
@@ -154,8 +155,7 @@ void report(benchmark::State& state, const CGImageRef& image) {
 // buffer of the caller's. With the library's default transform and upsampling, or, as
 // `fastSettings`, with the fast integer transform and plain upsampling our reduced
 // decodes use (the decoder's "-dct fast -nosmooth"), so both ratios are on the record.
-size_t libjpegScaledDecode(const std::vector<uint8_t>& bytes, const Photo& photo,
-                           bool fastSettings) {
+size_t libjpegScaledDecode(std::span<const uint8_t> bytes, const Photo& photo, bool fastSettings) {
     jpeg_decompress_struct info;
     jpeg_error_mgr errors;
     info.err = jpeg_std_error(&errors); // the benchmark's own file: the library's exit is fine

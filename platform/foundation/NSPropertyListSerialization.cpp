@@ -213,7 +213,7 @@ PlistNode toNode(const PlistValue& value) {
 
 // Where the XML document starts (past a byte-order mark, which the library does not
 // accept), or nothing when the bytes do not start as one would.
-std::optional<size_t> xmlStart(const std::vector<uint8_t>& data) {
+std::optional<size_t> xmlStart(std::span<const uint8_t> data) {
     size_t start = 0;
     if (data.size() >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF) {
         start = 3;
@@ -232,7 +232,7 @@ std::optional<size_t> xmlStart(const std::vector<uint8_t>& data) {
 } // namespace
 
 std::optional<PlistValue>
-NSPropertyListSerialization::propertyListWithData(const std::vector<uint8_t>& data,
+NSPropertyListSerialization::propertyListWithData(std::span<const uint8_t> data,
                                                   std::shared_ptr<NSError>* error) {
     static constexpr char kBinaryMagic[] = "bplist00";
     const std::string corrupt = "The data couldn\u2019t be read because it isn\u2019t in the "

@@ -371,7 +371,7 @@ void URLLoader::cancel(uint64_t id) {
 void URLLoader::setAdditionalTrustedCertificatesFile(const std::string& pemPath) {
     std::string bundle;
     if (!pemPath.empty()) {
-        if (std::optional<std::vector<uint8_t>> added = NSData::dataWithContentsOfFile(pemPath)) {
+        if (auto added = NSData::dataWithContentsOfFile(pemPath)) {
             CURL* probe = curl_easy_init();
             char* systemBundle = nullptr;
             if (probe) {

@@ -110,7 +110,7 @@ std::optional<RowResampler> RowResampler::create(size_t gridWidth, size_t gridHe
         resampler.runRows_.resize(resampler.rows_.length);
         resampler.runWeights_.resize(resampler.rows_.length);
     }
-    resampler.result_.resize(width * height * 4);
+    resampler.result_ = std::make_unique_for_overwrite<uint8_t[]>(width * height * 4);
     return resampler;
 }
 
@@ -132,7 +132,7 @@ void RowResampler::deliverColumns(size_t first, size_t count) {
 
 uint8_t* RowResampler::nextRow() {
     if (writesResultDirectly()) {
-        return result_.data() + rowsGiven_ * width_ * 4;
+        return result_.get() + rowsGiven_ * width_ * 4;
     }
     return scratch_.data();
 }
@@ -143,7 +143,7 @@ void RowResampler::addRow() {
         return;
     }
     if (rows_.identity) {
-        shrinkAcross(scratch_.data(), result_.data() + (row - firstRow()) * width_ * 4);
+        shrinkAcross(scratch_.data(), result_.get() + (row - firstRow()) * width_ * 4);
         return;
     }
     shrinkAcross(scratch_.data(), ring_.data() + row % rows_.length * ringStride_);
@@ -185,7 +185,7 @@ void RowResampler::emitRows() {
     const size_t bytes = width_ * 4;
     for (; rowsDone_ < height_ && rows_.first[rowsDone_] + length <= arrived; ++rowsDone_) {
         const uint16_t* weights = rows_.weights.data() + rowsDone_ * length;
-        uint8_t* target = result_.data() + rowsDone_ * bytes;
+        uint8_t* target = result_.get() + rowsDone_ * bytes;
         // The run's rows with a weight, in the ring.
         size_t count = 0;
         for (size_t k = 0, slot = rows_.first[rowsDone_] % length; k < length; ++k) {
@@ -216,5 +216,6 @@ size_t RowResampler::workingBytes() const {
 }
 
 CGImageRef RowResampler::takeImage() {
-    return CGImage::create(width_, height_, format_, width_ * 4, std::move(result_));
+    return CGImage::create(width_, height_, format_, width_ * 4, std::move(result_),
+                           width_ * height_ * 4);
 }

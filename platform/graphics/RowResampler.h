@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -81,5 +82,6 @@ private:
     std::vector<uint16_t> runWeights_;
     size_t rowsGiven_ = 0;
     size_t rowsDone_ = 0;
-    std::vector<uint8_t> result_;
+    // Not zeroed: every byte is written before the image is taken.
+    std::unique_ptr<uint8_t[]> result_;
 };

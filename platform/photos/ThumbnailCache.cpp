@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <span>
 #include <sys/stat.h>
 
 namespace {
@@ -40,7 +41,7 @@ std::vector<uint8_t> encodeEntry(const CGImageRef& image, const std::string& key
     return entry;
 }
 
-CGImageRef decodeEntry(const std::vector<uint8_t>& entry, const std::string& key) {
+CGImageRef decodeEntry(std::span<const uint8_t> entry, const std::string& key) {
     const size_t header = 8 + key.size();
     if (entry.size() <= header || std::memcmp(entry.data(), kTag, 4) != 0) {
         return nullptr;
@@ -113,8 +114,8 @@ CGImageRef ThumbnailCache::imageForKey(const std::string& key) {
     const std::string path = diskPath(key);
     std::error_code ec;
     const auto bytes = std::filesystem::file_size(path, ec);
-    const auto entry = !ec && bytes <= kMaxEntryBytes ? NSData::dataWithContentsOfFile(path)
-                                                      : std::nullopt;
+    const auto entry =
+        !ec && bytes <= kMaxEntryBytes ? NSData::dataWithContentsOfFile(path) : std::nullopt;
     auto image = entry ? decodeEntry(*entry, key) : nullptr;
     if (image) {
         keepInMemory(image, key);
