@@ -10,9 +10,7 @@ namespace {
 
 std::shared_ptr<NSError> refused(const std::string& why) {
     return makeError(NSCocoaErrorDomain, NSPropertyListReadCorruptError,
-                     "The data couldn\u2019t be read because it isn\u2019t in the correct "
-                     "format (" +
-                         why + ").");
+                     NSError::wrongFormatDescription(why));
 }
 
 std::shared_ptr<NSError> tooDeep() {
