@@ -13,6 +13,7 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <limits>
 #include <strings.h>
 
 namespace {
@@ -135,7 +136,9 @@ void URLLoader::Transfer::configure(const NSURLRequest* request) {
     curl_easy_setopt(easy, CURLOPT_NOPROXY, "*");
     // Compressed answers are decoded, as the platform does.
     curl_easy_setopt(easy, CURLOPT_ACCEPT_ENCODING, "");
-    maximumBodySize = URLLoader::maximumBodySize();
+    maximumBodySize =
+        std::min(URLLoader::maximumBodySize(),
+                 request->maximumBodySize().value_or(std::numeric_limits<size_t>::max()));
     // An announced length over the maximum fails before any of the body arrives.
     curl_easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(maximumBodySize));
     curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, receiveBody);
