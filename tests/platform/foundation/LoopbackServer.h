@@ -97,7 +97,14 @@ public:
     }
 
     static std::string fixture(const std::string& name) {
-        return (std::filesystem::path(__FILE__).parent_path() / "fixtures" / name).string();
+        // A compiler cache may spell this file's name relative to the build folder (where
+        // the compiler ran), which is two up from the test program, whatever the test's
+        // working folder.
+        std::filesystem::path here(__FILE__);
+        if (here.is_relative()) {
+            here = std::filesystem::canonical("/proc/self/exe").parent_path().parent_path() / here;
+        }
+        return (here.parent_path() / "fixtures" / name).string();
     }
 
 private:
