@@ -6,6 +6,7 @@
 #include "app/MixStyleCollectionViewCell.h"
 #include "app/MixTemplateLayout.h"
 #include "app/categories/UIColor+Hex.h"
+#include "app/categories/UIViewController+NavigationTitle.h"
 #include "app/widgets/OVProgressHUD.h"
 #include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSIndexPath.h"
@@ -122,12 +123,7 @@ void MixPhotosEditViewController::viewDidLoad() {
     sharedSelectedStyleRow = 0;
     view()->setBackgroundColor(Hex::colorWithHexString(kScreenGrey));
     setTitle(NSLocalizedString("ZevaraDer", ""));
-    if (auto navigation = navigationController()) {
-        NSTextAttributes title;
-        title.font = UIFont::systemFontOfSizeWeight(18, 0.1);
-        title.foregroundColor = UIColor::whiteColor();
-        navigation->navigationBar()->setTitleTextAttributes(title);
-    }
+    NavigationTitle::useWhiteTitle(*this);
     addStyleCollection();
     addModeButtons();
     addBackgroundView();

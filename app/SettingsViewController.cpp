@@ -1,21 +1,15 @@
 #include "app/SettingsViewController.h"
 
+#include "app/categories/UIViewController+NavigationTitle.h"
 #include "platform/foundation/NSBundle.h"
-#include "platform/text/UIFont.h"
 #include "platform/uikit/UIColor.h"
-#include "platform/uikit/UINavigationBar.h"
 #include "platform/uikit/UINavigationController.h"
 #include "platform/uikit/UIView.h"
 
 void SettingsViewController::viewDidLoad() {
     BaseViewController::viewDidLoad();
     view()->setBackgroundColor(UIColor::colorWithWhiteAlpha(0.94, 1));
-    if (auto navigation = navigationController()) {
-        NSTextAttributes title;
-        title.font = UIFont::systemFontOfSizeWeight(18, 0.1);
-        title.foregroundColor = UIColor::whiteColor();
-        navigation->navigationBar()->setTitleTextAttributes(title);
-    }
+    NavigationTitle::useWhiteTitle(*this);
     setTitle(NSBundle::mainBundle()->localizedStringForKeyValueTable("user.Settings", "", ""));
 }
 

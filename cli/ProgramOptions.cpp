@@ -168,9 +168,14 @@ ErrorOr<ProgramOptions> ProgramOptions::parse(int argc, char** argv, const std::
          "The screen's size in points (1 to " + std::to_string(int(kMaxScreenPoints)) +
              " a side)\n"
              "and its scale (1 to 4). Default: 375x667@2")
-        ->check([](const std::string& value) {
+        ->check([&options](const std::string& value) {
+            // Kept as it is checked; given twice, the last one stays, as for the others.
             auto parsed = parseScreen(value);
-            return parsed.hasError() ? parsed.error()->localizedDescription() : std::string();
+            if (parsed.hasError()) {
+                return parsed.error()->localizedDescription();
+            }
+            options.screen = parsed.value();
+            return std::string();
         });
     text("--script", options.script, "FILE",
          "The scenario to play. Default: the bundled\n"
@@ -200,9 +205,6 @@ ErrorOr<ProgramOptions> ProgramOptions::parse(int argc, char** argv, const std::
     }
     if (!access.empty()) {
         options.photosAccess = *accessAnswerNamed(access);
-    }
-    if (!screen.empty()) {
-        options.screen = parseScreen(screen).value();
     }
     return options;
 }

@@ -6,22 +6,6 @@
 
 namespace {
 
-// How many objects writing `value` makes: itself, its members and a dictionary's keys.
-// Nesting was bounded before, so the recursion is.
-size_t objectCount(const PlistValue& value) {
-    size_t count = 1;
-    if (const auto* array = value.array()) {
-        for (const auto& item : *array) {
-            count += objectCount(item);
-        }
-    } else if (const auto* dictionary = value.dictionary()) {
-        for (const auto& [key, member] : *dictionary) {
-            count += 1 + objectCount(member);
-        }
-    }
-    return count;
-}
-
 // The fewest of 1, 2, 4 or 8 bytes that hold `largest`.
 size_t widthFor(uint64_t largest) {
     if (largest <= 0xFF) {
@@ -50,8 +34,8 @@ BinaryPlistWriter::BinaryPlistWriter(size_t objectCount) : refSize_(widthFor(obj
     bytes_ = {'b', 'p', 'l', 'i', 's', 't', '0', '0'};
 }
 
-std::vector<uint8_t> BinaryPlistWriter::write(const PlistValue& value) {
-    BinaryPlistWriter writer(objectCount(value));
+std::vector<uint8_t> BinaryPlistWriter::write(const PlistValue& value, size_t objectCount) {
+    BinaryPlistWriter writer(objectCount);
     writer.queue_.push_back({&value, nullptr});
     // Writing an object queues its members, so the queue grows as it is walked.
     for (size_t next = 0; next < writer.queue_.size(); ++next) {

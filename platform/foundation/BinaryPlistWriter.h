@@ -13,8 +13,9 @@
 class BinaryPlistWriter {
 public:
     // `value` must be writable: no null values, dates a property list can hold, nesting
-    // bounded (NSPropertyListSerialization checks this before).
-    static std::vector<uint8_t> write(const PlistValue& value);
+    // bounded (NSPropertyListSerialization checks this before, and counts on the way the
+    // `objectCount` writing makes: the value, every member and every dictionary key).
+    static std::vector<uint8_t> write(const PlistValue& value, size_t objectCount);
 
 private:
     // Objects are numbered breadth first: a collection's members take the next numbers,

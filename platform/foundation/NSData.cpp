@@ -27,7 +27,7 @@ bool writeAll(int fd, const std::vector<uint8_t>& data) {
 
 } // namespace
 
-std::optional<std::vector<uint8_t>> NSData::dataWithContentsOfFile(const std::string& path) {
+std::optional<ByteBuffer> NSData::dataWithContentsOfFile(const std::string& path) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         return std::nullopt;
@@ -37,9 +37,10 @@ std::optional<std::vector<uint8_t>> NSData::dataWithContentsOfFile(const std::st
         ::close(fd);
         return std::nullopt;
     }
-    // One buffer of the size the file reports, read into directly; reading goes on to the
-    // end all the same, since some files report no size or grow meanwhile.
-    std::vector<uint8_t> bytes(static_cast<size_t>(std::max<off_t>(info.st_size, 0)) + 1);
+    // One buffer of the size the file reports, read into directly and not zeroed first;
+    // reading goes on to the end all the same, since some files report no size or grow
+    // meanwhile. Only the bytes read are kept.
+    ByteBuffer bytes(static_cast<size_t>(std::max<off_t>(info.st_size, 0)) + 1);
     size_t filled = 0;
     for (;;) {
         if (filled == bytes.size()) {

@@ -5,6 +5,11 @@ std::shared_ptr<NSError> NSError::errorWithDomainCodeUserInfo(std::string domain
     return make<NSError>(std::move(domain), code, std::move(userInfo));
 }
 
+std::string NSError::wrongFormatDescription(const std::string& what) {
+    return "The data couldn\u2019t be read because it isn\u2019t in the correct format" +
+           (what.empty() ? std::string(".") : " (" + what + ").");
+}
+
 std::string NSError::localizedDescription() const {
     auto found = userInfo_.find(NSLocalizedDescriptionKey);
     if (found != userInfo_.end() && found->second.string()) {

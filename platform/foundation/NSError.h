@@ -32,6 +32,9 @@ public:
 
     // The user info's description, else a generic sentence naming domain and code.
     std::string localizedDescription() const;
+    // The platform's sentence for data in the wrong format ("The data couldn't be read
+    // because it isn't in the correct format."), with what was wrong in brackets when given.
+    static std::string wrongFormatDescription(const std::string& what = {});
     // Error Domain=<domain> Code=<code> "<localized description>"
     std::string description() const override;
 

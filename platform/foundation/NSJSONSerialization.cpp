@@ -12,9 +12,6 @@
 
 namespace {
 
-constexpr const char* kNotJSON =
-    "The data couldn\u2019t be read because it isn\u2019t in the correct format.";
-
 // The deepest nesting of arrays and objects in `data`, counted outside strings. The
 // parser stops at the first fault, so the nesting it reaches is never deeper than this.
 size_t nestingDepth(const std::vector<uint8_t>& data) {
@@ -149,18 +146,19 @@ std::optional<nlohmann::json>
 NSJSONSerialization::JSONObjectWithData(const std::vector<uint8_t>& data,
                                         std::shared_ptr<NSError>* error) {
     if (data.size() > kMaxLength) {
-        fail(error, std::string(kNotJSON) + " It is larger than " +
+        fail(error, NSError::wrongFormatDescription() + " It is larger than " +
                         std::to_string(kMaxLength / (1024 * 1024)) + " MB.");
         return std::nullopt;
     }
     if (nestingDepth(data) > kMaxDepth) {
-        fail(error, std::string(kNotJSON) + " Its arrays and objects nest deeper than " +
-                        std::to_string(kMaxDepth) + " levels.");
+        fail(error, NSError::wrongFormatDescription() +
+                        " Its arrays and objects nest deeper than " + std::to_string(kMaxDepth) +
+                        " levels.");
         return std::nullopt;
     }
     auto value = nlohmann::json::parse(data.begin(), data.end(), nullptr, false);
     if (value.is_discarded()) {
-        fail(error, kNotJSON);
+        fail(error, NSError::wrongFormatDescription());
         return std::nullopt;
     }
     return value;

@@ -22,6 +22,7 @@ public:
     void setHTTPBody(std::vector<uint8_t> body) { body_ = std::move(body); }
     void setTimeoutInterval(double seconds) { timeoutInterval_ = seconds; }
     void setCachePolicy(NSURLRequestCachePolicy policy) { cachePolicy_ = policy; }
+    void setMaximumBodySize(std::optional<size_t> bytes) { maximumBodySize_ = bytes; }
 
 private:
     using NSURLRequest::NSURLRequest;

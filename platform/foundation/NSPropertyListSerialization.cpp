@@ -129,7 +129,10 @@ std::optional<PlistValue> fromNode(plist_t node) {
 }
 
 // Why `value` cannot be written, if it cannot.
-ErrorOr<void> checkWritable(const PlistValue& value, size_t depth) {
+// Whether `value` can be written, and how many objects the binary form makes of it: itself,
+// its members and a dictionary's keys (counted on the same walk, so saving goes over the
+// tree once before writing it).
+ErrorOr<size_t> checkWritable(const PlistValue& value, size_t depth) {
     if (depth > kMaxDepth) {
         return writeInvalid("The property list nests too deeply to be written.");
     }
@@ -144,26 +147,32 @@ ErrorOr<void> checkWritable(const PlistValue& value, size_t depth) {
             return writeInvalid("The date " + value.date()->description() +
                                 " is out of the range a property list can hold.");
         }
-        return {};
+        return size_t(1);
     }
-    case PlistValue::Type::Array:
+    case PlistValue::Type::Array: {
+        size_t count = 1;
         for (const auto& item : *value.array()) {
             auto checked = checkWritable(item, depth + 1);
             if (checked.hasError()) {
-                return checked;
+                return checked.error();
             }
+            count += checked.value();
         }
-        return {};
-    case PlistValue::Type::Dictionary:
+        return count;
+    }
+    case PlistValue::Type::Dictionary: {
+        size_t count = 1;
         for (const auto& [key, member] : *value.dictionary()) {
             auto checked = checkWritable(member, depth + 1);
             if (checked.hasError()) {
-                return checked;
+                return checked.error();
             }
+            count += 1 + checked.value();
         }
-        return {};
+        return count;
+    }
     default:
-        return {};
+        return size_t(1);
     }
 }
 
@@ -213,7 +222,7 @@ PlistNode toNode(const PlistValue& value) {
 
 // Where the XML document starts (past a byte-order mark, which the library does not
 // accept), or nothing when the bytes do not start as one would.
-std::optional<size_t> xmlStart(const std::vector<uint8_t>& data) {
+std::optional<size_t> xmlStart(std::span<const uint8_t> data) {
     size_t start = 0;
     if (data.size() >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF) {
         start = 3;
@@ -232,11 +241,11 @@ std::optional<size_t> xmlStart(const std::vector<uint8_t>& data) {
 } // namespace
 
 std::optional<PlistValue>
-NSPropertyListSerialization::propertyListWithData(const std::vector<uint8_t>& data,
+NSPropertyListSerialization::propertyListWithData(std::span<const uint8_t> data,
                                                   std::shared_ptr<NSError>* error) {
     static constexpr char kBinaryMagic[] = "bplist00";
-    const std::string corrupt = "The data couldn\u2019t be read because it isn\u2019t in the "
-                                "correct format (damaged or truncated property list).";
+    const std::string corrupt =
+        NSError::wrongFormatDescription("damaged or truncated property list");
     if (data.empty()) {
         fail(error, NSPropertyListReadCorruptError, "The property list is empty.");
         return std::nullopt;
@@ -287,7 +296,7 @@ std::optional<std::vector<uint8_t>> NSPropertyListSerialization::dataWithPropert
         return std::nullopt;
     }
     if (format == NSPropertyListFormat::Binary) {
-        return BinaryPlistWriter::write(value);
+        return BinaryPlistWriter::write(value, writable.value());
     }
     // XML is written for small lists only (layouts, colours, the photo library's state):
     // the library's dictionaries index keys in a table of fixed size.

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -17,7 +18,7 @@ struct NSPropertyListSerialization {
     // Reads an XML or binary property list. On failure: nothing, and `error` (when given)
     // is set, NSCocoaErrorDomain / NSPropertyListReadCorruptError for damaged data and for
     // lists too large or nested too deeply to read safely (PlistStructureCheck).
-    static std::optional<PlistValue> propertyListWithData(const std::vector<uint8_t>& data,
+    static std::optional<PlistValue> propertyListWithData(std::span<const uint8_t> data,
                                                           std::shared_ptr<NSError>* error);
     // Writes a property list; null values (top level or inside collections) and dates a
     // property list cannot hold are NSPropertyListWriteInvalidError.

@@ -38,6 +38,10 @@ public:
     // Seconds the load may wait for the next data before it fails as timed out.
     double timeoutInterval() const { return timeoutInterval_; }
     NSURLRequestCachePolicy cachePolicy() const { return cachePolicy_; }
+    // Ours, not the platform's: the largest body this load reads before it fails with
+    // NSURLErrorDataLengthExceedsMaximum, for a caller that refuses larger answers anyway;
+    // nothing for the session's limit (which also bounds this one).
+    std::optional<size_t> maximumBodySize() const { return maximumBodySize_; }
 
     // "<NSURLRequest: URL>"
     std::string description() const override;
@@ -55,4 +59,5 @@ protected:
     std::vector<uint8_t> body_;
     NSURLRequestCachePolicy cachePolicy_;
     double timeoutInterval_;
+    std::optional<size_t> maximumBodySize_;
 };

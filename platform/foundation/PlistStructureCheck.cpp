@@ -3,15 +3,14 @@
 #include <algorithm>
 #include <cstring>
 #include <optional>
+#include <span>
 #include <string>
 
 namespace {
 
 std::shared_ptr<NSError> refused(const std::string& why) {
     return makeError(NSCocoaErrorDomain, NSPropertyListReadCorruptError,
-                     "The data couldn\u2019t be read because it isn\u2019t in the correct "
-                     "format (" +
-                         why + ").");
+                     NSError::wrongFormatDescription(why));
 }
 
 std::shared_ptr<NSError> tooDeep() {
@@ -24,7 +23,7 @@ std::shared_ptr<NSError> tooMany() {
                    std::to_string(PlistStructureCheck::kMaxValues) + " values");
 }
 
-ErrorOr<void> checkLength(const std::vector<uint8_t>& data) {
+ErrorOr<void> checkLength(std::span<const uint8_t> data) {
     if (data.size() > PlistStructureCheck::kMaxLength) {
         return refused("the property list is larger than " +
                        std::to_string(PlistStructureCheck::kMaxLength >> 20) + " MB");
@@ -32,7 +31,7 @@ ErrorOr<void> checkLength(const std::vector<uint8_t>& data) {
     return {};
 }
 
-bool startsWith(const std::vector<uint8_t>& data, size_t at, const char* text) {
+bool startsWith(std::span<const uint8_t> data, size_t at, const char* text) {
     const size_t length = std::strlen(text);
     return at + length <= data.size() && std::memcmp(data.data() + at, text, length) == 0;
 }
@@ -206,7 +205,7 @@ ErrorOr<void> PlistStructureCheck::checkBinaryStructure() {
     return {};
 }
 
-ErrorOr<void> PlistStructureCheck::checkBinary(const std::vector<uint8_t>& data) {
+ErrorOr<void> PlistStructureCheck::checkBinary(std::span<const uint8_t> data) {
     auto length = checkLength(data);
     if (length.hasError()) {
         return length;
@@ -214,7 +213,7 @@ ErrorOr<void> PlistStructureCheck::checkBinary(const std::vector<uint8_t>& data)
     return PlistStructureCheck(data).checkBinaryStructure();
 }
 
-ErrorOr<void> PlistStructureCheck::checkXML(const std::vector<uint8_t>& data, size_t start) {
+ErrorOr<void> PlistStructureCheck::checkXML(std::span<const uint8_t> data, size_t start) {
     auto length = checkLength(data);
     if (length.hasError()) {
         return length;

@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
 
 class PlistStructureCheck {
@@ -25,18 +26,18 @@ public:
 
     // A binary list ("bplist00..."): its whole structure is checked, as the library would
     // read it from the top object. Anything that is not a well-formed list is refused.
-    static ErrorOr<void> checkBinary(const std::vector<uint8_t>& data);
+    static ErrorOr<void> checkBinary(std::span<const uint8_t> data);
     // An XML list whose document starts at `start`: only its nesting is checked, counting
     // elements; markup it cannot tell apart from the library's reading (a comment,
     // processing instruction, declaration or CDATA section holding a '<', a tag holding
     // one) is refused. The library rejects the rest of what is malformed.
-    static ErrorOr<void> checkXML(const std::vector<uint8_t>& data, size_t start);
+    static ErrorOr<void> checkXML(std::span<const uint8_t> data, size_t start);
 
 private:
     // A binary list is "bplist00", the objects, a table of their offsets, and a 32-byte
     // trailer saying how wide offsets and object references are, how many objects there
     // are, which one is the top and where the table starts.
-    explicit PlistStructureCheck(const std::vector<uint8_t>& data) : data_(data) {}
+    explicit PlistStructureCheck(std::span<const uint8_t> data) : data_(data) {}
 
     // An object's kind (the high half of its marker), and for data, strings and
     // collections where their contents start and how many units or entries they hold.
@@ -65,7 +66,7 @@ private:
     ErrorOr<bool> enter(uint64_t index);
     void finish(uint64_t index, uint64_t values, size_t height);
 
-    const std::vector<uint8_t>& data_;
+    std::span<const uint8_t> data_;
     size_t offsetSize_ = 0;
     size_t refSize_ = 0;
     uint64_t objectCount_ = 0;

@@ -13,6 +13,7 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <limits>
 #include <strings.h>
 
 namespace {
@@ -135,7 +136,9 @@ void URLLoader::Transfer::configure(const NSURLRequest* request) {
     curl_easy_setopt(easy, CURLOPT_NOPROXY, "*");
     // Compressed answers are decoded, as the platform does.
     curl_easy_setopt(easy, CURLOPT_ACCEPT_ENCODING, "");
-    maximumBodySize = URLLoader::maximumBodySize();
+    maximumBodySize =
+        std::min(URLLoader::maximumBodySize(),
+                 request->maximumBodySize().value_or(std::numeric_limits<size_t>::max()));
     // An announced length over the maximum fails before any of the body arrives.
     curl_easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(maximumBodySize));
     curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, receiveBody);
@@ -371,7 +374,7 @@ void URLLoader::cancel(uint64_t id) {
 void URLLoader::setAdditionalTrustedCertificatesFile(const std::string& pemPath) {
     std::string bundle;
     if (!pemPath.empty()) {
-        if (std::optional<std::vector<uint8_t>> added = NSData::dataWithContentsOfFile(pemPath)) {
+        if (auto added = NSData::dataWithContentsOfFile(pemPath)) {
             CURL* probe = curl_easy_init();
             char* systemBundle = nullptr;
             if (probe) {

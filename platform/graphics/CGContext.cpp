@@ -559,10 +559,10 @@ CGImageRef CGBitmapContextCreateImage(const CGContextRef& c) {
     cairo_surface_flush(s.surface.get());
     const bool narrow = s.layout == PixelLayout::Gray;
     const size_t rowBytes = s.width * (narrow ? 1 : 4);
-    std::vector<uint8_t> pixels(rowBytes * s.height);
+    auto pixels = std::make_unique_for_overwrite<uint8_t[]>(rowBytes * s.height);
     for (size_t y = 0; y < s.height; ++y) {
         const uint8_t* row = s.data + y * s.bytesPerRow;
-        uint8_t* target = pixels.data() + y * rowBytes;
+        uint8_t* target = pixels.get() + y * rowBytes;
         if (s.layout == PixelLayout::Alpha) {
             for (size_t x = 0; x < s.width; ++x) {
                 uint32_t pixel = uint32_t(row[x]) << 24;
@@ -576,7 +576,8 @@ CGImageRef CGBitmapContextCreateImage(const CGContextRef& c) {
                                       : s.layout == PixelLayout::RGB
                                           ? CGImagePixelFormat::RGB24
                                           : CGImagePixelFormat::ARGB32Premultiplied;
-    return CGImage::create(s.width, s.height, format, rowBytes, std::move(pixels));
+    return CGImage::create(s.width, s.height, format, rowBytes, std::move(pixels),
+                           rowBytes * s.height);
 }
 
 // Graphics state.

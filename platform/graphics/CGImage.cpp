@@ -1,6 +1,7 @@
 #include "platform/graphics/CGImage.h"
 
 #include <cstring>
+#include <memory>
 
 namespace {
 bool fits(size_t width, size_t height, size_t bytesPerRow, size_t pixelSize, size_t available) {
@@ -9,12 +10,30 @@ bool fits(size_t width, size_t height, size_t bytesPerRow, size_t pixelSize, siz
     }
     return bytesPerRow >= width * pixelSize && available >= bytesPerRow * height;
 }
+
+// The bytes kept alive by the image, seen as their first byte.
+std::shared_ptr<const uint8_t[]> holding(std::vector<uint8_t> bytes) {
+    auto owner = std::make_shared<const std::vector<uint8_t>>(std::move(bytes));
+    return {owner, owner->data()};
+}
 } // namespace
 
 CGImageRef CGImage::create(size_t width, size_t height, CGImagePixelFormat format,
                            size_t bytesPerRow, std::vector<uint8_t> pixels) {
+    const size_t size = pixels.size();
+    return make(width, height, format, bytesPerRow, size, holding(std::move(pixels)));
+}
+
+CGImageRef CGImage::create(size_t width, size_t height, CGImagePixelFormat format,
+                           size_t bytesPerRow, std::unique_ptr<uint8_t[]> pixels, size_t size) {
+    const size_t held = pixels ? size : 0;
+    return make(width, height, format, bytesPerRow, held, std::move(pixels));
+}
+
+CGImageRef CGImage::make(size_t width, size_t height, CGImagePixelFormat format, size_t bytesPerRow,
+                         size_t size, std::shared_ptr<const uint8_t[]> pixels) {
     size_t pixelSize = format == CGImagePixelFormat::Gray8 ? 1 : 4;
-    if (!fits(width, height, bytesPerRow, pixelSize, pixels.size())) {
+    if (!fits(width, height, bytesPerRow, pixelSize, size)) {
         return nullptr;
     }
     auto image = std::shared_ptr<CGImage>(new CGImage());
@@ -37,7 +56,7 @@ CGImageRef CGImage::createMask(size_t width, size_t height, size_t bytesPerRow,
     image->bytesPerRow_ = bytesPerRow;
     image->format_ = CGImagePixelFormat::Gray8;
     image->isMask_ = true;
-    image->pixels_ = std::move(samples);
+    image->pixels_ = holding(std::move(samples));
     return image;
 }
 
@@ -45,7 +64,7 @@ uint32_t CGImage::pixelAt(size_t x, size_t y) const {
     if (x >= width_ || y >= height_) {
         return 0;
     }
-    const uint8_t* row = pixels_.data() + y * bytesPerRow_;
+    const uint8_t* row = pixels_.get() + y * bytesPerRow_;
     if (format_ == CGImagePixelFormat::Gray8) {
         uint32_t v = row[x];
         return 0xff000000u | (v << 16) | (v << 8) | v;
@@ -60,7 +79,8 @@ CGImageRef CGImageCreateWithMask(const CGImageRef& image, const CGImageRef& mask
         return nullptr;
     }
     const size_t width = image->width(), height = image->height();
-    std::vector<uint8_t> pixels(width * height * 4);
+    const size_t size = width * height * 4;
+    auto pixels = std::make_unique_for_overwrite<uint8_t[]>(size);
     std::vector<size_t> maskColumn(width);
     for (size_t x = 0; x < width; ++x) {
         maskColumn[x] = (2 * x + 1) * mask->width() / (2 * width);
@@ -68,7 +88,7 @@ CGImageRef CGImageCreateWithMask(const CGImageRef& image, const CGImageRef& mask
     for (size_t y = 0; y < height; ++y) {
         const uint8_t* maskRow =
             mask->data() + (2 * y + 1) * mask->height() / (2 * height) * mask->bytesPerRow();
-        uint8_t* out = pixels.data() + y * width * 4;
+        uint8_t* out = pixels.get() + y * width * 4;
         for (size_t x = 0; x < width; ++x, out += 4) {
             const uint32_t sample = maskRow[maskColumn[x]];
             const uint32_t share = mask->isMask() ? 255 - sample : sample;
@@ -82,5 +102,5 @@ CGImageRef CGImageCreateWithMask(const CGImageRef& image, const CGImageRef& mask
         }
     }
     return CGImage::create(width, height, CGImagePixelFormat::ARGB32Premultiplied, width * 4,
-                           std::move(pixels));
+                           std::move(pixels), size);
 }

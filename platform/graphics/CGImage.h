@@ -26,6 +26,10 @@ public:
     // size). Null when the size or buffer does not add up.
     static CGImageRef create(size_t width, size_t height, CGImagePixelFormat format,
                              size_t bytesPerRow, std::vector<uint8_t> pixels);
+    // The same over `size` bytes made by the caller, for pixels written whole into a
+    // buffer that was never zeroed.
+    static CGImageRef create(size_t width, size_t height, CGImagePixelFormat format,
+                             size_t bytesPerRow, std::unique_ptr<uint8_t[]> pixels, size_t size);
     // An image mask: 8-bit samples where 0 paints and 255 masks out, as the platform's
     // image masks do (the reverse of an alpha channel).
     static CGImageRef createMask(size_t width, size_t height, size_t bytesPerRow,
@@ -36,7 +40,7 @@ public:
     size_t bytesPerRow() const { return bytesPerRow_; }
     CGImagePixelFormat format() const { return format_; }
     bool isMask() const { return isMask_; }
-    const uint8_t* data() const { return pixels_.data(); }
+    const uint8_t* data() const { return pixels_.get(); }
     size_t bytesPerPixel() const { return format_ == CGImagePixelFormat::Gray8 ? 1 : 4; }
     // The premultiplied ARGB value of a 32-bit pixel (0xAARRGGBB); grey pixels are
     // widened to opaque grey.
@@ -44,12 +48,16 @@ public:
 
 private:
     CGImage() = default;
+    static CGImageRef make(size_t width, size_t height, CGImagePixelFormat format,
+                           size_t bytesPerRow, size_t size,
+                           std::shared_ptr<const uint8_t[]> pixels);
     size_t width_ = 0;
     size_t height_ = 0;
     size_t bytesPerRow_ = 0;
     CGImagePixelFormat format_ = CGImagePixelFormat::ARGB32Premultiplied;
     bool isMask_ = false;
-    std::vector<uint8_t> pixels_;
+    // Whatever holds the bytes (a vector, an array), seen as its first byte.
+    std::shared_ptr<const uint8_t[]> pixels_;
 };
 
 // The platform's C names.

@@ -49,7 +49,7 @@ std::optional<std::string> dateTimeOf(ExifContent* content, ExifTag tag) {
 
 } // namespace
 
-ExifInfo ExifReader::read(const uint8_t* data, size_t size) {
+ExifInfo ExifReader::read(const uint8_t* data, size_t size, Thumbnail thumbnail) {
     ExifInfo info;
     if (!data || size == 0) {
         return info;
@@ -68,7 +68,7 @@ ExifInfo ExifReader::read(const uint8_t* data, size_t size) {
     if (!info.dateTimeOriginal) {
         info.dateTimeOriginal = dateTimeOf(exif->ifd[EXIF_IFD_0], EXIF_TAG_DATE_TIME);
     }
-    if (exif->data && exif->size > 0) {
+    if (thumbnail == Thumbnail::Copy && exif->data && exif->size > 0) {
         info.thumbnail.assign(exif->data, exif->data + exif->size);
     }
     return info;

@@ -70,7 +70,12 @@ CGImageRef CGImageCreateOriented(const CGImageRef& image, ImageOrientation orien
     const auto inStride = static_cast<ptrdiff_t>(image->bytesPerRow());
     const auto step = static_cast<ptrdiff_t>(pixelSize);
 
-    std::vector<uint8_t> pixels(outStride * outHeight);
+    // A mask keeps to the vector its factory takes; pixels go into a buffer never zeroed.
+    std::vector<uint8_t> maskSamples(image->isMask() ? outStride * outHeight : 0);
+    auto pixels = image->isMask()
+                      ? nullptr
+                      : std::make_unique_for_overwrite<uint8_t[]>(outStride * outHeight);
+    uint8_t* const out = image->isMask() ? maskSamples.data() : pixels.get();
     const ptrdiff_t x0 = map.cx * static_cast<ptrdiff_t>(width - 1);
     const ptrdiff_t y0 = map.cy * static_cast<ptrdiff_t>(height - 1);
     // Moving one pixel right in the output moves this far in the source.
@@ -78,12 +83,13 @@ CGImageRef CGImageCreateOriented(const CGImageRef& image, ImageOrientation orien
     for (size_t outY = 0; outY < outHeight; ++outY) {
         const auto y = static_cast<ptrdiff_t>(outY);
         ptrdiff_t offset = (x0 + map.bx * y) * step + (y0 + map.by * y) * inStride;
-        uint8_t* target = pixels.data() + outY * outStride;
+        uint8_t* target = out + outY * outStride;
         for (size_t outX = 0; outX < outWidth; ++outX, offset += alongRow, target += pixelSize) {
             std::memcpy(target, image->data() + offset, pixelSize);
         }
     }
-    return image->isMask() ? CGImage::createMask(outWidth, outHeight, outStride, std::move(pixels))
-                           : CGImage::create(outWidth, outHeight, image->format(), outStride,
-                                             std::move(pixels));
+    return image->isMask()
+               ? CGImage::createMask(outWidth, outHeight, outStride, std::move(maskSamples))
+               : CGImage::create(outWidth, outHeight, image->format(), outStride, std::move(pixels),
+                                 outStride * outHeight);
 }

@@ -82,9 +82,8 @@ struct ReadJob {
     size_t size = 0;
     size_t at = 0;
     std::optional<RowResampler> resampler;
-    // An interlaced picture, whole: its rows are complete only after the last pass.
-    std::vector<uint8_t> interlaced;
-    std::vector<png_bytep> interlacedRows;
+    // One row as the library delivers it, for an interlaced file's passes.
+    std::vector<uint8_t> row;
     char message[256] = "cannot create a PNG reader";
     long code = ImageCodecErrorDamagedFile;
 };
@@ -164,7 +163,9 @@ void readRows(png_structp png, png_infop info, ReadJob& job, const Target& targe
                "far less data than the size in the header needs");
     }
     setUpTransforms(png, info);
-    const int passes = png_set_interlace_handling(png);
+    // The library's own interlace handling would need every row kept until the last pass;
+    // taken pass by pass, each pixel goes straight to where it counts in the result.
+    const bool interlaced = png_get_interlace_type(png, info) == PNG_INTERLACE_ADAM7;
     png_read_update_info(png, info);
     if (png_get_rowbytes(png, info) != width * 4) {
         refuse(png, job, ImageCodecErrorDamagedFile, "unexpected row layout");
@@ -177,30 +178,34 @@ void readRows(png_structp png, png_infop info, ReadJob& job, const Target& targe
         refuse(png, job, ImageCodecErrorNoImage, "nothing to decode to");
     }
     RowResampler& resampler = *job.resampler;
+    if (interlaced) {
+        // The library fills a whole row's width, of which a pass uses its own columns.
+        job.row.resize(width * 4);
+        for (int pass = 0; pass < PNG_INTERLACE_ADAM7_PASSES; ++pass) {
+            const size_t rows = PNG_PASS_ROWS(height, pass);
+            const size_t columns = PNG_PASS_COLS(width, pass);
+            if (rows == 0 || columns == 0) {
+                continue; // a pass without pixels is not in the file
+            }
+            for (size_t r = 0; r < rows; ++r) {
+                png_read_row(png, job.row.data(), nullptr);
+                premultiply(job.row.data(), columns);
+                resampler.addPixels(PNG_ROW_FROM_PASS_ROW(r, pass), PNG_PASS_START_COL(pass),
+                                    PNG_PASS_COL_OFFSET(pass), columns, job.row.data());
+            }
+        }
+        png_read_end(png, nullptr);
+        return;
+    }
     const size_t first = resampler.firstColumn();
     const size_t count = resampler.columnEnd() - first;
-    if (passes > 1) {
-        job.interlaced.resize(width * 4 * height);
-        for (size_t y = 0; y < height; ++y) {
-            job.interlacedRows.push_back(job.interlaced.data() + y * width * 4);
-        }
-        png_read_image(png, job.interlacedRows.data());
-        resampler.deliverColumns(first, count);
-        for (size_t y = resampler.firstRow(); y < resampler.rowEnd(); ++y) {
-            uint8_t* row = resampler.nextRow();
-            std::memcpy(row, job.interlacedRows[y] + first * 4, count * 4);
-            premultiply(row, count);
+    resampler.deliverColumns(0, width);
+    for (size_t y = 0; y < resampler.rowEnd(); ++y) {
+        uint8_t* row = resampler.nextRow();
+        png_read_row(png, row, nullptr);
+        if (y >= resampler.firstRow()) {
+            premultiply(row + first * 4, count);
             resampler.addRow();
-        }
-    } else {
-        resampler.deliverColumns(0, width);
-        for (size_t y = 0; y < resampler.rowEnd(); ++y) {
-            uint8_t* row = resampler.nextRow();
-            png_read_row(png, row, nullptr);
-            if (y >= resampler.firstRow()) {
-                premultiply(row + first * 4, count);
-                resampler.addRow();
-            }
         }
     }
     // Rows past the part are left unread; a whole picture is read to its end, so that a
@@ -232,8 +237,7 @@ ErrorOr<CGImageRef> decodeWith(const uint8_t* data, size_t size, const Target& t
     readRows(png, info, job, target);
     png_destroy_read_struct(&png, &info, nullptr);
     if (workingBytes) {
-        *workingBytes = job.resampler->workingBytes() + job.interlaced.capacity() +
-                        job.interlacedRows.capacity() * sizeof(png_bytep);
+        *workingBytes = job.resampler->workingBytes() + job.row.capacity();
     }
     return job.resampler->takeImage();
 }

@@ -16,9 +16,10 @@ struct PNGCodec {
     static ErrorOr<CGImageRef> decode(const uint8_t* data, size_t size);
     // `source` (a part of the picture, clipped to it) scaled to width x height, area-averaged
     // as the rows arrive, rows past the part left unread. Memory is the result and a few
-    // rows, never the whole picture, but for an interlaced file, whose rows are only
-    // complete once all of it is read. `workingBytes`, when given, receives what this code
-    // held besides the result. An ImageCodecErrorNoImage error for an empty size or part.
+    // rows, never the whole picture; an interlaced file, whose rows are only complete after
+    // its last pass, is added up pass by pass in sums four times the result's size (none at
+    // the picture's own size). `workingBytes`, when given, receives what this code held
+    // besides the result. An ImageCodecErrorNoImage error for an empty size or part.
     static ErrorOr<CGImageRef> decodeToSize(const uint8_t* data, size_t size, const CGRect& source,
                                             size_t width, size_t height,
                                             size_t* workingBytes = nullptr);

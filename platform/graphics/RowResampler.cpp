@@ -110,7 +110,7 @@ std::optional<RowResampler> RowResampler::create(size_t gridWidth, size_t gridHe
         resampler.runRows_.resize(resampler.rows_.length);
         resampler.runWeights_.resize(resampler.rows_.length);
     }
-    resampler.result_.resize(width * height * 4);
+    resampler.result_ = std::make_unique_for_overwrite<uint8_t[]>(width * height * 4);
     return resampler;
 }
 
@@ -132,7 +132,7 @@ void RowResampler::deliverColumns(size_t first, size_t count) {
 
 uint8_t* RowResampler::nextRow() {
     if (writesResultDirectly()) {
-        return result_.data() + rowsGiven_ * width_ * 4;
+        return result_.get() + rowsGiven_ * width_ * 4;
     }
     return scratch_.data();
 }
@@ -143,7 +143,7 @@ void RowResampler::addRow() {
         return;
     }
     if (rows_.identity) {
-        shrinkAcross(scratch_.data(), result_.data() + (row - firstRow()) * width_ * 4);
+        shrinkAcross(scratch_.data(), result_.get() + (row - firstRow()) * width_ * 4);
         return;
     }
     shrinkAcross(scratch_.data(), ring_.data() + row % rows_.length * ringStride_);
@@ -185,7 +185,7 @@ void RowResampler::emitRows() {
     const size_t bytes = width_ * 4;
     for (; rowsDone_ < height_ && rows_.first[rowsDone_] + length <= arrived; ++rowsDone_) {
         const uint16_t* weights = rows_.weights.data() + rowsDone_ * length;
-        uint8_t* target = result_.data() + rowsDone_ * bytes;
+        uint8_t* target = result_.get() + rowsDone_ * bytes;
         // The run's rows with a weight, in the ring.
         size_t count = 0;
         for (size_t k = 0, slot = rows_.first[rowsDone_] % length; k < length; ++k) {
@@ -208,13 +208,92 @@ void RowResampler::emitRows() {
     }
 }
 
+RowResampler::Uses RowResampler::usesOf(const Taps& taps, size_t sourceEnd) {
+    Uses uses;
+    auto each = [&](auto&& visit) {
+        for (size_t i = 0; i < taps.first.size(); ++i) {
+            for (size_t k = 0; k < taps.length; ++k) {
+                const uint16_t weight =
+                    taps.identity ? uint16_t(kOne) : taps.weights[i * taps.length + k];
+                if (weight != 0 && taps.first[i] + k < sourceEnd) {
+                    visit(taps.first[i] + k, i, weight);
+                }
+            }
+        }
+    };
+    uses.start.assign(sourceEnd + 1, 0);
+    each([&](size_t source, size_t, uint16_t) { ++uses.start[source + 1]; });
+    for (size_t p = 0; p < sourceEnd; ++p) {
+        uses.start[p + 1] += uses.start[p];
+    }
+    uses.target.resize(uses.start.back());
+    uses.weight.resize(uses.start.back());
+    std::vector<uint32_t> filled(uses.start.begin(), uses.start.end() - 1);
+    each([&](size_t source, size_t result, uint16_t weight) {
+        uses.target[filled[source]] = static_cast<uint32_t>(result);
+        uses.weight[filled[source]++] = weight;
+    });
+    return uses;
+}
+
+void RowResampler::addPixels(size_t y, size_t first, size_t step, size_t count,
+                             const uint8_t* pixels) {
+    if (columns_.identity && rows_.identity) {
+        // Each pixel has its own place in the result.
+        if (y < firstRow() || y >= rowEnd()) {
+            return;
+        }
+        uint8_t* row = result_.get() + (y - firstRow()) * width_ * 4;
+        for (size_t i = 0, x = first; i < count; ++i, x += step) {
+            if (x >= firstColumn() && x < columnEnd()) {
+                std::memcpy(row + (x - firstColumn()) * 4, pixels + i * 4, 4);
+            }
+        }
+        return;
+    }
+    if (sums_.empty()) {
+        columnUses_ = usesOf(columns_, columnEnd_);
+        rowUses_ = usesOf(rows_, rowEnd_);
+        sums_.assign(width_ * height_ * 4, 0);
+    }
+    if (y >= rowEnd_) {
+        return;
+    }
+    // 8-bit weights across and down make a 16-bit one; 255 times all of them is below 2^24.
+    for (uint32_t r = rowUses_.start[y]; r < rowUses_.start[y + 1]; ++r) {
+        uint32_t* sumRow = sums_.data() + size_t(rowUses_.target[r]) * width_ * 4;
+        const uint32_t down = rowUses_.weight[r];
+        for (size_t i = 0, x = first; i < count && x < columnEnd_; ++i, x += step) {
+            const uint8_t* pixel = pixels + i * 4;
+            for (uint32_t c = columnUses_.start[x]; c < columnUses_.start[x + 1]; ++c) {
+                const uint32_t weight = down * columnUses_.weight[c];
+                uint32_t* sum = sumRow + size_t(columnUses_.target[c]) * 4;
+                for (int channel = 0; channel < 4; ++channel) {
+                    sum[channel] += weight * pixel[channel];
+                }
+            }
+        }
+    }
+}
+
 size_t RowResampler::workingBytes() const {
     return scratch_.capacity() + ring_.capacity() + runRows_.capacity() * sizeof(uint8_t*) +
+           sums_.capacity() * 4 +
+           (columnUses_.start.capacity() + columnUses_.target.capacity() +
+            rowUses_.start.capacity() + rowUses_.target.capacity()) *
+               4 +
+           (columnUses_.weight.capacity() + rowUses_.weight.capacity()) * 2 +
            runWeights_.capacity() * 2 + columnVectors_.capacity() * 2 +
            columns_.weights.capacity() * 2 + rows_.weights.capacity() * 2 +
            (columns_.first.capacity() + rows_.first.capacity()) * sizeof(size_t);
 }
 
 CGImageRef RowResampler::takeImage() {
-    return CGImage::create(width_, height_, format_, width_ * 4, std::move(result_));
+    if (!sums_.empty()) {
+        for (size_t i = 0; i < sums_.size(); ++i) {
+            result_[i] = static_cast<uint8_t>((sums_[i] + kOne * kOne / 2) >> 16);
+        }
+    }
+    return CGImage::create(width_, height_, format_, width_ * 4, std::move(result_),
+                           width_ * height_ * 4);
 }

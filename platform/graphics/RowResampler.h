@@ -3,6 +3,8 @@
 // covers, partial pixels weighted by how much of them it covers. Right for shrinking photos
 // (no aliasing, no ringing); over premultiplied pixels, so edges of transparent areas do
 // not darken. Memory is the result, the weights and a few rows: never the whole source.
+// Pixels that arrive scattered instead (the passes of an interlaced file) are added up
+// into sums as large as four results, still never the source.
 // Weights are 8-bit fractions, so where a result pixel spans more than 256 source pixels
 // along a side, some of them weigh nothing (the mean becomes a sample of them).
 #pragma once
@@ -12,6 +14,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -37,9 +40,14 @@ public:
     uint8_t* nextRow();
     // The row written at nextRow() is complete.
     void addRow();
-    // The bytes held besides the result: the scratch rows and the weights.
+    // Instead of whole rows: `count` pixels of grid row `y`, at columns first, first + step
+    // and so on; pixels outside the source are passed over. Every grid pixel of the
+    // source must come once before the image is taken.
+    void addPixels(size_t y, size_t first, size_t step, size_t count, const uint8_t* pixels);
+    // The bytes held besides the result: the scratch rows, the sums and the weights.
     size_t workingBytes() const;
-    // The result, once the rows up to rowEnd() were given; the resampler is spent.
+    // The result, once the rows up to rowEnd() (or every pixel) were given; the
+    // resampler is spent.
     CGImageRef takeImage();
 
 private:
@@ -53,9 +61,18 @@ private:
         bool identity = false;         // each result pixel is one source pixel, in order
     };
 
+    // Along one axis, the other way round: the result pixels each source pixel counts
+    // in and its weight there, for source pixel p at entries start[p] to start[p + 1].
+    struct Uses {
+        std::vector<uint32_t> start;
+        std::vector<uint32_t> target;
+        std::vector<uint16_t> weight;
+    };
+
     RowResampler() = default;
     static Taps tapsFor(double start, double size, size_t sourceSize, size_t resultSize,
                         size_t multiple);
+    static Uses usesOf(const Taps& taps, size_t sourceEnd);
     bool writesResultDirectly() const;
     void shrinkAcross(const uint8_t* row, uint8_t* target) const;
     void emitRows();
@@ -81,5 +98,10 @@ private:
     std::vector<uint16_t> runWeights_;
     size_t rowsGiven_ = 0;
     size_t rowsDone_ = 0;
-    std::vector<uint8_t> result_;
+    // Not zeroed: every byte is written before the image is taken.
+    std::unique_ptr<uint8_t[]> result_;
+    // For scattered pixels: each result channel's weighted sum, in 16-bit fixed point.
+    Uses columnUses_;
+    Uses rowUses_;
+    std::vector<uint32_t> sums_;
 };

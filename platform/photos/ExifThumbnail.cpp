@@ -42,7 +42,7 @@ CGImageRef ExifThumbnail::imageForAsset(const PHAsset& asset, CGSize targetSize,
         return nullptr;
     }
     const auto block = readExifBlock(asset);
-    const ExifInfo exif = ExifReader::read(block.data(), block.size());
+    const ExifInfo exif = ExifReader::read(block.data(), block.size(), ExifReader::Thumbnail::Copy);
     if (exif.thumbnail.empty()) {
         return nullptr;
     }

@@ -4,6 +4,7 @@
 #include "platform/photos/PHFetchOptions.h"
 #include "platform/photos/PHPhotoLibrary.h"
 #include "platform/photos/PhotoFileHeader.h"
+#include "platform/photos/PhotoHeaderCache.h"
 #include "platform/photos/PhotoLibraryContents.h"
 
 #include <algorithm>
@@ -92,10 +93,8 @@ std::shared_ptr<PHAsset> PHAsset::assetWithFileLocalIdentifier(const std::string
     if (!header) {
         return nullptr;
     }
-    return assetWithFileHeader(
-        path, std::move(localIdentifier), *header,
-        NSDate::dateWithTimeIntervalSince1970(double(status.st_mtim.tv_sec) +
-                                              double(status.st_mtim.tv_nsec) / 1e9));
+    return assetWithFileHeader(path, std::move(localIdentifier), *header,
+                               PhotoHeaderCache::FileStamp::ofStatus(status).modificationDate());
 }
 
 std::shared_ptr<PHAsset> PHAsset::assetWithFileHeader(const std::string& path,

@@ -19,7 +19,7 @@
 
 namespace {
 
-ErrorOr<std::vector<uint8_t>> readImageFile(const std::shared_ptr<PHAsset>& asset) {
+ErrorOr<ByteBuffer> readImageFile(const std::shared_ptr<PHAsset>& asset) {
     if (!asset || asset->mediaType() != PHAssetMediaType::Image) {
         return makeError(PHPhotosErrorDomain, PHPhotosErrorRequestNotSupportedForAsset,
                          asset ? "the asset is not an image" : "no asset");
@@ -34,7 +34,7 @@ ErrorOr<std::vector<uint8_t>> readImageFile(const std::shared_ptr<PHAsset>& asse
 
 // An image file's bytes, their type and how they are shown.
 struct TypedImageFile {
-    std::vector<uint8_t> bytes;
+    ByteBuffer bytes;
     std::string type;
     UIImageOrientation orientation;
 };

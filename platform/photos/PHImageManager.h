@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/base/NSObject.h"
+#include "platform/foundation/DefaultInitAllocator.h"
 #include "platform/foundation/PlistValue.h"
 #include "platform/graphics/CGGeometry.h"
 #include "platform/uikit/UIImage.h"
@@ -41,7 +42,7 @@ public:
     using ImageResultHandler =
         std::function<void(std::shared_ptr<UIImage> image, const PlistValue::Dictionary& info)>;
     using ImageDataResultHandler =
-        std::function<void(std::optional<std::vector<uint8_t>> data, const std::string& dataUTI,
+        std::function<void(std::optional<ByteBuffer> data, const std::string& dataUTI,
                            UIImageOrientation orientation, const PlistValue::Dictionary& info)>;
 
     // The shared manager (a PHCachingImageManager).

@@ -91,8 +91,9 @@ uint32_t bigEndian(const uint8_t* bytes, int size) {
     return value;
 }
 
-bool withinDecoderLimit(uint64_t width, uint64_t height) {
-    return width > 0 && height > 0 && width * height <= ImageDecoder::maxPixels;
+bool isPictureSize(uint64_t width, uint64_t height) {
+    return width > 0 && height > 0 && width <= PhotoFileHeader::kMaxSide &&
+           height <= PhotoFileHeader::kMaxSide;
 }
 
 std::optional<PhotoFileHeader> readPNG(const ByteSource& source) {
@@ -109,7 +110,7 @@ std::optional<PhotoFileHeader> readPNG(const ByteSource& source) {
     const bool colourTypeKnown =
         colourType == 0 || colourType == 2 || colourType == 3 || colourType == 4 || colourType == 6;
     if (!depthKnown || !colourTypeKnown || bytes[26] != 0 || bytes[27] != 0 || bytes[28] > 1 ||
-        !withinDecoderLimit(width, height)) {
+        !isPictureSize(width, height)) {
         return std::nullopt;
     }
     PhotoFileHeader header;
@@ -198,7 +199,7 @@ std::optional<PhotoFileHeader> readJPEG(const ByteSource& source) {
             header.width = bigEndian(frame + 3, 2);
             const uint8_t components = frame[5];
             if (frame[0] != 8 || (components != 1 && components != 3 && components != 4) ||
-                !withinDecoderLimit(header.width, header.height)) {
+                !isPictureSize(header.width, header.height)) {
                 return std::nullopt;
             }
             haveFrame = true;

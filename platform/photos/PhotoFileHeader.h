@@ -27,9 +27,13 @@ struct PhotoFileHeader {
     uint64_t exifBlockOffset = 0;
     size_t exifBlockLength = 0;
 
-    // A readable image (its header complete, its size non-zero and within the decoders'
-    // limit), or a file named .mov, .mp4 or .m4v whose content starts with a container's
-    // "ftyp" box. Nothing for anything else.
+    // The longest side a header may give (PNG's own bound; a JPEG's is lower).
+    static constexpr size_t kMaxSide = 0x7fffffff;
+
+    // An image whose header is complete and whose size is non-zero, or a file named .mov,
+    // .mp4 or .m4v whose content starts with a container's "ftyp" box. Nothing for anything
+    // else. A picture beyond the decoders' limit is one all the same: it is in the library
+    // and shown as one that cannot be opened, its decode refused.
     static std::optional<PhotoFileHeader> readFile(const std::string& path);
     // The same for image bytes in memory (videos are only told from files).
     static std::optional<PhotoFileHeader> readData(const uint8_t* data, size_t size);

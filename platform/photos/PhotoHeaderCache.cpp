@@ -34,6 +34,9 @@ PlistValue encode(const PhotoHeaderCache::FileStamp& stamp,
     return fields;
 }
 
+constexpr int64_t kNanosecondsPerSecond = 1'000'000'000;
+constexpr size_t kModificationTimeField = 1;
+
 bool inRange(int64_t value, int64_t low, int64_t high) {
     return value >= low && value <= high;
 }
@@ -48,8 +51,10 @@ decode(const PlistValue& value) {
         return std::nullopt;
     }
     auto number = [&](size_t i) { return (*fields)[i].integerValue(); };
+    // Every number but the time is a size, a kind or a place: none is negative.
     for (size_t i = 0; i < std::min(fields->size(), kHeaderFields); ++i) {
-        if ((*fields)[i].type() != PlistValue::Type::Integer || number(i) < 0) {
+        if ((*fields)[i].type() != PlistValue::Type::Integer ||
+            (i != kModificationTimeField && number(i) < 0)) {
             return std::nullopt;
         }
     }
@@ -58,10 +63,9 @@ decode(const PlistValue& value) {
         return std::pair(stamp, std::optional<PhotoFileHeader>());
     }
     PhotoFileHeader header;
-    const auto maxPixels = int64_t(ImageDecoder::maxPixels);
+    const auto maxSide = int64_t(PhotoFileHeader::kMaxSide);
     if (!inRange(number(2), 0, 1) || !inRange(number(3), 0, 2) || !inRange(number(6), 1, 8) ||
-        !inRange(number(4), 1, maxPixels) || !inRange(number(5), 1, maxPixels) ||
-        number(4) * number(5) > maxPixels) {
+        !inRange(number(4), 1, maxSide) || !inRange(number(5), 1, maxSide)) {
         return std::nullopt;
     }
     header.kind = static_cast<PhotoFileHeader::Kind>(number(2));
@@ -81,6 +85,18 @@ decode(const PlistValue& value) {
 }
 
 } // namespace
+
+PhotoHeaderCache::FileStamp PhotoHeaderCache::FileStamp::ofStatus(const struct stat& status) {
+    return {static_cast<uint64_t>(status.st_size),
+            int64_t(status.st_mtim.tv_sec) * kNanosecondsPerSecond + status.st_mtim.tv_nsec};
+}
+
+NSDate PhotoHeaderCache::FileStamp::modificationDate() const {
+    // Whole seconds and the rest apart, so that a double keeps the nanoseconds.
+    return NSDate::dateWithTimeIntervalSince1970(
+        double(modifiedNanoseconds / kNanosecondsPerSecond) +
+        double(modifiedNanoseconds % kNanosecondsPerSecond) / 1e9);
+}
 
 std::shared_ptr<PhotoHeaderCache> PhotoHeaderCache::loadFromFile(const std::string& path) {
     std::shared_ptr<PhotoHeaderCache> cache(new PhotoHeaderCache(path));

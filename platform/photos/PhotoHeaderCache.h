@@ -4,6 +4,7 @@
 // again. Shared by the threads that read an album's headers; a mutex guards the entries.
 #pragma once
 
+#include "platform/foundation/NSDate.h"
 #include "platform/photos/PhotoFileHeader.h"
 
 #include <cstdint>
@@ -11,6 +12,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <sys/stat.h>
 #include <unordered_map>
 
 class PhotoHeaderCache {
@@ -21,7 +23,11 @@ public:
     // What tells one version of a file from another.
     struct FileStamp {
         uint64_t size = 0;
+        // Since 1970; before it for files dated earlier.
         int64_t modifiedNanoseconds = 0;
+
+        static FileStamp ofStatus(const struct stat& status);
+        NSDate modificationDate() const;
         bool operator==(const FileStamp&) const = default;
     };
 

@@ -46,10 +46,8 @@ std::vector<Entry> listFolder(const fs::path& folder, const fs::path& boundary) 
             !(S_ISDIR(status.st_mode) || S_ISREG(status.st_mode))) {
             continue;
         }
-        const PhotoHeaderCache::FileStamp stamp{static_cast<uint64_t>(status.st_size),
-                                                int64_t(status.st_mtim.tv_sec) * 1'000'000'000 +
-                                                    status.st_mtim.tv_nsec};
-        entries.push_back({name, it->path(), S_ISDIR(status.st_mode), stamp});
+        entries.push_back({name, it->path(), S_ISDIR(status.st_mode),
+                           PhotoHeaderCache::FileStamp::ofStatus(status)});
     }
     std::sort(entries.begin(), entries.end(),
               [](const Entry& a, const Entry& b) { return a.name < b.name; });
@@ -146,12 +144,8 @@ const PhotoLibraryContents::Assets& PhotoLibraryContents::assetsOf(const Folder&
         for (const auto& file : folder.files) {
             const auto header = headerCache_->headerForFile(file.path, file.stamp);
             if (header) {
-                const int64_t nanoseconds = file.stamp.modifiedNanoseconds;
-                folder.assets.push_back(
-                    PHAsset::assetWithFileHeader(file.path, file.localIdentifier, *header,
-                                                 NSDate::dateWithTimeIntervalSince1970(
-                                                     double(nanoseconds / 1'000'000'000) +
-                                                     double(nanoseconds % 1'000'000'000) / 1e9)));
+                folder.assets.push_back(PHAsset::assetWithFileHeader(
+                    file.path, file.localIdentifier, *header, file.stamp.modificationDate()));
             }
         }
     });

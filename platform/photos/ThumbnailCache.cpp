@@ -6,11 +6,14 @@
 #include "platform/graphics/JPEGCodec.h"
 #include "platform/graphics/PNGCodec.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <span>
 #include <sys/stat.h>
+#include <vector>
 
 namespace {
 
@@ -40,7 +43,7 @@ std::vector<uint8_t> encodeEntry(const CGImageRef& image, const std::string& key
     return entry;
 }
 
-CGImageRef decodeEntry(const std::vector<uint8_t>& entry, const std::string& key) {
+CGImageRef decodeEntry(std::span<const uint8_t> entry, const std::string& key) {
     const size_t header = 8 + key.size();
     if (entry.size() <= header || std::memcmp(entry.data(), kTag, 4) != 0) {
         return nullptr;
@@ -113,8 +116,8 @@ CGImageRef ThumbnailCache::imageForKey(const std::string& key) {
     const std::string path = diskPath(key);
     std::error_code ec;
     const auto bytes = std::filesystem::file_size(path, ec);
-    const auto entry = !ec && bytes <= kMaxEntryBytes ? NSData::dataWithContentsOfFile(path)
-                                                      : std::nullopt;
+    const auto entry =
+        !ec && bytes <= kMaxEntryBytes ? NSData::dataWithContentsOfFile(path) : std::nullopt;
     auto image = entry ? decodeEntry(*entry, key) : nullptr;
     if (image) {
         keepInMemory(image, key);
@@ -129,10 +132,68 @@ void ThumbnailCache::storeImageForKey(const CGImageRef& image, const std::string
     keepInMemory(image, key);
     const auto entry = encodeEntry(image, key);
     const std::string path = diskPath(key);
+    const std::string folder = std::filesystem::path(path).parent_path();
     std::error_code ec;
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
-    if (!entry.empty()) {
-        NSData::writeToFileAtomically(entry, path);
+    std::filesystem::create_directories(folder, ec);
+    if (!entry.empty() && NSData::writeToFileAtomically(entry, path)) {
+        keepWithinDiskBudget(folder, entry.size());
+    }
+}
+
+void ThumbnailCache::setDiskBudgetBytes(uintmax_t bytes) {
+    std::lock_guard lock(diskMutex_);
+    diskBudget_ = bytes;
+}
+
+void ThumbnailCache::keepWithinDiskBudget(const std::string& folder, uintmax_t added) {
+    namespace fs = std::filesystem;
+    struct File {
+        fs::path path;
+        fs::file_time_type written;
+        uintmax_t size;
+    };
+    auto filesIn = [&] {
+        std::vector<File> files;
+        std::error_code ec;
+        for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+            std::error_code statError;
+            const auto size = it->file_size(statError);
+            const auto written = it->last_write_time(statError);
+            if (!statError) {
+                files.push_back({it->path(), written, size});
+            }
+        }
+        return files;
+    };
+    std::lock_guard lock(diskMutex_);
+    if (folder != diskFolder_) {
+        diskFolder_ = folder;
+        diskBytes_ = 0;
+        for (const auto& file : filesIn()) {
+            diskBytes_ += file.size;
+        }
+    } else {
+        diskBytes_ += added; // a rewritten entry counts twice until the next trim
+    }
+    if (diskBytes_ <= diskBudget_) {
+        return;
+    }
+    // Down to three quarters of the budget, so that trimming is not on every write.
+    auto files = filesIn();
+    std::sort(files.begin(), files.end(),
+              [](const File& a, const File& b) { return a.written < b.written; });
+    diskBytes_ = 0;
+    for (const auto& file : files) {
+        diskBytes_ += file.size;
+    }
+    for (const auto& file : files) {
+        if (diskBytes_ <= diskBudget_ / 4 * 3) {
+            break;
+        }
+        std::error_code ec;
+        if (fs::remove(file.path, ec)) {
+            diskBytes_ -= file.size;
+        }
     }
 }
 

@@ -196,11 +196,10 @@ void AlertPanelView::drawRect(const CGRect&) {
     }
     for (size_t i = 0; i < rects.size(); ++i) {
         // The button that backs out reads heavier than the choices.
-        auto a =
-            attributes(i == cancelButton_
-                           ? UIFont::systemFontOfSizeWeight(kButtonTitleSize, UIFontWeightSemibold)
-                           : UIFont::systemFontOfSize(kButtonTitleSize),
-                       tint);
+        static const auto choiceFont = UIFont::systemFontOfSize(kButtonTitleSize);
+        static const auto backOutFont =
+            UIFont::systemFontOfSizeWeight(kButtonTitleSize, UIFontWeightSemibold);
+        auto a = attributes(i == cancelButton_ ? backOutFont : choiceFont, tint);
         double h = NSStringDrawing::sizeWithAttributes(buttons_[i], a).height;
         CGRect r = rects[i];
         NSStringDrawing::drawInRectWithAttributes(

@@ -62,7 +62,7 @@ std::shared_ptr<UIImage> UIImage::imageWithCGImage(CGImageRef image) {
     return imageWithCGImageScaleOrientation(std::move(image), 1, UIImageOrientation::Up);
 }
 
-ErrorOr<std::shared_ptr<UIImage>> UIImage::decode(const std::vector<uint8_t>& data, double scale) {
+ErrorOr<std::shared_ptr<UIImage>> UIImage::decode(std::span<const uint8_t> data, double scale) {
     const auto type = ImageDecoder::sniff(data.data(), data.size());
     if (type == ImageFileType::Unknown) {
         return makeError(ImageCodecErrorDomain, ImageCodecErrorUnknownFormat,

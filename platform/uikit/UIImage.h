@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -58,7 +59,7 @@ public:
 
 private:
     UIImage(CGImageRef image, double scale, UIImageOrientation orientation);
-    static ErrorOr<std::shared_ptr<UIImage>> decode(const std::vector<uint8_t>& data, double scale);
+    static ErrorOr<std::shared_ptr<UIImage>> decode(std::span<const uint8_t> data, double scale);
 
     CGImageRef image_;
     double scale_;

@@ -4,6 +4,7 @@
 #include "platform/foundation/NSHTTPURLResponse.h"
 #include "platform/foundation/NSJSONSerialization.h"
 #include "platform/foundation/NSLog.h"
+#include "platform/foundation/NSMutableURLRequest.h"
 #include "platform/foundation/NSString.h"
 #include "platform/foundation/NSURL.h"
 #include "platform/foundation/NSURLConnection.h"
@@ -85,8 +86,11 @@ std::shared_ptr<NSURLRequest> requestForQuery(const std::string& baseURL, double
                           "RatePrompt cannot build a lookup URL from " + text);
         return nullptr;
     }
-    return NSURLRequest::requestWithURLCachePolicyTimeoutInterval(
+    auto request = NSMutableURLRequest::requestWithURLCachePolicyTimeoutInterval(
         url, NSURLRequestCachePolicy::UseProtocolCachePolicy, timeout);
+    // A longer answer would be refused by the parser: it is not read past that.
+    request->setMaximumBodySize(NSJSONSerialization::kMaxLength);
+    return request;
 }
 
 // A member read as text: strings as they are, integers as their digits.

@@ -381,6 +381,23 @@ TEST_F(PickerTest, APhotoThatCannotBeReadShowsABrokenCellAndSaysSoWhenTapped) {
     EXPECT_FALSE(cell->isBroken());
 }
 
+TEST_F(PickerTest, APhotoBeyondTheDecodersLimitIsInTheAlbumAsOneThatCannotBeOpened) {
+    makeLibrary();
+    // 30000 x 20000 is 600 million pixels, more than the decoders take.
+    libraryFile("Holidays/panorama.jpg",
+                jpegWithSize(photoJpeg(40, 30, 0, "2026:01:01 09:00:00"), 30000, 20000));
+    PHPhotoLibrary::reloadLibrary();
+    open();
+    showAlbum("Holidays");
+    ASSERT_EQ(picker->assetArray().front()->localIdentifier(), "Holidays/panorama.jpg");
+    EXPECT_EQ(picker->assetArray().front()->pixelWidth(), 30000u);
+    auto cell = cellAt(0);
+    ASSERT_TRUE(cell);
+    EXPECT_TRUE(cell->isBroken());
+    EXPECT_FALSE(cell->brokenLabel()->isHidden());
+    EXPECT_NE(cell->brokenReason().find("too large"), std::string::npos) << cell->brokenReason();
+}
+
 TEST(PickerCounter, AMissingTranslationShowsSafeText) {
     TestHome home;
     EXPECT_EQ(ImagePickerViewController::counterText(3), "  3 Photos Selected");

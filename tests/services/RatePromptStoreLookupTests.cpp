@@ -1,4 +1,5 @@
 #include "platform/dispatch/GlobalThreadPool.h"
+#include "platform/foundation/NSJSONSerialization.h"
 #include "platform/foundation/NSURLError.h"
 #include "platform/foundation/NSUserDefaults.h"
 #include "services/rateprompt/RatePromptStoreLookup.h"
@@ -281,6 +282,23 @@ TEST_F(RatePromptStoreLookupTest, DeeplyNestedAnswersFailTheLookup) {
         EXPECT_EQ(recorder->error->code(), NSPropertyListReadCorruptError);
         EXPECT_FALSE(fresh->latestVersion().has_value());
     }
+}
+
+// An answer longer than the parser takes is not downloaded whole to be refused: the load
+// stops at the parser's limit and fails as too long.
+TEST_F(RatePromptStoreLookupTest, AnAnswerLongerThanTheParserTakesIsNotReadToItsEnd) {
+    std::string answer = R"({"resultCount":0,"results":[],"padding":")";
+    answer.append(NSJSONSerialization::kMaxLength, ' ');
+    answer += "\"}";
+    store.setAnswer({200, answer});
+    prompt->setAppStoreID(kStoreID);
+    prompt->promptIfNetworkAvailable();
+    finishLookups();
+    ASSERT_TRUE(recorder->error);
+    EXPECT_EQ(recorder->error->domain(), NSURLErrorDomain);
+    EXPECT_EQ(recorder->error->code(), NSURLErrorDataLengthExceedsMaximum);
+    EXPECT_FALSE(prompt->latestVersion().has_value());
+    EXPECT_FALSE(prompt->checkingForPrompt());
 }
 
 TEST_F(RatePromptStoreLookupTest, ASlowStoreTimesOut) {

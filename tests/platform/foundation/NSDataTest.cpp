@@ -5,10 +5,16 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
+
+std::optional<Bytes> readBack(const std::string& path) {
+    const auto data = NSData::dataWithContentsOfFile(path);
+    return data ? std::optional<Bytes>(std::in_place, data->begin(), data->end()) : std::nullopt;
+}
 
 TEST(NSDataTest, ReadsWhatWasWritten) {
     TempFolder folder;
@@ -18,9 +24,9 @@ TEST(NSDataTest, ReadsWhatWasWritten) {
     }
     std::string path = folder.file("blob.bin");
     ASSERT_TRUE(NSData::writeToFileAtomically(bytes, path));
-    EXPECT_EQ(NSData::dataWithContentsOfFile(path), bytes);
+    EXPECT_EQ(readBack(path), bytes);
     ASSERT_TRUE(NSData::writeToFileAtomically({}, path));
-    EXPECT_EQ(NSData::dataWithContentsOfFile(path), Bytes{});
+    EXPECT_EQ(readBack(path), Bytes{});
     // Nothing is left beside the file.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
 }
@@ -32,6 +38,9 @@ TEST(NSDataTest, AFileReportingNoSizeIsReadToItsEnd) {
     const std::string text(status->begin(), status->end());
     EXPECT_EQ(text.rfind("Name:", 0), 0u) << text.substr(0, 40);
     EXPECT_NE(text.find("\nVmPeak:"), std::string::npos);
+    // The buffer was sized for nothing and grown: only what was read is kept.
+    EXPECT_EQ(text.back(), '\n');
+    EXPECT_EQ(text.find('\0'), std::string::npos);
 }
 
 TEST(NSDataTest, UnreadablePlacesGiveNothing) {

@@ -190,16 +190,60 @@ TEST(PNGCodec, DecodesAPartToTheAskedSizeInterlacedOrNot) {
 }
 
 TEST(PNGCodec, DecodingToSizeHoldsRowsNotThePicture) {
-    const auto picture = makeImage(2000, 2000, CGImagePixelFormat::RGB24, [](size_t x, size_t y) {
-        return 0xff000000u | uint32_t(x % 256) << 16 | uint32_t(y % 256);
-    });
-    const auto png = PNGCodec::encode(picture).value();
-    size_t working = 0;
-    const auto small = PNGCodec::decodeToSize(png.data(), png.size(), CGRectMake(0, 0, 2000, 2000),
-                                              100, 100, &working);
-    ASSERT_FALSE(small.hasError()) << small.error()->description();
-    // The picture is 16 MB; a row is 8 KB.
-    EXPECT_LT(working, 256u * 1024);
+    std::vector<uint8_t> rows;
+    for (uint32_t y = 0; y < 2000; ++y) {
+        for (uint32_t x = 0; x < 2000; ++x) {
+            rows.insert(rows.end(), {uint8_t(x), uint8_t(x ^ y), uint8_t(y)});
+        }
+    }
+    for (bool interlaced : {false, true}) {
+        SCOPED_TRACE(interlaced ? "interlaced" : "not interlaced");
+        const auto png = writePng(2000, 2000, PNG_COLOR_TYPE_RGB, 8, interlaced, rows);
+        // The picture is 16 MB, a row 8 KB; shrunk, an interlaced file adds up sums four
+        // times the result's 40 KB.
+        for (size_t side : {100, 2000}) {
+            SCOPED_TRACE(side);
+            size_t working = 0;
+            const auto image = PNGCodec::decodeToSize(
+                png.data(), png.size(), CGRectMake(0, 0, 2000, 2000), side, side, &working);
+            ASSERT_FALSE(image.hasError()) << image.error()->description();
+            EXPECT_EQ(image.value()->width(), side);
+            EXPECT_LT(working, 320u * 1024);
+        }
+    }
+}
+
+TEST(PNGCodec, InterlacedFilesShrinkAsTheSamePictureStoredPlain) {
+    // 37 x 23, so that the passes end at odd places; shrunk by uneven factors, and in part.
+    std::vector<uint8_t> rows;
+    for (uint32_t y = 0; y < 23; ++y) {
+        for (uint32_t x = 0; x < 37; ++x) {
+            rows.insert(rows.end(), {uint8_t(x * 7), uint8_t(y * 11), uint8_t(x * y),
+                                     uint8_t(255 - (x + y) * 3)});
+        }
+    }
+    const auto plain = writePng(37, 23, PNG_COLOR_TYPE_RGB_ALPHA, 8, false, rows);
+    const auto interlaced = writePng(37, 23, PNG_COLOR_TYPE_RGB_ALPHA, 8, true, rows);
+    const struct {
+        CGRect source;
+        size_t width, height;
+    } cases[] = {
+        {CGRectMake(0, 0, 37, 23), 37, 23}, {CGRectMake(0, 0, 37, 23), 10, 7},
+        {CGRectMake(0, 0, 37, 23), 1, 1},   {CGRectMake(5.5, 3, 20, 17), 6, 9},
+        {CGRectMake(4, 2, 13, 11), 13, 11}, {CGRectMake(0, 0, 37, 23), 37, 5},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << c.width << "x" << c.height << " from " << c.source.origin.x);
+        const auto expected =
+            PNGCodec::decodeToSize(plain.data(), plain.size(), c.source, c.width, c.height);
+        const auto actual = PNGCodec::decodeToSize(interlaced.data(), interlaced.size(), c.source,
+                                                   c.width, c.height);
+        ASSERT_FALSE(expected.hasError()) << expected.error()->description();
+        ASSERT_FALSE(actual.hasError()) << actual.error()->description();
+        // Summed in one step rather than across then down: rounding may differ by one.
+        expectNear(*actual.value(), pixelsOf(*expected.value()), 1);
+    }
 }
 
 TEST(PNGCodec, RefusesASideLongerThanAnImageHolds) {

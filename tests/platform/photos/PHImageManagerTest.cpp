@@ -225,7 +225,7 @@ TEST_F(PHImageManagerTest, ImageDataIsTheFilesBytesWithTheirTypeAndOrientation) 
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.identifier);
-        std::optional<std::optional<std::vector<uint8_t>>> data;
+        std::optional<std::optional<ByteBuffer>> data;
         std::string type;
         UIImageOrientation orientation{};
         manager_->requestImageDataForAssetOptionsResultHandler(

@@ -122,6 +122,23 @@ TEST_F(PhotoLibraryScanTest, ALaterScanReadsOnlyTheFilesThatChanged) {
                                                        "Trip/notes.jpg"}));
 }
 
+TEST_F(PhotoLibraryScanTest, FilesDatedBefore1970AreKnownFromTheCacheToo) {
+    const double dates[] = {-86400.0 * 365 * 30, -1, 0, 1'600'000'000};
+    for (size_t i = 0; i < std::size(dates); ++i) {
+        setModificationDate(libraryFile("Old/" + std::to_string(i) + ".jpg", photoJpeg(8, 8)),
+                            NSDate::dateWithTimeIntervalSince1970(dates[i]));
+    }
+    const auto first = rescan();
+    ASSERT_EQ(first->assets().size(), std::size(dates));
+    environment_.runUntilIdle();
+    const auto second = rescan();
+    ASSERT_EQ(second->assets().size(), std::size(dates));
+    EXPECT_EQ(second->headerCache().filesRead(), 0u);
+    for (size_t i = 0; i < std::size(dates); ++i) {
+        EXPECT_EQ(second->assets()[i]->modificationDate().timeIntervalSince1970(), dates[i]);
+    }
+}
+
 TEST_F(PhotoLibraryScanTest, ADamagedCacheIsReadAgainFromTheFiles) {
     const std::string photo = libraryFile("Trip/a.jpg", photoJpeg(40, 30));
     rescan()->assets();
@@ -149,7 +166,7 @@ TEST_F(PhotoLibraryScanTest, ADamagedCacheIsReadAgainFromTheFiles) {
         {"an unknown kind", replaced(2, 7)},
         {"an orientation out of range", replaced(6, 9)},
         {"a negative width", replaced(4, -40)},
-        {"a size past the decoders' limit", replaced(4, 2'000'000'000)},
+        {"a width past any picture's", replaced(4, 3'000'000'000)},
         {"a text for a number", replaced(5, "30")},
     };
     for (const auto& c : cases) {

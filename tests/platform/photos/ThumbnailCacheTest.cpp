@@ -5,10 +5,12 @@
 #include "platform/photos/PHImageManager.h"
 #include "platform/photos/PHImageRequestOptions.h"
 #include "platform/photos/PHPhotoLibrary.h"
+#include "tests/support/ImageFixtures.h"
 #include "tests/support/PhotoFixtures.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
@@ -119,6 +121,47 @@ TEST_F(ThumbnailCacheTest, ADamagedDiskEntryIsAMiss) {
     ASSERT_EQ(answers.size(), 1u);
     ASSERT_TRUE(answers[0].first) << "decoded again from the photo";
     EXPECT_EQ(answers[0].first->width(), 64u);
+}
+
+TEST_F(ThumbnailCacheTest, DiskCopiesStayWithinTheirBudgetOldestOutFirst) {
+    ThumbnailCache& cache = ThumbnailCache::shared();
+    const auto picture = makeImage(48, 48, CGImagePixelFormat::RGB24, [](size_t x, size_t y) {
+        return 0xff000000u | uint32_t(x * 5) << 16 | uint32_t(y * 5);
+    });
+    const std::string folder = NSHomeDirectory() + "/Library/Caches/Thumbnails";
+    auto folderBytes = [&] {
+        uintmax_t total = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            total += entry.file_size();
+        }
+        return total;
+    };
+    // Every entry written before the next is made older, so that their ages differ
+    // however coarse the file system's clock is.
+    auto ageEverything = [&] {
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            std::filesystem::last_write_time(entry.path(),
+                                             entry.last_write_time() - std::chrono::seconds(10));
+        }
+    };
+    cache.storeImageForKey(picture, "entry 0");
+    const uintmax_t entryBytes = folderBytes();
+    ASSERT_GT(entryBytes, 0u);
+    // Room for three and a half: the fourth write trims to two, as does the sixth.
+    struct Budget {
+        ~Budget() { ThumbnailCache::shared().setDiskBudgetBytes(ThumbnailCache::kDiskBudgetBytes); }
+    } restore;
+    cache.setDiskBudgetBytes(entryBytes * 7 / 2);
+    for (int i = 1; i < 6; ++i) {
+        ageEverything();
+        cache.storeImageForKey(picture, "entry " + std::to_string(i));
+        EXPECT_LE(folderBytes(), entryBytes * 7 / 2) << "after entry " << i;
+    }
+    cache.removeAllFromMemory();
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(cache.imageForKey("entry " + std::to_string(i)) != nullptr, i >= 4)
+            << "entry " << i;
+    }
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <set>
@@ -65,7 +66,9 @@ TEST_F(UIImageWriteToSavedPhotosAlbumTest, SavesNumberedPicturesAndReportsAfterT
     ASSERT_TRUE(second.reported);
     EXPECT_FALSE(second.error);
 
-    EXPECT_EQ(NSData::dataWithContentsOfFile(existing), translucentPng(2, 2));
+    const auto kept = NSData::dataWithContentsOfFile(existing);
+    ASSERT_TRUE(kept);
+    EXPECT_TRUE(std::ranges::equal(*kept, translucentPng(2, 2)));
     const auto saved = UIImage::imageWithContentsOfFile(albumPicture("IMG_0002.png"));
     ASSERT_TRUE(saved);
     EXPECT_EQ(pixelsOf(*saved->cgImage()), pixelsOf(*image->cgImage()));
