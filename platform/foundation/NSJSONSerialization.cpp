@@ -171,7 +171,7 @@ std::optional<PlistValue> NSJSONSerialization::JSONObjectWithDataOptionsError(
         return std::nullopt;
     }
     if (!(options & NSJSONReadingFragmentsAllowed) && !json->is_object() && !json->is_array()) {
-        fail(error, std::string(kNotJSON) + " Its top is neither an object nor an array.");
+        fail(error, NSError::wrongFormatDescription() + " Its top is neither an object nor an array.");
         return std::nullopt;
     }
     return plistValueOf(*json);
