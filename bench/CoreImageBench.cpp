@@ -71,9 +71,10 @@ void renderVips(benchmark::State& state, const std::function<VImage(const VImage
 void renderOurs(benchmark::State& state, const char* name,
                 const std::map<std::string, NSObjectPtr>& parameters) {
     const CIContextPtr context = CIContext::contextWithOptions();
+    const CGImageRef& input = photo();
     for (auto _ : state) {
         CIFilterPtr filter = CIFilter::filterWithName(name);
-        filter->setValueForKey(CIImage::imageWithCGImage(photo()), kCIInputImageKey);
+        filter->setValueForKey(CIImage::imageWithCGImage(input), kCIInputImageKey);
         for (const auto& [key, value] : parameters) {
             filter->setValueForKey(value, key);
         }

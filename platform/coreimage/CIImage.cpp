@@ -58,15 +58,14 @@ std::shared_ptr<const CIImagePipeline> pipelineOf(const CGImageRef& bitmap) {
         return std::make_shared<CIImagePipeline>(VImage::bandjoin({grey, grey, grey}),
                                                  CIAlpha::Opaque);
     }
-    case CGImagePixelFormat::RGB24: {
-        const VImage rgb = VImage::bandjoin({bytes[2], bytes[1], bytes[0]});
-        return std::make_shared<CIImagePipeline>(rgb.linear(unit, 0.0), CIAlpha::Opaque);
-    }
+    case CGImagePixelFormat::RGB24:
+        // The skipped fourth byte becomes an opaque alpha.
+        return CIImagePipeline::withBytes(
+            bytes.extract_band(0, VImage::option()->set("n", 3)).bandjoin_const({255.0}), true);
     case CGImagePixelFormat::ARGB32Premultiplied:
         break;
     }
-    const VImage rgba = VImage::bandjoin({bytes[2], bytes[1], bytes[0], bytes[3]});
-    return std::make_shared<CIImagePipeline>(rgba.linear(unit, 0.0), CIAlpha::Premultiplied);
+    return CIImagePipeline::withBytes(bytes, false);
 }
 } // namespace
 

@@ -9,21 +9,47 @@ bool fits(size_t width, size_t height, size_t bytesPerRow, size_t pixelSize, siz
     }
     return bytesPerRow >= width * pixelSize && available >= bytesPerRow * height;
 }
+
+size_t pixelSizeOf(CGImagePixelFormat format) {
+    return format == CGImagePixelFormat::Gray8 ? 1 : 4;
+}
 } // namespace
 
-CGImageRef CGImage::create(size_t width, size_t height, CGImagePixelFormat format,
-                           size_t bytesPerRow, std::vector<uint8_t> pixels) {
-    size_t pixelSize = format == CGImagePixelFormat::Gray8 ? 1 : 4;
-    if (!fits(width, height, bytesPerRow, pixelSize, pixels.size())) {
-        return nullptr;
-    }
+CGImageRef CGImage::adopt(size_t width, size_t height, CGImagePixelFormat format,
+                          size_t bytesPerRow, bool isMask, std::shared_ptr<const void> owner,
+                          const uint8_t* data) {
     auto image = std::shared_ptr<CGImage>(new CGImage());
     image->width_ = width;
     image->height_ = height;
     image->bytesPerRow_ = bytesPerRow;
     image->format_ = format;
-    image->pixels_ = std::move(pixels);
+    image->isMask_ = isMask;
+    image->owner_ = std::move(owner);
+    image->data_ = data;
     return image;
+}
+
+CGImageRef CGImage::create(size_t width, size_t height, CGImagePixelFormat format,
+                           size_t bytesPerRow, std::vector<uint8_t> pixels) {
+    if (!fits(width, height, bytesPerRow, pixelSizeOf(format), pixels.size())) {
+        return nullptr;
+    }
+    auto owned = std::make_shared<const std::vector<uint8_t>>(std::move(pixels));
+    return adopt(width, height, format, bytesPerRow, false, owned, owned->data());
+}
+
+CGImageRef CGImage::createFilled(size_t width, size_t height, CGImagePixelFormat format,
+                                 size_t bytesPerRow,
+                                 const std::function<bool(uint8_t* pixels)>& fill) {
+    if (!fits(width, height, bytesPerRow, pixelSizeOf(format), bytesPerRow * height)) {
+        return nullptr;
+    }
+    // Left uninitialised: the pages are first touched by whoever fills them.
+    std::shared_ptr<uint8_t[]> pixels(new uint8_t[bytesPerRow * height]);
+    if (!fill(pixels.get())) {
+        return nullptr;
+    }
+    return adopt(width, height, format, bytesPerRow, false, pixels, pixels.get());
 }
 
 CGImageRef CGImage::createMask(size_t width, size_t height, size_t bytesPerRow,
@@ -31,21 +57,16 @@ CGImageRef CGImage::createMask(size_t width, size_t height, size_t bytesPerRow,
     if (!fits(width, height, bytesPerRow, 1, samples.size())) {
         return nullptr;
     }
-    auto image = std::shared_ptr<CGImage>(new CGImage());
-    image->width_ = width;
-    image->height_ = height;
-    image->bytesPerRow_ = bytesPerRow;
-    image->format_ = CGImagePixelFormat::Gray8;
-    image->isMask_ = true;
-    image->pixels_ = std::move(samples);
-    return image;
+    auto owned = std::make_shared<const std::vector<uint8_t>>(std::move(samples));
+    return adopt(width, height, CGImagePixelFormat::Gray8, bytesPerRow, true, owned,
+                 owned->data());
 }
 
 uint32_t CGImage::pixelAt(size_t x, size_t y) const {
     if (x >= width_ || y >= height_) {
         return 0;
     }
-    const uint8_t* row = pixels_.data() + y * bytesPerRow_;
+    const uint8_t* row = data_ + y * bytesPerRow_;
     if (format_ == CGImagePixelFormat::Gray8) {
         uint32_t v = row[x];
         return 0xff000000u | (v << 16) | (v << 8) | v;

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -26,6 +27,12 @@ public:
     // size). Null when the size or buffer does not add up.
     static CGImageRef create(size_t width, size_t height, CGImagePixelFormat format,
                              size_t bytesPerRow, std::vector<uint8_t> pixels);
+    // An image whose `bytesPerRow` x `height` bytes `fill` writes, every one, before the
+    // image is handed out: memory about to be overwritten is never cleared first. Null when
+    // the size does not add up or `fill` returns false.
+    static CGImageRef createFilled(size_t width, size_t height, CGImagePixelFormat format,
+                                   size_t bytesPerRow,
+                                   const std::function<bool(uint8_t* pixels)>& fill);
     // An image mask: 8-bit samples where 0 paints and 255 masks out, as the platform's
     // image masks do (the reverse of an alpha channel).
     static CGImageRef createMask(size_t width, size_t height, size_t bytesPerRow,
@@ -36,7 +43,7 @@ public:
     size_t bytesPerRow() const { return bytesPerRow_; }
     CGImagePixelFormat format() const { return format_; }
     bool isMask() const { return isMask_; }
-    const uint8_t* data() const { return pixels_.data(); }
+    const uint8_t* data() const { return data_; }
     size_t bytesPerPixel() const { return format_ == CGImagePixelFormat::Gray8 ? 1 : 4; }
     // The premultiplied ARGB value of a 32-bit pixel (0xAARRGGBB); grey pixels are
     // widened to opaque grey.
@@ -44,12 +51,17 @@ public:
 
 private:
     CGImage() = default;
+    static CGImageRef adopt(size_t width, size_t height, CGImagePixelFormat format,
+                            size_t bytesPerRow, bool isMask, std::shared_ptr<const void> owner,
+                            const uint8_t* data);
     size_t width_ = 0;
     size_t height_ = 0;
     size_t bytesPerRow_ = 0;
     CGImagePixelFormat format_ = CGImagePixelFormat::ARGB32Premultiplied;
     bool isMask_ = false;
-    std::vector<uint8_t> pixels_;
+    // Whatever holds the pixels (a vector handed over, or a filled buffer).
+    std::shared_ptr<const void> owner_;
+    const uint8_t* data_ = nullptr;
 };
 
 // The platform's C names.
