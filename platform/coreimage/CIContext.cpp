@@ -52,6 +52,9 @@ VImage regionBytes(const CIImage& image, const CGRect& region) {
 
     const VImage bytes =
         pipeline.bytes() ? *pipeline.bytes() : bitmapBytes(pipeline, inside);
+    if (CGRectEqualToRect(region, extent)) {
+        return bytes;
+    }
     if (inside) {
         return bytes.extract_area(left, top, width, height);
     }

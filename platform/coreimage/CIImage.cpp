@@ -45,7 +45,24 @@ VImage bitmapPixels(const CGImageRef& bitmap) {
         throw vips::VError();
     }
     g_signal_connect(image, "postclose", G_CALLBACK(releaseBitmap), new CGImageRef(bitmap));
-    return VImage(image).extract_area(0, 0, width, height);
+    // Every step of a pipeline costs a little on every tile: crop only padded rows.
+    return stride == bitmap->width() ? VImage(image) : VImage(image).extract_area(0, 0, width, height);
+}
+
+// Whether every skipped fourth byte of a 4-byte bitmap already reads as opaque, as the
+// decoders leave it: a quick read that spares the pipeline a pass over every pixel.
+bool fourthBytesOpaque(const CGImageRef& bitmap) {
+    for (size_t y = 0; y < bitmap->height(); ++y) {
+        const uint8_t* row = bitmap->data() + y * bitmap->bytesPerRow();
+        uint8_t all = 255;
+        for (size_t x = 0; x < bitmap->width(); ++x) {
+            all &= row[x * 4 + 3];
+        }
+        if (all != 255) {
+            return false;
+        }
+    }
+    return true;
 }
 
 // Our bitmaps hold B, G, R, A in memory; pipelines hold R, G, B(, A) in 0...1.
@@ -61,7 +78,7 @@ std::shared_ptr<const CIImagePipeline> pipelineOf(const CGImageRef& bitmap) {
     case CGImagePixelFormat::RGB24:
         // The skipped fourth byte becomes an opaque alpha.
         return CIImagePipeline::withBytes(
-            bytes.extract_band(0, VImage::option()->set("n", 3)).bandjoin_const({255.0}), true);
+            fourthBytesOpaque(bitmap) ? bytes : bytes | std::vector<double>{0, 0, 0, 255}, true);
     case CGImagePixelFormat::ARGB32Premultiplied:
         break;
     }

@@ -171,13 +171,14 @@ CIImagePtr pixellate(const CIImage& input, const CIFilter& filter) {
     }
     const int blockSide = static_cast<int>(side);
     return movePixels(input, true, grid, [&](const VImage& pixels) {
-        return pixels
-            .embed(static_cast<int>(CGRectGetMinX(extent) - left),
-                   static_cast<int>(top - CGRectGetMaxY(extent)), static_cast<int>(right - left),
-                   static_cast<int>(top - bottom),
-                   VImage::option()->set("extend", VIPS_EXTEND_COPY))
-            .shrink(side, side)
-            .zoom(blockSide, blockSide);
+        const VImage covered =
+            CGRectEqualToRect(grid, extent)
+                ? pixels
+                : pixels.embed(static_cast<int>(CGRectGetMinX(extent) - left),
+                               static_cast<int>(top - CGRectGetMaxY(extent)),
+                               static_cast<int>(right - left), static_cast<int>(top - bottom),
+                               VImage::option()->set("extend", VIPS_EXTEND_COPY));
+        return covered.shrink(side, side).zoom(blockSide, blockSide);
     });
 }
 
