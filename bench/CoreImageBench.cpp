@@ -69,9 +69,8 @@ void reportPeakMemory(benchmark::State& state, const std::function<void()>& run)
 
 void renderVips(benchmark::State& state, const std::function<VImage(const VImage&)>& operation) {
     VipsRuntime::start();
-    const VImage photoBytes = VImage::new_from_memory(const_cast<uint8_t*>(photo()->data()),
-                                                      kBytes, kWidth, kHeight, 4,
-                                                      VIPS_FORMAT_UCHAR);
+    const VImage photoBytes = VImage::new_from_memory(const_cast<uint8_t*>(photo()->data()), kBytes,
+                                                      kWidth, kHeight, 4, VIPS_FORMAT_UCHAR);
     const auto run = [&] {
         size_t size = 0;
         void* pixels = operation(photoBytes).write_to_memory(&size);

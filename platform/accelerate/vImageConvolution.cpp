@@ -309,15 +309,13 @@ void convolveKernel(const vImage_Buffer& src, const vImage_Buffer& dest, const K
 // own. Each band gets at least this much work, so small calls stay on the caller's thread.
 constexpr size_t kWorkPerBand = size_t{1} << 20;
 
-template <class Layout>
-size_t bandCount(const Layout& plan) {
+template <class Layout> size_t bandCount(const Layout& plan) {
     const size_t threads = std::max(1u, std::thread::hardware_concurrency());
     return std::clamp<size_t>(plan.work() / kWorkPerBand, 1, std::min(threads, plan.height));
 }
 
 // The temporary bytes of every band together.
-template <class Layout>
-size_t tempBytesOf(const Layout& plan) {
+template <class Layout> size_t tempBytesOf(const Layout& plan) {
     return bandCount(plan) * plan.tempBytes();
 }
 
@@ -395,9 +393,10 @@ vImage_Error vImageConvolve_ARGB8888(const vImage_Buffer* src, const vImage_Buff
     if (!kernel) {
         return kvImageNullPointerArgument;
     }
-    const KernelPlan plan{src->width,       src->height,      dest->width,  dest->height,
-                          srcOffsetToROI_X, srcOffsetToROI_Y, kernel_width, kernel_height,
-                          std::min<size_t>(kernel_height, src->height)};
+    const KernelPlan plan{
+        src->width,   src->height,      dest->width,
+        dest->height, srcOffsetToROI_X, srcOffsetToROI_Y,
+        kernel_width, kernel_height,    std::min<size_t>(kernel_height, src->height)};
     // 32-bit sums are faster and hold 255 x the kernel's absolute sum up to 2^31.
     int64_t reach = 0;
     for (size_t i = 0; i < size_t{kernel_height} * kernel_width; ++i) {

@@ -13,9 +13,8 @@ using namespace CIKernels;
 namespace {
 
 // A filter of the input image and `parameters`.
-CIFilterDefinition colourFilter(
-    std::string name, std::vector<CIFilterInputDefinition> parameters,
-    std::function<CIImagePtr(const CIImage&, const CIFilter&)> apply) {
+CIFilterDefinition colourFilter(std::string name, std::vector<CIFilterInputDefinition> parameters,
+                                std::function<CIImagePtr(const CIImage&, const CIFilter&)> apply) {
     parameters.insert(parameters.begin(), imageInput());
     return {std::move(name), std::move(parameters), std::move(apply)};
 }

@@ -50,8 +50,7 @@ VImage regionBytes(const CIImage& image, const CGRect& region) {
     const int height = static_cast<int>(CGRectGetHeight(region));
     const bool inside = CGRectContainsRect(extent, region);
 
-    const VImage bytes =
-        pipeline.bytes() ? *pipeline.bytes() : bitmapBytes(pipeline, inside);
+    const VImage bytes = pipeline.bytes() ? *pipeline.bytes() : bitmapBytes(pipeline, inside);
     if (CGRectEqualToRect(region, extent)) {
         return bytes;
     }
@@ -96,9 +95,9 @@ CGImageRef CIContext::createCGImageFromRect(const std::shared_ptr<CIImage>& imag
         width, height, CGImagePixelFormat::ARGB32Premultiplied, width * 4, [&](uint8_t* pixels) {
             try {
                 const VImage bytes = regionBytes(*image, region);
-                VipsImage* target = vips_image_new_from_memory(
-                    pixels, width * height * 4, static_cast<int>(width),
-                    static_cast<int>(height), 4, VIPS_FORMAT_UCHAR);
+                VipsImage* target =
+                    vips_image_new_from_memory(pixels, width * height * 4, static_cast<int>(width),
+                                               static_cast<int>(height), 4, VIPS_FORMAT_UCHAR);
                 const bool written = target && vips_image_write(bytes.get_image(), target) == 0;
                 if (target) {
                     g_object_unref(target);

@@ -49,9 +49,9 @@ CurveTable curveTable(const std::function<double(double)>& f) {
 }
 
 VImage curve(const VImage& samples, const CurveTable& table) {
-    VipsImage* lut = vips_image_new_from_memory_copy(table.data(), table.size() * sizeof(float),
-                                                     static_cast<int>(table.size()), 1, 1,
-                                                     VIPS_FORMAT_FLOAT);
+    VipsImage* lut =
+        vips_image_new_from_memory_copy(table.data(), table.size() * sizeof(float),
+                                        static_cast<int>(table.size()), 1, 1, VIPS_FORMAT_FLOAT);
     if (!lut) {
         throw vips::VError();
     }
@@ -92,8 +92,7 @@ void deleteRowKernel(VipsImage*, void* kernel) {
 }
 
 CIImagePtr withBytes(VImage bytes, bool opaque, const CGRect& extent) {
-    return CIImage::imageWithPipeline(CIImagePipeline::withBytes(std::move(bytes), opaque),
-                                      extent);
+    return CIImage::imageWithPipeline(CIImagePipeline::withBytes(std::move(bytes), opaque), extent);
 }
 
 bool isOpaque(const CIImage& image) {
@@ -147,8 +146,8 @@ CIImagePtr curveColour(const CIImage& image, const CurveTable& table) {
         return mapColour(image, [&](const VImage& rgb) { return curve(rgb, table); });
     }
     // The kernel runs after this call returns: it shares the table.
-    const auto change = [shared = std::make_shared<const CurveTable>(table)](
-                            std::array<double, 3>& c) {
+    const auto change = [shared =
+                             std::make_shared<const CurveTable>(table)](std::array<double, 3>& c) {
         for (double& channel : c) {
             channel = lookUp(*shared, channel);
         }
@@ -161,21 +160,21 @@ CIImagePtr curveColour(const CIImage& image, const CurveTable& table) {
         changeStraightPixel(grey, mapped, change);
         opaque[level] = mapped[0];
     }
-    return withBytes(rowKernel(*bytes,
-                               [change, opaque](const uint8_t* in, uint8_t* out, int width,
-                                                       int, int) {
-                                   for (int i = 0; i < width * 4; i += 4) {
-                                       if (in[i + 3] == 255) {
-                                           out[i] = opaque[in[i]];
-                                           out[i + 1] = opaque[in[i + 1]];
-                                           out[i + 2] = opaque[in[i + 2]];
-                                           out[i + 3] = 255;
-                                       } else {
-                                           changeStraightPixel(in + i, out + i, change);
-                                       }
-                                   }
-                               }),
-                     isOpaque(image), image.extent());
+    return withBytes(
+        rowKernel(*bytes,
+                  [change, opaque](const uint8_t* in, uint8_t* out, int width, int, int) {
+                      for (int i = 0; i < width * 4; i += 4) {
+                          if (in[i + 3] == 255) {
+                              out[i] = opaque[in[i]];
+                              out[i + 1] = opaque[in[i + 1]];
+                              out[i + 2] = opaque[in[i + 2]];
+                              out[i + 3] = 255;
+                          } else {
+                              changeStraightPixel(in + i, out + i, change);
+                          }
+                      }
+                  }),
+        isOpaque(image), image.extent());
 }
 
 CIImagePtr movePixels(const CIImage& image, bool keepsOpaque, const CGRect& extent,
@@ -186,9 +185,9 @@ CIImagePtr movePixels(const CIImage& image, bool keepsOpaque, const CGRect& exte
         return withBytes(move(*pipeline.bytes()), opaque, extent);
     }
     return CIImage::imageWithPipeline(
-        std::make_shared<CIImagePipeline>(move(opaque ? pipeline.pixels()
-                                                      : pipeline.premultiplied()),
-                                          opaque ? CIAlpha::Opaque : CIAlpha::Premultiplied),
+        std::make_shared<CIImagePipeline>(
+            move(opaque ? pipeline.pixels() : pipeline.premultiplied()),
+            opaque ? CIAlpha::Opaque : CIAlpha::Premultiplied),
         extent);
 }
 

@@ -63,8 +63,7 @@ CIImagePtr movePixels(const CIImage& image, bool keepsOpaque, const CGRect& exte
 // threads, tile by tile: `row` turns `width` pixels of the input row `y` starting at
 // column `x` into the output's. It runs on many threads at once and may only read what it
 // holds.
-using RowKernel =
-    std::function<void(const uint8_t* in, uint8_t* out, int width, int x, int y)>;
+using RowKernel = std::function<void(const uint8_t* in, uint8_t* out, int width, int x, int y)>;
 vips::VImage rowKernel(const vips::VImage& bytes, RowKernel row);
 
 // One premultiplied B, G, R, A pixel through `change` (called on an std::array<double, 3>

@@ -64,22 +64,22 @@ CIImagePtr vignette(const CIImage& input, const CIFilter& filter) {
     if (pipeline.bytes()) {
         const double constant = outer <= 0 ? factor(0) : 0;
         return CIImage::imageWithPipeline(
-            CIImagePipeline::withBytes(rowKernel(
-                *pipeline.bytes(),
-                [=](const uint8_t* in, uint8_t* out, int width, int x, int y) {
-                    const double v = outer <= 0 ? 0 : (dy - y) / outer;
-                    for (int i = 0; i < width; ++i) {
-                        const double u = outer <= 0 ? 0 : (x + i + dx) / outer;
-                        const double shade =
-                            outer <= 0 ? constant : lookUp(*shades, u * u + v * v);
-                        changeStraightPixel(in + 4 * i, out + 4 * i,
-                                            [shade](std::array<double, 3>& c) {
-                                                for (double& channel : c) {
-                                                    channel *= shade;
-                                                }
-                                            });
-                    }
-                }),
+            CIImagePipeline::withBytes(
+                rowKernel(*pipeline.bytes(),
+                          [=](const uint8_t* in, uint8_t* out, int width, int x, int y) {
+                              const double v = outer <= 0 ? 0 : (dy - y) / outer;
+                              for (int i = 0; i < width; ++i) {
+                                  const double u = outer <= 0 ? 0 : (x + i + dx) / outer;
+                                  const double shade =
+                                      outer <= 0 ? constant : lookUp(*shades, u * u + v * v);
+                                  changeStraightPixel(in + 4 * i, out + 4 * i,
+                                                      [shade](std::array<double, 3>& c) {
+                                                          for (double& channel : c) {
+                                                              channel *= shade;
+                                                          }
+                                                      });
+                              }
+                          }),
                 pipeline.alpha() == CIAlpha::Opaque),
             extent);
     }
@@ -209,16 +209,15 @@ CIImagePtr affineTransform(const CIImage& input, const CIFilter& filter) {
     const double ody = oy + 0.5 * (matrix[2] + matrix[3]) - 0.5;
     return movePixels(input, false, out, [&](const VImage& pixels) {
         return pixels.affine(
-            matrix,
-            VImage::option()
-                ->set("interpolate", vips::VInterpolate::new_from_name("bilinear"))
-                ->set("odx", odx)
-                ->set("ody", ody)
-                ->set("oarea", std::vector<int>{0, 0, static_cast<int>(CGRectGetWidth(out)),
-                                                static_cast<int>(CGRectGetHeight(out))})
-                ->set("extend", VIPS_EXTEND_BACKGROUND)
-                ->set("background", std::vector<double>{0.0})
-                ->set("premultiplied", true));
+            matrix, VImage::option()
+                        ->set("interpolate", vips::VInterpolate::new_from_name("bilinear"))
+                        ->set("odx", odx)
+                        ->set("ody", ody)
+                        ->set("oarea", std::vector<int>{0, 0, static_cast<int>(CGRectGetWidth(out)),
+                                                        static_cast<int>(CGRectGetHeight(out))})
+                        ->set("extend", VIPS_EXTEND_BACKGROUND)
+                        ->set("background", std::vector<double>{0.0})
+                        ->set("premultiplied", true));
     });
 }
 

@@ -58,8 +58,7 @@ CGImageRef CGImage::createMask(size_t width, size_t height, size_t bytesPerRow,
         return nullptr;
     }
     auto owned = std::make_shared<const std::vector<uint8_t>>(std::move(samples));
-    return adopt(width, height, CGImagePixelFormat::Gray8, bytesPerRow, true, owned,
-                 owned->data());
+    return adopt(width, height, CGImagePixelFormat::Gray8, bytesPerRow, true, owned, owned->data());
 }
 
 uint32_t CGImage::pixelAt(size_t x, size_t y) const {

@@ -132,8 +132,8 @@ TEST(Convolve, UsesTheCallersTemporaryBuffer) {
         ASSERT_GT(size, 0);
         // Exactly the size asked for, offset by one byte: the buffer need not be aligned.
         std::vector<uint8_t> temp(static_cast<size_t>(size) + 1, 0xee);
-        ASSERT_EQ(vImageConvolve_ARGB8888(&src, &a, temp.data() + 1, 0, 0, kernel.data(), 7, 5,
-                                          500, nullptr, kvImageEdgeExtend),
+        ASSERT_EQ(vImageConvolve_ARGB8888(&src, &a, temp.data() + 1, 0, 0, kernel.data(), 7, 5, 500,
+                                          nullptr, kvImageEdgeExtend),
                   kvImageNoError);
         ASSERT_EQ(vImageConvolve_ARGB8888(&src, &b, nullptr, 0, 0, kernel.data(), 7, 5, 500,
                                           nullptr, kvImageEdgeExtend),

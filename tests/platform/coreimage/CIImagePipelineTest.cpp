@@ -13,7 +13,9 @@ CGImageRef translucentPicture() {
     return makeImage(12, 8, CGImagePixelFormat::ARGB32Premultiplied, [](size_t x, size_t y) {
         const uint32_t alphas[] = {255, 255, 200, 128, 37, 0};
         const uint32_t a = alphas[(x + 2 * y) % 6];
-        const auto channel = [a](size_t level) { return static_cast<uint32_t>(level % 256) * a / 255; };
+        const auto channel = [a](size_t level) {
+            return static_cast<uint32_t>(level % 256) * a / 255;
+        };
         return a << 24 | channel(x * 21 + 3) << 16 | channel(y * 33 + 90) << 8 |
                channel(x * y * 7 + 20);
     });
@@ -75,7 +77,8 @@ TEST(CIImagePipelineTest, BytesAndFloatSamplesGiveTheSamePicture) {
     for (const CGImageRef& bitmap : {picture, opaque}) {
         for (const Case& c : cases) {
             SCOPED_TRACE(std::string(c.name) + (bitmap == opaque ? ", opaque" : ", translucent"));
-            const CIImagePtr fromBytes = apply(c.name, CIImage::imageWithCGImage(bitmap), c.parameters);
+            const CIImagePtr fromBytes =
+                apply(c.name, CIImage::imageWithCGImage(bitmap), c.parameters);
             const CIImagePtr fromFloats = apply(c.name, asFloatSamples(bitmap), c.parameters);
             ASSERT_TRUE(fromBytes && fromFloats);
             ASSERT_EQ(fromBytes->extent(), fromFloats->extent());
@@ -94,18 +97,36 @@ TEST(CIImagePipelineTest, BytesAndFloatSamplesGiveTheSamePicture) {
     }
 }
 
-// A bitmap whose skipped fourth bytes are not opaque still renders opaque, through the
-// filters that keep its bytes.
+// A bitmap whose skipped fourth bytes are not all opaque still renders opaque, as it is
+// and through the filters that keep its bytes.
 TEST(CIImagePipelineTest, SkippedBytesOfOpaqueBitmapsReadAsOpaque) {
-    const CGImageRef rgb = makeImage(4, 3, CGImagePixelFormat::RGB24, [](size_t x, size_t y) {
-        return static_cast<uint32_t>(x * 50 + y) << 24 | 0x406080u;
-    });
-    for (const char* name : {"CIColorInvert", "CIToneCurve", "CIPixellate"}) {
-        SCOPED_TRACE(name);
-        const CGImageRef out = applyFilter(name, rgb);
-        ASSERT_TRUE(out);
-        for (uint32_t pixel : pixelsOf(*out)) {
-            EXPECT_EQ(pixel >> 24, 255u);
+    struct Case {
+        const char* name;
+        size_t width;
+        std::function<uint32_t(size_t x, size_t y)> fourthByte;
+    };
+    const Case cases[] = {
+        {"junk everywhere", 4, [](size_t x, size_t y) { return uint32_t(x * 50 + y); }},
+        // An odd width leaves a last pixel outside the two-pixel words.
+        {"junk in one row's last pixel", 5,
+         [](size_t x, size_t y) { return x == 4 && y == 2 ? 0x10u : 0xffu; }},
+        {"all opaque", 5, [](size_t, size_t) { return 0xffu; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CGImageRef rgb =
+            makeImage(c.width, 3, CGImagePixelFormat::RGB24, [&](size_t x, size_t y) {
+                return c.fourthByte(x, y) << 24 | static_cast<uint32_t>(x * 40 + y * 7) << 8 |
+                       0x400080u;
+            });
+        EXPECT_EQ(pixelsOf(*renderWhole(CIImage::imageWithCGImage(rgb))), pixelsOf(*rgb));
+        for (const char* name : {"CIColorInvert", "CIToneCurve", "CIPixellate"}) {
+            SCOPED_TRACE(name);
+            const CGImageRef out = applyFilter(name, rgb);
+            ASSERT_TRUE(out);
+            for (uint32_t pixel : pixelsOf(*out)) {
+                EXPECT_EQ(pixel >> 24, 255u);
+            }
         }
     }
 }
