@@ -249,14 +249,29 @@ void padRow(const uint8_t* row, const KernelPlan& plan, uint8_t* out) {
     }
 }
 
-// sums[k] += weight x in[k]: the loop at the heart of the general convolution. The build
-// assumes only the processor baseline, whose vectors lack 32-bit multiplies, so the loop is
-// also built for AVX2 and the processor picks the version it runs.
+// sums[k] += weight x in[k]: the loop at the heart of the general convolution.
 template <class Sum>
-__attribute__((target_clones("avx2", "default"))) void
-multiplyAdd(Sum* __restrict sums, const uint8_t* __restrict in, size_t n, Sum weight) {
+[[gnu::always_inline]] inline void
+multiplyAddLoop(Sum* __restrict sums, const uint8_t* __restrict in, size_t n, Sum weight) {
     for (size_t k = 0; k < n; ++k) {
         sums[k] += weight * static_cast<Sum>(in[k]);
+    }
+}
+
+// The build assumes only the processor baseline, whose vectors lack 32-bit multiplies, so
+// the loop is also built for AVX2 and run so where the processor has it. (Chosen here, not
+// by the loader: the thread checker cannot run in code the loader calls before it starts.)
+template <class Sum>
+[[gnu::target("avx2")]] void multiplyAddAvx2(Sum* sums, const uint8_t* in, size_t n, Sum weight) {
+    multiplyAddLoop(sums, in, n, weight);
+}
+
+template <class Sum> void multiplyAdd(Sum* sums, const uint8_t* in, size_t n, Sum weight) {
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    if (avx2) {
+        multiplyAddAvx2(sums, in, n, weight);
+    } else {
+        multiplyAddLoop(sums, in, n, weight);
     }
 }
 
