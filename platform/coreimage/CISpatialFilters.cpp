@@ -52,6 +52,10 @@ CIImagePtr vignette(const CIImage& input, const CIFilter& filter) {
         const double t = std::clamp((distance - inner) / (outer - inner), 0.0, 1.0);
         return 1 - intensity * t * t * (3 - 2 * t);
     };
+    if (outer <= 0) {
+        const double f = factor(0);
+        return affineColour(input, {f, 0, 0, 0, f, 0, 0, 0, f});
+    }
     const CGRect& extent = input.extent();
     const CIImagePipeline& pipeline = input.pipeline();
     // Squared distance over the squared outer radius, looked up in a table of the factor
@@ -62,35 +66,26 @@ CIImagePtr vignette(const CIImage& input, const CIFilter& filter) {
     const auto shades = std::make_shared<const CurveTable>(
         curveTable([&](double s) { return factor(std::sqrt(s) * outer); }));
     if (pipeline.bytes()) {
-        const double constant = outer <= 0 ? factor(0) : 0;
+        const auto row = [=](const uint8_t* in, uint8_t* out, int width, int x, int y) {
+            const double v = (dy - y) / outer;
+            for (int i = 0; i < width; ++i) {
+                const double u = (x + i + dx) / outer;
+                const double shade = lookUp(*shades, u * u + v * v);
+                changeStraightPixel(in + 4 * i, out + 4 * i, [shade](std::array<double, 3>& c) {
+                    for (double& channel : c) {
+                        channel *= shade;
+                    }
+                });
+            }
+        };
         return CIImage::imageWithPipeline(
-            CIImagePipeline::withBytes(
-                rowKernel(*pipeline.bytes(),
-                          [=](const uint8_t* in, uint8_t* out, int width, int x, int y) {
-                              const double v = outer <= 0 ? 0 : (dy - y) / outer;
-                              for (int i = 0; i < width; ++i) {
-                                  const double u = outer <= 0 ? 0 : (x + i + dx) / outer;
-                                  const double shade =
-                                      outer <= 0 ? constant : lookUp(*shades, u * u + v * v);
-                                  changeStraightPixel(in + 4 * i, out + 4 * i,
-                                                      [shade](std::array<double, 3>& c) {
-                                                          for (double& channel : c) {
-                                                              channel *= shade;
-                                                          }
-                                                      });
-                              }
-                          }),
-                pipeline.alpha() == CIAlpha::Opaque),
+            CIImagePipeline::withBytes(rowKernel(*pipeline.bytes(), row),
+                                       pipeline.alpha() == CIAlpha::Opaque),
             extent);
     }
-    VImage shade;
-    if (outer <= 0) {
-        shade = VImage::black(pipeline.width(), pipeline.height()).linear(0.0, factor(0));
-    } else {
-        const VImage xy = VImage::xyz(pipeline.width(), pipeline.height())
-                              .linear({1.0 / outer, -1.0 / outer}, {dx / outer, dy / outer});
-        shade = curve((xy * xy).bandmean().linear(2.0, 0.0), *shades);
-    }
+    const VImage xy = VImage::xyz(pipeline.width(), pipeline.height())
+                          .linear({1.0 / outer, -1.0 / outer}, {dx / outer, dy / outer});
+    const VImage shade = curve((xy * xy).bandmean().linear(2.0, 0.0), *shades);
     return mapColour(input, [&](const VImage& rgb) { return rgb * shade; });
 }
 

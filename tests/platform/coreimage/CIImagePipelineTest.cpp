@@ -64,6 +64,8 @@ TEST(CIImagePipelineTest, BytesAndFloatSamplesGiveTheSamePicture) {
          {{"inputCenter", CIVector::vectorWithXY(7, 3)},
           {"inputRadius", number(5)},
           {"inputIntensity", number(0.8)}}},
+        // A radius of 0 darkens everything alike.
+        {"CIVignetteEffect", {{"inputRadius", number(0)}, {"inputIntensity", number(0.5)}}},
         {"CIPixellate", {{"inputScale", number(3)}, {"inputCenter", CIVector::vectorWithXY(2, 1)}}},
         {"CIAffineTransform",
          {{"inputTransform", NSValue::valueWithCGAffineTransform(CGAffineTransformTranslate(
