@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -21,6 +22,8 @@ struct Plan {
     size_t ringRows;
 
     size_t rowSumsCount() const { return width * kChannels; }
+    // Running sums cost a few operations a channel, whatever the kernel's size.
+    size_t work() const { return width * height * kChannels * 4; }
     // Row sums (32 bits a channel: at most 255 x 65535), then column sums (64 bits).
     size_t tempBytes() const {
         if (width == 0 || height == 0) {
@@ -226,6 +229,7 @@ struct KernelPlan {
     size_t ringRows;
 
     size_t paddedRowBytes() const { return (width + kernelWidth - 1) * kChannels; }
+    size_t work() const { return width * height * kChannels * kernelWidth * kernelHeight; }
     size_t sumsCount() const { return width * kChannels; }
     size_t tempBytes() const {
         if (width == 0 || height == 0) {
@@ -242,6 +246,32 @@ void padRow(const uint8_t* row, const KernelPlan& plan, uint8_t* out) {
     for (size_t px = 0; px < padded; ++px) {
         const size_t x = clampIndex(static_cast<int64_t>(plan.x0 + px) - radius, plan.srcWidth);
         std::memcpy(out + px * kChannels, row + x * kChannels, kChannels);
+    }
+}
+
+// sums[k] += weight x in[k]: the loop at the heart of the general convolution.
+template <class Sum>
+[[gnu::always_inline]] inline void
+multiplyAddLoop(Sum* __restrict sums, const uint8_t* __restrict in, size_t n, Sum weight) {
+    for (size_t k = 0; k < n; ++k) {
+        sums[k] += weight * static_cast<Sum>(in[k]);
+    }
+}
+
+// The build assumes only the processor baseline, whose vectors lack 32-bit multiplies, so
+// the loop is also built for AVX2 and run so where the processor has it. (Chosen here, not
+// by the loader: the thread checker cannot run in code the loader calls before it starts.)
+template <class Sum>
+[[gnu::target("avx2")]] void multiplyAddAvx2(Sum* sums, const uint8_t* in, size_t n, Sum weight) {
+    multiplyAddLoop(sums, in, n, weight);
+}
+
+template <class Sum> void multiplyAdd(Sum* sums, const uint8_t* in, size_t n, Sum weight) {
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    if (avx2) {
+        multiplyAddAvx2(sums, in, n, weight);
+    } else {
+        multiplyAddLoop(sums, in, n, weight);
     }
 }
 
@@ -278,11 +308,7 @@ void convolveKernel(const vImage_Buffer& src, const vImage_Buffer& dest, const K
                 if (weight == 0) {
                     continue;
                 }
-                const uint8_t* in = row + j * kChannels;
-                // Contiguous multiply-adds the compiler turns into vector instructions.
-                for (size_t k = 0; k < n; ++k) {
-                    sums[k] += weight * static_cast<Sum>(in[k]);
-                }
+                multiplyAdd(sums, row + j * kChannels, n, weight);
             }
         }
         auto* out = static_cast<uint8_t*>(dest.data) + y * dest.rowBytes;
@@ -293,13 +319,29 @@ void convolveKernel(const vImage_Buffer& src, const vImage_Buffer& dest, const K
         }
     }
 }
+// Large calls are split into bands of destination rows, one a thread: a band is the same
+// convolution of fewer rows starting lower in the source, with a temporary buffer of its
+// own. Each band gets at least this much work, so small calls stay on the caller's thread.
+constexpr size_t kWorkPerBand = size_t{1} << 20;
+
+template <class Layout> size_t bandCount(const Layout& plan) {
+    const size_t threads = std::max(1u, std::thread::hardware_concurrency());
+    return std::clamp<size_t>(plan.work() / kWorkPerBand, 1, std::min(threads, plan.height));
+}
+
+// The temporary bytes of every band together.
+template <class Layout> size_t tempBytesOf(const Layout& plan) {
+    return bandCount(plan) * plan.tempBytes();
+}
+
 // What both convolutions do once their plan is made: answer a size query, skip an empty
-// region, check the pixels, find a temporary buffer and run `work` with it.
+// region, check the pixels, find a temporary buffer and run `work` on every band with its
+// share of it.
 template <class Layout, class Work>
 vImage_Error runPlan(const Layout& plan, const vImage_Buffer& src, const vImage_Buffer& dest,
                      void* tempBuffer, vImage_Flags flags, Work work) {
     if (flags & kvImageGetTempBufferSize) {
-        return static_cast<vImage_Error>(plan.tempBytes());
+        return static_cast<vImage_Error>(tempBytesOf(plan));
     }
     if (plan.width == 0 || plan.height == 0) {
         return kvImageNoError;
@@ -309,10 +351,28 @@ vImage_Error runPlan(const Layout& plan, const vImage_Buffer& src, const vImage_
     }
     std::vector<uint64_t> owned;
     if (!tempBuffer) {
-        owned.resize(plan.tempBytes() / sizeof(uint64_t) + 1);
+        owned.resize(tempBytesOf(plan) / sizeof(uint64_t) + 1);
         tempBuffer = owned.data();
     }
-    work(tempBuffer);
+    const size_t bands = bandCount(plan);
+    const auto runBand = [&](size_t band) {
+        const size_t first = plan.height * band / bands, last = plan.height * (band + 1) / bands;
+        Layout part = plan;
+        part.y0 = plan.y0 + first;
+        part.height = last - first;
+        vImage_Buffer rows = dest;
+        rows.data = static_cast<uint8_t*>(dest.data) + first * dest.rowBytes;
+        rows.height = part.height;
+        work(rows, part, static_cast<uint8_t*>(tempBuffer) + band * plan.tempBytes());
+    };
+    std::vector<std::thread> threads;
+    for (size_t band = 1; band < bands; ++band) {
+        threads.emplace_back(runBand, band);
+    }
+    runBand(0);
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
     return kvImageNoError;
 }
 } // namespace
@@ -331,7 +391,9 @@ vImage_Error vImageBoxConvolve_ARGB8888(const vImage_Buffer* src, const vImage_B
         dest->height, srcOffsetToROI_X, srcOffsetToROI_Y,
         kernel_width, kernel_height,    std::min<size_t>(size_t{kernel_height} + 1, src->height)};
     return runPlan(plan, *src, *dest, tempBuffer, flags,
-                   [&](void* temp) { convolve(*src, *dest, plan, temp); });
+                   [&](const vImage_Buffer& rows, const Plan& part, void* temp) {
+                       convolve(*src, rows, part, temp);
+                   });
 }
 
 vImage_Error vImageConvolve_ARGB8888(const vImage_Buffer* src, const vImage_Buffer* dest,
@@ -346,19 +408,22 @@ vImage_Error vImageConvolve_ARGB8888(const vImage_Buffer* src, const vImage_Buff
     if (!kernel) {
         return kvImageNullPointerArgument;
     }
-    const KernelPlan plan{src->width,       src->height,      dest->width,  dest->height,
-                          srcOffsetToROI_X, srcOffsetToROI_Y, kernel_width, kernel_height,
-                          std::min<size_t>(kernel_height, src->height)};
-    return runPlan(plan, *src, *dest, tempBuffer, flags, [&](void* temp) {
-        // 32-bit sums are faster and hold 255 x the kernel's absolute sum up to 2^31.
-        int64_t reach = 0;
-        for (size_t i = 0; i < size_t{kernel_height} * kernel_width; ++i) {
-            reach += std::abs(static_cast<int64_t>(kernel[i]));
-        }
-        if (reach * 255 < (int64_t{1} << 31)) {
-            convolveKernel<int32_t>(*src, *dest, plan, kernel, divisor, temp);
-        } else {
-            convolveKernel<int64_t>(*src, *dest, plan, kernel, divisor, temp);
-        }
-    });
+    const KernelPlan plan{
+        src->width,   src->height,      dest->width,
+        dest->height, srcOffsetToROI_X, srcOffsetToROI_Y,
+        kernel_width, kernel_height,    std::min<size_t>(kernel_height, src->height)};
+    // 32-bit sums are faster and hold 255 x the kernel's absolute sum up to 2^31.
+    int64_t reach = 0;
+    for (size_t i = 0; i < size_t{kernel_height} * kernel_width; ++i) {
+        reach += std::abs(static_cast<int64_t>(kernel[i]));
+    }
+    const bool narrow = reach * 255 < (int64_t{1} << 31);
+    return runPlan(plan, *src, *dest, tempBuffer, flags,
+                   [&](const vImage_Buffer& rows, const KernelPlan& part, void* temp) {
+                       if (narrow) {
+                           convolveKernel<int32_t>(*src, rows, part, kernel, divisor, temp);
+                       } else {
+                           convolveKernel<int64_t>(*src, rows, part, kernel, divisor, temp);
+                       }
+                   });
 }

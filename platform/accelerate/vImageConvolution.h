@@ -4,6 +4,9 @@
 // the kernel_height x kernel_width source pixels centred on it, each channel on its own
 // (so premultiplied pixels stay premultiplied). Running sums along rows and columns make
 // the cost grow with the pixels, not with the kernel's area.
+//
+// Large calls of either convolution run on one thread a core, each filling a band of the
+// destination's rows; the call returns when all are done.
 #pragma once
 
 #include "platform/accelerate/vImageTypes.h"

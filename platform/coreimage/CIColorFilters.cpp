@@ -12,14 +12,11 @@ using namespace CIKernels;
 
 namespace {
 
-// A filter that applies `colour` to straight red, green and blue with the filter's inputs.
+// A filter of the input image and `parameters`.
 CIFilterDefinition colourFilter(std::string name, std::vector<CIFilterInputDefinition> parameters,
-                                std::function<VImage(const VImage&, const CIFilter&)> colour) {
+                                std::function<CIImagePtr(const CIImage&, const CIFilter&)> apply) {
     parameters.insert(parameters.begin(), imageInput());
-    return {std::move(name), std::move(parameters),
-            [colour = std::move(colour)](const CIImage& input, const CIFilter& filter) {
-                return mapColour(input, [&](const VImage& rgb) { return colour(rgb, filter); });
-            }};
+    return {std::move(name), std::move(parameters), std::move(apply)};
 }
 
 // Rotation of colours about the grey axis (1, 1, 1) by `angle` radians (Rodrigues'
@@ -93,33 +90,34 @@ std::vector<CIFilterDefinition> colorFilterDefinitions() {
     std::vector<CIFilterDefinition> filters;
 
     // Stored sRGB values taken through the sRGB curve to linear light, and back.
-    filters.push_back(colourFilter("CISRGBToneCurveToLinear", {}, [](const VImage& rgb, auto&) {
-        return curve(rgb, srgbToLinear);
+    filters.push_back(colourFilter("CISRGBToneCurveToLinear", {}, [](const CIImage& in, auto&) {
+        return curveColour(in, curveTable(srgbToLinear));
     }));
-    filters.push_back(colourFilter("CILinearToSRGBToneCurve", {}, [](const VImage& rgb, auto&) {
-        return curve(rgb, linearToSrgb);
+    filters.push_back(colourFilter("CILinearToSRGBToneCurve", {}, [](const CIImage& in, auto&) {
+        return curveColour(in, curveTable(linearToSrgb));
     }));
 
     // 1 - c for each colour channel; alpha stays.
-    filters.push_back(colourFilter("CIColorInvert", {},
-                                   [](const VImage& rgb, auto&) { return rgb.linear(-1.0, 1.0); }));
+    filters.push_back(colourFilter("CIColorInvert", {}, [](const CIImage& in, auto&) {
+        return affineColour(in, {-1, 0, 0, 0, -1, 0, 0, 0, -1}, {1, 1, 1});
+    }));
 
     // The sepia matrix blended with the unchanged colour by the intensity (0 to 1).
     filters.push_back(colourFilter("CISepiaTone", {numberInput("inputIntensity", 1)},
-                                   [](const VImage& rgb, const CIFilter& f) {
+                                   [](const CIImage& in, const CIFilter& f) {
                                        const double intensity = f.numberForKey("inputIntensity");
                                        Matrix3 m{};
                                        for (size_t i = 0; i < m.size(); ++i) {
                                            m[i] = (1 - intensity) * kIdentity[i] +
                                                   intensity * kSepia[i];
                                        }
-                                       return colourMatrix(rgb, m);
+                                       return affineColour(in, m);
                                    }));
 
     // Rotation about the grey axis by the angle in radians.
     filters.push_back(colourFilter(
-        "CIHueAdjust", {numberInput("inputAngle", 0)}, [](const VImage& rgb, const CIFilter& f) {
-            return colourMatrix(rgb, hueRotation(f.numberForKey("inputAngle")));
+        "CIHueAdjust", {numberInput("inputAngle", 0)}, [](const CIImage& in, const CIFilter& f) {
+            return affineColour(in, hueRotation(f.numberForKey("inputAngle")));
         }));
 
     // With y the luma, every channel moves by
@@ -129,25 +127,29 @@ std::vector<CIFilterDefinition> colorFilterDefinitions() {
     filters.push_back(colourFilter(
         "CIHighlightShadowAdjust",
         {numberInput("inputHighlightAmount", 1), numberInput("inputShadowAmount", 0)},
-        [](const VImage& rgb, const CIFilter& f) {
+        [](const CIImage& in, const CIFilter& f) {
             const double shadow = 1.5 * f.numberForKey("inputShadowAmount");
             const double highlight = 1.5 * (f.numberForKey("inputHighlightAmount") - 1);
-            const VImage y =
-                rgb.recomb(VImage::new_matrix(3, 1, const_cast<double*>(kLuma.data()), 3));
-            const VImage dark = y.linear(-1.0, 1.0);
-            const VImage shift = y * dark * (dark.linear(shadow, 0.0) + y.linear(highlight, 0.0));
-            return rgb + shift;
+            return mapColour(in, [&](const VImage& rgb) {
+                const VImage y =
+                    rgb.recomb(VImage::new_matrix(3, 1, const_cast<double*>(kLuma.data()), 3));
+                const VImage dark = y.linear(-1.0, 1.0);
+                const VImage shift =
+                    y * dark * (dark.linear(shadow, 0.0) + y.linear(highlight, 0.0));
+                return rgb + shift;
+            });
         }));
 
     // Each channel quantised to `levels` evenly spaced values from 0 to 1 (levels rounded,
     // at least 2): min(floor(c * levels), levels - 1) / (levels - 1).
     filters.push_back(colourFilter(
         "CIColorPosterize", {numberInput("inputLevels", 6)},
-        [](const VImage& rgb, const CIFilter& f) {
+        [](const CIImage& in, const CIFilter& f) {
             const double levels = std::clamp(std::round(f.numberForKey("inputLevels")), 2.0, 256.0);
-            return curve(rgb, [levels](double c) {
-                return std::min(std::floor(c * levels), levels - 1) / (levels - 1);
-            });
+            return curveColour(in, curveTable([levels](double c) {
+                                   return std::min(std::floor(c * levels), levels - 1) /
+                                          (levels - 1);
+                               }));
         }));
 
     // Each channel mapped through the curve of the five points (see toneCurve).
@@ -156,7 +158,7 @@ std::vector<CIFilterDefinition> colorFilterDefinitions() {
                      {vectorInput("inputPoint0", 0, 0), vectorInput("inputPoint1", 0.25, 0.25),
                       vectorInput("inputPoint2", 0.5, 0.5), vectorInput("inputPoint3", 0.75, 0.75),
                       vectorInput("inputPoint4", 1, 1)},
-                     [](const VImage& rgb, const CIFilter& f) {
+                     [](const CIImage& in, const CIFilter& f) {
                          std::vector<std::pair<double, double>> points;
                          for (const char* key : {"inputPoint0", "inputPoint1", "inputPoint2",
                                                  "inputPoint3", "inputPoint4"}) {
@@ -164,7 +166,7 @@ std::vector<CIFilterDefinition> colorFilterDefinitions() {
                                  points.emplace_back(point->X(), point->Y());
                              }
                          }
-                         return curve(rgb, toneCurve(std::move(points)));
+                         return curveColour(in, curveTable(toneCurve(std::move(points))));
                      }));
 
     // Saturation (towards or away from luma grey), then brightness added, then contrast
@@ -173,7 +175,7 @@ std::vector<CIFilterDefinition> colorFilterDefinitions() {
         colourFilter("CIColorControls",
                      {numberInput("inputSaturation", 1), numberInput("inputBrightness", 0),
                       numberInput("inputContrast", 1)},
-                     [](const VImage& rgb, const CIFilter& f) {
+                     [](const CIImage& in, const CIFilter& f) {
                          const double contrast = f.numberForKey("inputContrast");
                          Matrix3 m = saturationMatrix(f.numberForKey("inputSaturation"));
                          for (double& value : m) {
@@ -181,23 +183,23 @@ std::vector<CIFilterDefinition> colorFilterDefinitions() {
                          }
                          const double offset =
                              contrast * f.numberForKey("inputBrightness") + 0.5 * (1 - contrast);
-                         return colourMatrix(rgb, m, {offset, offset, offset});
+                         return affineColour(in, m, {offset, offset, offset});
                      }));
 
     // Linear light times 2^EV (clipped at white), back in sRGB.
     filters.push_back(colourFilter(
-        "CIExposureAdjust", {numberInput("inputEV", 0)}, [](const VImage& rgb, const CIFilter& f) {
+        "CIExposureAdjust", {numberInput("inputEV", 0)}, [](const CIImage& in, const CIFilter& f) {
             const double gain = std::exp2(f.numberForKey("inputEV"));
-            return curve(rgb, [gain](double c) {
-                return linearToSrgb(std::min(1.0, srgbToLinear(c) * gain));
-            });
+            return curveColour(in, curveTable([gain](double c) {
+                                   return linearToSrgb(std::min(1.0, srgbToLinear(c) * gain));
+                               }));
         }));
 
     // Each stored channel raised to the power.
     filters.push_back(colourFilter(
-        "CIGammaAdjust", {numberInput("inputPower", 1)}, [](const VImage& rgb, const CIFilter& f) {
+        "CIGammaAdjust", {numberInput("inputPower", 1)}, [](const CIImage& in, const CIFilter& f) {
             const double power = f.numberForKey("inputPower");
-            return curve(rgb, [power](double c) { return std::pow(c, power); });
+            return curveColour(in, curveTable([power](double c) { return std::pow(c, power); }));
         }));
 
     return filters;

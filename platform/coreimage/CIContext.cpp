@@ -13,34 +13,34 @@ namespace {
 // The largest side of a bitmap.
 constexpr CGFloat kMaxSide = 65536;
 
-// The rendered R, G, B(, A) bytes (`bands` a pixel, rows packed) as our B, G, R, A.
-void copyRows(const uint8_t* in, int bands, std::vector<uint8_t>& out) {
-    uint8_t* pixel = out.data();
-    const uint8_t* end = out.data() + out.size();
-    if (bands == 3) {
-        for (; pixel != end; in += 3, pixel += 4) {
-            pixel[0] = in[2];
-            pixel[1] = in[1];
-            pixel[2] = in[0];
-            pixel[3] = 255;
-        }
-    } else {
-        for (; pixel != end; in += 4, pixel += 4) {
-            pixel[0] = in[2];
-            pixel[1] = in[1];
-            pixel[2] = in[0];
-            pixel[3] = in[3];
-        }
-    }
-}
-
 // 0...1 samples as rounded bytes; the cast clips what lies outside.
 VImage toBytes(const VImage& samples) {
     return samples.linear(255.0, 0.5).cast(VIPS_FORMAT_UCHAR);
 }
 
-// The pixels of `region` (whole pixels, engine coordinates) of `image` as bytes, colour
-// premultiplied (or three opaque bands).
+// Float samples as the bitmap's premultiplied B, G, R, A bytes.
+VImage bitmapBytes(const CIImagePipeline& pipeline, bool inside) {
+    // Opaque pixels need alpha added only where transparent margins come in.
+    if (pipeline.alpha() == CIAlpha::Opaque && inside) {
+        const VImage rgb = toBytes(pipeline.pixels());
+        return VImage::bandjoin({rgb[2], rgb[1], rgb[0]}).bandjoin_const({255.0});
+    }
+    VImage rgba;
+    if (pipeline.alpha() == CIAlpha::Premultiplied) {
+        rgba = toBytes(pipeline.pixels());
+    } else {
+        // Colour is clipped to 0...1 before it is multiplied by alpha, so that no channel
+        // ever exceeds its alpha.
+        rgba = toBytes(pipeline.straight())
+                   .premultiply(VImage::option()->set("max_alpha", 255.0))
+                   .linear(1.0, 0.5)
+                   .cast(VIPS_FORMAT_UCHAR);
+    }
+    return VImage::bandjoin({rgba[2], rgba[1], rgba[0], rgba[3]});
+}
+
+// The pixels of `region` (whole pixels, engine coordinates) of `image` as the bitmap's
+// premultiplied B, G, R, A bytes.
 VImage regionBytes(const CIImage& image, const CGRect& region) {
     const CIImagePipeline& pipeline = image.pipeline();
     const CGRect& extent = image.extent();
@@ -50,18 +50,9 @@ VImage regionBytes(const CIImage& image, const CGRect& region) {
     const int height = static_cast<int>(CGRectGetHeight(region));
     const bool inside = CGRectContainsRect(extent, region);
 
-    VImage bytes;
-    // Opaque pixels need alpha added only where transparent margins come in.
-    if (pipeline.alpha() == CIAlpha::Premultiplied ||
-        (pipeline.alpha() == CIAlpha::Opaque && inside)) {
-        bytes = toBytes(pipeline.pixels());
-    } else {
-        // Colour is clipped to 0...1 before it is multiplied by alpha, so that no channel
-        // ever exceeds its alpha.
-        bytes = toBytes(pipeline.straight())
-                    .premultiply(VImage::option()->set("max_alpha", 255.0))
-                    .linear(1.0, 0.5)
-                    .cast(VIPS_FORMAT_UCHAR);
+    const VImage bytes = pipeline.bytes() ? *pipeline.bytes() : bitmapBytes(pipeline, inside);
+    if (CGRectEqualToRect(region, extent)) {
+        return bytes;
     }
     if (inside) {
         return bytes.extract_area(left, top, width, height);
@@ -94,26 +85,31 @@ CGImageRef CIContext::createCGImageFromRect(const std::shared_ptr<CIImage>& imag
     }
     const auto width = static_cast<size_t>(CGRectGetWidth(region));
     const auto height = static_cast<size_t>(CGRectGetHeight(region));
-    std::vector<uint8_t> pixels(width * height * 4);
     // A region beside the image holds only transparent pixels.
     if (CGRectIsEmpty(CGRectIntersection(region, image->extent()))) {
         return CGImage::create(width, height, CGImagePixelFormat::ARGB32Premultiplied, width * 4,
-                               std::move(pixels));
+                               std::vector<uint8_t>(width * height * 4));
     }
-    try {
-        const VImage bytes = regionBytes(*image, region);
-        // libvips fills a buffer of its own on its worker threads, and only this thread
-        // touches ours: no memory of ours is shared with threads whose locks (GLib's)
-        // thread checkers cannot see.
-        size_t size = 0;
-        void* rendered = bytes.write_to_memory(&size);
-        copyRows(static_cast<const uint8_t*>(rendered), bytes.bands(), pixels);
-        g_free(rendered);
-    } catch (const vips::VError& error) {
-        NSLog("CIContext: render failed: %s", error.what());
-        vips_error_clear();
-        return nullptr;
-    }
-    return CGImage::create(width, height, CGImagePixelFormat::ARGB32Premultiplied, width * 4,
-                           std::move(pixels));
+    // Rendered straight into the bitmap's memory, on libvips' worker threads.
+    return CGImage::createFilled(
+        width, height, CGImagePixelFormat::ARGB32Premultiplied, width * 4, [&](uint8_t* pixels) {
+            try {
+                const VImage bytes = regionBytes(*image, region);
+                VipsImage* target =
+                    vips_image_new_from_memory(pixels, width * height * 4, static_cast<int>(width),
+                                               static_cast<int>(height), 4, VIPS_FORMAT_UCHAR);
+                const bool written = target && vips_image_write(bytes.get_image(), target) == 0;
+                if (target) {
+                    g_object_unref(target);
+                }
+                if (!written) {
+                    throw vips::VError();
+                }
+                return true;
+            } catch (const vips::VError& error) {
+                NSLog("CIContext: render failed: %s", error.what());
+                vips_error_clear();
+                return false;
+            }
+        });
 }

@@ -12,6 +12,15 @@ vips::VOption* unitAlpha() {
 }
 } // namespace
 
+std::shared_ptr<const CIImagePipeline> CIImagePipeline::withBytes(VImage bgra, bool opaque) {
+    const VImage samples = opaque ? VImage::bandjoin({bgra[2], bgra[1], bgra[0]})
+                                  : VImage::bandjoin({bgra[2], bgra[1], bgra[0], bgra[3]});
+    auto pipeline = std::make_shared<CIImagePipeline>(
+        samples.linear(1.0 / 255.0, 0.0), opaque ? CIAlpha::Opaque : CIAlpha::Premultiplied);
+    pipeline->bytes_ = std::move(bgra);
+    return pipeline;
+}
+
 VImage CIImagePipeline::premultiplied() const {
     switch (alpha_) {
     case CIAlpha::Opaque:

@@ -2,7 +2,6 @@
 
 #include "platform/coreimage/CIKernels.h"
 
-using vips::VImage;
 using namespace CIKernels;
 
 namespace {
@@ -44,14 +43,14 @@ constexpr Look kLooks[] = {
 };
 // clang-format on
 
-VImage applyLook(const Look& look, const VImage& rgb) {
+CIImagePtr applyLook(const Look& look, const CIImage& input) {
     const double range = look.white - look.black;
     Matrix3 tint{};
     for (int channel = 0; channel < 3; ++channel) {
         tint[channel * 4] = range * look.contrast * look.tint[channel];
     }
     const double offset = look.black + range * 0.5 * (1 - look.contrast);
-    return colourMatrix(rgb, multiply(tint, saturationMatrix(look.saturation)),
+    return affineColour(input, multiply(tint, saturationMatrix(look.saturation)),
                         {offset, offset, offset});
 }
 
@@ -62,8 +61,7 @@ std::vector<CIFilterDefinition> photoEffectDefinitions() {
     for (const Look& look : kLooks) {
         filters.push_back(
             {look.name, {imageInput()}, [&look](const CIImage& input, const CIFilter&) {
-                 return mapColour(input,
-                                  [&look](const VImage& rgb) { return applyLook(look, rgb); });
+                 return applyLook(look, input);
              }});
     }
     return filters;

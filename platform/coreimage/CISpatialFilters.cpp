@@ -52,21 +52,40 @@ CIImagePtr vignette(const CIImage& input, const CIFilter& filter) {
         const double t = std::clamp((distance - inner) / (outer - inner), 0.0, 1.0);
         return 1 - intensity * t * t * (3 - 2 * t);
     };
+    if (outer <= 0) {
+        const double f = factor(0);
+        return affineColour(input, {f, 0, 0, 0, f, 0, 0, 0, f});
+    }
     const CGRect& extent = input.extent();
     const CIImagePipeline& pipeline = input.pipeline();
-    VImage shade;
-    if (outer <= 0) {
-        shade = VImage::black(pipeline.width(), pipeline.height()).linear(0.0, factor(0));
-    } else {
-        // Squared distance over the squared outer radius, looked up in a table of the
-        // factor (whose argument it clips to 0...1, where the factor is constant beyond).
-        const double dx = CGRectGetMinX(extent) + 0.5 - cx;
-        const double dy = CGRectGetMaxY(extent) - 0.5 - cy;
-        const VImage xy = VImage::xyz(pipeline.width(), pipeline.height())
-                              .linear({1.0 / outer, -1.0 / outer}, {dx / outer, dy / outer});
-        const VImage squared = (xy * xy).bandmean().linear(2.0, 0.0);
-        shade = curve(squared, [&](double s) { return factor(std::sqrt(s) * outer); });
+    // Squared distance over the squared outer radius, looked up in a table of the factor
+    // (whose argument it clips to 0...1, where the factor is constant beyond). A picture
+    // row y and column x lie at (x + dx, dy - y) from the centre.
+    const double dx = CGRectGetMinX(extent) + 0.5 - cx;
+    const double dy = CGRectGetMaxY(extent) - 0.5 - cy;
+    const auto shades = std::make_shared<const CurveTable>(
+        curveTable([&](double s) { return factor(std::sqrt(s) * outer); }));
+    if (pipeline.bytes()) {
+        const auto row = [=](const uint8_t* in, uint8_t* out, int width, int x, int y) {
+            const double v = (dy - y) / outer;
+            for (int i = 0; i < width; ++i) {
+                const double u = (x + i + dx) / outer;
+                const double shade = lookUp(*shades, u * u + v * v);
+                changeStraightPixel(in + 4 * i, out + 4 * i, [shade](std::array<double, 3>& c) {
+                    for (double& channel : c) {
+                        channel *= shade;
+                    }
+                });
+            }
+        };
+        return CIImage::imageWithPipeline(
+            CIImagePipeline::withBytes(rowKernel(*pipeline.bytes(), row),
+                                       pipeline.alpha() == CIAlpha::Opaque),
+            extent);
     }
+    const VImage xy = VImage::xyz(pipeline.width(), pipeline.height())
+                          .linear({1.0 / outer, -1.0 / outer}, {dx / outer, dy / outer});
+    const VImage shade = curve((xy * xy).bandmean().linear(2.0, 0.0), *shades);
     return mapColour(input, [&](const VImage& rgb) { return rgb * shade; });
 }
 
@@ -145,20 +164,17 @@ CIImagePtr pixellate(const CIImage& input, const CIFilter& filter) {
     if (!fitsPicture(grid, "CIPixellate")) {
         return nullptr;
     }
-    const CIImagePipeline& pipeline = input.pipeline();
-    const bool opaque = pipeline.alpha() == CIAlpha::Opaque;
     const int blockSide = static_cast<int>(side);
-    const VImage blocks = (opaque ? pipeline.pixels() : pipeline.premultiplied())
-                              .embed(static_cast<int>(CGRectGetMinX(extent) - left),
-                                     static_cast<int>(top - CGRectGetMaxY(extent)),
-                                     static_cast<int>(right - left), static_cast<int>(top - bottom),
-                                     VImage::option()->set("extend", VIPS_EXTEND_COPY))
-                              .shrink(side, side)
-                              .zoom(blockSide, blockSide);
-    return CIImage::imageWithPipeline(
-        std::make_shared<CIImagePipeline>(blocks,
-                                          opaque ? CIAlpha::Opaque : CIAlpha::Premultiplied),
-        grid);
+    return movePixels(input, true, grid, [&](const VImage& pixels) {
+        const VImage covered =
+            CGRectEqualToRect(grid, extent)
+                ? pixels
+                : pixels.embed(static_cast<int>(CGRectGetMinX(extent) - left),
+                               static_cast<int>(top - CGRectGetMaxY(extent)),
+                               static_cast<int>(right - left), static_cast<int>(top - bottom),
+                               VImage::option()->set("extend", VIPS_EXTEND_COPY));
+        return covered.shrink(side, side).zoom(blockSide, blockSide);
+    });
 }
 
 // The affine transform, in engine coordinates (y up), sampled bilinearly; outside the
@@ -186,17 +202,18 @@ CIImagePtr affineTransform(const CIImage& input, const CIFilter& filter) {
     // counted here: shift by A (1/2, 1/2) - (1/2, 1/2).
     const double odx = ox + 0.5 * (matrix[0] + matrix[1]) - 0.5;
     const double ody = oy + 0.5 * (matrix[2] + matrix[3]) - 0.5;
-    const VImage turned = input.pipeline().premultiplied().affine(
-        matrix, VImage::option()
-                    ->set("interpolate", vips::VInterpolate::new_from_name("bilinear"))
-                    ->set("odx", odx)
-                    ->set("ody", ody)
-                    ->set("oarea", std::vector<int>{0, 0, static_cast<int>(CGRectGetWidth(out)),
-                                                    static_cast<int>(CGRectGetHeight(out))})
-                    ->set("extend", VIPS_EXTEND_BACKGROUND)
-                    ->set("background", std::vector<double>{0.0})
-                    ->set("premultiplied", true));
-    return premultipliedImage(turned, out);
+    return movePixels(input, false, out, [&](const VImage& pixels) {
+        return pixels.affine(
+            matrix, VImage::option()
+                        ->set("interpolate", vips::VInterpolate::new_from_name("bilinear"))
+                        ->set("odx", odx)
+                        ->set("ody", ody)
+                        ->set("oarea", std::vector<int>{0, 0, static_cast<int>(CGRectGetWidth(out)),
+                                                        static_cast<int>(CGRectGetHeight(out))})
+                        ->set("extend", VIPS_EXTEND_BACKGROUND)
+                        ->set("background", std::vector<double>{0.0})
+                        ->set("premultiplied", true));
+    });
 }
 
 } // namespace

@@ -30,6 +30,22 @@ CGImageRef CGImage::create(size_t width, size_t height, CGImagePixelFormat forma
     return make(width, height, format, bytesPerRow, held, std::move(pixels));
 }
 
+CGImageRef CGImage::createFilled(size_t width, size_t height, CGImagePixelFormat format,
+                                 size_t bytesPerRow,
+                                 const std::function<bool(uint8_t* pixels)>& fill) {
+    const size_t pixelSize = format == CGImagePixelFormat::Gray8 ? 1 : 4;
+    if (bytesPerRow > CGImage::maxSide * 4 ||
+        !fits(width, height, bytesPerRow, pixelSize, bytesPerRow * height)) {
+        return nullptr;
+    }
+    // Left uninitialised: the pages are first touched by whoever fills them.
+    std::unique_ptr<uint8_t[]> pixels(new uint8_t[bytesPerRow * height]);
+    if (!fill(pixels.get())) {
+        return nullptr;
+    }
+    return create(width, height, format, bytesPerRow, std::move(pixels), bytesPerRow * height);
+}
+
 CGImageRef CGImage::make(size_t width, size_t height, CGImagePixelFormat format, size_t bytesPerRow,
                          size_t size, std::shared_ptr<const uint8_t[]> pixels) {
     size_t pixelSize = format == CGImagePixelFormat::Gray8 ? 1 : 4;

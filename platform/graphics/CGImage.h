@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -30,6 +31,11 @@ public:
     // buffer that was never zeroed.
     static CGImageRef create(size_t width, size_t height, CGImagePixelFormat format,
                              size_t bytesPerRow, std::unique_ptr<uint8_t[]> pixels, size_t size);
+    // An image whose `bytesPerRow` x `height` bytes `fill` writes, every one, before the
+    // image is handed out. Null when the size does not add up or `fill` returns false.
+    static CGImageRef createFilled(size_t width, size_t height, CGImagePixelFormat format,
+                                   size_t bytesPerRow,
+                                   const std::function<bool(uint8_t* pixels)>& fill);
     // An image mask: 8-bit samples where 0 paints and 255 masks out, as the platform's
     // image masks do (the reverse of an alpha channel).
     static CGImageRef createMask(size_t width, size_t height, size_t bytesPerRow,

@@ -78,7 +78,9 @@ INSTANTIATE_TEST_SUITE_P(
                       Case{"SingleRow", 40, 1, 5, 5},
                       Case{"RegionInside", 20, 16, 5, 5, 5, 7, 8, 6},
                       Case{"RegionAtFarCorner", 20, 16, 9, 3, 12, 10, 8, 6},
-                      Case{"PaddedRows", 13, 11, 5, 7, 0, 0, 0, 0, 12}),
+                      Case{"PaddedRows", 13, 11, 5, 7, 0, 0, 0, 0, 12},
+                      // Large enough to be split into bands of rows on several threads.
+                      Case{"RegionOfALargePicture", 420, 360, 9, 5, 6, 11, 400, 340, 8}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(BoxConvolve, ZeroIterationsOfAnyKernelOnAUniformImageKeepIt) {

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 #include <random>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -80,6 +81,8 @@ TEST(Convolve, MatchesTheConvolutionWrittenOut) {
         {"wide weights need 64-bit sums", 12, 9, 17, 17, 30000, 32767, 1 << 24},
         {"region inside, padded rows", 20, 16, 5, 7, 0, 30, 0, 5, 7, 8, 6, 12},
         {"region at the far corner", 20, 16, 9, 3, 1, 4, 0, 12, 10, 8, 6},
+        // Large enough to be split into bands of rows on several threads.
+        {"region of a large picture", 200, 150, 15, 15, 0, 40, 0, 10, 7, 170, 130, 8},
     };
     uint32_t seed = 1;
     for (const Case& k : cases) {
@@ -115,24 +118,28 @@ TEST(Convolve, MatchesTheConvolutionWrittenOut) {
 }
 
 TEST(Convolve, UsesTheCallersTemporaryBuffer) {
-    TestPixels source = noisyPixels(23, 19, 5);
-    const auto kernel = randomKernel(7 * 5, 0, 50, 9);
-    TestPixels first{23, 19, 92, std::vector<uint8_t>(92 * 19)};
-    TestPixels second = first;
-    vImage_Buffer src = bufferOf(source), a = bufferOf(first), b = bufferOf(second);
-    const vImage_Error size =
-        vImageConvolve_ARGB8888(&src, &a, nullptr, 0, 0, kernel.data(), 7, 5, 500, nullptr,
-                                kvImageEdgeExtend | kvImageGetTempBufferSize);
-    ASSERT_GT(size, 0);
-    // Offset by one byte: the buffer need not be aligned.
-    std::vector<uint8_t> temp(static_cast<size_t>(size) + 1, 0xee);
-    ASSERT_EQ(vImageConvolve_ARGB8888(&src, &a, temp.data() + 1, 0, 0, kernel.data(), 7, 5, 500,
-                                      nullptr, kvImageEdgeExtend),
-              kvImageNoError);
-    ASSERT_EQ(vImageConvolve_ARGB8888(&src, &b, nullptr, 0, 0, kernel.data(), 7, 5, 500, nullptr,
-                                      kvImageEdgeExtend),
-              kvImageNoError);
-    EXPECT_EQ(first.bytes, second.bytes);
+    // A small call, and one large enough to give each band of rows its share of the buffer.
+    for (const auto& [width, height] : {std::pair<size_t, size_t>{23, 19}, {180, 140}}) {
+        SCOPED_TRACE(width);
+        TestPixels source = noisyPixels(width, height, 5);
+        const auto kernel = randomKernel(7 * 5, 0, 50, 9);
+        TestPixels first{width, height, width * 4, std::vector<uint8_t>(width * 4 * height)};
+        TestPixels second = first;
+        vImage_Buffer src = bufferOf(source), a = bufferOf(first), b = bufferOf(second);
+        const vImage_Error size =
+            vImageConvolve_ARGB8888(&src, &a, nullptr, 0, 0, kernel.data(), 7, 5, 500, nullptr,
+                                    kvImageEdgeExtend | kvImageGetTempBufferSize);
+        ASSERT_GT(size, 0);
+        // Exactly the size asked for, offset by one byte: the buffer need not be aligned.
+        std::vector<uint8_t> temp(static_cast<size_t>(size) + 1, 0xee);
+        ASSERT_EQ(vImageConvolve_ARGB8888(&src, &a, temp.data() + 1, 0, 0, kernel.data(), 7, 5, 500,
+                                          nullptr, kvImageEdgeExtend),
+                  kvImageNoError);
+        ASSERT_EQ(vImageConvolve_ARGB8888(&src, &b, nullptr, 0, 0, kernel.data(), 7, 5, 500,
+                                          nullptr, kvImageEdgeExtend),
+                  kvImageNoError);
+        EXPECT_EQ(first.bytes, second.bytes);
+    }
 }
 
 TEST(Convolve, ATallKernelOverAShortPictureHoldsOnlyItsRows) {
