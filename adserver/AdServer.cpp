@@ -19,7 +19,8 @@ constexpr const char* kText = "text/plain; charset=utf-8";
 constexpr const char* kSiteFiles[] = {"sdk-core-v40.html", "native_ads.html", "mraid.js",
                                       "landing.html", "picture.png"};
 // Where the server writes the ad units' page answers into the core page.
-constexpr std::string_view kUnitsMarker = R"(<script type="application/json" id="ad-units">{}</script>)";
+constexpr std::string_view kUnitsMarker =
+    R"(<script type="application/json" id="ad-units">{}</script>)";
 // The MRAID scripts: one script of ours, told which placement it serves.
 constexpr std::pair<const char*, const char*> kMRAIDScripts[] = {
     {"mraid_app_banner.js", "inline"},
@@ -130,16 +131,18 @@ ErrorOr<std::unique_ptr<AdServer>> AdServer::create(const Configuration& configu
     for (const char* name : kSiteFiles) {
         std::ifstream file(configuration.site / name, std::ios::binary);
         if (!file) {
-            return makeError(kErrorDomain, 1, "cannot read " + (configuration.site / name).string());
+            return makeError(kErrorDomain, 1,
+                             "cannot read " + (configuration.site / name).string());
         }
         std::ostringstream text;
         text << file.rdbuf();
         server->site_[name] = text.str();
     }
     if (server->site_["sdk-core-v40.html"].find(kUnitsMarker) == std::string::npos) {
-        return makeError(kErrorDomain, 1,
-                         (configuration.site / "sdk-core-v40.html").string() +
-                             ": the place of the ad units is missing: " + std::string(kUnitsMarker));
+        return makeError(
+            kErrorDomain, 1,
+            (configuration.site / "sdk-core-v40.html").string() +
+                ": the place of the ad units is missing: " + std::string(kUnitsMarker));
     }
     auto inventory = Inventory::load(configuration.inventory);
     if (inventory.hasError()) {
@@ -165,7 +168,8 @@ ErrorOr<int> AdServer::bind(int port) {
                       : (server_->bind_to_port(configuration_.host, port) ? port : -1);
     if (port_ <= 0) {
         return makeError(kErrorDomain, 3,
-                         "cannot listen on " + configuration_.host + " port " + std::to_string(port));
+                         "cannot listen on " + configuration_.host + " port " +
+                             std::to_string(port));
     }
     return port_;
 }
@@ -215,19 +219,19 @@ void AdServer::addRoutes() {
     // One connection per request: a kept-alive connection would hold stop() up.
     server.set_keep_alive_max_count(1);
     // Written before the answer is, so whoever has an answer finds its hit.
-    server.set_post_routing_handler([this](const httplib::Request& request,
-                                           const httplib::Response& response) {
-        HitLog::Hit hit{request.method, request.path, request.params, {}, request.body.size(),
-                        response.status};
-        // The library adds the connection's addresses as headers; the client sent none of them.
-        for (const auto& [name, value] : request.headers) {
-            if (name != "REMOTE_ADDR" && name != "REMOTE_PORT" && name != "LOCAL_ADDR" &&
-                name != "LOCAL_PORT") {
-                hit.headers.emplace(name, value);
+    server.set_post_routing_handler(
+        [this](const httplib::Request& request, const httplib::Response& response) {
+            HitLog::Hit hit{request.method,      request.path,   request.params, {},
+                            request.body.size(), response.status};
+            // The library adds the connection's addresses as headers; the client sent none of them.
+            for (const auto& [name, value] : request.headers) {
+                if (name != "REMOTE_ADDR" && name != "REMOTE_PORT" && name != "LOCAL_ADDR" &&
+                    name != "LOCAL_PORT") {
+                    hit.headers.emplace(name, value);
+                }
             }
-        }
-        hits_->record(hit);
-    });
+            hits_->record(hit);
+        });
     server.set_error_handler([](const httplib::Request& request, httplib::Response& response) {
         // An ad unit's refusal is answered as the inventory has it, also when empty.
         if (response.body.empty() && request.path != kAdPath) {
@@ -259,12 +263,12 @@ void AdServer::addRoutes() {
         response.set_content(site_.at("native_ads.html"), kHTML);
     });
     for (const auto& [name, placement] : kMRAIDScripts) {
-        server.Get(std::string(kMRAIDFolder) + name,
-                   [this, placement = std::string(placement)](const httplib::Request&,
-                                                              httplib::Response& response) {
-                       response.set_content(filled(site_.at("mraid.js"), {{"placement", placement}}),
-                                            "application/javascript");
-                   });
+        server.Get(std::string(kMRAIDFolder) + name, [this, placement = std::string(placement)](
+                                                         const httplib::Request&,
+                                                         httplib::Response& response) {
+            response.set_content(filled(site_.at("mraid.js"), {{"placement", placement}}),
+                                 "application/javascript");
+        });
     }
     server.Get("/static/picture.png", [this](const httplib::Request&, httplib::Response& response) {
         response.set_content(site_.at("picture.png"), "image/png");
@@ -307,22 +311,24 @@ void AdServer::addRoutes() {
         response.set_redirect(destination);
     });
     // A chain of n redirects ending at a path of this server or at an app's URL.
-    server.Get("/zadpage/redirect", [](const httplib::Request& request, httplib::Response& response) {
-        const int hops = countParameter(request, "n", 0, 10);
-        const auto target = request.get_param_value("to");
-        if (hops < 0 || !(isLocalPath(target) || isAppSchemeURL(target))) {
-            refuse(response, 400,
-                   "a redirect chain wants n from 0 to 10 and a target: a path of this server "
-                   "or an app's URL");
-            return;
-        }
-        response.set_redirect(hops == 0 ? target
-                                        : "/zadpage/redirect?n=" + std::to_string(hops - 1) +
-                                              "&to=" + encoded(target));
-    });
-    server.Get("/zadpage/ping", [this](const httplib::Request& request, httplib::Response& response) {
-        answerPing(request, response);
-    });
+    server.Get(
+        "/zadpage/redirect", [](const httplib::Request& request, httplib::Response& response) {
+            const int hops = countParameter(request, "n", 0, 10);
+            const auto target = request.get_param_value("to");
+            if (hops < 0 || !(isLocalPath(target) || isAppSchemeURL(target))) {
+                refuse(response, 400,
+                       "a redirect chain wants n from 0 to 10 and a target: a path of this server "
+                       "or an app's URL");
+                return;
+            }
+            response.set_redirect(hops == 0 ? target
+                                            : "/zadpage/redirect?n=" + std::to_string(hops - 1) +
+                                                  "&to=" + encoded(target));
+        });
+    server.Get("/zadpage/ping",
+               [this](const httplib::Request& request, httplib::Response& response) {
+                   answerPing(request, response);
+               });
     server.Post("/s/reportAd", [](const httplib::Request& request, httplib::Response& response) {
         const auto report = nlohmann::json::parse(request.body, nullptr, false);
         if (!report.is_object() || !report.contains("debugHeader")) {
@@ -331,10 +337,10 @@ void AdServer::addRoutes() {
         }
         response.status = 204;
     });
-    server.Post("/oauth2/v3/token", [this](const httplib::Request& request,
-                                           httplib::Response& response) {
-        answerToken(request, response);
-    });
+    server.Post("/oauth2/v3/token",
+                [this](const httplib::Request& request, httplib::Response& response) {
+                    answerToken(request, response);
+                });
     // What the request was, for the engine's HTTP relay and for people trying things out.
     const auto echo = [](const httplib::Request& request, httplib::Response& response) {
         nlohmann::json headers = nlohmann::json::object();
@@ -356,8 +362,9 @@ void AdServer::answerAd(const httplib::Request& request, httplib::Response& resp
     const auto& unit = inventory_->unitFor(request.get_param_value("slotname"));
     const int hop = countParameter(request, "hop", 0, unit.redirects());
     if (hop < 0) {
-        refuse(response, 400, "hop wants a whole number from 0 to " +
-                                  std::to_string(unit.redirects()) + " for this unit");
+        refuse(response, 400,
+               "hop wants a whole number from 0 to " + std::to_string(unit.redirects()) +
+                   " for this unit");
         return;
     }
     if (hop < unit.redirects()) {
@@ -373,19 +380,19 @@ void AdServer::answerAd(const httplib::Request& request, httplib::Response& resp
     for (const auto& [name, value] : unit.headers()) {
         response.set_header(name.c_str(), withBase(value, base));
     }
-    const std::string& body = unit.bodyFile() ? inventory_->file(*unit.bodyFile())
-                                              : inventory_->creative(inventory_->sizeFor(request.params));
+    const std::string& body = unit.bodyFile()
+                                  ? inventory_->file(*unit.bodyFile())
+                                  : inventory_->creative(inventory_->sizeFor(request.params));
     if (unit.brokenOff()) {
         // The length promised is the whole body's; half of it comes, then the connection ends.
         const std::string half = body.substr(0, body.size() / 2);
-        response.set_content_provider(
-            body.size(), unit.contentType().c_str(),
-            [half](size_t offset, size_t, httplib::DataSink& sink) {
-                if (offset == 0 && !half.empty()) {
-                    sink.write(half.data(), half.size());
-                }
-                return false;
-            });
+        response.set_content_provider(body.size(), unit.contentType().c_str(),
+                                      [half](size_t offset, size_t, httplib::DataSink& sink) {
+                                          if (offset == 0 && !half.empty()) {
+                                              sink.write(half.data(), half.size());
+                                          }
+                                          return false;
+                                      });
         return;
     }
     response.set_content(body, unit.contentType().c_str());
@@ -425,10 +432,11 @@ void AdServer::answerToken(const httplib::Request& request, httplib::Response& r
     response.status = 400;
     for (const char* name : {"client_id", "grant_type", "refresh_token", "scope"}) {
         if (field(name).empty()) {
-            response.set_content(nlohmann::json{{"error", "invalid_request"},
-                                                {"error_description", std::string("missing ") + name}}
-                                     .dump(),
-                                 kJSON);
+            response.set_content(
+                nlohmann::json{{"error", "invalid_request"},
+                               {"error_description", std::string("missing ") + name}}
+                    .dump(),
+                kJSON);
             return;
         }
     }
@@ -439,7 +447,8 @@ void AdServer::answerToken(const httplib::Request& request, httplib::Response& r
     response.status = 200;
     // A token that says which refresh token it came from, so tests can tell tokens apart.
     const auto token = "token-" + std::to_string(std::hash<std::string>()(field("refresh_token")));
-    response.set_content(nlohmann::json{{"access_token", token}, {"expires_in", 3600}}.dump(), kJSON);
+    response.set_content(nlohmann::json{{"access_token", token}, {"expires_in", 3600}}.dump(),
+                         kJSON);
 }
 
 void AdServer::answerLanding(const httplib::Request& request, httplib::Response& response) {
@@ -452,12 +461,13 @@ void AdServer::answerLanding(const httplib::Request& request, httplib::Response&
     // Each landing page links to the next app's, so a visitor can go forward and back.
     const auto& next = apps[(static_cast<size_t>(app - apps.data()) + 1) % apps.size()];
     response.set_content(
-        filled(site_.at("landing.html"),
-               {{"name", app->name},
-                {"tagline", app->tagline},
-                {"slug", app->slug},
-                {"next_slug", next.slug},
-                {"next_name", next.name},
-                {"notice", request.has_param("subscribed") ? "You are on the list. Thank you!" : ""}}),
+        filled(
+            site_.at("landing.html"),
+            {{"name", app->name},
+             {"tagline", app->tagline},
+             {"slug", app->slug},
+             {"next_slug", next.slug},
+             {"next_name", next.name},
+             {"notice", request.has_param("subscribed") ? "You are on the list. Thank you!" : ""}}),
         kHTML);
 }

@@ -34,7 +34,8 @@ public:
     };
 
     static constexpr const char* kCorePagePath = "/zmads/static/sdk/native/sdk-core-v40.html";
-    static constexpr const char* kNativeAdsPagePath = "/zmads/static/mad/sdk/native/native_ads.html";
+    static constexpr const char* kNativeAdsPagePath =
+        "/zmads/static/mad/sdk/native/native_ads.html";
     static constexpr const char* kMRAIDFolder = "/zmads/static/mad/sdk/native/mraid/v2/";
     // Where the page's ad URLs point: the request's parameters travel in its query.
     static constexpr const char* kAdPath = "/ads";

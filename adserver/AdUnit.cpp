@@ -42,7 +42,8 @@ ErrorOr<nlohmann::json> checkedPageAnswer(const nlohmann::json& entry) {
         !(page.contains("errors") && page.at("errors").is_string())) {
         return refused("of " + answer + " wants the \"errors\" text");
     }
-    if (answer == "fetched_ad" && !(page.contains("fetched_ad") && page.at("fetched_ad").is_object())) {
+    if (answer == "fetched_ad" &&
+        !(page.contains("fetched_ad") && page.at("fetched_ad").is_object())) {
         return refused("of fetched_ad wants the \"fetched_ad\" object");
     }
     // The engine reads every parameter of the page's answer as text.

@@ -27,7 +27,8 @@ ErrorOr<std::unique_ptr<HitLog>> HitLog::open(const std::filesystem::path& path)
     if (!path.empty()) {
         log->file_.open(path, std::ios::app | std::ios::binary);
         if (!log->file_) {
-            return makeError("AdServerErrorDomain", 2, "cannot write the hits file " + path.string());
+            return makeError("AdServerErrorDomain", 2,
+                             "cannot write the hits file " + path.string());
         }
     }
     return log;

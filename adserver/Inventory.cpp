@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
-#include <limits>
 #include <fstream>
+#include <limits>
 #include <sstream>
 
 namespace {

@@ -12,12 +12,23 @@
 
 namespace {
 constexpr const char* kPaths[] = {
-    "/ads", "/zadpage/click", "/zadpage/redirect", "/zadpage/ping", "/zadpage/impression",
-    "/zadpage/conversion/", "/csi", "/s/reportAd", "/oauth2/v3/token", "/echo", "/landing/x",
-    AdServer::kCorePagePath, "/", "/zadpage/report_204",
+    "/ads",
+    "/zadpage/click",
+    "/zadpage/redirect",
+    "/zadpage/ping",
+    "/zadpage/impression",
+    "/zadpage/conversion/",
+    "/csi",
+    "/s/reportAd",
+    "/oauth2/v3/token",
+    "/echo",
+    "/landing/x",
+    AdServer::kCorePagePath,
+    "/",
+    "/zadpage/report_204",
 };
-constexpr const char* kNames[] = {"slotname", "sz", "ad_frame", "format", "hop", "n", "to",
-                                  "dest", "id", "fail", "action", "request_id"};
+constexpr const char* kNames[] = {"slotname", "sz",   "ad_frame", "format", "hop",    "n",
+                                  "to",       "dest", "id",       "fail",   "action", "request_id"};
 
 std::string randomBytes(std::mt19937& random, size_t most) {
     std::uniform_int_distribution<size_t> length(0, most);
@@ -69,7 +80,8 @@ TEST(AdServerFuzzTest, MalformedQueriesAndBodiesGetAnAnswerBelow500) {
     RunningAdServer server;
     ASSERT_EQ(server.error(), "");
     std::mt19937 random(20261211);
-    std::uniform_int_distribution<size_t> path(0, std::size(kPaths) - 1), name(0, std::size(kNames) - 1);
+    std::uniform_int_distribution<size_t> path(0, std::size(kPaths) - 1),
+        name(0, std::size(kNames) - 1);
     std::uniform_int_distribution<int> pieces(0, 4), coin(0, 1);
     auto client = server.client();
     for (int i = 0; i < 300; ++i) {
@@ -78,10 +90,11 @@ TEST(AdServerFuzzTest, MalformedQueriesAndBodiesGetAnAnswerBelow500) {
             target += (target.find('?') == std::string::npos ? "?" : "&") +
                       std::string(kNames[name(random)]) + "=" + randomQueryText(random);
         }
-        auto result = coin(random) ? client.Get(target.c_str())
-                                   : client.Post(target.c_str(), randomBytes(random, 300),
-                                                 coin(random) ? "application/json"
-                                                              : "application/x-www-form-urlencoded");
+        auto result = coin(random)
+                          ? client.Get(target.c_str())
+                          : client.Post(target.c_str(), randomBytes(random, 300),
+                                        coin(random) ? "application/json"
+                                                     : "application/x-www-form-urlencoded");
         if (result) {
             EXPECT_LT(result->status, 500) << target;
         }
@@ -89,9 +102,10 @@ TEST(AdServerFuzzTest, MalformedQueriesAndBodiesGetAnAnswerBelow500) {
     // Request lines and headers no client library would send.
     const int port = std::stoi(server.baseURL().substr(server.baseURL().rfind(':') + 1));
     for (int i = 0; i < 100; ++i) {
-        std::string request = coin(random) ? randomBytes(random, 200)
-                                           : "GET /ads?" + randomQueryText(random) + " HTTP/1.1\r\n" +
-                                                 randomBytes(random, 100) + "\r\n\r\n";
+        std::string request = coin(random)
+                                  ? randomBytes(random, 200)
+                                  : "GET /ads?" + randomQueryText(random) + " HTTP/1.1\r\n" +
+                                        randomBytes(random, 100) + "\r\n\r\n";
         const auto status = rawExchange(port, request);
         if (!status.empty()) {
             EXPECT_EQ(status.rfind("HTTP/1.1 ", 0), 0u) << status;

@@ -67,7 +67,8 @@ TEST(AdServerProgramTest, PrintsWhereItListensServesAndStopsOnASignal) {
         EXPECT_EQ(exitStatus(program.pid), 0) << "signal " << signal;
         std::fclose(program.out);
     }
-    EXPECT_NE(TempFolder::read(folder.file("hits.jsonl")).find("sdk-core-v40.html"), std::string::npos);
+    EXPECT_NE(TempFolder::read(folder.file("hits.jsonl")).find("sdk-core-v40.html"),
+              std::string::npos);
 }
 
 TEST(AdServerProgramTest, WhatItCannotStartOnItSaysAndExitsOne) {

@@ -22,16 +22,16 @@ TEST_F(AdServerTest, TheCorePageIsAnsweredDirectlyWithEveryUnitsPageAnswer) {
     ASSERT_TRUE(result);
     EXPECT_EQ(result->status, 200);
     EXPECT_EQ(result->get_header_value("Content-Type").rfind("text/html", 0), 0u);
-    for (const char* entry : {"ROZU_getSdkConstants", "ROZU_getAd", "ROZU_getAdapterLessMediationAd",
-                              "ROZU_ReceiveMessage", "ROZU_updateActiveView"}) {
+    for (const char* entry :
+         {"ROZU_getSdkConstants", "ROZU_getAd", "ROZU_getAdapterLessMediationAd",
+          "ROZU_ReceiveMessage", "ROZU_updateActiveView"}) {
         EXPECT_NE(result->body.find(entry), std::string::npos) << entry;
     }
     // The units the server filled in, as the page parses them.
     const std::string open = R"(<script type="application/json" id="ad-units">)";
     const auto start = result->body.find(open) + open.size();
-    const auto units =
-        nlohmann::json::parse(result->body.substr(start, result->body.find("</script>", start) - start),
-                              nullptr, false);
+    const auto units = nlohmann::json::parse(
+        result->body.substr(start, result->body.find("</script>", start) - start), nullptr, false);
     ASSERT_TRUE(units.is_object()) << result->body.substr(start, 200);
     EXPECT_EQ(units["default"]["answer"], "url");
     EXPECT_EQ(units["page-error"]["answer"], "errors");
@@ -51,10 +51,11 @@ TEST_F(AdServerTest, AnAdsCreativeFollowsTheRequestsSizeKeys) {
         {"sz=728x90%7C320x50", "728x90"},
         {"sz=300x250%7C728x90", "728x90"}, // the first size the inventory has
         {"sz=300x250", "320x50"},
-        {"smart_w=full&smart_h=auto&ad_frame=%7B%22x%22%3A0%2C%22y%22%3A0%2C%22w%22%3A768%2C%22h%22%3A90%7D",
+        {"smart_w=full&smart_h=auto&ad_frame=%7B%22x%22%3A0%2C%22y%22%3A0%2C%22w%22%3A768%2C%22h%"
+         "22%3A90%7D",
          "728x90"},
         {"smart_w=full&ad_frame=%7B%22w%22%3A375%7D", "320x50"},
-        {"ad_frame=%7B%22w%22%3A100%7D", "320x50"},  // nothing fits: the smallest
+        {"ad_frame=%7B%22w%22%3A100%7D", "320x50"}, // nothing fits: the smallest
         {"ad_frame=not-json", "320x50"},
     };
     for (const auto& c : cases) {
@@ -75,7 +76,8 @@ TEST_F(AdServerTest, AnAdUnitChoosesTheAnswersBehaviour) {
         bool emptyBody;
     } cases[] = {
         {"default", 200, "Content-Type", "text/html; charset=utf-8", false},
-        {"no-such-unit", 200, "x-rozu-tracking-urls", "{base}/zadpage/impression?unit=default", false},
+        {"no-such-unit", 200, "x-rozu-tracking-urls", "{base}/zadpage/impression?unit=default",
+         false},
         {"settings", 200, "x-rozu-refresh-rate", "30", false},
         {"settings", 200, "x-rozu-debug-dialog", "{base}/echo?debug=1", false},
         {"mediation", 200, "x-rozu-mediation", "1", false},
@@ -107,7 +109,8 @@ TEST_F(AdServerTest, AnAdUnitChoosesTheAnswersBehaviour) {
 }
 
 TEST_F(AdServerTest, RedirectingUnitsHopBeforeTheAdAndKeepTheRequestsParameters) {
-    std::string target = std::string(AdServer::kAdPath) + "?slotname=redirects&request_id=7&sz=728x90";
+    std::string target =
+        std::string(AdServer::kAdPath) + "?slotname=redirects&request_id=7&sz=728x90";
     int hops = 0;
     for (; hops < 10; ++hops) {
         auto result = get(target);
@@ -127,7 +130,8 @@ TEST_F(AdServerTest, RedirectingUnitsHopBeforeTheAdAndKeepTheRequestsParameters)
 TEST_F(AdServerTest, ABrokenOffAnswerEndsBeforeItsPromisedLength) {
     auto result = get(std::string(AdServer::kAdPath) + "?slotname=broken");
     // The client sees the transfer fail, never a complete ad.
-    EXPECT_TRUE(!result || result->body.size() < std::stoul(result->get_header_value("Content-Length")));
+    EXPECT_TRUE(!result ||
+                result->body.size() < std::stoul(result->get_header_value("Content-Length")));
 }
 
 TEST_F(AdServerTest, TrackingAndReportEndpointsAnswerAsTheEngineExpects) {
@@ -145,7 +149,8 @@ TEST_F(AdServerTest, TrackingAndReportEndpointsAnswerAsTheEngineExpects) {
         {"GET", "/csi?s=vire_sdk&v=3", "", 400, ""},
         {"GET", "/zadpage/conversion/?app=1.2&bundle=x", "", 204, ""},
         {"GET", "/zadpage/conversion/?app=@appversion@", "", 400, ""},
-        {"GET", "/zadpage/click?dest=/landing/tidepool-sketch", "", 302, "/landing/tidepool-sketch"},
+        {"GET", "/zadpage/click?dest=/landing/tidepool-sketch", "", 302,
+         "/landing/tidepool-sketch"},
         {"GET", "/zadpage/click?dest=//elsewhere.example/", "", 400, ""},
         {"GET", "/zadpage/click?dest=https://elsewhere.example/", "", 400, ""},
         {"GET", "/zadpage/click", "", 400, ""},
@@ -194,15 +199,17 @@ TEST_F(AdServerTest, APingFailsAsOftenAsItsFirstHitAsksThenSucceeds) {
 TEST_F(AdServerTest, TheTokenEndpointAnswersARefreshGrantAndRefusesOthers) {
     auto client = server_.client();
     const char* form = "application/x-www-form-urlencoded";
-    auto granted = client.Post("/oauth2/v3/token",
-                               "client_id=app&grant_type=refresh_token&refresh_token=r1&scope=ads", form);
+    auto granted =
+        client.Post("/oauth2/v3/token",
+                    "client_id=app&grant_type=refresh_token&refresh_token=r1&scope=ads", form);
     ASSERT_TRUE(granted);
     EXPECT_EQ(granted->status, 200);
     const auto answer = nlohmann::json::parse(granted->body, nullptr, false);
     EXPECT_TRUE(answer["access_token"].is_string());
     EXPECT_GT(answer["expires_in"].get<int>(), 0);
-    auto other = client.Post("/oauth2/v3/token",
-                             "client_id=app&grant_type=refresh_token&refresh_token=r2&scope=ads", form);
+    auto other =
+        client.Post("/oauth2/v3/token",
+                    "client_id=app&grant_type=refresh_token&refresh_token=r2&scope=ads", form);
     EXPECT_NE(nlohmann::json::parse(other->body)["access_token"], answer["access_token"]);
 
     const struct {
@@ -242,8 +249,8 @@ TEST_F(AdServerTest, EveryHitIsOneLineOfTheHitsFile) {
     ASSERT_EQ(hits.size(), 3u);
     EXPECT_EQ(hits[0]["method"], "GET");
     EXPECT_EQ(hits[0]["path"], "/ads");
-    EXPECT_EQ(hits[0]["query"], (nlohmann::json{{"request_id", "3"}, {"slotname", "tracked"},
-                                                {"sz", "320x50"}}));
+    EXPECT_EQ(hits[0]["query"],
+              (nlohmann::json{{"request_id", "3"}, {"slotname", "tracked"}, {"sz", "320x50"}}));
     EXPECT_EQ(hits[0]["headers"]["User-Agent"], "MixPhotos/1.0 (test)");
     EXPECT_FALSE(hits[0]["headers"].contains("REMOTE_ADDR"));
     EXPECT_EQ(hits[0]["status"], 200);

@@ -7,7 +7,8 @@
 
 namespace {
 // A small inventory whose manifest's units (and any other field) a case replaces.
-std::string manifest(const std::string& units, const std::string& banners = R"({"320x50": "b.html"})") {
+std::string manifest(const std::string& units,
+                     const std::string& banners = R"({"320x50": "b.html"})") {
     return R"({"banners": )" + banners + R"(, "interstitial": "i.html", "units": )" + units +
            R"(, "apps": [{"slug": "a", "name": "A", "tagline": "t"}]})";
 }
@@ -75,7 +76,8 @@ TEST_F(InventoryTest, UnitsAreFoundByNameAndOthersGetTheDefault) {
     EXPECT_EQ(inventory.pageAnswers()["json"]["answer"], "none");
     EXPECT_EQ(inventory.pageAnswers()["default"]["answer"], "url");
     EXPECT_EQ(inventory.creative(inventory.sizeFor({})), "banner");
-    EXPECT_EQ(inventory.creative(inventory.sizeFor({{"format", "interstitial_mb"}})), "interstitial");
+    EXPECT_EQ(inventory.creative(inventory.sizeFor({{"format", "interstitial_mb"}})),
+              "interstitial");
     ASSERT_NE(inventory.app("a"), nullptr);
     EXPECT_EQ(inventory.app("b"), nullptr);
 }
