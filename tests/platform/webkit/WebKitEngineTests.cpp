@@ -15,6 +15,7 @@
 #include "tests/platform/foundation/LoopbackServer.h"
 #include "tests/platform/webkit/RecordingWebViewDelegate.h"
 #include "tests/support/TaskEnvironment.h"
+#include "tests/support/webkit/WebKitTesting.h"
 
 #include <gio/gio.h>
 #include <glib.h>
@@ -39,19 +40,8 @@ protected:
         window->addSubview(webView);
     }
 
-    // Turns the main context until `done`, for at most `seconds` of real time.
     static bool waitFor(const std::function<bool()>& done, double seconds = 30) {
-        gint64 deadline = g_get_monotonic_time() + static_cast<gint64>(seconds * 1e6);
-        GSource* tick = g_timeout_source_new(100); // wakes the loop to look at the deadline
-        g_source_set_callback(
-            tick, [](gpointer) -> gboolean { return G_SOURCE_CONTINUE; }, nullptr, nullptr);
-        g_source_attach(tick, nullptr);
-        while (!done() && g_get_monotonic_time() < deadline) {
-            g_main_context_iteration(nullptr, TRUE);
-        }
-        g_source_destroy(tick);
-        g_source_unref(tick);
-        return done();
+        return waitForWebKit(done, seconds);
     }
     bool logHas(const std::string& line) {
         return std::find(delegate->log.begin(), delegate->log.end(), line) != delegate->log.end();
