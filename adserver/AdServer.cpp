@@ -17,7 +17,7 @@ constexpr const char* kJSON = "application/json";
 constexpr const char* kText = "text/plain; charset=utf-8";
 // The site's files, by name.
 constexpr const char* kSiteFiles[] = {"sdk-core-v40.html", "native_ads.html", "mraid.js",
-                                      "landing.html", "picture.png"};
+                                      "ad-page.js",        "landing.html",    "picture.png"};
 // Where the server writes the ad units' page answers into the core page.
 constexpr std::string_view kUnitsMarker =
     R"(<script type="application/json" id="ad-units">{}</script>)";
@@ -50,26 +50,11 @@ std::string withBase(std::string text, const std::string& base) {
     return text;
 }
 
-// Percent-encodes all but the characters encodeURIComponent keeps.
-std::string encoded(const std::string& text) {
-    static const char* kHex = "0123456789ABCDEF";
-    std::string out;
-    for (unsigned char c : text) {
-        if (std::isalnum(c) || std::strchr("-_.!~*'()", c)) {
-            out += static_cast<char>(c);
-        } else {
-            out += '%';
-            out += kHex[c >> 4];
-            out += kHex[c & 15];
-        }
-    }
-    return out;
-}
-
 std::string queryOf(const httplib::Params& parameters) {
     std::string query;
     for (const auto& [name, value] : parameters) {
-        query += (query.empty() ? "" : "&") + encoded(name) + "=" + encoded(value);
+        query += (query.empty() ? "" : "&") + httplib::detail::encode_query_param(name) + "=" +
+                 httplib::detail::encode_query_param(value);
     }
     return query;
 }
@@ -311,20 +296,20 @@ void AdServer::addRoutes() {
         response.set_redirect(destination);
     });
     // A chain of n redirects ending at a path of this server or at an app's URL.
-    server.Get(
-        "/zadpage/redirect", [](const httplib::Request& request, httplib::Response& response) {
-            const int hops = countParameter(request, "n", 0, 10);
-            const auto target = request.get_param_value("to");
-            if (hops < 0 || !(isLocalPath(target) || isAppSchemeURL(target))) {
-                refuse(response, 400,
-                       "a redirect chain wants n from 0 to 10 and a target: a path of this server "
-                       "or an app's URL");
-                return;
-            }
-            response.set_redirect(hops == 0 ? target
-                                            : "/zadpage/redirect?n=" + std::to_string(hops - 1) +
-                                                  "&to=" + encoded(target));
-        });
+    server.Get("/zadpage/redirect", [](const httplib::Request& request,
+                                       httplib::Response& response) {
+        const int hops = countParameter(request, "n", 0, 10);
+        const auto target = request.get_param_value("to");
+        if (hops < 0 || !(isLocalPath(target) || isAppSchemeURL(target))) {
+            refuse(response, 400,
+                   "a redirect chain wants n from 0 to 10 and a target: a path of this server "
+                   "or an app's URL");
+            return;
+        }
+        response.set_redirect(hops == 0 ? target
+                                        : "/zadpage/redirect?n=" + std::to_string(hops - 1) +
+                                              "&to=" + httplib::detail::encode_query_param(target));
+    });
     server.Get("/zadpage/ping",
                [this](const httplib::Request& request, httplib::Response& response) {
                    answerPing(request, response);
@@ -380,9 +365,11 @@ void AdServer::answerAd(const httplib::Request& request, httplib::Response& resp
     for (const auto& [name, value] : unit.headers()) {
         response.set_header(name.c_str(), withBase(value, base));
     }
-    const std::string& body = unit.bodyFile()
-                                  ? inventory_->file(*unit.bodyFile())
-                                  : inventory_->creative(inventory_->sizeFor(request.params));
+    // A creative gets the script every ad page of ours shares.
+    const std::string body = unit.bodyFile()
+                                 ? inventory_->file(*unit.bodyFile())
+                                 : filled(inventory_->creative(inventory_->sizeFor(request.params)),
+                                          {{"ad_page_script", site_.at("ad-page.js")}});
     if (unit.brokenOff()) {
         // The length promised is the whole body's; half of it comes, then the connection ends.
         const std::string half = body.substr(0, body.size() / 2);

@@ -25,7 +25,7 @@ class AdServer {
 public:
     struct Configuration {
         // The folder of the pages and scripts (the core page, the native-ads page, the
-        // MRAID script, the landing page, the picture).
+        // MRAID script, the script creatives share, the landing page, the picture).
         std::filesystem::path site;
         std::filesystem::path inventory;
         // Empty: hits are not written anywhere.

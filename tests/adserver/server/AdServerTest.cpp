@@ -64,6 +64,9 @@ TEST_F(AdServerTest, AnAdsCreativeFollowsTheRequestsSizeKeys) {
         EXPECT_EQ(result->status, 200) << c.query;
         EXPECT_NE(result->body.find(std::string("data-size=\"") + c.size + "\""), std::string::npos)
             << c.query << " wants " << c.size;
+        // Every creative carries the ad pages' shared script, filled in whole.
+        EXPECT_NE(result->body.find("window.ROZU_ReceiveMessage = function"), std::string::npos);
+        EXPECT_EQ(result->body.find("{{"), std::string::npos) << c.query;
     }
 }
 
