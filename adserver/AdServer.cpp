@@ -397,8 +397,12 @@ void AdServer::answerPing(const httplib::Request& request, httplib::Response& re
     bool fails = false;
     {
         std::lock_guard lock(mutex_);
+        if (pingFailures_.size() >= kMaxPingIds && !pingFailures_.count(id)) {
+            refuse(response, 429, "too many ping ids");
+            return;
+        }
         // The first hit of an id sets how often it fails; later hits count it down.
-        auto [owed, first] = pingFailures_.emplace(id, failures);
+        auto owed = pingFailures_.emplace(id, failures).first;
         fails = owed->second > 0;
         owed->second -= fails ? 1 : 0;
     }

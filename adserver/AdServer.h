@@ -41,6 +41,8 @@ public:
     static constexpr const char* kAdPath = "/ads";
     // How often a ping id may be asked to fail before it succeeds.
     static constexpr int kMaxPingFailures = 100;
+    // How many ping ids the server keeps count of; a client inventing more is refused.
+    static constexpr size_t kMaxPingIds = 10000;
 
     // Reads the site and the inventory and opens the hits file; the error says what is
     // missing or malformed.
