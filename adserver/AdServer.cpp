@@ -28,24 +28,19 @@ constexpr std::pair<const char*, const char*> kMRAIDScripts[] = {
     {"mraid_app_interstitial.js", "interstitial"},
 };
 
-// The text with each "{{key}}" replaced by its value.
-std::string filled(std::string text, const std::map<std::string, std::string>& values) {
-    for (const auto& [key, value] : values) {
-        const std::string mark = "{{" + key + "}}";
-        for (auto at = text.find(mark); at != std::string::npos; at = text.find(mark, at)) {
-            text.replace(at, mark.size(), value);
-            at += value.size();
-        }
+// The text with every `mark` replaced by `value`.
+std::string replacedAll(std::string text, const std::string& mark, const std::string& value) {
+    for (auto at = text.find(mark); at != std::string::npos; at = text.find(mark, at)) {
+        text.replace(at, mark.size(), value);
+        at += value.size();
     }
     return text;
 }
 
-// The text with every "{base}" replaced by the server's scheme://host:port.
-std::string withBase(std::string text, const std::string& base) {
-    static const std::string mark = "{base}";
-    for (auto at = text.find(mark); at != std::string::npos; at = text.find(mark, at)) {
-        text.replace(at, mark.size(), base);
-        at += base.size();
+// The text with each "{{key}}" replaced by its value.
+std::string filled(std::string text, const std::map<std::string, std::string>& values) {
+    for (const auto& [key, value] : values) {
+        text = replacedAll(std::move(text), "{{" + key + "}}", value);
     }
     return text;
 }
@@ -233,11 +228,8 @@ void AdServer::addRoutes() {
         });
 
     server.Get(kCorePagePath, [this](const httplib::Request&, httplib::Response& response) {
-        auto units = inventory_->pageAnswers().dump();
         // The units sit inside a script element: no "</" may end it early.
-        for (auto at = units.find("</"); at != std::string::npos; at = units.find("</", at)) {
-            units.replace(at, 2, "<\\/");
-        }
+        const auto units = replacedAll(inventory_->pageAnswers().dump(), "</", "<\\/");
         std::string page = site_.at("sdk-core-v40.html");
         const std::string marker(kUnitsMarker);
         page.replace(page.find(marker), marker.size(),
@@ -363,7 +355,7 @@ void AdServer::answerAd(const httplib::Request& request, httplib::Response& resp
     response.status = unit.status();
     const auto base = baseURL();
     for (const auto& [name, value] : unit.headers()) {
-        response.set_header(name.c_str(), withBase(value, base));
+        response.set_header(name.c_str(), replacedAll(value, "{base}", base));
     }
     // A creative gets the script every ad page of ours shares.
     const std::string body = unit.bodyFile()
