@@ -1,6 +1,7 @@
 // User defaults of 200,000 settings: the launch's load and its save of one change, and
 // the property-list reading and writing under them, each beside the parsing library
 // doing the same work on the same list (counter "vsLibplist": our time over its time).
+#include "bench/SideBySide.h"
 #include "platform/foundation/NSPathUtilities.h"
 #include "platform/foundation/NSPropertyListSerialization.h"
 #include "platform/foundation/NSUserDefaults.h"
@@ -8,7 +9,6 @@
 #include <benchmark/benchmark.h>
 #include <plist/plist.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -17,7 +17,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
 constexpr int kKeys = 200000;
 
 const PlistValue& manySettings() {
@@ -62,21 +61,9 @@ void libplistWrite(const PlistValue& value) {
     plist_free(root);
 }
 
-// Runs `ours` as the timed work and `anchor` beside it, paused, reporting the ratio.
 template <class Ours, class Anchor>
 void sideBySide(benchmark::State& state, Ours ours, Anchor anchor) {
-    Clock::duration oursTime{}, anchorTime{};
-    for (auto _ : state) {
-        auto start = Clock::now();
-        ours();
-        oursTime += Clock::now() - start;
-        state.PauseTiming();
-        start = Clock::now();
-        anchor();
-        anchorTime += Clock::now() - start;
-        state.ResumeTiming();
-    }
-    state.counters["vsLibplist"] = double(oursTime.count()) / double(anchorTime.count());
+    state.counters["vsLibplist"] = timeSideBySide(state, ours, anchor);
     state.counters["keys"] = kKeys;
 }
 

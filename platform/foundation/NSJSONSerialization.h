@@ -1,9 +1,11 @@
 // JSON from bytes, checked where it enters: data from outside (a service's answer) that is
 // damaged, larger than kMaxLength or nested deeper than kMaxDepth gives an error value,
-// never a crash. Only reading is kept; this system writes no JSON.
+// never a crash. Writing takes the values collections hold and refuses what JSON cannot
+// say.
 #pragma once
 
 #include "platform/foundation/NSError.h"
+#include "platform/foundation/PlistValue.h"
 
 #include <nlohmann/json_fwd.hpp>
 
@@ -12,6 +14,9 @@
 #include <memory>
 #include <optional>
 #include <vector>
+
+enum NSJSONReadingOptions : unsigned { NSJSONReadingFragmentsAllowed = 4 };
+enum NSJSONWritingOptions : unsigned { NSJSONWritingPrettyPrinted = 1 };
 
 struct NSJSONSerialization {
     // Far beyond any answer this system reads; work on a value (copying, comparing,
@@ -23,4 +28,21 @@ struct NSJSONSerialization {
     // given) is set to NSCocoaErrorDomain / NSPropertyListReadCorruptError.
     static std::optional<nlohmann::json> JSONObjectWithData(const std::vector<uint8_t>& data,
                                                             std::shared_ptr<NSError>* error);
+    // The same reading into the values collections hold: objects become dictionaries,
+    // integers that fit 64 signed bits integers, other numbers reals, null a null value.
+    // Without NSJSONReadingFragmentsAllowed the top must be an object or an array.
+    static std::optional<PlistValue>
+    JSONObjectWithDataOptionsError(const std::vector<uint8_t>& data, unsigned options,
+                                   std::shared_ptr<NSError>* error);
+
+    // Whether `value` can be written: a dictionary or an array at the top, holding only
+    // dictionaries, arrays, UTF-8 strings, finite numbers, booleans and nulls, nested no
+    // deeper than kMaxDepth. Dates and data are not JSON.
+    static bool isValidJSONObject(const PlistValue& value);
+    // `value` as UTF-8 JSON text, keys in order, indented with NSJSONWritingPrettyPrinted
+    // and compact otherwise. Nothing, and NSCocoaErrorDomain /
+    // NSPropertyListWriteInvalidError in `error`, when it is not a valid JSON object.
+    static std::optional<std::vector<uint8_t>>
+    dataWithJSONObjectOptionsError(const PlistValue& value, unsigned options,
+                                   std::shared_ptr<NSError>* error);
 };

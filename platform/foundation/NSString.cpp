@@ -390,3 +390,83 @@ std::vector<std::string> NSString::componentsSeparatedByString(const std::string
     parts.push_back(text.substr(from));
     return parts;
 }
+
+bool NSString::isValidUTF8(std::string_view bytes) {
+    size_t i = 0;
+    while (i < bytes.size()) {
+        auto lead = static_cast<unsigned char>(bytes[i]);
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        // The length the lead byte announces, the bits it holds and the least code point
+        // that needs that length, so overlong forms are refused.
+        struct Form {
+            unsigned char leadMask, leadBits, valueMask;
+            size_t length;
+            uint32_t least;
+        };
+        static constexpr Form kForms[] = {
+            {0xE0, 0xC0, 0x1F, 2, 0x80},
+            {0xF0, 0xE0, 0x0F, 3, 0x800},
+            {0xF8, 0xF0, 0x07, 4, 0x10000},
+        };
+        const Form* form = nullptr;
+        for (const Form& candidate : kForms) {
+            if ((lead & candidate.leadMask) == candidate.leadBits) {
+                form = &candidate;
+            }
+        }
+        if (!form) {
+            return false;
+        }
+        size_t length = form->length;
+        uint32_t codePoint = lead & form->valueMask;
+        uint32_t least = form->least;
+        if (bytes.size() - i < length) {
+            return false;
+        }
+        for (size_t k = 1; k < length; ++k) {
+            auto next = static_cast<unsigned char>(bytes[i + k]);
+            if ((next & 0xC0) != 0x80) {
+                return false;
+            }
+            codePoint = (codePoint << 6) | (next & 0x3F);
+        }
+        if (codePoint < least || codePoint > 0x10FFFF ||
+            (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
+            return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+std::optional<std::string> NSString::stringByRemovingPercentEncoding(const std::string& text) {
+    auto hexValue = [](char c) -> int {
+        if (isDigit(c)) {
+            return c - '0';
+        }
+        char lower = foldCase(c);
+        return lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : -1;
+    };
+    std::string decoded;
+    decoded.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%') {
+            decoded += text[i];
+            continue;
+        }
+        int high = i + 2 < text.size() ? hexValue(text[i + 1]) : -1;
+        int low = high >= 0 ? hexValue(text[i + 2]) : -1;
+        if (low < 0) {
+            return std::nullopt;
+        }
+        decoded += static_cast<char>(high * 16 + low);
+        i += 2;
+    }
+    if (!isValidUTF8(decoded)) {
+        return std::nullopt;
+    }
+    return decoded;
+}

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -51,4 +52,11 @@ struct NSString {
         const std::string& text, const std::string& target, const std::string& replacement);
     static std::vector<std::string> componentsSeparatedByString(const std::string& text,
                                                                 const std::string& separator);
+
+    // Whether the bytes are well-formed UTF-8 (no overlong forms, surrogates or code points
+    // past U+10FFFF): whether the platform could hold them as text at all.
+    static bool isValidUTF8(std::string_view bytes);
+    // Every "%" and two hexadecimal digits turned into that byte; nothing when a "%" is not
+    // followed by two hexadecimal digits or the bytes are not UTF-8. "+" stays a plus sign.
+    static std::optional<std::string> stringByRemovingPercentEncoding(const std::string& text);
 };

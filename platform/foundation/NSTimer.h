@@ -32,6 +32,11 @@ public:
     // The repeat interval; 0 for a one-shot timer, as the platform reports it.
     double timeInterval() const { return repeats_ ? interval_ : 0; }
     NSDate fireDate() const;
+    // How late the timer may fire, in seconds, when that lets the system bunch wake-ups.
+    // Kept for those who set it; our run loop fires every timer on time. Negative values
+    // are taken as 0.
+    double tolerance() const { return tolerance_; }
+    void setTolerance(double tolerance) { tolerance_ = tolerance > 0 ? tolerance : 0; }
 
 private:
     NSTimer(double interval, bool repeats, Block block);
@@ -42,6 +47,7 @@ private:
     bool repeats_;
     Block block_;
     bool valid_ = true;
-    double fireTime_;           // on the monotonic clock
+    double fireTime_; // on the monotonic clock
+    double tolerance_ = 0;
     uint64_t runLoopTimer_ = 0; // 0 while not scheduled
 };

@@ -97,7 +97,8 @@ public:
     }
 
     static std::string fixture(const std::string& name) {
-        return (std::filesystem::path(__FILE__).parent_path() / "fixtures" / name).string();
+        return (std::filesystem::path(MP_TEST_SOURCE_DIR) / "platform" / "foundation" / "fixtures" / name)
+            .string();
     }
 
 private:

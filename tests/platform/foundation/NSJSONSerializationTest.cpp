@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <cmath>
 #include <string>
 
 namespace {
@@ -74,6 +75,74 @@ TEST(NSJSONSerializationTest, RefusesWhatItCannotSafelyRead) {
         EXPECT_EQ(error->localizedDescription(), c.description);
         // The error is optional.
         EXPECT_FALSE(NSJSONSerialization::JSONObjectWithData(bytesOf(c.text), nullptr));
+    }
+}
+
+TEST(NSJSONSerializationTest, ReadsIntoCollectionValues) {
+    std::shared_ptr<NSError> error;
+    auto value = NSJSONSerialization::JSONObjectWithDataOptionsError(
+        bytesOf(R"({"a":[1,-2,2.5,true,null,"x"],"b":{"c":18446744073709551615}})"), 0, &error);
+    ASSERT_TRUE(value);
+    const PlistValue expected = PlistValue::Dictionary{
+        {"a", PlistValue::Array{1, -2, 2.5, true, PlistValue(), "x"}},
+        // Beyond 64 signed bits an integer can only be kept as a real.
+        {"b", PlistValue::Dictionary{{"c", 18446744073709551615.0}}},
+    };
+    EXPECT_EQ(*value, expected);
+
+    // A bare value at the top needs fragments allowed; with them, null reads as a value.
+    for (const char* fragment : {"7", "\"text\"", "null", "false"}) {
+        SCOPED_TRACE(fragment);
+        EXPECT_FALSE(
+            NSJSONSerialization::JSONObjectWithDataOptionsError(bytesOf(fragment), 0, &error));
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->code(), NSPropertyListReadCorruptError);
+        EXPECT_TRUE(NSJSONSerialization::JSONObjectWithDataOptionsError(
+            bytesOf(fragment), NSJSONReadingFragmentsAllowed, nullptr));
+    }
+    EXPECT_FALSE(NSJSONSerialization::JSONObjectWithDataOptionsError(
+        bytesOf("[1,"), NSJSONReadingFragmentsAllowed, nullptr));
+}
+
+TEST(NSJSONSerializationTest, WritesOnlyWhatJSONCanSay) {
+    const PlistValue::Dictionary value{{"b", PlistValue::Array{1, 2.5, false, PlistValue()}},
+                                       {"a", "x/\"y\""}};
+    auto compact = NSJSONSerialization::dataWithJSONObjectOptionsError(value, 0, nullptr);
+    ASSERT_TRUE(compact);
+    EXPECT_EQ(std::string(compact->begin(), compact->end()),
+              R"({"a":"x/\"y\"","b":[1,2.5,false,null]})");
+    auto pretty = NSJSONSerialization::dataWithJSONObjectOptionsError(
+        PlistValue::Dictionary{{"k", PlistValue::Array{1}}}, NSJSONWritingPrettyPrinted, nullptr);
+    ASSERT_TRUE(pretty);
+    EXPECT_EQ(std::string(pretty->begin(), pretty->end()), "{\n  \"k\": [\n    1\n  ]\n}");
+
+    PlistValue deep = PlistValue::Array{};
+    for (size_t i = 0; i < NSJSONSerialization::kMaxDepth; ++i) {
+        deep = PlistValue::Array{deep};
+    }
+    struct Case {
+        const char* name;
+        PlistValue value;
+    };
+    const Case refused[] = {
+        {"a string at the top", "text"},
+        {"null at the top", PlistValue()},
+        {"a date", PlistValue::Array{NSDate{0}}},
+        {"data", PlistValue::Dictionary{{"d", PlistValue::Data{1, 2}}}},
+        {"not a number", PlistValue::Array{std::nan("")}},
+        {"infinity", PlistValue::Array{HUGE_VAL}},
+        {"text that is not UTF-8", PlistValue::Array{"\xFF"}},
+        {"a key that is not UTF-8", PlistValue::Dictionary{{"\xC3", 1}}},
+        {"too deep", deep},
+    };
+    for (const auto& c : refused) {
+        SCOPED_TRACE(c.name);
+        EXPECT_FALSE(NSJSONSerialization::isValidJSONObject(c.value));
+        std::shared_ptr<NSError> error;
+        EXPECT_FALSE(NSJSONSerialization::dataWithJSONObjectOptionsError(c.value, 0, &error));
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->domain(), NSCocoaErrorDomain);
+        EXPECT_EQ(error->code(), NSPropertyListWriteInvalidError);
     }
 }
 

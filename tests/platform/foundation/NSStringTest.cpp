@@ -7,6 +7,8 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <optional>
+#include <string>
 
 namespace {
 
@@ -161,6 +163,57 @@ TEST(NSStringTransformTest, TrimReplaceSplitUppercase) {
     EXPECT_EQ(NSString::componentsSeparatedByString(",a,", ","), (Parts{"", "a", ""}));
     EXPECT_EQ(NSString::componentsSeparatedByString("", ","), (Parts{""}));
     EXPECT_EQ(NSString::componentsSeparatedByString("a::b", "::"), (Parts{"a", "b"}));
+}
+
+TEST(NSStringEncodingTest, UTF8CheckRefusesWhatNoTextCanHold) {
+    struct Case {
+        std::string bytes;
+        bool valid;
+    };
+    const Case cases[] = {
+        {"", true},
+        {"plain", true},
+        {std::string("nul\0inside", 10), true},
+        {"caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80", true}, // 2, 3 and 4 bytes
+        {"\xF4\x8F\xBF\xBF", true},                          // U+10FFFF
+        {"\xFF", false},
+        {"\x80", false}, // a continuation without a lead
+        {"\xC3", false}, // cut short
+        {"\xE2\x82", false},
+        {"\xC3\x28", false}, // lead without a continuation
+        {"\xC0\xAF", false}, // overlong "/"
+        {"\xE0\x80\xAF", false},
+        {"\xED\xA0\x80", false},         // a surrogate
+        {"\xF4\x90\x80\x80", false},     // past U+10FFFF
+        {"\xF8\x88\x80\x80\x80", false}, // five-byte form
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(NSString::isValidUTF8(c.bytes), c.valid) << ::testing::PrintToString(c.bytes);
+    }
+}
+
+TEST(NSStringEncodingTest, PercentDecodingRefusesMalformedEscapesAndNonText) {
+    struct Case {
+        const char* text;
+        std::optional<std::string> decoded;
+    };
+    const Case cases[] = {
+        {"a%20b", "a b"},
+        {"a+b", "a+b"},
+        {"%e2%82%AC", "\xE2\x82\xAC"},
+        {"100%25", "100%"},
+        {"%00", std::string(1, '\0')},
+        {"", ""},
+        {"%", std::nullopt},
+        {"%2", std::nullopt},
+        {"%zz", std::nullopt},
+        {"%2g", std::nullopt},
+        {"%FF", std::nullopt}, // a byte that is no text
+        {"%C3", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(NSString::stringByRemovingPercentEncoding(c.text), c.decoded) << c.text;
+    }
 }
 
 } // namespace
