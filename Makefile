@@ -21,10 +21,12 @@ configure-release: deps
 	@ln -sf build/release/compile_commands.json compile_commands.json
 
 build-release: configure-release
-	cmake --build build/release -j $(JOBS) --target mixphotos
+	cmake --build build/release -j $(JOBS) --target mixphotos ad-server
 
+# The demo talks to the bundled ad server, started on a free loopback port and stopped
+# when the app ends.
 run: deps-demo build-release
-	build/release/mixphotos
+	scripts/run-with-ad-server build/release
 
 test-release: configure-release
 	cmake --build build/release -j $(JOBS)
@@ -52,4 +54,4 @@ bench: deps
 	build/bench/bench/mixphotos_bench
 
 format: deps
-	find platform ads harness app services cli tests bench tools \( -name '*.h' -o -name '*.cpp' \) -print0 | xargs -0 clang-format -i
+	find platform ads adserver harness app services cli tests bench tools \( -name '*.h' -o -name '*.cpp' \) -print0 | xargs -0 clang-format -i

@@ -181,16 +181,24 @@ ErrorOr<ProgramOptions> ProgramOptions::parse(int argc, char** argv, const std::
          "The scenario to play. Default: the bundled\n"
          "demo/main.scenario");
     text("--shots", options.shots, "DIR", "Where screenshots go. Default: shots");
+    // Services are reached over https, or plain http on this machine's loopback only.
+    const auto serviceBase = [](const std::string& value) {
+        return isServiceBaseURL(value)
+                   ? std::string()
+                   : "wants scheme://host[:port] (https, or http on a loopback host), not: " +
+                         value;
+    };
     text("--store-url", options.storeURL, "URL",
          "The store's lookup service the rating prompt\n"
          "asks: scheme://host[:port], plain http only on a\n"
          "loopback host. Default: the app's own")
-        ->check([](const std::string& value) {
-            return isServiceBaseURL(value)
-                       ? std::string()
-                       : "wants scheme://host[:port] (https, or http on a loopback host), not: " +
-                             value;
-        });
+        ->check(serviceBase);
+    text("--ad-server", options.adServerURL, "URL",
+         "The ad server the ad engine talks to:\n"
+         "scheme://host[:port], plain http only on a\n"
+         "loopback host. Default: the app's own (without\n"
+         "it, or when its host does not resolve, no ads)")
+        ->check(serviceBase);
 
     try {
         app.parse(argc, argv);

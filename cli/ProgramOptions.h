@@ -1,5 +1,5 @@
 // The program's command line: where the app's home and photo library are, the screen it
-// runs on, the scenario it plays and the store service it talks to.
+// runs on, the scenario it plays and the services (store, ad server) it talks to.
 #pragma once
 
 #include "platform/foundation/ErrorOr.h"
@@ -26,6 +26,8 @@ struct ProgramOptions {
     std::string shots = "shots";
     // The store's lookup service, scheme://host[:port]; empty: the app's default.
     std::string storeURL;
+    // The ad server the ad engine talks to, scheme://host[:port]; empty: the app's default.
+    std::string adServerURL;
     // Set by a relaunch, through the environment: the scenario line to go on from (1-based).
     int resumeAtLine = 1;
     static constexpr const char* kResumeVariable = "MIXPHOTOS_RESUME_AT_LINE";

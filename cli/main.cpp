@@ -13,6 +13,7 @@
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UIWindow.h"
+#include "services/advertise/AdServerHost.h"
 #include "services/rateprompt/RatePrompt.h"
 
 #include <cstdio>
@@ -131,6 +132,13 @@ int main(int argc, char** argv) {
     if (!options->storeURL.empty()) {
         RatePrompt::sharedInstance()->storeLookup()->setBaseURL(options->storeURL);
     }
+    auto adServer = AdServerHost::sharedInstance();
+    if (!options->adServerURL.empty()) {
+        adServer->setBaseURL(options->adServerURL);
+    }
+    adServer->checkOnce([](const std::string& message) {
+        std::fprintf(stderr, "mixphotos: %s\n", message.c_str());
+    });
     EventLog::setPrintsToStandardOutput(true);
     registerAppClasses();
     runner.startAfterLaunch(std::move(script).value());

@@ -2,6 +2,7 @@
 
 #include "platform/base/ClassRegistry.h"
 #include "platform/uikit/UIKitClasses.h"
+#include "services/advertise/AdServerHost.h"
 #include "services/advertise/CVAdvertiseController.h"
 #include "services/rateprompt/RatePrompt.h"
 #include "services/rateprompt/RatePromptStoreLookup.h"
@@ -9,6 +10,7 @@
 void registerServicesClasses() {
     registerUIKitClasses();
     ClassRegistry& registry = ClassRegistry::shared();
+    registry.add<AdServerHost, NSObject>();
     registry.add<CVAdvertiseController, NSObject>();
     registry.add<RatePrompt, NSObject>();
     registry.add<RatePromptStoreLookup, NSObject>();

@@ -47,16 +47,20 @@ protected:
         return path;
     }
 
-    // `environment` goes before the program ("LC_ALL=C"). Unless the arguments name a
-    // store, the program's lookups go to a closed loopback port: nothing leaves the machine.
+    // `environment` goes before the program ("LC_ALL=C"). Unless the arguments name them,
+    // the store and the ad server are a closed loopback port: nothing leaves the machine,
+    // not even a name lookup.
     ProgramRun run(const std::string& arguments, const std::string& environment = "") {
         fs::path out = dir_ / "out.txt", err = dir_ / "err.txt";
-        const std::string store =
-            arguments.find("--store-url") == std::string::npos
-                ? "--store-url http://127.0.0.1:" + std::to_string(LoopbackServer::closedPort()) +
-                      " "
-                : "";
-        std::string command = environment + " '" + MP_PROGRAM_PATH + "' " + store + arguments +
+        std::string services;
+        for (const char* option : {"--store-url", "--ad-server"}) {
+            if (arguments.find(option) == std::string::npos) {
+                services += std::string(option) +
+                            " http://127.0.0.1:" + std::to_string(LoopbackServer::closedPort()) +
+                            " ";
+            }
+        }
+        std::string command = environment + " '" + MP_PROGRAM_PATH + "' " + services + arguments +
                               " > '" + out.string() + "' 2> '" + err.string() + "'";
         int status = std::system(command.c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(out), readFile(err)};
@@ -221,6 +225,7 @@ TEST_F(ProgramTest, HelpAndVersionAnswerAndExitZero) {
             {"--script FILE", "The scenario to play"},
             {"--shots DIR", "Where screenshots go"},
             {"--store-url URL", "lookup service"},
+            {"--ad-server URL", "The ad server"},
             {"--version", "Print the version"},
         };
         for (const auto& [option, explanation] : options) {
@@ -333,16 +338,19 @@ TEST_F(ProgramTest, TheMainMenusAppearanceBringsTheRatingAlertOnTheSecondLaunch)
     EXPECT_NE(result.out.find("RatePromptRatedVersionChecked = 1.9"), std::string::npos);
 }
 
-TEST_F(ProgramTest, StoreURLMustBeAServiceBase) {
-    for (const char* url :
-         {"store.example", "ftp://127.0.0.1:80", "http://127.0.0.1:80/path",
-          "https://store.example/?q=1", "http://store.example:80", "https://user@store.example"}) {
-        SCOPED_TRACE(url);
-        ProgramRun result = run("--home '" + home_.string() + "' --store-url '" + url + "'");
-        EXPECT_EQ(result.exitCode, 2);
-        EXPECT_NE(result.err.find("--store-url: wants scheme://host[:port] (https, or http on a"),
-                  std::string::npos)
-            << result.err;
+TEST_F(ProgramTest, ServiceURLsMustBeServiceBases) {
+    for (const char* option : {"--store-url", "--ad-server"}) {
+        for (const char* url : {"store.example", "ftp://127.0.0.1:80", "http://127.0.0.1:80/path",
+                                "https://store.example/?q=1", "http://store.example:80",
+                                "https://user@store.example"}) {
+            SCOPED_TRACE(std::string(option) + " " + url);
+            ProgramRun result = run("--home '" + home_.string() + "' " + option + " '" + url + "'");
+            EXPECT_EQ(result.exitCode, 2);
+            EXPECT_NE(result.err.find(std::string(option) +
+                                      ": wants scheme://host[:port] (https, or http on a"),
+                      std::string::npos)
+                << result.err;
+        }
     }
 }
 

@@ -1,6 +1,7 @@
 #include "tests/support/services/ServicesTesting.h"
 
 #include "services/ServicesClasses.h"
+#include "services/advertise/AdServerHost.h"
 #include "services/advertise/CVAdvertiseController.h"
 #include "services/rateprompt/RatePrompt.h"
 #include "tests/support/TestIsolation.h"
@@ -10,5 +11,6 @@ void setUpServicesTesting() {
     TestIsolation::addReset([] {
         RatePrompt::resetForTesting();
         CVAdvertiseController::resetForTesting();
+        AdServerHost::resetForTesting();
     });
 }

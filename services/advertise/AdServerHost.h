@@ -1,0 +1,46 @@
+// Where the ad engine finds its ad server (scheme://host[:port], the program's --ad-server)
+// and whether the app shows ads at all: it does not once the server's host was found not
+// to resolve. The host is looked up once, at launch, off the main thread; the answer
+// changes this object on the main thread.
+#pragma once
+
+#include "platform/base/NSObject.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+class AdServerHost : public NSObject {
+    NS_OBJECT(AdServerHost)
+public:
+    // Our own example host: it does not resolve, so by default the app runs without ads.
+    static constexpr const char* kDefaultBaseURL = "https://ads.mixphotos.example";
+
+    // Whether a host name resolves to an address.
+    using Resolver = std::function<bool(const std::string& host)>;
+
+    // Main thread only.
+    static std::shared_ptr<AdServerHost> sharedInstance();
+    static void resetForTesting();
+
+    const std::string& baseURL() const { return baseURL_; }
+    // Before the check; the program sets it from its command line.
+    void setBaseURL(std::string baseURL) { baseURL_ = std::move(baseURL); }
+    // True until the check finds the host does not resolve.
+    bool adsEnabled() const { return adsEnabled_; }
+
+    // Looks the host up on a global queue, the first time only. When it does not resolve,
+    // ads are turned off and `report` hears why, once, on the main thread.
+    void checkOnce(std::function<void(const std::string& message)> report);
+    // The system's resolver (getaddrinfo) unless replaced.
+    void setResolver(Resolver resolver) { resolver_ = std::move(resolver); }
+
+protected:
+    AdServerHost();
+
+private:
+    std::string baseURL_ = kDefaultBaseURL;
+    bool adsEnabled_ = true;
+    bool checked_ = false;
+    Resolver resolver_;
+};
