@@ -15,6 +15,9 @@ constexpr const char* kErrorDomain = "AdServerErrorDomain";
 constexpr const char* kHTML = "text/html; charset=utf-8";
 constexpr const char* kJSON = "application/json";
 constexpr const char* kText = "text/plain; charset=utf-8";
+// No request the engine sends comes near this; a larger body is refused (413) before it is
+// read, so a client cannot make the server hold or echo any amount it likes.
+constexpr size_t kMostBodyBytes = 1024 * 1024;
 // The site's files, by name.
 constexpr const char* kSiteFiles[] = {"sdk-core-v40.html", "native_ads.html", "mraid.js",
                                       "ad-page.js",        "landing.html",    "picture.png"};
@@ -135,6 +138,7 @@ ErrorOr<std::unique_ptr<AdServer>> AdServer::create(const Configuration& configu
     }
     server->hits_ = std::move(hits).value();
     server->server_ = std::make_unique<httplib::Server>();
+    server->server_->set_payload_max_length(kMostBodyBytes);
     server->addRoutes();
     return server;
 }

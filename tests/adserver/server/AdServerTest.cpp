@@ -242,6 +242,13 @@ TEST_F(AdServerTest, TheEchoAnswersWhatItWasSent) {
     EXPECT_EQ(echo["body"], "hello");
 }
 
+TEST_F(AdServerTest, ABodyOverAMegabyteIsRefusedUnread) {
+    auto result = server_.client().Post("/echo", std::string(2 * 1024 * 1024, 'x'), "text/plain");
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->status, 413);
+    EXPECT_EQ(result->body.find("xxxx"), std::string::npos);
+}
+
 TEST_F(AdServerTest, EveryHitIsOneLineOfTheHitsFile) {
     get(std::string(AdServer::kAdPath) + "?request_id=3&slotname=tracked&sz=320x50",
         {{"User-Agent", "MixPhotos/1.0 (test)"}});
