@@ -21,6 +21,19 @@ bool ClassRegistry::inherits(const Class& cls, const std::string& ancestor) cons
     return false;
 }
 
+const NSObject* ClassRegistry::classMethodsOf(const Class& cls) const {
+    std::lock_guard lock(mutex_);
+    const Class* current = &cls;
+    // Bounded like inherits: a registration cycle must not hang the look-up.
+    for (int depth = 0; depth < 64 && current; ++depth) {
+        if (current->classMethods) {
+            return current->classMethods.get();
+        }
+        current = current->superclassName.empty() ? nullptr : find(current->superclassName);
+    }
+    return nullptr;
+}
+
 ClassRegistry& ClassRegistry::shared() {
     static ClassRegistry registry;
     return registry;

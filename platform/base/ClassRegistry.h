@@ -14,11 +14,16 @@
 #include <vector>
 
 // A registered class. `initialize` runs once, before the class is first handed out.
+// `classMethods` stands for the class's own methods (those sent to the class, not to an
+// instance): an object whose type adopts the protocols the class adopts at class level.
+// Each of its methods is given the receiving class, so that a subclass without its own
+// inherits them and still answers as itself.
 struct Class {
     std::string name;
     std::string superclassName;
     std::function<std::shared_ptr<NSObject>()> factory;
     std::function<void()> initialize;
+    std::shared_ptr<const NSObject> classMethods;
 
     // A new instance through the class's plain factory; null when it has none.
     std::shared_ptr<NSObject> alloc() const { return factory ? factory() : nullptr; }
@@ -38,7 +43,9 @@ public:
     // Registers a class; a second registration of the same name is ignored.
     void registerClass(Class cls);
     // Registers T, a subclass of Super, under T's class name, made through its factory.
-    template <class T, class Super> void add(std::function<void()> initialize = {});
+    template <class T, class Super>
+    void add(std::function<void()> initialize = {},
+             std::shared_ptr<const NSObject> classMethods = nullptr);
 
     // The class of that name, or null. Runs the class's `initialize` on first look-up.
     const Class* classNamed(const std::string& name);
@@ -47,6 +54,14 @@ public:
     std::vector<const Class*> subclassesOf(const std::string& ancestor);
     std::vector<std::string> classNames() const;
     bool inherits(const Class& cls, const std::string& ancestor) const;
+    // The class methods the class answers to: its own, else the nearest superclass's;
+    // null when none in its chain has any.
+    const NSObject* classMethodsOf(const Class& cls) const;
+    // Those class methods when they adopt the protocol P, else null (the class does not
+    // conform at class level).
+    template <class P> const P* classConformingTo(const Class& cls) const {
+        return dynamic_cast<const P*>(classMethodsOf(cls));
+    }
 
 private:
     const Class* find(const std::string& name) const;
@@ -81,7 +96,10 @@ template <class T> std::shared_ptr<NSObject> makeDefault() {
 }
 } // namespace runtime_detail
 
-template <class T, class Super> void ClassRegistry::add(std::function<void()> initialize) {
+template <class T, class Super>
+void ClassRegistry::add(std::function<void()> initialize,
+                        std::shared_ptr<const NSObject> classMethods) {
     registerClass(Class{T::staticClassName(), Super::staticClassName(),
-                        &runtime_detail::makeDefault<T>, std::move(initialize)});
+                        &runtime_detail::makeDefault<T>, std::move(initialize),
+                        std::move(classMethods)});
 }

@@ -1,6 +1,7 @@
 // Root of every system class: a class name, a description, and shared/weak ownership.
 #pragma once
 
+#include <map>
 #include <memory>
 #include <string>
 #include <utility>
@@ -44,6 +45,13 @@ public:
     }
     template <class T> std::weak_ptr<T> weakSelf() { return self<T>(); }
 
+    // Objects attached by key from outside the class (what a category adds to a class it
+    // does not own), held strongly and released with the receiver; null when none is
+    // attached. Not thread-safe: the receiver's own thread only.
+    std::shared_ptr<NSObject> associatedObject(const std::string& key) const;
+    // A null value removes the key.
+    void setAssociatedObject(const std::string& key, std::shared_ptr<NSObject> value);
+
 protected:
     // A new T owned by a shared_ptr, made through any of its constructors, hidden ones
     // included: how a factory makes an instance of a class whose constructors are protected
@@ -51,6 +59,10 @@ protected:
     template <class T, class... Args> static std::shared_ptr<T> make(Args&&... args) {
         return std::shared_ptr<T>(new T(std::forward<Args>(args)...));
     }
+
+private:
+    // Made on first use: most objects never carry any.
+    std::unique_ptr<std::map<std::string, std::shared_ptr<NSObject>>> associated_;
 };
 
 using NSObjectPtr = std::shared_ptr<NSObject>;

@@ -83,7 +83,8 @@ public:
     // Corner radius, border, shadow and mask of the view, and its extra sublayers.
     std::shared_ptr<CALayer> layer() const;
     bool isUserInteractionEnabled() const { return userInteractionEnabled_; }
-    void setUserInteractionEnabled(bool enabled) { userInteractionEnabled_ = enabled; }
+    // Virtual so that a view may show whether it takes touches (dimming itself).
+    virtual void setUserInteractionEnabled(bool enabled) { userInteractionEnabled_ = enabled; }
     bool clipsToBounds() const { return clipsToBounds_; }
     void setClipsToBounds(bool clips) { clipsToBounds_ = clips; }
     bool isOpaque() const { return opaque_; }

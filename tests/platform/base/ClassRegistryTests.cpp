@@ -85,6 +85,47 @@ TEST_F(ClassRegistryTest, InitializeRunsOnceOnFirstLookUp) {
     EXPECT_EQ(initializeRuns, 1);
 }
 
+// Class methods that say which class received them, as a protocol a class may adopt.
+class Describing {
+public:
+    virtual ~Describing() = default;
+    virtual std::string describe(const Class& self) const = 0;
+};
+class ToolClassMethods : public NSObject, public Describing {
+public:
+    std::string describe(const Class& self) const override { return "tool " + self.name; }
+};
+class CropClassMethods : public ToolClassMethods {
+public:
+    std::string describe(const Class& self) const override { return "crop " + self.name; }
+};
+
+TEST(ClassRegistryClassMethods, ASubclassInheritsThemUntilItHasItsOwn) {
+    ClassRegistry registry;
+    registry.add<Tool, NSObject>({}, std::make_shared<ToolClassMethods>());
+    registry.add<BlurTool, Tool>();
+    registry.add<CropTool, Tool>({}, std::make_shared<CropClassMethods>());
+    registry.add<FineCropTool, CropTool>();
+    registry.add<SetUpTool, NSObject>();
+    const struct {
+        const char* name;
+        const char* answer;
+    } cases[] = {
+        {"Tool", "tool Tool"},
+        {"BlurTool", "tool BlurTool"},
+        {"CropTool", "crop CropTool"},
+        {"FineCropTool", "crop FineCropTool"},
+    };
+    for (const auto& c : cases) {
+        const Class& cls = *registry.classNamed(c.name);
+        const auto* describing = registry.classConformingTo<Describing>(cls);
+        ASSERT_NE(describing, nullptr) << c.name;
+        EXPECT_EQ(describing->describe(cls), c.answer);
+    }
+    // Neither it nor any superclass has class methods: it adopts nothing at class level.
+    EXPECT_EQ(registry.classConformingTo<Describing>(*registry.classNamed("SetUpTool")), nullptr);
+}
+
 TEST(ClassRegistry, TheProgramFindsItsClassesByName) {
     EXPECT_EQ(NSStringFromClass("NoSuchTool"), "");
     EXPECT_EQ(NSClassFromString("NoSuchTool"), nullptr);

@@ -1,0 +1,10 @@
+#include "tests/support/editor/EditorTesting.h"
+
+#include "editor/EditorClasses.h"
+#include "editor/PEImageEditorTheme.h"
+#include "tests/support/TestIsolation.h"
+
+void setUpEditorTesting() {
+    registerEditorClasses();
+    TestIsolation::addReset([] { PEImageEditorTheme::resetForTesting(); });
+}

@@ -1,0 +1,5 @@
+// What the editor's test program sets up once at start: the editor's classes are
+// registered and, around every test, the shared theme is dropped.
+#pragma once
+
+void setUpEditorTesting();
