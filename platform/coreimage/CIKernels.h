@@ -6,7 +6,6 @@
 #include "platform/coreimage/CIImage.h"
 #include "platform/coreimage/CIImagePipeline.h"
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <functional>
