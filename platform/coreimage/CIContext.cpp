@@ -3,15 +3,19 @@
 #include "platform/coreimage/CIImage.h"
 #include "platform/coreimage/CIImagePipeline.h"
 #include "platform/foundation/NSLog.h"
+#include "platform/graphics/CGContext.h"
 
 #include <cmath>
+#include <new>
 #include <vector>
 
 using vips::VImage;
 
 namespace {
-// The largest side of a bitmap.
+// The largest side of a bitmap, and the most pixels one may hold: no bigger than a
+// context can draw, so that a bad region never asks for gigabytes.
 constexpr CGFloat kMaxSide = 65536;
+constexpr CGFloat kMaxPixels = CGContext::kMaxPixels;
 
 // 0...1 samples as rounded bytes; the cast clips what lies outside.
 VImage toBytes(const VImage& samples) {
@@ -79,37 +83,44 @@ CGImageRef CIContext::createCGImageFromRect(const std::shared_ptr<CIImage>& imag
                         std::isfinite(region.size.width) && std::isfinite(region.size.height);
     if (CGRectIsNull(rect) || !finite || CGRectIsEmpty(region) ||
         CGRectGetWidth(region) > kMaxSide || CGRectGetHeight(region) > kMaxSide ||
+        CGRectGetWidth(region) * CGRectGetHeight(region) > kMaxPixels ||
         std::abs(CGRectGetMinX(region)) > 1e9 || std::abs(CGRectGetMinY(region)) > 1e9) {
         NSLog("CIContext: nothing to render in %s", NSStringFromCGRect(rect));
         return nullptr;
     }
     const auto width = static_cast<size_t>(CGRectGetWidth(region));
     const auto height = static_cast<size_t>(CGRectGetHeight(region));
-    // A region beside the image holds only transparent pixels.
-    if (CGRectIsEmpty(CGRectIntersection(region, image->extent()))) {
-        return CGImage::create(width, height, CGImagePixelFormat::ARGB32Premultiplied, width * 4,
-                               std::vector<uint8_t>(width * height * 4));
+    try {
+        // A region beside the image holds only transparent pixels.
+        if (CGRectIsEmpty(CGRectIntersection(region, image->extent()))) {
+            return CGImage::create(width, height, CGImagePixelFormat::ARGB32Premultiplied,
+                                   width * 4, std::vector<uint8_t>(width * height * 4));
+        }
+        // Rendered straight into the bitmap's memory, on libvips' worker threads.
+        return CGImage::createFilled(
+            width, height, CGImagePixelFormat::ARGB32Premultiplied, width * 4,
+            [&](uint8_t* pixels) {
+                try {
+                    const VImage bytes = regionBytes(*image, region);
+                    VipsImage* target = vips_image_new_from_memory(
+                        pixels, width * height * 4, static_cast<int>(width),
+                        static_cast<int>(height), 4, VIPS_FORMAT_UCHAR);
+                    const bool written = target && vips_image_write(bytes.get_image(), target) == 0;
+                    if (target) {
+                        g_object_unref(target);
+                    }
+                    if (!written) {
+                        throw vips::VError();
+                    }
+                    return true;
+                } catch (const vips::VError& error) {
+                    NSLog("CIContext: render failed: %s", error.what());
+                    vips_error_clear();
+                    return false;
+                }
+            });
+    } catch (const std::bad_alloc&) {
+        NSLog("CIContext: no memory for %s", NSStringFromCGRect(region));
+        return nullptr;
     }
-    // Rendered straight into the bitmap's memory, on libvips' worker threads.
-    return CGImage::createFilled(
-        width, height, CGImagePixelFormat::ARGB32Premultiplied, width * 4, [&](uint8_t* pixels) {
-            try {
-                const VImage bytes = regionBytes(*image, region);
-                VipsImage* target =
-                    vips_image_new_from_memory(pixels, width * height * 4, static_cast<int>(width),
-                                               static_cast<int>(height), 4, VIPS_FORMAT_UCHAR);
-                const bool written = target && vips_image_write(bytes.get_image(), target) == 0;
-                if (target) {
-                    g_object_unref(target);
-                }
-                if (!written) {
-                    throw vips::VError();
-                }
-                return true;
-            } catch (const vips::VError& error) {
-                NSLog("CIContext: render failed: %s", error.what());
-                vips_error_clear();
-                return false;
-            }
-        });
 }

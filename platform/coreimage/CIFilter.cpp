@@ -8,6 +8,9 @@
 
 #include <vips/vips8>
 
+#include <cmath>
+#include <new>
+
 namespace {
 const CIFilterInputDefinition* inputNamed(const CIFilterDefinition& definition,
                                           const std::string& key) {
@@ -31,6 +34,22 @@ bool isOfKind(const NSObject& value, CIFilterInputKind kind) {
         return dynamic_cast<const NSValue*>(&value) != nullptr;
     }
     return false;
+}
+
+// NaN and infinite parameters have no meaning for any filter and would reach the pixel
+// arithmetic as sizes and table indices.
+bool isFinite(const NSObject& value) {
+    if (const auto* number = dynamic_cast<const NSNumber*>(&value)) {
+        return std::isfinite(number->doubleValue());
+    }
+    if (const auto* vector = dynamic_cast<const CIVector*>(&value)) {
+        for (size_t i = 0; i < vector->count(); ++i) {
+            if (!std::isfinite(vector->valueAtIndex(i))) {
+                return false;
+            }
+        }
+    }
+    return true;
 }
 } // namespace
 
@@ -83,6 +102,10 @@ void CIFilter::setValueForKey(const NSObjectPtr& value, const std::string& key) 
         NSLog("CIFilter %@: %@ is not a value for \"%@\"; ignored", name(), value, key);
         return;
     }
+    if (!isFinite(*value)) {
+        NSLog("CIFilter %@: %@ is not a finite value for \"%@\"; ignored", name(), value, key);
+        return;
+    }
     values_[key] = value;
 }
 
@@ -105,6 +128,9 @@ CIImagePtr CIFilter::outputImage() const {
     } catch (const vips::VError& error) {
         NSLog("CIFilter %@: %s", name(), error.what());
         vips_error_clear();
+        return nullptr;
+    } catch (const std::bad_alloc&) {
+        NSLog("CIFilter %@: out of memory", name());
         return nullptr;
     }
 }

@@ -6,7 +6,6 @@
 #include "platform/coreimage/CIImage.h"
 #include "platform/coreimage/CIImagePipeline.h"
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -28,13 +27,19 @@ Matrix3 multiply(const Matrix3& a, const Matrix3& b);
 // Moves colours towards (s < 1) or away from (s > 1) their luma grey; 0 gives grey.
 Matrix3 saturationMatrix(double saturation);
 
+// `x` clipped to 0...1; NaN gives 0, so that no caller ever converts NaN to an index or
+// a level.
+inline double clipUnit(double x) {
+    return x > 0 ? (x < 1 ? x : 1) : 0;
+}
+
 // A function on 0...1 as a table of its values at 65536 evenly spaced points, so that its
 // cost does not depend on what it computes, and its value at the point nearest to `x`
 // (clipped to 0...1).
 using CurveTable = std::vector<float>;
 CurveTable curveTable(const std::function<double(double)>& f);
 inline float lookUp(const CurveTable& table, double x) {
-    return table[static_cast<size_t>(std::clamp(x, 0.0, 1.0) * double(table.size() - 1) + 0.5)];
+    return table[static_cast<size_t>(clipUnit(x) * double(table.size() - 1) + 0.5)];
 }
 
 // The table applied to every band of `samples`.
@@ -82,7 +87,7 @@ inline void changeStraightPixel(const uint8_t* in, uint8_t* out, Change&& change
     change(rgb);
     for (int c = 0; c < 3; ++c) {
         // In single precision, as the render of float samples rounds.
-        const float clipped = static_cast<float>(std::clamp(rgb[c], 0.0, 1.0));
+        const float clipped = static_cast<float>(clipUnit(rgb[c]));
         const int level = static_cast<int>(clipped * 255.0f + 0.5f);
         out[2 - c] = static_cast<uint8_t>(alpha == 255 ? level : (2 * level * alpha + 255) / 510);
     }

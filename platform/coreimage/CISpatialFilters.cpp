@@ -3,6 +3,7 @@
 #include "platform/coreimage/CIFilter.h"
 #include "platform/coreimage/CIKernels.h"
 #include "platform/foundation/NSLog.h"
+#include "platform/graphics/CGContext.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,13 +14,20 @@ using namespace CIKernels;
 
 namespace {
 
-// The largest side of a pipeline's image (libvips' own limit is 10,000,000).
+// The largest side of a pipeline's image (libvips' own limit is 10,000,000), and the most
+// pixels an output may cover: no more than a context can draw, so that no parameter grows
+// a small picture into gigabytes.
 constexpr double kMaxSide = 1 << 22;
+constexpr double kMaxPixels = CGContext::kMaxPixels;
+// The widest glow: the blur's cost grows with its radius, and beyond this it is an even
+// wash over any photo.
+constexpr double kMaxRadius = 2000;
 
 bool fitsPicture(const CGRect& extent, const char* filter) {
     const bool fits = std::isfinite(extent.origin.x) && std::isfinite(extent.origin.y) &&
                       CGRectGetWidth(extent) >= 1 && CGRectGetHeight(extent) >= 1 &&
                       CGRectGetWidth(extent) <= kMaxSide && CGRectGetHeight(extent) <= kMaxSide &&
+                      CGRectGetWidth(extent) * CGRectGetHeight(extent) <= kMaxPixels &&
                       std::abs(extent.origin.x) <= 1e9 && std::abs(extent.origin.y) <= 1e9;
     if (!fits) {
         NSLog("%s: output extent %@ is not a picture", filter, NSStringFromCGRect(extent));
@@ -97,9 +105,13 @@ struct Spread {
     CGRect extent;
 };
 
-// Nothing when the grown extent is no picture: checked before any pixel work, so that a
-// huge radius neither overflows the margin nor builds an enormous blur.
+// Nothing when the radius is too wide or the grown extent is no picture: checked before any
+// pixel work, so that a huge radius neither overflows the margin nor builds an enormous blur.
 std::optional<Spread> spread(const CIImage& input, double radius, const char* filter) {
+    if (!(radius <= kMaxRadius)) {
+        NSLog("%s: a radius of %g is beyond %g", filter, radius, kMaxRadius);
+        return std::nullopt;
+    }
     const double grow = std::ceil(std::max(0.0, radius));
     const CGRect extent = CGRectInset(input.extent(), -grow, -grow);
     if (!fitsPicture(extent, filter)) {

@@ -84,12 +84,11 @@ TEST(CIContextTest, RegionsCountFromTheBottomAndOutsideIsTransparent) {
 TEST(CIContextTest, NothingToRenderGivesNoImage) {
     const CIImagePtr image = CIImage::imageWithCGImage(sample());
     const double inf = std::numeric_limits<double>::infinity();
-    const CGRect rects[] = {CGRectZero,
-                            CGRectNull,
-                            CGRectMake(0, 0, 0, 5),
-                            CGRectMake(-inf, -inf, inf, inf),
-                            CGRectMake(0, 0, NAN, 1),
-                            CGRectMake(0, 0, 1e7, 1)};
+    const CGRect rects[] = {
+        CGRectZero, CGRectNull, CGRectMake(0, 0, 0, 5), CGRectMake(-inf, -inf, inf, inf),
+        CGRectMake(0, 0, NAN, 1), CGRectMake(0, 0, 1e7, 1),
+        // Beyond the pixels any bitmap may hold, though no side is.
+        CGRectMake(0, 0, 65536, 65536), CGRectMake(-20000, -20000, 40000, 40000)};
     for (const CGRect& rect : rects) {
         CapturedLog log;
         EXPECT_FALSE(render(image, rect)) << NSStringFromCGRect(rect);

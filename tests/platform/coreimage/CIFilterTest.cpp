@@ -3,7 +3,11 @@
 #include "tests/platform/coreimage/FilterTesting.h"
 #include "tests/support/CapturedLog.h"
 
+#include "platform/coreimage/CIKernels.h"
+
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace {
 
@@ -94,6 +98,57 @@ TEST(CIFilterTest, WrongNamesKeysAndKindsAreLoggedAndIgnored) {
     EXPECT_EQ(sepia->numberForKey("inputIntensity"), 1);
     EXPECT_FALSE(sepia->valueForKey(kCIInputImageKey));
     EXPECT_FALSE(sepia->valueForKey("inputRadius"));
+}
+
+TEST(CIFilterTest, NonFiniteParametersAreLoggedAndIgnored) {
+    const double nan = NAN, inf = HUGE_VAL;
+    struct Case {
+        const char* filter;
+        const char* key;
+        NSObjectPtr value;
+    };
+    const Case cases[] = {
+        {"CIVignetteEffect", "inputCenter", CIVector::vectorWithXY(nan, nan)},
+        {"CIVignetteEffect", "inputRadius", number(inf)},
+        {"CIVignetteEffect", "inputIntensity", number(nan)},
+        {"CIBloom", "inputRadius", number(nan)},
+        {"CIBloom", "inputRadius", number(inf)},
+        {"CIGloom", "inputRadius", number(nan)},
+        {"CIGloom", "inputIntensity", number(-inf)},
+        {"CIPixellate", "inputScale", number(nan)},
+        {"CIPixellate", "inputCenter", CIVector::vectorWithXY(1, -inf)},
+        {"CIHueAdjust", "inputAngle", number(nan)},
+        {"CISepiaTone", "inputIntensity", number(nan)},
+        {"CIColorPosterize", "inputLevels", number(nan)},
+        {"CIGammaAdjust", "inputPower", number(nan)},
+        {"CIExposureAdjust", "inputEV", number(inf)},
+        {"CIToneCurve", "inputPoint2", CIVector::vectorWithXY(0.5, nan)},
+        {"CIColorControls", "inputSaturation", number(nan)},
+    };
+    const CGImageRef picture = colourCube();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.filter) + " " + c.key);
+        const CGImageRef expected = applyFilter(c.filter, picture);
+        ASSERT_TRUE(expected);
+        CapturedLog log;
+        const CGImageRef out = applyFilter(c.filter, picture, {{c.key, c.value}});
+        ASSERT_TRUE(out);
+        EXPECT_EQ(pixelsOf(*out), pixelsOf(*expected));
+        EXPECT_EQ(log.lines().size(), 1u);
+    }
+}
+
+TEST(CIFilterTest, KernelsClipNaNToZero) {
+    const CIKernels::CurveTable table = CIKernels::curveTable([](double x) { return x + 1; });
+    for (double x : {double(NAN), -1.0, 0.0}) {
+        EXPECT_EQ(CIKernels::lookUp(table, x), 1.0f) << x;
+    }
+    EXPECT_EQ(CIKernels::lookUp(table, HUGE_VAL), 2.0f);
+    // A change that yields NaN gives black, alpha kept.
+    const uint8_t in[4] = {10, 20, 30, 128};
+    uint8_t out[4];
+    CIKernels::changeStraightPixel(in, out, [](std::array<double, 3>& c) { c.fill(NAN); });
+    EXPECT_EQ(std::vector<uint8_t>(out, out + 4), (std::vector<uint8_t>{0, 0, 0, 128}));
 }
 
 } // namespace
