@@ -2,31 +2,16 @@
 // is the one the server serves, and the engine reads the page's answers.
 #include "ads/render/ZADAdServer.h"
 #include "ads/render/ZADSDKCoreWebView.h"
-#include "ads/render/ZADSDKCoreWebViewNotification.h"
 #include "ads/render/ZADSDKCoreZMSGHandler.h"
-#include "ads/render/ZADSDKCoreZMSGHandlerDelegate.h"
 #include "tests/adserver/RunningAdServer.h"
 #include "tests/support/TaskEnvironment.h"
+#include "tests/support/ads/render/SDKConstantsRecorder.h"
+#include "tests/support/ads/render/SDKCoreLoadCounter.h"
 #include "tests/support/webkit/MainContextWait.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-class LoadCounter : public ZADSDKCoreWebViewNotification {
-public:
-    void didFinishLoadingSDKCoreInSDKCoreWebView(ZADSDKCoreWebView&) override { ++loads; }
-    int loads = 0;
-};
-
-class ConstantsRecorder : public ZADSDKCoreZMSGHandlerDelegate {
-public:
-    void sdkCoreZMSGHandlerDidLoadSDKConstants(ZADSDKCoreZMSGHandler&,
-                                               const Parameters& constants) override {
-        received.push_back(constants);
-    }
-    std::vector<Parameters> received;
-};
 
 TEST(SDKCoreWebViewOnAdServer, LoadsTheServersCorePageAndReadsItsConstants) {
     TaskEnvironment environment;
@@ -34,12 +19,12 @@ TEST(SDKCoreWebViewOnAdServer, LoadsTheServersCorePageAndReadsItsConstants) {
     ASSERT_EQ(server.error(), "");
     ZADAdServer::setBaseURL(server.baseURL());
     auto webView = ZADSDKCoreWebView::init();
-    auto recorder = std::make_shared<ConstantsRecorder>();
+    auto recorder = std::make_shared<SDKConstantsRecorder>();
     webView->SDKCoreZMSGHandler()->setDelegate(recorder);
 
-    auto counter = std::make_shared<LoadCounter>();
+    auto counter = std::make_shared<SDKCoreLoadCounter>();
     webView->refreshSDKCoreAndNotifyObserver(counter);
-    ASSERT_TRUE(turnMainContextUntil([&] { return counter->loads > 0; }));
+    ASSERT_TRUE(turnMainContextUntil([&] { return counter->told > 0; }));
     ASSERT_EQ(webView->state(), ZADSDKCoreWebView::Loaded);
 
     webView->enqueueJavaScriptCommand(R"(ROZU_getSdkConstants({"js": "test"});)");
