@@ -8,7 +8,7 @@
 
 class ZADAdServer {
 public:
-    static constexpr const char* kDefaultBaseURL = "https://ads.zivido.example";
+    static constexpr const char* kDefaultBaseURL = "https://ads.mixphotos.example";
 
     static const std::string& baseURL();
     // A trailing "/" is dropped, so that paths join with exactly one.

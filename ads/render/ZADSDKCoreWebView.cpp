@@ -1,5 +1,7 @@
 #include "ads/render/ZADSDKCoreWebView.h"
 
+#include "ads/signals/ZADRunOnMainThread.h"
+
 #include "ads/render/ZADActiveViewObserver.h"
 #include "ads/render/ZADActiveViewZMSGHandler.h"
 #include "ads/render/ZADAdServer.h"
@@ -9,7 +11,6 @@
 #include "ads/render/ZADNotification.h"
 #include "ads/render/ZADSDKCoreWebViewNotification.h"
 #include "ads/render/ZADSDKCoreZMSGHandler.h"
-#include "platform/base/NSThread.h"
 #include "platform/dispatch/dispatch.h"
 #include "platform/foundation/NSError.h"
 #include "platform/foundation/NSLog.h"
@@ -24,15 +25,6 @@ constexpr const char* kLockQueueLabel = "com.zivido.vazer.sdk-core-web-view";
 constexpr const char* kLoadTimingAction = "load_ad_ios";
 // From asking for the core page to its load's end.
 constexpr const char* kLoadTimingVariable = "jsf_ios";
-
-// Runs the block at once on the main thread, else queues it there.
-void runOnMainThread(std::function<void()> block) {
-    if (NSThread::isMainThread()) {
-        block();
-    } else {
-        dispatch_async(dispatch_get_main_queue(), std::move(block));
-    }
-}
 
 std::shared_ptr<ZADCSITimeRecorder> loadTimeRecorder() {
     return ZADCSI::sharedInstance()->timeRecorderForAction(kLoadTimingAction);
@@ -57,7 +49,7 @@ std::shared_ptr<ZADSDKCoreWebView> ZADSDKCoreWebView::init() {
 
 ZADSDKCoreWebView::~ZADSDKCoreWebView() {
     // The last owner may let go on any thread; the view is the main thread's.
-    runOnMainThread([adView = adView_] {
+    ZADRunOnMainThread([adView = adView_] {
         adView->setDelegate({});
         adView->removeFromSuperview();
     });
@@ -69,7 +61,7 @@ std::string ZADSDKCoreWebView::SDKCoreURLString() {
 
 void ZADSDKCoreWebView::refreshSDKCoreAndNotifyObserver(
     const std::shared_ptr<ZADSDKCoreWebViewNotification>& observer) {
-    runOnMainThread([weak = weakSelf<ZADSDKCoreWebView>(), observer] {
+    ZADRunOnMainThread([weak = weakSelf<ZADSDKCoreWebView>(), observer] {
         auto self = weak.lock();
         if (!self) {
             return;

@@ -1,5 +1,7 @@
 #include "services/advertise/AdServerHost.h"
 
+#include "ads/render/ZADAdServer.h"
+
 #include "platform/dispatch/dispatch.h"
 #include "platform/foundation/NSURL.h"
 #include "platform/uikit/WeakAction.h"
@@ -37,6 +39,15 @@ std::shared_ptr<AdServerHost> AdServerHost::sharedInstance() {
 
 void AdServerHost::resetForTesting() {
     installed().reset();
+    ZADAdServer::resetForTesting();
+}
+
+const std::string& AdServerHost::baseURL() {
+    return ZADAdServer::baseURL();
+}
+
+void AdServerHost::setBaseURL(std::string baseURL) {
+    ZADAdServer::setBaseURL(std::move(baseURL));
 }
 
 void AdServerHost::checkOnce(std::function<void(const std::string& message)> report) {
@@ -44,7 +55,7 @@ void AdServerHost::checkOnce(std::function<void(const std::string& message)> rep
         return;
     }
     checked_ = true;
-    auto url = NSURL::URLWithString(baseURL_);
+    auto url = NSURL::URLWithString(baseURL());
     const std::string host = url ? url->host() : std::string();
     dispatch_async(
         dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0),

@@ -1,5 +1,5 @@
-// Where the ad engine finds its ad server (scheme://host[:port], the program's --ad-server)
-// and whether the app shows ads at all: it does not once the server's host was found not
+// Where the ad engine finds its ad server (scheme://host[:port], the program's --ad-server;
+// by default our own example host, which does not resolve) and whether the app shows ads at all: it does not once the server's host was found not
 // to resolve. The host is looked up once, at launch, off the main thread; the answer
 // changes this object on the main thread.
 #pragma once
@@ -13,9 +13,6 @@
 class AdServerHost : public NSObject {
     NS_OBJECT(AdServerHost)
 public:
-    // Our own example host: it does not resolve, so by default the app runs without ads.
-    static constexpr const char* kDefaultBaseURL = "https://ads.mixphotos.example";
-
     // Whether a host name resolves to an address.
     using Resolver = std::function<bool(const std::string& host)>;
 
@@ -23,9 +20,10 @@ public:
     static std::shared_ptr<AdServerHost> sharedInstance();
     static void resetForTesting();
 
-    const std::string& baseURL() const { return baseURL_; }
-    // Before the check; the program sets it from its command line.
-    void setBaseURL(std::string baseURL) { baseURL_ = std::move(baseURL); }
+    // The ad engine's own setting (ZADAdServer), so that the engine loads its pages from the
+    // host checked here. Set before the check; the program sets it from its command line.
+    static const std::string& baseURL();
+    static void setBaseURL(std::string baseURL);
     // True until the check finds the host does not resolve.
     bool adsEnabled() const { return adsEnabled_; }
 
@@ -39,7 +37,6 @@ protected:
     AdServerHost();
 
 private:
-    std::string baseURL_ = kDefaultBaseURL;
     bool adsEnabled_ = true;
     bool checked_ = false;
     Resolver resolver_;

@@ -1,4 +1,6 @@
 #include "services/advertise/AdServerHost.h"
+#include "ads/render/ZADAdServer.h"
+#include "ads/render/ZADSDKCoreWebView.h"
 #include "tests/support/TaskEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +15,7 @@ TEST(AdServerHost, AHostThatDoesNotResolveTurnsAdsOffAndSaysSoOnce) {
         bool resolves;
         bool adsEnabled;
     } cases[] = {
-        {AdServerHost::kDefaultBaseURL, false, false},
+        {ZADAdServer::kDefaultBaseURL, false, false},
         {"http://127.0.0.1:8080", true, true},
         {"https://ads.example:8443", false, false},
     };
@@ -44,6 +46,20 @@ TEST(AdServerHost, AHostThatDoesNotResolveTurnsAdsOffAndSaysSoOnce) {
                 << reports[0];
         }
     }
+}
+
+TEST(AdServerHost, TheProgramsServerIsWhereTheEngineLoadsItsCorePage) {
+    const std::string path = ZADSDKCoreWebView::kSDKCorePagePath;
+    EXPECT_EQ(AdServerHost::baseURL(), ZADAdServer::kDefaultBaseURL);
+    EXPECT_EQ(ZADSDKCoreWebView::SDKCoreURLString(), ZADAdServer::kDefaultBaseURL + path);
+
+    AdServerHost::sharedInstance()->setBaseURL("http://127.0.0.1:8080/");
+    EXPECT_EQ(ZADSDKCoreWebView::SDKCoreURLString(), "http://127.0.0.1:8080" + path);
+    EXPECT_EQ(AdServerHost::baseURL(), "http://127.0.0.1:8080");
+
+    // A fresh program starts from the default again.
+    AdServerHost::resetForTesting();
+    EXPECT_EQ(ZADSDKCoreWebView::SDKCoreURLString(), ZADAdServer::kDefaultBaseURL + path);
 }
 
 TEST(AdServerHost, AnAnswerArrivingAfterTheHostWasDroppedChangesNothing) {

@@ -10,6 +10,8 @@
 #include "ads/render/ZADSDKCoreZMSGHandlerDelegate.h"
 #include "platform/foundation/NSURLRequest.h"
 #include "tests/platform/foundation/LoopbackServer.h"
+#include "tests/support/ads/render/SDKConstantsRecorder.h"
+#include "tests/support/ads/render/SDKCoreLoadCounter.h"
 #include "tests/support/TaskEnvironment.h"
 #include "tests/support/webkit/MainContextWait.h"
 
@@ -33,21 +35,6 @@ function zmsg(name, params) {
 }
 function ROZU_getSdkConstants(params) { zmsg('loadSdkConstants', params); }
 </script></head><body></body></html>)";
-
-class Observer : public ZADSDKCoreWebViewNotification {
-public:
-    void didFinishLoadingSDKCoreInSDKCoreWebView(ZADSDKCoreWebView&) override { ++told; }
-    int told = 0;
-};
-
-class ConstantsDelegate : public ZADSDKCoreZMSGHandlerDelegate {
-public:
-    void sdkCoreZMSGHandlerDidLoadSDKConstants(ZADSDKCoreZMSGHandler&,
-                                               const Parameters& constants) override {
-        received.push_back(constants);
-    }
-    std::vector<Parameters> received;
-};
 
 class SDKCoreWebViewEngineTest : public ::testing::Test {
 protected:
@@ -79,7 +66,7 @@ protected:
     }
 
     void loadToReady() {
-        auto observer = std::make_shared<Observer>();
+        auto observer = std::make_shared<SDKCoreLoadCounter>();
         webView->refreshSDKCoreAndNotifyObserver(observer);
         ASSERT_TRUE(turnMainContextUntil([&] { return observer->told > 0; }));
         ASSERT_EQ(webView->state(), ZADSDKCoreWebView::Loaded);
@@ -94,7 +81,7 @@ protected:
     std::vector<std::string> paths;
     std::vector<std::string> userAgents;
     std::shared_ptr<ZADSDKCoreWebView> webView;
-    std::shared_ptr<ConstantsDelegate> delegate = std::make_shared<ConstantsDelegate>();
+    std::shared_ptr<SDKConstantsRecorder> delegate = std::make_shared<SDKConstantsRecorder>();
 };
 
 TEST_F(SDKCoreWebViewEngineTest, ACommandSentBeforeThePageIsReadyRunsAfterItsLoad) {
@@ -141,7 +128,7 @@ TEST_F(SDKCoreWebViewEngineTest, NavigationsToOtherPagesAreRefused) {
 
 TEST_F(SDKCoreWebViewEngineTest, AnUnreachableServerEndsTheLoadInStateFour) {
     ZADAdServer::setBaseURL("http://127.0.0.1:" + std::to_string(LoopbackServer::closedPort()));
-    auto observer = std::make_shared<Observer>();
+    auto observer = std::make_shared<SDKCoreLoadCounter>();
     webView->refreshSDKCoreAndNotifyObserver(observer);
     ASSERT_TRUE(turnMainContextUntil([&] { return observer->told > 0; }));
     EXPECT_EQ(webView->state(), ZADSDKCoreWebView::LoadFailed);
