@@ -62,8 +62,10 @@ std::string ZADAdView::stringByEvaluatingJavaScriptFromString(const std::string&
 }
 
 void ZADAdView::executeJavaScriptAsynchronouslyFromString(const std::string& script) {
-    // The page's timer returns at once; the script itself runs after this call.
-    webView_->stringByEvaluatingJavaScriptFromString("setTimeout(function(){" + script + "}, 1);");
+    // The page's timer returns at once; the script itself runs after this call. The line
+    // break keeps a command that ends in a line comment from swallowing the wrapper's end.
+    webView_->stringByEvaluatingJavaScriptFromString("setTimeout(function(){" + script +
+                                                     "\n}, 1);");
 }
 
 std::string

@@ -117,7 +117,7 @@ protected:
     // The commands the page was given to run, in order.
     std::vector<std::string> commandsRun() const {
         const std::string prefix = "setTimeout(function(){";
-        const std::string suffix = "}, 1);";
+        const std::string suffix = "\n}, 1);";
         std::vector<std::string> commands;
         for (const auto& script : engine->scripts) {
             if (script.starts_with(prefix) && script.ends_with(suffix)) {

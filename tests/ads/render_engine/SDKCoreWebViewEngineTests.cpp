@@ -85,7 +85,8 @@ protected:
 };
 
 TEST_F(SDKCoreWebViewEngineTest, ACommandSentBeforeThePageIsReadyRunsAfterItsLoad) {
-    webView->enqueueJavaScriptCommand(R"(ROZU_getSdkConstants({"early": "1"});)");
+    // Ending in a line comment: the command must still run whole.
+    webView->enqueueJavaScriptCommand(R"(ROZU_getSdkConstants({"early": "1"}); // sent early)");
     ASSERT_NO_FATAL_FAILURE(loadToReady());
     ASSERT_NO_FATAL_FAILURE(waitForConstants(1));
     EXPECT_EQ(delegate->received[0], (ZADNotification::Parameters{{"early", "1"}}));
