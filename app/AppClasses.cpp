@@ -6,7 +6,6 @@
 #include "app/DavuVovEditViewController.h"
 #include "app/ImagePickerViewController.h"
 #include "app/MainViewController.h"
-#include "app/MixImageOutput.h"
 #include "app/MixPhotosEditView.h"
 #include "app/MixPhotosEditViewController.h"
 #include "app/MixStyleCollectionViewCell.h"
@@ -14,16 +13,13 @@
 #include "app/PhotosSelectedView.h"
 #include "app/RZCommonConfig.h"
 #include "app/SettingsViewController.h"
-#include "app/widgets/CCDropdownTitleView.h"
-#include "app/widgets/DMDropdownView.h"
-#include "app/widgets/OVBarProgressView.h"
-#include "app/widgets/OVProgressHUD.h"
-#include "app/widgets/OVRoundProgressView.h"
+#include "app/output/AppOutputClasses.h"
 #include "platform/base/ClassRegistry.h"
 #include "services/ServicesClasses.h"
 
 void registerAppClasses() {
     registerServicesClasses();
+    registerAppOutputClasses();
     ClassRegistry& registry = ClassRegistry::shared();
     registry.add<AppDelegate, UIResponder>(&AppDelegate::initialize);
     registry.add<BackImageChooseViewController, BaseViewController>();
@@ -31,7 +27,6 @@ void registerAppClasses() {
     registry.add<DavuVovEditViewController, UIViewController>();
     registry.add<ImagePickerViewController, BaseViewController>();
     registry.add<MainViewController, BaseViewController>();
-    registry.add<MixImageOutput, NSObject>();
     registry.add<MixPhotosEditView, UIScrollView>();
     registry.add<MixPhotosEditViewController, UIViewController>();
     registry.add<MixStyleCollectionViewCell, UICollectionViewCell>();
@@ -39,9 +34,4 @@ void registerAppClasses() {
     registry.add<PhotosSelectedView, UIView>();
     registry.add<RZCommonConfig, NSObject>();
     registry.add<SettingsViewController, BaseViewController>();
-    registry.add<CCDropdownTitleView, UIControl>();
-    registry.add<DMDropdownView, NSObject>();
-    registry.add<OVBarProgressView, UIView>();
-    registry.add<OVProgressHUD, UIView>();
-    registry.add<OVRoundProgressView, UIView>();
 }

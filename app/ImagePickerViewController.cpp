@@ -5,6 +5,7 @@
 #include "app/PhotosPickerCollectionViewCell.h"
 #include "app/PhotosSelectedView.h"
 #include "app/RZCommonConfig.h"
+#include "app/output/MixImageOutput.h"
 #include "app/categories/NSObject+x.h"
 #include "app/categories/UIColor+Hex.h"
 #include "app/categories/UIView+UIViewx.h"

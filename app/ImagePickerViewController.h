@@ -28,8 +28,6 @@ class UILabel;
 class UIScrollView;
 class UITableView;
 
-inline constexpr const char* kShouldShowFullScreenAdKey = "ShouldShowFullScreanAd";
-
 class ImagePickerViewController : public BaseViewController,
                                   public UICollectionViewDataSource,
                                   public UICollectionViewDelegate,

@@ -1,7 +1,7 @@
 #include "app/MixPhotosEditViewController.h"
 
 #include "app/ColorList.h"
-#include "app/MixImageOutput.h"
+#include "app/output/MixImageOutput.h"
 #include "app/MixPhotosEditView.h"
 #include "app/MixStyleCollectionViewCell.h"
 #include "app/MixTemplateLayout.h"

@@ -3,6 +3,7 @@
 #include "app/MixPhotosEditViewController.h"
 #include "app/PhotosPickerCollectionViewCell.h"
 #include "app/PhotosSelectedView.h"
+#include "app/output/MixImageOutput.h"
 #include "app/widgets/DMDropdownView.h"
 #include "harness/TouchInjector.h"
 #include "platform/foundation/NSBundle.h"

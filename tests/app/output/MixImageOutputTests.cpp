@@ -1,5 +1,5 @@
 #include "app/ImagePickerViewController.h"
-#include "app/MixImageOutput.h"
+#include "app/output/MixImageOutput.h"
 #include "app/widgets/OVProgressHUD.h"
 #include "platform/foundation/EventLog.h"
 #include "platform/foundation/NSPathUtilities.h"

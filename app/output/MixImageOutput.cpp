@@ -1,6 +1,5 @@
-#include "app/MixImageOutput.h"
+#include "app/output/MixImageOutput.h"
 
-#include "app/ImagePickerViewController.h"
 #include "app/categories/NSObject+x.h"
 #include "app/widgets/OVProgressHUD+CZ.h"
 #include "app/widgets/OVProgressHUD.h"

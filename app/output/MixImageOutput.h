@@ -17,6 +17,10 @@ class UIImage;
 class UIView;
 class UIViewController;
 
+// Raised after a picture was copied, saved or shared; the photo picker reads and clears it
+// and then shows a full-screen ad.
+inline constexpr const char* kShouldShowFullScreenAdKey = "ShouldShowFullScreanAd";
+
 class MixImageOutput : public NSObject {
     NS_OBJECT(MixImageOutput)
 public:
