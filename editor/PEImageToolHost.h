@@ -5,6 +5,7 @@
 
 #include <memory>
 
+class UIImage;
 class UIImageView;
 class UIScrollView;
 class UIView;
@@ -13,6 +14,9 @@ class PEImageToolHost {
 public:
     virtual ~PEImageToolHost() = default;
 
+    // The editor's current picture: what a tool works on. The image view may be showing a
+    // tool's preview instead.
+    virtual std::shared_ptr<UIImage> originalImage() = 0;
     // The view showing the current picture; a tool may show its preview in it.
     virtual std::shared_ptr<UIImageView> imageView() = 0;
     // The menu strip at the bottom, slid below the screen while a tool is active: tools
