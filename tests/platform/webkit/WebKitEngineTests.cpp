@@ -3,6 +3,7 @@
 // synchronous scripts, the page's pixels in the view tree. The engine works in a process
 // of its own, in real time: these tests wait for its answers with a generous limit.
 // Also: how the engine's load errors read to the delegate.
+#include "platform/base/NSRunLoop.h"
 #include "platform/foundation/NSURL.h"
 #include "platform/foundation/NSURLError.h"
 #include "platform/uikit/UIColor.h"
@@ -14,6 +15,7 @@
 #include "platform/webkit/WebKitEngine.h"
 #include "tests/platform/foundation/LoopbackServer.h"
 #include "tests/platform/webkit/RecordingWebViewDelegate.h"
+#include "tests/platform/webkit/ScriptAnswerLog.h"
 #include "tests/support/TaskEnvironment.h"
 #include "tests/support/webkit/MainContextWait.h"
 
@@ -26,7 +28,9 @@
 
 using ::testing::Contains;
 using ::testing::ElementsAre;
+using ::testing::IsEmpty;
 using ::testing::Not;
+using ::testing::StartsWith;
 
 namespace {
 
@@ -126,6 +130,34 @@ TEST_F(RealWebViewTest, ScriptsAnswerSynchronously) {
     for (const auto& [script, expected] : cases) {
         EXPECT_EQ(webView->stringByEvaluatingJavaScriptFromString(script), expected) << script;
     }
+}
+
+TEST_F(RealWebViewTest, AnAsynchronousScriptReturnsBeforeThePageAnswers) {
+    ASSERT_NO_FATAL_FAILURE(loadPage("<title>Title</title>"));
+    bool loopTurned = false;
+    NSRunLoop::mainRunLoop().postTask([&] { loopTurned = true; });
+    ScriptAnswerLog answers;
+    webView->evaluateJavaScriptCompletionHandler("document.title", answers.handler());
+    webView->evaluateJavaScriptCompletionHandler("throw new Error('no')", answers.handler());
+    // Nothing waited: the loop where the page answers has not turned once.
+    EXPECT_THAT(answers.lines, IsEmpty());
+    EXPECT_FALSE(loopTurned);
+    ASSERT_TRUE(turnMainContextUntil([&] { return answers.lines.size() == 2; }));
+    EXPECT_EQ(answers.lines[0], "Title");
+    EXPECT_THAT(answers.lines[1], StartsWith(" / ")) << "a script that threw is an error";
+}
+
+TEST_F(RealWebViewTest, AViewLetGoOfBeforeItsAnswerIsNeverTouchedByIt) {
+    ASSERT_NO_FATAL_FAILURE(loadPage("<title>Title</title>"));
+    ScriptAnswerLog answers;
+    webView->evaluateJavaScriptCompletionHandler("document.title", answers.handler());
+    std::weak_ptr<UIWebView> weak = webView;
+    webView->removeFromSuperview();
+    webView.reset();
+    ASSERT_TRUE(weak.expired());
+    // The handler still hears once, of the page that went, and reaches nothing freed.
+    ASSERT_TRUE(turnMainContextUntil([&] { return !answers.lines.empty(); }));
+    EXPECT_THAT(answers.lines, ElementsAre(StartsWith(" / ")));
 }
 
 TEST_F(RealWebViewTest, AScriptRunsFromTheDelegatesLoadCallback) {
