@@ -25,6 +25,7 @@
 #include <webkit2/webkit2.h>
 
 #include <algorithm>
+#include <atomic>
 
 using ::testing::Contains;
 using ::testing::ElementsAre;
@@ -113,6 +114,52 @@ TEST_F(RealWebViewTest, ALinkForANewWindowIsAskedOnceAndLoadsHere) {
     ASSERT_TRUE(turnMainContextUntil([&] { return logHas("finish"); }));
     EXPECT_THAT(delegate->log, ElementsAre("ask " + next + " 0", "start", "finish"));
     EXPECT_EQ(webView->stringByEvaluatingJavaScriptFromString("document.title"), "next");
+}
+
+// Allows a link's navigation to its URL, refuses every other kind of navigation to it.
+class LinksOnlyDelegate : public RecordingWebViewDelegate {
+public:
+    bool
+    webViewShouldStartLoadWithRequestNavigationType(UIWebView& webView,
+                                                    const std::shared_ptr<NSURLRequest>& request,
+                                                    UIWebViewNavigationType type) override {
+        bool allowed = RecordingWebViewDelegate::webViewShouldStartLoadWithRequestNavigationType(
+            webView, request, type);
+        return allowed && (request->URL()->absoluteString() != linked ||
+                           type == UIWebViewNavigationType::LinkClicked);
+    }
+    std::string linked;
+};
+
+TEST_F(RealWebViewTest, AFramesNavigationToANewWindowsURLIsAskedOnItsOwn) {
+    LoopbackServer server;
+    std::atomic<int> fetched = 0;
+    server.server().Get("/next", [&](const httplib::Request&, httplib::Response& response) {
+        ++fetched;
+        response.set_content("<title>next</title>", "text/html");
+    });
+    ASSERT_TRUE(server.start());
+    auto links = std::make_shared<LinksOnlyDelegate>();
+    links->linked = server.url("/next");
+    webView->setDelegate(links);
+    delegate = links;
+    ASSERT_NO_FATAL_FAILURE(loadPage("<iframe id='frame' src='about:blank'></iframe>"
+                                     "<a id='blank' target='_blank' href='" +
+                                     links->linked + "'>new window</a>"));
+    delegate->log.clear();
+    // The frame's navigation is decided before the load the link's new window makes here.
+    webView->stringByEvaluatingJavaScriptFromString("document.getElementById('blank').click();"
+                                                    "document.getElementById('frame').src = '" +
+                                                    links->linked + "';");
+    ASSERT_TRUE(turnMainContextUntil([&] { return logHas("finish"); }));
+    // Asked twice, once for each navigation: the link's allowed, the frame's refused. The
+    // page fetched it once, in the view's own frame.
+    EXPECT_EQ(std::count(delegate->log.begin(), delegate->log.end(), "ask " + links->linked + " 0"),
+              1);
+    EXPECT_EQ(std::count(delegate->log.begin(), delegate->log.end(), "ask " + links->linked + " 5"),
+              1);
+    EXPECT_EQ(webView->stringByEvaluatingJavaScriptFromString("document.title"), "next");
+    EXPECT_EQ(fetched, 1);
 }
 
 TEST_F(RealWebViewTest, ScriptsAnswerSynchronously) {
