@@ -9,61 +9,21 @@
 // the anchor's.
 #include "PlainWebKitView.h"
 #include "SideBySide.h"
-#include "adserver/AdServer.h"
 #include "ads/render/ZADAdServer.h"
 #include "ads/render/ZADSDKCoreWebView.h"
 #include "ads/render/ZADSDKCoreWebViewNotification.h"
 #include "ads/render/ZADSDKCoreZMSGHandler.h"
 #include "ads/render/ZADSDKCoreZMSGHandlerDelegate.h"
+#include "adserver/AdServerThread.h"
 #include "platform/base/NSRunLoop.h"
 
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
-#include <thread>
 
 namespace {
 
 constexpr const char* kCommand = R"(ROZU_getSdkConstants({"js": "bench"});)";
-
-// Our ad server on a free loopback port, serving from a thread of its own.
-class InProcessAdServer {
-public:
-    InProcessAdServer() {
-        const std::filesystem::path folder = MP_ADSERVER_DIR;
-        auto created = AdServer::create({folder / "site", folder / "inventory", {}});
-        if (created.hasError()) {
-            error_ = created.error()->localizedDescription();
-            return;
-        }
-        server_ = std::move(created).value();
-        if (auto port = server_->bind(0); port.hasError()) {
-            error_ = port.error()->localizedDescription();
-            return;
-        }
-        thread_ = std::thread([this] { server_->listen(); });
-    }
-    ~InProcessAdServer() {
-        if (server_) {
-            server_->stop();
-        }
-        if (thread_.joinable()) {
-            thread_.join();
-        }
-    }
-    InProcessAdServer(const InProcessAdServer&) = delete;
-    InProcessAdServer& operator=(const InProcessAdServer&) = delete;
-
-    // Empty when the server runs.
-    const std::string& error() const { return error_; }
-    std::string corePageURL() const { return server_->baseURL() + AdServer::kCorePagePath; }
-    std::string baseURL() const { return server_->baseURL(); }
-
-private:
-    std::unique_ptr<AdServer> server_;
-    std::thread thread_;
-    std::string error_;
-};
 
 class Ready : public ZADSDKCoreWebViewNotification {
 public:
@@ -84,16 +44,20 @@ public:
 // that their engines run; false, with the benchmark skipped, when either cannot be had.
 struct CorePages {
     bool start(benchmark::State& state) {
-        if (!server.error().empty()) {
-            state.SkipWithError(("our ad server does not run: " + server.error()).c_str());
+        const std::filesystem::path folder = MP_ADSERVER_DIR;
+        auto started = AdServerThread::start({folder / "site", folder / "inventory", {}});
+        if (started.hasError()) {
+            state.SkipWithError(
+                ("our ad server does not run: " + started.error()->localizedDescription()).c_str());
             return false;
         }
+        server = std::move(started).value();
         if (!plain.view()) {
             state.SkipWithError("no display for WebKit");
             return false;
         }
         NSRunLoop::mainRunLoop();
-        ZADAdServer::setBaseURL(server.baseURL());
+        ZADAdServer::setBaseURL(server->baseURL());
         core->SDKCoreZMSGHandler()->setDelegate(constants);
         if (!loadOurs()) {
             state.SkipWithError("the core page did not load in our web view");
@@ -108,7 +72,7 @@ struct CorePages {
         PlainWebKitView::turnMainContextUntil(ready->told);
         return core->state() == ZADSDKCoreWebView::Loaded;
     }
-    void loadAnchor() { plain.loadURI(server.corePageURL()); }
+    void loadAnchor() { plain.loadURI(server->baseURL() + AdServer::kCorePagePath); }
     void roundTripOurs() {
         constants->received = false;
         core->enqueueJavaScriptCommand(kCommand);
@@ -116,11 +80,11 @@ struct CorePages {
     }
     // The command as our view hands it to the page.
     void roundTripAnchor() {
-        plain.evaluateUntilMessage((std::string("setTimeout(function(){") + kCommand + "\n}, 1);")
-                                       .c_str());
+        plain.evaluateUntilMessage(
+            (std::string("setTimeout(function(){") + kCommand + "\n}, 1);").c_str());
     }
 
-    InProcessAdServer server;
+    std::unique_ptr<AdServerThread> server;
     PlainWebKitView plain;
     std::shared_ptr<ZADSDKCoreWebView> core = ZADSDKCoreWebView::init();
     std::shared_ptr<ConstantsReceived> constants = std::make_shared<ConstantsReceived>();
