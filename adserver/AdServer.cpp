@@ -139,8 +139,8 @@ ErrorOr<std::unique_ptr<AdServer>> AdServer::create(const Configuration& configu
     server->hits_ = std::move(hits).value();
     server->server_ = std::make_unique<httplib::Server>();
     server->server_->set_payload_max_length(kMostBodyBytes);
-    // The library makes its task queue as its loop starts (once it takes a stop), which is
-    // the moment stop() waits for.
+    // The library makes its task queue as its loop starts, after which its own stop takes
+    // effect: the moment stop() waits for.
     server->server_->new_task_queue = [raw = server.get()] {
         {
             std::lock_guard lock(raw->mutex_);
