@@ -44,7 +44,7 @@ public:
 // that their engines run; false, with the benchmark skipped, when either cannot be had.
 struct CorePages {
     bool start(benchmark::State& state) {
-        const std::filesystem::path folder = MP_ADSERVER_DIR;
+        const std::filesystem::path folder = MP_BENCH_ADSERVER_DIR;
         auto started = AdServerThread::start({folder / "site", folder / "inventory", {}});
         if (started.hasError()) {
             state.SkipWithError(
