@@ -455,15 +455,14 @@ void _PEImageEditorViewController::swapToolBarWithEditting(bool editing) {
     bar->pushNavigationItemAnimated(item, animated);
 }
 
-double _PEImageEditorViewController::menuSlideDistance() const {
-    auto menu = menuView_.lock();
+double _PEImageEditorViewController::menuSlideDistance() {
+    auto menu = menuView();
     if (!menu) {
         return 0;
     }
     // The menu's top without its transform.
     const double top = menu->center().y - menu->bounds().size.height / 2;
-    auto* self = const_cast<_PEImageEditorViewController*>(this);
-    return self->view()->frame().size.height - top;
+    return view()->frame().size.height - top;
 }
 
 void _PEImageEditorViewController::swapMenuViewWithEditting(bool editing) {
@@ -498,13 +497,19 @@ void _PEImageEditorViewController::swapNavigationBarWithEditting(bool editing) {
             },
             nullptr);
     } else {
+        std::weak_ptr<_PEImageEditorViewController> weak = self<_PEImageEditorViewController>();
         UIViewAnimation::animateWithDurationDelayOptionsAnimationsCompletion(
             kSwapDuration, 0, 0,
             [navigationBar, bar, height] {
                 navigationBar->setTransform(CGAffineTransformIdentity);
                 bar->setTransform(CGAffineTransformMakeTranslation(0, -height));
             },
-            [bar](bool) {
+            [weak, bar](bool) {
+                // A tool chosen while the bar was leaving keeps it.
+                auto editor = weak.lock();
+                if (editor && editor->currentTool_) {
+                    return;
+                }
                 bar->setHidden(true);
                 bar->setTransform(CGAffineTransformIdentity);
             });
@@ -671,9 +676,14 @@ void _PEImageEditorViewController::expropriateImageView() {
     window->addSubview(copy);
     copyImageViewInfoToView(targetImageView_, copy);
 
+    // Each appearance flies anew: the backdrop of an earlier flight goes, and its colour
+    // (the view's own colour then) comes to the new one.
+    auto background = bgView_ ? bgView_->backgroundColor() : view->backgroundColor();
+    if (bgView_) {
+        bgView_->removeFromSuperview();
+    }
     bgView_ = UIView::initWithFrame(view->bounds());
     view->insertSubviewAtIndex(bgView_, 0);
-    auto background = view->backgroundColor();
     bgView_->setBackgroundColor(background);
     view->setBackgroundColor(background ? background->colorWithAlphaComponent(0) : nullptr);
 

@@ -145,7 +145,7 @@ private:
     // The closing flight back to the target; the editor then leaves its parent.
     void restoreImageView(bool canceled);
     // How far the menu slides to leave the screen below.
-    double menuSlideDistance() const;
+    double menuSlideDistance();
 
     std::weak_ptr<UINavigationBar> navigationBar_;
     std::weak_ptr<UIScrollView> scrollView_;

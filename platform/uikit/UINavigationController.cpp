@@ -85,7 +85,9 @@ void UINavigationController::installTopView() {
     topView->setFrame(container->bounds());
     topView->setAutoresizingMask(UIViewAutoresizingFlexibleWidth |
                                  UIViewAutoresizingFlexibleHeight);
-    container->addSubview(topView);
+    // Screens lie below whatever else the navigation controller's view holds (its bar, and
+    // views a screen put there), as the platform keeps its content in a layer of its own.
+    container->insertSubviewAtIndex(topView, 0);
     updateBar();
 }
 

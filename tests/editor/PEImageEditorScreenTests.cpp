@@ -16,10 +16,12 @@
 #include "platform/uikit/UIAlertView.h"
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIButton.h"
+#include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIImage.h"
 #include "platform/uikit/UIImageView.h"
 #include "platform/uikit/UILabel.h"
 #include "platform/uikit/UINavigationBar.h"
+#include "platform/uikit/UINavigationController.h"
 #include "platform/uikit/UINavigationItem.h"
 #include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UIScrollView.h"
@@ -637,6 +639,65 @@ TEST_F(EditorScreenTest, EmbeddedTheEditorFliesInAndCancelGivesTheTargetItsOwnPi
         EXPECT_EQ(target->image(), own);
     }
     EXPECT_TRUE(both->targetHiddenAtWill);
+}
+
+TEST_F(EditorScreenTest, EmbeddedAgainAfterBeingCoveredTheFlightKeepsOneOpaqueBackdrop) {
+    auto target = UIImageView::initWithFrame(CGRectMake(20, 100, 120, 80));
+    target->setImage(picture(200, 100, 0xffff0000));
+    root->view()->addSubview(target);
+    editor = std::dynamic_pointer_cast<_PEImageEditorViewController>(PEImageEditor::init());
+    editor->showInViewControllerWithImageView(root, target);
+    environment_.fastForwardBy(0.3);
+    const size_t views = editor->view()->subviews().size();
+
+    root->presentViewControllerAnimatedCompletion(UIViewController::init(), false, nullptr);
+    root->dismissViewControllerAnimatedCompletion(false, nullptr);
+    environment_.fastForwardBy(0.3);
+    EXPECT_EQ(editor->view()->subviews().size(), views);
+    auto backdrop = editor->view()->subviews().front();
+    ASSERT_NE(backdrop->backgroundColor(), nullptr);
+    EXPECT_EQ(backdrop->alpha(), 1);
+    EXPECT_EQ(backdrop->backgroundColor()->cgColor().a, 1);
+    EXPECT_FALSE(target->isHidden());
+}
+
+TEST_F(EditorScreenTest, InANavigationControllerItsOwnBarWaitsForTools) {
+    availableTestTools = 3;
+    editor = std::dynamic_pointer_cast<_PEImageEditorViewController>(
+        PEImageEditor::initWithImage(picture(200, 100, 0xffff0000)));
+    auto navigation = UINavigationController::initWithRootViewController(editor);
+    root->presentViewControllerAnimatedCompletion(navigation, false, nullptr);
+    environment_.runUntilIdle();
+    auto navigationBar = navigation->navigationBar();
+    std::shared_ptr<UINavigationBar> bar;
+    for (const auto& view : navigation->view()->subviews()) {
+        auto found = std::dynamic_pointer_cast<UINavigationBar>(view);
+        bar = found && found != navigationBar ? found : bar;
+    }
+    ASSERT_NE(bar, nullptr) << "the own bar lives in the navigation controller's view";
+    EXPECT_TRUE(bar->isHidden());
+    EXPECT_EQ(bar->frame(), navigationBar->frame());
+    EXPECT_TRUE(bar->items().empty());
+    EXPECT_EQ(editor->scrollView()->frame(), CGRectMake(0, 64, 320, 424));
+    EXPECT_TRUE(onScreen("Done")) << "on the navigation controller's bar";
+
+    ASSERT_NO_FATAL_FAILURE(tapTool(0));
+    environment_.fastForwardBy(0.3);
+    EXPECT_FALSE(bar->isHidden());
+    EXPECT_EQ(bar->transform(), CGAffineTransformIdentity);
+    EXPECT_EQ(navigationBar->transform(), CGAffineTransformMakeTranslation(0, -64));
+    EXPECT_EQ(bar->topItem()->title(), "Tool 1");
+
+    // Back, and another tool before the bar has gone: the bar stays for the new tool.
+    ASSERT_NO_FATAL_FAILURE(tapLabel("Back"));
+    ASSERT_NO_FATAL_FAILURE(tapTool(1));
+    environment_.fastForwardBy(0.3);
+    EXPECT_FALSE(bar->isHidden());
+    EXPECT_TRUE(onScreen("OK"));
+    ASSERT_NO_FATAL_FAILURE(tapLabel("Back"));
+    environment_.fastForwardBy(0.3);
+    EXPECT_TRUE(bar->isHidden());
+    EXPECT_EQ(navigationBar->transform(), CGAffineTransformIdentity);
 }
 
 TEST_F(EditorScreenTest, TheScreenReadsRight) {
