@@ -2,11 +2,13 @@
 #include "platform/uikit/UIBarButtonItem.h"
 #include "platform/uikit/UIButton.h"
 #include "platform/uikit/UIColor.h"
+#include "platform/uikit/UIImage.h"
 #include "platform/uikit/UILabel.h"
 #include "platform/uikit/UINavigationBar.h"
 #include "platform/uikit/UINavigationController.h"
 #include "platform/uikit/UINavigationItem.h"
 #include "platform/uikit/UIWindow.h"
+#include "platform/uikit/ViewRenderer.h"
 #include "tests/support/TaskEnvironment.h"
 #include "tests/support/TestHome.h"
 
@@ -119,5 +121,86 @@ TEST_F(UINavigationBarTest, AnItemEnabledOrDisabledWhileShownChangesItsButton) {
     EXPECT_TRUE(button->isEnabled());
     TouchInjector::tapAt(TouchInjector::tapPointOfView(*button));
     EXPECT_EQ(taps, 1);
+}
+// Where its bars stand, as a screen with its own bar answers.
+class TopAttached : public UINavigationBarDelegate {
+public:
+    UIBarPosition positionForBar(const UIView&) override { return UIBarPosition::TopAttached; }
+};
+
+TEST_F(UINavigationBarTest, AStandaloneBarPushesAndPopsItsOwnItems) {
+    navigation->setNavigationBarHidden(true);
+    auto bar = UINavigationBar::initWithFrame(CGRectMake(0, 20, 375, 44));
+    root->view()->addSubview(bar);
+    auto first = std::make_shared<UINavigationItem>();
+    first->setTitle("Edit");
+    auto second = std::make_shared<UINavigationItem>();
+    second->setTitle("Filter");
+    bar->pushNavigationItemAnimated(first, false);
+    bar->pushNavigationItemAnimated(second, true);
+    bar->pushNavigationItemAnimated(second, false); // refused: already on the stack
+    bar->pushNavigationItemAnimated(nullptr, false);
+    EXPECT_EQ(bar->items(), (std::vector{first, second}));
+    EXPECT_EQ(bar->topItem(), second);
+    EXPECT_EQ(bar->backItem(), first);
+
+    // Its back button pops the top item; the item's changes show while it is on top.
+    window->layoutIfNeeded();
+    auto back = TouchInjector::viewsWithLabel(window, "Edit");
+    ASSERT_EQ(back.size(), 1u);
+    TouchInjector::tapAt(TouchInjector::tapPointOfView(*back.front()));
+    EXPECT_EQ(bar->items(), (std::vector{first}));
+    first->setTitle("Photo");
+    window->layoutIfNeeded();
+    auto title = std::dynamic_pointer_cast<UILabel>(bar->subviews().front());
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(title->text(), "Photo");
+
+    EXPECT_EQ(bar->popNavigationItemAnimated(false), first);
+    EXPECT_EQ(bar->popNavigationItemAnimated(false), nullptr);
+    window->layoutIfNeeded();
+    EXPECT_TRUE(bar->subviews().empty());
+}
+
+TEST_F(UINavigationBarTest, OnlyABarAttachedToTheTopFillsTheStatusBar) {
+    auto bar = UINavigationBar::initWithFrame(CGRectMake(0, 20, 375, 44));
+    root->view()->addSubview(bar);
+    navigation->setNavigationBarHidden(true);
+    auto statusArea = [&] {
+        return ViewRenderer::snapshotWindow(*window, 1)->cgImage()->pixelAt(100, 10);
+    };
+    EXPECT_EQ(bar->barPosition(), UIBarPosition::Any);
+    const uint32_t uncovered = statusArea();
+    auto delegate = std::make_shared<TopAttached>();
+    bar->setDelegate(delegate);
+    EXPECT_EQ(bar->barPosition(), UIBarPosition::TopAttached);
+    EXPECT_NE(statusArea(), uncovered);
+    // A navigation controller's bar is attached to the top.
+    EXPECT_EQ(navigation->navigationBar()->barPosition(), UIBarPosition::TopAttached);
+}
+
+TEST_F(UINavigationBarTest, SystemItemsSayDoneInBoldAndCancelPlain) {
+    std::vector<std::string> tapped;
+    auto item = [&](UIBarButtonSystemItem system) {
+        return UIBarButtonItem::initWithBarButtonSystemItemTargetAction(
+            system, root, [&](UIBarButtonItem& button) { tapped.push_back(button.title()); });
+    };
+    root->navigationItem()->setLeftBarButtonItem(item(UIBarButtonSystemItem::Cancel));
+    root->navigationItem()->setRightBarButtonItem(item(UIBarButtonSystemItem::Done));
+    EXPECT_EQ(root->navigationItem()->rightBarButtonItem()->style(), UIBarButtonItemStyle::Done);
+    window->layoutIfNeeded();
+    struct Case {
+        const char* label;
+        const char* font;
+    };
+    for (const Case& c : {Case{"Cancel", "DejaVuSans"}, Case{"Done", "DejaVuSans-Bold"}}) {
+        auto views = TouchInjector::viewsWithLabel(window, c.label);
+        ASSERT_EQ(views.size(), 1u) << c.label;
+        auto button = std::dynamic_pointer_cast<UIButton>(views.front());
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->titleLabel()->font()->fontName(), c.font);
+        TouchInjector::tapAt(TouchInjector::tapPointOfView(*button));
+    }
+    EXPECT_EQ(tapped, (std::vector<std::string>{"Cancel", "Done"}));
 }
 } // namespace

@@ -35,6 +35,38 @@ private:
     std::vector<std::string>& log_;
 };
 
+// Also records the containment calls it hears, as "Name:willMove parent" (or "nil").
+class ChildScreen : public Screen {
+    NS_OBJECT(ChildScreen)
+public:
+    ChildScreen(std::string name, std::vector<std::string>& log)
+        : Screen(name, log), name_(std::move(name)), log_(log) {}
+    void willMoveToParentViewController(const std::shared_ptr<UIViewController>& parent) override {
+        log_.push_back(name_ + ":willMove " + (parent ? "parent" : "nil"));
+    }
+    void didMoveToParentViewController(const std::shared_ptr<UIViewController>& parent) override {
+        log_.push_back(name_ + ":didMove " + (parent ? "parent" : "nil"));
+    }
+
+private:
+    std::string name_;
+    std::vector<std::string>& log_;
+};
+
+// Turns only to the orientations it names, and only when it turns at all.
+class FixedScreen : public UIViewController {
+    NS_OBJECT(FixedScreen)
+public:
+    FixedScreen(bool autorotates, unsigned orientations)
+        : autorotates_(autorotates), orientations_(orientations) {}
+    bool shouldAutorotate() const override { return autorotates_; }
+    unsigned supportedInterfaceOrientations() const override { return orientations_; }
+
+private:
+    bool autorotates_;
+    unsigned orientations_;
+};
+
 class UIViewControllerTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -176,5 +208,76 @@ TEST_F(UIViewControllerTest, DismissingWithNothingPresentedCompletesAtOnce) {
     bool done = false;
     root->dismissViewControllerAnimatedCompletion(true, [&] { done = true; });
     EXPECT_TRUE(done);
+}
+TEST_F(UIViewControllerTest, AChildOfAPlainScreenAppearsAndDisappearsWithItsView) {
+    auto child = std::make_shared<ChildScreen>("child", log);
+    root->addChildViewController(child);
+    child->view()->setFrame(CGRectMake(0, 0, 100, 100));
+    root->view()->addSubview(child->view());
+    child->didMoveToParentViewController(root);
+    EXPECT_EQ(log,
+              (std::vector<std::string>{"child:willMove parent", "child:load", "child:willAppear",
+                                        "child:didAppear", "child:didMove parent"}));
+    EXPECT_EQ(child->parentViewController(), root);
+
+    // Covered and uncovered with its parent.
+    log.clear();
+    auto cover = std::make_shared<Screen>("cover", log);
+    navigation->presentViewControllerAnimatedCompletion(cover, false, nullptr);
+    navigation->dismissViewControllerAnimatedCompletion(false, nullptr);
+    EXPECT_EQ(
+        log, (std::vector<std::string>{"cover:load", "cover:willAppear", "root:willDisappear",
+                                       "child:willDisappear", "root:didDisappear",
+                                       "child:didDisappear", "cover:didAppear", "root:willAppear",
+                                       "child:willAppear", "cover:willDisappear",
+                                       "cover:didDisappear", "root:didAppear", "child:didAppear"}));
+
+    log.clear();
+    child->willMoveToParentViewController(nullptr);
+    child->view()->removeFromSuperview();
+    child->removeFromParentViewController();
+    EXPECT_EQ(log, (std::vector<std::string>{"child:willMove nil", "child:willDisappear",
+                                             "child:didDisappear", "child:didMove nil"}));
+    EXPECT_TRUE(root->childViewControllers().empty());
+
+    // A child whose view enters a window while its parent is not on show waits for it.
+    log.clear();
+    auto hidden = UIViewController::init();
+    hidden->addChildViewController(child);
+    hidden->view()->addSubview(child->view());
+    EXPECT_FALSE(child->isAppeared());
+}
+
+TEST_F(UIViewControllerTest, TheScreenOnShowDecidesWhetherTheInterfaceTurns) {
+    struct Case {
+        const char* name;
+        bool autorotates;
+        unsigned orientations;
+        bool turns;
+    };
+    const Case cases[] = {
+        {"every orientation", true, UIInterfaceOrientationMaskAll, true},
+        {"no turning", false, UIInterfaceOrientationMaskAll, false},
+        {"portrait only", true, UIInterfaceOrientationMaskPortrait, false},
+        {"landscape left", true, UIInterfaceOrientationMaskLandscapeLeft, true},
+    };
+    auto app = UIApplication::sharedApplication();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto shown = std::make_shared<FixedScreen>(c.autorotates, c.orientations);
+        root->presentViewControllerAnimatedCompletion(shown, false, nullptr);
+        // An alert over it does not decide.
+        auto over = UIViewController::init();
+        over->setModalPresentationStyle(UIModalPresentationStyle::OverFullScreen);
+        shown->presentViewControllerAnimatedCompletion(over, false, nullptr);
+        app->rotateToInterfaceOrientation(UIInterfaceOrientation::LandscapeLeft);
+        EXPECT_EQ(app->statusBarOrientation() == UIInterfaceOrientation::LandscapeLeft, c.turns);
+        EXPECT_EQ(UIScreen::mainScreen()->bounds().size.width, c.turns ? 667 : 375);
+        EXPECT_EQ(app->statusBarFrame(),
+                  CGRectMake(0, 0, UIScreen::mainScreen()->bounds().size.width, 20));
+        shown->dismissViewControllerAnimatedCompletion(false, nullptr);
+        root->dismissViewControllerAnimatedCompletion(false, nullptr);
+        app->rotateToInterfaceOrientation(UIInterfaceOrientation::Portrait);
+    }
 }
 } // namespace

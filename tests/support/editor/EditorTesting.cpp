@@ -3,8 +3,10 @@
 #include "editor/EditorClasses.h"
 #include "editor/PEImageEditorTheme.h"
 #include "tests/support/TestIsolation.h"
+#include "tests/support/harness/HarnessTesting.h"
 
 void setUpEditorTesting() {
+    setUpHarnessTesting();
     registerEditorClasses();
     TestIsolation::addReset([] { PEImageEditorTheme::resetForTesting(); });
 }

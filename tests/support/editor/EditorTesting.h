@@ -1,5 +1,6 @@
 // What the editor's test program sets up once at start: the editor's classes are
-// registered and, around every test, the shared theme is dropped.
+// registered, touches are played as the harness plays them and, around every test, the
+// shared theme is dropped.
 #pragma once
 
 void setUpEditorTesting();
