@@ -6,10 +6,10 @@
 // the page works in a process of its own; "vsWebKit" is our time over the anchor's.
 #include "PlainWebKitView.h"
 #include "SideBySide.h"
-#include "adserver/AdServer.h"
 #include "ads/core/ZADSDKCoreController.h"
 #include "ads/core/ZADSDKCoreControllerDelegate.h"
 #include "ads/render/ZADAdServer.h"
+#include "adserver/AdServer.h"
 #include "platform/base/NSRunLoop.h"
 
 #include <benchmark/benchmark.h>
@@ -119,6 +119,9 @@ void BM_SDKCoreControllerAdURLAnswered(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations());
 }
-BENCHMARK(BM_SDKCoreControllerAdURLAnswered)->Unit(benchmark::kMillisecond)->MinTime(2)->UseRealTime();
+BENCHMARK(BM_SDKCoreControllerAdURLAnswered)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2)
+    ->UseRealTime();
 
 } // namespace

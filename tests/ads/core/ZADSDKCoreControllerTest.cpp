@@ -2,10 +2,10 @@
 // and numbered in order, the page's answers reaching the one that asked (on the main
 // thread), the stale-page boundary, failures and the time-out, the constants stored as
 // settings, and the web views lent to active-view monitoring.
+#include "ads/core/ZADSDKCoreController.h"
 #include "ads/core/ZADAd.h"
 #include "ads/core/ZADBannerAd.h"
 #include "ads/core/ZADRequestError.h"
-#include "ads/core/ZADSDKCoreController.h"
 #include "ads/core/ZADSDKCoreControllerDelegate.h"
 #include "ads/render/ZADActiveViewObserver.h"
 #include "ads/render/ZADAdServer.h"
@@ -108,8 +108,7 @@ TEST_F(ZADSDKCoreControllerTest, RequestsBeforeThePageIsReadyWaitAndGetIdsInOrde
     EXPECT_THAT(commands[0], StartsWith("ROZU_getSdkConstants({"));
     EXPECT_THAT(commands[0], HasSubstr(R"("js":"rozu-sdk-i-v7.8.1")"));
     EXPECT_EQ(commands[1], R"(ROZU_getAd({"request_id":"1","slotname":"unit-a"});)");
-    EXPECT_EQ(commands[2],
-              R"(ROZU_getAd({"eid":"21,22","request_id":"2","slotname":"unit-b"});)");
+    EXPECT_EQ(commands[2], R"(ROZU_getAd({"eid":"21,22","request_id":"2","slotname":"unit-b"});)");
     EXPECT_EQ(second->recorder->experimentIDs(), (std::set<std::string>{"21", "22"}));
     EXPECT_THAT(controller->pendingBuildAdURLRequestIDs(), ElementsAre("1", "2"));
     EXPECT_THAT(adEvents(), ElementsAre("ad: core page loaded"));
@@ -171,14 +170,15 @@ TEST_F(ZADSDKCoreControllerTest, AReadyAdBecomesARecordOfTheRequestedKind) {
 
     pageSends("loadAd?request_id=1&fetched_ad=%7B%22ad_url%22%3A%22https%3A%2F%2Fads.test%2Fa%22"
               "%2C%22is_mediation%22%3Atrue%7D");
-    pageSends("loadAd?request_id=2&fetched_ad=%7B%22ad_url%22%3A%22https%3A%2F%2Fads.test%2Fb%22%7D");
+    pageSends(
+        "loadAd?request_id=2&fetched_ad=%7B%22ad_url%22%3A%22https%3A%2F%2Fads.test%2Fb%22%7D");
     pageSends("loadAd?request_id=3&fetched_ad=%7B%7D");
 
     ASSERT_NE(std::dynamic_pointer_cast<ZADBannerAd>(banner->loadedAd), nullptr);
     EXPECT_EQ(banner->loadedAd->responseType(), ZADAd::Mediation);
-    EXPECT_EQ(banner->loadedHeaders,
-              (PlistValue::Dictionary{{"x-rozu-mediation", 1},
-                                      {"Content-Type", "application/json"}}));
+    EXPECT_EQ(
+        banner->loadedHeaders,
+        (PlistValue::Dictionary{{"x-rozu-mediation", 1}, {"Content-Type", "application/json"}}));
     ASSERT_NE(plain->loadedAd, nullptr);
     EXPECT_EQ(plain->loadedAd->className(), "ZADAd");
     EXPECT_EQ(plain->loadedAd->responseType(), ZADAd::Failure) << "not classified yet";
@@ -209,9 +209,10 @@ TEST_F(ZADSDKCoreControllerTest, APageOlderThanAnHourIsReloadedAtTheNextRequest)
     finishLoad();
     EXPECT_EQ(past->requestID, "3");
     auto commands = commandsRunIn(*engine);
-    EXPECT_EQ(std::count_if(commands.begin(), commands.end(),
-                            [](const std::string& c) { return c.starts_with("ROZU_getSdkConstants"); }),
-              2)
+    EXPECT_EQ(
+        std::count_if(commands.begin(), commands.end(),
+                      [](const std::string& c) { return c.starts_with("ROZU_getSdkConstants"); }),
+        2)
         << "a reloaded page is asked for the constants again, before the request";
     EXPECT_THAT(commands.back(), StartsWith("ROZU_getAd("));
 }
@@ -219,8 +220,8 @@ TEST_F(ZADSDKCoreControllerTest, APageOlderThanAnHourIsReloadedAtTheNextRequest)
 TEST_F(ZADSDKCoreControllerTest, AFailedPageFailsTheWaitingRequestsAndIsLoadedAgainNextTime) {
     auto first = ask("a");
     auto second = ask("b");
-    engine->failLoad(NSURLErrorWithCode(NSURLErrorCannotConnectToHost,
-                                        ZADSDKCoreWebView::SDKCoreURLString()));
+    engine->failLoad(
+        NSURLErrorWithCode(NSURLErrorCannotConnectToHost, ZADSDKCoreWebView::SDKCoreURLString()));
     environment.runUntilIdle();
     EXPECT_THAT(first->calls, ElementsAre("failedJavaScriptFile"));
     EXPECT_THAT(second->calls, ElementsAre("failedJavaScriptFile"));
@@ -281,7 +282,8 @@ TEST_F(ZADSDKCoreControllerTest, ALoaderWithoutParametersFailsAtOnce) {
 TEST_F(ZADSDKCoreControllerTest, EveryKindOfConstantIsStoredAsItsTableSays) {
     auto defaults = NSUserDefaults::standardUserDefaults();
     defaults->setObjectForKey("kept", "/zivido/ads/bad_ad_report_path");
-    defaults->setObjectForKey(PlistValue::Array{"old"}, "/zivido/ads/zads:interstitial_ad_pool:schema");
+    defaults->setObjectForKey(PlistValue::Array{"old"},
+                              "/zivido/ads/zads:interstitial_ad_pool:schema");
     defaults->setObjectForKey("stale", "/zivido/ads/experiment_id_string");
     ZADSDKCoreZMSGHandlerDelegate::Parameters constants = {
         {"mraid_banner_path", "https://ads.test/b.js"},

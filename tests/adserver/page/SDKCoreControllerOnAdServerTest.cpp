@@ -41,8 +41,8 @@ protected:
 TEST_F(SDKCoreControllerOnAdServer, EachUnitsAnswerReachesItsRequester) {
     auto url = askAndWait("default");
     ASSERT_EQ(url->calls.size(), 2u);
-    EXPECT_THAT(url->calls[1], StartsWith("loadAdURL request_id=1 url=" + server.baseURL() +
-                                          "/ads?"));
+    EXPECT_THAT(url->calls[1],
+                StartsWith("loadAdURL request_id=1 url=" + server.baseURL() + "/ads?"));
     auto error = askAndWait("page-error");
     EXPECT_THAT(error->calls, ElementsAre("parameters", "loadAdURL errors=no ad to show "
                                                         "request_id=2"));

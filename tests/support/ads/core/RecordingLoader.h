@@ -51,7 +51,8 @@ public:
         note("error " + std::to_string(error->code()));
     }
 
-    std::shared_ptr<ZADCSITimeRecorder> recorder = ZADCSITimeRecorder::initWithAction("load_ad_ios");
+    std::shared_ptr<ZADCSITimeRecorder> recorder =
+        ZADCSITimeRecorder::initWithAction("load_ad_ios");
     PlistValue::Dictionary extraParameters;
     bool withoutParameters = false;
     std::string requestID;
