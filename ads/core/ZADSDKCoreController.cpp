@@ -596,24 +596,26 @@ void ZADSDKCoreController::storeConstants(const Parameters& constants) {
 
 std::shared_ptr<ZADSDKCoreWebView> ZADSDKCoreController::SDKCoreWebViewForActiveViewProcessing() {
     removeFinishedActiveViewWebViews();
+    bool useNew = false;
     std::shared_ptr<ZADSDKCoreWebView> lent;
-    bool fresh = false;
     dispatch_sync(lockQueue_, [&] {
-        if (useNewWebViewsForActiveViewProcessing_) {
-            lent = ZADSDKCoreWebView::init();
-            fresh = true;
-            return;
+        useNew = useNewWebViewsForActiveViewProcessing_;
+        if (!useNew && SDKCoreUpdateHandled_) {
+            lent = activeViewSDKCoreWebView_;
         }
-        if (!SDKCoreUpdateHandled_ || !activeViewSDKCoreWebView_) {
-            activeViewSDKCoreWebView_ = ZADSDKCoreWebView::init();
-            fresh = true;
+        if (!useNew) {
+            SDKCoreUpdateHandled_ = true;
         }
-        SDKCoreUpdateHandled_ = true;
-        lent = activeViewSDKCoreWebView_;
     });
-    if (fresh) {
-        lent->refreshSDKCoreAndNotifyObserver(nullptr);
+    if (lent) {
+        return lent;
     }
+    // A web view is a view: made here, on the main thread, never on the queue.
+    lent = ZADSDKCoreWebView::init();
+    if (!useNew) {
+        dispatch_sync(lockQueue_, [&] { activeViewSDKCoreWebView_ = lent; });
+    }
+    lent->refreshSDKCoreAndNotifyObserver(nullptr);
     return lent;
 }
 

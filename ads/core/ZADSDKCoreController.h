@@ -63,7 +63,7 @@ public:
     static std::string
     adRequestParameterJSONFromParameters(const PlistValue::Dictionary& parameters);
 
-    // Active-view lending.
+    // Active-view lending; main thread (a lent web view may be made).
     std::shared_ptr<ZADSDKCoreWebView> SDKCoreWebViewForActiveViewProcessing();
     void finishedUsingSDKCoreWebViewForActiveViewProcessing(
         const std::shared_ptr<ZADSDKCoreWebView>& webView);
