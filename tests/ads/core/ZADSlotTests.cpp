@@ -8,6 +8,7 @@
 #include "ads/core/ZADInterstitialAd.h"
 #include "ads/core/ZADRequest.h"
 #include "ads/core/ZADRequestError.h"
+#include "ads/core/ZADSDKCoreController.h"
 #include "ads/core/ZADSlot.h"
 #include "ads/core/ZADSlotAdLoadDelegate.h"
 #include "ads/core/ZADSlotAdResponseDelegate.h"
@@ -15,6 +16,7 @@
 #include "ads/render/ZADAdView.h"
 #include "ads/render/ZADCSITimeRecorder.h"
 #include "ads/render/ZADMRAIDInterceptor.h"
+#include "ads/render/ZADSDKCoreWebView.h"
 #include "platform/base/NSThread.h"
 #include "platform/foundation/EventLog.h"
 #include "platform/foundation/NSError.h"
@@ -113,12 +115,23 @@ public:
     void SetUp() override {
         FakeWebViewEngine::install();
         UIApplication::sharedApplication()->launch(std::make_shared<ActiveApplication>());
+        ZADSDKCoreController::sharedInstance();
+        corePage = &FakeWebViewEngine::latest();
         slot = ZADSlot::init();
         adPage = &FakeWebViewEngine::latest();
         slot->setAdUnitID("unit-1");
         slot->setAdTypeAndReloadRequest(ZADAdType::bannerWithSize(CGSizeMake(320, 50)), false);
         slot->setSlotDelegate(owner);
         slot->setAdLoadDelegate(owner);
+        environment.runUntilIdle();
+    }
+
+    // The core page never loads here, and its web view holds the controller as long as
+    // the load is under way: ending it lets both go.
+    void TearDown() override {
+        environment.runUntilIdle();
+        corePage->failLoad(NSURLErrorWithCode(NSURLErrorCannotConnectToHost,
+                                              ZADSDKCoreWebView::SDKCoreURLString()));
         environment.runUntilIdle();
     }
 
@@ -144,6 +157,7 @@ public:
     std::shared_ptr<RecordingOwner> owner = std::make_shared<RecordingOwner>();
     std::shared_ptr<ZADSlot> slot;
     FakeWebViewEngine* adPage = nullptr;
+    FakeWebViewEngine* corePage = nullptr;
 };
 
 TEST_F(SlotTest, ALoadWalksTheStatesToAValidAdAndReportsItOnTheMainThread) {
