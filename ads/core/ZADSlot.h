@@ -13,8 +13,15 @@
 // ending (any object's "kAdModalViewControllerDidDismissFullScreen"); it is stopped while
 // the application is inactive or any full-screen presentation is up.
 //
+// A request's extras may carry a ready ad ("_ad", with "_adHeaders") or an ad URL
+// ("_requestUrl"), with "_orientation": the load then skips the core page. A mediation
+// answer fails (no mediation layer takes it yet); a custom-rendered ad waits for a
+// placement, and its refusal ends the load (state 7) so that the next one may start.
+// Statistics, the latency report and impressions come with their own pieces.
+//
 // Every load start and end is one "ad:" line of the program's event log. Everything here
-// runs on the main thread; delegates are held weakly.
+// runs on the main thread, except the latency recorder and request id the core controller
+// reads and sets on its own queue; delegates are held weakly.
 #pragma once
 
 #include "ads/core/ZADAdFetcherDelegate.h"
