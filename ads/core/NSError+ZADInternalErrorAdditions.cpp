@@ -2,8 +2,9 @@
 
 namespace ZADInternalErrorAdditions {
 
-std::shared_ptr<NSError> zad_errorWithDomainCodeDescription(std::string domain, long code,
-                                                            std::optional<std::string> description) {
+std::shared_ptr<NSError>
+zad_errorWithDomainCodeDescription(std::string domain, long code,
+                                   std::optional<std::string> description) {
     PlistValue::Dictionary userInfo;
     if (description) {
         userInfo[NSLocalizedDescriptionKey] = *description;
@@ -14,8 +15,7 @@ std::shared_ptr<NSError> zad_errorWithDomainCodeDescription(std::string domain, 
 
 std::shared_ptr<NSError> zad_errorWithCodeDescription(long code,
                                                       std::optional<std::string> description) {
-    return zad_errorWithDomainCodeDescription(kZADPrivateErrorDomain, code,
-                                              std::move(description));
+    return zad_errorWithDomainCodeDescription(kZADPrivateErrorDomain, code, std::move(description));
 }
 
 std::optional<std::string> zad_localizedDescriptionForErrorCode(long code) {

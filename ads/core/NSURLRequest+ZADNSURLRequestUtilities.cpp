@@ -6,11 +6,9 @@
 
 namespace ZADNSURLRequestUtilities {
 
-std::shared_ptr<NSURLRequest>
-zad_requestForURLDataHeadersType(const std::shared_ptr<NSURL>& url,
-                                 const std::optional<std::vector<uint8_t>>& body,
-                                 const NSHTTPHeaderFields& headers,
-                                 const std::optional<std::string>& contentType) {
+std::shared_ptr<NSURLRequest> zad_requestForURLDataHeadersType(
+    const std::shared_ptr<NSURL>& url, const std::optional<std::vector<uint8_t>>& body,
+    const NSHTTPHeaderFields& headers, const std::optional<std::string>& contentType) {
     if (!url) {
         return nullptr;
     }

@@ -17,10 +17,8 @@ namespace ZADNSURLRequestUtilities {
 // A request for the URL (null without one) with the given header fields; the device's
 // User-Agent, when known, replaces a given one. Only a body with a content type makes a
 // POST (with "Content-Length" and "Content-Type"); otherwise it is a GET without body.
-std::shared_ptr<NSURLRequest>
-zad_requestForURLDataHeadersType(const std::shared_ptr<NSURL>& url,
-                                 const std::optional<std::vector<uint8_t>>& body,
-                                 const NSHTTPHeaderFields& headers,
-                                 const std::optional<std::string>& contentType);
+std::shared_ptr<NSURLRequest> zad_requestForURLDataHeadersType(
+    const std::shared_ptr<NSURL>& url, const std::optional<std::vector<uint8_t>>& body,
+    const NSHTTPHeaderFields& headers, const std::optional<std::string>& contentType);
 
 } // namespace ZADNSURLRequestUtilities

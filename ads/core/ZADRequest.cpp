@@ -116,7 +116,8 @@ long ZADRequest::requestTypeFromString(const std::string& type) {
     return 0;
 }
 
-std::shared_ptr<ZADRequest> ZADRequest::initWithParameters(const PlistValue::Dictionary& parameters) {
+std::shared_ptr<ZADRequest>
+ZADRequest::initWithParameters(const PlistValue::Dictionary& parameters) {
     std::shared_ptr<ZADRequest> request = init();
     const auto* properties =
         zad_objectForKeyIfIsKindOfClass(parameters, kObjectPropertiesKey, Kind::Dictionary);
@@ -137,8 +138,9 @@ std::shared_ptr<ZADRequest> ZADRequest::initWithParameters(const PlistValue::Dic
 }
 
 void ZADRequest::readParameters(const PlistValue::Dictionary& parameters) {
-    auto read = [&](const PlistValue::Dictionary& from, const char* key,
-                    Kind kind) { return zad_objectForKeyIfIsKindOfClass(from, key, kind); };
+    auto read = [&](const PlistValue::Dictionary& from, const char* key, Kind kind) {
+        return zad_objectForKeyIfIsKindOfClass(from, key, kind);
+    };
     if (const auto* properties = read(parameters, kObjectPropertiesKey, Kind::Dictionary)) {
         const auto& fields = *properties->dictionary();
         if (const auto* devices = read(fields, "testDevices", Kind::Array)) {
@@ -239,7 +241,8 @@ std::string ZADRequest::description() const {
     if (keywords_) {
         text += "\nkeywords:" + PlistValue(arrayOf(*keywords_)).description();
     }
-    auto own = std::dynamic_pointer_cast<ZADExtras>(adNetworkExtrasFor(ZADExtras::staticClassName()));
+    auto own =
+        std::dynamic_pointer_cast<ZADExtras>(adNetworkExtrasFor(ZADExtras::staticClassName()));
     if (own && own->additionalParameters()) {
         text += "\nadditionalParameters:" + PlistValue(*own->additionalParameters()).description();
     }

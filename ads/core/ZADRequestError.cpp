@@ -64,9 +64,9 @@ ZADRequestError::errorWithCodeRequestHTTPStatusCodeCustomMessageUnderlyingError(
         }
     }
     if (HTTPStatusCode >= 1) {
-        userInfo[kHTTPStatusKey] =
-            NSString::stringWithFormat("HTTP status %ld: %@", HTTPStatusCode,
-                                       NSHTTPURLResponse::localizedStringForStatusCode(HTTPStatusCode));
+        userInfo[kHTTPStatusKey] = NSString::stringWithFormat(
+            "HTTP status %ld: %@", HTTPStatusCode,
+            NSHTTPURLResponse::localizedStringForStatusCode(HTTPStatusCode));
     }
     return make<ZADRequestError>(code, std::move(userInfo), std::move(underlyingError));
 }
@@ -78,10 +78,8 @@ std::shared_ptr<ZADRequestError> ZADRequestError::errorWithCodeRequestHTTPStatus
         code, request, HTTPStatusCode, std::move(customMessage), nullptr);
 }
 
-std::shared_ptr<ZADRequestError>
-ZADRequestError::errorWithCodeRequestHTTPStatusCode(long code,
-                                                    const std::shared_ptr<const ZADRequest>& request,
-                                                    long HTTPStatusCode) {
+std::shared_ptr<ZADRequestError> ZADRequestError::errorWithCodeRequestHTTPStatusCode(
+    long code, const std::shared_ptr<const ZADRequest>& request, long HTTPStatusCode) {
     return errorWithCodeRequestHTTPStatusCodeCustomMessage(code, request, HTTPStatusCode,
                                                            std::nullopt);
 }

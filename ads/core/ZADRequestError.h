@@ -42,11 +42,9 @@ public:
     errorWithCodeRequestHTTPStatusCodeCustomMessageUnderlyingError(
         long code, const std::shared_ptr<const ZADRequest>& request, long HTTPStatusCode,
         std::optional<std::string> customMessage, std::shared_ptr<NSError> underlyingError);
-    static std::shared_ptr<ZADRequestError>
-    errorWithCodeRequestHTTPStatusCodeCustomMessage(long code,
-                                                    const std::shared_ptr<const ZADRequest>& request,
-                                                    long HTTPStatusCode,
-                                                    std::optional<std::string> customMessage);
+    static std::shared_ptr<ZADRequestError> errorWithCodeRequestHTTPStatusCodeCustomMessage(
+        long code, const std::shared_ptr<const ZADRequest>& request, long HTTPStatusCode,
+        std::optional<std::string> customMessage);
     static std::shared_ptr<ZADRequestError>
     errorWithCodeRequestHTTPStatusCode(long code, const std::shared_ptr<const ZADRequest>& request,
                                        long HTTPStatusCode);

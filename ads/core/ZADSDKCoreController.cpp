@@ -129,7 +129,8 @@ void storeStringPairs(const ZADSDKCoreZMSGHandlerDelegate::Parameters& constants
         }
     }
     if (!pairs.empty()) {
-        NSUserDefaults::standardUserDefaults()->setObjectForKey(std::move(pairs), settingsKey(name));
+        NSUserDefaults::standardUserDefaults()->setObjectForKey(std::move(pairs),
+                                                                settingsKey(name));
     }
 }
 
@@ -151,6 +152,18 @@ std::optional<double> intervalOf(const PlistValue::Dictionary& intervals, const 
 
 } // namespace
 
+template <class T> T ZADSDKCoreController::readOnLockQueue(const T& field) const {
+    T value{};
+    dispatch_sync(lockQueue_, [&] { value = field; });
+    return value;
+}
+
+template <class T>
+void ZADSDKCoreController::writeOnLockQueue(T ZADSDKCoreController::*field, T value) {
+    auto self = this->self<ZADSDKCoreController>();
+    dispatch_async(lockQueue_, [self, field, value] { (*self).*field = value; });
+}
+
 ZADSDKCoreController::ZADSDKCoreController()
     : lockQueue_(dispatch_queue_create(kLockQueueLabel, DISPATCH_QUEUE_SERIAL)),
       activeSDKCoreWebView_(ZADSDKCoreWebView::init()) {}
@@ -171,14 +184,15 @@ void ZADSDKCoreController::resetForTesting() {
     sharedSlot().reset();
 }
 
-std::string
-ZADSDKCoreController::adRequestParameterJSONFromParameters(const PlistValue::Dictionary& parameters) {
+std::string ZADSDKCoreController::adRequestParameterJSONFromParameters(
+    const PlistValue::Dictionary& parameters) {
     auto json = ZADJSONAdditions::zad_JSONStringPretty(
         ZADJSONAdditions::zad_JSONSafeDictionary(parameters), false);
     return json.hasError() ? std::string() : json.value();
 }
 
-void ZADSDKCoreController::buildAdURL(const std::shared_ptr<ZADSDKCoreControllerDelegate>& delegate) {
+void ZADSDKCoreController::buildAdURL(
+    const std::shared_ptr<ZADSDKCoreControllerDelegate>& delegate) {
     if (!delegate) {
         return;
     }
@@ -232,7 +246,7 @@ void ZADSDKCoreController::didFinishLoadingSDKCoreInSDKCoreWebView(ZADSDKCoreWeb
         if (ended && self->awaitingLoadOutcome_) {
             self->awaitingLoadOutcome_ = false;
             EventLog::record("ad", state == ZADSDKCoreWebView::Loaded ? "core page loaded"
-                                                                     : "core page failed");
+                                                                      : "core page failed");
         }
         if (self->SDKConstantsNeedReload_ && state == ZADSDKCoreWebView::Loaded) {
             std::string parameters =
@@ -306,8 +320,9 @@ void ZADSDKCoreController::asynchronouslyRequestURLForDelegate(Waiting waiting) 
                     }
                 }
             }
-            const char* function =
-                parameters->contains(kMediationKey) ? "ROZU_getAdapterLessMediationAd" : "ROZU_getAd";
+            const char* function = parameters->contains(kMediationKey)
+                                       ? "ROZU_getAdapterLessMediationAd"
+                                       : "ROZU_getAd";
             self->activeSDKCoreWebView_->enqueueJavaScriptCommand(NSString::stringWithFormat(
                 "%@(%@);", function, adRequestParameterJSONFromParameters(*parameters)));
         });
@@ -508,7 +523,8 @@ void ZADSDKCoreController::storeConstants(const Parameters& constants) {
         if (auto seconds = intervalOf(*intervals->dictionary(), "active_view_sampling_interval")) {
             setActiveViewSamplingInterval(*seconds);
         }
-        if (auto seconds = intervalOf(*intervals->dictionary(), "swipe_to_view_sampling_interval")) {
+        if (auto seconds =
+                intervalOf(*intervals->dictionary(), "swipe_to_view_sampling_interval")) {
             setSwipeToViewSamplingInterval(*seconds);
         }
     }
@@ -521,7 +537,8 @@ void ZADSDKCoreController::storeConstants(const Parameters& constants) {
                 strings.push_back(domain);
             }
         }
-        defaults->setObjectForKey(std::move(strings), settingsKey("whitelisted_ad_request_domains"));
+        defaults->setObjectForKey(std::move(strings),
+                                  settingsKey("whitelisted_ad_request_domains"));
     }
 
     storeStringPairs(constants, "clickthrough_confirm_schemes");
@@ -640,31 +657,23 @@ void ZADSDKCoreController::removeFinishedActiveViewWebViews() {
 }
 
 double ZADSDKCoreController::activeViewSamplingInterval() const {
-    double seconds = 0;
-    dispatch_sync(lockQueue_, [&] { seconds = activeViewSamplingInterval_; });
-    return seconds;
+    return readOnLockQueue(activeViewSamplingInterval_);
 }
 
 void ZADSDKCoreController::setActiveViewSamplingInterval(double seconds) {
-    auto self = this->self<ZADSDKCoreController>();
-    dispatch_async(lockQueue_, [self, seconds] { self->activeViewSamplingInterval_ = seconds; });
+    writeOnLockQueue(&ZADSDKCoreController::activeViewSamplingInterval_, seconds);
 }
 
 double ZADSDKCoreController::swipeToViewSamplingInterval() const {
-    double seconds = 0;
-    dispatch_sync(lockQueue_, [&] { seconds = swipeToViewSamplingInterval_; });
-    return seconds;
+    return readOnLockQueue(swipeToViewSamplingInterval_);
 }
 
 void ZADSDKCoreController::setSwipeToViewSamplingInterval(double seconds) {
-    auto self = this->self<ZADSDKCoreController>();
-    dispatch_async(lockQueue_, [self, seconds] { self->swipeToViewSamplingInterval_ = seconds; });
+    writeOnLockQueue(&ZADSDKCoreController::swipeToViewSamplingInterval_, seconds);
 }
 
 std::shared_ptr<ZADSDKCoreWebView> ZADSDKCoreController::activeSDKCoreWebView() const {
-    std::shared_ptr<ZADSDKCoreWebView> webView;
-    dispatch_sync(lockQueue_, [&] { webView = activeSDKCoreWebView_; });
-    return webView;
+    return readOnLockQueue(activeSDKCoreWebView_);
 }
 
 std::vector<std::string> ZADSDKCoreController::pendingBuildAdURLRequestIDs() const {
@@ -678,13 +687,9 @@ std::vector<std::string> ZADSDKCoreController::pendingBuildAdURLRequestIDs() con
 }
 
 size_t ZADSDKCoreController::activeViewUnloadCacheMaxSize() const {
-    size_t size = 0;
-    dispatch_sync(lockQueue_, [&] { size = activeViewUnloadCacheMaxSize_; });
-    return size;
+    return readOnLockQueue(activeViewUnloadCacheMaxSize_);
 }
 
 bool ZADSDKCoreController::useNewWebViewsForActiveViewProcessing() const {
-    bool useNew = false;
-    dispatch_sync(lockQueue_, [&] { useNew = useNewWebViewsForActiveViewProcessing_; });
-    return useNew;
+    return readOnLockQueue(useNewWebViewsForActiveViewProcessing_);
 }

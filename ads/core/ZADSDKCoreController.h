@@ -60,7 +60,8 @@ public:
     // Any thread. The answer comes later through the delegate.
     void buildAdURL(const std::shared_ptr<ZADSDKCoreControllerDelegate>& delegate);
     // The parameters made JSON-safe, as compact JSON; "" when they cannot be written.
-    static std::string adRequestParameterJSONFromParameters(const PlistValue::Dictionary& parameters);
+    static std::string
+    adRequestParameterJSONFromParameters(const PlistValue::Dictionary& parameters);
 
     // Active-view lending.
     std::shared_ptr<ZADSDKCoreWebView> SDKCoreWebViewForActiveViewProcessing();
@@ -92,8 +93,8 @@ public:
         const Parameters& parameters) override;
     void sdkCoreZMSGHandlerDidLoadSDKConstants(ZADSDKCoreZMSGHandler& handler,
                                                const Parameters& constants) override;
-    void sdkCoreZMSGHandlerDidReceiveSDKCoreUpdateNotification(
-        ZADSDKCoreZMSGHandler& handler) override;
+    void
+    sdkCoreZMSGHandlerDidReceiveSDKCoreUpdateNotification(ZADSDKCoreZMSGHandler& handler) override;
 
 private:
     ZADSDKCoreController();
@@ -112,6 +113,10 @@ private:
     // Ends the request of that ticket, if still unanswered, with the time-out error.
     void timeOutTicket(uint64_t ticket);
     void storeConstants(const Parameters& constants);
+    // A field's value, read on the lock queue (the caller waits).
+    template <class T> T readOnLockQueue(const T& field) const;
+    // Sets a field on the lock queue (the caller goes on).
+    template <class T> void writeOnLockQueue(T ZADSDKCoreController::*field, T value);
 
     std::shared_ptr<DispatchQueue> lockQueue_;
     // On the lock queue only.

@@ -9,7 +9,8 @@ using ZADObjectValidation::zad_objectForKeyIfIsKindOfClass;
 PlistValue::Dictionary ZEZRequest::threadSafeParameters() const {
     auto parameters = ZADRequest::threadSafeParameters();
     if (publisherProvidedID_) {
-        std::string trimmed = NSString::stringByTrimmingWhitespaceAndNewlines(*publisherProvidedID_);
+        std::string trimmed =
+            NSString::stringByTrimmingWhitespaceAndNewlines(*publisherProvidedID_);
         if (!trimmed.empty()) {
             parameters["ppid"] = std::move(trimmed);
         }

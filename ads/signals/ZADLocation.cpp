@@ -17,9 +17,8 @@ double numberOf(const PlistValue::Dictionary& form, const char* key) {
 
 } // namespace
 
-std::shared_ptr<ZADLocation> ZADLocation::initWithLatitudeLongitudeAccuracy(double latitude,
-                                                                            double longitude,
-                                                                            double accuracy) {
+std::shared_ptr<ZADLocation>
+ZADLocation::initWithLatitudeLongitudeAccuracy(double latitude, double longitude, double accuracy) {
     auto location = make<ZADLocation>();
     location->latitude_ = latitude;
     location->longitude_ = longitude;

@@ -19,9 +19,8 @@ class ZADLocation : public NSObject {
     NS_OBJECT(ZADLocation)
 public:
     // Null unless the position is precise.
-    static std::shared_ptr<ZADLocation> initWithLatitudeLongitudeAccuracy(double latitude,
-                                                                          double longitude,
-                                                                          double accuracy);
+    static std::shared_ptr<ZADLocation>
+    initWithLatitudeLongitudeAccuracy(double latitude, double longitude, double accuracy);
     // Null for an empty text.
     static std::shared_ptr<ZADLocation> initWithLocationDescription(const std::string& text);
     // From the dictionary form (a missing key reads 0); not tested for precision.

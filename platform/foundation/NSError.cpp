@@ -5,9 +5,10 @@ std::shared_ptr<NSError> NSError::errorWithDomainCodeUserInfo(std::string domain
     return make<NSError>(std::move(domain), code, std::move(userInfo));
 }
 
-std::shared_ptr<NSError> NSError::errorWithDomainCodeUserInfoUnderlyingError(
-    std::string domain, long code, PlistValue::Dictionary userInfo,
-    std::shared_ptr<NSError> underlyingError) {
+std::shared_ptr<NSError>
+NSError::errorWithDomainCodeUserInfoUnderlyingError(std::string domain, long code,
+                                                    PlistValue::Dictionary userInfo,
+                                                    std::shared_ptr<NSError> underlyingError) {
     return make<NSError>(std::move(domain), code, std::move(userInfo), std::move(underlyingError));
 }
 

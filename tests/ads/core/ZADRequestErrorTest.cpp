@@ -1,8 +1,8 @@
 // Request errors: each code's message under both message keys, the extra entries some
 // errors carry, the platform initialiser's override, and the engine's private errors.
+#include "ads/core/ZADRequestError.h"
 #include "ads/core/NSError+ZADInternalErrorAdditions.h"
 #include "ads/core/ZADRequest.h"
-#include "ads/core/ZADRequestError.h"
 #include "platform/foundation/NSHTTPURLResponse.h"
 #include "platform/uikit/UIDevice.h"
 #include "tests/support/TaskEnvironment.h"

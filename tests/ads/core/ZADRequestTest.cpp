@@ -1,9 +1,9 @@
 // The ad request: the flat parameter dictionary it makes, its rebuilding from that
 // dictionary (the stored form), extras, copies and the version texts.
+#include "ads/core/ZADRequest.h"
 #include "ads/core/ZADAdNetworkExtras.h"
 #include "ads/core/ZADExtras.h"
 #include "ads/core/ZADRequest+ZADRequestVersionInfo.h"
-#include "ads/core/ZADRequest.h"
 #include "ads/core/ZEZRequest.h"
 #include "ads/signals/ZADApplication.h"
 #include "ads/signals/ZADLocation.h"
@@ -105,8 +105,7 @@ TEST_F(ZADRequestTest, EmptyOrUnsetFieldsSendNothing) {
         {"gender 3", [](ZADRequest& r) { r.setGender(3); }, "cust_gender"},
         {"blank content URL", [](ZADRequest& r) { r.setContentURL(" \t\n"); }, "url"},
         {"empty custom targeting",
-         [](ZADRequest& r) { r.setCustomTargeting(PlistValue::Dictionary{}); },
-         "custom_targeting"},
+         [](ZADRequest& r) { r.setCustomTargeting(PlistValue::Dictionary{}); }, "custom_targeting"},
         {"formats without a response type",
          [](ZADRequest& r) {
              r.setFormatParameters(PlistValue::Array{PlistValue::Dictionary{{"format", "x"}}});
@@ -223,7 +222,8 @@ TEST_F(ZADRequestTest, TheStoredClassNameRebuildsASubclassOnly) {
     EXPECT_EQ(parameters["ppid"], PlistValue("user-7"));
     EXPECT_EQ(parameters["_request_object_properties"]["class"], PlistValue("ZEZRequest"));
 
-    auto rebuilt = std::dynamic_pointer_cast<ZEZRequest>(ZADRequest::initWithParameters(parameters));
+    auto rebuilt =
+        std::dynamic_pointer_cast<ZEZRequest>(ZADRequest::initWithParameters(parameters));
     ASSERT_NE(rebuilt, nullptr);
     EXPECT_EQ(rebuilt->publisherProvidedID(), std::optional<std::string>("user-7"));
     EXPECT_EQ(rebuilt->categoryExclusions(), publisher->categoryExclusions());

@@ -2,10 +2,10 @@
 // and numbered in order, the page's answers reaching the one that asked (on the main
 // thread), the stale-page boundary, failures and the time-out, the constants stored as
 // settings, and the web views lent to active-view monitoring.
+#include "ads/core/ZADSDKCoreController.h"
 #include "ads/core/ZADAd.h"
 #include "ads/core/ZADBannerAd.h"
 #include "ads/core/ZADRequestError.h"
-#include "ads/core/ZADSDKCoreController.h"
 #include "ads/core/ZADSDKCoreControllerDelegate.h"
 #include "ads/render/ZADActiveViewObserver.h"
 #include "ads/render/ZADAdServer.h"
@@ -15,12 +15,12 @@
 #include "ads/render/ZADSDKCoreZMSGHandler.h"
 #include "ads/signals/ZADApplication.h"
 #include "ads/signals/ZADLocationService.h"
-#include "platform/base/NSThread.h"
 #include "platform/foundation/EventLog.h"
 #include "platform/foundation/NSURLError.h"
 #include "platform/foundation/NSUserDefaults.h"
 #include "tests/support/CapturedLog.h"
 #include "tests/support/TaskEnvironment.h"
+#include "tests/support/ads/core/RecordingLoader.h"
 #include "tests/support/ads/render/PageCommands.h"
 #include "tests/support/webkit/FakeWebViewEngine.h"
 
@@ -37,65 +37,6 @@ using ::testing::StartsWith;
 namespace {
 
 constexpr const char* kServer = "https://ads.test";
-
-// A load controller that writes down every call it gets, and whether it came on the main
-// thread.
-class RecordingLoader : public ZADSDKCoreControllerDelegate {
-public:
-    explicit RecordingLoader(std::string slotname, long adType = kBannerAd)
-        : slotname_(std::move(slotname)), adType_(adType) {}
-
-    std::shared_ptr<ZADCSITimeRecorder> adLoadActionTimeRecorder() override { return recorder; }
-    std::optional<PlistValue::Dictionary> requestParameters() override {
-        note("parameters");
-        if (withoutParameters) {
-            return std::nullopt;
-        }
-        PlistValue::Dictionary parameters = extraParameters;
-        parameters["request_id"] = requestID;
-        parameters["slotname"] = slotname_;
-        return parameters;
-    }
-    long requestedAdType() override { return adType_; }
-    void setRequestID(const std::string& id) override { requestID = id; }
-    void loadAdURLWithParameters(const MessageParameters& parameters) override {
-        std::string line = "loadAdURL";
-        for (const auto& [name, value] : parameters) {
-            line += " " + name + "=" + value;
-        }
-        note(line);
-    }
-    void loadAdHeaders(const std::shared_ptr<ZADAd>& ad,
-                       const PlistValue::Dictionary& headers) override {
-        loadedAd = ad;
-        loadedHeaders = headers;
-        note("loadAd");
-    }
-    void invalidJavaScriptRequest() override { note("invalid"); }
-    void failedJavaScriptFile() override { note("failedJavaScriptFile"); }
-    void adURLRequestDidFailWithError(const std::shared_ptr<NSError>& error) override {
-        failure = error;
-        note("error " + std::to_string(error->code()));
-    }
-
-    std::shared_ptr<ZADCSITimeRecorder> recorder = ZADCSITimeRecorder::initWithAction("load_ad_ios");
-    PlistValue::Dictionary extraParameters;
-    bool withoutParameters = false;
-    std::string requestID;
-    std::vector<std::string> calls;
-    bool allOnMainThread = true;
-    std::shared_ptr<ZADAd> loadedAd;
-    PlistValue::Dictionary loadedHeaders;
-    std::shared_ptr<NSError> failure;
-
-private:
-    void note(std::string call) {
-        allOnMainThread = allOnMainThread && NSThread::isMainThread();
-        calls.push_back(std::move(call));
-    }
-    std::string slotname_;
-    long adType_;
-};
 
 class ZADSDKCoreControllerTest : public ::testing::Test {
 protected:
@@ -167,8 +108,7 @@ TEST_F(ZADSDKCoreControllerTest, RequestsBeforeThePageIsReadyWaitAndGetIdsInOrde
     EXPECT_THAT(commands[0], StartsWith("ROZU_getSdkConstants({"));
     EXPECT_THAT(commands[0], HasSubstr(R"("js":"rozu-sdk-i-v7.8.1")"));
     EXPECT_EQ(commands[1], R"(ROZU_getAd({"request_id":"1","slotname":"unit-a"});)");
-    EXPECT_EQ(commands[2],
-              R"(ROZU_getAd({"eid":"21,22","request_id":"2","slotname":"unit-b"});)");
+    EXPECT_EQ(commands[2], R"(ROZU_getAd({"eid":"21,22","request_id":"2","slotname":"unit-b"});)");
     EXPECT_EQ(second->recorder->experimentIDs(), (std::set<std::string>{"21", "22"}));
     EXPECT_THAT(controller->pendingBuildAdURLRequestIDs(), ElementsAre("1", "2"));
     EXPECT_THAT(adEvents(), ElementsAre("ad: core page loaded"));
@@ -230,14 +170,15 @@ TEST_F(ZADSDKCoreControllerTest, AReadyAdBecomesARecordOfTheRequestedKind) {
 
     pageSends("loadAd?request_id=1&fetched_ad=%7B%22ad_url%22%3A%22https%3A%2F%2Fads.test%2Fa%22"
               "%2C%22is_mediation%22%3Atrue%7D");
-    pageSends("loadAd?request_id=2&fetched_ad=%7B%22ad_url%22%3A%22https%3A%2F%2Fads.test%2Fb%22%7D");
+    pageSends(
+        "loadAd?request_id=2&fetched_ad=%7B%22ad_url%22%3A%22https%3A%2F%2Fads.test%2Fb%22%7D");
     pageSends("loadAd?request_id=3&fetched_ad=%7B%7D");
 
     ASSERT_NE(std::dynamic_pointer_cast<ZADBannerAd>(banner->loadedAd), nullptr);
     EXPECT_EQ(banner->loadedAd->responseType(), ZADAd::Mediation);
-    EXPECT_EQ(banner->loadedHeaders,
-              (PlistValue::Dictionary{{"x-rozu-mediation", 1},
-                                      {"Content-Type", "application/json"}}));
+    EXPECT_EQ(
+        banner->loadedHeaders,
+        (PlistValue::Dictionary{{"x-rozu-mediation", 1}, {"Content-Type", "application/json"}}));
     ASSERT_NE(plain->loadedAd, nullptr);
     EXPECT_EQ(plain->loadedAd->className(), "ZADAd");
     EXPECT_EQ(plain->loadedAd->responseType(), ZADAd::Failure) << "not classified yet";
@@ -268,9 +209,10 @@ TEST_F(ZADSDKCoreControllerTest, APageOlderThanAnHourIsReloadedAtTheNextRequest)
     finishLoad();
     EXPECT_EQ(past->requestID, "3");
     auto commands = commandsRunIn(*engine);
-    EXPECT_EQ(std::count_if(commands.begin(), commands.end(),
-                            [](const std::string& c) { return c.starts_with("ROZU_getSdkConstants"); }),
-              2)
+    EXPECT_EQ(
+        std::count_if(commands.begin(), commands.end(),
+                      [](const std::string& c) { return c.starts_with("ROZU_getSdkConstants"); }),
+        2)
         << "a reloaded page is asked for the constants again, before the request";
     EXPECT_THAT(commands.back(), StartsWith("ROZU_getAd("));
 }
@@ -278,8 +220,8 @@ TEST_F(ZADSDKCoreControllerTest, APageOlderThanAnHourIsReloadedAtTheNextRequest)
 TEST_F(ZADSDKCoreControllerTest, AFailedPageFailsTheWaitingRequestsAndIsLoadedAgainNextTime) {
     auto first = ask("a");
     auto second = ask("b");
-    engine->failLoad(NSURLErrorWithCode(NSURLErrorCannotConnectToHost,
-                                        ZADSDKCoreWebView::SDKCoreURLString()));
+    engine->failLoad(
+        NSURLErrorWithCode(NSURLErrorCannotConnectToHost, ZADSDKCoreWebView::SDKCoreURLString()));
     environment.runUntilIdle();
     EXPECT_THAT(first->calls, ElementsAre("failedJavaScriptFile"));
     EXPECT_THAT(second->calls, ElementsAre("failedJavaScriptFile"));
@@ -340,7 +282,8 @@ TEST_F(ZADSDKCoreControllerTest, ALoaderWithoutParametersFailsAtOnce) {
 TEST_F(ZADSDKCoreControllerTest, EveryKindOfConstantIsStoredAsItsTableSays) {
     auto defaults = NSUserDefaults::standardUserDefaults();
     defaults->setObjectForKey("kept", "/zivido/ads/bad_ad_report_path");
-    defaults->setObjectForKey(PlistValue::Array{"old"}, "/zivido/ads/zads:interstitial_ad_pool:schema");
+    defaults->setObjectForKey(PlistValue::Array{"old"},
+                              "/zivido/ads/zads:interstitial_ad_pool:schema");
     defaults->setObjectForKey("stale", "/zivido/ads/experiment_id_string");
     ZADSDKCoreZMSGHandlerDelegate::Parameters constants = {
         {"mraid_banner_path", "https://ads.test/b.js"},

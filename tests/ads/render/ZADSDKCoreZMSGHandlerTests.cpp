@@ -32,12 +32,12 @@ protected:
             response.set_header("X-Kind", "test");
             response.set_content("<p>relayed</p>", "text/html");
         });
-        server.server().Post("/echo", [](const httplib::Request& request,
-                                         httplib::Response& response) {
-            response.set_content(request.get_header_value("Content-Type") + "|" +
-                                     request.get_header_value("X-Token") + "|" + request.body,
-                                 "text/plain");
-        });
+        server.server().Post(
+            "/echo", [](const httplib::Request& request, httplib::Response& response) {
+                response.set_content(request.get_header_value("Content-Type") + "|" +
+                                         request.get_header_value("X-Token") + "|" + request.body,
+                                     "text/plain");
+            });
         server.server().Get("/slow", [this](const httplib::Request&, httplib::Response& response) {
             server.hold();
             response.set_content("late", "text/html");
@@ -146,9 +146,10 @@ TEST_F(SDKCoreRelayTest, ASecondRequestWithTheIdOfARunningRelayIsIgnored) {
 }
 
 TEST(SDKCoreRelayReplyTest, TheReplyIsOneJSONArgument) {
-    EXPECT_EQ(ZADSDKCoreZMSGHandler::replyCommandForReply(
-                  {{"success", "true"}, {"response", PlistValue::Dictionary{{"body", "')"}}}}),
-              R"js(ROZU_ReceiveMessage('fetchHttpRequestCompleted', {"response":{"body":"')"},"success":"true"}))js");
+    EXPECT_EQ(
+        ZADSDKCoreZMSGHandler::replyCommandForReply(
+            {{"success", "true"}, {"response", PlistValue::Dictionary{{"body", "')"}}}}),
+        R"js(ROZU_ReceiveMessage('fetchHttpRequestCompleted', {"response":{"body":"')"},"success":"true"}))js");
     EXPECT_EQ(ZADSDKCoreZMSGHandler::replyCommandForReply({{"bad", "\xFF"}}),
               "ROZU_ReceiveMessage('fetchHttpRequestCompleted', )");
 }
