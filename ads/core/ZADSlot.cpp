@@ -142,7 +142,10 @@ bool ZADSlot::shouldMakeRequest(const std::shared_ptr<ZADRequest>& request) {
         return false;
     }
     auto application = ZADApplication::sharedInstance();
-    return application->backgroundLoadingEnabled() || application->active();
+    if (!application->backgroundLoadingEnabled() && !application->active()) {
+        return false;
+    }
+    return ZADDevice::sharedInstance()->OSIsSupported();
 }
 
 bool ZADSlot::isMakingRequest() const {

@@ -6,7 +6,10 @@
 // States: 0 idle, 1 the core page failed to load, 2 asking for the ad URL, 3 ad URL
 // received, 4 fetching, 5 rendering, 6 a valid ad, 7 the load failed, 8 invalidated (final:
 // no set changes it, no load starts). A load is under way in states 2 to 5; a second one
-// then starts only when the slot delegate lets it preempt the first.
+// then starts only when the slot delegate lets it preempt the first. A refusal of the slot
+// delegate is reported to the load delegate; an invalidated slot, an inactive application
+// (unless background loading is on) and a system below the minimum make a load do
+// nothing, silently.
 //
 // The reload timer (one-shot, `reloadInterval` seconds, 60 at creation) is restarted by a
 // standard response and by the application becoming active or a full-screen presentation

@@ -26,6 +26,7 @@
 #include "platform/foundation/NSUserDefaults.h"
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIApplicationDelegate.h"
+#include "platform/uikit/UIDevice.h"
 #include "tests/support/CapturedLog.h"
 #include "tests/support/TaskEnvironment.h"
 #include "tests/support/webkit/FakeWebViewEngine.h"
@@ -485,6 +486,18 @@ TEST_F(SlotTest, AnInactiveApplicationLoadsOnlyWithBackgroundLoadingOn) {
     NSUserDefaults::standardUserDefaults()->setBoolForKey(true, "/zivido/ads/bg_reload_enabled");
     slot->loadRequest(ZADRequest::request());
     EXPECT_EQ(slot->state(), ZADSlot::RequestingAdURL);
+}
+
+TEST_F(SlotTest, ASystemBelowTheMinimumLoadsNothing) {
+    const std::pair<const char*, bool> cases[] = {
+        {"5.1.1", false}, {"6.0", true}, {"10.3.3", true}};
+    for (const auto& [version, loads] : cases) {
+        UIDevice::currentDevice()->setSystemVersion(version);
+        auto fresh = ZADSlot::init();
+        fresh->loadRequest(ZADRequest::request());
+        EXPECT_EQ(fresh->state(), loads ? ZADSlot::RequestingAdURL : ZADSlot::Idle) << version;
+    }
+    EXPECT_THAT(owner->heard, IsEmpty());
 }
 
 TEST_F(SlotTest, TheResponseDelegateMayTakeTheAdOrFailTheLoad) {
