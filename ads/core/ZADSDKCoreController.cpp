@@ -264,11 +264,8 @@ void ZADSDKCoreController::didFinishLoadingSDKCoreInSDKCoreWebView(ZADSDKCoreWeb
             auto waiting = std::move(self->pendingActiveWebViewLoadDelegates_);
             self->pendingActiveWebViewLoadDelegates_.clear();
             for (auto& entry : waiting) {
-                std::weak_ptr<ZADSDKCoreControllerDelegate> weak = entry.delegate;
-                dispatch_async(dispatch_get_main_queue(), [weak] {
-                    if (auto delegate = weak.lock()) {
-                        delegate->failedJavaScriptFile();
-                    }
+                tellOnMainQueue(entry.delegate, [](ZADSDKCoreControllerDelegate& delegate) {
+                    delegate.failedJavaScriptFile();
                 });
             }
         }
@@ -302,12 +299,9 @@ void ZADSDKCoreController::asynchronouslyRequestURLForDelegate(Waiting waiting) 
                 // Nothing to build an ad URL from: the request cannot succeed.
                 self->pendingBuildAdURLDelegates_.erase(requestID);
                 EventLog::record("ad", "request " + requestID + " has no parameters");
-                std::weak_ptr<ZADSDKCoreControllerDelegate> weakDelegate = delegate;
-                dispatch_async(dispatch_get_main_queue(), [weakDelegate] {
-                    if (auto waiting = weakDelegate.lock()) {
-                        waiting->adURLRequestDidFailWithError(
-                            ZADRequestError::errorWithCode(ZADRequestError::InternalError));
-                    }
+                tellOnMainQueue(delegate, [](ZADSDKCoreControllerDelegate& waiting) {
+                    waiting.adURLRequestDidFailWithError(
+                        ZADRequestError::errorWithCode(ZADRequestError::InternalError));
                 });
                 return;
             }
@@ -368,12 +362,35 @@ void ZADSDKCoreController::timeOutTicket(uint64_t ticket) {
     }
     EventLog::record("ad", requestID.empty() ? "request timed out waiting for the core page"
                                              : "request " + requestID + " timed out");
+    tellOnMainQueue(delegate, [](ZADSDKCoreControllerDelegate& waiting) {
+        waiting.adURLRequestDidFailWithError(
+            ZADRequestError::errorWithCode(ZADRequestError::Timeout));
+    });
+}
+
+void ZADSDKCoreController::tellOnMainQueue(
+    const std::shared_ptr<ZADSDKCoreControllerDelegate>& delegate,
+    std::function<void(ZADSDKCoreControllerDelegate&)> call) {
     std::weak_ptr<ZADSDKCoreControllerDelegate> weak = delegate;
-    dispatch_async(dispatch_get_main_queue(), [weak] {
-        if (auto waitingDelegate = weak.lock()) {
-            waitingDelegate->adURLRequestDidFailWithError(
-                ZADRequestError::errorWithCode(ZADRequestError::Timeout));
+    dispatch_async(dispatch_get_main_queue(), [weak, call = std::move(call)] {
+        if (auto waiting = weak.lock()) {
+            call(*waiting);
         }
+    });
+}
+
+void ZADSDKCoreController::answerRequestID(
+    const std::string& requestID, std::function<void(ZADSDKCoreControllerDelegate&)> onQueue,
+    std::function<void(ZADSDKCoreControllerDelegate&)> onMain) {
+    auto self = this->self<ZADSDKCoreController>();
+    dispatch_async(lockQueue_, [self, requestID, onQueue = std::move(onQueue),
+                                onMain = std::move(onMain)]() mutable {
+        auto delegate = self->takeDelegateForRequestID(requestID);
+        if (!delegate) {
+            return;
+        }
+        onQueue(*delegate);
+        tellOnMainQueue(delegate, std::move(onMain));
     });
 }
 
@@ -382,53 +399,37 @@ void ZADSDKCoreController::sdkCoreZMSGHandlerLoadAdURLWithRequestIDParameters(
     if (requestID.empty()) {
         return;
     }
-    auto self = this->self<ZADSDKCoreController>();
-    dispatch_async(lockQueue_, [self, requestID, parameters] {
-        auto delegate = self->takeDelegateForRequestID(requestID);
-        if (!delegate) {
-            return;
-        }
-        auto errors = parameters.find("errors");
-        auto url = parameters.find("url");
-        EventLog::record("ad", "request " + requestID + " answered with " +
-                                   (errors != parameters.end() ? "error " + errors->second
-                                    : url != parameters.end()  ? "ad URL " + url->second
-                                                               : "no ad URL"));
-        auto recorder = delegate->adLoadActionTimeRecorder();
-        if (recorder) {
-            recorder->endTimingVariableWithName(kAdURLTimingVariable);
-        }
-        std::weak_ptr<ZADSDKCoreControllerDelegate> weak = delegate;
-        dispatch_async(dispatch_get_main_queue(), [weak, recorder, parameters] {
-            auto waiting = weak.lock();
-            if (!waiting) {
-                return;
+    answerRequestID(
+        requestID,
+        [requestID, parameters](ZADSDKCoreControllerDelegate& delegate) {
+            auto errors = parameters.find("errors");
+            auto url = parameters.find("url");
+            EventLog::record("ad", "request " + requestID + " answered with " +
+                                       (errors != parameters.end() ? "error " + errors->second
+                                        : url != parameters.end()  ? "ad URL " + url->second
+                                                                   : "no ad URL"));
+            if (auto recorder = delegate.adLoadActionTimeRecorder()) {
+                recorder->endTimingVariableWithName(kAdURLTimingVariable);
             }
-            if (recorder) {
+        },
+        [parameters](ZADSDKCoreControllerDelegate& delegate) {
+            if (auto recorder = delegate.adLoadActionTimeRecorder()) {
                 recorder->startTimingVariableWithName(kNetworkLoadTimingVariable);
             }
-            waiting->loadAdURLWithParameters(parameters);
+            delegate.loadAdURLWithParameters(parameters);
         });
-    });
 }
 
 void ZADSDKCoreController::sdkCoreZMSGHandlerLoadAdWithRequestIDParameters(
     ZADSDKCoreZMSGHandler&, const std::string& requestID, const PlistValue::Dictionary& fetchedAd) {
-    auto self = this->self<ZADSDKCoreController>();
-    dispatch_async(lockQueue_, [self, requestID, fetchedAd] {
-        auto delegate = self->takeDelegateForRequestID(requestID);
-        if (!delegate) {
-            return;
-        }
-        EventLog::record("ad", "request " + requestID + " answered with a ready ad");
-        std::weak_ptr<ZADSDKCoreControllerDelegate> weak = delegate;
-        dispatch_async(dispatch_get_main_queue(), [weak, fetchedAd] {
-            auto waiting = weak.lock();
-            if (!waiting) {
-                return;
-            }
+    answerRequestID(
+        requestID,
+        [requestID](ZADSDKCoreControllerDelegate&) {
+            EventLog::record("ad", "request " + requestID + " answered with a ready ad");
+        },
+        [fetchedAd](ZADSDKCoreControllerDelegate& delegate) {
             std::shared_ptr<ZADAd> ad;
-            switch (waiting->requestedAdType()) {
+            switch (delegate.requestedAdType()) {
             case ZADSDKCoreControllerDelegate::kPlainAd:
                 ad = ZADAd::initWithDictionary(fetchedAd);
                 break;
@@ -450,34 +451,25 @@ void ZADSDKCoreController::sdkCoreZMSGHandlerLoadAdWithRequestIDParameters(
                     headers["Content-Type"] = "application/json";
                 }
             }
-            waiting->loadAdHeaders(ad, headers);
+            delegate.loadAdHeaders(ad, headers);
         });
-    });
 }
 
 void ZADSDKCoreController::sdkCoreZMSGHandlerDidReceiveInvalidAdWithRequestIDParameters(
     ZADSDKCoreZMSGHandler&, const std::string& requestID, const Parameters& parameters) {
-    auto self = this->self<ZADSDKCoreController>();
-    dispatch_async(lockQueue_, [self, requestID, parameters] {
-        auto delegate = self->takeDelegateForRequestID(requestID);
-        if (!delegate) {
-            return;
-        }
-        auto errors = parameters.find("errors");
-        std::string detail = errors == parameters.end() ? std::string() : " " + errors->second;
-        ZADLogger::sharedInstance()->logPublicMessage("Invalid Request." + detail);
-        EventLog::record("ad", "request " + requestID + " answered invalid" +
-                                   (detail.empty() ? std::string() : ":" + detail));
-        if (auto recorder = delegate->adLoadActionTimeRecorder()) {
-            recorder->cancelTimingVariableWithName(kAdURLTimingVariable);
-        }
-        std::weak_ptr<ZADSDKCoreControllerDelegate> weak = delegate;
-        dispatch_async(dispatch_get_main_queue(), [weak] {
-            if (auto waiting = weak.lock()) {
-                waiting->invalidJavaScriptRequest();
+    answerRequestID(
+        requestID,
+        [requestID, parameters](ZADSDKCoreControllerDelegate& delegate) {
+            auto errors = parameters.find("errors");
+            std::string detail = errors == parameters.end() ? std::string() : " " + errors->second;
+            ZADLogger::sharedInstance()->logPublicMessage("Invalid Request." + detail);
+            EventLog::record("ad", "request " + requestID + " answered invalid" +
+                                       (detail.empty() ? std::string() : ":" + detail));
+            if (auto recorder = delegate.adLoadActionTimeRecorder()) {
+                recorder->cancelTimingVariableWithName(kAdURLTimingVariable);
             }
-        });
-    });
+        },
+        [](ZADSDKCoreControllerDelegate& delegate) { delegate.invalidJavaScriptRequest(); });
 }
 
 void ZADSDKCoreController::sdkCoreZMSGHandlerDidReceiveSDKCoreUpdateNotification(
@@ -596,24 +588,26 @@ void ZADSDKCoreController::storeConstants(const Parameters& constants) {
 
 std::shared_ptr<ZADSDKCoreWebView> ZADSDKCoreController::SDKCoreWebViewForActiveViewProcessing() {
     removeFinishedActiveViewWebViews();
+    bool useNew = false;
     std::shared_ptr<ZADSDKCoreWebView> lent;
-    bool fresh = false;
     dispatch_sync(lockQueue_, [&] {
-        if (useNewWebViewsForActiveViewProcessing_) {
-            lent = ZADSDKCoreWebView::init();
-            fresh = true;
-            return;
+        useNew = useNewWebViewsForActiveViewProcessing_;
+        if (!useNew && SDKCoreUpdateHandled_) {
+            lent = activeViewSDKCoreWebView_;
         }
-        if (!SDKCoreUpdateHandled_ || !activeViewSDKCoreWebView_) {
-            activeViewSDKCoreWebView_ = ZADSDKCoreWebView::init();
-            fresh = true;
+        if (!useNew) {
+            SDKCoreUpdateHandled_ = true;
         }
-        SDKCoreUpdateHandled_ = true;
-        lent = activeViewSDKCoreWebView_;
     });
-    if (fresh) {
-        lent->refreshSDKCoreAndNotifyObserver(nullptr);
+    if (lent) {
+        return lent;
     }
+    // A web view is a view: made here, on the main thread, never on the queue.
+    lent = ZADSDKCoreWebView::init();
+    if (!useNew) {
+        dispatch_sync(lockQueue_, [&] { activeViewSDKCoreWebView_ = lent; });
+    }
+    lent->refreshSDKCoreAndNotifyObserver(nullptr);
     return lent;
 }
 

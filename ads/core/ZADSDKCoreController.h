@@ -33,6 +33,7 @@
 #include "platform/foundation/PlistValue.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -63,7 +64,7 @@ public:
     static std::string
     adRequestParameterJSONFromParameters(const PlistValue::Dictionary& parameters);
 
-    // Active-view lending.
+    // Active-view lending; main thread (a lent web view may be made).
     std::shared_ptr<ZADSDKCoreWebView> SDKCoreWebViewForActiveViewProcessing();
     void finishedUsingSDKCoreWebViewForActiveViewProcessing(
         const std::shared_ptr<ZADSDKCoreWebView>& webView);
@@ -110,6 +111,15 @@ private:
     void asynchronouslyRequestURLForDelegate(Waiting waiting);
     // Takes out the load controller waiting under the id; null for an unknown id.
     std::shared_ptr<ZADSDKCoreControllerDelegate> takeDelegateForRequestID(const std::string& id);
+    // Hands the page's answer to the load controller waiting under the id (an unknown id
+    // reaches nobody): `onQueue` with it on the lock queue, then `onMain` on the main queue
+    // while it still exists.
+    void answerRequestID(const std::string& requestID,
+                         std::function<void(ZADSDKCoreControllerDelegate&)> onQueue,
+                         std::function<void(ZADSDKCoreControllerDelegate&)> onMain);
+    // Calls the load controller on the main queue, unless it has gone meanwhile.
+    static void tellOnMainQueue(const std::shared_ptr<ZADSDKCoreControllerDelegate>& delegate,
+                                std::function<void(ZADSDKCoreControllerDelegate&)> call);
     // Ends the request of that ticket, if still unanswered, with the time-out error.
     void timeOutTicket(uint64_t ticket);
     void storeConstants(const Parameters& constants);

@@ -348,7 +348,7 @@ TEST_F(ZADSDKCoreControllerTest, EveryKindOfConstantIsStoredAsItsTableSays) {
     EXPECT_EQ(setting("zads:interstitial_ad_pool:schema"), PlistValue(PlistValue::Array{"a", "b"}));
 }
 
-TEST_F(ZADSDKCoreControllerTest, ConstantsFromThePageAreStoredOnce) {
+TEST_F(ZADSDKCoreControllerTest, ConstantsThePageSendsAreStored) {
     ask("a");
     finishLoad();
     pageSends("loadSdkConstants?as_domains=ads.test&ping_interval=30");
