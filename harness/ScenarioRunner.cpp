@@ -231,6 +231,14 @@ void ScenarioRunner::runFrom(size_t index) {
     const auto& commands = script_.commands();
     auto application = UIApplication::sharedApplication();
     if (index >= commands.size()) {
+        for (const auto& check : endChecks_) {
+            if (auto checked = check(); checked.hasError()) {
+                std::fprintf(stderr, "scenario end: %s\n",
+                             checked.error()->localizedDescription().c_str());
+                application->terminate(kExitFailed);
+                return;
+            }
+        }
         application->terminate(0);
         return;
     }

@@ -58,6 +58,11 @@ public:
     explicit ScenarioRunner(Settings settings);
 
     void addCommand(const std::string& name, Command command);
+    // A check made once the last command has run: the first that fails fails the run
+    // (kExitFailed), its error's description saying why. Work a command started and left
+    // running (an ad load) is checked this way.
+    using EndCheck = std::function<ErrorOr<void>()>;
+    void addEndCheck(EndCheck check) { endChecks_.push_back(std::move(check)); }
     // The command of that name, or null.
     const Command* command(const std::string& name) const;
     // Checks every line against the command table; an error names the first bad line.
@@ -79,6 +84,7 @@ private:
 
     Settings settings_;
     std::map<std::string, Command> commands_;
+    std::vector<EndCheck> endChecks_;
     ScenarioScript script_;
     size_t currentIndex_ = 0;
     std::shared_ptr<NSObject> launchObserver_;

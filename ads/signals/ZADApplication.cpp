@@ -3,6 +3,8 @@
 #include "platform/base/ClassRegistry.h"
 #include "platform/dispatch/dispatch.h"
 #include "platform/foundation/NSString.h"
+#include "platform/foundation/NSUserDefaults.h"
+#include "platform/uikit/UIApplication.h"
 
 #include <mutex>
 
@@ -60,4 +62,12 @@ void ZADApplication::updateAvailableAdapterNamesWithPotentialAdapterNames(
         }
     }
     setAvailableAdapterNames(std::move(present));
+}
+
+bool ZADApplication::active() const {
+    return UIApplication::sharedApplication()->applicationState() == UIApplicationState::Active;
+}
+
+bool ZADApplication::backgroundLoadingEnabled() const {
+    return NSUserDefaults::standardUserDefaults()->boolForKey("/zivido/ads/bg_reload_enabled");
 }

@@ -1,6 +1,7 @@
-// The application facts object, as far as ad requests and the server's constants need it
-// for now: the early activities run once per process (none of them exists yet), and the
-// mediation adapters present in the program, as the core page's constants name them.
+// The application facts object, as far as ad requests, slots and the server's constants
+// need it for now: the early activities run once per process (none of them exists yet),
+// whether ads may load now, and the mediation adapters present in the program, as the
+// core page's constants name them.
 // Any thread: the adapter names live on the object's own serial queue.
 #pragma once
 
@@ -23,6 +24,11 @@ public:
     // Main thread; what it starts is started once per process. None of the early
     // activities exists yet.
     void runEarlyActivities() {}
+    // Main thread. Whether the application is in the foreground and active.
+    bool active() const;
+    // The setting "/zivido/ads/bg_reload_enabled", read now (NO when absent): whether ads
+    // may load while the application is not active.
+    bool backgroundLoadingEnabled() const;
 
     // The class names of the mediation adapters in the program; nothing until stored.
     std::optional<std::vector<std::string>> availableAdapterNames() const;

@@ -14,6 +14,9 @@
 class ZADDevice : public NSObject {
     NS_OBJECT(ZADDevice)
 public:
+    // The oldest system the engine loads ads on is of this major version.
+    static constexpr int kMinimumMajorSystemVersion = 6;
+
     static std::shared_ptr<ZADDevice> sharedInstance();
 
     std::string systemVersion() const;
@@ -24,6 +27,8 @@ public:
     std::string userAgent() const { return {}; }
     // The device's part of every ad request's parameters.
     PlistValue::Dictionary parameters() const { return {}; }
+    // Whether the system's major version is at least the minimum: below it no ad loads.
+    bool OSIsSupported() const;
 
 private:
     ZADDevice() = default;

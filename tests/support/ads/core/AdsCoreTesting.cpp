@@ -2,6 +2,7 @@
 
 #include "ads/core/ZADCoreClasses.h"
 #include "ads/core/ZADSDKCoreController.h"
+#include "ads/core/ZADSlot.h"
 #include "ads/render/ZADMRAIDInterceptor.h"
 #include "ads/signals/ZADApplication.h"
 #include "tests/support/TestIsolation.h"
@@ -15,4 +16,5 @@ void setUpAdsCoreTesting() {
     TestIsolation::addReset(&ZADApplication::resetForTesting);
     TestIsolation::addReset(&ZADMRAIDInterceptor::resetForTesting);
     TestIsolation::addReset(&ZADSDKCoreController::resetForTesting);
+    TestIsolation::addReset(&ZADSlot::resetForTesting);
 }
