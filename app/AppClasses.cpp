@@ -4,6 +4,7 @@
 #include "app/BackImageChooseViewController.h"
 #include "app/BaseViewController.h"
 #include "app/DavuVovEditViewController.h"
+#include "app/FreeEditMixView.h"
 #include "app/ImagePickerViewController.h"
 #include "app/MainViewController.h"
 #include "app/MixPhotosEditView.h"
@@ -25,6 +26,7 @@ void registerAppClasses() {
     registry.add<BackImageChooseViewController, BaseViewController>();
     registry.add<BaseViewController, UIViewController>();
     registry.add<DavuVovEditViewController, UIViewController>();
+    registry.add<FreeEditMixView, UIView>();
     registry.add<ImagePickerViewController, BaseViewController>();
     registry.add<MainViewController, BaseViewController>();
     registry.add<MixPhotosEditView, UIScrollView>();
