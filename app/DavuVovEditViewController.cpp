@@ -176,9 +176,9 @@ void DavuVovEditViewController::addDavuVovPhotos() {
     // Below the navigation bar (with the status bar above it in portrait) and above the
     // bottom bar.
     const double top = portrait ? 74 : 42;
-    contentsView_ = UIImageView::initWithFrame(
-        CGRectMake(kCanvasInset, top, screen.width - 2 * kCanvasInset,
-                   screen.height - top - kBottomBarHeight));
+    contentsView_ =
+        UIImageView::initWithFrame(CGRectMake(kCanvasInset, top, screen.width - 2 * kCanvasInset,
+                                              screen.height - top - kBottomBarHeight));
     contentsView_->setAutoresizingMask(UIViewAutoresizingFlexibleWidth |
                                        UIViewAutoresizingFlexibleHeight |
                                        UIViewAutoresizingFlexibleTopMargin);
@@ -238,9 +238,9 @@ void DavuVovEditViewController::goBack() {
 }
 
 std::shared_ptr<UIImage> DavuVovEditViewController::saveAndGetMixdImage() const {
-    return contentsView_ ? MixImageOutput::imageByRenderingViewScaleOpaque(*contentsView_, 1.0,
-                                                                            false)
-                         : nullptr;
+    return contentsView_
+               ? MixImageOutput::imageByRenderingViewScaleOpaque(*contentsView_, 1.0, false)
+               : nullptr;
 }
 
 void DavuVovEditViewController::shareMixPhoto() {

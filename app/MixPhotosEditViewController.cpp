@@ -2,12 +2,12 @@
 
 #include "app/CollagePhotoLoader.h"
 #include "app/ColorList.h"
-#include "app/output/MixImageOutput.h"
 #include "app/MixPhotosEditView.h"
 #include "app/MixStyleCollectionViewCell.h"
 #include "app/MixTemplateLayout.h"
 #include "app/categories/UIColor+Hex.h"
 #include "app/categories/UIViewController+NavigationTitle.h"
+#include "app/output/MixImageOutput.h"
 #include "app/widgets/OVProgressHUD.h"
 #include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSIndexPath.h"
@@ -226,12 +226,12 @@ void MixPhotosEditViewController::getHighQualityPhotoFromPhasset() {
     const size_t requested = assets.size();
     CollagePhotoLoader::loadPhotosForAssets(
         assets, photoRequestSize(), PHImageContentMode::AspectFill, options,
-        weakCall(self<MixPhotosEditViewController>(),
-                 [requested](MixPhotosEditViewController& editor,
-                             CollagePhotoLoader::Photos photos) {
-                     editor.selectedPhotos_ = std::move(photos);
-                     editor.photosDidLoad(requested);
-                 }));
+        weakCall(
+            self<MixPhotosEditViewController>(),
+            [requested](MixPhotosEditViewController& editor, CollagePhotoLoader::Photos photos) {
+                editor.selectedPhotos_ = std::move(photos);
+                editor.photosDidLoad(requested);
+            }));
 }
 
 void MixPhotosEditViewController::photosDidLoad(size_t requested) {

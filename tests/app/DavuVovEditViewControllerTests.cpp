@@ -75,8 +75,8 @@ protected:
     }
     std::shared_ptr<BackImageChooseViewController> openChooser() {
         tapLabelled("Background");
-        auto chooser =
-            std::dynamic_pointer_cast<BackImageChooseViewController>(navigation->topViewController());
+        auto chooser = std::dynamic_pointer_cast<BackImageChooseViewController>(
+            navigation->topViewController());
         EXPECT_TRUE(chooser);
         if (chooser) {
             EXPECT_EQ(chooser->valueDelegate().lock().get(),

@@ -26,10 +26,9 @@ protected:
 
     std::shared_ptr<FreeEditMixView> addCard(CGRect frame) {
         auto card = FreeEditMixView::initWithFrame(frame);
-        card->showImageView()->setImage(UIImage::imageWithCGImage(
-            makeImage(size_t(frame.size.width), size_t(frame.size.height),
-                      CGImagePixelFormat::ARGB32Premultiplied,
-                      [](size_t, size_t) { return 0xff3080c0u; })));
+        card->showImageView()->setImage(UIImage::imageWithCGImage(makeImage(
+            size_t(frame.size.width), size_t(frame.size.height),
+            CGImagePixelFormat::ARGB32Premultiplied, [](size_t, size_t) { return 0xff3080c0u; })));
         canvas->addSubview(card);
         return card;
     }
@@ -74,10 +73,10 @@ TEST_F(FreeEditMixViewTest, TwoFingersScaleAndTurnThePhotoWithinItsBounds) {
     const Case cases[] = {
         {"spread from 100 to 150 points",
          [](CGPoint c) { return TouchGesture::pinch(c, 100, 150, 0.3); }, 1.5f, 0},
-        {"turned by 0.1 rad", [](CGPoint c) { return TouchGesture::rotate(c, 50, 0.1, 0.3); },
-         1.0f, 0.1},
-        {"turned back by 0.3 rad",
-         [](CGPoint c) { return TouchGesture::rotate(c, 50, -0.3, 0.3); }, 1.0f, -0.3},
+        {"turned by 0.1 rad", [](CGPoint c) { return TouchGesture::rotate(c, 50, 0.1, 0.3); }, 1.0f,
+         0.1},
+        {"turned back by 0.3 rad", [](CGPoint c) { return TouchGesture::rotate(c, 50, -0.3, 0.3); },
+         1.0f, -0.3},
         // Whole points would measure fingers 0.4 apart as 0 and scale the photo to
         // nothing, for good: it stops at its smallest instead.
         {"closed to 0.4 points apart",
