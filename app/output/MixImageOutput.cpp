@@ -77,11 +77,26 @@ std::shared_ptr<MixImageOutput> MixImageOutput::presentForImageFromViewControlle
         CZ::showError(NSLocalizedString("Picture not ready", ""));
         return nullptr;
     }
+    return present(image, controller, Host::NavigationController);
+}
+
+std::shared_ptr<MixImageOutput> MixImageOutput::presentForEditedImageFromViewController(
+    const std::shared_ptr<UIImage>& image, const std::shared_ptr<UIViewController>& controller) {
+    if (!image || !image->cgImage()) {
+        NSLog("MixImageOutput: no picture to offer");
+        return nullptr;
+    }
+    return present(image, controller, Host::Controller);
+}
+
+std::shared_ptr<MixImageOutput>
+MixImageOutput::present(const std::shared_ptr<UIImage>& image,
+                        const std::shared_ptr<UIViewController>& controller, Host host) {
     if (!controller) {
         NSLog("MixImageOutput: no screen to offer the picture on");
         return nullptr;
     }
-    auto output = make<MixImageOutput>(image, controller);
+    auto output = make<MixImageOutput>(image, controller, host);
     auto sheet = UIAlertController::alertControllerWithTitleMessagePreferredStyle(
         "", "", UIAlertControllerStyle::ActionSheet);
     // The actions keep the output alive until the sheet goes; the output never holds the
@@ -97,7 +112,8 @@ std::shared_ptr<MixImageOutput> MixImageOutput::presentForImageFromViewControlle
     sheet->addAction(UIAlertAction::actionWithTitleStyleHandler(
         NSLocalizedString("Share", ""), UIAlertActionStyle::Default,
         [output](const auto&) { output->shareImage(); }));
-    std::shared_ptr<UIViewController> presenter = controller->navigationController();
+    std::shared_ptr<UIViewController> presenter =
+        host == Host::NavigationController ? controller->navigationController() : nullptr;
     if (!presenter) {
         presenter = controller;
     }
@@ -113,7 +129,8 @@ void MixImageOutput::showLoadingDataActivity() {
     if (!controller) {
         return;
     }
-    const auto navigation = controller->navigationController();
+    const auto navigation =
+        host_ == Host::NavigationController ? controller->navigationController() : nullptr;
     loadingDataActivity_ =
         OVProgressHUD::initWithView(navigation ? navigation->view() : controller->view());
     controller->view()->addSubview(loadingDataActivity_);

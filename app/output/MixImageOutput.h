@@ -47,6 +47,13 @@ public:
     static std::shared_ptr<MixImageOutput>
     presentForImageFromViewController(const std::shared_ptr<UIImage>& image,
                                       const std::shared_ptr<UIViewController>& controller);
+    // The image editor's form: the edited picture is offered as it is (a picture of one
+    // colour is a picture too; only a missing one is refused, with a log line), and the
+    // sheet and the overlays belong to the editor screen itself, inside a navigation
+    // controller or not.
+    static std::shared_ptr<MixImageOutput>
+    presentForEditedImageFromViewController(const std::shared_ptr<UIImage>& image,
+                                            const std::shared_ptr<UIViewController>& controller);
 
     std::shared_ptr<UIImage> image() const { return image_; }
     // The overlay of the action running or last run.
@@ -58,8 +65,17 @@ public:
     void shareImage();
 
 private:
-    MixImageOutput(std::shared_ptr<UIImage> image, std::weak_ptr<UIViewController> controller)
-        : image_(std::move(image)), controller_(std::move(controller)) {}
+    // Whose screen the sheet and the overlays go on: the controller's navigation
+    // controller when it has one (the collage screens), or the controller itself.
+    enum class Host { NavigationController, Controller };
+
+    MixImageOutput(std::shared_ptr<UIImage> image, std::weak_ptr<UIViewController> controller,
+                   Host host)
+        : image_(std::move(image)), controller_(std::move(controller)), host_(host) {}
+
+    static std::shared_ptr<MixImageOutput>
+    present(const std::shared_ptr<UIImage>& image,
+            const std::shared_ptr<UIViewController>& controller, Host host);
 
     // Covers the screen with a new overlay while an action runs.
     void showLoadingDataActivity();
@@ -73,5 +89,6 @@ private:
 
     std::shared_ptr<UIImage> image_;
     std::weak_ptr<UIViewController> controller_;
+    Host host_;
     std::shared_ptr<OVProgressHUD> loadingDataActivity_;
 };

@@ -9,6 +9,7 @@
 #include "platform/foundation/NSURL.h"
 #include "platform/foundation/NSUserDefaults.h"
 #include "platform/uikit/UIEvent.h"
+#include "platform/uikit/UINavigationBar.h"
 #include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UITouch.h"
 #include "platform/uikit/UIViewController.h"
@@ -55,6 +56,20 @@ void UIApplication::rotateToInterfaceOrientation(UIInterfaceOrientation orientat
     if (orientation == orientation_ && shapeMatches) {
         return;
     }
+    if (auto key = keyWindow(); key && key->rootViewController()) {
+        auto shown = key->rootViewController();
+        for (auto presented = shown->presentedViewController(); presented;
+             presented = presented->presentedViewController()) {
+            if (presented->modalPresentationStyle() == UIModalPresentationStyle::FullScreen) {
+                shown = presented;
+            }
+        }
+        if (!shown->shouldAutorotate() ||
+            !UIInterfaceOrientationMaskContains(shown->supportedInterfaceOrientations(),
+                                                orientation)) {
+            return;
+        }
+    }
     // The time a turn takes on the device; the views here take their new frames at once.
     constexpr double kRotationDuration = 0.4;
     const UIInterfaceOrientation from = orientation_;
@@ -82,6 +97,11 @@ void UIApplication::rotateToInterfaceOrientation(UIInterfaceOrientation orientat
             root->notifyDidRotate(from);
         }
     }
+}
+
+CGRect UIApplication::statusBarFrame() const {
+    return CGRectMake(0, 0, UIScreen::mainScreen()->bounds().size.width,
+                      UINavigationBar::kStatusBarHeight);
 }
 
 std::vector<std::shared_ptr<UIWindow>> UIApplication::windows() const {

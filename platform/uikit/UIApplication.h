@@ -2,6 +2,7 @@
 // URLs it is asked to open are recorded, since nothing can open them here.
 #pragma once
 
+#include "platform/graphics/CGGeometry.h"
 #include "platform/uikit/UIApplicationDelegate.h"
 #include "platform/uikit/UIInterfaceOrientation.h"
 #include "platform/uikit/UIResponder.h"
@@ -41,11 +42,15 @@ public:
     std::vector<std::shared_ptr<UIWindow>> windows() const;
 
     UIInterfaceOrientation statusBarOrientation() const { return orientation_; }
+    // The status bar's place: the top 20 points across the screen.
+    CGRect statusBarFrame() const;
     // Turns the interface, as turning the device does: the screen becomes taller than wide
     // for a portrait orientation and wider than tall for a landscape one, every window takes the
     // screen's bounds (its views resize by their autoresizing) and the windows' screens hear of it
     // before and after. Turning to the orientation it has (on a screen of that shape), or
-    // to Unknown, does nothing.
+    // to Unknown, does nothing; so does a turn the screen on show refuses (the key window's
+    // last full-screen presented screen, or its root: shouldAutorotate and
+    // supportedInterfaceOrientations).
     void rotateToInterfaceOrientation(UIInterfaceOrientation orientation);
 
     // Hands an event to the windows of its touches (UIWindow::sendEvent).

@@ -26,6 +26,14 @@ std::shared_ptr<UIBarButtonItem> UIBarButtonItem::initWithCustomView(std::shared
     return item;
 }
 
+std::shared_ptr<UIBarButtonItem> UIBarButtonItem::initWithBarButtonSystemItemTargetAction(
+    UIBarButtonSystemItem systemItem, std::weak_ptr<NSObject> target, Action action) {
+    const bool done = systemItem == UIBarButtonSystemItem::Done;
+    return initWithTitleStyleTargetAction(
+        done ? "Done" : "Cancel", done ? UIBarButtonItemStyle::Done : UIBarButtonItemStyle::Plain,
+        std::move(target), std::move(action));
+}
+
 void UIBarButtonItem::setEnabled(bool enabled) {
     if (enabled == enabled_) {
         return;

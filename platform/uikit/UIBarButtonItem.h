@@ -1,4 +1,5 @@
-// A button of a navigation bar: a title, an image or a custom view, and what it does.
+// A button of a navigation bar: a title, an image or a custom view, and what it does. The
+// bar draws an item of the Done style in bold.
 #pragma once
 
 #include "platform/base/NSObject.h"
@@ -12,6 +13,8 @@ class UIImage;
 class UIView;
 
 enum class UIBarButtonItemStyle { Plain = 0, Bordered = 1, Done = 2 };
+// The platform's own items, numbered as it numbers them; only those the app uses.
+enum class UIBarButtonSystemItem { Done = 0, Cancel = 1 };
 
 class UIBarButtonItem : public NSObject {
     NS_OBJECT(UIBarButtonItem)
@@ -26,6 +29,10 @@ public:
     initWithImageStyleTargetAction(std::shared_ptr<UIImage> image, UIBarButtonItemStyle style,
                                    std::weak_ptr<NSObject> target, Action action);
     static std::shared_ptr<UIBarButtonItem> initWithCustomView(std::shared_ptr<UIView> view);
+    // The platform's item with its own title: "Done" in the Done style, "Cancel" plain.
+    static std::shared_ptr<UIBarButtonItem>
+    initWithBarButtonSystemItemTargetAction(UIBarButtonSystemItem systemItem,
+                                            std::weak_ptr<NSObject> target, Action action);
 
     const std::string& title() const { return title_; }
     std::shared_ptr<UIImage> image() const { return image_; }

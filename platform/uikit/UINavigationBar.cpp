@@ -1,5 +1,6 @@
 #include "platform/uikit/UINavigationBar.h"
 
+#include "platform/foundation/NSLog.h"
 #include "platform/graphics/CGContext.h"
 #include "platform/text/UIFont.h"
 #include "platform/uikit/NSStringDrawing.h"
@@ -33,17 +34,69 @@ std::shared_ptr<UINavigationBar> UINavigationBar::initWithFrame(const CGRect& fr
     return bar;
 }
 
-void UINavigationBar::setItems(std::shared_ptr<UINavigationItem> topItem,
-                               std::shared_ptr<UINavigationItem> backItem) {
-    if (topItem_) {
-        topItem_->setChangeHandler(nullptr);
+std::shared_ptr<UINavigationItem> UINavigationBar::topItem() const {
+    return items_.empty() ? nullptr : items_.back();
+}
+
+std::shared_ptr<UINavigationItem> UINavigationBar::backItem() const {
+    return items_.size() < 2 ? nullptr : items_[items_.size() - 2];
+}
+
+void UINavigationBar::setItemsAnimated(std::vector<std::shared_ptr<UINavigationItem>> items, bool) {
+    auto oldTop = topItem();
+    std::erase(items, nullptr);
+    items_ = std::move(items);
+    itemsChanged(oldTop);
+}
+
+void UINavigationBar::pushNavigationItemAnimated(const std::shared_ptr<UINavigationItem>& item,
+                                                 bool) {
+    if (!item || std::find(items_.begin(), items_.end(), item) != items_.end()) {
+        NSLog("UINavigationBar: an item can be pushed only once, and none is no item");
+        return;
     }
-    topItem_ = std::move(topItem);
-    backItem_ = std::move(backItem);
-    if (topItem_) {
-        topItem_->setChangeHandler(relayoutHandler());
+    auto oldTop = topItem();
+    items_.push_back(item);
+    itemsChanged(oldTop);
+}
+
+std::shared_ptr<UINavigationItem> UINavigationBar::popNavigationItemAnimated(bool) {
+    if (items_.empty()) {
+        return nullptr;
+    }
+    auto popped = items_.back();
+    items_.pop_back();
+    itemsChanged(popped);
+    return popped;
+}
+
+void UINavigationBar::itemsChanged(const std::shared_ptr<UINavigationItem>& oldTop) {
+    if (oldTop) {
+        oldTop->setChangeHandler(nullptr);
+    }
+    if (auto top = topItem()) {
+        top->setChangeHandler(relayoutHandler());
     }
     setNeedsLayout();
+}
+
+UIBarPosition UINavigationBar::barPosition() const {
+    auto delegate = this->delegate();
+    return delegate ? delegate->positionForBar(*this) : UIBarPosition::Any;
+}
+
+void UINavigationBar::setBarStyle(UIBarStyle style) {
+    barStyle_ = style;
+    setNeedsDisplay();
+    setNeedsLayout();
+}
+
+void UINavigationBar::tappedBack() {
+    if (backAction_) {
+        backAction_();
+    } else {
+        popNavigationItemAnimated(true);
+    }
 }
 
 std::function<void()> UINavigationBar::relayoutHandler() {
@@ -70,11 +123,12 @@ void UINavigationBar::setTitleTextAttributes(NSTextAttributes attributes) {
     setNeedsLayout();
 }
 
-std::shared_ptr<UIButton> UINavigationBar::textButton(const std::string& title) {
+std::shared_ptr<UIButton> UINavigationBar::textButton(const std::string& title, bool bold) {
     auto button = UIButton::buttonWithType(UIButtonType::System);
     button->setTitleForState(title, UIControlStateNormal);
     button->setTitleColorForState(tintColor_, UIControlStateNormal);
-    button->titleLabel()->setFont(UIFont::systemFontOfSize(kButtonTitleSize));
+    button->titleLabel()->setFont(bold ? UIFont::boldSystemFontOfSize(kButtonTitleSize)
+                                       : UIFont::systemFontOfSize(kButtonTitleSize));
     NSTextAttributes attributes;
     attributes.font = button->titleLabel()->font();
     double width =
@@ -96,7 +150,7 @@ std::shared_ptr<UIView> UINavigationBar::viewForItem(const std::shared_ptr<UIBar
         button->setImageForState(image, UIControlStateNormal);
         button->setFrame(CGRectMake(0, 0, std::max(kHeight, image->size().width), kHeight));
     } else {
-        button = textButton(item->title());
+        button = textButton(item->title(), item->style() == UIBarButtonItemStyle::Done);
         if (auto tint = item->tintColor()) {
             button->setTitleColorForState(tint, UIControlStateNormal);
         }
@@ -123,29 +177,25 @@ void UINavigationBar::layoutSubviews() {
     for (const auto& subview : subviews()) {
         subview->removeFromSuperview();
     }
-    if (!topItem_) {
+    auto topItem = this->topItem();
+    auto backItem = this->backItem();
+    if (!topItem) {
         return;
     }
     double width = bounds().size.width;
     double leftEdge = kSideMargin, rightEdge = width - kSideMargin;
 
-    std::shared_ptr<UIView> left = viewForItem(topItem_->leftBarButtonItem());
-    if (!left && backItem_ && !topItem_->hidesBackButton()) {
-        auto back = backItem_->backBarButtonItem();
+    std::shared_ptr<UIView> left = viewForItem(topItem->leftBarButtonItem());
+    if (!left && backItem && !topItem->hidesBackButton()) {
+        auto back = backItem->backBarButtonItem();
         std::string title = back && !back->title().empty() ? back->title()
-                            : backItem_->title().empty()   ? "Back"
-                                                           : backItem_->title();
-        auto button = textButton("\u2039 " + title);
+                            : backItem->title().empty()    ? "Back"
+                                                           : backItem->title();
+        auto button = textButton("\u2039 " + title, false);
         // Named by its words, without the arrow drawn before them.
         button->setAccessibilityLabel(title);
         button->addTargetActionForControlEvents(
-            self<NSObject>(),
-            [this](UIControl&) {
-                if (backAction_) {
-                    backAction_();
-                }
-            },
-            UIControlEventTouchUpInside);
+            self<NSObject>(), [this](UIControl&) { tappedBack(); }, UIControlEventTouchUpInside);
         left = button;
     }
     if (left) {
@@ -154,7 +204,7 @@ void UINavigationBar::layoutSubviews() {
         addSubview(left);
         leftEdge += size.width;
     }
-    if (auto right = viewForItem(topItem_->rightBarButtonItem())) {
+    if (auto right = viewForItem(topItem->rightBarButtonItem())) {
         CGSize size = right->frame().size;
         right->setFrame(CGRectMake(rightEdge - size.width, (kHeight - size.height) / 2, size.width,
                                    size.height));
@@ -163,19 +213,21 @@ void UINavigationBar::layoutSubviews() {
     }
     // The title keeps to the middle of the bar as long as the buttons leave it room.
     double room = std::max(0.0, 2 * std::min(width / 2 - leftEdge, rightEdge - width / 2));
-    if (auto titleView = topItem_->titleView()) {
+    if (auto titleView = topItem->titleView()) {
         CGSize size = titleView->frame().size;
         double w = std::min(size.width, room);
         titleView->setFrame(
             CGRectMake((width - w) / 2, (kHeight - size.height) / 2, w, size.height));
         addSubview(titleView);
-    } else if (!topItem_->title().empty()) {
+    } else if (!topItem->title().empty()) {
         auto label = UILabel::initWithFrame(CGRectMake((width - room) / 2, 0, room, kHeight));
-        label->setText(topItem_->title());
+        label->setText(topItem->title());
         const auto& font = titleTextAttributes_.font;
         const auto& color = titleTextAttributes_.foregroundColor;
         label->setFont(font ? font : UIFont::boldSystemFontOfSize(kTitleSize));
-        label->setTextColor(color ? color : UIColor::blackColor());
+        label->setTextColor(color                              ? color
+                            : barStyle_ == UIBarStyle::Default ? UIColor::blackColor()
+                                                               : UIColor::whiteColor());
         label->setTextAlignment(NSTextAlignment::Center);
         addSubview(label);
     }
@@ -186,11 +238,14 @@ void UINavigationBar::drawRect(const CGRect& rect) {
     if (!context) {
         return;
     }
-    // The bar's background also fills the status bar above it.
-    CGRect background = CGRectMake(rect.origin.x, rect.origin.y - kStatusBarHeight, rect.size.width,
-                                   rect.size.height + kStatusBarHeight);
-    auto fill = barTintColor_ ? barTintColor_
-                              : UIColor::colorWithWhiteAlpha(0.97, translucent_ ? 0.94 : 1.0);
+    // A bar attached to the top also fills the status bar above it.
+    const double above = barPosition() == UIBarPosition::TopAttached ? kStatusBarHeight : 0;
+    CGRect background =
+        CGRectMake(rect.origin.x, rect.origin.y - above, rect.size.width, rect.size.height + above);
+    const double alpha = translucent_ ? 0.94 : 1.0;
+    auto fill = barTintColor_                      ? barTintColor_
+                : barStyle_ == UIBarStyle::Default ? UIColor::colorWithWhiteAlpha(0.97, alpha)
+                                                   : UIColor::colorWithWhiteAlpha(0.08, alpha);
     CGContextSetFillColorWithColor(context, fill->cgColor());
     CGContextFillRect(context, background);
     CGContextSetFillColorWithColor(context, UIColor::colorWithWhiteAlpha(0, 0.3)->cgColor());

@@ -47,6 +47,7 @@ std::shared_ptr<UINavigationBar> UINavigationController::navigationBar() const {
                 navigation->popViewControllerAnimated(true);
             }
         });
+        navigationBar_->setDelegate(weak);
     }
     return navigationBar_;
 }
@@ -61,10 +62,11 @@ void UINavigationController::updateBar() {
         return;
     }
     auto bar = navigationBar();
-    const auto& stack = viewControllers();
-    auto top = stack.empty() ? nullptr : stack.back()->navigationItem();
-    auto back = stack.size() < 2 ? nullptr : stack[stack.size() - 2]->navigationItem();
-    bar->setItems(top, back);
+    std::vector<std::shared_ptr<UINavigationItem>> items;
+    for (const auto& controller : viewControllers()) {
+        items.push_back(controller->navigationItem());
+    }
+    bar->setItemsAnimated(std::move(items), false);
     bar->setHidden(navigationBarHidden_);
     if (bar->superview() != view()) {
         view()->addSubview(bar);

@@ -2,11 +2,12 @@
 // move between them with appearance callbacks.
 #pragma once
 
+#include "platform/uikit/UINavigationBarDelegate.h"
 #include "platform/uikit/UIViewController.h"
 
 class UINavigationBar;
 
-class UINavigationController : public UIViewController {
+class UINavigationController : public UIViewController, public UINavigationBarDelegate {
     NS_OBJECT(UINavigationController)
 public:
     static std::shared_ptr<UINavigationController>
@@ -36,6 +37,8 @@ public:
     std::shared_ptr<UINavigationBar> navigationBar() const;
 
     void loadView() override;
+    // Its bar is attached to the top of the screen.
+    UIBarPosition positionForBar(const UIView& bar) override { return UIBarPosition::TopAttached; }
 
 protected:
     UINavigationController() = default;

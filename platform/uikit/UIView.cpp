@@ -5,6 +5,7 @@
 
 #include "platform/base/NSThread.h"
 #include "platform/uikit/UIGestureRecognizer.h"
+#include "platform/uikit/UIViewController.h"
 #include "platform/uikit/UIWindow.h"
 
 #include <algorithm>
@@ -274,6 +275,9 @@ void UIView::notifyWindowChange(UIWindow* newWindow, bool before) {
         willMoveToWindow(newWindow);
     } else {
         didMoveToWindow();
+        if (auto controller = std::dynamic_pointer_cast<UIViewController>(viewController_.lock())) {
+            controller->rootViewDidMoveToWindow(newWindow != nullptr);
+        }
     }
     for (const auto& subview : std::vector(subviews_)) {
         subview->notifyWindowChange(newWindow, before);

@@ -60,6 +60,7 @@ void UIViewController::addChildViewController(const std::shared_ptr<UIViewContro
         return;
     }
     child->removeFromParentViewController();
+    child->willMoveToParentViewController(self<UIViewController>());
     child->parentViewController_ = weakSelf<UIViewController>();
     childViewControllers_.push_back(child);
 }
@@ -70,8 +71,38 @@ void UIViewController::removeFromParentViewController() {
         return;
     }
     auto& siblings = parent->childViewControllers_;
+    // The child lives through the call even when the parent held the last reference.
+    auto keepAlive = self<UIViewController>();
     std::erase_if(siblings, [this](const auto& c) { return c.get() == this; });
     parentViewController_.reset();
+    didMoveToParentViewController(nullptr);
+}
+
+std::vector<std::shared_ptr<UIViewController>>
+UIViewController::visibleChildViewControllers() const {
+    std::vector<std::shared_ptr<UIViewController>> visible;
+    for (const auto& child : childViewControllers_) {
+        if (view_ && child->isViewLoaded() && child->view_->isDescendantOfView(view_.get())) {
+            visible.push_back(child);
+        }
+    }
+    return visible;
+}
+
+void UIViewController::rootViewDidMoveToWindow(bool inWindow) {
+    // Containers (and windows, presentations) make their own appearance calls; only a
+    // plain screen's children follow their views.
+    auto parent = parentViewController();
+    if (!parent || parent->isContainer()) {
+        return;
+    }
+    if (inWindow && parent->isAppeared()) {
+        beginAppearanceTransition(true, false);
+        endAppearanceTransition();
+    } else if (!inWindow && isAppeared()) {
+        beginAppearanceTransition(false, false);
+        endAppearanceTransition();
+    }
 }
 
 std::shared_ptr<UINavigationController> UIViewController::navigationController() const {

@@ -36,7 +36,7 @@ public:
 
     const std::string& title() const { return title_; }
     // Also the title of the navigation item.
-    void setTitle(std::string title);
+    virtual void setTitle(std::string title);
     // What the navigation bar shows while this screen is on top; made on first use.
     std::shared_ptr<UINavigationItem> navigationItem() const;
 
@@ -52,6 +52,13 @@ public:
     virtual void willRotateToInterfaceOrientationDuration(UIInterfaceOrientation orientation,
                                                           double duration) {}
     virtual void didRotateFromInterfaceOrientation(UIInterfaceOrientation orientation) {}
+    // Whether the interface turns with the device while this screen is the one on show
+    // (the last full-screen one presented), and to which orientations (a mask); every
+    // orientation unless a screen says otherwise.
+    virtual bool shouldAutorotate() const { return true; }
+    virtual unsigned supportedInterfaceOrientations() const {
+        return UIInterfaceOrientationMaskAll;
+    }
 
     // Modal presentation. Presenting from a controller that already presents one, or
     // whose view is not in a window, is refused with a log line (the completion does not
@@ -79,8 +86,15 @@ public:
     const std::vector<std::shared_ptr<UIViewController>>& childViewControllers() const {
         return childViewControllers_;
     }
+    // Adding tells the child willMoveToParentViewController with its new parent; removing
+    // tells it didMoveToParentViewController with none. The other call of each pair is
+    // the container's to make. A child of a plain screen (not a navigation controller)
+    // appears when its view enters the window with its parent on show, and disappears
+    // when its view leaves the window.
     void addChildViewController(const std::shared_ptr<UIViewController>& child);
     void removeFromParentViewController();
+    virtual void willMoveToParentViewController(const std::shared_ptr<UIViewController>& parent) {}
+    virtual void didMoveToParentViewController(const std::shared_ptr<UIViewController>& parent) {}
     // The nearest navigation controller up the parent chain, or null.
     std::shared_ptr<UINavigationController> navigationController() const;
 
@@ -101,10 +115,9 @@ public:
 protected:
     UIViewController() = default;
 
-    // The children whose views are on screen with this controller's view.
-    virtual std::vector<std::shared_ptr<UIViewController>> visibleChildViewControllers() const {
-        return {};
-    }
+    // The children whose views are on screen with this controller's view: here, those
+    // whose views lie inside it.
+    virtual std::vector<std::shared_ptr<UIViewController>> visibleChildViewControllers() const;
     // Containers are not screens of their own in the event log.
     virtual bool isContainer() const { return false; }
     // Whether appearing is logged as a screen shown (alerts log themselves as alerts).
@@ -113,7 +126,10 @@ protected:
     static void afterTransition(bool animated, std::function<void()> step);
 
 private:
+    friend class UIView;
     enum class Appearance { Disappeared, Appearing, Appeared, Disappearing };
+    // Called by the root view when it has entered or left a window.
+    void rootViewDidMoveToWindow(bool inWindow);
     void finishDismissal(bool animated, std::function<void()> completion);
 
     std::shared_ptr<UIView> view_;
