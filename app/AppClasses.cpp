@@ -15,12 +15,14 @@
 #include "app/RZCommonConfig.h"
 #include "app/SettingsViewController.h"
 #include "app/output/AppOutputClasses.h"
+#include "editor/EditorClasses.h"
 #include "platform/base/ClassRegistry.h"
 #include "services/ServicesClasses.h"
 
 void registerAppClasses() {
     registerServicesClasses();
     registerAppOutputClasses();
+    registerEditorClasses();
     ClassRegistry& registry = ClassRegistry::shared();
     registry.add<AppDelegate, UIResponder>(&AppDelegate::initialize);
     registry.add<BackImageChooseViewController, BaseViewController>();

@@ -8,6 +8,7 @@
 #include "app/categories/UIViewController+NavigationTitle.h"
 #include "app/output/MixImageOutput.h"
 #include "app/widgets/OVProgressHUD.h"
+#include "editor/PEImageEditor.h"
 #include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSUserDefaults.h"
 #include "platform/photos/PHImageRequestOptions.h"
@@ -89,7 +90,7 @@ void DavuVovEditViewController::addBottomEditView() {
     const Button buttons[] = {
         {"bg.png", "Background", &DavuVovEditViewController::chooseBackgrandImage,
          UIViewAutoresizingFlexibleRightMargin},
-        {"edit.png", "Edit", nullptr,
+        {"edit.png", "Edit", &DavuVovEditViewController::editImage,
          UIViewAutoresizingFlexibleLeftMargin | UIViewAutoresizingFlexibleRightMargin},
         {"addOrDelete.png", "Add or Delete", &DavuVovEditViewController::addOrDeleteImage,
          UIViewAutoresizingFlexibleLeftMargin},
@@ -103,10 +104,7 @@ void DavuVovEditViewController::addBottomEditView() {
                                     UIViewAutoresizingFlexibleTopMargin | spec.margins);
         button->setImageForState(UIImage::imageNamed(spec.image), UIControlStateNormal);
         button->setAccessibilityLabel(spec.label);
-        if (spec.action) {
-            button->addTargetActionForControlEvents(editor, spec.action,
-                                                    UIControlEventTouchUpInside);
-        }
+        button->addTargetActionForControlEvents(editor, spec.action, UIControlEventTouchUpInside);
         bottomEditView_->addSubview(button);
     }
 }
@@ -225,6 +223,24 @@ void DavuVovEditViewController::chooseBackgrandImage() {
     if (auto navigation = navigationController()) {
         navigation->pushViewControllerAnimated(chooser, true);
     }
+}
+
+void DavuVovEditViewController::editImage() {
+    // Before the photos arrive there is no canvas to edit.
+    if (auto image = getImageFromMixdView()) {
+        presentImageEditorWithImage(image);
+    }
+}
+
+std::shared_ptr<UIImage> DavuVovEditViewController::getImageFromMixdView() const {
+    return contentsView_ ? MixImageOutput::imageByRenderingViewScaleOpaque(*contentsView_, 0, true)
+                         : nullptr;
+}
+
+void DavuVovEditViewController::presentImageEditorWithImage(const std::shared_ptr<UIImage>& image) {
+    auto editor = PEImageEditor::initWithImage(image);
+    editor->setDelegate(self<DavuVovEditViewController>());
+    presentViewControllerAnimatedCompletion(editor, true, nullptr);
 }
 
 void DavuVovEditViewController::addOrDeleteImage() {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/PassValueDelegate.h"
+#include "editor/PEImageEditorDelegate.h"
 #include "platform/graphics/CGGeometry.h"
 #include "platform/uikit/UIViewController.h"
 
@@ -18,7 +19,11 @@ class UIImage;
 class UIImageView;
 class UIView;
 
-class DavuVovEditViewController : public UIViewController, public PassValueDelegate {
+// The image editor's delegate with neither of its optional methods: the editor closes
+// itself on Cancel, and the edited picture leaves through its own finish menu.
+class DavuVovEditViewController : public UIViewController,
+                                  public PassValueDelegate,
+                                  public PEImageEditorDelegate {
     NS_OBJECT(DavuVovEditViewController)
 public:
     static std::shared_ptr<DavuVovEditViewController> init() {
@@ -68,6 +73,8 @@ public:
 
     // The bottom bar's and the navigation bar's buttons.
     void chooseBackgrandImage();
+    // Opens the canvas as it looks now in the image editor; nothing comes back to it.
+    void editImage();
     void addOrDeleteImage();
     void goBack();
     // Offers the canvas to copy, save or share. Its bar button is enabled once the cards
@@ -76,6 +83,11 @@ public:
 
     // The canvas as the output sheet keeps it: one pixel per point, with transparency.
     std::shared_ptr<UIImage> saveAndGetMixdImage() const;
+    // The canvas as the image editor gets it: opaque, at the screen's scale. Null before
+    // the canvas exists.
+    std::shared_ptr<UIImage> getImageFromMixdView() const;
+    // Presents the image editor on `image`, with this screen as its delegate.
+    void presentImageEditorWithImage(const std::shared_ptr<UIImage>& image);
     // Builds the canvas and one card per loaded photo.
     void addDavuVovPhotos();
 

@@ -4,6 +4,7 @@
 #include "app/RZCommonConfig.h"
 #include "app/categories/UIColor+Hex.h"
 #include "app/widgets/OVProgressHUD.h"
+#include "editor/_PEImageEditorViewController.h"
 #include "harness/TouchInjector.h"
 #include "platform/dispatch/GlobalThreadPool.h"
 #include "platform/foundation/NSIndexPath.h"
@@ -23,6 +24,7 @@
 #include "platform/uikit/UINavigationItem.h"
 #include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UIWindow.h"
+#include "tests/support/ImageFixtures.h"
 #include "tests/support/PhotoFixtures.h"
 
 #include <gtest/gtest.h>
@@ -255,5 +257,31 @@ TEST_F(FreeCollageTest, TheSharedPictureIsTheCanvasAtOnePixelAPointWithTranspare
     auto sheet = alert();
     ASSERT_TRUE(sheet);
     EXPECT_EQ(sheet->preferredStyle(), UIAlertControllerStyle::ActionSheet);
+}
+TEST_F(FreeCollageTest, EditOpensTheImageEditorOnTheCanvasAsItLooksNow) {
+    open(2);
+    editor->passSelectedColor("ff0000");
+    const auto& card = editor->editViewArr()[0];
+    card->setCenter(CGPointMake(card->center().x + 40, card->center().y));
+    tapLabelled("Edit");
+    // Presented through the navigation controller the screen lies in.
+    auto imageEditor = std::dynamic_pointer_cast<_PEImageEditorViewController>(
+        navigation->presentedViewController());
+    ASSERT_TRUE(imageEditor);
+    EXPECT_EQ(imageEditor->delegate().get(), static_cast<PEImageEditorDelegate*>(editor.get()));
+    // The canvas at the screen's scale, opaque, as it was when Edit was tapped.
+    const auto picture = imageEditor->originalImage();
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->size(), editor->contentsView()->frame().size);
+    EXPECT_EQ(picture->scale(), UIScreen::mainScreen()->scale());
+    const auto rendered = editor->getImageFromMixdView();
+    EXPECT_EQ(rendered->cgImage()->format(), CGImagePixelFormat::RGB24);
+    EXPECT_EQ(picture->cgImage()->pixelAt(1, 1), 0xffff0000u);
+    EXPECT_EQ(pixelsOf(*picture->cgImage()), pixelsOf(*rendered->cgImage()));
+
+    // Cancel closes the editor, and the canvas is as it was.
+    tapLabelled("Cancel");
+    EXPECT_FALSE(navigation->presentedViewController());
+    EXPECT_EQ(editor->editViewArr().size(), 2u);
 }
 } // namespace
