@@ -4,6 +4,9 @@
 #include "editor/PEImageToolBase.h"
 #include "editor/PEImageToolInfo.h"
 #include "editor/PEToolbarMenuItem.h"
+#include "editor/tools/filter/PEDefaultEmptyFilter.h"
+#include "editor/tools/filter/PEFilterBase.h"
+#include "editor/tools/filter/PEFilterTool.h"
 #include "platform/base/ClassRegistry.h"
 #include "platform/uikit/UIKitClasses.h"
 
@@ -14,4 +17,14 @@ void registerEditorClasses() {
     registry.add<PEImageToolBase, NSObject>({}, std::make_shared<PEImageToolBase::ClassMethods>());
     registry.add<PEImageToolInfo, NSObject>();
     registry.add<PEToolbarMenuItem, UIView>();
+
+    registry.add<PEFilterTool, PEImageToolBase>({}, std::make_shared<PEFilterTool::ClassMethods>());
+    registry.add<PEFilterBase, NSObject>({}, std::make_shared<PEFilterBase::ClassMethods>());
+    registry.add<PEDefaultEmptyFilter, PEFilterBase>(
+        {}, std::make_shared<PEDefaultEmptyFilter::ClassMethods>());
+    // The filters of the table's other rows differ only in name: each answers through the
+    // class methods it inherits, for its own row. They are never made into objects.
+    for (const std::string& name : PEDefaultEmptyFilter::subclassNames()) {
+        registry.registerClass(Class{name, PEDefaultEmptyFilter::staticClassName(), {}, {}, {}});
+    }
 }
