@@ -2,9 +2,13 @@
 
 #include "editor/EditorClasses.h"
 #include "editor/PEImageEditorTheme.h"
+#include "editor/tools/filter/PEFilterTool.h"
 #include "tests/support/TestIsolation.h"
 
 void setUpEditorTesting() {
     registerEditorClasses();
-    TestIsolation::addReset([] { PEImageEditorTheme::resetForTesting(); });
+    TestIsolation::addReset([] {
+        PEImageEditorTheme::resetForTesting();
+        PEFilterTool::resetForTesting();
+    });
 }

@@ -1,5 +1,6 @@
 // What the editor's test program sets up once at start: the editor's classes are
-// registered and, around every test, the shared theme is dropped.
+// registered and, around every test, the shared theme is dropped and the filter tool is
+// no longer busy.
 #pragma once
 
 void setUpEditorTesting();
