@@ -1,20 +1,29 @@
 #include "app/CollagePhotoLoader.h"
 
+#include "app/widgets/OVProgressHUD.h"
 #include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSLog.h"
 #include "platform/photos/PHImageRequestOptions.h"
 #include "platform/uikit/UIAlertAction.h"
 #include "platform/uikit/UIAlertController.h"
 #include "platform/uikit/UIImage.h"
+#include "platform/uikit/UINavigationController.h"
 #include "platform/uikit/UIViewController.h"
 
-void CollagePhotoLoader::loadPhotosForAssets(const AssetList& assets, CGSize targetSize,
-                                             PHImageContentMode contentMode,
-                                             const std::shared_ptr<PHImageRequestOptions>& options,
-                                             std::function<void(Photos photos)> completion) {
+std::shared_ptr<OVProgressHUD>
+CollagePhotoLoader::loadPhotosForScreen(UIViewController& screen, const AssetList& assets,
+                                        CGSize targetSize, PHImageContentMode contentMode,
+                                        const std::shared_ptr<PHImageRequestOptions>& options,
+                                        std::function<void(Photos photos)> completion) {
+    const auto navigation = screen.navigationController();
+    auto overlay = OVProgressHUD::initWithView(navigation ? navigation->view() : screen.view());
+    screen.view()->addSubview(overlay);
+    overlay->setRemoveFromSuperViewOnHide(true);
+    overlay->show(true);
     if (assets.empty()) {
+        overlay->hide(true);
         completion({});
-        return;
+        return overlay;
     }
     // Answers come back on the main queue, in whatever order the loads finish; each photo
     // waits in its asset's slot so the collage keeps the order the photos were chosen in.
@@ -22,10 +31,12 @@ void CollagePhotoLoader::loadPhotosForAssets(const AssetList& assets, CGSize tar
     struct Loading {
         Photos slots;
         size_t answered = 0;
+        std::shared_ptr<OVProgressHUD> overlay;
         std::function<void(Photos)> completion;
     };
     auto loading = std::make_shared<Loading>();
     loading->slots.resize(assets.size());
+    loading->overlay = overlay;
     loading->completion = std::move(completion);
     for (size_t index = 0; index < assets.size(); ++index) {
         PHImageManager::defaultManager()
@@ -43,9 +54,11 @@ void CollagePhotoLoader::loadPhotosForAssets(const AssetList& assets, CGSize tar
                             photos.push_back(photo);
                         }
                     }
+                    loading->overlay->hide(true);
                     loading->completion(std::move(photos));
                 });
     }
+    return overlay;
 }
 
 bool CollagePhotoLoader::reportUnreadablePhotos(const std::shared_ptr<UIViewController>& controller,

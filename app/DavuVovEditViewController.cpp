@@ -5,9 +5,9 @@
 #include "app/FreeEditMixView.h"
 #include "app/RZCommonConfig.h"
 #include "app/categories/UIColor+Hex.h"
+#include "app/categories/UIViewController+CollageBarItems.h"
 #include "app/categories/UIViewController+NavigationTitle.h"
 #include "app/output/MixImageOutput.h"
-#include "app/widgets/OVProgressHUD.h"
 #include "editor/PEImageEditor.h"
 #include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSUserDefaults.h"
@@ -114,27 +114,12 @@ void DavuVovEditViewController::addBarButtonItems() {
         navigation->navigationBar()->setTintColor(UIColor::whiteColor());
     }
     const auto editor = self<DavuVovEditViewController>();
-    auto back = UIBarButtonItem::initWithImageStyleTargetAction(
-        UIImage::imageNamed("back.png"), UIBarButtonItemStyle::Plain, editor,
-        weakAction(editor, &DavuVovEditViewController::goBack));
-    back->setAccessibilityLabel("Back");
-    navigationItem()->setLeftBarButtonItem(back);
-    auto share = UIBarButtonItem::initWithImageStyleTargetAction(
-        UIImage::imageNamed("share.png"), UIBarButtonItemStyle::Plain, editor,
+    CollageBarItems::addBackAndShareItems(
+        *this, weakAction(editor, &DavuVovEditViewController::goBack),
         weakAction(editor, &DavuVovEditViewController::shareMixPhoto));
-    share->setAccessibilityLabel("Share");
-    // Until the cards are laid out there is no canvas to offer.
-    share->setEnabled(false);
-    navigationItem()->setRightBarButtonItem(share);
 }
 
 void DavuVovEditViewController::getHighQualityPhotoFromPhasset() {
-    auto host = navigationController() ? navigationController()->view() : view();
-    loadingDataActivity_ = OVProgressHUD::initWithView(host);
-    view()->addSubview(loadingDataActivity_);
-    loadingDataActivity_->setRemoveFromSuperViewOnHide(true);
-    loadingDataActivity_->show(true);
-
     selectedPhotos_.clear();
     const AssetList assets = selectedAssets_ ? *selectedAssets_ : AssetList{};
     auto options = std::make_shared<PHImageRequestOptions>();
@@ -145,8 +130,8 @@ void DavuVovEditViewController::getHighQualityPhotoFromPhasset() {
     const double scale = UIScreen::mainScreen()->scale();
     const CGSize screen = screenSize();
     const size_t requested = assets.size();
-    CollagePhotoLoader::loadPhotosForAssets(
-        assets, CGSizeMake(screen.width * scale, screen.height * scale),
+    loadingDataActivity_ = CollagePhotoLoader::loadPhotosForScreen(
+        *this, assets, CGSizeMake(screen.width * scale, screen.height * scale),
         PHImageContentMode::AspectFit, options,
         weakCall(self<DavuVovEditViewController>(),
                  [requested](DavuVovEditViewController& editor, CollagePhotoLoader::Photos photos) {
@@ -156,7 +141,6 @@ void DavuVovEditViewController::getHighQualityPhotoFromPhasset() {
 }
 
 void DavuVovEditViewController::photosDidLoad(size_t requested) {
-    loadingDataActivity_->hide(true);
     // One readable photo is enough to arrange on a background.
     const auto editor = self<DavuVovEditViewController>();
     if (!CollagePhotoLoader::reportUnreadablePhotos(

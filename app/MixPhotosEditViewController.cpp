@@ -6,9 +6,9 @@
 #include "app/MixStyleCollectionViewCell.h"
 #include "app/MixTemplateLayout.h"
 #include "app/categories/UIColor+Hex.h"
+#include "app/categories/UIViewController+CollageBarItems.h"
 #include "app/categories/UIViewController+NavigationTitle.h"
 #include "app/output/MixImageOutput.h"
-#include "app/widgets/OVProgressHUD.h"
 #include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSIndexPath.h"
 #include "platform/foundation/NSLog.h"
@@ -194,27 +194,12 @@ void MixPhotosEditViewController::addBackgroundView() {
 
 void MixPhotosEditViewController::addBarButtonItems() {
     const auto editor = self<MixPhotosEditViewController>();
-    auto back = UIBarButtonItem::initWithImageStyleTargetAction(
-        UIImage::imageNamed("back.png"), UIBarButtonItemStyle::Plain, editor,
-        weakAction(editor, &MixPhotosEditViewController::back));
-    back->setAccessibilityLabel("Back");
-    navigationItem()->setLeftBarButtonItem(back);
-    auto share = UIBarButtonItem::initWithImageStyleTargetAction(
-        UIImage::imageNamed("share.png"), UIBarButtonItemStyle::Plain, editor,
+    CollageBarItems::addBackAndShareItems(
+        *this, weakAction(editor, &MixPhotosEditViewController::back),
         weakAction(editor, &MixPhotosEditViewController::shareMixPhoto));
-    share->setAccessibilityLabel("Share");
-    // Until the photos are laid out there is no collage to offer, only the blank background.
-    share->setEnabled(false);
-    navigationItem()->setRightBarButtonItem(share);
 }
 
 void MixPhotosEditViewController::getHighQualityPhotoFromPhasset() {
-    auto host = navigationController() ? navigationController()->view() : view();
-    loadingDataActivity_ = OVProgressHUD::initWithView(host);
-    view()->addSubview(loadingDataActivity_);
-    loadingDataActivity_->setRemoveFromSuperViewOnHide(true);
-    loadingDataActivity_->show(true);
-
     selectedPhotos_.clear();
     AssetList assets = selectedAssets_ ? *selectedAssets_ : AssetList{};
     auto options = std::make_shared<PHImageRequestOptions>();
@@ -224,8 +209,8 @@ void MixPhotosEditViewController::getHighQualityPhotoFromPhasset() {
     options->setDeliveryMode(PHImageRequestOptionsDeliveryMode::HighQualityFormat);
     options->setNetworkAccessAllowed(true);
     const size_t requested = assets.size();
-    CollagePhotoLoader::loadPhotosForAssets(
-        assets, photoRequestSize(), PHImageContentMode::AspectFill, options,
+    loadingDataActivity_ = CollagePhotoLoader::loadPhotosForScreen(
+        *this, assets, photoRequestSize(), PHImageContentMode::AspectFill, options,
         weakCall(
             self<MixPhotosEditViewController>(),
             [requested](MixPhotosEditViewController& editor, CollagePhotoLoader::Photos photos) {
@@ -235,7 +220,6 @@ void MixPhotosEditViewController::getHighQualityPhotoFromPhasset() {
 }
 
 void MixPhotosEditViewController::photosDidLoad(size_t requested) {
-    loadingDataActivity_->hide(true);
     const auto editor = self<MixPhotosEditViewController>();
     if (!CollagePhotoLoader::reportUnreadablePhotos(
             editor, selectedPhotos_.size(), requested,
