@@ -97,14 +97,14 @@ void DavuVovEditViewController::addBottomEditView() {
     };
     const auto editor = self<DavuVovEditViewController>();
     for (size_t i = 0; i < 3; ++i) {
-        const Button& spec = buttons[i];
+        const Button& entry = buttons[i];
         auto button = UIButton::initWithFrame(
             CGRectMake(5 + (third + 5) * static_cast<double>(i), 0, third, kBottomBarHeight));
         button->setAutoresizingMask(UIViewAutoresizingFlexibleWidth |
-                                    UIViewAutoresizingFlexibleTopMargin | spec.margins);
-        button->setImageForState(UIImage::imageNamed(spec.image), UIControlStateNormal);
-        button->setAccessibilityLabel(spec.label);
-        button->addTargetActionForControlEvents(editor, spec.action, UIControlEventTouchUpInside);
+                                    UIViewAutoresizingFlexibleTopMargin | entry.margins);
+        button->setImageForState(UIImage::imageNamed(entry.image), UIControlStateNormal);
+        button->setAccessibilityLabel(entry.label);
+        button->addTargetActionForControlEvents(editor, entry.action, UIControlEventTouchUpInside);
         bottomEditView_->addSubview(button);
     }
 }

@@ -284,4 +284,13 @@ TEST_F(FreeCollageTest, EditOpensTheImageEditorOnTheCanvasAsItLooksNow) {
     EXPECT_FALSE(navigation->presentedViewController());
     EXPECT_EQ(editor->editViewArr().size(), 2u);
 }
+TEST_F(FreeCollageTest, BackAndAddOrDeleteReturnToThePhotoChoice) {
+    for (const char* label : {"Back", "Add or Delete"}) {
+        SCOPED_TRACE(label);
+        open(2);
+        const auto below = navigation->viewControllers().front();
+        tapLabelled(label);
+        EXPECT_EQ(navigation->topViewController(), below);
+    }
+}
 } // namespace
