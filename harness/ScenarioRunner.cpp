@@ -380,6 +380,10 @@ void ScenarioRunner::addTouchCommands() {
                       {Coordinate, Coordinate, Distance, Distance, Seconds}, [](const auto& v) {
                           return TouchGesture::pinch(CGPointMake(v[0], v[1]), v[2], v[3], v[4]);
                       });
+    addGestureCommand("rotate", "rotate X Y RADIUS RADIANS [SECONDS]", 4,
+                      {Coordinate, Coordinate, Distance, Angle, Seconds}, [](const auto& v) {
+                          return TouchGesture::rotate(CGPointMake(v[0], v[1]), v[2], v[3], v[4]);
+                      });
     addCommand("expect-screen",
                {1, 1, "expect-screen CLASS", [](const auto& arguments, Next next, auto fail) {
                     const auto window = UIApplication::sharedApplication()->keyWindow();

@@ -432,4 +432,27 @@ TEST_F(AdProgramTest, AScenarioThatEndsBeforeItsAdLoadFails) {
         << result.err;
 }
 
+TEST_F(ProgramTest, TheFreeCollageDemoSavesTheEditedCanvas) {
+    fs::path library = dir_ / "library";
+    for (int i = 0; i < 6; ++i) {
+        writeBytes((library / "nature" / ("photo" + std::to_string(i) + ".jpg")).string(),
+                   photoJpeg(64, 48));
+    }
+    fs::path shots = dir_ / "shots";
+    fs::path script = fs::path(MP_PROGRAM_PATH).parent_path() / "demo" / "free.scenario";
+    ProgramRun result =
+        run("--home '" + home_.string() + "' --library '" + library.string() + "' --shots '" +
+            shots.string() + "' --script '" + script.string() + "'");
+    ASSERT_EQ(result.exitCode, 0) << result.err << result.out;
+    for (const char* screen : {"DavuVovEditViewController", "BackImageChooseViewController",
+                               "_PEImageEditorViewController"}) {
+        EXPECT_NE(result.out.find(std::string("screen: ") + screen), std::string::npos) << screen;
+    }
+    EXPECT_TRUE(fs::exists(shots / "free-filtered.png"));
+    // The canvas (355 x 543 points) at the screen's scale, as the editor saved it.
+    auto saved = UIImage::imageWithContentsOfFile((home_ / "Album" / "IMG_0001.png").string());
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->cgImage()->width(), 710u);
+    EXPECT_EQ(saved->cgImage()->height(), 1086u);
+}
 } // namespace
