@@ -1,0 +1,32 @@
+#include "editor/tools/effect/PEPosterizeEffect.h"
+
+#include "app/categories/UIDevice+SystemVersion.h"
+#include "editor/PEImageEditorTheme.h"
+#include "platform/coreimage/CIFilter.h"
+#include "platform/foundation/NSNumber.h"
+#include "platform/uikit/UISlider.h"
+
+std::string PEPosterizeEffect::ClassMethods::defaultTitle(const Class&) const {
+    return PEImageEditorTheme::localizedStringWithDefault("PEPosterizeEffect_DefaultTitle",
+                                                          "Posterize");
+}
+
+bool PEPosterizeEffect::ClassMethods::isAvailable(const Class&) const {
+    return SystemVersion::iosVersion() >= 6.0;
+}
+
+void PEPosterizeEffect::setUserInterface() {
+    levelSlider_ = sliderWithValueMinimumValueMaximumValue(-4, -10, -2);
+    placeAtBottom(*levelSlider_);
+}
+
+PEEffectBase::Render PEPosterizeEffect::render() const {
+    return [levels = -levelSlider_->value()](const std::shared_ptr<UIImage>& image) {
+        auto filter = filterWithNameForImage("CIColorPosterize", image);
+        if (!filter) {
+            return std::shared_ptr<UIImage>();
+        }
+        filter->setValueForKey(NSNumber::numberWithDouble(levels), "inputLevels");
+        return renderedImage(*filter, "PEPosterizeEffect");
+    };
+}
