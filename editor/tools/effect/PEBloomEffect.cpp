@@ -2,8 +2,8 @@
 
 #include "app/categories/UIDevice+SystemVersion.h"
 #include "editor/PEImageEditorTheme.h"
-#include "editor/categories/UIImage+Utility.h"
 #include "platform/coreimage/CIFilter.h"
+#include "platform/coreimage/CIImage.h"
 #include "platform/foundation/NSNumber.h"
 #include "platform/uikit/UIImage.h"
 #include "platform/uikit/UISlider.h"
@@ -42,14 +42,18 @@ PEEffectBase::Render PEBloomEffect::render() const {
                                    radius * std::min(size.width, size.height) * 0.05)),
                                "inputRadius");
         filter->setValueForKey(NSNumber::numberWithDouble(intensity), "inputIntensity");
-        auto rendered = renderedImage(*filter, effect.c_str());
-        if (!rendered) {
-            return rendered;
+        // The glow grows the output beyond the picture on every side alike; the picture's
+        // own pixels (not its points, so that a picture of scale 2 keeps all of itself) are
+        // rendered out of its middle, with no copy of the rest.
+        const auto output = filter->outputImage();
+        if (!output) {
+            return std::shared_ptr<UIImage>();
         }
-        // The render is in pixels: the picture's pixels, not its points, are cut back out,
-        // so that a picture of scale 2 keeps all of itself.
         const double w = size.width * image->scale(), h = size.height * image->scale();
-        const CGSize out = rendered->size();
-        return Utility::crop(rendered, CGRectMake((out.width - w) / 2, (out.height - h) / 2, w, h));
+        const CGRect all = output->extent();
+        return renderedRegion(output,
+                              CGRectMake(CGRectGetMinX(all) + (CGRectGetWidth(all) - w) / 2,
+                                         CGRectGetMinY(all) + (CGRectGetHeight(all) - h) / 2, w, h),
+                              effect.c_str());
     };
 }

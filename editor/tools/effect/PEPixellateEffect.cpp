@@ -92,15 +92,14 @@ PEEffectBase::Render PEPixellateEffect::render() const {
         filter->setValueForKey(NSNumber::numberWithDouble(scale), "inputScale");
         filter->setValueForKey(CIVector::vectorWithXY(size.width * 0.5, size.height * 0.5),
                                "inputCenter");
-        // The filter repeats the picture's edge out to whole blocks. Kept to the picture and
-        // rendered over the blocks' extent, what lies beyond the picture is transparent, and
-        // the cut to the visible pixels gives the picture's own area back.
+        // The filter repeats the picture's edge out to whole blocks; kept to the picture,
+        // all of that is transparent, so only the picture's own extent is rendered (what
+        // lies around it would be cut away below in any case).
         const auto input =
             std::dynamic_pointer_cast<CIImage>(filter->valueForKey(kCIInputImageKey));
         const auto output = filter->outputImage();
         const auto kept = output ? output->imageByCroppingToRect(input->extent()) : nullptr;
-        auto rendered =
-            kept ? renderedRegion(kept, output->extent(), "PEPixellateEffect") : nullptr;
+        auto rendered = kept ? renderedRegion(kept, kept->extent(), "PEPixellateEffect") : nullptr;
         if (!rendered) {
             return rendered;
         }

@@ -1,8 +1,8 @@
 // Turns the picture into square blocks: the slider (0 ... 1, 0.5 at start, reported on
 // release) sets the block side to that share of a tenth of the picture's shorter side,
-// at least one pixel; the grid has a block corner at the picture's centre. The blocks
-// beyond the picture's edge are rendered transparent and the render is cut to its visible
-// pixels, so that the result covers exactly the picture.
+// at least one pixel; the grid has a block corner at the picture's centre. The blocks'
+// overhang beyond the picture's edge is left out and the render is cut to its visible
+// pixels, so that the result covers exactly the picture's visible part.
 #pragma once
 
 #include "editor/tools/effect/PESliderEffect.h"
