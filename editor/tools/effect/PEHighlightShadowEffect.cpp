@@ -2,8 +2,6 @@
 
 #include "app/categories/UIDevice+SystemVersion.h"
 #include "editor/PEImageEditorTheme.h"
-#include "platform/coreimage/CIFilter.h"
-#include "platform/foundation/NSNumber.h"
 #include "platform/uikit/UISlider.h"
 
 std::string PEHighlightShadowEffect::ClassMethods::defaultTitle(const Class&) const {
@@ -22,12 +20,6 @@ void PEHighlightShadowEffect::setUserInterface() {
 }
 
 PEEffectBase::Render PEHighlightShadowEffect::render() const {
-    return [amount = shadowSlider_->value()](const std::shared_ptr<UIImage>& image) {
-        auto filter = filterWithNameForImage("CIHighlightShadowAdjust", image);
-        if (!filter) {
-            return std::shared_ptr<UIImage>();
-        }
-        filter->setValueForKey(NSNumber::numberWithDouble(amount), "inputShadowAmount");
-        return renderedImage(*filter, "PEHighlightShadowEffect");
-    };
+    return filterRender("CIHighlightShadowAdjust", "inputShadowAmount", shadowSlider_->value(),
+                        "PEHighlightShadowEffect");
 }

@@ -2,8 +2,6 @@
 
 #include "app/categories/UIDevice+SystemVersion.h"
 #include "editor/PEImageEditorTheme.h"
-#include "platform/coreimage/CIFilter.h"
-#include "platform/foundation/NSNumber.h"
 #include "platform/uikit/UISlider.h"
 #include "platform/uikit/UIView.h"
 
@@ -30,12 +28,5 @@ void PEHueEffect::setUserInterface() {
 }
 
 PEEffectBase::Render PEHueEffect::render() const {
-    return [angle = hueSlider_->value()](const std::shared_ptr<UIImage>& image) {
-        auto filter = filterWithNameForImage("CIHueAdjust", image);
-        if (!filter) {
-            return std::shared_ptr<UIImage>();
-        }
-        filter->setValueForKey(NSNumber::numberWithDouble(angle), "inputAngle");
-        return renderedImage(*filter, "PEHueEffect");
-    };
+    return filterRender("CIHueAdjust", "inputAngle", hueSlider_->value(), "PEHueEffect");
 }

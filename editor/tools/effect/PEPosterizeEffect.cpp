@@ -2,8 +2,6 @@
 
 #include "app/categories/UIDevice+SystemVersion.h"
 #include "editor/PEImageEditorTheme.h"
-#include "platform/coreimage/CIFilter.h"
-#include "platform/foundation/NSNumber.h"
 #include "platform/uikit/UISlider.h"
 
 std::string PEPosterizeEffect::ClassMethods::defaultTitle(const Class&) const {
@@ -21,12 +19,7 @@ void PEPosterizeEffect::setUserInterface() {
 }
 
 PEEffectBase::Render PEPosterizeEffect::render() const {
-    return [levels = -levelSlider_->value()](const std::shared_ptr<UIImage>& image) {
-        auto filter = filterWithNameForImage("CIColorPosterize", image);
-        if (!filter) {
-            return std::shared_ptr<UIImage>();
-        }
-        filter->setValueForKey(NSNumber::numberWithDouble(levels), "inputLevels");
-        return renderedImage(*filter, "PEPosterizeEffect");
-    };
+    // Sliding right coarsens: the levels are the value negated.
+    return filterRender("CIColorPosterize", "inputLevels", -levelSlider_->value(),
+                        "PEPosterizeEffect");
 }

@@ -1,6 +1,8 @@
 #include "editor/tools/effect/PESliderEffect.h"
 
 #include "app/categories/UIView+UIViewx.h"
+#include "platform/coreimage/CIFilter.h"
+#include "platform/foundation/NSNumber.h"
 #include "platform/quartzcore/CALayer.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UISlider.h"
@@ -56,6 +58,18 @@ PESliderEffect::sliderWithValueMinimumValueMaximumValue(float value, float minim
 
 void PESliderEffect::sliderDidChange(UISlider&) {
     parameterDidChange();
+}
+
+PEEffectBase::Render PESliderEffect::filterRender(const char* filterName, const char* key,
+                                                  double value, const char* effect) {
+    return [=](const std::shared_ptr<UIImage>& image) {
+        auto filter = filterWithNameForImage(filterName, image);
+        if (!filter) {
+            return std::shared_ptr<UIImage>();
+        }
+        filter->setValueForKey(NSNumber::numberWithDouble(value), key);
+        return renderedImage(*filter, effect);
+    };
 }
 
 void PESliderEffect::placeAtBottom(UISlider& slider) const {

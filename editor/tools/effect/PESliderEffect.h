@@ -45,6 +45,10 @@ protected:
     // Whether its sliders report every movement.
     virtual bool continuousSliders() const = 0;
 
+    // A render of the engine's filter `filterName` with `value` for its number `key`, the
+    // other inputs at their defaults; logged as `effect` when it fails.
+    static Render filterRender(const char* filterName, const char* key, double value,
+                               const char* effect);
     // The slider's strip centred across the container, 30 points above its bottom.
     void placeAtBottom(UISlider& slider) const;
     // The slider's strip upright at the container's right edge (its minimum at the bottom),
