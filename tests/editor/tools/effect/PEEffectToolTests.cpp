@@ -8,6 +8,7 @@
 #include "editor/tools/effect/PEHueEffect.h"
 #include "editor/tools/effect/PEPosterizeEffect.h"
 #include "editor/tools/effect/PESliderEffect.h"
+#include "platform/base/ClassRegistry.h"
 #include "platform/base/NSThread.h"
 #include "platform/dispatch/GlobalThreadPool.h"
 #include "platform/foundation/NSError.h"
@@ -19,16 +20,20 @@
 #include "platform/uikit/UIScrollView.h"
 #include "platform/uikit/UISlider.h"
 #include "platform/uikit/UIViewAnimation.h"
+#include "tests/support/CapturedLog.h"
 #include "tests/support/ImageFixtures.h"
 #include "tests/support/TaskEnvironment.h"
 #include "tests/support/editor/FakeImageToolHost.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 namespace {
+using ::testing::Contains;
+using ::testing::HasSubstr;
 
 // 16 x 12 pixels in four colours, so that posterizing changes every one.
 std::shared_ptr<UIImage> quartersPicture() {
@@ -51,13 +56,31 @@ bool twoLevels(const UIImage& image) {
     return true;
 }
 
+// An effect that never renders; listed only while a test wants it.
+bool brokenEffectListed = false;
+class TestBrokenEffect : public PEEffectBase {
+    NS_OBJECT(TestBrokenEffect)
+public:
+    class ClassMethods : public PEEffectBase::ClassMethods {
+    public:
+        std::string defaultTitle(const Class&) const override { return "Broken"; }
+        bool isAvailable(const Class&) const override { return brokenEffectListed; }
+    };
+    Render render() const override {
+        return [](const std::shared_ptr<UIImage>&) { return std::shared_ptr<UIImage>(); };
+    }
+};
+
 // The effect tool opened by a stand-in for the editor screen, with the background work
 // held (manual) or on the pool's threads.
 class EffectToolFixture : public ::testing::Test {
 protected:
     explicit EffectToolFixture(TaskEnvironment::GlobalQueues queues) : environment(queues) {
         UIDevice::currentDevice()->setSystemVersion("7.0");
+        ClassRegistry::shared().add<TestBrokenEffect, PEEffectBase>(
+            {}, std::make_shared<TestBrokenEffect::ClassMethods>());
     }
+    ~EffectToolFixture() override { brokenEffectListed = false; }
 
     void open() {
         entry = PEImageToolInfo::toolInfoForToolClass("PEEffectTool");
@@ -99,8 +122,9 @@ protected:
                                                 std::shared_ptr<NSError> error,
                                                 std::shared_ptr<NSObject>) {
             EXPECT_TRUE(NSThread::isMainThread());
-            EXPECT_FALSE(error);
+            EXPECT_NE(!image, !error);
             answers.push_back(image);
+            errors.push_back(error);
         });
     }
     static size_t held() { return GlobalThreadPool::shared().pendingTaskCount(); }
@@ -111,6 +135,7 @@ protected:
     std::shared_ptr<PEImageToolInfo> entry;
     std::shared_ptr<PEEffectTool> tool;
     std::vector<std::shared_ptr<UIImage>> answers;
+    std::vector<std::shared_ptr<NSError>> errors;
 };
 
 class PEEffectToolTest : public EffectToolFixture {
@@ -263,6 +288,26 @@ TEST_F(PEEffectToolTest, OKWithNoneGivesTheVeryPicture) {
     environment.runUntilIdle();
     ASSERT_EQ(answers.size(), 1u);
     EXPECT_EQ(answers[0], picture);
+}
+
+TEST_F(PEEffectToolTest, AnEffectThatFailsKeepsThePreviewAndOKAnswersAnError) {
+    brokenEffectListed = true;
+    open();
+    tap("PEPosterizeEffect");
+    environment.runUntilIdle();
+    const auto shown = host->imageView()->image();
+
+    CapturedLog log;
+    tap("TestBrokenEffect");
+    environment.runUntilIdle();
+    EXPECT_EQ(host->imageView()->image(), shown);
+    EXPECT_THAT(log.lines(), Contains(HasSubstr("TestBrokenEffect")));
+    ok();
+    environment.runUntilIdle();
+    ASSERT_EQ(errors.size(), 1u);
+    ASSERT_TRUE(errors[0]);
+    EXPECT_EQ(errors[0]->domain(), "PEEffectTool");
+    EXPECT_FALSE(answers[0]);
 }
 
 TEST_F(PEEffectToolThreadedTest, PreviewsAndOKRunInTheBackgroundWhileSettingsChange) {
