@@ -1,6 +1,7 @@
 // Writing dictionaries as JSON, and making any dictionary writable first.
 #pragma once
 
+#include "ads/core/NSError+ZADInternalErrorAdditions.h"
 #include "platform/foundation/ErrorOr.h"
 #include "platform/foundation/PlistValue.h"
 
@@ -8,12 +9,12 @@
 
 namespace ZADJSONAdditions {
 
-// The engine's error domain for failures that are not yet an application's business.
-inline constexpr const char* kZADPrivateErrorDomain = "com.zivido.ads.private";
+using ZADInternalErrorAdditions::kZADPrivateErrorDomain;
 // The code of "Invalid JSON object." in that domain.
 inline constexpr long kZADInvalidJSONObjectErrorCode = 2;
 
-// The dictionary as UTF-8 JSON, indented when `pretty`, compact otherwise. When it holds
+// The dictionary as JSON, indented when `pretty`, compact otherwise, and script-safe
+// (zad_scriptSafeJSON): the engine pastes it into the scripts it builds. When it holds
 // what JSON cannot say (dates, data, non-finite numbers, text that is not UTF-8): the
 // private error 2, "Invalid JSON object.".
 ErrorOr<std::string> zad_JSONStringPretty(const PlistValue::Dictionary& dictionary, bool pretty);

@@ -42,6 +42,7 @@ std::shared_ptr<ZADSDKCoreWebView> ZADSDKCoreWebView::init() {
     auto webView = make<ZADSDKCoreWebView>();
     webView->adView_->setHidden(true);
     webView->adView_->setDelegate(webView->weakSelf<ZADSDKCoreWebView>());
+    webView->SDKCoreZMSGHandler_->setSDKCoreWebView(webView->weakSelf<ZADSDKCoreWebView>());
     webView->activeViewZMSGHandler_->setDelegate(
         std::static_pointer_cast<ZADActiveViewZMSGHandlerDelegate>(webView));
     return webView;
@@ -153,8 +154,8 @@ void ZADSDKCoreWebView::dispatchPendingJavaScriptCommandsOnLockQueue() {
     pendingJSCommands_.clear();
 }
 
-void ZADSDKCoreWebView::postJSNotificationUserInfo(const std::string& name,
-                                                   const std::optional<nlohmann::json>& userInfo) {
+void ZADSDKCoreWebView::postJSNotificationUserInfo(
+    const std::string& name, const std::optional<PlistValue::Dictionary>& userInfo) {
     adView_->postJSNotificationUserInfo(name, userInfo);
 }
 
