@@ -7,6 +7,17 @@
 #include "editor/PEImageToolInfo.h"
 #include "editor/PEToolbarMenuItem.h"
 #include "editor/_PEImageEditorViewController.h"
+#include "editor/tools/effect/PEBloomEffect.h"
+#include "editor/tools/effect/PEEffectBase.h"
+#include "editor/tools/effect/PEEffectTool.h"
+#include "editor/tools/effect/PEGloomEffect.h"
+#include "editor/tools/effect/PEHighlightShadowEffect.h"
+#include "editor/tools/effect/PEHueEffect.h"
+#include "editor/tools/effect/PEPixellateEffect.h"
+#include "editor/tools/effect/PEPosterizeEffect.h"
+#include "editor/tools/effect/PESliderEffect.h"
+#include "editor/tools/effect/PESpotCircle.h"
+#include "editor/tools/effect/PESpotEffect.h"
 #include "editor/tools/filter/PEDefaultEmptyFilter.h"
 #include "editor/tools/filter/PEFilterBase.h"
 #include "editor/tools/filter/PEFilterTool.h"
@@ -34,4 +45,21 @@ void registerEditorClasses() {
     for (const std::string& name : PEDefaultEmptyFilter::subclassNames()) {
         registry.registerClass(Class{name, PEDefaultEmptyFilter::staticClassName(), {}, {}, {}});
     }
+
+    registry.add<PEEffectTool, PEImageToolBase>({}, std::make_shared<PEEffectTool::ClassMethods>());
+    registry.add<PEEffectBase, NSObject>({}, std::make_shared<PEEffectBase::ClassMethods>());
+    registry.add<PESliderEffect, PEEffectBase>({},
+                                               std::make_shared<PESliderEffect::ClassMethods>());
+    registry.add<PESpotEffect, PEEffectBase>({}, std::make_shared<PESpotEffect::ClassMethods>());
+    registry.add<PEHueEffect, PESliderEffect>({}, std::make_shared<PEHueEffect::ClassMethods>());
+    registry.add<PEHighlightShadowEffect, PESliderEffect>(
+        {}, std::make_shared<PEHighlightShadowEffect::ClassMethods>());
+    registry.add<PEBloomEffect, PESliderEffect>({},
+                                                std::make_shared<PEBloomEffect::ClassMethods>());
+    registry.add<PEGloomEffect, PEBloomEffect>({}, std::make_shared<PEGloomEffect::ClassMethods>());
+    registry.add<PEPosterizeEffect, PESliderEffect>(
+        {}, std::make_shared<PEPosterizeEffect::ClassMethods>());
+    registry.add<PEPixellateEffect, PESliderEffect>(
+        {}, std::make_shared<PEPixellateEffect::ClassMethods>());
+    registry.add<PESpotCircle, UIView>();
 }

@@ -1,13 +1,26 @@
 // Draws the image editor's tool icons into its bundle: for each tool class and icon colour
 // (black, white), "<bundle>/<class>/<colour>/icon.png", a 50-point line glyph drawn at 3
 // pixels a point, so that it stays sharp shrunk to a 2x screen and exact on a 3x one.
+// The effect tool's items show a small landscape through each effect, rendered by the
+// effect itself: "<bundle>/PEEffectTool/<effect class>.png", the same square at the same
+// scale, one picture for either icon colour.
 //
 //     build/<dir>/tools/make-editor-art resources
+#include "editor/tools/effect/PEBloomEffect.h"
+#include "editor/tools/effect/PEEffectBase.h"
+#include "editor/tools/effect/PEGloomEffect.h"
+#include "editor/tools/effect/PEHighlightShadowEffect.h"
+#include "editor/tools/effect/PEHueEffect.h"
+#include "editor/tools/effect/PEPixellateEffect.h"
+#include "editor/tools/effect/PEPosterizeEffect.h"
+#include "editor/tools/effect/PESpotEffect.h"
 #include "platform/foundation/NSData.h"
 #include "platform/graphics/CGContext.h"
 #include "platform/uikit/UIBezierPath.h"
 #include "platform/uikit/UIGraphics.h"
 #include "platform/uikit/UIImage.h"
+#include "platform/uikit/UISlider.h"
+#include "platform/uikit/UIView.h"
 
 #include <cmath>
 #include <cstdio>
@@ -184,21 +197,100 @@ void text(const CGColor& c) {
     stroke(polyline({CGPointMake(39, 22), CGPointMake(39, 42)}), c, 2);
 }
 
-bool writeIcon(const std::string& path, const Glyph& glyph, const CGColor& color) {
-    std::error_code ec;
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
+// A square picture of the icon's size, drawn in points by `draw`.
+std::shared_ptr<UIImage> iconImage(const std::function<void()>& draw) {
     UIGraphicsBeginImageContextWithOptions(
         CGSizeMake(kIconPoints * kIconScale, kIconPoints * kIconScale), false, 1);
     CGContextScaleCTM(UIGraphicsGetCurrentContext(), kIconScale, kIconScale);
-    glyph(color);
+    draw();
     auto image = UIGraphicsGetImageFromCurrentImageContext();
     UIGraphicsEndImageContext();
-    auto png = UIImagePNGRepresentation(image);
+    return image;
+}
+
+bool writePNG(const std::string& path, const std::shared_ptr<UIImage>& image) {
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
+    auto png = image ? UIImagePNGRepresentation(image) : std::nullopt;
     if (!png || !NSData::writeToFileAtomically(*png, path)) {
         std::fprintf(stderr, "make-editor-art: cannot write %s\n", path.c_str());
         return false;
     }
     return true;
+}
+
+bool writeIcon(const std::string& path, const Glyph& glyph, const CGColor& color) {
+    return writePNG(path, iconImage([&] { glyph(color); }));
+}
+
+void fillGradient(std::vector<CGColor> colors, CGPoint from, CGPoint to) {
+    const std::vector<CGFloat> locations{0, 1};
+    CGContextDrawLinearGradient(
+        UIGraphicsGetCurrentContext(), CGGradientCreateWithColors(colors, locations.data()), from,
+        to, kCGGradientDrawsBeforeStartLocation | kCGGradientDrawsAfterEndLocation);
+}
+
+// A landscape with what every effect changes: a bright sun for glows, deep shadows for
+// the shadow lift, smooth gradients for posterizing, colours for the hue.
+void landscape() {
+    fillGradient({CGColorMake(0.25, 0.55, 0.95, 1), CGColorMake(0.98, 0.78, 0.55, 1)},
+                 CGPointMake(0, 0), CGPointMake(0, 32));
+    fill(circle(34, 15, 7), CGColorMake(1, 0.97, 0.8, 1));
+    auto far = UIBezierPath::bezierPath();
+    far->moveToPoint(CGPointMake(0, 30));
+    far->addQuadCurveToPointControlPoint(CGPointMake(50, 28), CGPointMake(22, 14));
+    far->addLineToPoint(CGPointMake(50, 50));
+    far->addLineToPoint(CGPointMake(0, 50));
+    far->closePath();
+    fill(far, CGColorMake(0.30, 0.62, 0.32, 1));
+    auto near = UIBezierPath::bezierPath();
+    near->moveToPoint(CGPointMake(0, 40));
+    near->addQuadCurveToPointControlPoint(CGPointMake(50, 44), CGPointMake(30, 30));
+    near->addLineToPoint(CGPointMake(50, 50));
+    near->addLineToPoint(CGPointMake(0, 50));
+    near->closePath();
+    fill(near, CGColorMake(0.08, 0.20, 0.10, 1));
+}
+
+// Each effect made as the tool makes it, its first slider (and the others' defaults) set
+// to show what it does, and rendered over the landscape.
+template <class Effect>
+std::shared_ptr<UIImage> throughEffect(const std::shared_ptr<UIImage>& scene,
+                                       const std::function<void(Effect&)>& set = {}) {
+    auto area = UIView::initWithFrame(CGRectMake(0, 0, 320, 424));
+    auto effect = Effect::alloc();
+    effect->initWithSuperViewImageViewFrameToolInfo(area, area->bounds(), nullptr);
+    if (set) {
+        set(*effect);
+    }
+    return effect->applyEffect(scene);
+}
+
+bool writeEffectIcons(const std::string& bundle) {
+    const auto scene = iconImage(landscape);
+    const struct {
+        const char* effect;
+        std::shared_ptr<UIImage> image;
+    } icons[] = {
+        {"PEEffectBase", scene},
+        {"PESpotEffect", throughEffect<PESpotEffect>(scene)},
+        {"PEHueEffect",
+         throughEffect<PEHueEffect>(scene, [](auto& e) { e.hueSlider()->setValue(2.2f); })},
+        {"PEHighlightShadowEffect", throughEffect<PEHighlightShadowEffect>(
+                                        scene, [](auto& e) { e.shadowSlider()->setValue(1); })},
+        {"PEBloomEffect",
+         throughEffect<PEBloomEffect>(scene, [](auto& e) { e.radiusSlider()->setValue(1); })},
+        {"PEGloomEffect",
+         throughEffect<PEGloomEffect>(scene, [](auto& e) { e.radiusSlider()->setValue(1); })},
+        {"PEPosterizeEffect",
+         throughEffect<PEPosterizeEffect>(scene, [](auto& e) { e.levelSlider()->setValue(-3); })},
+        {"PEPixellateEffect", throughEffect<PEPixellateEffect>(scene)},
+    };
+    bool ok = true;
+    for (const auto& icon : icons) {
+        ok = writePNG(bundle + "/PEEffectTool/" + icon.effect + ".png", icon.image) && ok;
+    }
+    return ok;
 }
 } // namespace
 
@@ -232,5 +324,6 @@ int main(int argc, char** argv) {
                  ok;
         }
     }
+    ok = writeEffectIcons(bundle) && ok;
     return ok ? 0 : 1;
 }

@@ -121,6 +121,33 @@ std::shared_ptr<CIImage> CIImage::imageWithPipeline(std::shared_ptr<const CIImag
     return make<CIImage>(std::move(pipeline), extent);
 }
 
+std::shared_ptr<CIImage> CIImage::imageByCroppingToRect(const CGRect& rect) const {
+    const CGRect kept = CGRectIntegral(CGRectIntersection(extent_, CGRectStandardize(rect)));
+    if (CGRectIsNull(kept) || CGRectIsEmpty(kept)) {
+        NSLog("CIImage: nothing of %@ lies in %@", description(), NSStringFromCGRect(rect));
+        return nullptr;
+    }
+    // Rows run from the top of the extent down.
+    const int left = static_cast<int>(CGRectGetMinX(kept) - CGRectGetMinX(extent_));
+    const int top = static_cast<int>(CGRectGetMaxY(extent_) - CGRectGetMaxY(kept));
+    const int width = static_cast<int>(CGRectGetWidth(kept));
+    const int height = static_cast<int>(CGRectGetHeight(kept));
+    try {
+        const auto& bytes = pipeline_->bytes();
+        auto pipeline =
+            bytes ? CIImagePipeline::withBytes(bytes->extract_area(left, top, width, height),
+                                               pipeline_->alpha() == CIAlpha::Opaque)
+                  : std::make_shared<const CIImagePipeline>(
+                        pipeline_->pixels().extract_area(left, top, width, height),
+                        pipeline_->alpha());
+        return make<CIImage>(std::move(pipeline), kept);
+    } catch (const vips::VError& error) {
+        NSLog("CIImage: %s", error.what());
+        vips_error_clear();
+        return nullptr;
+    }
+}
+
 std::string CIImage::description() const {
     return "<CIImage extent " + NSStringFromCGRect(extent_) + ">";
 }

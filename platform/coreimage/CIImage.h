@@ -23,6 +23,10 @@ public:
     imageWithPipeline(std::shared_ptr<const CIImagePipeline> pipeline, const CGRect& extent);
 
     const CGRect& extent() const { return extent_; }
+    // The part of the image inside `rect` (widened to whole pixels), nothing around it: a
+    // render beyond the new extent is transparent there. Null (with a log line) when no
+    // pixel of the image lies in `rect`.
+    std::shared_ptr<CIImage> imageByCroppingToRect(const CGRect& rect) const;
     const CIImagePipeline& pipeline() const { return *pipeline_; }
 
     // "<CIImage extent {{x, y}, {w, h}}>".

@@ -4,6 +4,7 @@
 #include "editor/PEImageEditorTheme.h"
 #include "editor/PEImageToolHost.h"
 #include "editor/PEImageToolInfo.h"
+#include "editor/PEToolStrip.h"
 #include "editor/PEToolbarMenuItem.h"
 #include "editor/categories/UIImage+Utility.h"
 #include "editor/categories/UIView+PEImageToolInfo.h"
@@ -14,26 +15,13 @@
 #include "platform/uikit/UIImage.h"
 #include "platform/uikit/UIImageView.h"
 #include "platform/uikit/UIScreen.h"
-#include "platform/uikit/UIScrollView.h"
-#include "platform/uikit/UIViewAnimation.h"
 #include "platform/uikit/WeakAction.h"
 
-#include <algorithm>
-
 namespace {
-constexpr double kItemWidth = 70;
 constexpr double kThumbnailPoints = 50;
-constexpr double kSlideDuration = 0.3;
-constexpr double kTappedAlpha = 0.2;
 
 dispatch_queue_t backgroundQueue() {
     return dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0);
-}
-
-void animate(const UIViewAnimation::Block& animations,
-             UIViewAnimation::Completion completion = {}) {
-    UIViewAnimation::animateWithDurationDelayOptionsAnimationsCompletion(
-        kSlideDuration, 0, 0, animations, std::move(completion));
 }
 } // namespace
 
@@ -55,11 +43,6 @@ std::atomic<bool>& PEFilterTool::busy() {
     return flag;
 }
 
-double PEFilterTool::stripDrop() const {
-    auto editor = this->editor();
-    return editor->view()->frame().size.height - menuScroll_->frame().origin.y;
-}
-
 void PEFilterTool::setup() {
     auto editor = this->editor();
     if (!editor) {
@@ -68,28 +51,20 @@ void PEFilterTool::setup() {
     originalImage_ = editor->originalImage();
     result_ = originalImage_;
 
-    auto menu = editor->menuView();
-    menuScroll_ = UIScrollView::initWithFrame(menu->frame());
-    menuScroll_->setBackgroundColor(menu->backgroundColor());
-    menuScroll_->setShowsHorizontalScrollIndicator(false);
-    editor->view()->addSubview(menuScroll_);
-
+    menuScroll_ = PEToolStrip::stripOverMenu(*editor);
+    if (!menuScroll_) {
+        return;
+    }
     setFilterMenu();
-
-    menuScroll_->setTransform(CGAffineTransformMakeTranslation(0, stripDrop()));
-    animate([strip = menuScroll_] { strip->setTransform(CGAffineTransformIdentity); });
+    PEToolStrip::slideIn(*editor, menuScroll_);
 }
 
 void PEFilterTool::cleanup() {
     ended_ = true;
     waitingCompletions_.clear();
-    if (!menuScroll_ || !editor()) {
-        return;
+    if (auto editor = this->editor(); editor && menuScroll_) {
+        PEToolStrip::slideOut(*editor, menuScroll_);
     }
-    const double drop = stripDrop();
-    animate([strip = menuScroll_,
-             drop] { strip->setTransform(CGAffineTransformMakeTranslation(0, drop)); },
-            [strip = menuScroll_](bool) { strip->removeFromSuperview(); });
 }
 
 void PEFilterTool::setFilterMenu() {
@@ -102,33 +77,27 @@ void PEFilterTool::setFilterMenu() {
     // long as fourteen previews.
     const std::shared_ptr<UIImage> thumbnailSource =
         Utility::aspectFill(originalImage_, CGSizeMake(side, side));
-    const double height = menuScroll_->frame().size.height;
-    double x = 0;
-    for (const auto& entry : info->sortedSubtools()) {
-        if (!entry->available()) {
-            continue;
-        }
-        auto item = PEImageEditorTheme::menuItemWithFrameTargetActionToolInfo(
-            CGRectMake(x, 0, kItemWidth, height), weakSelf<PEFilterTool>(),
-            weakAction(self<PEFilterTool>(), &PEFilterTool::tappedFilterPanel), entry);
-        menuScroll_->addSubview(item);
-        if (!item->iconImage() && thumbnailSource) {
-            dispatch_async(backgroundQueue(), [thumbnailSource, entry,
-                                               weakItem = std::weak_ptr<PEToolbarMenuItem>(item)] {
-                auto thumbnail = filteredImageWithToolInfo(thumbnailSource, entry);
-                if (!thumbnail) {
-                    return;
-                }
-                dispatch_async(dispatch_get_main_queue(), [weakItem, thumbnail] {
-                    if (auto item = weakItem.lock()) {
-                        item->setIconImage(thumbnail);
-                    }
-                });
-            });
-        }
-        x += kItemWidth;
-    }
-    menuScroll_->setContentSize(CGSizeMake(std::max(x, menuScroll_->frame().size.width + 1), 0));
+    PEToolStrip::fillWithEntries(
+        *menuScroll_, info->sortedSubtools(), weakSelf<PEFilterTool>(),
+        weakAction(self<PEFilterTool>(), &PEFilterTool::tappedFilterPanel),
+        [&](const std::shared_ptr<PEToolbarMenuItem>& item) {
+            if (item->iconImage() || !thumbnailSource) {
+                return;
+            }
+            dispatch_async(backgroundQueue(),
+                           [thumbnailSource, entry = PEViewToolInfo::toolInfo(*item),
+                            weakItem = std::weak_ptr<PEToolbarMenuItem>(item)] {
+                               auto thumbnail = filteredImageWithToolInfo(thumbnailSource, entry);
+                               if (!thumbnail) {
+                                   return;
+                               }
+                               dispatch_async(dispatch_get_main_queue(), [weakItem, thumbnail] {
+                                   if (auto item = weakItem.lock()) {
+                                       item->setIconImage(thumbnail);
+                                   }
+                               });
+                           });
+        });
 }
 
 void PEFilterTool::tappedFilterPanel(UIGestureRecognizer& sender) {
@@ -138,8 +107,7 @@ void PEFilterTool::tappedFilterPanel(UIGestureRecognizer& sender) {
         return;
     }
     busy().store(true);
-    item->setAlpha(kTappedAlpha);
-    animate([item] { item->setAlpha(1); });
+    PEToolStrip::flash(item);
 
     const uint64_t generation = ++generation_;
     rendering_ = true;

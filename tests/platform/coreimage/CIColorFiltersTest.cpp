@@ -240,6 +240,29 @@ TEST(CIColorFiltersTest, ShadowAmountLiftsDarkTonesMost) {
                  });
 }
 
+TEST(CIColorFiltersTest, HighlightShadowGivesTheSameOnBytesAsOnSamples) {
+    // A bitmap's pixels are held as bytes; a glow that adds nothing hands on float samples.
+    const CGImageRef cube = colourCube();
+    const CIImagePtr samples =
+        filtered("CIBloom", cube, {{"inputRadius", number(0)}, {"inputIntensity", number(0)}});
+    for (double shadow : {-1.0, 0.6}) {
+        SCOPED_TRACE(shadow);
+        const Parameters parameters{{"inputShadowAmount", number(shadow)},
+                                    {"inputHighlightAmount", number(0.4)}};
+        CIFilterPtr filter = CIFilter::filterWithName("CIHighlightShadowAdjust");
+        filter->setValueForKey(samples, kCIInputImageKey);
+        for (const auto& [key, value] : parameters) {
+            filter->setValueForKey(value, key);
+        }
+        forEachPixel(applyFilter("CIHighlightShadowAdjust", cube, parameters),
+                     renderWhole(filter->outputImage()), [](Rgba bytes, Rgba floats) {
+                         EXPECT_NEAR(bytes.r, floats.r, 1);
+                         EXPECT_NEAR(bytes.g, floats.g, 1);
+                         EXPECT_NEAR(bytes.b, floats.b, 1);
+                     });
+    }
+}
+
 TEST(CIColorFiltersTest, ColourFiltersKeepAlpha) {
     // Half-transparent red and a clear pixel.
     const CGImageRef picture =
