@@ -480,7 +480,12 @@ void URLLoader::finish(uint64_t id, std::shared_ptr<NSError> error) {
     active_.erase(found);
     curl_multi_remove_handle(multi_, transfer->easy);
     if (error) {
-        transfer->completion(nullptr, std::nullopt, std::move(error));
+        // A transfer that broke off after its status line still hands on that response, as
+        // the platform does, so that a client tells a lost body from no answer at all.
+        long status = 0;
+        curl_easy_getinfo(transfer->easy, CURLINFO_RESPONSE_CODE, &status);
+        transfer->completion(status != 0 ? transfer->response() : nullptr, std::nullopt,
+                             std::move(error));
     } else {
         std::shared_ptr<NSHTTPURLResponse> response = transfer->response();
         transfer->completion(response, std::move(transfer->body), nullptr);
