@@ -108,7 +108,9 @@ void ZADAd::readDictionary(const Dictionary& dictionary) {
             adHTML_ = std::move(text).value();
         }
     }
-    if (const auto* adSize = valueFor(dictionary, "ad_size"); adSize && adSize->string()) {
+    // A text without the "x" is no pair: the size stays zero.
+    if (const auto* adSize = valueFor(dictionary, "ad_size");
+        adSize && adSize->string() && adSize->string()->find('x') != std::string::npos) {
         std::string pair = *adSize->string();
         std::replace(pair.begin(), pair.end(), 'x', ',');
         size_ = CGSizeFromString("{" + pair + "}");

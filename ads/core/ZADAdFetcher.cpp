@@ -277,7 +277,7 @@ void ZADAdFetcher::loadDidFailHTTPStatusCode(long status) {
 }
 
 void ZADAdFetcher::completedURLConnection() {
-    if (hasNotifiedDelegate_ || !adConnectionHasCompleted_) {
+    if (hasNotifiedDelegate_ || isFailing_ || !adConnectionHasCompleted_) {
         return;
     }
     auto delegate = delegate_.lock();
@@ -300,13 +300,29 @@ void ZADAdFetcher::completedURLConnection() {
 
 void ZADAdFetcher::resourceFailedToLoadWithErrorResponseCode(const std::shared_ptr<NSError>& error,
                                                              long responseCode) {
-    auto delegate = delegate_.lock();
-    auto keep = self<ZADAdFetcher>();
-    if (delegate && !hasNotifiedDelegate_) {
-        hasNotifiedDelegate_ = true;
-        delegate->adFetcherDidFailToFetchAdWithErrorResponseCode(*this, ad_, error, responseCode);
+    if (hasNotifiedDelegate_ || isFailing_) {
+        return;
     }
-    cancel();
+    // The load stops now; the delegate hears of it from the main queue, so never inside a
+    // start call that found the failure in the headers it was given.
+    isFailing_ = true;
+    adConnectionHasCompleted_ = true;
+    if (task_) {
+        task_->cancel();
+        task_.reset();
+    }
+    dispatch_async(dispatch_get_main_queue(),
+                   weakCall(weakSelf<ZADAdFetcher>(), [error, responseCode](ZADAdFetcher& self) {
+                       auto delegate = self.delegate_.lock();
+                       if (!delegate || self.hasNotifiedDelegate_) {
+                           return;
+                       }
+                       self.hasNotifiedDelegate_ = true;
+                       auto keep = self.self<ZADAdFetcher>();
+                       delegate->adFetcherDidFailToFetchAdWithErrorResponseCode(self, self.ad_, error,
+                                                                               responseCode);
+                       self.cancel();
+                   }));
 }
 
 uint64_t ZADAdFetcher::adResponseTypeFromHeadersRequestError(const Dictionary& headers,

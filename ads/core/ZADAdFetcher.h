@@ -108,4 +108,6 @@ private:
     bool hasStartedFetch_ = false;
     bool hasNotifiedDelegate_ = false;
     bool adConnectionHasCompleted_ = false;
+    // A failure is on its way to the delegate.
+    bool isFailing_ = false;
 };
