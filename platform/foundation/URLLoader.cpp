@@ -480,11 +480,12 @@ void URLLoader::finish(uint64_t id, std::shared_ptr<NSError> error) {
     active_.erase(found);
     curl_multi_remove_handle(multi_, transfer->easy);
     if (error) {
-        // A transfer that broke off after its status line still hands on that response, as
-        // the platform does, so that a client tells a lost body from no answer at all.
+        // A connection lost after its status line still hands on that response, as the
+        // platform does, so that a client tells a body broken off from no answer at all.
         long status = 0;
         curl_easy_getinfo(transfer->easy, CURLINFO_RESPONSE_CODE, &status);
-        transfer->completion(status != 0 ? transfer->response() : nullptr, std::nullopt,
+        const bool brokenOff = status != 0 && error->code() == NSURLErrorNetworkConnectionLost;
+        transfer->completion(brokenOff ? transfer->response() : nullptr, std::nullopt,
                              std::move(error));
     } else {
         std::shared_ptr<NSHTTPURLResponse> response = transfer->response();
