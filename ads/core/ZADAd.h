@@ -1,8 +1,10 @@
 // The record of one ad response as the slot reads it: the HTML to render, or the URL to
-// fetch it from, the kind of response, and the settings that came with it. From an ad
-// dictionary it takes the HTML with its base URL, else the ad URL; the other keys,
-// response headers, tracking URLs, statistics and the active-view, swipe and
-// click-protection settings come with the full record.
+// fetch it from, the kind of response, its tracking URLs and the presentation settings
+// that came with it. Made from an ad dictionary (the core page's ready ad, or one a
+// request carries), or empty and filled field by field by the slot and the fetcher.
+// Building never fails: values of the wrong type are ignored. Left out until their
+// owners exist: the per-ad statistics, the pings of the tracking URLs, and the MRAID and
+// mediation handlers' weak references.
 #pragma once
 
 #include "platform/base/NSObject.h"
@@ -11,9 +13,12 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 class NSURL;
+class ZADAutoClickProtection;
 
 class ZADAd : public NSObject {
     NS_OBJECT(ZADAd)
@@ -30,14 +35,33 @@ public:
     static constexpr uint64_t kAllOrientations = 30;
 
     static std::shared_ptr<ZADAd> init() { return make<ZADAd>(); }
-    // "ad_html" with a parsable "ad_base_url", else "ad_url" (values of another type are
-    // ignored).
+    // The ad dictionary's keys, in the order they are read (see readDictionary).
     static std::shared_ptr<ZADAd> initWithDictionary(const PlistValue::Dictionary& dictionary) {
         return filledFrom<ZADAd>(dictionary);
     }
 
+    // Tracking URLs, each kept once, in the order first added.
+    const std::vector<std::shared_ptr<NSURL>>& clickURLs() const { return clickURLs_; }
+    const std::vector<std::shared_ptr<NSURL>>& impressionURLs() const { return impressionURLs_; }
+    const std::vector<std::shared_ptr<NSURL>>& manualImpressionURLs() const {
+        return manualImpressionURLs_;
+    }
+    void addClickURLsFromArray(const std::vector<std::shared_ptr<NSURL>>& urls);
+    void addImpressionURLsFromArray(const std::vector<std::shared_ptr<NSURL>>& urls);
+    void addManualImpressionURLsFromArray(const std::vector<std::shared_ptr<NSURL>>& urls);
+
+    bool isScrollEnabled() const { return scrollEnabled_; }
+    void setScrollEnabled(bool enabled) { scrollEnabled_ = enabled; }
+    // Its height follows its content.
+    bool isFluid() const { return fluid_; }
+    void setFluid(bool fluid) { fluid_ = fluid; }
+    // Ad-network JavaScript, loaded by the slot's ad-network path instead of fetched.
+    bool hasAdNetworkJavaScript() const { return hasAdNetworkJavaScript_; }
+    const std::shared_ptr<NSURL>& adNetworkPassbackURL() const { return adNetworkPassbackURL_; }
+
     const std::shared_ptr<NSURL>& adURL() const { return adURL_; }
     void setAdURL(std::shared_ptr<NSURL> url) { adURL_ = std::move(url); }
+    // The page's HTML, or a native answer's JSON text; empty: none.
     const std::string& adHTML() const { return adHTML_; }
     void setAdHTML(std::string html) { adHTML_ = std::move(html); }
     const std::shared_ptr<NSURL>& adBaseURL() const { return adBaseURL_; }
@@ -51,9 +75,41 @@ public:
     void setSupportedOrientations(uint64_t mask) { supportedOrientations_ = mask; }
     CGSize size() const { return size_; }
     void setSize(CGSize size) { size_ = size; }
-    // The response's header fields, names as received.
+    // The response's header fields (the fetcher's are lowercased).
     const PlistValue::Dictionary& responseHeaders() const { return responseHeaders_; }
     void setResponseHeaders(PlistValue::Dictionary headers) { responseHeaders_ = std::move(headers); }
+    const std::optional<PlistValue::Dictionary>& activeViewConfigurations() const {
+        return activeViewConfigurations_;
+    }
+    void setActiveViewConfigurations(std::optional<PlistValue::Dictionary> configurations) {
+        activeViewConfigurations_ = std::move(configurations);
+    }
+    // 0: the default impression rule; 1: counted when the ad is displayed.
+    int64_t impressionDefinition() const { return impressionDefinition_; }
+    void setImpressionDefinition(int64_t definition) { impressionDefinition_ = definition; }
+    // The swipe-to-view-controller settings, as the response gave them.
+    const std::optional<PlistValue::Dictionary>& swipeToViewControllerConfigurations() const {
+        return swipeToViewControllerConfigurations_;
+    }
+    void setSwipeToViewControllerConfigurations(std::optional<PlistValue::Dictionary> configurations) {
+        swipeToViewControllerConfigurations_ = std::move(configurations);
+    }
+    const std::optional<std::string>& debugDialogString() const { return debugDialogString_; }
+    void setDebugDialogString(std::optional<std::string> text) { debugDialogString_ = std::move(text); }
+    // "320x50": the size the slot takes on.
+    const std::optional<std::string>& customAdSizeString() const { return customAdSizeString_; }
+    void setCustomAdSizeString(std::optional<std::string> text) {
+        customAdSizeString_ = std::move(text);
+    }
+    const std::shared_ptr<ZADAutoClickProtection>& autoClickProtection() const {
+        return autoClickProtection_;
+    }
+    void setAutoClickProtection(std::shared_ptr<ZADAutoClickProtection> protection) {
+        autoClickProtection_ = std::move(protection);
+    }
+    // How far a full-screen ad may be cropped before it is refused.
+    double croppedContentThreshold() const { return croppedContentThreshold_; }
+    void setCroppedContentThreshold(double threshold) { croppedContentThreshold_ = threshold; }
 
 protected:
     ZADAd() = default;
@@ -66,12 +122,26 @@ protected:
     }
 
 private:
-    std::shared_ptr<NSURL> adURL_;
-    std::string adHTML_;
+    std::vector<std::shared_ptr<NSURL>> clickURLs_;
+    std::vector<std::shared_ptr<NSURL>> impressionURLs_;
+    std::vector<std::shared_ptr<NSURL>> manualImpressionURLs_;
+    bool scrollEnabled_ = true;
+    bool fluid_ = false;
+    bool hasAdNetworkJavaScript_ = false;
     std::shared_ptr<NSURL> adBaseURL_;
+    std::string adHTML_;
+    std::shared_ptr<NSURL> adURL_;
+    PlistValue::Dictionary responseHeaders_;
+    std::optional<PlistValue::Dictionary> activeViewConfigurations_;
+    int64_t impressionDefinition_ = 0;
+    std::optional<PlistValue::Dictionary> swipeToViewControllerConfigurations_;
     uint64_t responseType_ = Failure;
     double reloadInterval_ = 0;
     uint64_t supportedOrientations_ = kAllOrientations;
+    std::optional<std::string> debugDialogString_;
+    std::optional<std::string> customAdSizeString_;
+    std::shared_ptr<ZADAutoClickProtection> autoClickProtection_;
+    double croppedContentThreshold_ = 10000.0;
+    std::shared_ptr<NSURL> adNetworkPassbackURL_;
     CGSize size_{};
-    PlistValue::Dictionary responseHeaders_;
 };

@@ -287,6 +287,7 @@ void ZADSlot::loadAdHeaders(const std::shared_ptr<ZADAd>& ad,
         setReloadInterval(ad->reloadInterval());
     }
     adFetcher_ = ZADAdFetcher::init();
+    adFetcher_->setRequest(loadingRequest_);
     std::shared_ptr<NSError> error;
     adFetcher_->fetchRemainingContentForAdHeadersDelegateError(
         ad, headers.empty() ? std::nullopt : std::optional(headers), self<ZADSlot>(), &error);

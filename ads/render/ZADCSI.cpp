@@ -49,3 +49,13 @@ std::shared_ptr<ZADCSITimeRecorder> ZADCSI::timeRecorderForAction(const std::str
     });
     return recorder;
 }
+
+void ZADCSI::setZWSQueryID(std::string queryID) {
+    dispatch_sync(lockQueue_, [&] { ZWSQueryID_ = std::move(queryID); });
+}
+
+std::string ZADCSI::ZWSQueryID() {
+    std::string queryID;
+    dispatch_sync(lockQueue_, [&] { queryID = ZWSQueryID_; });
+    return queryID;
+}

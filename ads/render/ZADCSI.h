@@ -21,10 +21,14 @@ public:
 
     // The action's recorder; null for an empty action.
     std::shared_ptr<ZADCSITimeRecorder> timeRecorderForAction(const std::string& action);
+    // The query id of the server's last answer, sent with the latency reports.
+    void setZWSQueryID(std::string queryID);
+    std::string ZWSQueryID();
 
 private:
     ZADCSI();
 
     std::shared_ptr<DispatchQueue> lockQueue_;
     std::map<std::string, std::shared_ptr<ZADCSITimeRecorder>> timeRecorders_;
+    std::string ZWSQueryID_;
 };

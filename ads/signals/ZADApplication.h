@@ -24,6 +24,10 @@ public:
     // Main thread; what it starts is started once per process. None of the early
     // activities exists yet.
     void runEarlyActivities() {}
+    // Main thread. Content hashing comes with the content collection: until then an ad
+    // response's switch finds nothing to start or stop.
+    void startContentHashing() {}
+    void stopContentHashing() {}
     // Main thread. Whether the application is in the foreground and active.
     bool active() const;
     // The setting "/zivido/ads/bg_reload_enabled", read now (NO when absent): whether ads

@@ -15,9 +15,14 @@ public:
 
     bool featureEnabled() const { return featureEnabled_; }
     void setFeatureEnabled(bool enabled) { featureEnabled_ = enabled; }
+    // Whether the publisher lets the engine collect the location itself (an ad response
+    // says so).
+    bool publisherAuthorized() const { return publisherAuthorized_; }
+    void setPublisherAuthorized(bool authorized) { publisherAuthorized_ = authorized; }
 
 private:
     ZADLocationService() = default;
 
     std::atomic<bool> featureEnabled_ = false;
+    std::atomic<bool> publisherAuthorized_ = false;
 };

@@ -17,8 +17,8 @@
 class NSURLConnection : public NSObject {
     NS_OBJECT(NSURLConnection)
 public:
-    // The response and the body, or (with neither) the error. An HTTP error status is a
-    // response, not an error.
+    // The response and the body, or the error without a body (with the response when one
+    // had arrived: a body broken off). An HTTP error status is a response, not an error.
     using CompletionHandler = std::function<void(std::shared_ptr<NSURLResponse> response,
                                                  std::optional<std::vector<uint8_t>> data,
                                                  std::shared_ptr<NSError> error)>;

@@ -21,8 +21,8 @@ enum class NSURLSessionTaskState { Running = 0, Suspended = 1, Canceling = 2, Co
 class NSURLSessionDataTask : public NSObject {
     NS_OBJECT(NSURLSessionDataTask)
 public:
-    // The body and the response, or (with neither) the error. An HTTP error status is a
-    // response, not an error.
+    // The body and the response, or the error without a body (with the response when one
+    // had arrived: a body broken off). An HTTP error status is a response, not an error.
     using CompletionHandler = std::function<void(std::optional<std::vector<uint8_t>> data,
                                                  std::shared_ptr<NSURLResponse> response,
                                                  std::shared_ptr<NSError> error)>;

@@ -480,7 +480,13 @@ void URLLoader::finish(uint64_t id, std::shared_ptr<NSError> error) {
     active_.erase(found);
     curl_multi_remove_handle(multi_, transfer->easy);
     if (error) {
-        transfer->completion(nullptr, std::nullopt, std::move(error));
+        // A connection lost after its status line still hands on that response, as the
+        // platform does, so that a client tells a body broken off from no answer at all.
+        long status = 0;
+        curl_easy_getinfo(transfer->easy, CURLINFO_RESPONSE_CODE, &status);
+        const bool brokenOff = status != 0 && error->code() == NSURLErrorNetworkConnectionLost;
+        transfer->completion(brokenOff ? transfer->response() : nullptr, std::nullopt,
+                             std::move(error));
     } else {
         std::shared_ptr<NSHTTPURLResponse> response = transfer->response();
         transfer->completion(response, std::move(transfer->body), nullptr);

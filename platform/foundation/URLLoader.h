@@ -1,6 +1,7 @@
 // Runs URL loads on one background thread: a curl multi handle driven by a loop that takes
 // new loads and cancellations from any thread. Each load completes exactly once, on that
-// thread, with the response and the body, or with an NSURLErrorDomain error. A load keeps
+// thread, with the response and the body, or with an NSURLErrorDomain error (and, for a
+// connection lost after the status line, that response). A load keeps
 // the global thread pool marked busy until it completed, so that whoever waits for the
 // pool to go idle (a test's task environment) waits for the load's result too.
 //

@@ -423,6 +423,24 @@ TEST_F(AdProgramTest, AnAdLoadLogsItsRoadToItsEnd) {
     EXPECT_TRUE(corePageFetched);
 }
 
+// The ad URL is fetched for real: an empty answer ends the load with the no-fill error,
+// and a unit's ad is fetched from the server before it is received.
+TEST_F(AdProgramTest, TheFetchedAnswerDecidesTheLoadsEnd) {
+    ProgramRun result = runScriptWithAds(
+        "ad-load banner 320x50 empty\nwait 10\nad-load banner 320x50 settings\nwait 10\n");
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_NE(result.out.find("ad: failed empty: error 1 Request Error: No ad to show.\n"),
+              std::string::npos)
+        << result.out;
+    EXPECT_NE(result.out.find("ad: received settings banner 320x50\n"), std::string::npos)
+        << result.out;
+    int adsFetched = 0;
+    for (const auto& hit : server_.hits()) {
+        adsFetched += hit["path"] == "/ads" && hit["status"] == 200;
+    }
+    EXPECT_EQ(adsFetched, 2);
+}
+
 TEST_F(AdProgramTest, AScenarioThatEndsBeforeItsAdLoadFails) {
     ProgramRun result = runScriptWithAds("ad-load interstitial page-silent\n");
     EXPECT_EQ(result.exitCode, 1);

@@ -142,8 +142,8 @@ public:
         environment.runUntilIdle();
     }
     // The controller hands over a ready ad; the fetch answers.
-    void fetch(const std::shared_ptr<ZADAd>& ad) {
-        slot->loadAdHeaders(ad, {});
+    void fetch(const std::shared_ptr<ZADAd>& ad, const PlistValue::Dictionary& headers = {}) {
+        slot->loadAdHeaders(ad, headers);
         environment.runUntilIdle();
     }
     // A load to a valid ad with that refresh interval.
@@ -243,7 +243,7 @@ TEST_F(SlotTest, AReadyAdOrAdURLInTheExtrasSkipsTheCorePage) {
         std::string adClass; // of the loading ad; empty: the core page is asked
         uint64_t orientations;
         double reloadInterval;
-        std::string pageBaseURL; // what the ad page was loaded with
+        std::string pageBaseURL; // what the ad page was loaded with; empty: the fetch fails
         bool MRAIDAllowed;
     };
     const Dictionary readyBanner{{"ad_html", PlistValue("<p>ready</p>")},
@@ -273,7 +273,7 @@ TEST_F(SlotTest, AReadyAdOrAdURLInTheExtrasSkipsTheCorePage) {
          "ZADAd",
          6,
          60,
-         "https://ads.test/ads?unit=1",
+         "", // fetched for real: nothing here leaves the machine
          true},
         {"an orientation alone", false, {{"_orientation", PlistValue("p")}}, "", 0, 60, "", false},
     };
@@ -303,6 +303,10 @@ TEST_F(SlotTest, AReadyAdOrAdURLInTheExtrasSkipsTheCorePage) {
         EXPECT_EQ(fresh->loadingAd()->supportedOrientations(), c.orientations);
         EXPECT_DOUBLE_EQ(fresh->reloadInterval(), c.reloadInterval);
         environment.runUntilIdle();
+        if (c.pageBaseURL.empty()) {
+            EXPECT_EQ(fresh->state(), ZADSlot::Failed);
+            continue;
+        }
         EXPECT_EQ(fresh->state(), ZADSlot::Rendering);
         EXPECT_EQ(page->calls.back(), "html " + c.pageBaseURL);
     }
@@ -396,7 +400,7 @@ TEST_F(SlotTest, EveryFailureEndsTheLoadWithItsRequestErrorOnTheMainThread) {
         {"the response is only white space", [](SlotTest& t) { t.fetch(readyAd(" \n\t ")); },
          ZADSlot::Failed, errorWith(1)},
         {"the fetch found nothing to fetch", [](SlotTest& t) { t.fetch(ZADAd::init()); },
-         ZADSlot::Failed, errorWith(13)},
+         ZADSlot::Failed, errorWith(1)},
         {"the ad page failed to load",
          [](SlotTest& t) {
              t.fetch(readyAd("<p>ad</p>"));
@@ -406,9 +410,8 @@ TEST_F(SlotTest, EveryFailureEndsTheLoadWithItsRequestErrorOnTheMainThread) {
          ZADSlot::Failed, errorWith(2)},
         {"a mediation answer with no mediation layer",
          [](SlotTest& t) {
-             auto ad = readyAd("{}");
-             ad->setResponseType(ZADAd::Mediation);
-             t.fetch(ad);
+             t.fetch(readyAd("{}"), {{"x-rozu-mediation", PlistValue("1")},
+                                     {"content-type", PlistValue("application/json")}});
          },
          ZADSlot::Failed, errorWith(7)},
     };
@@ -588,8 +591,8 @@ TEST_F(SlotTest, CustomRenderedAdsWaitForAPlacementAndTheOwnerMayRefuseThem) {
     slot->setReloadable(true);
     startLoad();
     auto ad = readyAd("<p>custom</p>");
-    ad->setResponseType(ZADAd::CustomRendering);
-    fetch(ad);
+    const PlistValue::Dictionary customRendering{{"x-rozu-custom-rendering-allowed", PlistValue("true")}};
+    fetch(ad, customRendering);
     EXPECT_EQ(slot->pendingCustomRenderingAd(), ad);
     EXPECT_FALSE(slot->reloadable());
     EXPECT_THAT(owner->heard, IsEmpty());
@@ -604,7 +607,7 @@ TEST_F(SlotTest, CustomRenderedAdsWaitForAPlacementAndTheOwnerMayRefuseThem) {
     owner->rendersCustomAds = true;
     owner->heard.clear();
     startLoad();
-    fetch(ad);
+    fetch(ad, customRendering);
     EXPECT_EQ(slot->ad(), ad);
     EXPECT_THAT(owner->heard, ElementsAre("render custom"));
 }

@@ -38,6 +38,8 @@ TEST_F(AdServerTest, TheCorePageIsAnsweredDirectlyWithEveryUnitsPageAnswer) {
     EXPECT_EQ(units["page-error"]["errors"], "no ad to show");
     EXPECT_EQ(units["page-ready"]["fetched_ad"]["is_mediation"], false);
     EXPECT_EQ(units["interstitial-offline"]["parameters"]["request_scenario"], "offline_buffer");
+    // The refused unit's ad URL points at a loopback port nothing listens on.
+    EXPECT_EQ(units["refused"]["parameters"]["url"], "http://127.0.0.1:1/ads?slotname=refused");
 }
 
 TEST_F(AdServerTest, AnAdsCreativeFollowsTheRequestsSizeKeys) {
@@ -91,6 +93,15 @@ TEST_F(AdServerTest, AnAdUnitChoosesTheAnswersBehaviour) {
         {"empty", 200, "x-rozu-tracking-urls", "", true},
         {"server-error", 503, "x-rozu-mediation", "", true},
         {"bad-request", 400, "x-rozu-mediation", "", true},
+        {"unauthorized", 401, "x-rozu-mediation", "", true},
+        {"not-found", 404, "x-rozu-mediation", "", true},
+        {"internal-error", 500, "x-rozu-mediation", "", true},
+        {"mediation-html", 200, "x-rozu-mediation", "1", false},
+        {"mediation-html", 200, "Content-Type", "text/html; charset=utf-8", false},
+        {"every-header", 200, "x-rozu-oauth-token-status", "CLEAR", false},
+        {"every-header", 200, "x-rozu-swipe-to-view-controller", "{\"threshold\":0.5}", false},
+        {"bad-headers", 200, "x-rozu-refresh-rate", "-5", false},
+        {"huge-refresh", 200, "x-rozu-refresh-rate", "1e400", false},
     };
     for (const auto& c : cases) {
         auto result = get(std::string(AdServer::kAdPath) + "?slotname=" + c.unit);

@@ -143,6 +143,14 @@ protected:
             int left = std::stoi(request.matches[1]);
             response.set_redirect(left == 0 ? "/hello" : "/redirect/" + std::to_string(left - 1));
         });
+        // Half the promised body, then the connection ends.
+        routes.Get("/broken", [](const httplib::Request&, httplib::Response& response) {
+            response.set_content_provider(10, "text/plain",
+                                          [](size_t, size_t, httplib::DataSink& sink) {
+                                              sink.write("half!", 5);
+                                              return false;
+                                          });
+        });
         routes.Get("/loop", [](const httplib::Request&, httplib::Response& response) {
             response.set_redirect("/loop");
         });
@@ -252,6 +260,17 @@ TEST_F(NSURLSessionTest, FollowsRedirectsUpToALimit) {
 
     ASSERT_NO_FATAL_FAILURE(expectURLError(load(server_.url("/loop")),
                                            NSURLErrorHTTPTooManyRedirects, server_.url("/loop")));
+}
+
+// The status had arrived: the client can tell a lost body from a server that never
+// answered.
+TEST_F(NSURLSessionTest, ABodyBrokenOffFailsWithItsResponse) {
+    Outcome outcome = load(server_.url("/broken"));
+    ASSERT_TRUE(outcome.error);
+    EXPECT_EQ(outcome.error->code(), NSURLErrorNetworkConnectionLost);
+    EXPECT_FALSE(outcome.data.has_value());
+    ASSERT_TRUE(outcome.response);
+    EXPECT_EQ(outcome.response->statusCode(), 200);
 }
 
 TEST_F(NSURLSessionTest, ASilentServerTimesTheRequestOut) {

@@ -1,5 +1,6 @@
 #include "tests/support/ads/core/AdsCoreTesting.h"
 
+#include "ads/core/ZADAdFetcher.h"
 #include "ads/core/ZADCoreClasses.h"
 #include "ads/core/ZADSDKCoreController.h"
 #include "ads/core/ZADSlot.h"
@@ -17,4 +18,5 @@ void setUpAdsCoreTesting() {
     TestIsolation::addReset(&ZADMRAIDInterceptor::resetForTesting);
     TestIsolation::addReset(&ZADSDKCoreController::resetForTesting);
     TestIsolation::addReset(&ZADSlot::resetForTesting);
+    TestIsolation::addReset(&ZADAdFetcher::resetForTesting);
 }
