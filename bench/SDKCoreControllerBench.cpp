@@ -59,6 +59,7 @@ public:
     }
     long requestedAdType() override { return kBannerAd; }
     void setRequestID(const std::string& id) override { requestID_ = id; }
+    std::string requestID() const override { return requestID_; }
     void loadAdURLWithParameters(const MessageParameters& parameters) override {
         gotURL = parameters.contains("url");
         answered = true;
@@ -73,6 +74,7 @@ public:
     // One request, until its answer.
     bool askAndWait() {
         answered = gotURL = false;
+        requestID_.clear(); // a new ask
         ZADSDKCoreController::sharedInstance()->buildAdURL(self_.lock());
         PlainWebKitView::turnMainContextUntil(answered);
         return gotURL;

@@ -20,10 +20,12 @@
 #include "ads/signals/ZADLogger.h"
 #include "platform/dispatch/dispatch.h"
 #include "platform/foundation/EventLog.h"
+#include "platform/foundation/NSLog.h"
 #include "platform/foundation/NSString.h"
 #include "platform/foundation/NSUserDefaults.h"
 
 #include <algorithm>
+#include <cmath>
 #include <mutex>
 
 namespace {
@@ -134,20 +136,30 @@ void storeStringPairs(const ZADSDKCoreZMSGHandlerDelegate::Parameters& constants
     }
 }
 
-// A sampling interval of "refresh_intervals": a number, or text holding one.
+// A sampling interval of "refresh_intervals": a positive number, or text holding one.
+// Anything else (zero or negative, text that is no number, another kind of value) would
+// make the samplers spin or stop: it is dropped with a log line.
 std::optional<double> intervalOf(const PlistValue::Dictionary& intervals, const char* name) {
     auto found = intervals.find(name);
     if (found == intervals.end()) {
         return std::nullopt;
     }
+    std::optional<double> seconds;
     switch (found->second.type()) {
     case PlistValue::Type::Integer:
     case PlistValue::Type::Real:
-    case PlistValue::Type::String:
-        return found->second.doubleValue();
+    case PlistValue::Type::String: // its leading number; text with none reads as 0
+        seconds = found->second.doubleValue();
+        break;
     default:
+        break;
+    }
+    if (!seconds || !std::isfinite(*seconds) || *seconds <= 0) {
+        NSLog("ZADSDKCoreController: ignored the sampling interval %@: not a positive number",
+              name);
         return std::nullopt;
     }
+    return seconds;
 }
 
 } // namespace
@@ -201,6 +213,12 @@ void ZADSDKCoreController::buildAdURL(
         if (auto recorder = delegate->adLoadActionTimeRecorder()) {
             recorder->startTimingVariableWithName(kAdURLTimingVariable);
         }
+        // A load controller that asks again has moved on from its earlier ask: the page's
+        // answer to it and its time-out reach nobody.
+        std::erase_if(self->pendingActiveWebViewLoadDelegates_,
+                      [&](const Waiting& entry) { return entry.delegate == delegate; });
+        std::erase_if(self->pendingBuildAdURLDelegates_,
+                      [&](const auto& entry) { return entry.second.delegate == delegate; });
         uint64_t ticket = self->nextTicket_++;
         self->pendingActiveWebViewLoadDelegates_.push_back({delegate, ticket});
         std::weak_ptr<ZADSDKCoreController> weak = self;
@@ -264,9 +282,10 @@ void ZADSDKCoreController::didFinishLoadingSDKCoreInSDKCoreWebView(ZADSDKCoreWeb
             auto waiting = std::move(self->pendingActiveWebViewLoadDelegates_);
             self->pendingActiveWebViewLoadDelegates_.clear();
             for (auto& entry : waiting) {
-                tellOnMainQueue(entry.delegate, [](ZADSDKCoreControllerDelegate& delegate) {
-                    delegate.failedJavaScriptFile();
-                });
+                self->answerOnMainQueue(entry.delegate, {},
+                                        [](ZADSDKCoreControllerDelegate& delegate) {
+                                            delegate.failedJavaScriptFile();
+                                        });
             }
         }
         if (!view->hasSDKCoreLoadedAtLeastOnce()) {
@@ -299,10 +318,12 @@ void ZADSDKCoreController::asynchronouslyRequestURLForDelegate(Waiting waiting) 
                 // Nothing to build an ad URL from: the request cannot succeed.
                 self->pendingBuildAdURLDelegates_.erase(requestID);
                 EventLog::record("ad", "request " + requestID + " has no parameters");
-                tellOnMainQueue(delegate, [](ZADSDKCoreControllerDelegate& waiting) {
-                    waiting.adURLRequestDidFailWithError(
-                        ZADRequestError::errorWithCode(ZADRequestError::InternalError));
-                });
+                self->answerOnMainQueue(delegate, requestID,
+                                        [](ZADSDKCoreControllerDelegate& waiting) {
+                                            waiting.adURLRequestDidFailWithError(
+                                                ZADRequestError::errorWithCode(
+                                                    ZADRequestError::InternalError));
+                                        });
                 return;
             }
             if (auto recorder = delegate->adLoadActionTimeRecorder()) {
@@ -362,21 +383,38 @@ void ZADSDKCoreController::timeOutTicket(uint64_t ticket) {
     }
     EventLog::record("ad", requestID.empty() ? "request timed out waiting for the core page"
                                              : "request " + requestID + " timed out");
-    tellOnMainQueue(delegate, [](ZADSDKCoreControllerDelegate& waiting) {
+    answerOnMainQueue(delegate, requestID, [](ZADSDKCoreControllerDelegate& waiting) {
         waiting.adURLRequestDidFailWithError(
             ZADRequestError::errorWithCode(ZADRequestError::Timeout));
     });
 }
 
-void ZADSDKCoreController::tellOnMainQueue(
-    const std::shared_ptr<ZADSDKCoreControllerDelegate>& delegate,
+void ZADSDKCoreController::answerOnMainQueue(
+    const std::shared_ptr<ZADSDKCoreControllerDelegate>& delegate, const std::string& requestID,
     std::function<void(ZADSDKCoreControllerDelegate&)> call) {
     std::weak_ptr<ZADSDKCoreControllerDelegate> weak = delegate;
-    dispatch_async(dispatch_get_main_queue(), [weak, call = std::move(call)] {
-        if (auto waiting = weak.lock()) {
-            call(*waiting);
+    auto self = this->self<ZADSDKCoreController>();
+    dispatch_async(dispatch_get_main_queue(), [self, weak, requestID, call = std::move(call)] {
+        auto waiting = weak.lock();
+        // While the answer crossed to the main thread the load controller may have asked
+        // again: an ask that was sent has cleared or replaced its id; one still waiting for
+        // the page is on the waiting list (its earlier entries were dropped from it).
+        if (!waiting || waiting->requestID() != requestID ||
+            (requestID.empty() && self->isWaitingForThePage(*waiting))) {
+            return;
         }
+        call(*waiting);
     });
+}
+
+bool ZADSDKCoreController::isWaitingForThePage(const ZADSDKCoreControllerDelegate& delegate) const {
+    bool waiting = false;
+    dispatch_sync(lockQueue_, [&] {
+        waiting = std::any_of(
+            pendingActiveWebViewLoadDelegates_.begin(), pendingActiveWebViewLoadDelegates_.end(),
+            [&](const Waiting& entry) { return entry.delegate.get() == &delegate; });
+    });
+    return waiting;
 }
 
 void ZADSDKCoreController::answerRequestID(
@@ -390,7 +428,7 @@ void ZADSDKCoreController::answerRequestID(
             return;
         }
         onQueue(*delegate);
-        tellOnMainQueue(delegate, std::move(onMain));
+        self->answerOnMainQueue(delegate, requestID, std::move(onMain));
     });
 }
 

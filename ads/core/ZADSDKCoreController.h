@@ -117,9 +117,14 @@ private:
     void answerRequestID(const std::string& requestID,
                          std::function<void(ZADSDKCoreControllerDelegate&)> onQueue,
                          std::function<void(ZADSDKCoreControllerDelegate&)> onMain);
-    // Calls the load controller on the main queue, unless it has gone meanwhile.
-    static void tellOnMainQueue(const std::shared_ptr<ZADSDKCoreControllerDelegate>& delegate,
-                                std::function<void(ZADSDKCoreControllerDelegate&)> call);
+    // Calls the load controller on the main queue with the answer to its ask under
+    // `requestID` (empty: an ask the page never got), unless it has gone or asked again
+    // meanwhile.
+    void answerOnMainQueue(const std::shared_ptr<ZADSDKCoreControllerDelegate>& delegate,
+                           const std::string& requestID,
+                           std::function<void(ZADSDKCoreControllerDelegate&)> call);
+    // Main thread: whether the load controller has an ask waiting for the page.
+    bool isWaitingForThePage(const ZADSDKCoreControllerDelegate& delegate) const;
     // Ends the request of that ticket, if still unanswered, with the time-out error.
     void timeOutTicket(uint64_t ticket);
     void storeConstants(const Parameters& constants);

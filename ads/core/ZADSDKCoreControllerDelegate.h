@@ -29,6 +29,8 @@ public:
     // 1 a banner view, 2 an interstitial, 0 anything else; other values: no ad record.
     virtual long requestedAdType() = 0;
     virtual void setRequestID(const std::string& requestID) = 0;
+    // The id last set; empty again once the load controller asks anew. Main thread.
+    virtual std::string requestID() const = 0;
 
     // The page's "loadAdURL" message, whole ("url", or "errors" when the request failed).
     virtual void loadAdURLWithParameters(const MessageParameters& parameters) = 0;

@@ -86,7 +86,9 @@ ZADSlot::~ZADSlot() {
 // The load road.
 
 void ZADSlot::loadRequest(const std::shared_ptr<ZADRequest>& request) {
-    nextRequest_ = request;
+    // The slot's own copy: reading the extras may take "_useOnce" ones out of it, which must
+    // not change the application's request.
+    nextRequest_ = request ? request->copy() : nullptr;
     loadNextRequestWithAutoRefresh(false);
 }
 
@@ -392,8 +394,12 @@ void ZADSlot::processStandardAdResponse(const std::shared_ptr<ZADAd>& ad) {
         }
         if (!process) {
             didReceiveValidAd(); // the delegate has taken the ad
+            recordReceived(" (taken by the response delegate)");
             return;
         }
+    }
+    if (!adView_) {
+        return; // invalidated by a delegate meanwhile: nothing to render in, nothing to tell
     }
     loadingAd_ = ad;
     setReloadInterval(ad->reloadInterval());
@@ -442,7 +448,8 @@ void ZADSlot::renderPendingCustomRenderingAd() {
         delegate ? delegate->slotNotifyPublisherToRenderCustomRenderingAdError(*this, error)
                  : std::nullopt;
     if (rendered.value_or(false)) {
-        return; // the owner reports the rendered ad
+        recordReceived(" (custom rendering)"); // the owner reports the rendered ad
+        return;
     }
     ad_ = shown;
     // The load has ended: left in the fetching state the slot would refuse every later load.
@@ -463,7 +470,7 @@ void ZADSlot::setAdTypeAndReloadRequest(const ZADAdType& adType, bool reload) {
         return;
     }
     adType_ = adType;
-    if (newAdSize_ == CGSizeZero && reload) {
+    if (adView_ && newAdSize_ == CGSizeZero && reload) {
         adView_->setHidden(true);
     }
     if (!reload) {
@@ -548,6 +555,8 @@ void ZADSlot::cancelPendingAndFutureActions() {
 }
 
 void ZADSlot::invalidate() {
+    // A fetch under way would answer into a slot with no ad view.
+    cancelFetch();
     adViewDelegate_.reset();
     if (adView_) {
         adView_->setDelegate({});
@@ -574,6 +583,7 @@ void ZADSlot::setState(State state) {
 
 void ZADSlot::willRequestAdURL() {
     setState(RequestingAdURL);
+    setRequestID({}); // until the controller numbers this load's ask
 }
 
 void ZADSlot::didFailToRetrieveSDKCoreWithError(const std::shared_ptr<NSError>& error) {
@@ -596,15 +606,13 @@ void ZADSlot::didFailToReceiveAdWithErrorShouldCancelPendingActions(
     if (cancelPendingActionsToo) {
         cancelPendingActions();
     }
-    const auto reported =
-        error ? error : ZADRequestError::errorWithCode(ZADRequestError::InternalError);
     if (auto recorder = adLoadActionTimeRecorder()) {
         recorder->cancelTimingVariableWithName("awr_ios");
         recorder->cancelTimingVariableWithName("ttc_ios");
     }
     setState(Failed);
     loadingAd_.reset();
-    adFailedToReceiveContentWithError(reported);
+    adFailedToReceiveContentWithError(error);
 }
 
 void ZADSlot::didReceiveValidAd() {
@@ -639,15 +647,22 @@ void ZADSlot::invalidateState() {
 // Ad events.
 
 void ZADSlot::adFailedToReceiveContentWithError(const std::shared_ptr<NSError>& error) {
-    EventLog::record("ad", "failed " + adUnitID_ + ": error " + std::to_string(error->code()) +
-                               " " + error->localizedDescription());
+    // No error given is the internal error, whichever road the failure came by.
+    const auto reported =
+        error ? error : ZADRequestError::errorWithCode(ZADRequestError::InternalError);
+    EventLog::record("ad", "failed " + adUnitID_ + ": error " + std::to_string(reported->code()) +
+                               " " + reported->localizedDescription());
     if (auto delegate = adLoadDelegate()) {
-        delegate->slotDidFailToLoadAdContentWithError(*this, error);
+        delegate->slotDidFailToLoadAdContentWithError(*this, reported);
     }
 }
 
+void ZADSlot::recordReceived(const std::string& how) const {
+    EventLog::record("ad", "received " + adUnitID_ + " " + adType_.description() + how);
+}
+
 void ZADSlot::adFinishedLoadingContent() {
-    EventLog::record("ad", "received " + adUnitID_ + " " + adType_.description());
+    recordReceived({});
     if (auto delegate = adLoadDelegate()) {
         delegate->slotFinishedLoadingAdContent(*this);
     }

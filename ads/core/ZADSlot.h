@@ -91,9 +91,9 @@ public:
     // ("sz" for a banner, "format" "interstitial_mb" for an interstitial) and "request_id";
     // until the ad formats come, the slot answers for its owner's kind by its ad type.
     // An answer is taken only while the slot waits for its ad URL (state 2; a ready ad
-    // also in state 3), and an ad URL only for the slot's last request id: an answer or a
-    // time-out of a load the slot has moved on from (preempted, cancelled, ended) never
-    // ends the next one.
+    // also in state 3), and only for the slot's last request id (the controller checks it
+    // for every answer; each new ask clears it): an answer or a time-out of a load the slot
+    // has moved on from (preempted, cancelled, ended) never ends the next one.
     std::shared_ptr<ZADCSITimeRecorder> adLoadActionTimeRecorder() override;
     std::optional<PlistValue::Dictionary> requestParameters() override;
     long requestedAdType() override;
@@ -136,7 +136,7 @@ public:
     void didReceiveAdURL();
     void willFetchAdContent();
     void didFetchAdContent();
-    // The failure road: a null error becomes the internal request error.
+    // The failure road.
     void
     didFailToReceiveAdWithErrorShouldCancelPendingActions(const std::shared_ptr<NSError>& error,
                                                           bool cancelPendingActions);
@@ -147,7 +147,7 @@ public:
     void resetState();
     void invalidateState();
 
-    // Ad events.
+    // Ad events. A null error is reported as the internal request error.
     void adFailedToReceiveContentWithError(const std::shared_ptr<NSError>& error);
     void adFinishedLoadingContent();
 
@@ -195,7 +195,7 @@ public:
         return adViewDelegate_;
     }
     const std::shared_ptr<ZADAdFetcher>& adFetcher() const { return adFetcher_; }
-    std::string requestID() const;
+    std::string requestID() const override;
     uint64_t timeLastLoaded() const { return timeLastLoaded_; }
     double reloadInterval() const { return reloadInterval_; }
     // Values below one second turn reloading off (0).
@@ -233,6 +233,8 @@ private:
     void setViewForAdUsingView(const std::shared_ptr<UIView>& view);
     // The loading ad becomes the shown one.
     void finishedLoadingAdResponse(const std::shared_ptr<ZADAd>& ad);
+    // The "ad:" line of a load that ended with an ad, `how` said after it.
+    void recordReceived(const std::string& how) const;
 
     // Notifications.
     void appWillBecomeInactive();

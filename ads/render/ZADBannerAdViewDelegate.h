@@ -1,7 +1,7 @@
 // The web delegate of a slot's ad view: it turns the ad page's load into the slot's
 // outcome. A page that finishes while the slot renders is its valid ad (the view is
-// shown); a page that fails before the slot has a valid ad fails the load with the
-// network request error. Clicks, the opener, delayed loads and system sheets come with the
+// shown); a page that fails while the slot renders it fails the load with the network
+// request error (a cancelled page load only when "use_cancelled_url_error" says so). Clicks, the opener, delayed loads and system sheets come with the
 // full delegate. Main thread; the slot is held weakly.
 #pragma once
 

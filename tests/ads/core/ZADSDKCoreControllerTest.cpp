@@ -101,8 +101,8 @@ TEST_F(ZADSDKCoreControllerTest, RequestsBeforeThePageIsReadyWaitAndGetIdsInOrde
     EXPECT_THAT(first->recorder->ongoingVariables(), Contains(Key("rur_ios")));
 
     finishLoad();
-    EXPECT_EQ(first->requestID, "1");
-    EXPECT_EQ(second->requestID, "2");
+    EXPECT_EQ(first->requestID(), "1");
+    EXPECT_EQ(second->requestID(), "2");
     auto commands = commandsRunIn(*engine);
     ASSERT_EQ(commands.size(), 3u);
     EXPECT_THAT(commands[0], StartsWith("ROZU_getSdkConstants({"));
@@ -189,7 +189,7 @@ TEST_F(ZADSDKCoreControllerTest, AReadyAdBecomesARecordOfTheRequestedKind) {
 
 TEST_F(ZADSDKCoreControllerTest, APageOlderThanAnHourIsReloadedAtTheNextRequest) {
     auto answer = [&](const std::shared_ptr<RecordingLoader>& loader) {
-        pageSends("loadAdURL?request_id=" + loader->requestID + "&url=u");
+        pageSends("loadAdURL?request_id=" + loader->requestID() + "&url=u");
     };
     auto first = ask("a");
     finishLoad();
@@ -205,9 +205,9 @@ TEST_F(ZADSDKCoreControllerTest, APageOlderThanAnHourIsReloadedAtTheNextRequest)
     environment.fastForwardBy(0.001);
     auto past = ask("c");
     EXPECT_EQ(pageLoads(), 2u) << "3,600,001 ms is";
-    EXPECT_TRUE(past->requestID.empty()) << "waits for the reloaded page";
+    EXPECT_TRUE(past->requestID().empty()) << "waits for the reloaded page";
     finishLoad();
-    EXPECT_EQ(past->requestID, "3");
+    EXPECT_EQ(past->requestID(), "3");
     auto commands = commandsRunIn(*engine);
     EXPECT_EQ(
         std::count_if(commands.begin(), commands.end(),
@@ -231,7 +231,7 @@ TEST_F(ZADSDKCoreControllerTest, AFailedPageFailsTheWaitingRequestsAndIsLoadedAg
     auto retry = ask("c");
     EXPECT_EQ(pageLoads(), 2u);
     finishLoad();
-    EXPECT_EQ(retry->requestID, "1") << "ids count sent calls only";
+    EXPECT_EQ(retry->requestID(), "1") << "ids count sent calls only";
 }
 
 TEST_F(ZADSDKCoreControllerTest, ARequestThePageNeverAnswersEndsWithATimeOutError) {
@@ -253,7 +253,7 @@ TEST_F(ZADSDKCoreControllerTest, ARequestThePageNeverAnswersEndsWithATimeOutErro
     controller->buildAdURL(waiting);
     environment.runUntilIdle();
     finishLoad();
-    ASSERT_EQ(waiting->requestID, "1");
+    ASSERT_EQ(waiting->requestID(), "1");
     environment.fastForwardBy(ZADSDKCoreController::kAdURLRequestTimeout);
     EXPECT_THAT(waiting->calls, ElementsAre("error 5", "parameters", "error 5"));
     EXPECT_THAT(controller->pendingBuildAdURLRequestIDs(), IsEmpty());
@@ -346,6 +346,65 @@ TEST_F(ZADSDKCoreControllerTest, EveryKindOfConstantIsStoredAsItsTableSays) {
     EXPECT_FALSE(ZADLocationService::sharedInstance()->featureEnabled());
     EXPECT_EQ(setting("experiment_id_string"), PlistValue("9"));
     EXPECT_EQ(setting("zads:interstitial_ad_pool:schema"), PlistValue(PlistValue::Array{"a", "b"}));
+}
+
+// A sampling interval must be a positive number: anything else would make the samplers
+// spin or stop, so it is dropped with a log line and the last good one stays.
+TEST_F(ZADSDKCoreControllerTest, SamplingIntervalsThatAreNotPositiveNumbersAreIgnored) {
+    storeConstants({{"refresh_intervals", R"({"active_view_sampling_interval":2,)"
+                                          R"("swipe_to_view_sampling_interval":"1.5"})"}});
+    const std::pair<std::string, std::string> cases[] = {
+        {"zero", "0"},           {"negative", "-1"},       {"negative text", R"("-0.5")"},
+        {"text", R"("soon")"},   {"empty text", R"("")"},  {"boolean", "true"},
+        {"object", R"({"s":1})"}, {"array", "[1]"},         {"null", "null"},
+    };
+    for (const auto& [name, value] : cases) {
+        SCOPED_TRACE(name);
+        CapturedLog log;
+        storeConstants({{"refresh_intervals", R"({"active_view_sampling_interval":)" + value +
+                                                  R"(,"swipe_to_view_sampling_interval":)" +
+                                                  value + "}"}});
+        EXPECT_DOUBLE_EQ(controller->activeViewSamplingInterval(), 2);
+        EXPECT_DOUBLE_EQ(controller->swipeToViewSamplingInterval(), 1.5);
+        EXPECT_THAT(log.lines(), ElementsAre(HasSubstr("active_view_sampling_interval"),
+                                             HasSubstr("swipe_to_view_sampling_interval")));
+    }
+    storeConstants({{"refresh_intervals", R"({"active_view_sampling_interval":0.25})"}});
+    EXPECT_DOUBLE_EQ(controller->activeViewSamplingInterval(), 0.25);
+}
+
+// A load controller that asks again has moved on from its earlier ask: the page's answer to
+// it reaches nothing, even one already on its way to the main thread.
+TEST_F(ZADSDKCoreControllerTest, AnAnswerToAnAskTheLoaderHasMovedOnFromReachesNothing) {
+    auto loader = ask("a");
+    finishLoad();
+    ASSERT_EQ(loader->requestID(), "1");
+
+    // The answer leaves for the main thread; meanwhile the loader asks again (clearing its id
+    // as a new ask does).
+    engine->navigate("zmsg://core/invalidRequest?request_id=1", UIWebViewNavigationType::Other);
+    loader->setRequestID({});
+    controller->buildAdURL(loader);
+    environment.runUntilIdle();
+    ASSERT_EQ(loader->requestID(), "2");
+    EXPECT_THAT(loader->calls, ElementsAre("parameters", "parameters")) << "nothing of ask 1";
+    pageSends("loadAdURL?request_id=2&url=new");
+    EXPECT_EQ(loader->calls.back(), "loadAdURL request_id=2 url=new");
+}
+
+// Two asks of one loader before the page loads: the first is dropped, so its time-out never
+// comes and the page gets one call.
+TEST_F(ZADSDKCoreControllerTest, AnAskRepeatedBeforeThePageLoadsReplacesTheFirst) {
+    auto loader = ask("a");
+    environment.fastForwardBy(5);
+    controller->buildAdURL(loader);
+    environment.fastForwardBy(ZADSDKCoreController::kAdURLRequestTimeout - 1);
+    EXPECT_THAT(loader->calls, IsEmpty()) << "the first ask's time-out is gone";
+    finishLoad();
+    EXPECT_EQ(loader->requestID(), "1");
+    EXPECT_EQ(commandsRunIn(*engine).size(), 2u) << "the constants and one request";
+    environment.fastForwardBy(1);
+    EXPECT_THAT(loader->calls, ElementsAre("parameters", "error 5")) << "the second's comes";
 }
 
 TEST_F(ZADSDKCoreControllerTest, ConstantsThePageSendsAreStored) {

@@ -66,8 +66,11 @@ public:
                                              const std::shared_ptr<NSError>& error) override {
         note("failed " + error->domain() + " " + std::to_string(error->code()));
     }
-    bool slotShouldProcessAdResponseError(ZADSlot&, const std::shared_ptr<ZADAd>&,
+    bool slotShouldProcessAdResponseError(ZADSlot& slot, const std::shared_ptr<ZADAd>&,
                                           std::shared_ptr<NSError>& error) override {
+        if (whileDecidingOnResponse) {
+            whileDecidingOnResponse(slot);
+        }
         error = responseError;
         return processResponse;
     }
@@ -79,6 +82,7 @@ public:
     std::optional<bool> rendersCustomAds;
     bool processResponse = true;
     std::shared_ptr<NSError> responseError;
+    std::function<void(ZADSlot&)> whileDecidingOnResponse;
 
     std::vector<std::string> heard;
     bool allOnMainThread = true;
@@ -118,6 +122,11 @@ public:
         UIApplication::sharedApplication()->launch(std::make_shared<ActiveApplication>());
         ZADSDKCoreController::sharedInstance();
         corePage = &FakeWebViewEngine::latest();
+        freshSlot();
+    }
+
+    // A new 320x50 banner slot of the owner's for "unit-1" becomes `slot`.
+    void freshSlot() {
         slot = ZADSlot::init();
         adPage = &FakeWebViewEngine::latest();
         slot->setAdUnitID("unit-1");
@@ -144,6 +153,19 @@ public:
     // The controller hands over a ready ad; the fetch answers.
     void fetch(const std::shared_ptr<ZADAd>& ad, const PlistValue::Dictionary& headers = {}) {
         slot->loadAdHeaders(ad, headers);
+        environment.runUntilIdle();
+    }
+    // The core page loads and is asked for the slot's ad URL (the slot is in state 2).
+    void loadCorePage() {
+        corePage->finishLoad();
+        environment.runUntilIdle();
+    }
+    // The core page sends a message; "ID" in it stands for the slot's request id.
+    void corePageSends(std::string message) {
+        if (auto at = message.find("ID"); at != std::string::npos) {
+            message.replace(at, 2, slot->requestID());
+        }
+        corePage->navigate("zmsg://core/" + message, UIWebViewNavigationType::Other);
         environment.runUntilIdle();
     }
     // A load to a valid ad with that refresh interval.
@@ -676,6 +698,308 @@ TEST_F(SlotTest, TheFirstLoadOfTheProcessSaysHowToGetTestAdsOnce) {
 TEST_F(SlotTest, ItsDescriptionNamesTheAdUnit) {
     EXPECT_THAT(slot->description(),
                 testing::MatchesRegex("<ZADSlot: 0x[0-9a-f]+>\nad unit ID:unit-1"));
+}
+
+// The whole road: slot, core controller, scripted core page and back. The page's error
+// answer and its refusal of the request reach the owner as request errors of code 0, on the
+// main thread, and end the load.
+TEST_F(SlotTest, TheCorePagesErrorAndRefusalEndTheLoadAsInvalidRequestErrors) {
+    const std::pair<std::string, std::string> answers[] = {
+        {"an error answer", "loadAdURL?request_id=ID&errors=no%20fill"},
+        {"an invalid request", "invalidRequest?request_id=ID&errors=unknown%20unit"},
+    };
+    for (const auto& [name, message] : answers) {
+        SCOPED_TRACE(name);
+        owner->heard.clear();
+        startLoad();
+        if (slot->requestID().empty()) {
+            loadCorePage();
+        }
+        ASSERT_FALSE(slot->requestID().empty());
+        EventLog::clear();
+        corePageSends(message);
+        EXPECT_EQ(slot->state(), ZADSlot::Failed);
+        EXPECT_THAT(owner->heard, ElementsAre("failed com.zivido.ads 0"));
+        EXPECT_TRUE(owner->allOnMainThread);
+        const auto lines = adLines();
+        ASSERT_EQ(lines.size(), 2u);
+        EXPECT_EQ(lines[1], "ad: failed unit-1: error 0 " +
+                                ZADRequestError::standardMessageForCode(
+                                    ZADRequestError::InvalidRequest));
+    }
+}
+
+// A slot asks again while its first ask is still awaited (it was preempted, or a new ad type
+// reloaded it): none of the first ask's answers, nor its time-out, ends or takes over the
+// second load, which goes on to its ad.
+TEST_F(SlotTest, AnOldAsksAnswerOrTimeOutNeverEndsTheNextLoad) {
+    const std::pair<std::string, std::function<void(SlotTest&)>> reasks[] = {
+        {"preempted",
+         [](SlotTest& t) {
+             t.owner->preempt = true;
+             t.slot->loadRequest(ZADRequest::request());
+         }},
+        {"a new ad type",
+         [](SlotTest& t) {
+             const double width = t.slot->adType().size().width == 300 ? 728 : 300;
+             t.slot->setAdTypeAndReloadRequest(ZADAdType::bannerWithSize(CGSizeMake(width, 90)),
+                                               true);
+         }},
+    };
+    const std::pair<std::string, std::string> oldEvents[] = {
+        {"its time-out", ""},
+        {"its refusal", "invalidRequest?request_id=OLD"},
+        {"its error answer", "loadAdURL?request_id=OLD&errors=late"},
+        {"its ad URL", "loadAdURL?request_id=OLD&url=https%3A%2F%2Fads.test%2Fold"},
+        {"its ready ad", "loadAd?request_id=OLD&fetched_ad=%7B%22ad_html%22%3A%22old%22%7D"},
+    };
+    for (const auto& [reaskName, reask] : reasks) {
+        for (const auto& [eventName, message] : oldEvents) {
+            SCOPED_TRACE(reaskName + ", then " + eventName);
+            owner->heard.clear();
+            owner->preempt.reset();
+            startLoad();
+            if (slot->requestID().empty()) {
+                loadCorePage();
+            }
+            const std::string old = slot->requestID();
+            ASSERT_FALSE(old.empty());
+            environment.fastForwardBy(5);
+            reask(*this);
+            EXPECT_TRUE(slot->requestID().empty()) << "a new ask clears the id";
+            environment.runUntilIdle();
+            ASSERT_EQ(slot->state(), ZADSlot::RequestingAdURL);
+            ASSERT_NE(slot->requestID(), old);
+
+            if (message.empty()) {
+                environment.fastForwardBy(ZADSDKCoreController::kAdURLRequestTimeout - 5 + 0.1);
+            } else {
+                auto text = message;
+                text.replace(text.find("OLD"), 3, old);
+                corePageSends(text);
+            }
+            EXPECT_EQ(slot->state(), ZADSlot::RequestingAdURL);
+            EXPECT_THAT(owner->heard, IsEmpty());
+
+            corePageSends("loadAd?request_id=ID&fetched_ad=%7B%22ad_html%22%3A%22%3Cp%3Enew%3C%2Fp"
+                          "%3E%22%2C%22ad_base_url%22%3A%22https%3A%2F%2Fads.test%2F%22%7D");
+            adPage->finishLoad();
+            environment.runUntilIdle();
+            EXPECT_EQ(slot->state(), ZADSlot::ValidAd);
+            EXPECT_THAT(owner->heard, ElementsAre("ad view", "finished"));
+        }
+    }
+}
+
+// The core page stays silent: the controller's clock ends the load with the time-out error
+// (code 5), a late answer changes nothing, and the slot's next load goes through.
+TEST_F(SlotTest, ASlotTheControllerTimesOutLoadsAgainAfterwards) {
+    startLoad();
+    loadCorePage();
+    ASSERT_EQ(slot->requestID(), "1");
+    environment.fastForwardBy(ZADSDKCoreController::kAdURLRequestTimeout - 0.1);
+    EXPECT_EQ(slot->state(), ZADSlot::RequestingAdURL);
+    environment.fastForwardBy(0.1);
+    EXPECT_EQ(slot->state(), ZADSlot::Failed);
+    EXPECT_THAT(owner->heard, ElementsAre("failed com.zivido.ads 5"));
+    corePageSends("loadAdURL?request_id=1&url=https%3A%2F%2Fads.test%2Flate");
+    EXPECT_EQ(slot->state(), ZADSlot::Failed);
+
+    startLoad();
+    EXPECT_EQ(slot->requestID(), "2");
+    corePageSends("loadAd?request_id=ID&fetched_ad=%7B%22ad_html%22%3A%22%3Cp%3Ead%3C%2Fp%3E%22%"
+                  "2C%22ad_base_url%22%3A%22https%3A%2F%2Fads.test%2F%22%7D");
+    adPage->finishLoad();
+    environment.runUntilIdle();
+    EXPECT_EQ(slot->state(), ZADSlot::ValidAd);
+    EXPECT_THAT(owner->heard, ElementsAre("failed com.zivido.ads 5", "ad view", "finished"));
+    EXPECT_TRUE(owner->allOnMainThread);
+    EXPECT_THAT(adLines(),
+                ElementsAre("ad: load unit-1 banner 320x50", "ad: core page loaded",
+                            "ad: request 1 timed out",
+                            "ad: failed unit-1: error 5 " + ZADRequestError::standardMessageForCode(
+                                                                ZADRequestError::Timeout),
+                            "ad: load unit-1 banner 320x50",
+                            "ad: request 2 answered with a ready ad",
+                            "ad: received unit-1 banner 320x50"));
+}
+
+// A slot invalidated while its load is under way ends it quietly: nothing is rendered into
+// the ad view it let go, and nothing is reported.
+TEST_F(SlotTest, ASlotInvalidatedMidLoadEndsItQuietly) {
+    const std::pair<std::string, std::function<void(SlotTest&)>> cases[] = {
+        {"during the fetch",
+         [](SlotTest& t) {
+             t.slot->loadAdHeaders(readyAd("<p>ad</p>"), {});
+             t.slot->invalidate();
+         }},
+        {"by the response delegate, deciding on the response",
+         [](SlotTest& t) {
+             t.slot->setAdResponseDelegate(t.owner);
+             t.owner->whileDecidingOnResponse = [](ZADSlot& slot) { slot.invalidate(); };
+             t.slot->loadAdHeaders(readyAd("<p>ad</p>"), {});
+         }},
+        {"then reloaded for a new ad type",
+         [](SlotTest& t) {
+             t.slot->invalidate();
+             t.slot->setAdTypeAndReloadRequest(ZADAdType::interstitial(), true);
+         }},
+    };
+    for (const auto& [name, play] : cases) {
+        SCOPED_TRACE(name);
+        freshSlot();
+        const auto letGo = slot->adView(); // keeps the scripted page readable
+        startLoad();
+        play(*this);
+        environment.runUntilIdle();
+        EXPECT_EQ(slot->state(), ZADSlot::Invalidated);
+        EXPECT_FALSE(slot->adView());
+        EXPECT_THAT(adPage->calls, IsEmpty());
+        EXPECT_THAT(owner->heard, IsEmpty());
+        owner->whileDecidingOnResponse = nullptr;
+    }
+}
+
+// Only a failure of the page the current load renders ends that load. A cancelled page load
+// (replaced or stopped) counts only when the server's "use_cancelled_url_error" says so; a
+// page failing after its load ended, or while the next load asks for its ad URL, is not the
+// load's failure.
+TEST_F(SlotTest, OnlyTheRenderedPagesOwnFailureEndsTheLoad) {
+    const auto cancelled = NSURLErrorWithCode(NSURLErrorCancelled, "https://ads.test/ad");
+    const auto unreachable =
+        NSURLErrorWithCode(NSURLErrorCannotConnectToHost, "https://ads.test/ad");
+    const auto rendering = [](SlotTest& t) {
+        t.startLoad();
+        t.fetch(readyAd("<p>ad</p>"));
+    };
+    struct Case {
+        std::string name;
+        std::function<void(SlotTest&)> reach;
+        std::shared_ptr<NSError> error;
+        std::optional<std::string> setting;
+        ZADSlot::State state;
+        std::vector<std::string> heard;
+    };
+    const Case cases[] = {
+        {"a cancelled load", rendering, cancelled, std::nullopt, ZADSlot::Rendering, {"ad view"}},
+        {"a cancelled load, the server not counting them", rendering, cancelled, "0",
+         ZADSlot::Rendering, {"ad view"}},
+        {"a cancelled load, the server counting them", rendering, cancelled, "1",
+         ZADSlot::Failed, {"ad view", "failed com.zivido.ads 2"}},
+        {"a second failure after the load failed",
+         [&](SlotTest& t) {
+             rendering(t);
+             t.adPage->failLoad(unreachable);
+         },
+         unreachable, std::nullopt, ZADSlot::Failed, {"ad view", "failed com.zivido.ads 2"}},
+        {"a failure after the slot was ended",
+         [&](SlotTest& t) {
+             rendering(t);
+             t.slot->cancelPendingAndFutureActions();
+         },
+         unreachable, std::nullopt, ZADSlot::Invalidated, {"ad view"}},
+        {"the shown ad's page while the next load asks for its ad URL",
+         [](SlotTest& t) {
+             t.loadAd();
+             t.startLoad();
+         },
+         unreachable, std::nullopt, ZADSlot::RequestingAdURL, {"ad view", "finished"}},
+    };
+    auto defaults = NSUserDefaults::standardUserDefaults();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.setting) {
+            defaults->setObjectForKey(*c.setting, "/zivido/ads/use_cancelled_url_error");
+        } else {
+            defaults->removeObjectForKey("/zivido/ads/use_cancelled_url_error");
+        }
+        owner->heard.clear();
+        freshSlot();
+        c.reach(*this);
+        adPage->failLoad(c.error);
+        environment.runUntilIdle();
+        EXPECT_EQ(slot->state(), c.state);
+        EXPECT_EQ(owner->heard, c.heard);
+    }
+}
+
+TEST_F(SlotTest, AFailureWithoutAnErrorIsReportedAsTheInternalError) {
+    const std::pair<std::string, std::function<void(ZADSlot&)>> roads[] = {
+        {"straight to the owner", [](ZADSlot& s) { s.adFailedToReceiveContentWithError(nullptr); }},
+        {"the failure road",
+         [](ZADSlot& s) { s.didFailToReceiveAdWithErrorShouldCancelPendingActions(nullptr, false); }},
+        {"the core controller", [](ZADSlot& s) { s.adURLRequestDidFailWithError(nullptr); }},
+    };
+    for (const auto& [name, road] : roads) {
+        SCOPED_TRACE(name);
+        owner->heard.clear();
+        startLoad();
+        road(*slot);
+        EXPECT_THAT(owner->heard, ElementsAre("failed com.zivido.ads 11"));
+        EXPECT_EQ(adLines().back(),
+                  "ad: failed unit-1: error 11 " +
+                      ZADRequestError::standardMessageForCode(ZADRequestError::InternalError));
+    }
+}
+
+// Reading a request's one-time extras takes them out of the request read: the slot's own
+// copy, never the application's object.
+TEST_F(SlotTest, TheSlotLoadsItsOwnCopyOfTheApplicationsRequest) {
+    auto extras = ZADExtras::init();
+    extras->setAdditionalParameters(
+        PlistValue::Dictionary{{"_useOnce", PlistValue("1")},
+                               {"_requestUrl", PlistValue("https://ads.test/ads?unit=1")}});
+    auto request = ZADRequest::request();
+    request->registerAdNetworkExtras(extras);
+    slot->loadRequest(request);
+    EXPECT_EQ(slot->state(), ZADSlot::Fetching) << "the ad URL of the extras";
+    EXPECT_EQ(request->adNetworkExtrasFor("ZADExtras"), extras);
+    EXPECT_NE(slot->loadingRequest(), request);
+    environment.runUntilIdle();
+    adPage->finishLoad();
+    environment.runUntilIdle();
+    ASSERT_EQ(slot->state(), ZADSlot::ValidAd);
+
+    // A reload uses the slot's copy, whose one-time extras are spent: it asks the core page.
+    slot->loadNextRequestWithAutoRefresh(true);
+    EXPECT_EQ(slot->state(), ZADSlot::RequestingAdURL);
+}
+
+// Whichever way a load ends, it ends with one "ad:" line after its start's.
+TEST_F(SlotTest, EveryLoadEndIsOneAdLine) {
+    const std::pair<std::function<void(SlotTest&)>, std::string> cases[] = {
+        {[](SlotTest& t) {
+             t.fetch(readyAd("<p>ad</p>"));
+             t.adPage->finishLoad();
+         },
+         "ad: received unit-1 banner 320x50"},
+        {[](SlotTest& t) {
+             t.slot->setAdResponseDelegate(t.owner);
+             t.owner->processResponse = false;
+             t.fetch(readyAd("<p>ad</p>"));
+         },
+         "ad: received unit-1 banner 320x50 (taken by the response delegate)"},
+        {[](SlotTest& t) {
+             t.owner->rendersCustomAds = true;
+             auto ad = readyAd("<p>custom</p>");
+             ad->setResponseType(ZADAd::CustomRendering);
+             t.fetch(ad);
+             t.slot->setPlacement(std::make_shared<NSObject>());
+         },
+         "ad: received unit-1 banner 320x50 (custom rendering)"},
+        {[](SlotTest& t) { t.fetch(readyAd(" ")); },
+         "ad: failed unit-1: error 1 " +
+             ZADRequestError::standardMessageForCode(ZADRequestError::NoFill)},
+    };
+    for (const auto& [play, end] : cases) {
+        SCOPED_TRACE(end);
+        freshSlot();
+        EventLog::clear();
+        startLoad();
+        play(*this);
+        environment.runUntilIdle();
+        EXPECT_THAT(adLines(), ElementsAre("ad: load unit-1 banner 320x50", end));
+    }
 }
 
 } // namespace

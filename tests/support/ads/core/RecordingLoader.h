@@ -10,6 +10,7 @@
 #include "platform/foundation/NSError.h"
 
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -25,12 +26,20 @@ public:
             return std::nullopt;
         }
         PlistValue::Dictionary parameters = extraParameters;
-        parameters["request_id"] = requestID;
+        parameters["request_id"] = requestID();
         parameters["slotname"] = slotname_;
         return parameters;
     }
     long requestedAdType() override { return adType_; }
-    void setRequestID(const std::string& id) override { requestID = id; }
+    // Set on the controller's queue, read on the main thread.
+    void setRequestID(const std::string& id) override {
+        std::lock_guard hold(lock_);
+        requestID_ = id;
+    }
+    std::string requestID() const override {
+        std::lock_guard hold(lock_);
+        return requestID_;
+    }
     void loadAdURLWithParameters(const MessageParameters& parameters) override {
         std::string line = "loadAdURL";
         for (const auto& [name, value] : parameters) {
@@ -55,7 +64,6 @@ public:
         ZADCSITimeRecorder::initWithAction("load_ad_ios");
     PlistValue::Dictionary extraParameters;
     bool withoutParameters = false;
-    std::string requestID;
     std::vector<std::string> calls;
     bool allOnMainThread = true;
     std::shared_ptr<ZADAd> loadedAd;
@@ -69,4 +77,6 @@ private:
     }
     std::string slotname_;
     long adType_;
+    mutable std::mutex lock_;
+    std::string requestID_;
 };
