@@ -26,6 +26,7 @@
 #include "platform/uikit/UIScrollView.h"
 #include "platform/uikit/UIViewAnimation.h"
 #include "platform/uikit/UIWindow.h"
+#include "platform/uikit/WeakAction.h"
 
 #include <algorithm>
 
@@ -176,15 +177,11 @@ void _PEImageEditorViewController::viewWillAppear(bool animated) {
 }
 
 void _PEImageEditorViewController::initNavigationBar() {
-    std::weak_ptr<_PEImageEditorViewController> weak = self<_PEImageEditorViewController>();
+    auto self = this->self<_PEImageEditorViewController>();
     auto target = weakSelf<NSObject>();
     const std::string doneKey = "PEImageEditor_DoneBtnTitle";
     const std::string doneTitle = PEImageEditorTheme::localizedStringWithDefault(doneKey, "");
-    auto finish = [weak](UIBarButtonItem&) {
-        if (auto editor = weak.lock()) {
-            editor->pushedFinishBtn();
-        }
-    };
+    auto finish = weakAction(self, &_PEImageEditorViewController::pushedFinishBtn);
     // Untranslated anywhere, the platform's own Done item says it.
     auto done = doneTitle == doneKey ? UIBarButtonItem::initWithBarButtonSystemItemTargetAction(
                                            UIBarButtonSystemItem::Done, target, finish)
@@ -200,17 +197,14 @@ void _PEImageEditorViewController::initNavigationBar() {
     if (!bar) {
         auto item = std::make_shared<UINavigationItem>();
         item->setLeftBarButtonItem(UIBarButtonItem::initWithBarButtonSystemItemTargetAction(
-            UIBarButtonSystemItem::Cancel, target, [weak](UIBarButtonItem&) {
-                if (auto editor = weak.lock()) {
-                    editor->pushedCloseBtn();
-                }
-            }));
+            UIBarButtonSystemItem::Cancel, target,
+            weakAction(self, &_PEImageEditorViewController::pushedCloseBtn)));
         item->setRightBarButtonItem(done);
         const double y = statusBarInsideViews() ? statusBarHeight() : 0;
         bar = UINavigationBar::initWithFrame(
             CGRectMake(0, y, view()->frame().size.width, UINavigationBar::kHeight));
         bar->pushNavigationItemAnimated(item, false);
-        bar->setDelegate(self<_PEImageEditorViewController>());
+        bar->setDelegate(self);
         (navigation ? navigation->view() : view())->addSubview(bar);
         navigationBar_ = bar;
     }
@@ -291,17 +285,12 @@ void _PEImageEditorViewController::setMenuView() {
     const double spare = width - double(tools.size()) * kMenuItemWidth;
     const double gap =
         spare > 0 && spare < 2 * kMenuItemWidth ? spare / double(tools.size() + 1) : 0;
-    std::weak_ptr<_PEImageEditorViewController> weak = self<_PEImageEditorViewController>();
+    auto self = this->self<_PEImageEditorViewController>();
     double x = 0;
     for (const auto& tool : tools) {
         auto item = PEImageEditorTheme::menuItemWithFrameTargetActionToolInfo(
             CGRectMake(gap + x, 0, kMenuItemWidth, height), weakSelf<NSObject>(),
-            [weak](UIGestureRecognizer& recognizer) {
-                if (auto editor = weak.lock()) {
-                    editor->tappedMenuView(recognizer);
-                }
-            },
-            tool);
+            weakAction(self, &_PEImageEditorViewController::tappedMenuView), tool);
         menu->addSubview(item);
         x += gap + kMenuItemWidth;
     }
@@ -433,25 +422,19 @@ void _PEImageEditorViewController::swapToolBarWithEditting(bool editing) {
         bar->popNavigationItemAnimated(animated);
         return;
     }
-    std::weak_ptr<_PEImageEditorViewController> weak = self<_PEImageEditorViewController>();
+    auto self = this->self<_PEImageEditorViewController>();
     auto target = weakSelf<NSObject>();
     auto item = std::make_shared<UINavigationItem>();
     auto info = currentTool_->toolInfo();
     item->setTitle(info ? info->title() : std::string());
     item->setRightBarButtonItem(UIBarButtonItem::initWithTitleStyleTargetAction(
         PEImageEditorTheme::localizedStringWithDefault("PEImageEditor_OKBtnTitle", "OK"),
-        UIBarButtonItemStyle::Done, target, [weak](UIBarButtonItem&) {
-            if (auto editor = weak.lock()) {
-                editor->pushedDoneBtn();
-            }
-        }));
+        UIBarButtonItemStyle::Done, target,
+        weakAction(self, &_PEImageEditorViewController::pushedDoneBtn)));
     item->setLeftBarButtonItem(UIBarButtonItem::initWithTitleStyleTargetAction(
         PEImageEditorTheme::localizedStringWithDefault("PEImageEditor_BackBtnTitle", "Back"),
-        UIBarButtonItemStyle::Plain, target, [weak](UIBarButtonItem&) {
-            if (auto editor = weak.lock()) {
-                editor->pushedCancelBtn();
-            }
-        }));
+        UIBarButtonItemStyle::Plain, target,
+        weakAction(self, &_PEImageEditorViewController::pushedCancelBtn)));
     bar->pushNavigationItemAnimated(item, animated);
 }
 
@@ -497,22 +480,20 @@ void _PEImageEditorViewController::swapNavigationBarWithEditting(bool editing) {
             },
             nullptr);
     } else {
-        std::weak_ptr<_PEImageEditorViewController> weak = self<_PEImageEditorViewController>();
         UIViewAnimation::animateWithDurationDelayOptionsAnimationsCompletion(
             kSwapDuration, 0, 0,
             [navigationBar, bar, height] {
                 navigationBar->setTransform(CGAffineTransformIdentity);
                 bar->setTransform(CGAffineTransformMakeTranslation(0, -height));
             },
-            [weak, bar](bool) {
-                // A tool chosen while the bar was leaving keeps it.
-                auto editor = weak.lock();
-                if (editor && editor->currentTool_) {
-                    return;
-                }
-                bar->setHidden(true);
-                bar->setTransform(CGAffineTransformIdentity);
-            });
+            weakCall(self<_PEImageEditorViewController>(),
+                     [bar](_PEImageEditorViewController& editor, bool) {
+                         // A tool chosen while the bar was leaving keeps it.
+                         if (!editor.currentTool_) {
+                             bar->setHidden(true);
+                             bar->setTransform(CGAffineTransformIdentity);
+                         }
+                     }));
     }
 }
 
@@ -535,11 +516,9 @@ void _PEImageEditorViewController::pushedDoneBtn() {
     currentTool_->executeWithCompletionBlock([weak, run](std::shared_ptr<UIImage> image,
                                                          std::shared_ptr<NSError> error,
                                                          std::shared_ptr<NSObject>) {
-        auto deliver = [weak, run, image, error] {
-            if (auto editor = weak.lock()) {
-                editor->toolDidExecute(run, image, error);
-            }
-        };
+        auto deliver = weakCall(weak, [run, image, error](_PEImageEditorViewController& editor) {
+            editor.toolDidExecute(run, image, error);
+        });
         if (NSThread::isMainThread()) {
             deliver();
         } else {
