@@ -4,6 +4,7 @@
 #include "editor/PEImageEditorTheme.h"
 #include "editor/PEImageToolHost.h"
 #include "editor/PEImageToolInfo.h"
+#include "editor/PEToolPanel.h"
 #include "editor/PEToolbarMenuItem.h"
 #include "editor/categories/UIImage+Utility.h"
 #include "editor/categories/UIView+PEImageToolInfo.h"
@@ -15,7 +16,6 @@
 #include "platform/uikit/UIImageView.h"
 #include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UIScrollView.h"
-#include "platform/uikit/UIViewAnimation.h"
 #include "platform/uikit/WeakAction.h"
 
 #include <algorithm>
@@ -23,17 +23,9 @@
 namespace {
 constexpr double kItemWidth = 70;
 constexpr double kThumbnailPoints = 50;
-constexpr double kSlideDuration = 0.3;
-constexpr double kTappedAlpha = 0.2;
 
 dispatch_queue_t backgroundQueue() {
     return dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0);
-}
-
-void animate(const UIViewAnimation::Block& animations,
-             UIViewAnimation::Completion completion = {}) {
-    UIViewAnimation::animateWithDurationDelayOptionsAnimationsCompletion(
-        kSlideDuration, 0, 0, animations, std::move(completion));
 }
 } // namespace
 
@@ -55,11 +47,6 @@ std::atomic<bool>& PEFilterTool::busy() {
     return flag;
 }
 
-double PEFilterTool::stripDrop() const {
-    auto editor = this->editor();
-    return editor->view()->frame().size.height - menuScroll_->frame().origin.y;
-}
-
 void PEFilterTool::setup() {
     auto editor = this->editor();
     if (!editor) {
@@ -68,28 +55,18 @@ void PEFilterTool::setup() {
     originalImage_ = editor->originalImage();
     result_ = originalImage_;
 
-    auto menu = editor->menuView();
-    menuScroll_ = UIScrollView::initWithFrame(menu->frame());
-    menuScroll_->setBackgroundColor(menu->backgroundColor());
-    menuScroll_->setShowsHorizontalScrollIndicator(false);
-    editor->view()->addSubview(menuScroll_);
-
+    menuScroll_ = PEToolPanel::menuStrip(*editor);
     setFilterMenu();
-
-    menuScroll_->setTransform(CGAffineTransformMakeTranslation(0, stripDrop()));
-    animate([strip = menuScroll_] { strip->setTransform(CGAffineTransformIdentity); });
+    PEToolPanel::slideIn(*editor, menuScroll_);
 }
 
 void PEFilterTool::cleanup() {
     ended_ = true;
     waitingCompletions_.clear();
-    if (!menuScroll_ || !editor()) {
-        return;
+    auto editor = this->editor();
+    if (menuScroll_ && editor) {
+        PEToolPanel::slideOutAndRemove(*editor, menuScroll_);
     }
-    const double drop = stripDrop();
-    animate([strip = menuScroll_,
-             drop] { strip->setTransform(CGAffineTransformMakeTranslation(0, drop)); },
-            [strip = menuScroll_](bool) { strip->removeFromSuperview(); });
 }
 
 void PEFilterTool::setFilterMenu() {
@@ -138,8 +115,7 @@ void PEFilterTool::tappedFilterPanel(UIGestureRecognizer& sender) {
         return;
     }
     busy().store(true);
-    item->setAlpha(kTappedAlpha);
-    animate([item] { item->setAlpha(1); });
+    PEToolPanel::flash(item);
 
     const uint64_t generation = ++generation_;
     rendering_ = true;

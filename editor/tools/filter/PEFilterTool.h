@@ -77,8 +77,6 @@ private:
     // On the main thread, for the preview of the `generation`th tap.
     void previewDidFinish(std::shared_ptr<UIImage> image, uint64_t generation,
                           const std::string& filterName);
-    // The strip's move out of sight: below the editor's view.
-    double stripDrop() const;
 
     std::shared_ptr<UIImage> originalImage_;
     std::shared_ptr<UIScrollView> menuScroll_;

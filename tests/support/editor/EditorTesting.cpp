@@ -3,6 +3,7 @@
 #include "editor/EditorClasses.h"
 #include "editor/PEImageEditorTheme.h"
 #include "editor/tools/filter/PEFilterTool.h"
+#include "editor/tools/tonecurve/PEToneCurveTool.h"
 #include "tests/support/TestIsolation.h"
 #include "tests/support/harness/HarnessTesting.h"
 
@@ -12,5 +13,6 @@ void setUpEditorTesting() {
     TestIsolation::addReset([] {
         PEImageEditorTheme::resetForTesting();
         PEFilterTool::resetForTesting();
+        PEToneCurveTool::resetForTesting();
     });
 }
