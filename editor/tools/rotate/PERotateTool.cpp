@@ -9,10 +9,8 @@
 #include "editor/tools/rotate/PERotatePanel.h"
 #include "platform/coreimage/CIFilter.h"
 #include "platform/dispatch/dispatch.h"
-#include "platform/foundation/NSError.h"
 #include "platform/graphics/NSValue.h"
 #include "platform/quartzcore/CALayer.h"
-#include "platform/uikit/CIImage+UIKitAdditions.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIImage.h"
 #include "platform/uikit/UIImageView.h"
@@ -204,13 +202,10 @@ void PERotateTool::rotateStateDidChange() {
 
 std::shared_ptr<UIImage> PERotateTool::turnedImage(const std::shared_ptr<UIImage>& image,
                                                    const CGAffineTransform& transform) {
-    auto input = UIKitAdditions::initWithImage(image);
-    auto filter = input ? CIFilter::filterWithName("CIAffineTransform") : nullptr;
+    auto filter = PECoreImageRender::filterForImage("CIAffineTransform", image);
     if (!filter) {
         return nullptr;
     }
-    filter->setValueForKey(input, kCIInputImageKey);
-    filter->setDefaults();
     filter->setValueForKey(NSValue::valueWithCGAffineTransform(transform), "inputTransform");
     return PECoreImageRender::renderedImage(*filter);
 }
@@ -246,10 +241,8 @@ void PERotateTool::executeWithCompletionBlock(Completion completion) {
                                }
                                if (!turned) {
                                    completion(nullptr,
-                                              NSError::errorWithDomainCodeUserInfo(
-                                                  "PERotateTool", 1,
-                                                  {{NSLocalizedDescriptionKey,
-                                                    std::string("The picture could not be turned.")}}),
+                                              PECoreImageRender::failure(
+                                                  staticClassName(), "The picture could not be turned."),
                                               nullptr);
                                    return;
                                }

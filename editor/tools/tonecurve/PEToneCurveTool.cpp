@@ -9,10 +9,8 @@
 #include "editor/tools/tonecurve/PEToneCurveView.h"
 #include "platform/coreimage/CIFilter.h"
 #include "platform/dispatch/dispatch.h"
-#include "platform/foundation/NSError.h"
 #include "platform/quartzcore/CABasicAnimation.h"
 #include "platform/quartzcore/CALayer.h"
-#include "platform/uikit/CIImage+UIKitAdditions.h"
 #include "platform/uikit/UIButton.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIImage.h"
@@ -123,13 +121,10 @@ PEToneCurveTool::Curve PEToneCurveTool::curve() const {
 
 std::shared_ptr<UIImage> PEToneCurveTool::filteredImage(const std::shared_ptr<UIImage>& image,
                                                         const Curve& curve) {
-    auto input = UIKitAdditions::initWithImage(image);
-    auto filter = input ? CIFilter::filterWithName("CIToneCurve") : nullptr;
+    auto filter = PECoreImageRender::filterForImage("CIToneCurve", image);
     if (!filter) {
         return nullptr;
     }
-    filter->setValueForKey(input, kCIInputImageKey);
-    filter->setDefaults();
     for (size_t i = 0; i < curve.size(); ++i) {
         filter->setValueForKey(curve[i], kPointKeys[i]);
     }
@@ -175,10 +170,8 @@ void PEToneCurveTool::executeWithCompletionBlock(Completion completion) {
                 }
                 if (!filtered) {
                     completion(nullptr,
-                               NSError::errorWithDomainCodeUserInfo(
-                                   "PEToneCurveTool", 1,
-                                   {{NSLocalizedDescriptionKey,
-                                     std::string("The picture could not be filtered.")}}),
+                               PECoreImageRender::failure(staticClassName(),
+                                                          "The picture could not be filtered."),
                                nullptr);
                     return;
                 }
