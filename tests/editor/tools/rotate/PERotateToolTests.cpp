@@ -3,6 +3,7 @@
 #include "editor/PEImageToolInfo.h"
 #include "editor/PEToolbarMenuItem.h"
 #include "editor/tools/rotate/PERotatePanel.h"
+#include "harness/TouchInjector.h"
 #include "platform/base/NSThread.h"
 #include "platform/dispatch/GlobalThreadPool.h"
 #include "platform/foundation/NSError.h"
@@ -11,6 +12,7 @@
 #include "platform/uikit/UIImageView.h"
 #include "platform/uikit/UIScrollView.h"
 #include "platform/uikit/UISlider.h"
+#include "platform/uikit/UIWindow.h"
 #include "tests/support/ImageFixtures.h"
 #include "tests/support/TaskEnvironment.h"
 #include "tests/support/editor/FakeImageToolHost.h"
@@ -19,6 +21,7 @@
 
 #include <cmath>
 #include <functional>
+#include <numbers>
 #include <utility>
 #include <vector>
 
@@ -172,6 +175,22 @@ TEST_F(PERotateToolTest, APreviewAtAQuarterTurnIsFittedAndOutlined) {
     EXPECT_EQ(tool->gridView()->gridRect(), tool->rotateImageView()->frame());
     EXPECT_NEAR(tool->rotateImageView()->transform().a, tool->rotateImageView()->transform().b,
                 1e-9);
+}
+
+TEST_F(PERotateToolTest, DraggingTheSliderTurnsThePreviewAsItGoes) {
+    open(distinctPicture(4, 3));
+    auto window = UIWindow::initWithFrame(CGRectMake(0, 0, 320, 568));
+    window->addSubview(host->view());
+    window->makeKeyAndVisible();
+    const CGPoint thumb =
+        tool->rotateSlider()->convertPointToView(CGPointMake(130, 15), nullptr);
+    TouchInjector::drag(thumb, CGPointMake(thumb.x + 60, thumb.y), 0.3);
+    const float value = tool->rotateSlider()->value();
+    EXPECT_GT(value, 0.2f);
+    // The preview turned by the slider's angle, clockwise on screen, and outlined.
+    const CGAffineTransform t = tool->rotateImageView()->transform();
+    EXPECT_NEAR(std::atan2(t.b, t.a), value * std::numbers::pi, 1e-6);
+    EXPECT_EQ(tool->gridView()->gridRect(), tool->rotateImageView()->frame());
 }
 
 TEST_F(PERotateToolTest, QuarterTurnsAndMirrorsArePixelExact) {
