@@ -82,6 +82,8 @@ TEST(PEDefaultEmptyFilter, OnSevenEveryFilterComesInDockedOrderWithItsTitle) {
     ASSERT_TRUE(tool);
     EXPECT_EQ(tool->title(), "Filter");
     EXPECT_EQ(tool->dockedNumber(), 0);
+    // Its menu icon is the bundle's; the filters have none and get thumbnails instead.
+    EXPECT_TRUE(tool->iconImage());
     const auto filters = tool->sortedSubtools();
     ASSERT_EQ(filters.size(), 14u);
     for (size_t i = 0; i < filters.size(); ++i) {
