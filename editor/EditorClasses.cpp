@@ -21,6 +21,11 @@
 #include "editor/tools/filter/PEDefaultEmptyFilter.h"
 #include "editor/tools/filter/PEFilterBase.h"
 #include "editor/tools/filter/PEFilterTool.h"
+#include "editor/tools/rotate/PERotatePanel.h"
+#include "editor/tools/rotate/PERotateTool.h"
+#include "editor/tools/tonecurve/PEControlPoint.h"
+#include "editor/tools/tonecurve/PEToneCurveTool.h"
+#include "editor/tools/tonecurve/PEToneCurveView.h"
 #include "platform/base/ClassRegistry.h"
 #include "platform/uikit/UIKitClasses.h"
 
@@ -40,6 +45,12 @@ void registerEditorClasses() {
     registry.add<PEFilterBase, NSObject>({}, std::make_shared<PEFilterBase::ClassMethods>());
     registry.add<PEDefaultEmptyFilter, PEFilterBase>(
         {}, std::make_shared<PEDefaultEmptyFilter::ClassMethods>());
+    registry.add<PERotateTool, PEImageToolBase>({}, std::make_shared<PERotateTool::ClassMethods>());
+    registry.add<PERotatePanel, UIView>();
+    registry.add<PEToneCurveTool, PEImageToolBase>(
+        {}, std::make_shared<PEToneCurveTool::ClassMethods>());
+    registry.add<PEToneCurveView, UIView>();
+    registry.add<PEControlPoint, UIView>();
     // The filters of the table's other rows differ only in name: each answers through the
     // class methods it inherits, for its own row. They are never made into objects.
     for (const std::string& name : PEDefaultEmptyFilter::subclassNames()) {

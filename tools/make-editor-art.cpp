@@ -1,6 +1,7 @@
 // Draws the image editor's tool icons into its bundle: for each tool class and icon colour
 // (black, white), "<bundle>/<class>/<colour>/icon.png", a 50-point line glyph drawn at 3
-// pixels a point, so that it stays sharp shrunk to a 2x screen and exact on a 3x one.
+// pixels a point, so that it stays sharp shrunk to a 2x screen and exact on a 3x one; and
+// beside it the other pictures some tools load (their menu items and buttons), the same way.
 // The effect tool's items show a small landscape through each effect, rendered by the
 // effect itself: "<bundle>/PEEffectTool/<effect class>.png", the same square at the same
 // scale, one picture for either icon colour.
@@ -197,6 +198,53 @@ void text(const CGColor& c) {
     stroke(polyline({CGPointMake(39, 22), CGPointMake(39, 42)}), c, 2);
 }
 
+// The rotate tool's quarter turn: a picture frame with a clockwise arrow over its corner.
+void quarterTurn(const CGColor& c) {
+    stroke(UIBezierPath::bezierPathWithRoundedRectCornerRadius(CGRectMake(9, 20, 22, 22), 2), c);
+    stroke(UIBezierPath::bezierPathWithArcCenterRadiusStartAngleEndAngleClockwise(
+               CGPointMake(20, 31), 19, -kPi * 0.55, -kPi * 0.05, true),
+           c);
+    stroke(polyline({CGPointMake(32, 24), CGPointMake(39, 29), CGPointMake(43, 21)}), c);
+}
+
+// A mirror across a dashed axis: one solid and one outlined triangle facing each other.
+// `vertical` mirrors top to bottom (the axis lies across).
+void mirror(const CGColor& c, bool vertical) {
+    auto place = [vertical](double x, double y) {
+        return vertical ? CGPointMake(y, x) : CGPointMake(x, y);
+    };
+    auto axis = polyline({place(25, 6), place(25, 44)});
+    const CGFloat dash[] = {3, 3};
+    CGContextSetLineDash(UIGraphicsGetCurrentContext(), 0, dash, 2);
+    stroke(axis, c, 1.5);
+    CGContextSetLineDash(UIGraphicsGetCurrentContext(), 0, nullptr, 0);
+    auto solid = polyline({place(21, 13), place(21, 37), place(7, 37)});
+    solid->closePath();
+    fill(solid, c);
+    auto outline = polyline({place(29, 13), place(29, 37), place(43, 37)});
+    outline->closePath();
+    stroke(outline, c);
+}
+void mirrorLeftRight(const CGColor& c) {
+    mirror(c, false);
+}
+void mirrorTopBottom(const CGColor& c) {
+    mirror(c, true);
+}
+
+// The tone curve panel's fold button: a chevron pointing down (turned up while folded).
+void foldArrow(const CGColor& c) {
+    stroke(polyline({CGPointMake(11, 18), CGPointMake(25, 32), CGPointMake(39, 18)}), c, 4);
+}
+
+// The tone curve panel's reset button: an arrow running round anticlockwise, as it spins.
+void resetArrow(const CGColor& c) {
+    stroke(UIBezierPath::bezierPathWithArcCenterRadiusStartAngleEndAngleClockwise(
+               CGPointMake(25, 26), 15, -kPi * 0.4, kPi * 1.3, true),
+           c, 4);
+    stroke(polyline({CGPointMake(36, 5), CGPointMake(29, 11), CGPointMake(36, 17)}), c, 4);
+}
+
 // A square picture of the icon's size, drawn in points by `draw`.
 std::shared_ptr<UIImage> iconImage(const std::function<void()>& draw) {
     UIGraphicsBeginImageContextWithOptions(
@@ -312,6 +360,18 @@ int main(int argc, char** argv) {
         {"PEEmoticonTool", emoticon}, {"PEStickerTool", sticker},
         {"PETextTool", text},
     };
+    // The other pictures a tool loads from its folder.
+    const struct {
+        const char* tool;
+        const char* file;
+        Glyph glyph;
+    } pictures[] = {
+        {"PERotateTool", "btn_rotate.png", quarterTurn},
+        {"PERotateTool", "btn_flip1.png", mirrorLeftRight},
+        {"PERotateTool", "btn_flip2.png", mirrorTopBottom},
+        {"PEToneCurveTool", "btn_arrow.png", foldArrow},
+        {"PEToneCurveTool", "btn_reset.png", resetArrow},
+    };
     const struct {
         const char* name;
         CGColor color;
@@ -325,5 +385,12 @@ int main(int argc, char** argv) {
         }
     }
     ok = writeEffectIcons(bundle) && ok;
+    for (const auto& picture : pictures) {
+        for (const auto& colour : colours) {
+            ok = writeIcon(bundle + "/" + picture.tool + "/" + colour.name + "/" + picture.file,
+                           picture.glyph, colour.color) &&
+                 ok;
+        }
+    }
     return ok ? 0 : 1;
 }

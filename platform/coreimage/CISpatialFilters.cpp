@@ -189,6 +189,53 @@ CIImagePtr pixellate(const CIImage& input, const CIFilter& filter) {
     });
 }
 
+// `value` when it lies within rounding error of a whole number, that number.
+std::optional<double> nearWhole(double value) {
+    const double whole = std::round(value);
+    return std::abs(value - whole) <= 1e-9 * std::max(1.0, std::abs(value))
+               ? std::optional<double>(whole)
+               : std::nullopt;
+}
+
+// The pixels of `input` moved whole by a transform that maps the pixel grid onto itself:
+// quarter turns and mirrors (computed turns by multiples of pi/2 come within rounding error
+// of one) with a whole-pixel shift, on a picture whose extent lies on the grid. Exact,
+// and as fast as copying; null when the transform is not one of those.
+CIImagePtr gridTransform(const CIImage& input, const CGAffineTransform& t) {
+    const CGRect& extent = input.extent();
+    const auto a = nearWhole(t.a), b = nearWhole(t.b), c = nearWhole(t.c), d = nearWhole(t.d);
+    const auto tx = nearWhole(t.tx), ty = nearWhole(t.ty);
+    if (!a || !b || !c || !d || !tx || !ty || !CGRectEqualToRect(CGRectIntegral(extent), extent) ||
+        std::abs(*a) + std::abs(*b) != 1 || std::abs(*a) != std::abs(*d) ||
+        std::abs(*b) != std::abs(*c)) {
+        return nullptr;
+    }
+    const CGAffineTransform exact = CGAffineTransformMake(*a, *b, *c, *d, *tx, *ty);
+    const CGRect out = CGRectApplyAffineTransform(extent, exact);
+    if (!fitsPicture(out, "CIAffineTransform")) {
+        return nullptr;
+    }
+    // In pixel rows (y down) the linear part reads (a, -c; -b, d).
+    const double m0 = *a, m1 = -*c, m2 = -*b;
+    return movePixels(input, true, out, [&](const VImage& pixels) {
+        if (m0 != 0) {
+            // Mirrors: x and y keep their axes.
+            VImage moved = pixels;
+            if (m0 < 0) {
+                moved = moved.flip(VIPS_DIRECTION_HORIZONTAL);
+            }
+            if (*d < 0) {
+                moved = moved.flip(VIPS_DIRECTION_VERTICAL);
+            }
+            return moved;
+        }
+        // (x, y) -> (m1 y, m2 x): a quarter turn clockwise on screen takes x to y, and
+        // the swapped axes without a turn are a turn and a mirror.
+        const VImage turned = pixels.rot(m2 > 0 ? VIPS_ANGLE_D90 : VIPS_ANGLE_D270);
+        return m1 * m2 > 0 ? turned.flip(VIPS_DIRECTION_HORIZONTAL) : turned;
+    });
+}
+
 // The affine transform, in engine coordinates (y up), sampled bilinearly; outside the
 // transformed picture is transparent.
 CIImagePtr affineTransform(const CIImage& input, const CIFilter& filter) {
@@ -200,6 +247,9 @@ CIImagePtr affineTransform(const CIImage& input, const CIFilter& filter) {
         NSLog("CIAffineTransform: the transform %@ cannot be applied",
               NSStringFromCGRect(CGRectMake(t.a, t.b, t.c, t.d)));
         return nullptr;
+    }
+    if (auto moved = gridTransform(input, t)) {
+        return moved;
     }
     if (!fitsPicture(out, "CIAffineTransform")) {
         return nullptr;

@@ -28,6 +28,9 @@ public:
     void setRepeatCount(float count) { repeatCount_ = count; }
     bool autoreverses() const { return autoreverses_; }
     void setAutoreverses(bool value) { autoreverses_ = value; }
+    // Each repetition starts where the one before ended.
+    bool isCumulative() const { return cumulative_; }
+    void setCumulative(bool value) { cumulative_ = value; }
     bool isRemovedOnCompletion() const { return removedOnCompletion_; }
     void setRemovedOnCompletion(bool value) { removedOnCompletion_ = value; }
     const std::string& fillMode() const { return fillMode_; }
@@ -48,6 +51,7 @@ private:
     float repeatCount_ = 0;
     bool autoreverses_ = false;
     bool removedOnCompletion_ = true;
+    bool cumulative_ = false;
     std::string fillMode_ = kCAFillModeRemoved;
     std::string timingFunction_ = kCAMediaTimingFunctionLinear;
     std::shared_ptr<CAAnimationDelegate> delegate_;

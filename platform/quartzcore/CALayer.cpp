@@ -4,6 +4,13 @@
 #include "platform/graphics/CGContext.h"
 #include "platform/quartzcore/CAAnimation.h"
 
+void CALayer::setTransform(const CATransform3D& transform) {
+    transform_ = transform;
+    if (transformObserver_) {
+        transformObserver_(transform);
+    }
+}
+
 void CALayer::addSublayer(const std::shared_ptr<CALayer>& layer) {
     if (!layer || layer.get() == this) {
         return;

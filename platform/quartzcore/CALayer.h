@@ -7,6 +7,9 @@
 #include "platform/graphics/CGContext.h"
 #include "platform/graphics/CGGeometry.h"
 #include "platform/graphics/CGPath.h"
+#include "platform/quartzcore/CATransform3D.h"
+
+#include <functional>
 
 #include <map>
 #include <memory>
@@ -27,6 +30,16 @@ public:
     CGRect frame() const { return frame_; }
     void setFrame(const CGRect& frame) { frame_ = frame; }
     CGRect bounds() const { return CGRectMake(0, 0, frame_.size.width, frame_.size.height); }
+
+    // Applied about the layer's centre; only its affine part is drawn. A view's own layer
+    // and the view share it: the view's transform is its affine part, and setting either
+    // sets both.
+    CATransform3D transform() const { return transform_; }
+    void setTransform(const CATransform3D& transform);
+    // What a view learns when its own layer's transform is set (the view sets it once, when
+    // it makes the layer).
+    using TransformObserver = std::function<void(const CATransform3D&)>;
+    void setTransformObserver(TransformObserver observer) { transformObserver_ = std::move(observer); }
 
     double cornerRadius() const { return cornerRadius_; }
     void setCornerRadius(double radius) { cornerRadius_ = radius; }
@@ -84,6 +97,8 @@ private:
                          bool finished);
 
     CGRect frame_{};
+    CATransform3D transform_ = CATransform3DIdentity;
+    TransformObserver transformObserver_;
     double cornerRadius_ = 0;
     bool masksToBounds_ = false;
     double borderWidth_ = 0;

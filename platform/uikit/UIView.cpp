@@ -129,9 +129,20 @@ void UIView::setCenter(const CGPoint& center) {
 }
 
 void UIView::setTransform(const CGAffineTransform& transform) {
+    if (layer_) {
+        // The layer tells the view (layerTransformDidChange).
+        layer_->setTransform(CATransform3DMakeAffineTransform(transform));
+        return;
+    }
     requireMainThread("setTransform");
     UIViewAnimation::noteChange(*this, "transform");
     transform_ = transform;
+}
+
+void UIView::layerTransformDidChange(const CATransform3D& transform) {
+    requireMainThread("setTransform");
+    UIViewAnimation::noteChange(*this, "transform");
+    transform_ = CATransform3DGetAffineTransform(transform);
 }
 
 void UIView::setBackgroundColor(std::shared_ptr<UIColor> color) {
@@ -143,6 +154,13 @@ void UIView::setBackgroundColor(std::shared_ptr<UIColor> color) {
 std::shared_ptr<CALayer> UIView::layer() const {
     if (!layer_) {
         layer_ = CALayer::layer();
+        layer_->setTransform(CATransform3DMakeAffineTransform(transform_));
+        layer_->setTransformObserver(
+            [weakView = std::weak_ptr<const NSObject>(weak_from_this())](const CATransform3D& t) {
+                if (auto view = std::const_pointer_cast<NSObject>(weakView.lock())) {
+                    static_cast<UIView&>(*view).layerTransformDidChange(t);
+                }
+            });
     }
     return layer_;
 }

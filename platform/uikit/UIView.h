@@ -12,6 +12,7 @@
 #include <vector>
 
 class CALayer;
+struct CATransform3D;
 class UIColor;
 class UIEvent;
 class UIGestureRecognizer;
@@ -68,6 +69,8 @@ public:
     virtual void setBounds(const CGRect& bounds);
     CGPoint center() const { return center_; }
     void setCenter(const CGPoint& center);
+    // The affine part of the layer's transform: setting a 3-D transform on the layer
+    // changes it (and the frame) too.
     CGAffineTransform transform() const { return transform_; }
     void setTransform(const CGAffineTransform& transform);
 
@@ -190,6 +193,8 @@ private:
     void detachFromSuperview();
     void resizeSubviews(const CGSize& oldSize);
     void notifyWindowChange(UIWindow* newWindow, bool before);
+    // The own layer's transform was set (directly or through setTransform).
+    void layerTransformDidChange(const CATransform3D& transform);
     // Maps this view's coordinates into its superview's.
     CGAffineTransform transformToSuperview() const;
     // Maps this view's coordinates into `ancestor`'s, or into the root's when `ancestor` is

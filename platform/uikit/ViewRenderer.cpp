@@ -56,7 +56,11 @@ void paintLayerTree(const CALayer& layer, const CGContextRef& context) {
         return;
     }
     CGContextSaveGState(context);
-    CGContextTranslateCTM(context, layer.frame().origin.x, layer.frame().origin.y);
+    // The transform turns the layer about its centre; a flat drawing shows its affine part.
+    const CGRect frame = layer.frame();
+    CGContextTranslateCTM(context, CGRectGetMidX(frame), CGRectGetMidY(frame));
+    CGContextConcatCTM(context, CATransform3DGetAffineTransform(layer.transform()));
+    CGContextTranslateCTM(context, -frame.size.width / 2, -frame.size.height / 2);
     CGContextSetAlpha(context, layer.opacity());
     if (layer.masksToBounds()) {
         CGContextAddPath(context, outline(layer.bounds(), layer.cornerRadius()));

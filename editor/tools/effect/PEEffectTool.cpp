@@ -4,7 +4,7 @@
 #include "editor/PEImageEditorTheme.h"
 #include "editor/PEImageToolHost.h"
 #include "editor/PEImageToolInfo.h"
-#include "editor/PEToolStrip.h"
+#include "editor/PEToolPanel.h"
 #include "editor/PEToolbarMenuItem.h"
 #include "editor/categories/UIImage+Utility.h"
 #include "editor/categories/UIView+PEImageToolInfo.h"
@@ -53,12 +53,12 @@ void PEEffectTool::setup() {
     thumbnailImage_ = Utility::resize(originalImage_, editor->imageView()->frame().size);
     editor->fixZoomScaleWithAnimated(true);
 
-    menuScroll_ = PEToolStrip::stripOverMenu(*editor);
+    menuScroll_ = PEToolPanel::menuStrip(*editor);
     if (!menuScroll_) {
         return;
     }
     setEffectMenu();
-    PEToolStrip::slideIn(*editor, menuScroll_);
+    PEToolPanel::slideIn(*editor, menuScroll_);
 }
 
 void PEEffectTool::cleanup() {
@@ -75,7 +75,7 @@ void PEEffectTool::cleanup() {
     }
     editor->resetZoomScaleWithAnimated(true);
     if (menuScroll_) {
-        PEToolStrip::slideOut(*editor, menuScroll_);
+        PEToolPanel::slideOutAndRemove(*editor, menuScroll_);
     }
 }
 
@@ -84,7 +84,7 @@ void PEEffectTool::setEffectMenu() {
     if (!info || !menuScroll_) {
         return;
     }
-    PEToolStrip::fillWithEntries(*menuScroll_, info->sortedSubtools(), weakSelf<PEEffectTool>(),
+    PEToolPanel::fillWithEntries(*menuScroll_, info->sortedSubtools(), weakSelf<PEEffectTool>(),
                                  weakAction(self<PEEffectTool>(), &PEEffectTool::tappedMenu),
                                  [this](const std::shared_ptr<PEToolbarMenuItem>& item) {
                                      if (!selectedMenu_) {
@@ -98,7 +98,7 @@ void PEEffectTool::tappedMenu(UIGestureRecognizer& sender) {
     if (!item || ended_) {
         return;
     }
-    PEToolStrip::flash(item);
+    PEToolPanel::flash(item);
     setSelectedMenu(item);
 }
 

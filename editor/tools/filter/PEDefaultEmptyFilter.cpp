@@ -1,9 +1,9 @@
 #include "editor/tools/filter/PEDefaultEmptyFilter.h"
 
 #include "app/categories/UIDevice+SystemVersion.h"
+#include "editor/PECoreImageRender.h"
 #include "editor/PEImageEditorTheme.h"
 #include "platform/base/ClassRegistry.h"
-#include "platform/coreimage/CIContext.h"
 #include "platform/coreimage/CIFilter.h"
 #include "platform/coreimage/CIImage.h"
 #include "platform/coreimage/CIVector.h"
@@ -137,11 +137,5 @@ PEDefaultEmptyFilter::filteredImageWithFilterName(const std::shared_ptr<UIImage>
         return image;
     }
     auto filter = filterWithNameForImage(name, image);
-    auto output = filter ? filter->outputImage() : nullptr;
-    if (!output) {
-        return nullptr;
-    }
-    // A context of the call's own: contexts are never shared between threads.
-    auto context = CIContext::contextWithOptions({.useSoftwareRenderer = false});
-    return UIImage::imageWithCGImage(context->createCGImageFromRect(output, output->extent()));
+    return filter ? PECoreImageRender::renderedImage(*filter) : nullptr;
 }

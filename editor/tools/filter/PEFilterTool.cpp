@@ -4,7 +4,7 @@
 #include "editor/PEImageEditorTheme.h"
 #include "editor/PEImageToolHost.h"
 #include "editor/PEImageToolInfo.h"
-#include "editor/PEToolStrip.h"
+#include "editor/PEToolPanel.h"
 #include "editor/PEToolbarMenuItem.h"
 #include "editor/categories/UIImage+Utility.h"
 #include "editor/categories/UIView+PEImageToolInfo.h"
@@ -15,6 +15,7 @@
 #include "platform/uikit/UIImage.h"
 #include "platform/uikit/UIImageView.h"
 #include "platform/uikit/UIScreen.h"
+#include "platform/uikit/UIScrollView.h"
 #include "platform/uikit/WeakAction.h"
 
 namespace {
@@ -51,19 +52,19 @@ void PEFilterTool::setup() {
     originalImage_ = editor->originalImage();
     result_ = originalImage_;
 
-    menuScroll_ = PEToolStrip::stripOverMenu(*editor);
+    menuScroll_ = PEToolPanel::menuStrip(*editor);
     if (!menuScroll_) {
         return;
     }
     setFilterMenu();
-    PEToolStrip::slideIn(*editor, menuScroll_);
+    PEToolPanel::slideIn(*editor, menuScroll_);
 }
 
 void PEFilterTool::cleanup() {
     ended_ = true;
     waitingCompletions_.clear();
     if (auto editor = this->editor(); editor && menuScroll_) {
-        PEToolStrip::slideOut(*editor, menuScroll_);
+        PEToolPanel::slideOutAndRemove(*editor, menuScroll_);
     }
 }
 
@@ -77,7 +78,7 @@ void PEFilterTool::setFilterMenu() {
     // long as fourteen previews.
     const std::shared_ptr<UIImage> thumbnailSource =
         Utility::aspectFill(originalImage_, CGSizeMake(side, side));
-    PEToolStrip::fillWithEntries(
+    PEToolPanel::fillWithEntries(
         *menuScroll_, info->sortedSubtools(), weakSelf<PEFilterTool>(),
         weakAction(self<PEFilterTool>(), &PEFilterTool::tappedFilterPanel),
         [&](const std::shared_ptr<PEToolbarMenuItem>& item) {
@@ -107,7 +108,7 @@ void PEFilterTool::tappedFilterPanel(UIGestureRecognizer& sender) {
         return;
     }
     busy().store(true);
-    PEToolStrip::flash(item);
+    PEToolPanel::flash(item);
 
     const uint64_t generation = ++generation_;
     rendering_ = true;

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <utility>
 #include <numbers>
 
 namespace {
@@ -80,6 +82,53 @@ TEST(CISpatialFiltersTest, AffineExtentIsTheBoundingBox) {
     ASSERT_TRUE(eighth);
     EXPECT_EQ(eighth->pixelAt(0, 0), 0u);
     EXPECT_EQ(eighth->pixelAt(4, 4) >> 24, 255u);
+}
+
+TEST(CISpatialFiltersTest, QuarterTurnsAndMirrorsMoveWholePixelsExactly) {
+    // Transforms made of turns by multiples of pi/2 carry rounding error (cos(pi/2) is not
+    // 0); each must still move every pixel whole, onto an extent of the exact size. `from`
+    // gives, for an output pixel (x, y from the top), the input pixel it shows (6 x 4 in).
+    const double pi = std::numbers::pi;
+    const CGAffineTransform mirrorX = CGAffineTransformMakeScale(-1, 1);
+    struct Case {
+        const char* name;
+        CGAffineTransform t;
+        size_t width, height;
+        std::function<std::pair<size_t, size_t>(size_t, size_t)> from;
+    };
+    const Case cases[] = {
+        {"quarter turn clockwise on screen", CGAffineTransformMakeRotation(-pi / 2), 4, 6,
+         [](size_t x, size_t y) { return std::pair{y, 3 - x}; }},
+        {"quarter turn anticlockwise", CGAffineTransformMakeRotation(pi / 2), 4, 6,
+         [](size_t x, size_t y) { return std::pair{5 - y, x}; }},
+        {"half turn", CGAffineTransformMakeRotation(pi), 6, 4,
+         [](size_t x, size_t y) { return std::pair{5 - x, 3 - y}; }},
+        {"mirrored top to bottom by a turn", CGAffineTransformRotate(mirrorX, pi), 6, 4,
+         [](size_t x, size_t y) { return std::pair{x, 3 - y}; }},
+        {"mirrored, then a quarter turn",
+         CGAffineTransformConcat(mirrorX, CGAffineTransformMakeRotation(-pi / 2)), 4, 6, [](size_t x, size_t y) { return std::pair{5 - y, 3 - x}; }},
+        {"mirrored, then the other quarter turn",
+         CGAffineTransformConcat(mirrorX, CGAffineTransformMakeRotation(pi / 2)), 4, 6,
+         [](size_t x, size_t y) { return std::pair{y, x}; }},
+    };
+    const CGImageRef picture = distinct();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CIImagePtr out =
+            filtered("CIAffineTransform", picture, {{"inputTransform", transform(c.t)}});
+        ASSERT_TRUE(out);
+        EXPECT_EQ(out->extent().size, CGSizeMake(c.width, c.height));
+        const CGImageRef bitmap = renderWhole(out);
+        ASSERT_TRUE(bitmap);
+        ASSERT_EQ(bitmap->width(), c.width);
+        ASSERT_EQ(bitmap->height(), c.height);
+        for (size_t y = 0; y < c.height; ++y) {
+            for (size_t x = 0; x < c.width; ++x) {
+                const auto [fx, fy] = c.from(x, y);
+                ASSERT_EQ(bitmap->pixelAt(x, y), picture->pixelAt(fx, fy)) << x << "," << y;
+            }
+        }
+    }
 }
 
 TEST(CISpatialFiltersTest, SingularTransformGivesNothing) {

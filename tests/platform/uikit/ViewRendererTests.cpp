@@ -216,3 +216,56 @@ TEST_F(ViewRendererTest, APatternOfNoImagePaintsNothing) {
 }
 
 } // namespace
+
+namespace {
+
+// A view's layer turned in 3-D is drawn by its affine part (about the view's centre), and
+// so is a free sublayer's; the view's transform and frame follow its layer.
+TEST_F(ViewRendererTest, ALayersThreeDTransformIsDrawnByItsAffinePart) {
+    // Left half red, right half blue, turned half about the y axis: blue on the left.
+    auto view = colouredView(CGRectMake(20, 20, 40, 20), UIColor::blueColor());
+    auto left = colouredView(CGRectMake(0, 0, 20, 20), UIColor::redColor());
+    view->addSubview(left);
+    window->addSubview(view);
+    view->layer()->setTransform(CATransform3DMakeRotation(std::numbers::pi, 0, 1, 0));
+    EXPECT_NEAR(view->transform().a, -1, 1e-12);
+    EXPECT_NEAR(view->frame().origin.x, 20, 1e-9);
+    EXPECT_NEAR(view->frame().size.width, 40, 1e-9);
+    // A quarter turn about z makes the frame stand up, as the preview of a turned picture
+    // does.
+    auto turned = colouredView(CGRectMake(70, 10, 20, 10), UIColor::blackColor());
+    window->addSubview(turned);
+    turned->layer()->setTransform(CATransform3DMakeRotation(std::numbers::pi / 2, 0, 0, 1));
+    EXPECT_NEAR(turned->frame().size.width, 10, 1e-9);
+    EXPECT_NEAR(turned->frame().size.height, 20, 1e-9);
+    // A free layer, turned a half about x: its top stripe shows at the bottom.
+    auto layer = CALayer::layer();
+    layer->setFrame(CGRectMake(20, 60, 20, 20));
+    layer->setBackgroundColor(CGColorMake(0, 1, 0, 1));
+    auto stripe = CALayer::layer();
+    stripe->setFrame(CGRectMake(0, 0, 20, 5));
+    stripe->setBackgroundColor(CGColorMake(0, 0, 0, 1));
+    layer->addSublayer(stripe);
+    layer->setTransform(CATransform3DMakeRotation(std::numbers::pi, 1, 0, 0));
+    window->layer()->addSublayer(layer);
+
+    auto shot = ViewRenderer::snapshotWindow(*window, 1);
+    ASSERT_TRUE(shot);
+    EXPECT_EQ(pixel(shot, 25, 30), kBlue);
+    EXPECT_EQ(pixel(shot, 55, 30), kRed);
+    // Standing up about its centre (80, 15): 75 to 85 across, 5 to 25 down.
+    EXPECT_EQ(pixel(shot, 80, 7), kBlack);
+    EXPECT_EQ(pixel(shot, 80, 23), kBlack);
+    EXPECT_EQ(pixel(shot, 72, 15), kWhite);
+    EXPECT_EQ(pixel(shot, 80, 3), kWhite);
+    EXPECT_EQ(pixel(shot, 30, 62), kGreen);
+    EXPECT_EQ(pixel(shot, 30, 78), kBlack);
+
+    // Setting the view's transform sets its layer's, as an affine 3-D transform.
+    view->setTransform(CGAffineTransformMakeScale(0.5, 0.5));
+    EXPECT_EQ(CATransform3DGetAffineTransform(view->layer()->transform()),
+              CGAffineTransformMakeScale(0.5, 0.5));
+    EXPECT_EQ(view->layer()->transform().m33, 1);
+}
+
+} // namespace

@@ -4,6 +4,7 @@
 #include "editor/PEImageEditorTheme.h"
 #include "editor/tools/effect/PEEffectTool.h"
 #include "editor/tools/filter/PEFilterTool.h"
+#include "editor/tools/tonecurve/PEToneCurveTool.h"
 #include "tests/support/TestIsolation.h"
 #include "tests/support/harness/HarnessTesting.h"
 
@@ -14,5 +15,6 @@ void setUpEditorTesting() {
         PEImageEditorTheme::resetForTesting();
         PEFilterTool::resetForTesting();
         PEEffectTool::resetForTesting();
+        PEToneCurveTool::resetForTesting();
     });
 }

@@ -1,0 +1,36 @@
+#include "editor/PECoreImageRender.h"
+
+#include "platform/coreimage/CIContext.h"
+#include "platform/coreimage/CIFilter.h"
+#include "platform/coreimage/CIImage.h"
+#include "platform/foundation/NSError.h"
+#include "platform/uikit/CIImage+UIKitAdditions.h"
+#include "platform/uikit/UIImage.h"
+
+namespace PECoreImageRender {
+
+std::shared_ptr<CIFilter> filterForImage(const std::string& name,
+                                         const std::shared_ptr<UIImage>& image) {
+    auto input = UIKitAdditions::initWithImage(image);
+    auto filter = input ? CIFilter::filterWithName(name) : nullptr;
+    if (filter) {
+        filter->setDefaults();
+        filter->setValueForKey(input, kCIInputImageKey);
+    }
+    return filter;
+}
+
+std::shared_ptr<UIImage> renderedImage(const CIFilter& filter) {
+    auto output = filter.outputImage();
+    if (!output) {
+        return nullptr;
+    }
+    auto context = CIContext::contextWithOptions({.useSoftwareRenderer = false});
+    return UIImage::imageWithCGImage(context->createCGImageFromRect(output, output->extent()));
+}
+
+std::shared_ptr<NSError> failure(const std::string& domain, const std::string& what) {
+    return NSError::errorWithDomainCodeUserInfo(domain, 1, {{NSLocalizedDescriptionKey, what}});
+}
+
+} // namespace PECoreImageRender

@@ -1,0 +1,24 @@
+// How every editor filter and tool turns a filter's output into a picture: a context of
+// the call's own (contexts are never shared between threads), with the hardware renderer
+// asked for, renders the output's whole extent; the picture has scale 1 and is upright.
+#pragma once
+
+#include <memory>
+
+#include <string>
+
+class CIFilter;
+class NSError;
+class UIImage;
+
+namespace PECoreImageRender {
+// The filter of that name with its defaults, the picture as its input image; null without
+// a picture or for an unknown name. Any thread.
+std::shared_ptr<CIFilter> filterForImage(const std::string& name,
+                                         const std::shared_ptr<UIImage>& image);
+// Null when the filter has no output (logged by the filter). Any thread.
+std::shared_ptr<UIImage> renderedImage(const CIFilter& filter);
+// What a tool answers when its picture could not be made: an error in the tool's domain
+// (its class name) saying `what` went wrong.
+std::shared_ptr<NSError> failure(const std::string& domain, const std::string& what);
+} // namespace PECoreImageRender
