@@ -7,6 +7,9 @@
 #include "editor/PEImageToolInfo.h"
 #include "editor/PEToolbarMenuItem.h"
 #include "editor/_PEImageEditorViewController.h"
+#include "editor/tools/filter/PEDefaultEmptyFilter.h"
+#include "editor/tools/filter/PEFilterBase.h"
+#include "editor/tools/filter/PEFilterTool.h"
 #include "platform/base/ClassRegistry.h"
 #include "platform/uikit/UIKitClasses.h"
 
@@ -21,4 +24,14 @@ void registerEditorClasses() {
     registry.add<PEImageEditor, UIViewController>();
     registry.add<_PEImageEditorViewController, PEImageEditor>(
         {}, std::make_shared<_PEImageEditorViewController::ClassMethods>());
+
+    registry.add<PEFilterTool, PEImageToolBase>({}, std::make_shared<PEFilterTool::ClassMethods>());
+    registry.add<PEFilterBase, NSObject>({}, std::make_shared<PEFilterBase::ClassMethods>());
+    registry.add<PEDefaultEmptyFilter, PEFilterBase>(
+        {}, std::make_shared<PEDefaultEmptyFilter::ClassMethods>());
+    // The filters of the table's other rows differ only in name: each answers through the
+    // class methods it inherits, for its own row. They are never made into objects.
+    for (const std::string& name : PEDefaultEmptyFilter::subclassNames()) {
+        registry.registerClass(Class{name, PEDefaultEmptyFilter::staticClassName(), {}, {}, {}});
+    }
 }

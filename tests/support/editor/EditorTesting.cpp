@@ -2,11 +2,15 @@
 
 #include "editor/EditorClasses.h"
 #include "editor/PEImageEditorTheme.h"
+#include "editor/tools/filter/PEFilterTool.h"
 #include "tests/support/TestIsolation.h"
 #include "tests/support/harness/HarnessTesting.h"
 
 void setUpEditorTesting() {
     setUpHarnessTesting();
     registerEditorClasses();
-    TestIsolation::addReset([] { PEImageEditorTheme::resetForTesting(); });
+    TestIsolation::addReset([] {
+        PEImageEditorTheme::resetForTesting();
+        PEFilterTool::resetForTesting();
+    });
 }

@@ -1,6 +1,6 @@
 // What the editor's test program sets up once at start: the editor's classes are
 // registered, touches are played as the harness plays them and, around every test, the
-// shared theme is dropped.
+// shared theme is dropped and the filter tool is no longer busy.
 #pragma once
 
 void setUpEditorTesting();

@@ -1,0 +1,193 @@
+#include "editor/tools/filter/PEFilterTool.h"
+
+#include "app/categories/UIDevice+SystemVersion.h"
+#include "editor/PEImageEditorTheme.h"
+#include "editor/PEImageToolHost.h"
+#include "editor/PEImageToolInfo.h"
+#include "editor/PEToolbarMenuItem.h"
+#include "editor/categories/UIImage+Utility.h"
+#include "editor/categories/UIView+PEImageToolInfo.h"
+#include "editor/tools/filter/PEFilterBaseProtocol.h"
+#include "platform/base/ClassRegistry.h"
+#include "platform/dispatch/dispatch.h"
+#include "platform/foundation/NSLog.h"
+#include "platform/uikit/UIImage.h"
+#include "platform/uikit/UIImageView.h"
+#include "platform/uikit/UIScreen.h"
+#include "platform/uikit/UIScrollView.h"
+#include "platform/uikit/UIViewAnimation.h"
+#include "platform/uikit/WeakAction.h"
+
+#include <algorithm>
+
+namespace {
+constexpr double kItemWidth = 70;
+constexpr double kThumbnailPoints = 50;
+constexpr double kSlideDuration = 0.3;
+constexpr double kTappedAlpha = 0.2;
+
+dispatch_queue_t backgroundQueue() {
+    return dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0);
+}
+
+void animate(const UIViewAnimation::Block& animations,
+             UIViewAnimation::Completion completion = {}) {
+    UIViewAnimation::animateWithDurationDelayOptionsAnimationsCompletion(
+        kSlideDuration, 0, 0, animations, std::move(completion));
+}
+} // namespace
+
+std::optional<std::vector<std::shared_ptr<PEImageToolInfo>>>
+PEFilterTool::ClassMethods::subtools(const Class&) const {
+    return PEImageToolInfo::toolsWithToolClass("PEFilterBase");
+}
+
+std::string PEFilterTool::ClassMethods::defaultTitle(const Class&) const {
+    return PEImageEditorTheme::localizedStringWithDefault("PEFilterTool_DefaultTitle", "Filter");
+}
+
+bool PEFilterTool::ClassMethods::isAvailable(const Class&) const {
+    return SystemVersion::iosVersion() >= 5.0;
+}
+
+std::atomic<bool>& PEFilterTool::busy() {
+    static std::atomic<bool> flag{false};
+    return flag;
+}
+
+double PEFilterTool::stripDrop() const {
+    auto editor = this->editor();
+    return editor->view()->frame().size.height - menuScroll_->frame().origin.y;
+}
+
+void PEFilterTool::setup() {
+    auto editor = this->editor();
+    if (!editor) {
+        return;
+    }
+    originalImage_ = editor->originalImage();
+    result_ = originalImage_;
+
+    auto menu = editor->menuView();
+    menuScroll_ = UIScrollView::initWithFrame(menu->frame());
+    menuScroll_->setBackgroundColor(menu->backgroundColor());
+    menuScroll_->setShowsHorizontalScrollIndicator(false);
+    editor->view()->addSubview(menuScroll_);
+
+    setFilterMenu();
+
+    menuScroll_->setTransform(CGAffineTransformMakeTranslation(0, stripDrop()));
+    animate([strip = menuScroll_] { strip->setTransform(CGAffineTransformIdentity); });
+}
+
+void PEFilterTool::cleanup() {
+    ended_ = true;
+    waitingCompletions_.clear();
+    if (!menuScroll_ || !editor()) {
+        return;
+    }
+    const double drop = stripDrop();
+    animate([strip = menuScroll_,
+             drop] { strip->setTransform(CGAffineTransformMakeTranslation(0, drop)); },
+            [strip = menuScroll_](bool) { strip->removeFromSuperview(); });
+}
+
+void PEFilterTool::setFilterMenu() {
+    auto info = toolInfo();
+    if (!info || !menuScroll_) {
+        return;
+    }
+    const double side = kThumbnailPoints * UIScreen::mainScreen()->scale();
+    // One small copy for every thumbnail: filtering fourteen full pictures would take as
+    // long as fourteen previews.
+    const std::shared_ptr<UIImage> thumbnailSource =
+        Utility::aspectFill(originalImage_, CGSizeMake(side, side));
+    const double height = menuScroll_->frame().size.height;
+    double x = 0;
+    for (const auto& entry : info->sortedSubtools()) {
+        if (!entry->available()) {
+            continue;
+        }
+        auto item = PEImageEditorTheme::menuItemWithFrameTargetActionToolInfo(
+            CGRectMake(x, 0, kItemWidth, height), weakSelf<PEFilterTool>(),
+            weakAction(self<PEFilterTool>(), &PEFilterTool::tappedFilterPanel), entry);
+        menuScroll_->addSubview(item);
+        if (!item->iconImage() && thumbnailSource) {
+            dispatch_async(backgroundQueue(), [thumbnailSource, entry,
+                                               weakItem = std::weak_ptr<PEToolbarMenuItem>(item)] {
+                auto thumbnail = filteredImageWithToolInfo(thumbnailSource, entry);
+                if (!thumbnail) {
+                    return;
+                }
+                dispatch_async(dispatch_get_main_queue(), [weakItem, thumbnail] {
+                    if (auto item = weakItem.lock()) {
+                        item->setIconImage(thumbnail);
+                    }
+                });
+            });
+        }
+        x += kItemWidth;
+    }
+    menuScroll_->setContentSize(CGSizeMake(std::max(x, menuScroll_->frame().size.width + 1), 0));
+}
+
+void PEFilterTool::tappedFilterPanel(UIGestureRecognizer& sender) {
+    auto item = sender.view();
+    auto entry = item ? PEViewToolInfo::toolInfo(*item) : nullptr;
+    if (!entry || ended_ || busy().load()) {
+        return;
+    }
+    busy().store(true);
+    item->setAlpha(kTappedAlpha);
+    animate([item] { item->setAlpha(1); });
+
+    const uint64_t generation = ++generation_;
+    rendering_ = true;
+    dispatch_async(backgroundQueue(), [weakTool = weakSelf<PEFilterTool>(), image = originalImage_,
+                                       entry, generation] {
+        auto preview = filteredImageWithToolInfo(image, entry);
+        dispatch_async(
+            dispatch_get_main_queue(),
+            weakCall(weakTool, [preview, generation, name = entry->toolName()](PEFilterTool& tool) {
+                tool.previewDidFinish(preview, generation, name);
+            }));
+        busy().store(false);
+    });
+}
+
+void PEFilterTool::previewDidFinish(std::shared_ptr<UIImage> image, uint64_t generation,
+                                    const std::string& filterName) {
+    // A later tap's preview is on its way; the tool's end hands the view back to the editor.
+    if (ended_ || generation != generation_) {
+        return;
+    }
+    rendering_ = false;
+    if (image) {
+        result_ = std::move(image);
+        if (auto editor = this->editor()) {
+            editor->imageView()->setImage(result_);
+        }
+    } else {
+        NSLog("PEFilterTool: %@ could not be applied; the picture stays as it was", filterName);
+    }
+    for (auto& completion : std::exchange(waitingCompletions_, {})) {
+        completion(result_, nullptr, nullptr);
+    }
+}
+
+void PEFilterTool::executeWithCompletionBlock(Completion completion) {
+    if (rendering_) {
+        waitingCompletions_.push_back(std::move(completion));
+        return;
+    }
+    completion(result_, nullptr, nullptr);
+}
+
+std::shared_ptr<UIImage>
+PEFilterTool::filteredImageWithToolInfo(const std::shared_ptr<UIImage>& image,
+                                        const std::shared_ptr<PEImageToolInfo>& toolInfo) {
+    const Class* cls = toolInfo ? NSClassFromString(toolInfo->toolName()) : nullptr;
+    const auto* filter =
+        cls ? ClassRegistry::shared().classConformingTo<PEFilterBaseProtocol>(*cls) : nullptr;
+    return filter ? filter->applyFilter(*cls, image) : nullptr;
+}
