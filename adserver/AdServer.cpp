@@ -139,6 +139,16 @@ ErrorOr<std::unique_ptr<AdServer>> AdServer::create(const Configuration& configu
     server->hits_ = std::move(hits).value();
     server->server_ = std::make_unique<httplib::Server>();
     server->server_->set_payload_max_length(kMostBodyBytes);
+    // The library makes its task queue as its loop starts, after which its own stop takes
+    // effect: the moment stop() waits for.
+    server->server_->new_task_queue = [raw = server.get()] {
+        {
+            std::lock_guard lock(raw->mutex_);
+            raw->serving_ = true;
+        }
+        raw->changed_.notify_all();
+        return new httplib::ThreadPool(CPPHTTPLIB_THREAD_POOL_COUNT);
+    };
     server->addRoutes();
     return server;
 }
@@ -169,24 +179,22 @@ bool AdServer::listen() {
     const bool served = server_->listen_after_bind();
     std::lock_guard lock(mutex_);
     listening_ = false;
-    stopped_.notify_all();
+    changed_.notify_all();
     return served;
 }
 
 void AdServer::stop() {
     std::unique_lock lock(mutex_);
     stopping_ = true;
-    stopped_.notify_all();
+    changed_.notify_all();
     // The library forgets a stop that comes before its loop runs, and must be stopped only
-    // once: wait for the loop, stop it, wait for listen() to return.
-    while (listening_) {
-        if (server_->is_running()) {
-            server_->stop();
-            stopped_.wait(lock, [this] { return !listening_; });
-        } else {
-            stopped_.wait_for(lock, std::chrono::milliseconds(1));
-        }
+    // once: wait for the loop, stop it (the first caller), wait for listen() to return.
+    changed_.wait(lock, [this] { return serving_ || !listening_; });
+    if (listening_ && !stopCalled_) {
+        stopCalled_ = true;
+        server_->stop();
     }
+    changed_.wait(lock, [this] { return !listening_; });
 }
 
 std::string AdServer::baseURL() const {
@@ -195,7 +203,7 @@ std::string AdServer::baseURL() const {
 
 void AdServer::delay(int milliseconds) {
     std::unique_lock lock(mutex_);
-    stopped_.wait_for(lock, std::chrono::milliseconds(milliseconds), [this] { return stopping_; });
+    changed_.wait_for(lock, std::chrono::milliseconds(milliseconds), [this] { return stopping_; });
 }
 
 void AdServer::addRoutes() {

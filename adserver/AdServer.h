@@ -80,10 +80,15 @@ private:
     int port_ = 0;
 
     std::mutex mutex_;
-    std::condition_variable stopped_;
+    // Told when stopping_, serving_ or listening_ changes.
+    std::condition_variable changed_;
     bool stopping_ = false;
     // Between the start and the end of listen().
     bool listening_ = false;
+    // From the moment the library's loop runs (and a stop reaches it).
+    bool serving_ = false;
+    // Whether the library's loop was told to stop, which it may be only once.
+    bool stopCalled_ = false;
     // Failures still owed, by ping id.
     std::map<std::string, int> pingFailures_;
 };

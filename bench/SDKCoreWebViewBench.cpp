@@ -1,62 +1,29 @@
-// The core page's web view on the real engine, side by side with WebKitGTK called
-// directly (the anchor), both on the same page served by a loopback server at the core
-// page's path: the page's load from the request to ready (told to an observer, against
-// WebKit's load finished), and zmsg round trips (a command in, the page's message out and
-// parsed and handed to the controller's side, against a script whose navigation WebKit's
-// own policy decision catches). The engine's process starts before the timing; times and
-// rates are wall-clock, since the page works in a process of its own.
+// The core page's web view on the real engine, on our own ad server's core page (the
+// server runs in this process on a free loopback port, on the bundled site and
+// inventory), side by side with WebKitGTK's own view loading the same URL (the anchor):
+// the page's load from the request to ready (told to an observer, against WebKit's load
+// finished), and zmsg round trips (a command in, the page's message out, parsed and handed
+// to the controller's side, against the same command whose navigation WebKit's own policy
+// decision catches). The engine's processes start before the timing; times and rates are
+// wall-clock, since the pages work in processes of their own. "vsWebKit" is our time over
+// the anchor's.
 #include "PlainWebKitView.h"
+#include "SideBySide.h"
 #include "ads/render/ZADAdServer.h"
 #include "ads/render/ZADSDKCoreWebView.h"
 #include "ads/render/ZADSDKCoreWebViewNotification.h"
 #include "ads/render/ZADSDKCoreZMSGHandler.h"
 #include "ads/render/ZADSDKCoreZMSGHandlerDelegate.h"
+#include "adserver/AdServerThread.h"
 #include "platform/base/NSRunLoop.h"
 
 #include <benchmark/benchmark.h>
-#include <httplib.h>
 
-#include <thread>
+#include <filesystem>
 
 namespace {
 
-constexpr const char* kCorePage = R"(<!doctype html>
-<html><head><title>core</title><script>
-function ROZU_getSdkConstants(params) {
-  var pieces = [];
-  for (var key in params) {
-    pieces.push(encodeURIComponent(key) + '=' + encodeURIComponent(params[key]));
-  }
-  location.href = 'zmsg://core/loadSdkConstants?' + pieces.join('&');
-}
-</script></head><body><p>core</p></body></html>)";
-constexpr const char* kCommand = R"(ROZU_getSdkConstants({"request_id": "1", "text": "a b"});)";
-
-// The core page on 127.0.0.1 and a free port, served on a thread of its own.
-class CorePageServer {
-public:
-    CorePageServer() {
-        server_.Get(ZADSDKCoreWebView::kSDKCorePagePath,
-                    [](const httplib::Request&, httplib::Response& response) {
-                        response.set_content(kCorePage, "text/html");
-                    });
-        port_ = server_.bind_to_any_port("127.0.0.1");
-        thread_ = std::thread([this] { server_.listen_after_bind(); });
-        while (!server_.is_running()) {
-            std::this_thread::yield();
-        }
-    }
-    ~CorePageServer() {
-        server_.stop();
-        thread_.join();
-    }
-    std::string baseURL() const { return "http://127.0.0.1:" + std::to_string(port_); }
-
-private:
-    httplib::Server server_;
-    std::thread thread_;
-    int port_ = -1;
-};
+constexpr const char* kCommand = R"(ROZU_getSdkConstants({"js": "bench"});)";
 
 class Ready : public ZADSDKCoreWebViewNotification {
 public:
@@ -64,91 +31,89 @@ public:
     bool told = false;
 };
 
-class MessageCounter : public ZADSDKCoreZMSGHandlerDelegate {
+class ConstantsReceived : public ZADSDKCoreZMSGHandlerDelegate {
 public:
     void sdkCoreZMSGHandlerDidLoadSDKConstants(ZADSDKCoreZMSGHandler&,
                                                const Parameters& constants) override {
-        received = true;
+        received = !constants.empty();
     }
     bool received = false;
 };
 
-// A core web view on the server's page, loaded once.
-struct LoadedCoreWebView {
-    explicit LoadedCoreWebView(const CorePageServer& server) {
+// Our core web view and WebKit's own view, each on the server's core page, loaded once so
+// that their engines run; false, with the benchmark skipped, when either cannot be had.
+struct CorePages {
+    bool start(benchmark::State& state) {
+        const std::filesystem::path folder = MP_BENCH_ADSERVER_DIR;
+        auto started = AdServerThread::start({folder / "site", folder / "inventory", {}});
+        if (started.hasError()) {
+            state.SkipWithError(
+                ("our ad server does not run: " + started.error()->localizedDescription()).c_str());
+            return false;
+        }
+        server = std::move(started).value();
+        if (!plain.view()) {
+            state.SkipWithError("no display for WebKit");
+            return false;
+        }
         NSRunLoop::mainRunLoop();
-        ZADAdServer::setBaseURL(server.baseURL());
-        webView->SDKCoreZMSGHandler()->setDelegate(counter);
-        load();
+        ZADAdServer::setBaseURL(server->baseURL());
+        core->SDKCoreZMSGHandler()->setDelegate(constants);
+        if (!loadOurs()) {
+            state.SkipWithError("the core page did not load in our web view");
+            return false;
+        }
+        loadAnchor();
+        return true;
     }
-    bool load() {
+    bool loadOurs() {
         auto ready = std::make_shared<Ready>();
-        webView->refreshSDKCoreAndNotifyObserver(ready);
+        core->refreshSDKCoreAndNotifyObserver(ready);
         PlainWebKitView::turnMainContextUntil(ready->told);
-        return webView->state() == ZADSDKCoreWebView::Loaded;
+        return core->state() == ZADSDKCoreWebView::Loaded;
     }
-    void roundTrip() {
-        counter->received = false;
-        webView->enqueueJavaScriptCommand(kCommand);
-        PlainWebKitView::turnMainContextUntil(counter->received);
+    void loadAnchor() { plain.loadURI(server->baseURL() + AdServer::kCorePagePath); }
+    void roundTripOurs() {
+        constants->received = false;
+        core->enqueueJavaScriptCommand(kCommand);
+        PlainWebKitView::turnMainContextUntil(constants->received);
     }
-    std::shared_ptr<ZADSDKCoreWebView> webView = ZADSDKCoreWebView::init();
-    std::shared_ptr<MessageCounter> counter = std::make_shared<MessageCounter>();
+    // The command as our view hands it to the page.
+    void roundTripAnchor() {
+        plain.evaluateUntilMessage(
+            (std::string("setTimeout(function(){") + kCommand + "\n}, 1);").c_str());
+    }
+
+    std::unique_ptr<AdServerThread> server;
+    PlainWebKitView plain;
+    std::shared_ptr<ZADSDKCoreWebView> core = ZADSDKCoreWebView::init();
+    std::shared_ptr<ConstantsReceived> constants = std::make_shared<ConstantsReceived>();
 };
 
 void BM_SDKCoreWebViewLoadToReady(benchmark::State& state) {
-    CorePageServer server;
-    LoadedCoreWebView core(server);
-    for (auto _ : state) {
-        if (!core.load()) {
-            state.SkipWithError("the core page did not load");
-            return;
-        }
+    CorePages pages;
+    if (!pages.start(state)) {
+        return;
+    }
+    bool loaded = true;
+    state.counters["vsWebKit"] = timeSideBySide(
+        state, [&] { loaded = pages.loadOurs() && loaded; }, [&] { pages.loadAnchor(); });
+    if (!loaded) {
+        state.SkipWithError("the core page did not load in our web view");
     }
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_SDKCoreWebViewLoadToReady)->Unit(benchmark::kMillisecond)->MinTime(2)->UseRealTime();
 
-void BM_WebKitCorePageLoad(benchmark::State& state) {
-    CorePageServer server;
-    PlainWebKitView plain;
-    if (!plain.view()) {
-        state.SkipWithError("no display for WebKit");
+void BM_SDKCoreWebViewZMSGRoundTrip(benchmark::State& state) {
+    CorePages pages;
+    if (!pages.start(state)) {
         return;
     }
-    std::string url = server.baseURL() + ZADSDKCoreWebView::kSDKCorePagePath;
-    plain.loadURI(url);
-    for (auto _ : state) {
-        plain.loadURI(url);
-    }
-    state.SetItemsProcessed(state.iterations());
-}
-BENCHMARK(BM_WebKitCorePageLoad)->Unit(benchmark::kMillisecond)->MinTime(2)->UseRealTime();
-
-void BM_SDKCoreWebViewZMSGRoundTrip(benchmark::State& state) {
-    CorePageServer server;
-    LoadedCoreWebView core(server);
-    for (auto _ : state) {
-        core.roundTrip();
-    }
+    state.counters["vsWebKit"] = timeSideBySide(
+        state, [&] { pages.roundTripOurs(); }, [&] { pages.roundTripAnchor(); });
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_SDKCoreWebViewZMSGRoundTrip)->Unit(benchmark::kMicrosecond)->MinTime(2)->UseRealTime();
-
-void BM_WebKitZMSGRoundTrip(benchmark::State& state) {
-    CorePageServer server;
-    PlainWebKitView plain;
-    if (!plain.view()) {
-        state.SkipWithError("no display for WebKit");
-        return;
-    }
-    plain.loadURI(server.baseURL() + ZADSDKCoreWebView::kSDKCorePagePath);
-    std::string script = std::string("setTimeout(function(){") + kCommand + "}, 1);";
-    for (auto _ : state) {
-        plain.evaluateUntilMessage(script.c_str());
-    }
-    state.SetItemsProcessed(state.iterations());
-}
-BENCHMARK(BM_WebKitZMSGRoundTrip)->Unit(benchmark::kMicrosecond)->MinTime(2)->UseRealTime();
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "ads/core/NSDictionary+ZADJSONAdditions.h"
 
+#include "ads/core/NSString+ZADJSONAdditions.h"
+
 #include "platform/foundation/NSJSONSerialization.h"
 
 namespace ZADJSONAdditions {
@@ -38,7 +40,7 @@ ErrorOr<std::string> zad_JSONStringPretty(const PlistValue::Dictionary& dictiona
         return makeError(kZADPrivateErrorDomain, kZADInvalidJSONObjectErrorCode,
                          "Invalid JSON object.");
     }
-    return std::string(data->begin(), data->end());
+    return zad_scriptSafeJSON(std::string(data->begin(), data->end()));
 }
 
 PlistValue::Dictionary zad_JSONSafeDictionary(const PlistValue::Dictionary& dictionary) {

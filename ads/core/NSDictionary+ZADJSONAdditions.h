@@ -13,7 +13,8 @@ inline constexpr const char* kZADPrivateErrorDomain = "com.zivido.ads.private";
 // The code of "Invalid JSON object." in that domain.
 inline constexpr long kZADInvalidJSONObjectErrorCode = 2;
 
-// The dictionary as UTF-8 JSON, indented when `pretty`, compact otherwise. When it holds
+// The dictionary as JSON, indented when `pretty`, compact otherwise, and script-safe
+// (zad_scriptSafeJSON): the engine pastes it into the scripts it builds. When it holds
 // what JSON cannot say (dates, data, non-finite numbers, text that is not UTF-8): the
 // private error 2, "Invalid JSON object.".
 ErrorOr<std::string> zad_JSONStringPretty(const PlistValue::Dictionary& dictionary, bool pretty);

@@ -1,7 +1,10 @@
 #include "ads/render/ZADAdView.h"
 
+#include "ads/core/NSDictionary+ZADJSONAdditions.h"
+#include "ads/core/NSString+ZADJSONAdditions.h"
 #include "ads/render/ZADAdViewDelegate.h"
 #include "platform/dispatch/dispatch.h"
+#include "platform/foundation/NSLog.h"
 #include "platform/foundation/NSURLRequest.h"
 #include "platform/uikit/WeakAction.h"
 #include "platform/webkit/UIWebView.h"
@@ -12,12 +15,6 @@ namespace {
 std::string& userAgent() {
     static std::string text;
     return text;
-}
-
-// JSON as script text: every character outside ASCII escaped (U+2028 and U+2029 end a
-// line in older script engines), bytes that are not UTF-8 replaced rather than refused.
-std::string scriptLiteral(const nlohmann::json& value) {
-    return value.dump(-1, ' ', true, nlohmann::json::error_handler_t::replace);
 }
 
 } // namespace
@@ -64,27 +61,36 @@ std::string ZADAdView::stringByEvaluatingJavaScriptFromString(const std::string&
 void ZADAdView::executeJavaScriptAsynchronouslyFromString(const std::string& script) {
     // The page's timer returns at once; the script itself runs after this call. The line
     // break keeps a command that ends in a line comment from swallowing the wrapper's end.
-    webView_->stringByEvaluatingJavaScriptFromString("setTimeout(function(){" + script +
-                                                     "\n}, 1);");
+    webView_->evaluateJavaScriptCompletionHandler("setTimeout(function(){" + script + "\n}, 1);",
+                                                  nullptr);
 }
 
-std::string
-ZADAdView::JSCommandForNotificationNameUserInfo(const std::string& name,
-                                                const std::optional<nlohmann::json>& userInfo) {
-    std::string call = "ROZU_ReceiveMessage(" + scriptLiteral(name);
+ErrorOr<std::string> ZADAdView::JSCommandForNotificationNameUserInfo(
+    const std::string& name, const std::optional<PlistValue::Dictionary>& userInfo) {
+    std::string call = "ROZU_ReceiveMessage(" + ZADJSONAdditions::zad_JSONStringLiteral(name);
     if (userInfo) {
-        call += ", " + scriptLiteral(*userInfo);
+        auto json = ZADJSONAdditions::zad_JSONStringPretty(*userInfo, false);
+        if (json.hasError()) {
+            return json.error();
+        }
+        call += ", " + json.value();
     }
     return call + ");";
 }
 
 void ZADAdView::postJSNotificationUserInfo(const std::string& name,
-                                           const std::optional<nlohmann::json>& userInfo) {
-    dispatch_async(dispatch_get_main_queue(),
-                   weakCall(weakSelf<ZADAdView>(), [script = JSCommandForNotificationNameUserInfo(
-                                                        name, userInfo)](ZADAdView& self) {
-                       self.stringByEvaluatingJavaScriptFromString(script);
-                   }));
+                                           const std::optional<PlistValue::Dictionary>& userInfo) {
+    auto script = JSCommandForNotificationNameUserInfo(name, userInfo);
+    if (script.hasError()) {
+        NSLog("ZADAdView: the page's message %@ was not sent: its user info is not JSON (%@)", name,
+              script.error()->localizedDescription());
+        return;
+    }
+    dispatch_async(
+        dispatch_get_main_queue(),
+        weakCall(weakSelf<ZADAdView>(), [script = std::move(script).value()](ZADAdView& self) {
+            self.webView_->evaluateJavaScriptCompletionHandler(script, nullptr);
+        }));
 }
 
 std::string ZADAdView::capturedUserAgent() {

@@ -5,15 +5,15 @@
 // Kept from the full container: the User-Agent header of the first request that carries
 // one is remembered for the whole process (ad requests send it); a script run
 // "asynchronously" is wrapped in a zero-delay timer of the page, so it runs after the
-// current call returns; messages to the page go through "ROZU_ReceiveMessage". Left for
-// the full container: the web-view pool, the page event queue, orientation, gestures,
-// video and the active-view reporter.
+// current call returns, and nothing waits for the page meanwhile; messages to the page go
+// through "ROZU_ReceiveMessage". Left for the full container: the web-view pool, the page
+// event queue, orientation, gestures, video and the active-view reporter.
 #pragma once
 
+#include "platform/foundation/ErrorOr.h"
+#include "platform/foundation/PlistValue.h"
 #include "platform/uikit/UIView.h"
 #include "platform/webkit/UIWebViewDelegate.h"
-
-#include <nlohmann/json.hpp>
 
 #include <memory>
 #include <optional>
@@ -41,16 +41,19 @@ public:
     // Runs the script now and answers the page's result as text (the web view's wait and
     // its time limit apply).
     std::string stringByEvaluatingJavaScriptFromString(const std::string& script);
-    // Runs the script after a zero-delay timer of the page; the result is ignored.
+    // Runs the script after a zero-delay timer of the page; returns at once, without
+    // waiting for the page, and the result is ignored.
     void executeJavaScriptAsynchronouslyFromString(const std::string& script);
     // Calls the page's ROZU_ReceiveMessage with the name and, when given, the user info,
     // both as JSON: nothing the page or a server sent is ever pasted into script text.
+    // Returns at once; a user info JSON cannot say is logged and nothing is sent.
     void postJSNotificationUserInfo(const std::string& name,
-                                    const std::optional<nlohmann::json>& userInfo);
-    // The script postJSNotificationUserInfo runs.
-    static std::string
+                                    const std::optional<PlistValue::Dictionary>& userInfo);
+    // The script postJSNotificationUserInfo runs; the JSON writer's error when the user
+    // info holds what JSON cannot say.
+    static ErrorOr<std::string>
     JSCommandForNotificationNameUserInfo(const std::string& name,
-                                         const std::optional<nlohmann::json>& userInfo);
+                                         const std::optional<PlistValue::Dictionary>& userInfo);
 
     // The User-Agent the first request carrying one had in this process; empty until then.
     static std::string capturedUserAgent();

@@ -153,8 +153,8 @@ void ZADSDKCoreWebView::dispatchPendingJavaScriptCommandsOnLockQueue() {
     pendingJSCommands_.clear();
 }
 
-void ZADSDKCoreWebView::postJSNotificationUserInfo(const std::string& name,
-                                                   const std::optional<nlohmann::json>& userInfo) {
+void ZADSDKCoreWebView::postJSNotificationUserInfo(
+    const std::string& name, const std::optional<PlistValue::Dictionary>& userInfo) {
     adView_->postJSNotificationUserInfo(name, userInfo);
 }
 

@@ -15,8 +15,7 @@
 
 #include "ads/render/ZADActiveViewZMSGHandlerDelegate.h"
 #include "ads/render/ZADAdViewDelegate.h"
-
-#include <nlohmann/json.hpp>
+#include "platform/foundation/PlistValue.h"
 
 #include <cstdint>
 #include <deque>
@@ -69,7 +68,7 @@ public:
     void dispatchPendingJavaScriptCommands();
     // Calls the page's ROZU_ReceiveMessage (see ZADAdView).
     void postJSNotificationUserInfo(const std::string& name,
-                                    const std::optional<nlohmann::json>& userInfo);
+                                    const std::optional<PlistValue::Dictionary>& userInfo);
 
     State state() const;
     void setState(State state);

@@ -178,6 +178,32 @@ std::string UIWebView::stringByEvaluatingJavaScriptFromString(const std::string&
     return answer->text;
 }
 
+void UIWebView::evaluateJavaScriptCompletionHandler(const std::string& script,
+                                                    JavaScriptCompletionHandler completionHandler) {
+    requireMainThread("evaluateJavaScriptCompletionHandler");
+    // Nothing of this view goes with the handler: the answer may come after it has gone.
+    if (!engine_) {
+        NSRunLoop::mainRunLoop().postTask(
+            [handler = std::move(completionHandler), error = engineError_] {
+                if (handler) {
+                    handler("", error);
+                }
+            });
+        return;
+    }
+    engine_->evaluateJavaScript(
+        script, [handler = std::move(completionHandler)](ErrorOr<std::string> result) {
+            if (!handler) {
+                return;
+            }
+            if (result.hasError()) {
+                handler("", result.error());
+            } else {
+                handler(result.value(), nullptr);
+            }
+        });
+}
+
 void UIWebView::setBounds(const CGRect& bounds) {
     UIView::setBounds(bounds);
     if (engine_) {

@@ -12,7 +12,8 @@
 //   run) turn meanwhile, for at most scriptTimeLimit() seconds of real time: a page that
 //   never answers costs that long and yields "". Asked from inside the delegate's
 //   navigation decision, where the page cannot answer until the decision is made, it
-//   yields "" at once.
+//   yields "" at once. evaluateJavaScriptCompletionHandler never waits: it returns at
+//   once and its handler hears the answer later (from inside a decision too).
 // - The page is drawn from a picture the engine paints after each load and each change
 //   of the page's content while the view is in a window (and when it joins one), which
 //   arrives a moment later; until the first arrives, only the background shows. The scroll view's
@@ -25,9 +26,11 @@
 #include "platform/webkit/WebViewEngine.h"
 #include "platform/webkit/WebViewEngineClient.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
+class NSError;
 class NSURL;
 class NSURLRequest;
 class UIImage;
@@ -73,6 +76,14 @@ public:
 
     // The script's result as text (see the header's note on waiting).
     std::string stringByEvaluatingJavaScriptFromString(const std::string& script);
+    // The script's result as text, or the error that kept it from one (a script that
+    // threw, a view with no engine, a view let go of before the answer).
+    using JavaScriptCompletionHandler =
+        std::function<void(const std::string& result, const std::shared_ptr<NSError>& error)>;
+    // Runs the script and returns at once; the handler (which may be null) runs later on
+    // the main thread, exactly once, even when the view has gone by then.
+    void evaluateJavaScriptCompletionHandler(const std::string& script,
+                                             JavaScriptCompletionHandler completionHandler);
     // Process-wide; tests shorten it.
     static double scriptTimeLimit() { return scriptTimeLimit_; }
     static void setScriptTimeLimit(double seconds) { scriptTimeLimit_ = seconds; }

@@ -162,10 +162,12 @@ WebKitEngine::~WebKitEngine() {
 }
 
 void WebKitEngine::loadHTMLStringBaseURL(const std::string& html, const std::string& baseURL) {
+    allowedNewWindowURL_.clear();
     webkit_web_view_load_html(view_, html.c_str(), baseURL.empty() ? nullptr : baseURL.c_str());
 }
 
 void WebKitEngine::loadRequest(const NSURLRequest& request) {
+    allowedNewWindowURL_.clear();
     WebKitURIRequest* uriRequest = webkit_uri_request_new(request.URL()->absoluteString().c_str());
     if (SoupMessageHeaders* headers = webkit_uri_request_get_http_headers(uriRequest)) {
         for (const auto& [name, value] : request.allHTTPHeaderFields()) {
@@ -177,18 +179,22 @@ void WebKitEngine::loadRequest(const NSURLRequest& request) {
 }
 
 void WebKitEngine::stopLoading() {
+    allowedNewWindowURL_.clear();
     webkit_web_view_stop_loading(view_);
 }
 
 void WebKitEngine::reload() {
+    allowedNewWindowURL_.clear();
     webkit_web_view_reload(view_);
 }
 
 void WebKitEngine::goBack() {
+    allowedNewWindowURL_.clear();
     webkit_web_view_go_back(view_);
 }
 
 void WebKitEngine::goForward() {
+    allowedNewWindowURL_.clear();
     webkit_web_view_go_forward(view_);
 }
 
@@ -297,6 +303,22 @@ void WebKitEngine::openHere(WebKitNavigationAction* action) {
     webkit_web_view_load_request(view_, uriRequest);
 }
 
+bool WebKitEngine::takeAllowedNewWindowLoad(WebKitNavigationAction* action) {
+    const char* uri = webkit_uri_request_get_uri(webkit_navigation_action_get_request(action));
+    // WebKit asks about our own load as a plain navigation: no user gesture, no redirect. A
+    // frame's navigation to the same URL may be decided before it (a click's handler that
+    // also sets an iframe's source): that one is asked like any other, and the client's
+    // answer for the new window waits for the load it was given for.
+    if (allowedNewWindowURL_.empty() || !uri || allowedNewWindowURL_ != uri ||
+        webkit_navigation_action_get_navigation_type(action) != WEBKIT_NAVIGATION_TYPE_OTHER ||
+        webkit_navigation_action_is_user_gesture(action) ||
+        webkit_navigation_action_is_redirect(action)) {
+        return false;
+    }
+    allowedNewWindowURL_.clear();
+    return true;
+}
+
 int WebKitEngine::decidePolicy(WebKitWebView*, WebKitPolicyDecision* decision, int type,
                                WebKitEngine* engine) {
     if (type == WEBKIT_POLICY_DECISION_TYPE_RESPONSE) {
@@ -310,11 +332,7 @@ int WebKitEngine::decidePolicy(WebKitWebView*, WebKitPolicyDecision* decision, i
         webkit_policy_decision_ignore(decision);
         engine->openHere(action);
     } else {
-        const char* uri = webkit_uri_request_get_uri(webkit_navigation_action_get_request(action));
-        bool allowedAlready =
-            !engine->allowedNewWindowURL_.empty() && uri && engine->allowedNewWindowURL_ == uri;
-        engine->allowedNewWindowURL_.clear();
-        if (allowedAlready || engine->shouldStart(action)) {
+        if (engine->takeAllowedNewWindowLoad(action) || engine->shouldStart(action)) {
             webkit_policy_decision_use(decision);
         } else {
             webkit_policy_decision_ignore(decision);
@@ -368,6 +386,8 @@ void WebKitEngine::pageChanged(WebKitUserContentManager*, void* message, WebKitE
 
 void WebKitEngine::webProcessTerminated(WebKitWebView* view, int reason, WebKitEngine* engine) {
     NSLog("WebKitEngine: the page's web process ended (%d)", reason);
+    // The load a new window's answer was for went with the process.
+    engine->allowedNewWindowURL_.clear();
     if (webkit_web_view_is_loading(view)) {
         engine->loadFailed_ = true;
         const char* uri = webkit_web_view_get_uri(view);

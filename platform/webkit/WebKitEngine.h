@@ -5,9 +5,12 @@
 // Every navigation WebKit decides (the page's, its frames', script's location changes,
 // link clicks, form submits, reloads, history moves) goes to the client first, with
 // WebKit's navigation type, which numbers as the platform's. Navigations meant for a new
-// window (target="_blank", window.open) are asked as such and, allowed, load here. Page
-// changes are watched by a script of ours in a script world of its own, which the page
-// cannot see or disturb.
+// window (target="_blank", window.open) are asked as such and, allowed, load here: the
+// load WebKit then decides is not asked again, though a frame's navigation to the same URL
+// is. (WebKit does not say which frame navigates: one that script starts without a user
+// gesture just before that load's decision would be taken for it.) Page changes are
+// watched by a script of ours in a script world of its own, which the page cannot see or
+// disturb.
 #pragma once
 
 #include "platform/webkit/WebViewEngine.h"
@@ -68,6 +71,9 @@ private:
     bool shouldStart(WebKitNavigationAction* action);
     // A navigation meant for a new window: asked as such, then loaded here.
     void openHere(WebKitNavigationAction* action);
+    // Whether the navigation is the load openHere started for a new-window URL the client
+    // allowed (which is then not asked again); true once at most for each such load.
+    bool takeAllowedNewWindowLoad(WebKitNavigationAction* action);
 
     WebViewEngineClient& client_;
     GtkWidget* window_ = nullptr;
@@ -76,7 +82,9 @@ private:
     // Cancelled when the engine goes, so that answers still on their way come back empty.
     GCancellable* cancellable_ = nullptr;
     // The URL of a new-window navigation the client allowed, which WebKit then decides
-    // again as this view's own: it is not asked twice.
+    // again as this view's own load: that load is not asked twice. A load of our own
+    // (loadRequest, reload, stopLoading ...) or the end of the page's process takes its
+    // place, and the answer goes.
     std::string allowedNewWindowURL_;
     // Whether the load under way failed (WebKit reports it finished all the same).
     bool loadFailed_ = false;

@@ -2,14 +2,13 @@
 // (or another inventory folder), recording its hits in a file of its own.
 #pragma once
 
-#include "adserver/AdServer.h"
+#include "adserver/AdServerThread.h"
 #include "tests/support/TempFolder.h"
 
 #include <httplib.h>
 #include <nlohmann/json.hpp>
 
 #include <sstream>
-#include <thread>
 #include <vector>
 
 class RunningAdServer {
@@ -19,26 +18,13 @@ public:
     }
 
     explicit RunningAdServer(std::filesystem::path inventory = bundled("inventory")) {
-        auto created = AdServer::create({bundled("site"), inventory, folder_.file("hits.jsonl")});
-        if (created.hasError()) {
-            error_ = created.error()->localizedDescription();
+        auto started =
+            AdServerThread::start({bundled("site"), inventory, folder_.file("hits.jsonl")});
+        if (started.hasError()) {
+            error_ = started.error()->localizedDescription();
             return;
         }
-        server_ = std::move(created).value();
-        auto port = server_->bind(0);
-        if (port.hasError()) {
-            error_ = port.error()->localizedDescription();
-            return;
-        }
-        thread_ = std::thread([this] { server_->listen(); });
-    }
-    ~RunningAdServer() {
-        if (server_) {
-            server_->stop();
-        }
-        if (thread_.joinable()) {
-            thread_.join();
-        }
+        server_ = std::move(started).value();
     }
     RunningAdServer(const RunningAdServer&) = delete;
     RunningAdServer& operator=(const RunningAdServer&) = delete;
@@ -66,6 +52,5 @@ public:
 private:
     TempFolder folder_;
     std::string error_;
-    std::unique_ptr<AdServer> server_;
-    std::thread thread_;
+    std::unique_ptr<AdServerThread> server_;
 };

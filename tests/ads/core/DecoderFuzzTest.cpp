@@ -4,6 +4,7 @@
 #include "ads/core/NSMutableString+ZADReplaceContentAdditions.h"
 #include "ads/core/NSString+ZADJSONAdditions.h"
 #include "ads/core/NSURL+ZADNSURLUtilities.h"
+#include "platform/foundation/NSString.h"
 #include "platform/foundation/NSURL.h"
 
 #include <gtest/gtest.h>
@@ -41,6 +42,21 @@ TEST(DecoderFuzzTest, ArbitraryInputNeverCrashes) {
                  auto safe =
                      ZADJSONAdditions::zad_JSONSafeDictionary(*decoded.value().dictionary());
                  EXPECT_FALSE(ZADJSONAdditions::zad_JSONStringPretty(safe, true).hasError());
+             }
+         }},
+        {"script literal", "a<\"\\/\n\xE2\x80\xA8\xF0\x9F\x98\x80\xC3\xFF",
+         [](const std::string& text) {
+             // Whatever the text, its literal is printable ASCII (or DEL) without a "<" and reads
+             // as a string; valid text reads back as itself.
+             const std::string literal = ZADJSONAdditions::zad_JSONStringLiteral(text);
+             for (char c : literal) {
+                 ASSERT_TRUE(c >= 0x20 && c <= 0x7F && c != '<') << literal;
+             }
+             auto decoded = ZADJSONAdditions::zad_decodedJSONObject(literal);
+             ASSERT_FALSE(decoded.hasError()) << literal;
+             ASSERT_NE(decoded.value().string(), nullptr);
+             if (NSString::isValidUTF8(text)) {
+                 EXPECT_EQ(*decoded.value().string(), text);
              }
          }},
         {"macros", "@@@abn()[]\\$1*+?{}\xFF",

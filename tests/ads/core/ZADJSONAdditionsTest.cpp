@@ -54,6 +54,9 @@ TEST(ZADJSONAdditionsTest, WritesCompactOrIndentedAndRefusesWhatJSONCannotSay) {
     // Text that would close a string or a script is escaped, never pasted raw.
     auto hostile = zad_JSONStringPretty({{"name", "\");alert(1);//\n"}}, false);
     EXPECT_EQ(hostile.value(), R"({"name":"\");alert(1);//\n"})");
+    // Keys and values are script-safe as string literals are (see below).
+    auto script = zad_JSONStringPretty({{"</script>", "caf\xC3\xA9\xE2\x80\xA8"}}, false);
+    EXPECT_EQ(script.value(), R"({"\u003c/script>":"caf\u00e9\u2028"})");
 
     for (const PlistValue::Dictionary& invalid :
          {PlistValue::Dictionary{{"when", NSDate{0}}},
@@ -66,6 +69,42 @@ TEST(ZADJSONAdditionsTest, WritesCompactOrIndentedAndRefusesWhatJSONCannotSay) {
         EXPECT_EQ(written.error()->code(), 2);
         EXPECT_EQ(written.error()->localizedDescription(), "Invalid JSON object.");
     }
+}
+
+TEST(ZADJSONAdditionsTest, StringLiteralsAreSafeAnywhereInAScript) {
+    struct Case {
+        const char* name;
+        std::string text;
+        const char* literal;
+    };
+    const Case cases[] = {
+        {"plain", "ROZU_getAd", R"("ROZU_getAd")"},
+        {"quotes and backslashes", "a\"b\\c'd", R"("a\"b\\c'd")"},
+        {"control bytes", std::string("\n\t\x01\x1F\0x", 6), R"("\n\t\u0001\u001f\u0000x")"},
+        {"outside ASCII", "caf\xC3\xA9 \xE2\x82\xAC", R"("caf\u00e9 \u20ac")"},
+        {"line and paragraph separators",
+         "a\xE2\x80\xA8"
+         "b\xE2\x80\xA9",
+         R"("a\u2028b\u2029")"},
+        {"past the basic plane", "\xF0\x9F\x98\x80", R"("\ud83d\ude00")"},
+        {"an HTML script's end and comment", "</script><!--", R"("\u003c/script>\u003c!--")"},
+        {"bytes that are not UTF-8", "a\xFF\xC3(\xED\xA0\x80",
+         R"("a\ufffd\ufffd(\ufffd\ufffd\ufffd")"},
+        {"a character cut short", "\xE2\x82", R"("\ufffd")"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string literal = zad_JSONStringLiteral(c.text);
+        EXPECT_EQ(literal, c.literal);
+        // What a page reads back is the text itself (or its replaced bytes).
+        auto decoded = zad_decodedJSONObject(literal);
+        ASSERT_FALSE(decoded.hasError());
+        ASSERT_NE(decoded.value().string(), nullptr);
+    }
+    EXPECT_EQ(*zad_decodedJSONObject(zad_JSONStringLiteral("\xF0\x9F\x98\x80</a>\xE2\x80\xA8"))
+                   .value()
+                   .string(),
+              "\xF0\x9F\x98\x80</a>\xE2\x80\xA8");
 }
 
 TEST(ZADJSONAdditionsTest, SafeDictionaryReplacesOnlyWhatJSONCannotSay) {

@@ -11,8 +11,10 @@
 #include "ads/render/ZADSDKCoreWebViewNotification.h"
 #include "ads/render/ZADSDKCoreZMSGHandler.h"
 #include "ads/render/ZADSDKCoreZMSGHandlerDelegate.h"
+#include "platform/base/NSRunLoop.h"
 #include "platform/foundation/NSURLError.h"
 #include "platform/webkit/UIWebView.h"
+#include "tests/support/CapturedLog.h"
 #include "tests/support/TaskEnvironment.h"
 #include "tests/support/webkit/FakeWebViewEngine.h"
 
@@ -422,19 +424,50 @@ TEST_F(SDKCoreWebViewTest, OnReleaseTheHiddenAdViewLeavesItsSuperviewAndDelegate
     EXPECT_FALSE(adView->delegate());
 }
 
+TEST_F(SDKCoreWebViewTest, CommandsAndMessagesNeverWaitForThePage) {
+    load();
+    CapturedLog log;
+    // A page that never answers would hold a waiting script for the whole time limit, and
+    // the run loop's tasks (this one) would run inside that wait.
+    engine->holdAnswers = true;
+    bool loopTurned = false;
+    webView->enqueueJavaScriptCommand("first();");
+    webView->postJSNotificationUserInfo("navigationBlocked", std::nullopt);
+    environment.runUntilIdle();
+    webView->adView()->executeJavaScriptAsynchronouslyFromString("second();");
+    NSRunLoop::mainRunLoop().postTask([&] { loopTurned = true; });
+    webView->adView()->executeJavaScriptAsynchronouslyFromString("third();");
+    EXPECT_FALSE(loopTurned);
+    EXPECT_THAT(commandsRun(), ElementsAre("first();", "second();", "third();"));
+    EXPECT_THAT(engine->scripts, Contains("ROZU_ReceiveMessage(\"navigationBlocked\");"));
+    EXPECT_THAT(log.lines(), IsEmpty());
+    // Answers that come after the view has gone reach nothing of it.
+    webView.reset();
+    environment.runUntilIdle();
+}
+
 TEST_F(SDKCoreWebViewTest, MessagesToThePageAreJSONNeverPastedText) {
     load();
     const std::string hostile = "x'); steal('\xE2\x80\xA8\"</script>";
-    webView->postJSNotificationUserInfo(hostile, nlohmann::json{{"k", hostile}});
+    const std::string encoded = R"("x'); steal('\u2028\"\u003c/script>")";
+    webView->postJSNotificationUserInfo(hostile, PlistValue::Dictionary{{"k", hostile}});
     webView->postJSNotificationUserInfo("plain", std::nullopt);
     environment.runUntilIdle();
     ASSERT_EQ(engine->scripts.size(), 2u);
-    EXPECT_EQ(engine->scripts[0], "ROZU_ReceiveMessage(\"x'); steal('\\u2028\\\"</script>\", "
-                                  "{\"k\":\"x'); steal('\\u2028\\\"</script>\"});");
+    EXPECT_EQ(engine->scripts[0], "ROZU_ReceiveMessage(" + encoded + ", {\"k\":" + encoded + "});");
     EXPECT_EQ(engine->scripts[1], "ROZU_ReceiveMessage(\"plain\");");
-    // Bytes that are not text are replaced, never a reason to fail.
-    EXPECT_EQ(ZADAdView::JSCommandForNotificationNameUserInfo("a\xFF", nlohmann::json::object()),
-              "ROZU_ReceiveMessage(\"a\\ufffd\", {});");
+    // Bytes that are not text in the name are replaced, never a reason to fail.
+    EXPECT_EQ(
+        ZADAdView::JSCommandForNotificationNameUserInfo("a\xFF", PlistValue::Dictionary{}).value(),
+        "ROZU_ReceiveMessage(\"a\\ufffd\", {});");
+
+    // A user info JSON cannot say is not sent at all, and the log says why.
+    CapturedLog log;
+    webView->postJSNotificationUserInfo("dated", PlistValue::Dictionary{{"when", NSDate{0}}});
+    environment.runUntilIdle();
+    EXPECT_EQ(engine->scripts.size(), 2u);
+    EXPECT_THAT(log.lines(), ElementsAre("ZADAdView: the page's message dated was not sent: its "
+                                         "user info is not JSON (Invalid JSON object.)"));
 }
 
 } // namespace

@@ -285,3 +285,30 @@ TEST_F(AdServerTest, LandingPagesLinkOnAndKeepASignUp) {
               std::string::npos);
 }
 } // namespace
+
+// stop() ends listen() whenever it comes: before listen(), as the library's loop starts, or
+// while it serves, also when two threads stop the server at once.
+TEST(AdServerStopTest, StopEndsListenWheneverItComes) {
+    for (int round = 0; round < 100; ++round) {
+        SCOPED_TRACE(round);
+        auto created = AdServer::create(
+            {RunningAdServer::bundled("site"), RunningAdServer::bundled("inventory"), {}});
+        ASSERT_FALSE(created.hasError());
+        auto server = std::move(created).value();
+        ASSERT_FALSE(server->bind(0).hasError());
+        if (round == 0) {
+            server->stop();
+            EXPECT_TRUE(server->listen()) << "a stop before listen() ends it at once";
+            continue;
+        }
+        std::thread listener([&] { EXPECT_TRUE(server->listen()); });
+        // Each round lets the listener get a little further before the stops.
+        for (int step = 0; step < round % 10; ++step) {
+            std::this_thread::yield();
+        }
+        std::thread other([&] { server->stop(); });
+        server->stop();
+        other.join();
+        listener.join();
+    }
+}

@@ -10,10 +10,11 @@
 #include "platform/uikit/UIWindow.h"
 #include "platform/uikit/ViewRenderer.h"
 #include "platform/webkit/UIWebView.h"
-#include "tests/support/webkit/FakeWebViewEngine.h"
 #include "tests/platform/webkit/RecordingWebViewDelegate.h"
+#include "tests/platform/webkit/ScriptAnswerLog.h"
 #include "tests/support/CapturedLog.h"
 #include "tests/support/TaskEnvironment.h"
+#include "tests/support/webkit/FakeWebViewEngine.h"
 
 #include <gmock/gmock.h>
 
@@ -151,6 +152,42 @@ TEST_F(UIWebViewTest, AViewLetGoOfWhileItWaitsLivesUntilItsAnswer) {
     EXPECT_TRUE(weak.expired());
 }
 
+TEST_F(UIWebViewTest, AsynchronousScriptsReturnAtOnceAndAnswerLater) {
+    engine().answer = [](const std::string& script) { return script == "1+2" ? "3" : script; };
+    ScriptAnswerLog answers;
+    bool loopTurned = false;
+    NSRunLoop::mainRunLoop().postTask([&] { loopTurned = true; });
+    webView->evaluateJavaScriptCompletionHandler("1+2", answers.handler());
+    // The script went to the page, and nothing waited for its answer.
+    EXPECT_THAT(engine().scripts, ElementsAre("1+2"));
+    EXPECT_THAT(answers.lines, IsEmpty());
+    EXPECT_FALSE(loopTurned);
+    environment.runUntilIdle();
+    EXPECT_THAT(answers.lines, ElementsAre("3"));
+
+    // Inside the delegate's navigation decision, where a waiting script yields nothing, an
+    // asynchronous one runs: its answer comes after the decision.
+    delegate->onAsk = [&](UIWebView& view) {
+        view.evaluateJavaScriptCompletionHandler("inside", answers.handler());
+        view.evaluateJavaScriptCompletionHandler("no handler", nullptr);
+    };
+    engine().navigate("http://a.test/#part", UIWebViewNavigationType::LinkClicked);
+    EXPECT_THAT(engine().scripts, ElementsAre("1+2", "inside", "no handler"));
+    environment.runUntilIdle();
+    EXPECT_THAT(answers.lines, ElementsAre("3", "inside"));
+}
+
+TEST_F(UIWebViewTest, AViewLetGoOfBeforeItsAnswerHandsItsHandlerAnError) {
+    ScriptAnswerLog answers;
+    engine().holdAnswers = true;
+    webView->evaluateJavaScriptCompletionHandler("late", answers.handler());
+    // The engine goes with the view; the handler holds nothing of either.
+    webView.reset();
+    EXPECT_THAT(answers.lines, IsEmpty());
+    environment.runUntilIdle();
+    EXPECT_THAT(answers.lines, ElementsAre(" / the page went away"));
+}
+
 TEST_F(UIWebViewTest, WithoutAnEngineLoadsFailAfterTheCallAndScriptsYieldNothing) {
     CapturedLog log;
     UIWebView::setEngineFactory(
@@ -167,6 +204,11 @@ TEST_F(UIWebViewTest, WithoutAnEngineLoadsFailAfterTheCallAndScriptsYieldNothing
     EXPECT_THAT(delegate->log, ElementsAre("fail 1"));
     EXPECT_EQ(delegate->lastError->localizedDescription(), "GTK cannot open the display :99");
     EXPECT_EQ(orphan->stringByEvaluatingJavaScriptFromString("1"), "");
+    ScriptAnswerLog answers;
+    orphan->evaluateJavaScriptCompletionHandler("1", answers.handler());
+    EXPECT_THAT(answers.lines, IsEmpty());
+    environment.runUntilIdle();
+    EXPECT_THAT(answers.lines, ElementsAre(" / GTK cannot open the display :99"));
     EXPECT_FALSE(orphan->isLoading());
     EXPECT_FALSE(orphan->canGoBack());
 }

@@ -3,6 +3,7 @@
 // synchronous scripts, the page's pixels in the view tree. The engine works in a process
 // of its own, in real time: these tests wait for its answers with a generous limit.
 // Also: how the engine's load errors read to the delegate.
+#include "platform/base/NSRunLoop.h"
 #include "platform/foundation/NSURL.h"
 #include "platform/foundation/NSURLError.h"
 #include "platform/uikit/UIColor.h"
@@ -14,6 +15,7 @@
 #include "platform/webkit/WebKitEngine.h"
 #include "tests/platform/foundation/LoopbackServer.h"
 #include "tests/platform/webkit/RecordingWebViewDelegate.h"
+#include "tests/platform/webkit/ScriptAnswerLog.h"
 #include "tests/support/TaskEnvironment.h"
 #include "tests/support/webkit/MainContextWait.h"
 
@@ -23,10 +25,13 @@
 #include <webkit2/webkit2.h>
 
 #include <algorithm>
+#include <atomic>
 
 using ::testing::Contains;
 using ::testing::ElementsAre;
+using ::testing::IsEmpty;
 using ::testing::Not;
+using ::testing::StartsWith;
 
 namespace {
 
@@ -111,6 +116,52 @@ TEST_F(RealWebViewTest, ALinkForANewWindowIsAskedOnceAndLoadsHere) {
     EXPECT_EQ(webView->stringByEvaluatingJavaScriptFromString("document.title"), "next");
 }
 
+// Allows a link's navigation to its URL, refuses every other kind of navigation to it.
+class LinksOnlyDelegate : public RecordingWebViewDelegate {
+public:
+    bool
+    webViewShouldStartLoadWithRequestNavigationType(UIWebView& webView,
+                                                    const std::shared_ptr<NSURLRequest>& request,
+                                                    UIWebViewNavigationType type) override {
+        bool allowed = RecordingWebViewDelegate::webViewShouldStartLoadWithRequestNavigationType(
+            webView, request, type);
+        return allowed && (request->URL()->absoluteString() != linked ||
+                           type == UIWebViewNavigationType::LinkClicked);
+    }
+    std::string linked;
+};
+
+TEST_F(RealWebViewTest, AFramesNavigationToANewWindowsURLIsAskedOnItsOwn) {
+    LoopbackServer server;
+    std::atomic<int> fetched = 0;
+    server.server().Get("/next", [&](const httplib::Request&, httplib::Response& response) {
+        ++fetched;
+        response.set_content("<title>next</title>", "text/html");
+    });
+    ASSERT_TRUE(server.start());
+    auto links = std::make_shared<LinksOnlyDelegate>();
+    links->linked = server.url("/next");
+    webView->setDelegate(links);
+    delegate = links;
+    ASSERT_NO_FATAL_FAILURE(loadPage("<iframe id='frame' src='about:blank'></iframe>"
+                                     "<a id='blank' target='_blank' href='" +
+                                     links->linked + "'>new window</a>"));
+    delegate->log.clear();
+    // The frame's navigation is decided before the load the link's new window makes here.
+    webView->stringByEvaluatingJavaScriptFromString("document.getElementById('blank').click();"
+                                                    "document.getElementById('frame').src = '" +
+                                                    links->linked + "';");
+    ASSERT_TRUE(turnMainContextUntil([&] { return logHas("finish"); }));
+    // Asked twice, once for each navigation: the link's allowed, the frame's refused. The
+    // page fetched it once, in the view's own frame.
+    EXPECT_EQ(std::count(delegate->log.begin(), delegate->log.end(), "ask " + links->linked + " 0"),
+              1);
+    EXPECT_EQ(std::count(delegate->log.begin(), delegate->log.end(), "ask " + links->linked + " 5"),
+              1);
+    EXPECT_EQ(webView->stringByEvaluatingJavaScriptFromString("document.title"), "next");
+    EXPECT_EQ(fetched, 1);
+}
+
 TEST_F(RealWebViewTest, ScriptsAnswerSynchronously) {
     ASSERT_NO_FATAL_FAILURE(loadPage("<title>Title</title>"));
     const std::pair<const char*, const char*> cases[] = {
@@ -126,6 +177,34 @@ TEST_F(RealWebViewTest, ScriptsAnswerSynchronously) {
     for (const auto& [script, expected] : cases) {
         EXPECT_EQ(webView->stringByEvaluatingJavaScriptFromString(script), expected) << script;
     }
+}
+
+TEST_F(RealWebViewTest, AnAsynchronousScriptReturnsBeforeThePageAnswers) {
+    ASSERT_NO_FATAL_FAILURE(loadPage("<title>Title</title>"));
+    bool loopTurned = false;
+    NSRunLoop::mainRunLoop().postTask([&] { loopTurned = true; });
+    ScriptAnswerLog answers;
+    webView->evaluateJavaScriptCompletionHandler("document.title", answers.handler());
+    webView->evaluateJavaScriptCompletionHandler("throw new Error('no')", answers.handler());
+    // Nothing waited: the loop where the page answers has not turned once.
+    EXPECT_THAT(answers.lines, IsEmpty());
+    EXPECT_FALSE(loopTurned);
+    ASSERT_TRUE(turnMainContextUntil([&] { return answers.lines.size() == 2; }));
+    EXPECT_EQ(answers.lines[0], "Title");
+    EXPECT_THAT(answers.lines[1], StartsWith(" / ")) << "a script that threw is an error";
+}
+
+TEST_F(RealWebViewTest, AViewLetGoOfBeforeItsAnswerIsNeverTouchedByIt) {
+    ASSERT_NO_FATAL_FAILURE(loadPage("<title>Title</title>"));
+    ScriptAnswerLog answers;
+    webView->evaluateJavaScriptCompletionHandler("document.title", answers.handler());
+    std::weak_ptr<UIWebView> weak = webView;
+    webView->removeFromSuperview();
+    webView.reset();
+    ASSERT_TRUE(weak.expired());
+    // The handler still hears once, of the page that went, and reaches nothing freed.
+    ASSERT_TRUE(turnMainContextUntil([&] { return !answers.lines.empty(); }));
+    EXPECT_THAT(answers.lines, ElementsAre(StartsWith(" / ")));
 }
 
 TEST_F(RealWebViewTest, AScriptRunsFromTheDelegatesLoadCallback) {

@@ -57,21 +57,31 @@ void FakeWebViewEngine::loadRequest(const NSURLRequest& request) {
     navigate(request.URL()->absoluteString(), UIWebViewNavigationType::Other);
 }
 
+FakeWebViewEngine::~FakeWebViewEngine() {
+    if (latestEngine == this) {
+        latestEngine = nullptr;
+    }
+    for (auto& held : heldAnswers_) {
+        NSRunLoop::mainRunLoop().postTask([completion = std::move(held.completion)] {
+            completion(makeError("FakeWebViewEngine", 1, "the page went away"));
+        });
+    }
+}
+
 void FakeWebViewEngine::evaluateJavaScript(const std::string& script, ScriptCompletion completion) {
     scripts.push_back(script);
-    auto deliver = [completion = std::move(completion), text = answer(script)] {
-        completion(text);
-    };
     if (holdAnswers) {
-        heldAnswers_.push_back(std::move(deliver));
+        heldAnswers_.push_back({std::move(completion), answer(script)});
     } else {
-        NSRunLoop::mainRunLoop().postTask(std::move(deliver));
+        NSRunLoop::mainRunLoop().postTask(
+            [completion = std::move(completion), text = answer(script)] { completion(text); });
     }
 }
 
 void FakeWebViewEngine::releaseAnswers() {
-    for (auto& deliver : heldAnswers_) {
-        NSRunLoop::mainRunLoop().postTask(std::move(deliver));
+    for (auto& held : heldAnswers_) {
+        NSRunLoop::mainRunLoop().postTask([completion = std::move(held.completion),
+                                           text = std::move(held.text)] { completion(text); });
     }
     heldAnswers_.clear();
 }

@@ -24,6 +24,9 @@ public:
     void failLoad(const std::shared_ptr<NSError>& error);
     void changeContent(const CGSize& size) { client_.engineContentDidChange(size); }
 
+    // As the real engine: a script still waiting for its answer hears an error.
+    ~FakeWebViewEngine() override;
+
     // How the page answers scripts (by default with the script's own text); held answers
     // wait for releaseAnswers.
     std::function<std::string(const std::string&)> answer = [](const std::string& s) { return s; };
@@ -57,5 +60,9 @@ private:
     WebViewEngineClient& client_;
     bool loading_ = false;
     std::string url_;
-    std::vector<std::function<void()>> heldAnswers_;
+    struct HeldAnswer {
+        ScriptCompletion completion;
+        std::string text;
+    };
+    std::vector<HeldAnswer> heldAnswers_;
 };
