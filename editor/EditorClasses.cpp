@@ -7,6 +7,10 @@
 #include "editor/PEImageToolInfo.h"
 #include "editor/PEToolbarMenuItem.h"
 #include "editor/_PEImageEditorViewController.h"
+#include "editor/tools/adjustment/PEAdjustmentTool.h"
+#include "editor/tools/blur/PEBlurBand.h"
+#include "editor/tools/blur/PEBlurCircle.h"
+#include "editor/tools/blur/PEBlurTool.h"
 #include "editor/tools/filter/PEDefaultEmptyFilter.h"
 #include "editor/tools/filter/PEFilterBase.h"
 #include "editor/tools/filter/PEFilterTool.h"
@@ -34,4 +38,10 @@ void registerEditorClasses() {
     for (const std::string& name : PEDefaultEmptyFilter::subclassNames()) {
         registry.registerClass(Class{name, PEDefaultEmptyFilter::staticClassName(), {}, {}, {}});
     }
+
+    registry.add<PEAdjustmentTool, PEImageToolBase>(
+        {}, std::make_shared<PEAdjustmentTool::ClassMethods>());
+    registry.add<PEBlurTool, PEImageToolBase>({}, std::make_shared<PEBlurTool::ClassMethods>());
+    registry.add<PEBlurCircle, UIView>();
+    registry.add<PEBlurBand, UIView>();
 }

@@ -2,6 +2,8 @@
 
 #include "editor/EditorClasses.h"
 #include "editor/PEImageEditorTheme.h"
+#include "editor/tools/adjustment/PEAdjustmentTool.h"
+#include "editor/tools/blur/PEBlurTool.h"
 #include "editor/tools/filter/PEFilterTool.h"
 #include "tests/support/TestIsolation.h"
 #include "tests/support/harness/HarnessTesting.h"
@@ -12,5 +14,7 @@ void setUpEditorTesting() {
     TestIsolation::addReset([] {
         PEImageEditorTheme::resetForTesting();
         PEFilterTool::resetForTesting();
+        PEAdjustmentTool::resetForTesting();
+        PEBlurTool::resetForTesting();
     });
 }
