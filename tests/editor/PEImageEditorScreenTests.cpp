@@ -33,7 +33,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <thread>
+#include <utility>
 
 namespace {
 using ::testing::ElementsAre;
@@ -96,6 +98,33 @@ SCREEN_TEST_TOOL(ScreenTool6)
 SCREEN_TEST_TOOL(ScreenTool7)
 SCREEN_TEST_TOOL(ScreenTool8)
 #undef SCREEN_TEST_TOOL
+
+// Keeps the program's own tools off the menus while it lives, so that the screen's
+// tests see only the numbered test tools.
+class ProgramToolsUnlisted {
+public:
+    ProgramToolsUnlisted() {
+        ClassRegistry& registry = ClassRegistry::shared();
+        for (const Class* cls : registry.subclassesOf("PEImageToolBase")) {
+            if (cls->name != "ScriptedTool" && !registry.inherits(*cls, "ScriptedTool")) {
+                hidden_.emplace_back(cls->name, registry.replaceClassMethodsForTesting(
+                                                    cls->name, std::make_shared<Unlisted>()));
+            }
+        }
+    }
+    ~ProgramToolsUnlisted() {
+        for (auto& [name, methods] : hidden_) {
+            ClassRegistry::shared().replaceClassMethodsForTesting(name, std::move(methods));
+        }
+    }
+
+private:
+    class Unlisted : public PEImageToolBase::ClassMethods {
+    public:
+        bool isAvailable(const Class&) const override { return false; }
+    };
+    std::vector<std::pair<std::string, std::shared_ptr<const NSObject>>> hidden_;
+};
 
 void registerScreenTools() {
     ClassRegistry& registry = ClassRegistry::shared();
@@ -169,6 +198,7 @@ class EditorScreenTest : public PhotoLibraryTest {
 protected:
     EditorScreenTest() {
         registerScreenTools();
+        programTools_.emplace();
         availableTestTools = 3;
         toolLog.clear();
         pendingAnswer = nullptr;
@@ -245,6 +275,7 @@ protected:
         return false;
     }
 
+    std::optional<ProgramToolsUnlisted> programTools_;
     std::shared_ptr<UIWindow> window;
     std::shared_ptr<UIViewController> root = UIViewController::init();
     std::shared_ptr<_PEImageEditorViewController> editor;
