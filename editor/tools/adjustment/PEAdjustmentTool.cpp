@@ -6,14 +6,13 @@
 #include "editor/PEImageEditorTheme.h"
 #include "editor/PEImageToolHost.h"
 #include "editor/PEToolPanel.h"
+#include "editor/PEToolSlider.h"
 #include "editor/categories/UIImage+Utility.h"
 #include "platform/coreimage/CIFilter.h"
 #include "platform/dispatch/dispatch.h"
 #include "platform/foundation/NSError.h"
 #include "platform/foundation/NSNumber.h"
-#include "platform/quartzcore/CALayer.h"
 #include "platform/uikit/CIImage+UIKitAdditions.h"
-#include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIImage.h"
 #include "platform/uikit/UIImageView.h"
 #include "platform/uikit/UIScrollView.h"
@@ -23,8 +22,6 @@
 #include <numbers>
 
 namespace {
-constexpr double kSliderWidth = 240, kSliderHeight = 35, kContainerWidth = 260;
-
 dispatch_queue_t backgroundQueue() {
     return dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0);
 }
@@ -93,19 +90,11 @@ void PEAdjustmentTool::cleanup() {
 std::shared_ptr<UISlider> PEAdjustmentTool::sliderWithValueMinimumValueMaximumValue(float value,
                                                                                   float minimum,
                                                                                   float maximum) {
-    auto slider = UISlider::initWithFrame(CGRectMake(10, 0, kSliderWidth, kSliderHeight));
-    auto container = UIView::initWithFrame(CGRectMake(0, 0, kContainerWidth, slider->frame().size.height));
-    container->setBackgroundColor(UIColor::colorWithWhiteAlpha(0, 0.3));
-    container->layer()->setCornerRadius(slider->frame().size.height / 2);
-    slider->setContinuous(true);
+    auto slider = PEToolSlider::sliderInContainer(*editor(), CGSizeMake(240, 35), 260, true, value,
+                                                  minimum, maximum);
     slider->addTargetActionForControlEvents(self<PEAdjustmentTool>(),
                                             &PEAdjustmentTool::sliderDidChange,
                                             UIControlEventValueChanged);
-    slider->setMaximumValue(maximum);
-    slider->setMinimumValue(minimum);
-    slider->setValue(value);
-    container->addSubview(slider);
-    editor()->view()->addSubview(container);
     return slider;
 }
 

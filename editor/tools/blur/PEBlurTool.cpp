@@ -5,13 +5,13 @@
 #include "editor/PEImageEditorTheme.h"
 #include "editor/PEImageToolHost.h"
 #include "editor/PEToolPanel.h"
+#include "editor/PEToolSlider.h"
 #include "editor/PEToolbarMenuItem.h"
 #include "editor/categories/UIImage+Utility.h"
 #include "editor/tools/blur/PEBlurBand.h"
 #include "editor/tools/blur/PEBlurCircle.h"
 #include "platform/dispatch/dispatch.h"
 #include "platform/foundation/NSError.h"
-#include "platform/quartzcore/CALayer.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIGraphics.h"
 #include "platform/uikit/UIImage.h"
@@ -138,20 +138,12 @@ void PEBlurTool::cleanup() {
 std::shared_ptr<UISlider> PEBlurTool::sliderWithValueMinimumValueMaximumValue(float value,
                                                                             float minimum,
                                                                             float maximum) {
-    auto slider = UISlider::initWithFrame(CGRectMake(10, 0, 260, 30));
-    auto container = UIView::initWithFrame(CGRectMake(0, 0, 280, slider->frame().size.height));
-    container->setBackgroundColor(UIColor::colorWithWhiteAlpha(0, 0.3));
-    container->layer()->setCornerRadius(slider->frame().size.height / 2);
     // Blurring is the costly step: once per release, not per move.
-    slider->setContinuous(false);
+    auto slider = PEToolSlider::sliderInContainer(*editor(), CGSizeMake(260, 30), 280, false, value,
+                                                  minimum, maximum);
     slider->addTargetActionForControlEvents(self<PEBlurTool>(),
                                             weakAction(self<PEBlurTool>(), &PEBlurTool::sliderDidChange),
                                             UIControlEventValueChanged);
-    slider->setMaximumValue(maximum);
-    slider->setMinimumValue(minimum);
-    slider->setValue(value);
-    container->addSubview(slider);
-    editor()->view()->addSubview(container);
     return slider;
 }
 
