@@ -3,6 +3,7 @@
 #include "editor/PEImageToolInfo.h"
 #include "platform/base/NSThread.h"
 #include "platform/dispatch/GlobalThreadPool.h"
+#include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSError.h"
 #include "platform/quartzcore/CALayer.h"
 #include "platform/uikit/UIImage.h"
@@ -96,6 +97,8 @@ TEST(PEAdjustmentToolChainTest, NeutralSettingsGiveTheInputBackAndEachEndDoesWha
 class PEAdjustmentToolTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        // The real slider thumbs, from the app's bundle.
+        NSBundle::setMainBundlePath(MP_TEST_BUNDLE_DIR);
         auto entry = PEImageToolInfo::toolInfoForToolClass("PEAdjustmentTool");
         ASSERT_TRUE(entry);
         tool = std::dynamic_pointer_cast<PEAdjustmentTool>(host->openTool(entry));
@@ -144,9 +147,10 @@ TEST_F(PEAdjustmentToolTest, SlidersStandWhereTheScreenPutsThem) {
         EXPECT_NEAR(container->center().y, c.centre.y, 1e-4) << c.what;
         EXPECT_NEAR(std::atan2(container->transform().b, container->transform().a), c.rotation, 1e-9)
             << c.what;
-        EXPECT_EQ(c.slider->thumbImageForState(UIControlStateHighlighted),
-                  c.slider->thumbImageForState(UIControlStateNormal))
-            << c.what;
+        auto thumb = c.slider->thumbImageForState(UIControlStateNormal);
+        ASSERT_TRUE(thumb) << c.what;
+        EXPECT_EQ(thumb->size(), CGSizeMake(28, 28)) << c.what;
+        EXPECT_EQ(c.slider->thumbImageForState(UIControlStateHighlighted), thumb) << c.what;
     }
     EXPECT_EQ(host->fixZoomCalls, 1);
     // The previews' copy is the image view's size.
@@ -158,6 +162,21 @@ TEST_F(PEAdjustmentToolTest, SlidersStandWhereTheScreenPutsThem) {
     }
     EXPECT_EQ(host->view()->subviews().size(), 2u) << "only the screen's own views stay";
     EXPECT_EQ(host->resetZoomCalls, 1);
+}
+
+TEST_F(PEAdjustmentToolTest, AnAssetNamedByTheHostReplacesTheToolsOwnThumb) {
+    host->back(*tool);
+    auto entry = PEImageToolInfo::toolInfoForToolClass("PEAdjustmentTool");
+    (*entry->optionalInfo())["contrastIconAssetsName"] = "AD.png";
+    auto other = std::dynamic_pointer_cast<PEAdjustmentTool>(host->openTool(entry));
+    ASSERT_TRUE(other);
+    auto appImage = UIImage::imageNamed("AD.png");
+    ASSERT_TRUE(appImage);
+    EXPECT_EQ(other->contrastSlider()->thumbImageForState(UIControlStateNormal)->size(), appImage->size());
+    // The empty names keep the tool's own.
+    EXPECT_EQ(other->brightnessSlider()->thumbImageForState(UIControlStateNormal)->size(),
+              CGSizeMake(28, 28));
+    host->back(*other);
 }
 
 TEST_F(PEAdjustmentToolTest, AMoveWhileAPreviewRendersStartsNoSecondOneAndALatePreviewIsDropped) {
