@@ -24,9 +24,10 @@ build-release: configure-release
 	cmake --build build/release -j $(JOBS) --target mixphotos ad-server
 
 # The demo talks to the bundled ad server, started on a free loopback port and stopped
-# when the app ends.
+# when the app ends: the template collage's road (the default scenario), then on the same
+# home and server the free collage's.
 run: deps-demo build-release
-	scripts/run-with-ad-server build/release
+	scripts/run-with-ad-server build/release -- --script build/release/demo/free.scenario
 
 test-release: configure-release
 	cmake --build build/release -j $(JOBS)

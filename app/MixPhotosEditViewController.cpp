@@ -1,24 +1,22 @@
 #include "app/MixPhotosEditViewController.h"
 
+#include "app/CollagePhotoLoader.h"
 #include "app/ColorList.h"
-#include "app/output/MixImageOutput.h"
 #include "app/MixPhotosEditView.h"
 #include "app/MixStyleCollectionViewCell.h"
 #include "app/MixTemplateLayout.h"
 #include "app/categories/UIColor+Hex.h"
+#include "app/categories/UIViewController+CollageBarItems.h"
 #include "app/categories/UIViewController+NavigationTitle.h"
-#include "app/widgets/OVProgressHUD.h"
+#include "app/output/MixImageOutput.h"
 #include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSIndexPath.h"
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/NSString.h"
 #include "platform/graphics/CGAffineTransform.h"
-#include "platform/photos/PHImageManager.h"
 #include "platform/photos/PHImageRequestOptions.h"
 #include "platform/quartzcore/CALayer.h"
 #include "platform/text/UIFont.h"
-#include "platform/uikit/UIAlertAction.h"
-#include "platform/uikit/UIAlertController.h"
 #include "platform/uikit/UIBarButtonItem.h"
 #include "platform/uikit/UIBezierPath.h"
 #include "platform/uikit/UIButton.h"
@@ -196,99 +194,38 @@ void MixPhotosEditViewController::addBackgroundView() {
 
 void MixPhotosEditViewController::addBarButtonItems() {
     const auto editor = self<MixPhotosEditViewController>();
-    auto back = UIBarButtonItem::initWithImageStyleTargetAction(
-        UIImage::imageNamed("back.png"), UIBarButtonItemStyle::Plain, editor,
-        weakAction(editor, &MixPhotosEditViewController::back));
-    back->setAccessibilityLabel("Back");
-    navigationItem()->setLeftBarButtonItem(back);
-    auto share = UIBarButtonItem::initWithImageStyleTargetAction(
-        UIImage::imageNamed("share.png"), UIBarButtonItemStyle::Plain, editor,
+    CollageBarItems::addBackAndShareItems(
+        *this, weakAction(editor, &MixPhotosEditViewController::back),
         weakAction(editor, &MixPhotosEditViewController::shareMixPhoto));
-    share->setAccessibilityLabel("Share");
-    // Until the photos are laid out there is no collage to offer, only the blank background.
-    share->setEnabled(false);
-    navigationItem()->setRightBarButtonItem(share);
 }
 
 void MixPhotosEditViewController::getHighQualityPhotoFromPhasset() {
-    auto host = navigationController() ? navigationController()->view() : view();
-    loadingDataActivity_ = OVProgressHUD::initWithView(host);
-    view()->addSubview(loadingDataActivity_);
-    loadingDataActivity_->setRemoveFromSuperViewOnHide(true);
-    loadingDataActivity_->show(true);
-
     selectedPhotos_.clear();
     AssetList assets = selectedAssets_ ? *selectedAssets_ : AssetList{};
-    if (assets.empty()) {
-        photosDidLoad(0);
-        return;
-    }
     auto options = std::make_shared<PHImageRequestOptions>();
     // Fast keeps each photo's own shape: cut to the collage's, it would lose what a cell
     // of another shape shows.
     options->setResizeMode(PHImageRequestOptionsResizeMode::Fast);
     options->setDeliveryMode(PHImageRequestOptionsDeliveryMode::HighQualityFormat);
     options->setNetworkAccessAllowed(true);
-    // Answers come back on the main queue, in whatever order the loads finish; each photo
-    // waits in its asset's slot so the collage keeps the order the photos were chosen in.
-    struct Loading {
-        std::vector<std::shared_ptr<UIImage>> slots;
-        size_t answered = 0;
-    };
-    auto loading = std::make_shared<Loading>();
-    loading->slots.resize(assets.size());
-    std::weak_ptr<MixPhotosEditViewController> weak = self<MixPhotosEditViewController>();
-    for (size_t index = 0; index < assets.size(); ++index) {
-        PHImageManager::defaultManager()
-            ->requestImageForAssetTargetSizeContentModeOptionsResultHandler(
-                assets[index], photoRequestSize(), PHImageContentMode::AspectFill, options,
-                weakCall(weak, [loading, index](MixPhotosEditViewController& editor,
-                                                const std::shared_ptr<UIImage>& image,
-                                                const PlistValue::Dictionary&) {
-                    loading->slots[index] = image;
-                    if (++loading->answered < loading->slots.size()) {
-                        return;
-                    }
-                    for (const auto& photo : loading->slots) {
-                        if (photo) {
-                            editor.selectedPhotos_.push_back(photo);
-                        }
-                    }
-                    editor.photosDidLoad(loading->slots.size());
-                }));
-    }
+    const size_t requested = assets.size();
+    loadingDataActivity_ = CollagePhotoLoader::loadPhotosForScreen(
+        *this, assets, photoRequestSize(), PHImageContentMode::AspectFill, options,
+        weakCall(
+            self<MixPhotosEditViewController>(),
+            [requested](MixPhotosEditViewController& editor, CollagePhotoLoader::Photos photos) {
+                editor.selectedPhotos_ = std::move(photos);
+                editor.photosDidLoad(requested);
+            }));
 }
 
 void MixPhotosEditViewController::photosDidLoad(size_t requested) {
-    loadingDataActivity_->hide(true);
-    const bool tooFew =
-        selectedPhotos_.size() < static_cast<size_t>(MixTemplateLayout::kMinimumImageCount);
-    if (selectedPhotos_.size() < requested || tooFew) {
-        // An unreadable photo is left out, and the user told, rather than keeping the
-        // overlay up for good; with fewer than a collage needs there is nothing to make
-        // here, and the screen goes back once the user has read why.
-        NSLog("MixPhotosEditViewController: %lu of %lu photos could be read",
-              static_cast<unsigned long>(selectedPhotos_.size()),
-              static_cast<unsigned long>(requested));
-        auto alert = UIAlertController::alertControllerWithTitleMessagePreferredStyle(
-            NSLocalizedString("Remind info", ""),
-            NSLocalizedString(tooFew ? "Too few photos could be read for a collage"
-                                     : "Some photos could not be read",
-                              ""),
-            UIAlertControllerStyle::Alert);
-        alert->addAction(UIAlertAction::actionWithTitleStyleHandler(
-            NSLocalizedString("OK", ""), UIAlertActionStyle::Cancel,
-            weakCall(self<MixPhotosEditViewController>(),
-                     [tooFew](MixPhotosEditViewController& editor,
-                              const std::shared_ptr<UIAlertAction>&) {
-                         if (tooFew) {
-                             editor.back();
-                         }
-                     })));
-        presentViewControllerAnimatedCompletion(alert, true, nullptr);
-        if (tooFew) {
-            return;
-        }
+    const auto editor = self<MixPhotosEditViewController>();
+    if (!CollagePhotoLoader::reportUnreadablePhotos(
+            editor, selectedPhotos_.size(), requested,
+            static_cast<size_t>(MixTemplateLayout::kMinimumImageCount),
+            weakAction(editor, &MixPhotosEditViewController::back))) {
+        return;
     }
     // The strip is gone while another mode is on; it loads its tiles when it comes back.
     if (mixStyleCollection_) {

@@ -14,6 +14,7 @@
 #include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UIWindow.h"
 #include "services/advertise/AdServerHost.h"
+#include "services/advertise/ScenarioAdLoads.h"
 #include "services/rateprompt/RatePrompt.h"
 
 #include <cstdio>
@@ -83,6 +84,20 @@ void addAppCommands(ScenarioRunner& runner) {
                     RZCommonConfig::shareInstance()->showTipViewWithMessage(arguments[0]);
                     next();
                 }});
+    // One ad load through a slot of its own; the scenario goes on while it runs, and fails
+    // at its end if the load has not ended by then.
+    runner.addCommand(
+        "ad-load", {2, 3, ScenarioAdLoads::kUsage,
+                    [](const auto& arguments, ScenarioRunner::Next next, auto fail) {
+                        if (auto started = ScenarioAdLoads::sharedInstance()->startLoad(arguments);
+                            started.hasError()) {
+                            fail(started.error()->localizedDescription());
+                            return;
+                        }
+                        next();
+                    },
+                    &ScenarioAdLoads::checkArguments});
+    runner.addEndCheck([] { return ScenarioAdLoads::sharedInstance()->checkEveryLoadEnded(); });
     runner.addCommand("tree", {0, 0, "tree", [](const auto&, ScenarioRunner::Next next, auto fail) {
                                    auto window = UIApplication::sharedApplication()->keyWindow();
                                    if (!window) {

@@ -231,6 +231,14 @@ void ScenarioRunner::runFrom(size_t index) {
     const auto& commands = script_.commands();
     auto application = UIApplication::sharedApplication();
     if (index >= commands.size()) {
+        for (const auto& check : endChecks_) {
+            if (auto checked = check(); checked.hasError()) {
+                std::fprintf(stderr, "scenario end: %s\n",
+                             checked.error()->localizedDescription().c_str());
+                application->terminate(kExitFailed);
+                return;
+            }
+        }
         application->terminate(0);
         return;
     }
@@ -371,6 +379,10 @@ void ScenarioRunner::addTouchCommands() {
     addGestureCommand("pinch", "pinch X Y FROM_DISTANCE TO_DISTANCE [SECONDS]", 4,
                       {Coordinate, Coordinate, Distance, Distance, Seconds}, [](const auto& v) {
                           return TouchGesture::pinch(CGPointMake(v[0], v[1]), v[2], v[3], v[4]);
+                      });
+    addGestureCommand("rotate", "rotate X Y RADIUS RADIANS [SECONDS]", 4,
+                      {Coordinate, Coordinate, Distance, Angle, Seconds}, [](const auto& v) {
+                          return TouchGesture::rotate(CGPointMake(v[0], v[1]), v[2], v[3], v[4]);
                       });
     addCommand("expect-screen",
                {1, 1, "expect-screen CLASS", [](const auto& arguments, Next next, auto fail) {

@@ -20,7 +20,7 @@ public:
     // Exit codes: a failed check, and a scenario that cannot be run at all.
     static constexpr int kExitFailed = 1;
     static constexpr int kExitBadScenario = 2;
-    // How long a drag or a pinch takes when the scenario does not say.
+    // How long a drag, a pinch or a turn takes when the scenario does not say.
     static constexpr double kDefaultGestureSeconds = 0.3;
     // The longest a wait or a gesture may last: a longer one is a slip that would hold the
     // run for hours, and is refused when the scenario is checked.
@@ -41,9 +41,9 @@ public:
         Check check = nullptr;
     };
     // What a command's number arguments stand for, each with its own range: a point's
-    // coordinate (any finite number), a distance (positive) or a time in seconds (0 to
-    // kMaxSeconds).
-    enum class Number { Coordinate, Distance, Seconds };
+    // coordinate (any finite number), a distance (positive), an angle in radians (any
+    // finite number) or a time in seconds (0 to kMaxSeconds).
+    enum class Number { Coordinate, Distance, Angle, Seconds };
     using Gesture = std::function<TouchGesture(const std::vector<double>& numbers)>;
 
     // What the program tells the runner: where screenshots go, the line a relaunched
@@ -58,6 +58,11 @@ public:
     explicit ScenarioRunner(Settings settings);
 
     void addCommand(const std::string& name, Command command);
+    // A check made once the last command has run: the first that fails fails the run
+    // (kExitFailed), its error's description saying why. Work a command started and left
+    // running (an ad load) is checked this way.
+    using EndCheck = std::function<ErrorOr<void>()>;
+    void addEndCheck(EndCheck check) { endChecks_.push_back(std::move(check)); }
     // The command of that name, or null.
     const Command* command(const std::string& name) const;
     // Checks every line against the command table; an error names the first bad line.
@@ -67,7 +72,8 @@ public:
 
 private:
     void addBuiltInCommands();
-    // Touches and screen checks: tap, tap-at, long-press, drag, pinch, expect-screen.
+    // Touches and screen checks: tap, tap-at, long-press, drag, press-drag, pinch, rotate,
+    // expect-screen.
     void addTouchCommands();
     // A command playing the gesture its numbers describe, one of each kind; those from
     // `minArguments` on may be left out and are times of kDefaultGestureSeconds.
@@ -79,6 +85,7 @@ private:
 
     Settings settings_;
     std::map<std::string, Command> commands_;
+    std::vector<EndCheck> endChecks_;
     ScenarioScript script_;
     size_t currentIndex_ = 0;
     std::shared_ptr<NSObject> launchObserver_;

@@ -1,5 +1,6 @@
 #include "services/ServicesClasses.h"
 
+#include "ads/core/ZADCoreClasses.h"
 #include "platform/base/ClassRegistry.h"
 #include "platform/uikit/UIKitClasses.h"
 #include "services/advertise/AdServerHost.h"
@@ -9,6 +10,8 @@
 
 void registerServicesClasses() {
     registerUIKitClasses();
+    // The ad engine below the services finds its stored requests' classes by name.
+    registerAdsCoreClasses();
     ClassRegistry& registry = ClassRegistry::shared();
     registry.add<AdServerHost, NSObject>();
     registry.add<CVAdvertiseController, NSObject>();

@@ -1,8 +1,8 @@
 // Draws the app's generated pictures into the bundle's resources folder: the progress
 // overlay's success and error icons, the main menu's background and buttons, the arrow
-// of the picker's album title and the ad bar button, each at 1x and 2x; and the collage
-// backgrounds: the colour list, 45 tileable patterns and 16 pictures with thumbnails, as
-// JPEG files at 1x.
+// of the picker's album title, the ad bar button and the collage screens' buttons, each at
+// 1x and 2x; and the collage backgrounds: the colour list, 45 tileable patterns and 16
+// pictures with thumbnails, as JPEG files at 1x.
 //
 //     build/<dir>/tools/make-art resources
 #include "platform/foundation/NSData.h"
@@ -331,6 +331,35 @@ void backgroundIcon(const CGContextRef& c, CGSize size, const CGColor& color) {
     strokeIn(picture, 2, color);
     CGContextSetFillColorWithColor(c, color);
     CGContextFillEllipseInRect(c, CGRectMake(w * 0.64, h * 0.26, w * 0.14, w * 0.14));
+}
+
+// The free collage's edit button: a pencil drawn on a slant.
+void editIcon(const CGContextRef&, CGSize size) {
+    double w = size.width, h = size.height;
+    auto pencil = UIBezierPath::bezierPath();
+    pencil->moveToPoint(CGPointMake(w * 0.16, h * 0.84));
+    pencil->addLineToPoint(CGPointMake(w * 0.22, h * 0.62));
+    pencil->addLineToPoint(CGPointMake(w * 0.66, h * 0.18));
+    pencil->addLineToPoint(CGPointMake(w * 0.82, h * 0.34));
+    pencil->addLineToPoint(CGPointMake(w * 0.38, h * 0.78));
+    pencil->closePath();
+    pencil->moveToPoint(CGPointMake(w * 0.56, h * 0.28));
+    pencil->addLineToPoint(CGPointMake(w * 0.72, h * 0.44));
+    strokeWhite(pencil, 2);
+}
+
+// The free collage's button back to the photo choice: a photo with a plus and a minus.
+void addOrDeleteIcon(const CGContextRef&, CGSize size) {
+    double w = size.width, h = size.height;
+    auto marks = UIBezierPath::bezierPathWithRoundedRectCornerRadius(
+        CGRectMake(w * 0.1, h * 0.15, w * 0.8, h * 0.7), 2);
+    marks->moveToPoint(CGPointMake(w * 0.22, h * 0.5));
+    marks->addLineToPoint(CGPointMake(w * 0.44, h * 0.5));
+    marks->moveToPoint(CGPointMake(w * 0.33, h * 0.39));
+    marks->addLineToPoint(CGPointMake(w * 0.33, h * 0.61));
+    marks->moveToPoint(CGPointMake(w * 0.56, h * 0.5));
+    marks->addLineToPoint(CGPointMake(w * 0.78, h * 0.5));
+    strokeWhite(marks, 2);
 }
 
 // The sliders' thumb: a white disc ringed in teal.
@@ -808,6 +837,8 @@ int main(int argc, char** argv) {
               writePicture(resources, "AD", CGSizeMake(30, 22), false, adBadge) &&
               writePicture(resources, "share", CGSizeMake(22, 22), false, share) &&
               writeModeIcons(resources) &&
+              writePicture(resources, "edit", CGSizeMake(26, 26), false, editIcon) &&
+              writePicture(resources, "addOrDelete", CGSizeMake(26, 26), false, addOrDeleteIcon) &&
               writePicture(resources, "round", CGSizeMake(22, 22), false, roundThumb) &&
               writePicture(resources, "radius", CGSizeMake(20, 20), false, radiusIcon) &&
               writePicture(resources, "separation", CGSizeMake(20, 20), false, separationIcon) &&

@@ -37,8 +37,8 @@ ErrorOr<std::string> zad_JSONStringPretty(const PlistValue::Dictionary& dictiona
     auto data = NSJSONSerialization::dataWithJSONObjectOptionsError(
         dictionary, pretty ? unsigned{NSJSONWritingPrettyPrinted} : 0u, nullptr);
     if (!data) {
-        return makeError(kZADPrivateErrorDomain, kZADInvalidJSONObjectErrorCode,
-                         "Invalid JSON object.");
+        return ZADInternalErrorAdditions::zad_errorWithCodeDescription(
+            kZADInvalidJSONObjectErrorCode, "Invalid JSON object.");
     }
     return zad_scriptSafeJSON(std::string(data->begin(), data->end()));
 }

@@ -1,6 +1,7 @@
 // Writing dictionaries as JSON, and making any dictionary writable first.
 #pragma once
 
+#include "ads/core/NSError+ZADInternalErrorAdditions.h"
 #include "platform/foundation/ErrorOr.h"
 #include "platform/foundation/PlistValue.h"
 
@@ -8,8 +9,7 @@
 
 namespace ZADJSONAdditions {
 
-// The engine's error domain for failures that are not yet an application's business.
-inline constexpr const char* kZADPrivateErrorDomain = "com.zivido.ads.private";
+using ZADInternalErrorAdditions::kZADPrivateErrorDomain;
 // The code of "Invalid JSON object." in that domain.
 inline constexpr long kZADInvalidJSONObjectErrorCode = 2;
 

@@ -50,3 +50,17 @@ std::map<std::string, double> ZADCSITimeRecorder::completedVariables() const {
     dispatch_sync(lockQueue_, [&] { copy = completed_; });
     return copy;
 }
+
+void ZADCSITimeRecorder::addExperimentID(const std::string& experimentID) {
+    if (experimentID.empty()) {
+        return;
+    }
+    auto self = this->self<ZADCSITimeRecorder>();
+    dispatch_async(lockQueue_, [self, experimentID] { self->experimentIDs_.insert(experimentID); });
+}
+
+std::set<std::string> ZADCSITimeRecorder::experimentIDs() const {
+    std::set<std::string> copy;
+    dispatch_sync(lockQueue_, [&] { copy = experimentIDs_; });
+    return copy;
+}

@@ -9,6 +9,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 
 class DispatchQueue;
@@ -29,6 +30,11 @@ public:
     // Drops the ongoing variable: it is never reported.
     void cancelTimingVariableWithName(const std::string& name);
 
+    // An experiment the load takes part in, reported with its timings; empty ids and
+    // repeats are ignored.
+    void addExperimentID(const std::string& experimentID);
+    std::set<std::string> experimentIDs() const;
+
     // Name to start time, in seconds.
     std::map<std::string, double> ongoingVariables() const;
     // Name to length, in seconds.
@@ -41,4 +47,5 @@ private:
     std::shared_ptr<DispatchQueue> lockQueue_;
     std::map<std::string, double> ongoing_;
     std::map<std::string, double> completed_;
+    std::set<std::string> experimentIDs_;
 };

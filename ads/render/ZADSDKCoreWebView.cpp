@@ -42,6 +42,7 @@ std::shared_ptr<ZADSDKCoreWebView> ZADSDKCoreWebView::init() {
     auto webView = make<ZADSDKCoreWebView>();
     webView->adView_->setHidden(true);
     webView->adView_->setDelegate(webView->weakSelf<ZADSDKCoreWebView>());
+    webView->SDKCoreZMSGHandler_->setSDKCoreWebView(webView->weakSelf<ZADSDKCoreWebView>());
     webView->activeViewZMSGHandler_->setDelegate(
         std::static_pointer_cast<ZADActiveViewZMSGHandlerDelegate>(webView));
     return webView;

@@ -3,8 +3,7 @@
 #pragma once
 
 #include "ads/render/ZADNotification.h"
-
-#include <nlohmann/json.hpp>
+#include "platform/foundation/PlistValue.h"
 
 #include <string>
 
@@ -18,10 +17,11 @@ public:
     virtual void sdkCoreZMSGHandlerLoadAdURLWithRequestIDParameters(ZADSDKCoreZMSGHandler& handler,
                                                                     const std::string& requestID,
                                                                     const Parameters& parameters) {}
-    // `fetchedAd` is the decoded "fetched_ad".
-    virtual void sdkCoreZMSGHandlerLoadAdWithRequestIDParameters(ZADSDKCoreZMSGHandler& handler,
-                                                                 const std::string& requestID,
-                                                                 const nlohmann::json& fetchedAd) {}
+    // `fetchedAd` is the decoded "fetched_ad" object.
+    virtual void
+    sdkCoreZMSGHandlerLoadAdWithRequestIDParameters(ZADSDKCoreZMSGHandler& handler,
+                                                    const std::string& requestID,
+                                                    const PlistValue::Dictionary& fetchedAd) {}
     virtual void
     sdkCoreZMSGHandlerDidReceiveInvalidAdWithRequestIDParameters(ZADSDKCoreZMSGHandler& handler,
                                                                  const std::string& requestID,

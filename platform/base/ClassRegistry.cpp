@@ -1,7 +1,5 @@
 #include "platform/base/ClassRegistry.h"
 
-#include <utility>
-
 bool Class::isSubclassOf(const std::string& ancestor) const {
     return ClassRegistry::shared().inherits(*this, ancestor);
 }
@@ -56,18 +54,6 @@ void ClassRegistry::registerClass(Class cls) {
     }
     classes_.push_back(std::make_unique<Class>(std::move(cls)));
     initialized_.push_back(std::make_unique<std::once_flag>());
-}
-
-std::shared_ptr<const NSObject>
-ClassRegistry::replaceClassMethodsForTesting(const std::string& name,
-                                             std::shared_ptr<const NSObject> methods) {
-    std::lock_guard lock(mutex_);
-    for (const auto& cls : classes_) {
-        if (cls->name == name) {
-            return std::exchange(cls->classMethods, std::move(methods));
-        }
-    }
-    return nullptr;
 }
 
 const Class* ClassRegistry::find(const std::string& name) const {

@@ -42,10 +42,6 @@ public:
 
     // Registers a class; a second registration of the same name is ignored.
     void registerClass(Class cls);
-    // Gives a registered class other class methods and returns those it had (tests: a
-    // class answering differently for a while); nothing happens to an unknown name.
-    std::shared_ptr<const NSObject> replaceClassMethodsForTesting(const std::string& name,
-                                                                  std::shared_ptr<const NSObject> methods);
     // Registers T, a subclass of Super, under T's class name, made through its factory.
     template <class T, class Super>
     void add(std::function<void()> initialize = {},

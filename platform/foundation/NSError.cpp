@@ -5,6 +5,13 @@ std::shared_ptr<NSError> NSError::errorWithDomainCodeUserInfo(std::string domain
     return make<NSError>(std::move(domain), code, std::move(userInfo));
 }
 
+std::shared_ptr<NSError>
+NSError::errorWithDomainCodeUserInfoUnderlyingError(std::string domain, long code,
+                                                    PlistValue::Dictionary userInfo,
+                                                    std::shared_ptr<NSError> underlyingError) {
+    return make<NSError>(std::move(domain), code, std::move(userInfo), std::move(underlyingError));
+}
+
 std::string NSError::wrongFormatDescription(const std::string& what) {
     return "The data couldn\u2019t be read because it isn\u2019t in the correct format" +
            (what.empty() ? std::string(".") : " (" + what + ").");

@@ -1,5 +1,6 @@
 // What the class registry makes of the app's views by name: the instance its factory makes,
 // with the subviews the factory adds, never a bare constructor's empty one.
+#include "app/FreeEditMixView.h"
 #include "app/MixPhotosEditView.h"
 #include "app/MixStyleCollectionViewCell.h"
 #include "app/PhotosPickerCollectionViewCell.h"
@@ -44,6 +45,11 @@ TEST(AppClasses, ViewsFromTheRegistryHaveTheirSubviews) {
          [](const auto& made) {
              auto view = std::dynamic_pointer_cast<PhotosSelectedView>(made);
              return view ? std::static_pointer_cast<UIView>(view->imageView()) : nullptr;
+         }},
+        {"FreeEditMixView",
+         [](const auto& made) {
+             auto view = std::dynamic_pointer_cast<FreeEditMixView>(made);
+             return view ? std::static_pointer_cast<UIView>(view->showImageView()) : nullptr;
          }},
         {"CCDropdownTitleView",
          [](const auto& made) {

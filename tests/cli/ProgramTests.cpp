@@ -2,6 +2,7 @@
 #include "platform/foundation/NSData.h"
 #include "platform/foundation/NSPropertyListSerialization.h"
 #include "platform/uikit/UIImage.h"
+#include "tests/adserver/RunningAdServer.h"
 #include "tests/support/LoopbackStore.h"
 #include "tests/support/PhotoFixtures.h"
 
@@ -385,5 +386,73 @@ TEST_F(ProgramTest, TheBundledDemoRunsWithoutAScript) {
     ASSERT_TRUE(saved);
     EXPECT_EQ(saved->cgImage()->width(), 750u);
     EXPECT_EQ(saved->cgImage()->height(), 906u);
+}
+
+// The program against our ad server, running in this process.
+class AdProgramTest : public ProgramTest {
+protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        ASSERT_EQ(server_.error(), "");
+    }
+    ProgramRun runScriptWithAds(const std::string& script) {
+        return run("--home '" + home_.string() + "' --ad-server " + server_.baseURL() +
+                   " --script '" + writeScript(script).string() + "'");
+    }
+
+    RunningAdServer server_;
+};
+
+// One ad load of a scenario through the real engine: the core page is fetched and loaded,
+// answers the ad URL for request id 1, and the load ends with the (empty) ad received.
+TEST_F(AdProgramTest, AnAdLoadLogsItsRoadToItsEnd) {
+    ProgramRun result = runScriptWithAds("ad-load banner 320x50 default\nwait 10\n");
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    for (const std::string& line :
+         {std::string("ad: load default banner 320x50\n"), std::string("ad: core page loaded\n"),
+          "ad: request 1 answered with ad URL " + server_.baseURL() + "/ads?",
+          std::string("ad: received default banner 320x50\n")}) {
+        EXPECT_NE(result.out.find(line), std::string::npos) << line << " in:\n" << result.out;
+    }
+    bool corePageFetched = false;
+    for (const auto& hit : server_.hits()) {
+        corePageFetched =
+            corePageFetched ||
+            (hit["path"] == "/zmads/static/sdk/native/sdk-core-v40.html" && hit["status"] == 200);
+    }
+    EXPECT_TRUE(corePageFetched);
+}
+
+TEST_F(AdProgramTest, AScenarioThatEndsBeforeItsAdLoadFails) {
+    ProgramRun result = runScriptWithAds("ad-load interstitial page-silent\n");
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.err.find("scenario end: ad loads that have not ended: page-silent "
+                              "(interstitial)"),
+              std::string::npos)
+        << result.err;
+}
+
+TEST_F(ProgramTest, TheFreeCollageDemoSavesTheEditedCanvas) {
+    fs::path library = dir_ / "library";
+    for (int i = 0; i < 6; ++i) {
+        writeBytes((library / "nature" / ("photo" + std::to_string(i) + ".jpg")).string(),
+                   photoJpeg(64, 48));
+    }
+    fs::path shots = dir_ / "shots";
+    fs::path script = fs::path(MP_PROGRAM_PATH).parent_path() / "demo" / "free.scenario";
+    ProgramRun result =
+        run("--home '" + home_.string() + "' --library '" + library.string() + "' --shots '" +
+            shots.string() + "' --script '" + script.string() + "'");
+    ASSERT_EQ(result.exitCode, 0) << result.err << result.out;
+    for (const char* screen : {"DavuVovEditViewController", "BackImageChooseViewController",
+                               "_PEImageEditorViewController"}) {
+        EXPECT_NE(result.out.find(std::string("screen: ") + screen), std::string::npos) << screen;
+    }
+    EXPECT_TRUE(fs::exists(shots / "free-filtered.png"));
+    // The canvas (355 x 543 points) at the screen's scale, as the editor saved it.
+    auto saved = UIImage::imageWithContentsOfFile((home_ / "Album" / "IMG_0001.png").string());
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->cgImage()->width(), 710u);
+    EXPECT_EQ(saved->cgImage()->height(), 1086u);
 }
 } // namespace

@@ -81,6 +81,7 @@ TEST(ScenarioScriptTest, LinesAtTheLimitsPass) {
              "wait 60\nwait 0\n",
              "long-press 1 1 60\ndrag -5 -5 1e3 1e3 60\npress-drag 0 0 1 1 60 60\n",
              "pinch 5 5 0.5 300 60\npinch 5 5 10 20\n",
+             "rotate 5 5 40 -7 60\nrotate 5 5 0.5 0.1\n",
              "shot \"name with blanks\"\nshot " + std::string(251, 'a') + "\n",
              "\tscreens\t# tabs and a carriage return\r\n",
          }) {

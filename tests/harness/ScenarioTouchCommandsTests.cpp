@@ -11,6 +11,7 @@
 #include "platform/uikit/UINavigationController.h"
 #include "platform/uikit/UIPanGestureRecognizer.h"
 #include "platform/uikit/UIPinchGestureRecognizer.h"
+#include "platform/uikit/UIRotationGestureRecognizer.h"
 #include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UITableView.h"
 #include "platform/uikit/UIWindow.h"
@@ -102,13 +103,17 @@ TEST_F(ScenarioTouchCommandsTest, GestureCommandsDriveTheRecognisers) {
     const auto view = screen->view();
     std::vector<std::string> log;
     CGPoint translation{};
-    double scale = 0;
+    double scale = 0, rotation = 0;
     auto pan = UIPanGestureRecognizer::initWithTargetAction(target, [&](UIGestureRecognizer& r) {
         translation = static_cast<UIPanGestureRecognizer&>(r).translationInView(nullptr);
     });
     auto pinch =
         UIPinchGestureRecognizer::initWithTargetAction(target, [&](UIGestureRecognizer& r) {
             scale = static_cast<UIPinchGestureRecognizer&>(r).scale();
+        });
+    auto turn =
+        UIRotationGestureRecognizer::initWithTargetAction(target, [&](UIGestureRecognizer& r) {
+            rotation = static_cast<UIRotationGestureRecognizer&>(r).rotation();
         });
     auto press =
         UILongPressGestureRecognizer::initWithTargetAction(target, [&](UIGestureRecognizer& r) {
@@ -118,6 +123,7 @@ TEST_F(ScenarioTouchCommandsTest, GestureCommandsDriveTheRecognisers) {
         });
     view->addGestureRecognizer(pan);
     view->addGestureRecognizer(pinch);
+    view->addGestureRecognizer(turn);
     view->addGestureRecognizer(press);
     addButton("Here", CGRectMake(200, 400, 100, 40));
 
@@ -125,6 +131,8 @@ TEST_F(ScenarioTouchCommandsTest, GestureCommandsDriveTheRecognisers) {
     EXPECT_EQ(translation, CGPointMake(100, 50));
     EXPECT_TRUE(run("pinch", {"160", "240", "100", "50", "0.5"}).finished);
     EXPECT_DOUBLE_EQ(scale, 0.5);
+    EXPECT_TRUE(run("rotate", {"160", "240", "60", "-0.4"}).finished);
+    EXPECT_NEAR(rotation, -0.4, 1e-9);
     EXPECT_TRUE(run("long-press", {"50", "50", "0.7"}).finished);
     EXPECT_EQ(log, std::vector<std::string>{"press"});
     EXPECT_TRUE(run("tap-at", {"250", "420"}).finished);
@@ -212,6 +220,8 @@ TEST_F(ScenarioTouchCommandsTest, MalformedArgumentsFailTheRun) {
         {"drag", {"1", "2", "3", "4", "61"}, "drag: '61' is longer than 60 seconds"},
         {"press-drag", {"1", "2", "3", "4", "-1"}, "press-drag: '-1' cannot be negative"},
         {"pinch", {"1", "2", "0", "10"}, "pinch: '0' is not a positive distance"},
+        {"rotate", {"1", "2", "-5", "0.5"}, "rotate: '-5' is not a positive distance"},
+        {"rotate", {"1", "2", "50", "inf"}, "rotate: 'inf' is not a number"},
         {"wait", {"nan"}, "wait: 'nan' is not a number"},
         {"wait", {"1e9"}, "wait: '1e9' is longer than 60 seconds"},
     };

@@ -1,6 +1,7 @@
 // The core page's web view on the scripted engine: its states through a load, the command
 // queue, one-time observers, the navigation policy, the page's messages reaching the
 // handlers, and the active-view tables.
+#include "ads/core/NSDictionary+ZADJSONAdditions.h"
 #include "ads/render/ZADActiveViewObserver.h"
 #include "ads/render/ZADActiveViewZMSGHandler.h"
 #include "ads/render/ZADAdServer.h"
@@ -16,6 +17,7 @@
 #include "platform/webkit/UIWebView.h"
 #include "tests/support/CapturedLog.h"
 #include "tests/support/TaskEnvironment.h"
+#include "tests/support/ads/render/PageCommands.h"
 #include "tests/support/webkit/FakeWebViewEngine.h"
 
 #include <gmock/gmock.h>
@@ -48,10 +50,11 @@ public:
                                                             const Parameters& parameters) override {
         log.push_back("loadAdURL " + requestID + lineOf(parameters));
     }
-    void sdkCoreZMSGHandlerLoadAdWithRequestIDParameters(ZADSDKCoreZMSGHandler&,
-                                                         const std::string& requestID,
-                                                         const nlohmann::json& fetchedAd) override {
-        log.push_back("loadAd " + requestID + " " + fetchedAd.dump());
+    void sdkCoreZMSGHandlerLoadAdWithRequestIDParameters(
+        ZADSDKCoreZMSGHandler&, const std::string& requestID,
+        const PlistValue::Dictionary& fetchedAd) override {
+        log.push_back("loadAd " + requestID + " " +
+                      ZADJSONAdditions::zad_JSONStringPretty(fetchedAd, false).value());
     }
     void sdkCoreZMSGHandlerDidReceiveInvalidAdWithRequestIDParameters(
         ZADSDKCoreZMSGHandler&, const std::string& requestID,
@@ -117,18 +120,7 @@ protected:
         return allowed;
     }
     // The commands the page was given to run, in order.
-    std::vector<std::string> commandsRun() const {
-        const std::string prefix = "setTimeout(function(){";
-        const std::string suffix = "\n}, 1);";
-        std::vector<std::string> commands;
-        for (const auto& script : engine->scripts) {
-            if (script.starts_with(prefix) && script.ends_with(suffix)) {
-                commands.push_back(
-                    script.substr(prefix.size(), script.size() - prefix.size() - suffix.size()));
-            }
-        }
-        return commands;
-    }
+    std::vector<std::string> commandsRun() const { return commandsRunIn(*engine); }
 
     TaskEnvironment environment;
     std::shared_ptr<ZADSDKCoreWebView> webView;
@@ -342,6 +334,7 @@ INSTANTIATE_TEST_SUITE_P(
                       MessageCase{"loadAd?request_id=3&fetched_ad=%7B%22is_mediation%22%3A1%7D",
                                   "loadAd 3 {\"is_mediation\":1}"},
                       MessageCase{"loadAd?request_id=3&fetched_ad=%7Bnot%20json", nullptr},
+                      MessageCase{"loadAd?request_id=3&fetched_ad=%5B1%5D", nullptr},
                       MessageCase{"loadAd?request_id=3", nullptr},
                       MessageCase{"invalidRequest?request_id=4&errors=bad",
                                   "invalidRequest 4 errors=bad request_id=4"},

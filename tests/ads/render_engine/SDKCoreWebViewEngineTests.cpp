@@ -2,6 +2,7 @@
 // served at the core page's path by a loopback server: the page loads to ready, a command
 // sent before it is ready runs after, the page's message arrives parsed, every other
 // navigation is refused, and the engine's User-Agent is captured as requests send it.
+#include "ads/core/NSString+ZADJSONAdditions.h"
 #include "ads/render/ZADAdServer.h"
 #include "ads/render/ZADAdView.h"
 #include "ads/render/ZADSDKCoreWebView.h"
@@ -114,9 +115,9 @@ TEST_F(SDKCoreWebViewEngineTest, ThePagesMessageArrivesParsed) {
 TEST_F(SDKCoreWebViewEngineTest, NavigationsToOtherPagesAreRefused) {
     ASSERT_NO_FATAL_FAILURE(loadToReady());
     std::string other = server.url("/other.html");
-    webView->enqueueJavaScriptCommand("location.href = " + nlohmann::json(other).dump() + ";");
+    webView->enqueueJavaScriptCommand("location.href = " + ZADJSONAdditions::zad_JSONStringLiteral(other) + ";");
     webView->enqueueJavaScriptCommand(
-        "var f = document.createElement('iframe'); f.src = " + nlohmann::json(other).dump() +
+        "var f = document.createElement('iframe'); f.src = " + ZADJSONAdditions::zad_JSONStringLiteral(other) +
         "; document.body.appendChild(f);");
     webView->enqueueJavaScriptCommand(R"(ROZU_getSdkConstants({"still": "here"});)");
     ASSERT_NO_FATAL_FAILURE(waitForConstants(1));

@@ -3,6 +3,8 @@
 #include "app/AppClasses.h"
 #include "app/MixPhotosEditViewController.h"
 #include "app/RZCommonConfig.h"
+#include "editor/PEImageEditorTheme.h"
+#include "editor/tools/filter/PEFilterTool.h"
 #include "tests/support/TestIsolation.h"
 #include "tests/support/harness/HarnessTesting.h"
 #include "tests/support/services/ServicesTesting.h"
@@ -14,5 +16,8 @@ void setUpAppTesting() {
     TestIsolation::addReset([] {
         RZCommonConfig::resetForTesting();
         MixPhotosEditViewController::resetForTesting();
+        // The free collage screen opens the image editor.
+        PEImageEditorTheme::resetForTesting();
+        PEFilterTool::resetForTesting();
     });
 }

@@ -1,0 +1,678 @@
+// The slot's state machine on the scripted web-view engine: which calls each state allows,
+// a second load while one is under way, the roads to a valid ad and to each failure, the
+// reload timer firing, pausing during full-screen presentations and resuming, and the end
+// of a slot. The core controller's answers are played by calling the slot as it does.
+#include "ads/core/ZADAd.h"
+#include "ads/core/ZADBannerAd.h"
+#include "ads/core/ZADExtras.h"
+#include "ads/core/ZADInterstitialAd.h"
+#include "ads/core/ZADRequest.h"
+#include "ads/core/ZADRequestError.h"
+#include "ads/core/ZADSDKCoreController.h"
+#include "ads/core/ZADSlot.h"
+#include "ads/core/ZADSlotAdLoadDelegate.h"
+#include "ads/core/ZADSlotAdResponseDelegate.h"
+#include "ads/core/ZADSlotDelegate.h"
+#include "ads/render/ZADAdView.h"
+#include "ads/render/ZADCSITimeRecorder.h"
+#include "ads/render/ZADMRAIDInterceptor.h"
+#include "ads/render/ZADSDKCoreWebView.h"
+#include "platform/base/NSThread.h"
+#include "platform/foundation/EventLog.h"
+#include "platform/foundation/NSError.h"
+#include "platform/foundation/NSNotificationCenter.h"
+#include "platform/foundation/NSURL.h"
+#include "platform/foundation/NSURLError.h"
+#include "platform/foundation/NSUserDefaults.h"
+#include "platform/uikit/UIApplication.h"
+#include "platform/uikit/UIApplicationDelegate.h"
+#include "platform/uikit/UIDevice.h"
+#include "tests/support/CapturedLog.h"
+#include "tests/support/TaskEnvironment.h"
+#include "tests/support/webkit/FakeWebViewEngine.h"
+
+#include <gmock/gmock.h>
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+namespace {
+
+// The ad object owning the slot: answers the slot's questions as a test sets them and
+// writes down what it hears, and whether it heard it on the main thread.
+class RecordingOwner : public NSObject,
+                       public ZADSlotDelegate,
+                       public ZADSlotAdLoadDelegate,
+                       public ZADSlotAdResponseDelegate {
+public:
+    std::optional<bool> slotShouldLoadRequestError(ZADSlot&, const std::shared_ptr<ZADRequest>&,
+                                                   std::shared_ptr<NSError>& error) override {
+        error = refusal;
+        return shouldLoad;
+    }
+    std::optional<bool> slotShouldReloadCurrentRequest(ZADSlot&) override { return shouldReload; }
+    std::optional<bool> slotShouldPreemptInProgressRequest(ZADSlot&) override { return preempt; }
+    void slotDidReceiveAdView(ZADSlot&, const std::shared_ptr<UIView>& view) override {
+        note(view ? "ad view" : "no ad view");
+    }
+    std::optional<bool>
+    slotNotifyPublisherToRenderCustomRenderingAdError(ZADSlot&,
+                                                      std::shared_ptr<NSError>&) override {
+        note("render custom");
+        return rendersCustomAds;
+    }
+    void slotFinishedLoadingAdContent(ZADSlot&) override { note("finished"); }
+    void slotDidFailToLoadAdContentWithError(ZADSlot&,
+                                             const std::shared_ptr<NSError>& error) override {
+        note("failed " + error->domain() + " " + std::to_string(error->code()));
+    }
+    bool slotShouldProcessAdResponseError(ZADSlot&, const std::shared_ptr<ZADAd>&,
+                                          std::shared_ptr<NSError>& error) override {
+        error = responseError;
+        return processResponse;
+    }
+
+    std::optional<bool> shouldLoad;
+    std::shared_ptr<NSError> refusal;
+    std::optional<bool> shouldReload;
+    std::optional<bool> preempt;
+    std::optional<bool> rendersCustomAds;
+    bool processResponse = true;
+    std::shared_ptr<NSError> responseError;
+
+    std::vector<std::string> heard;
+    bool allOnMainThread = true;
+
+private:
+    void note(const std::string& what) {
+        heard.push_back(what);
+        allOnMainThread = allOnMainThread && NSThread::isMainThread();
+    }
+};
+
+class ActiveApplication : public UIApplicationDelegate {};
+
+std::shared_ptr<ZADAd> readyAd(const std::string& html, double reloadInterval = 0) {
+    auto ad = ZADBannerAd::init();
+    ad->setAdHTML(html);
+    ad->setAdBaseURL(NSURL::URLWithString("https://ads.test/ad"));
+    ad->setReloadInterval(reloadInterval);
+    return ad;
+}
+
+// The "ad:" lines of the event log.
+std::vector<std::string> adLines() {
+    std::vector<std::string> lines;
+    for (const auto& entry : EventLog::entries()) {
+        if (entry.starts_with("ad: ")) {
+            lines.push_back(entry);
+        }
+    }
+    return lines;
+}
+
+class SlotTest : public ::testing::Test {
+public:
+    void SetUp() override {
+        FakeWebViewEngine::install();
+        UIApplication::sharedApplication()->launch(std::make_shared<ActiveApplication>());
+        ZADSDKCoreController::sharedInstance();
+        corePage = &FakeWebViewEngine::latest();
+        slot = ZADSlot::init();
+        adPage = &FakeWebViewEngine::latest();
+        slot->setAdUnitID("unit-1");
+        slot->setAdTypeAndReloadRequest(ZADAdType::bannerWithSize(CGSizeMake(320, 50)), false);
+        slot->setSlotDelegate(owner);
+        slot->setAdLoadDelegate(owner);
+        environment.runUntilIdle();
+    }
+
+    // The core page never loads here, and its web view holds the controller as long as
+    // the load is under way: ending it lets both go.
+    void TearDown() override {
+        environment.runUntilIdle();
+        corePage->failLoad(NSURLErrorWithCode(NSURLErrorCannotConnectToHost,
+                                              ZADSDKCoreWebView::SDKCoreURLString()));
+        environment.runUntilIdle();
+    }
+
+    // A load that reaches the core controller (state 2).
+    void startLoad() {
+        slot->loadRequest(ZADRequest::request());
+        environment.runUntilIdle();
+    }
+    // The controller hands over a ready ad; the fetch answers.
+    void fetch(const std::shared_ptr<ZADAd>& ad) {
+        slot->loadAdHeaders(ad, {});
+        environment.runUntilIdle();
+    }
+    // A load to a valid ad with that refresh interval.
+    void loadAd(double reloadInterval = 0) {
+        startLoad();
+        fetch(readyAd("<p>ad</p>", reloadInterval));
+        adPage->finishLoad();
+        environment.runUntilIdle();
+    }
+
+    TaskEnvironment environment;
+    std::shared_ptr<RecordingOwner> owner = std::make_shared<RecordingOwner>();
+    std::shared_ptr<ZADSlot> slot;
+    FakeWebViewEngine* adPage = nullptr;
+    FakeWebViewEngine* corePage = nullptr;
+};
+
+TEST_F(SlotTest, ALoadWalksTheStatesToAValidAdAndReportsItOnTheMainThread) {
+    EXPECT_EQ(slot->state(), ZADSlot::Idle);
+    EXPECT_DOUBLE_EQ(slot->reloadInterval(), 60.0);
+    startLoad();
+    EXPECT_EQ(slot->state(), ZADSlot::RequestingAdURL);
+    EXPECT_TRUE(slot->isMakingRequest());
+    EXPECT_EQ(ZADMRAIDInterceptor::canInitWithRequestCount(), 1);
+    ASSERT_TRUE(slot->adLoadActionTimeRecorder());
+    EXPECT_EQ(slot->adLoadActionTimeRecorder()->action(), "load_ad_ios");
+
+    slot->loadAdHeaders(readyAd("  <p>ad</p>\n"), {});
+    EXPECT_EQ(slot->state(), ZADSlot::Fetching);
+    environment.runUntilIdle();
+    EXPECT_EQ(slot->state(), ZADSlot::Rendering);
+    EXPECT_EQ(adPage->calls.back(), "html https://ads.test/ad");
+    EXPECT_THAT(owner->heard, ElementsAre("ad view"));
+
+    adPage->finishLoad();
+    environment.runUntilIdle();
+    EXPECT_EQ(slot->state(), ZADSlot::ValidAd);
+    EXPECT_FALSE(slot->isMakingRequest());
+    EXPECT_EQ(ZADMRAIDInterceptor::canInitWithRequestCount(), 0);
+    EXPECT_TRUE(slot->ad());
+    EXPECT_FALSE(slot->loadingAd());
+    EXPECT_GT(slot->timeLastLoaded(), 0u);
+    EXPECT_FALSE(slot->adView()->isHidden());
+    EXPECT_THAT(owner->heard, ElementsAre("ad view", "finished"));
+    EXPECT_TRUE(owner->allOnMainThread);
+    EXPECT_THAT(adLines(),
+                ElementsAre("ad: load unit-1 banner 320x50", "ad: received unit-1 banner 320x50"));
+    const auto completed = slot->adLoadActionTimeRecorder()->completedVariables();
+    for (const char* variable : {"arf_ios", "awr_ios", "ttc_ios"}) {
+        EXPECT_TRUE(completed.contains(variable)) << variable;
+    }
+}
+
+// Which states let a new load start: the ones where none is under way, and not the final
+// one. A load under way is replaced only when the owner lets it be preempted.
+TEST_F(SlotTest, EachStateAllowsANewLoadOrNot) {
+    struct Case {
+        ZADSlot::State state;
+        std::optional<bool> preempt;
+        bool starts;
+    };
+    const Case cases[] = {
+        {ZADSlot::Idle, std::nullopt, true},
+        {ZADSlot::SDKCoreFailed, std::nullopt, true},
+        {ZADSlot::RequestingAdURL, std::nullopt, false},
+        {ZADSlot::ReceivedAdURL, std::nullopt, false},
+        {ZADSlot::Fetching, std::nullopt, false},
+        {ZADSlot::Rendering, false, false},
+        {ZADSlot::Rendering, true, true},
+        {ZADSlot::Fetching, true, true},
+        {ZADSlot::ValidAd, std::nullopt, true},
+        {ZADSlot::Failed, std::nullopt, true},
+        {ZADSlot::Invalidated, true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "state " << c.state);
+        auto fresh = ZADSlot::init();
+        fresh->setSlotDelegate(owner);
+        fresh->setState(c.state);
+        owner->preempt = c.preempt;
+        EventLog::clear();
+        fresh->loadRequest(ZADRequest::request());
+        EXPECT_EQ(adLines().size(), c.starts ? 1u : 0u);
+        EXPECT_EQ(fresh->state(), c.starts ? ZADSlot::RequestingAdURL : c.state);
+        environment.runUntilIdle();
+    }
+}
+
+// A ready ad or an ad URL in the request's extras goes straight to the fetch (states
+// 0, 2, 0, 4), never to the core page.
+TEST_F(SlotTest, AReadyAdOrAdURLInTheExtrasSkipsTheCorePage) {
+    using Dictionary = PlistValue::Dictionary;
+    struct Case {
+        std::string name;
+        bool interstitial;
+        Dictionary extras;
+        std::string adClass; // of the loading ad; empty: the core page is asked
+        uint64_t orientations;
+        double reloadInterval;
+        std::string pageBaseURL; // what the ad page was loaded with
+        bool MRAIDAllowed;
+    };
+    const Dictionary readyBanner{{"ad_html", PlistValue("<p>ready</p>")},
+                                 {"ad_base_url", PlistValue("https://ads.test/base")},
+                                 {"refresh_rate", PlistValue(int64_t{45})}};
+    const Case cases[] = {
+        {"a ready banner",
+         false,
+         {{"_ad", PlistValue(readyBanner)}, {"_orientation", PlistValue("l")}},
+         "ZADBannerAd",
+         24,
+         45,
+         "https://ads.test/base",
+         false},
+        {"a ready interstitial",
+         true,
+         {{"_ad", PlistValue(readyBanner)}},
+         "ZADInterstitialAd",
+         30,
+         60,
+         "https://ads.test/base",
+         false},
+        {"an ad URL",
+         false,
+         {{"_requestUrl", PlistValue("https://ads.test/ads?unit=1")},
+          {"_orientation", PlistValue("p")}},
+         "ZADAd",
+         6,
+         60,
+         "https://ads.test/ads?unit=1",
+         true},
+        {"an orientation alone", false, {{"_orientation", PlistValue("p")}}, "", 0, 60, "", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ZADMRAIDInterceptor::resetForTesting();
+        auto fresh = ZADSlot::init();
+        auto page = &FakeWebViewEngine::latest();
+        fresh->setAdTypeAndReloadRequest(c.interstitial
+                                             ? ZADAdType::interstitial()
+                                             : ZADAdType::bannerWithSize(CGSizeMake(320, 50)),
+                                         false);
+        auto extras = ZADExtras::init();
+        extras->setAdditionalParameters(c.extras);
+        auto request = ZADRequest::request();
+        request->registerAdNetworkExtras(extras);
+        fresh->loadRequest(request);
+        if (c.adClass.empty()) {
+            EXPECT_EQ(fresh->state(), ZADSlot::RequestingAdURL);
+            continue;
+        }
+        EXPECT_EQ(fresh->state(), ZADSlot::Fetching);
+        EXPECT_EQ(ZADMRAIDInterceptor::canInitWithRequestCount(), 1);
+        EXPECT_EQ(ZADMRAIDInterceptor::isAllowed(), c.MRAIDAllowed);
+        ASSERT_TRUE(fresh->loadingAd());
+        EXPECT_EQ(fresh->loadingAd()->className(), c.adClass);
+        EXPECT_EQ(fresh->loadingAd()->supportedOrientations(), c.orientations);
+        EXPECT_DOUBLE_EQ(fresh->reloadInterval(), c.reloadInterval);
+        environment.runUntilIdle();
+        EXPECT_EQ(fresh->state(), ZADSlot::Rendering);
+        EXPECT_EQ(page->calls.back(), "html " + c.pageBaseURL);
+    }
+}
+
+TEST_F(SlotTest, TheCorePageGetsTheUnitTheSizeAndTheRequestID) {
+    startLoad();
+    slot->setRequestID("7");
+    auto parameters = slot->requestParameters().value();
+    EXPECT_EQ(parameters["slotname"], PlistValue("unit-1"));
+    EXPECT_EQ(parameters["sz"], PlistValue("320x50"));
+    EXPECT_FALSE(parameters.contains("format"));
+    EXPECT_EQ(parameters["request_id"], PlistValue("7"));
+    EXPECT_EQ(parameters["js"], PlistValue(ZADRequest::sdkVersion()));
+    EXPECT_EQ(slot->requestedAdType(), ZADSDKCoreControllerDelegate::kBannerAd);
+
+    slot->setAdTypeAndReloadRequest(ZADAdType::interstitial(), false);
+    parameters = slot->requestParameters().value();
+    EXPECT_EQ(parameters["format"], PlistValue("interstitial_mb"));
+    EXPECT_FALSE(parameters.contains("sz"));
+    EXPECT_EQ(slot->requestedAdType(), ZADSDKCoreControllerDelegate::kInterstitialAd);
+}
+
+TEST_F(SlotTest, TheStateIsFinalOnceInvalidatedAndSettingTheSameStateChangesNothing) {
+    slot->setState(ZADSlot::Idle);
+    EXPECT_EQ(ZADMRAIDInterceptor::canInitWithRequestCount(), 0);
+    slot->setState(ZADSlot::RequestingAdURL);
+    slot->setState(ZADSlot::RequestingAdURL);
+    EXPECT_EQ(ZADMRAIDInterceptor::canInitWithRequestCount(), 1);
+    slot->setState(ZADSlot::Failed);
+    EXPECT_EQ(ZADMRAIDInterceptor::canInitWithRequestCount(), 0);
+    slot->invalidateState();
+    for (auto state : {ZADSlot::Idle, ZADSlot::RequestingAdURL, ZADSlot::ValidAd}) {
+        slot->setState(state);
+        EXPECT_EQ(slot->state(), ZADSlot::Invalidated);
+    }
+    EXPECT_EQ(ZADMRAIDInterceptor::canInitWithRequestCount(), 0);
+}
+
+TEST_F(SlotTest, ASecondLoadWhileLoadingWaitsUnlessTheOwnerLetsItPreemptTheFirst) {
+    startLoad();
+    fetch(readyAd("<p>first</p>"));
+    ASSERT_EQ(slot->state(), ZADSlot::Rendering);
+    const auto firstRecorder = slot->adLoadActionTimeRecorder();
+
+    slot->loadRequest(ZADRequest::request());
+    EXPECT_EQ(slot->state(), ZADSlot::Rendering);
+    EXPECT_EQ(slot->adLoadActionTimeRecorder(), firstRecorder);
+    EXPECT_EQ(adLines().size(), 1u);
+
+    owner->preempt = true;
+    slot->loadRequest(ZADRequest::request());
+    EXPECT_EQ(slot->state(), ZADSlot::RequestingAdURL);
+    EXPECT_NE(slot->adLoadActionTimeRecorder(), firstRecorder);
+    EXPECT_EQ(adLines().size(), 2u);
+
+    // The preempted fetch is cancelled: its answer never reaches the slot.
+    slot->loadAdHeaders(readyAd("<p>second</p>"), {});
+    slot->loadRequest(ZADRequest::request());
+    environment.runUntilIdle();
+    EXPECT_EQ(slot->state(), ZADSlot::RequestingAdURL);
+    EXPECT_THAT(owner->heard, ElementsAre("ad view"));
+}
+
+TEST_F(SlotTest, EveryFailureEndsTheLoadWithItsRequestErrorOnTheMainThread) {
+    const auto errorWith = [](long code) {
+        return "failed com.zivido.ads " + std::to_string(code);
+    };
+    struct Case {
+        std::string name;
+        std::function<void(SlotTest&)> play;
+        ZADSlot::State state;
+        std::string heard;
+    };
+    const Case cases[] = {
+        {"the core page failed to load", [](SlotTest& t) { t.slot->failedJavaScriptFile(); },
+         ZADSlot::SDKCoreFailed, errorWith(2)},
+        {"the core page did not answer in time",
+         [](SlotTest& t) {
+             t.slot->adURLRequestDidFailWithError(
+                 ZADRequestError::errorWithCode(ZADRequestError::Timeout));
+         },
+         ZADSlot::Failed, errorWith(5)},
+        {"the core page refused the request",
+         [](SlotTest& t) { t.slot->invalidJavaScriptRequest(); }, ZADSlot::Failed, errorWith(0)},
+        {"the core page answered with errors",
+         [](SlotTest& t) {
+             t.slot->loadAdURLWithParameters({{"errors", "no ad"}});
+         },
+         ZADSlot::Failed, errorWith(0)},
+        {"the response is only white space", [](SlotTest& t) { t.fetch(readyAd(" \n\t ")); },
+         ZADSlot::Failed, errorWith(1)},
+        {"the fetch found nothing to fetch", [](SlotTest& t) { t.fetch(ZADAd::init()); },
+         ZADSlot::Failed, errorWith(13)},
+        {"the ad page failed to load",
+         [](SlotTest& t) {
+             t.fetch(readyAd("<p>ad</p>"));
+             t.adPage->failLoad(
+                 NSURLErrorWithCode(NSURLErrorCannotConnectToHost, "https://ads.test/ad"));
+         },
+         ZADSlot::Failed, errorWith(2)},
+        {"a mediation answer with no mediation layer",
+         [](SlotTest& t) {
+             auto ad = readyAd("{}");
+             ad->setResponseType(ZADAd::Mediation);
+             t.fetch(ad);
+         },
+         ZADSlot::Failed, errorWith(7)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        owner->heard.clear();
+        EventLog::clear();
+        startLoad();
+        ASSERT_EQ(slot->state(), ZADSlot::RequestingAdURL);
+        c.play(*this);
+        environment.runUntilIdle();
+        EXPECT_EQ(slot->state(), c.state);
+        ASSERT_FALSE(owner->heard.empty());
+        EXPECT_EQ(owner->heard.back(), c.heard);
+        EXPECT_TRUE(owner->allOnMainThread);
+        EXPECT_EQ(ZADMRAIDInterceptor::canInitWithRequestCount(), 0);
+        const auto lines = adLines();
+        ASSERT_EQ(lines.size(), 2u);
+        EXPECT_TRUE(lines[1].starts_with("ad: failed unit-1: error ")) << lines[1];
+    }
+}
+
+// Answers of the core controller for a load the slot has moved on from (the time-out of a
+// preempted request, a late answer, another request id's ad URL) change nothing.
+TEST_F(SlotTest, AnswersForALoadTheSlotHasMovedOnFromAreDropped) {
+    const std::pair<std::string, std::function<void(ZADSlot&)>> answers[] = {
+        {"time-out",
+         [](ZADSlot& s) {
+             s.adURLRequestDidFailWithError(
+                 ZADRequestError::errorWithCode(ZADRequestError::Timeout));
+         }},
+        {"invalid request", [](ZADSlot& s) { s.invalidJavaScriptRequest(); }},
+        {"core page failed", [](ZADSlot& s) { s.failedJavaScriptFile(); }},
+        {"ad URL",
+         [](ZADSlot& s) {
+             s.loadAdURLWithParameters({{"url", "https://ads.test/ads"}});
+         }},
+        {"ready ad", [](ZADSlot& s) { s.loadAdHeaders(readyAd("<p>late</p>"), {}); }},
+    };
+    loadAd();
+    for (const auto& [name, answer] : answers) {
+        answer(*slot);
+        environment.runUntilIdle();
+        EXPECT_EQ(slot->state(), ZADSlot::ValidAd) << name;
+    }
+    startLoad();
+    slot->setRequestID("2");
+    slot->loadAdURLWithParameters({{"request_id", "1"}, {"url", "https://ads.test/ads"}});
+    EXPECT_EQ(slot->state(), ZADSlot::RequestingAdURL);
+    slot->loadAdURLWithParameters({{"request_id", "2"}, {"url", "https://ads.test/ads"}});
+    EXPECT_EQ(slot->state(), ZADSlot::Fetching);
+    EXPECT_THAT(owner->heard, ElementsAre("ad view", "finished"));
+}
+
+TEST_F(SlotTest, ARefusalOfTheOwnerIsReportedWithoutAStateChange) {
+    owner->shouldLoad = false;
+    slot->loadRequest(ZADRequest::request());
+    EXPECT_EQ(slot->state(), ZADSlot::Idle);
+    EXPECT_THAT(owner->heard, ElementsAre("failed com.zivido.ads 0"));
+    EXPECT_FALSE(slot->adLoadActionTimeRecorder());
+
+    owner->refusal = makeError("owner", 9, "not now");
+    slot->invalidateState();
+    slot->loadRequest(ZADRequest::request());
+    EXPECT_THAT(owner->heard, ElementsAre("failed com.zivido.ads 0", "failed owner 9"));
+    EXPECT_EQ(slot->state(), ZADSlot::Invalidated);
+}
+
+TEST_F(SlotTest, AnInactiveApplicationLoadsOnlyWithBackgroundLoadingOn) {
+    UIApplication::sharedApplication()->enterBackground();
+    slot->loadRequest(ZADRequest::request());
+    EXPECT_EQ(slot->state(), ZADSlot::Idle);
+    EXPECT_THAT(owner->heard, IsEmpty());
+
+    NSUserDefaults::standardUserDefaults()->setBoolForKey(true, "/zivido/ads/bg_reload_enabled");
+    slot->loadRequest(ZADRequest::request());
+    EXPECT_EQ(slot->state(), ZADSlot::RequestingAdURL);
+}
+
+TEST_F(SlotTest, ASystemBelowTheMinimumLoadsNothing) {
+    const std::pair<const char*, bool> cases[] = {
+        {"5.1.1", false}, {"6.0", true}, {"10.3.3", true}};
+    for (const auto& [version, loads] : cases) {
+        UIDevice::currentDevice()->setSystemVersion(version);
+        auto fresh = ZADSlot::init();
+        fresh->loadRequest(ZADRequest::request());
+        EXPECT_EQ(fresh->state(), loads ? ZADSlot::RequestingAdURL : ZADSlot::Idle) << version;
+    }
+    EXPECT_THAT(owner->heard, IsEmpty());
+}
+
+TEST_F(SlotTest, TheResponseDelegateMayTakeTheAdOrFailTheLoad) {
+    slot->setAdResponseDelegate(owner);
+    owner->processResponse = false;
+    startLoad();
+    fetch(readyAd("<p>ad</p>"));
+    EXPECT_EQ(slot->state(), ZADSlot::ValidAd);
+    EXPECT_THAT(adPage->calls, IsEmpty());
+
+    owner->responseError = makeError("owner", 4, "refused");
+    startLoad();
+    fetch(readyAd("<p>ad</p>"));
+    EXPECT_EQ(slot->state(), ZADSlot::Failed);
+    EXPECT_EQ(owner->heard.back(), "failed owner 4");
+}
+
+TEST_F(SlotTest, ReloadIntervalsBelowOneSecondTurnReloadingOff) {
+    const std::pair<double, double> cases[] = {{0.5, 0}, {0.999, 0}, {1.0, 1.0}, {45, 45}, {-3, 0}};
+    for (const auto& [given, kept] : cases) {
+        slot->setReloadInterval(given);
+        EXPECT_DOUBLE_EQ(slot->reloadInterval(), kept) << given;
+    }
+    slot->setReloadable(true);
+    loadAd(0.5);
+    EXPECT_FALSE(slot->isReloadTimerScheduled());
+}
+
+TEST_F(SlotTest, TheReloadTimerLoadsAgainWhenTheOwnerAgreesElseWaitsAnotherPeriod) {
+    slot->setReloadable(true);
+    loadAd(30);
+    ASSERT_TRUE(slot->isReloadTimerScheduled());
+
+    // Without the owner's yes the timer only comes round again.
+    environment.fastForwardBy(30);
+    EXPECT_EQ(slot->state(), ZADSlot::ValidAd);
+    EXPECT_TRUE(slot->isReloadTimerScheduled());
+
+    owner->shouldReload = true;
+    environment.fastForwardBy(29.9);
+    EXPECT_EQ(slot->state(), ZADSlot::ValidAd);
+    environment.fastForwardBy(0.1);
+    EXPECT_EQ(slot->state(), ZADSlot::RequestingAdURL);
+    EXPECT_TRUE(slot->hasAutoRefreshed());
+    EXPECT_EQ(adLines().back(), "ad: load unit-1 banner 320x50 (reload)");
+}
+
+TEST_F(SlotTest, AFullScreenPresentationAnywherePausesTheTimerAndItsEndResumesIt) {
+    slot->setReloadable(true);
+    owner->shouldReload = true;
+    loadAd(30);
+    environment.fastForwardBy(10);
+
+    auto presenter = std::make_shared<NSObject>();
+    NSNotificationCenter::defaultCenter()->postNotificationNameObject(
+        kAdModalViewControllerWillPresentFullScreen, presenter);
+    EXPECT_FALSE(slot->isReloadTimerScheduled());
+    environment.fastForwardBy(120);
+    EXPECT_EQ(slot->state(), ZADSlot::ValidAd);
+
+    NSNotificationCenter::defaultCenter()->postNotificationNameObject(
+        kAdModalViewControllerDidDismissFullScreen, presenter);
+    EXPECT_TRUE(slot->isReloadTimerScheduled());
+    environment.fastForwardBy(29);
+    EXPECT_EQ(slot->state(), ZADSlot::ValidAd);
+    environment.fastForwardBy(1);
+    EXPECT_EQ(slot->state(), ZADSlot::RequestingAdURL);
+}
+
+TEST_F(SlotTest, AfterAFailedFetchTheTimerWaitsForTheApplicationToBecomeActiveAgain) {
+    slot->setReloadable(true);
+    owner->shouldReload = true;
+    startLoad();
+    auto ad = readyAd(" ", 30); // white space: no fill, after the timer was restarted
+    fetch(ad);
+    EXPECT_EQ(slot->state(), ZADSlot::Failed);
+    EXPECT_TRUE(slot->isReloadTimerScheduled());
+
+    UIApplication::sharedApplication()->enterBackground();
+    EXPECT_FALSE(slot->isReloadTimerScheduled());
+    UIApplication::sharedApplication()->enterForeground();
+    EXPECT_TRUE(slot->isReloadTimerScheduled());
+    environment.fastForwardBy(30);
+    EXPECT_EQ(slot->state(), ZADSlot::RequestingAdURL);
+}
+
+TEST_F(SlotTest, CustomRenderedAdsWaitForAPlacementAndTheOwnerMayRefuseThem) {
+    slot->setReloadable(true);
+    startLoad();
+    auto ad = readyAd("<p>custom</p>");
+    ad->setResponseType(ZADAd::CustomRendering);
+    fetch(ad);
+    EXPECT_EQ(slot->pendingCustomRenderingAd(), ad);
+    EXPECT_FALSE(slot->reloadable());
+    EXPECT_THAT(owner->heard, IsEmpty());
+
+    auto placement = std::make_shared<NSObject>();
+    slot->setPlacement(placement);
+    EXPECT_FALSE(slot->pendingCustomRenderingAd());
+    EXPECT_FALSE(slot->ad()); // refused: the ad shown before (none) is back
+    EXPECT_THAT(owner->heard, ElementsAre("render custom", "failed com.zivido.ads 12"));
+    EXPECT_EQ(slot->state(), ZADSlot::Failed); // so that the next load may start
+
+    owner->rendersCustomAds = true;
+    owner->heard.clear();
+    startLoad();
+    fetch(ad);
+    EXPECT_EQ(slot->ad(), ad);
+    EXPECT_THAT(owner->heard, ElementsAre("render custom"));
+}
+
+TEST_F(SlotTest, ANewAdTypeReloadsOnlyASlotThatHasLoadedBefore) {
+    slot->setAdTypeAndReloadRequest(ZADAdType::bannerWithSize(CGSizeMake(300, 250)), true);
+    EXPECT_EQ(slot->state(), ZADSlot::Idle);
+    EXPECT_TRUE(slot->adView()->isHidden());
+    EXPECT_THAT(adLines(), IsEmpty());
+
+    loadAd();
+    slot->setAdTypeAndReloadRequest(ZADAdType::bannerWithSize(CGSizeMake(300, 250)), true);
+    EXPECT_EQ(slot->state(), ZADSlot::ValidAd); // the same type: nothing
+    slot->setAdTypeAndReloadRequest(ZADAdType::bannerWithSize(CGSizeMake(728, 90)), true);
+    EXPECT_EQ(slot->state(), ZADSlot::RequestingAdURL);
+    EXPECT_EQ(adLines().back(), "ad: load unit-1 banner 728x90");
+}
+
+TEST_F(SlotTest, AnEndedSlotLoadsAndTellsNothingMore) {
+    slot->setReloadable(true);
+    owner->shouldReload = true;
+    loadAd(30);
+    slot->cancelPendingAndFutureActions();
+    EXPECT_EQ(slot->state(), ZADSlot::Invalidated);
+    EXPECT_FALSE(slot->isReloadTimerScheduled());
+    EXPECT_FALSE(slot->slotDelegate());
+    environment.fastForwardBy(60);
+    slot->loadRequest(ZADRequest::request());
+    EXPECT_EQ(slot->state(), ZADSlot::Invalidated);
+
+    auto container = UIView::initWithFrame(CGRectMake(0, 0, 320, 50));
+    container->addSubview(slot->adView());
+    slot->invalidate();
+    EXPECT_FALSE(slot->adView());
+    EXPECT_THAT(container->subviews(), IsEmpty());
+}
+
+TEST_F(SlotTest, ASlotGoneMidLoadIsNeverCalledBack) {
+    // A ready ad: the fetch is under way and nothing else holds the slot.
+    auto extras = ZADExtras::init();
+    extras->setAdditionalParameters(PlistValue::Dictionary{
+        {"_ad",
+         PlistValue(PlistValue::Dictionary{{"ad_html", PlistValue("<p>ad</p>")},
+                                           {"ad_base_url", PlistValue("https://ads.test/")}})}});
+    auto request = ZADRequest::request();
+    request->registerAdNetworkExtras(extras);
+    slot->loadRequest(request);
+    ASSERT_EQ(slot->state(), ZADSlot::Fetching);
+    std::weak_ptr<ZADSlot> gone = slot;
+    slot.reset();
+    environment.runUntilIdle();
+    EXPECT_TRUE(gone.expired());
+    EXPECT_THAT(owner->heard, IsEmpty());
+}
+
+TEST_F(SlotTest, TheFirstLoadOfTheProcessSaysHowToGetTestAdsOnce) {
+    CapturedLog log;
+    startLoad();
+    slot->cancelLoad();
+    startLoad();
+    environment.runUntilIdle();
+    EXPECT_THAT(log.lines(), ElementsAre("<Zivido> Advertising tracking may be disabled. To get "
+                                         "test ads on this device, enable advertising tracking."));
+}
+
+TEST_F(SlotTest, ItsDescriptionNamesTheAdUnit) {
+    EXPECT_THAT(slot->description(),
+                testing::MatchesRegex("<ZADSlot: 0x[0-9a-f]+>\nad unit ID:unit-1"));
+}
+
+} // namespace
