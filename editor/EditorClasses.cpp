@@ -18,6 +18,10 @@
 #include "editor/tools/effect/PESliderEffect.h"
 #include "editor/tools/effect/PESpotCircle.h"
 #include "editor/tools/effect/PESpotEffect.h"
+#include "editor/tools/adjustment/PEAdjustmentTool.h"
+#include "editor/tools/blur/PEBlurBand.h"
+#include "editor/tools/blur/PEBlurCircle.h"
+#include "editor/tools/blur/PEBlurTool.h"
 #include "editor/tools/filter/PEDefaultEmptyFilter.h"
 #include "editor/tools/filter/PEFilterBase.h"
 #include "editor/tools/filter/PEFilterTool.h"
@@ -73,4 +77,9 @@ void registerEditorClasses() {
     registry.add<PEPixellateEffect, PESliderEffect>(
         {}, std::make_shared<PEPixellateEffect::ClassMethods>());
     registry.add<PESpotCircle, UIView>();
+    registry.add<PEAdjustmentTool, PEImageToolBase>(
+        {}, std::make_shared<PEAdjustmentTool::ClassMethods>());
+    registry.add<PEBlurTool, PEImageToolBase>({}, std::make_shared<PEBlurTool::ClassMethods>());
+    registry.add<PEBlurCircle, UIView>();
+    registry.add<PEBlurBand, UIView>();
 }

@@ -47,14 +47,15 @@ public:
     static TouchGesture rotate(const CGPoint& centre, double radius, double radians,
                                double seconds);
 
+    // Fingers at `positions(fraction)` moving from fraction 0 to 1 over `seconds`.
+    static TouchGesture motion(const std::function<std::vector<CGPoint>(double)>& positions,
+                               double seconds);
+
     const std::vector<Frame>& frames() const { return frames_; }
     // When the last frame comes, from the first.
     double duration() const { return frames_.empty() ? 0 : frames_.back().time; }
 
 private:
-    // Fingers at `positions(fraction)` moving from fraction 0 to 1 over `seconds`.
-    static TouchGesture motion(const std::function<std::vector<CGPoint>(double)>& positions,
-                               double seconds);
     void addFrame(double time, UITouchPhase phase, const std::vector<CGPoint>& locations);
 
     std::vector<Frame> frames_;

@@ -5,6 +5,8 @@
 // The effect tool's items show a small landscape through each effect, rendered by the
 // effect itself: "<bundle>/PEEffectTool/<effect class>.png", the same square at the same
 // scale, one picture for either icon colour.
+// Also the blur tool's mode icons and its masks (black where the picture stays sharp,
+// fading to transparent), and the adjustment tool's slider thumbs.
 //
 //     build/<dir>/tools/make-editor-art resources
 #include "editor/tools/effect/PEBloomEffect.h"
@@ -17,6 +19,7 @@
 #include "editor/tools/effect/PESpotEffect.h"
 #include "platform/foundation/NSData.h"
 #include "platform/graphics/CGContext.h"
+#include "platform/graphics/CGGradient.h"
 #include "platform/uikit/UIBezierPath.h"
 #include "platform/uikit/UIGraphics.h"
 #include "platform/uikit/UIImage.h"
@@ -337,6 +340,127 @@ bool writeEffectIcons(const std::string& bundle) {
     bool ok = true;
     for (const auto& icon : icons) {
         ok = writePNG(bundle + "/PEEffectTool/" + icon.effect + ".png", icon.image) && ok;
+
+// A picture of `width` x `height` pixels at scale 1, drawn by `draw`.
+std::shared_ptr<UIImage> pixelImage(double width, double height, const std::function<void()>& draw) {
+    UIGraphicsBeginImageContextWithOptions(CGSizeMake(width, height), false, 1);
+    draw();
+    auto image = UIGraphicsGetImageFromCurrentImageContext();
+    UIGraphicsEndImageContext();
+    return image;
+}
+
+CGColor withAlpha(CGColor color, double alpha) {
+    color.a = alpha;
+    return color;
+}
+
+// The blur tool's modes: the whole picture soft, a sharp spot, a sharp band.
+void blurNormal(const CGColor& c) {
+    for (int i = 0; i < 4; ++i) {
+        fill(circle(25, 25, 18 - 4 * i), withAlpha(c, 0.25));
+    }
+}
+
+void blurCircle(const CGColor& c) {
+    stroke(UIBezierPath::bezierPathWithRoundedRectCornerRadius(CGRectMake(7, 9, 36, 32), 3),
+           withAlpha(c, 0.5));
+    stroke(circle(25, 25, 9), c);
+}
+
+void blurBand(const CGColor& c) {
+    stroke(UIBezierPath::bezierPathWithRoundedRectCornerRadius(CGRectMake(7, 9, 36, 32), 3),
+           withAlpha(c, 0.5));
+    stroke(polyline({CGPointMake(7, 19), CGPointMake(43, 19)}), c);
+    stroke(polyline({CGPointMake(7, 31), CGPointMake(43, 31)}), c);
+}
+
+// The circle mask: stretched over the circle outline's square, whose ring is the middle
+// 0.3 of its side. Black (sharp) inside the ring, fading to transparent (blurred) by 0.25
+// of the side from the centre.
+std::shared_ptr<UIImage> circleMask() {
+    constexpr double side = 256;
+    return pixelImage(side, side, [] {
+        const std::vector<CGFloat> locations{0, 1};
+        CGContextDrawRadialGradient(
+            UIGraphicsGetCurrentContext(),
+            CGGradientCreateWithColors({CGColorMake(0, 0, 0, 1), CGColorMake(0, 0, 0, 0)},
+                                       locations.data()),
+            CGPointMake(side / 2, side / 2), 0.15 * side, CGPointMake(side / 2, side / 2),
+            0.25 * side, kCGGradientDrawsBeforeStartLocation);
+    });
+}
+
+// The band mask: stretched over the band outline's whole view, whose band is the middle
+// 40 % of the height. Black across the band, fading to transparent a tenth of the height
+// beyond each edge; the same all along.
+std::shared_ptr<UIImage> bandMask() {
+    constexpr double width = 16, height = 256;
+    return pixelImage(width, height, [] {
+        const std::vector<CGFloat> locations{0, 0.1, 0.5, 0.9, 1};
+        const CGColor clear = CGColorMake(0, 0, 0, 0), black = CGColorMake(0, 0, 0, 1);
+        CGContextDrawLinearGradient(
+            UIGraphicsGetCurrentContext(),
+            CGGradientCreateWithColors({clear, black, black, black, clear}, locations.data()),
+            CGPointMake(0, 0.2 * height), CGPointMake(0, 0.8 * height), 0);
+    });
+}
+
+// The adjustment sliders' thumbs: a round knob 28 points across with the setting's sign.
+constexpr double kThumbSide = 28;
+
+std::shared_ptr<UIImage> thumb(const std::function<void(const CGColor&)>& sign) {
+    return pixelImage(kThumbSide, kThumbSide, [&] {
+        fill(circle(14, 14, 13), CGColorMake(1, 1, 1, 1));
+        stroke(circle(14, 14, 13), CGColorMake(0, 0, 0, 0.25), 1);
+        sign(CGColorMake(0.1, 0.1, 0.12, 1));
+    });
+}
+
+void saturationSign(const CGColor& c) {
+    fill(circle(11, 14, 5), CGColorMake(0.9, 0.2, 0.2, 0.8));
+    fill(circle(17, 11, 5), CGColorMake(0.2, 0.7, 0.2, 0.8));
+    fill(circle(17, 17, 5), CGColorMake(0.2, 0.3, 0.9, 0.8));
+}
+
+void brightnessSign(const CGColor& c) {
+    fill(circle(14, 14, 4), c);
+    for (int i = 0; i < 8; ++i) {
+        const double angle = i * kPi / 4;
+        stroke(polyline({CGPointMake(14 + 6.5 * std::cos(angle), 14 + 6.5 * std::sin(angle)),
+                         CGPointMake(14 + 9 * std::cos(angle), 14 + 9 * std::sin(angle))}),
+               c, 1.5);
+    }
+}
+
+void contrastSign(const CGColor& c) {
+    stroke(circle(14, 14, 8), c, 1.5);
+    auto half = UIBezierPath::bezierPathWithArcCenterRadiusStartAngleEndAngleClockwise(
+        CGPointMake(14, 14), 8, -kPi / 2, kPi / 2, true);
+    half->closePath();
+    fill(half, c);
+}
+
+// The tools' own pictures, the same in every icon colour's folder.
+bool writeToolPictures(const std::string& bundle, const char* const (&colours)[2]) {
+    const struct {
+        const char* tool;
+        const char* file;
+        std::shared_ptr<UIImage> image;
+    } pictures[] = {
+        {"PEBlurTool", "circle.png", circleMask()},
+        {"PEBlurTool", "band.png", bandMask()},
+        {"PEAdjustmentTool", "saturation.png", thumb(saturationSign)},
+        {"PEAdjustmentTool", "brightness.png", thumb(brightnessSign)},
+        {"PEAdjustmentTool", "contrast.png", thumb(contrastSign)},
+    };
+    bool ok = true;
+    for (const auto& picture : pictures) {
+        for (const char* colour : colours) {
+            ok = writePNG(bundle + "/" + picture.tool + "/" + colour + "/" + picture.file,
+                          picture.image) &&
+                 ok;
+        }
     }
     return ok;
 }
@@ -392,5 +516,19 @@ int main(int argc, char** argv) {
                  ok;
         }
     }
+    const struct {
+        const char* file;
+        Glyph glyph;
+    } blurModes[] = {
+        {"btn_normal.png", blurNormal}, {"btn_circle.png", blurCircle}, {"btn_band.png", blurBand}};
+    for (const auto& mode : blurModes) {
+        for (const auto& colour : colours) {
+            ok = writeIcon(bundle + "/PEBlurTool/" + colour.name + "/" + mode.file, mode.glyph,
+                           colour.color) &&
+                 ok;
+        }
+    }
+    const char* const colourNames[2] = {colours[0].name, colours[1].name};
+    ok = writeToolPictures(bundle, colourNames) && ok;
     return ok ? 0 : 1;
 }

@@ -55,6 +55,9 @@ void UIPanGestureRecognizer::touchesMovedWithEvent(const UITouchSet&, const UIEv
         lastMoveTime_ = now;
     }
     centre_ = centre;
+    if (touchesDown().size() > maximumNumberOfTouches_) {
+        return;
+    }
     if (state() == State::Possible) {
         if (std::hypot(centre_.x - origin_.x, centre_.y - origin_.y) > kMinimumTravel) {
             setState(State::Began);

@@ -4,6 +4,8 @@
 
 #include "platform/uikit/UIGestureRecognizer.h"
 
+#include <cstdint>
+
 class UIPanGestureRecognizer : public UIGestureRecognizer {
     NS_OBJECT(UIPanGestureRecognizer)
 public:
@@ -23,6 +25,9 @@ public:
     void setTranslationInView(const CGPoint& translation, const UIView* view);
     // Points per second, from the last movement.
     CGPoint velocityInView(const UIView* view) const;
+    // While more fingers than this are down the pan neither begins nor changes.
+    size_t maximumNumberOfTouches() const { return maximumNumberOfTouches_; }
+    void setMaximumNumberOfTouches(size_t maximum) { maximumNumberOfTouches_ = maximum; }
 
 protected:
     UIPanGestureRecognizer() = default;
@@ -37,6 +42,7 @@ private:
     // does not jump.
     void fingersChanged();
 
+    size_t maximumNumberOfTouches_ = SIZE_MAX;
     // In window coordinates.
     CGPoint origin_{};
     CGPoint centre_{};

@@ -197,6 +197,22 @@ TEST_F(UIGestureRecognizerTest, PanTranslationResetEachStepAddsUpToTheWholeDrag)
     EXPECT_TRUE(log.empty());
 }
 
+TEST_F(UIGestureRecognizerTest, PanLimitedToOneFingerIgnoresTwo) {
+    auto pan = UIPanGestureRecognizer::initWithTargetAction(target, logStates("pan"));
+    pan->setMaximumNumberOfTouches(1);
+    area->addGestureRecognizer(pan);
+    // Two fingers dragged side by side never begin it.
+    TouchInjector::perform(TouchGesture::motion(
+        [](double f) {
+            return std::vector<CGPoint>{CGPointMake(100 + 80 * f, 100), CGPointMake(140 + 80 * f, 100)};
+        },
+        0.3));
+    EXPECT_TRUE(log.empty());
+    TouchInjector::drag(CGPointMake(100, 100), CGPointMake(160, 100), 0.3);
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(log.front(), "pan began");
+}
+
 TEST_F(UIGestureRecognizerTest, PinchScaleIsTheRatioOfDistances) {
     struct Case {
         double from, to, scale;

@@ -3,6 +3,8 @@
 #include "editor/EditorClasses.h"
 #include "editor/PEImageEditorTheme.h"
 #include "editor/tools/effect/PEEffectTool.h"
+#include "editor/tools/adjustment/PEAdjustmentTool.h"
+#include "editor/tools/blur/PEBlurTool.h"
 #include "editor/tools/filter/PEFilterTool.h"
 #include "editor/tools/tonecurve/PEToneCurveTool.h"
 #include "tests/support/TestIsolation.h"
@@ -16,5 +18,7 @@ void setUpEditorTesting() {
         PEFilterTool::resetForTesting();
         PEEffectTool::resetForTesting();
         PEToneCurveTool::resetForTesting();
+        PEAdjustmentTool::resetForTesting();
+        PEBlurTool::resetForTesting();
     });
 }
