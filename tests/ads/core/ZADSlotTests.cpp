@@ -121,7 +121,7 @@ public:
         slot = ZADSlot::init();
         adPage = &FakeWebViewEngine::latest();
         slot->setAdUnitID("unit-1");
-        slot->setAdTypeAndReloadRequest(ZADAdType::bannerWithSize(CGSizeMake(320, 50)), false);
+        slot->setAdTypeAndReloadRequest(ZADAdType::bannerAdTypeForSize(ZADAdSizeMakeFromSize(CGSizeMake(320, 50))), false);
         slot->setSlotDelegate(owner);
         slot->setAdLoadDelegate(owner);
         environment.runUntilIdle();
@@ -283,8 +283,8 @@ TEST_F(SlotTest, AReadyAdOrAdURLInTheExtrasSkipsTheCorePage) {
         auto fresh = ZADSlot::init();
         auto page = &FakeWebViewEngine::latest();
         fresh->setAdTypeAndReloadRequest(c.interstitial
-                                             ? ZADAdType::interstitial()
-                                             : ZADAdType::bannerWithSize(CGSizeMake(320, 50)),
+                                             ? ZADAdType::interstitialAdType()
+                                             : ZADAdType::bannerAdTypeForSize(ZADAdSizeMakeFromSize(CGSizeMake(320, 50))),
                                          false);
         auto extras = ZADExtras::init();
         extras->setAdditionalParameters(c.extras);
@@ -319,7 +319,7 @@ TEST_F(SlotTest, TheCorePageGetsTheUnitTheSizeAndTheRequestID) {
     EXPECT_EQ(parameters["js"], PlistValue(ZADRequest::sdkVersion()));
     EXPECT_EQ(slot->requestedAdType(), ZADSDKCoreControllerDelegate::kBannerAd);
 
-    slot->setAdTypeAndReloadRequest(ZADAdType::interstitial(), false);
+    slot->setAdTypeAndReloadRequest(ZADAdType::interstitialAdType(), false);
     parameters = slot->requestParameters().value();
     EXPECT_EQ(parameters["format"], PlistValue("interstitial_mb"));
     EXPECT_FALSE(parameters.contains("sz"));
@@ -610,15 +610,15 @@ TEST_F(SlotTest, CustomRenderedAdsWaitForAPlacementAndTheOwnerMayRefuseThem) {
 }
 
 TEST_F(SlotTest, ANewAdTypeReloadsOnlyASlotThatHasLoadedBefore) {
-    slot->setAdTypeAndReloadRequest(ZADAdType::bannerWithSize(CGSizeMake(300, 250)), true);
+    slot->setAdTypeAndReloadRequest(ZADAdType::bannerAdTypeForSize(ZADAdSizeMakeFromSize(CGSizeMake(300, 250))), true);
     EXPECT_EQ(slot->state(), ZADSlot::Idle);
     EXPECT_TRUE(slot->adView()->isHidden());
     EXPECT_THAT(adLines(), IsEmpty());
 
     loadAd();
-    slot->setAdTypeAndReloadRequest(ZADAdType::bannerWithSize(CGSizeMake(300, 250)), true);
+    slot->setAdTypeAndReloadRequest(ZADAdType::bannerAdTypeForSize(ZADAdSizeMakeFromSize(CGSizeMake(300, 250))), true);
     EXPECT_EQ(slot->state(), ZADSlot::ValidAd); // the same type: nothing
-    slot->setAdTypeAndReloadRequest(ZADAdType::bannerWithSize(CGSizeMake(728, 90)), true);
+    slot->setAdTypeAndReloadRequest(ZADAdType::bannerAdTypeForSize(ZADAdSizeMakeFromSize(CGSizeMake(728, 90))), true);
     EXPECT_EQ(slot->state(), ZADSlot::RequestingAdURL);
     EXPECT_EQ(adLines().back(), "ad: load unit-1 banner 728x90");
 }
