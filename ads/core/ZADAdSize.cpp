@@ -17,9 +17,9 @@
 namespace {
 
 // The sizes that stand for themselves without any flag, in the order sizes are matched.
-constexpr std::array kStandardSizes{kZADAdSizeBanner,      kZADAdSizeLargeBanner,
+constexpr std::array kStandardSizes{kZADAdSizeBanner,          kZADAdSizeLargeBanner,
                                     kZADAdSizeMediumRectangle, kZADAdSizeFullBanner,
-                                    kZADAdSizeLeaderboard, kZADAdSizeSkyscraper};
+                                    kZADAdSizeLeaderboard,     kZADAdSizeSkyscraper};
 
 bool isStandard(CGSize size) {
     return std::any_of(kStandardSizes.begin(), kStandardSizes.end(),
@@ -103,7 +103,8 @@ CGSize ZADAdSizeGetCGSize(ZADAdSize size) {
         return fluidSize(size);
     }
     if (ZADAdSizeIsFullWidth(size)) {
-        const CGSize portrait = ZADDevice::sharedInstance()->standardizedPortraitScreenBounds().size;
+        const CGSize portrait =
+            ZADDevice::sharedInstance()->standardizedPortraitScreenBounds().size;
         const CGFloat width =
             (size.flags & kZADAdSizeFlagLandscape) ? portrait.height : portrait.width;
         const auto height = smartBannerHeight(size.flags);

@@ -35,7 +35,8 @@ public:
 
 private:
     ZADAdType(ZADAdSize adSize, bool interstitial, bool rewardBasedVideoAd)
-        : adSize_(adSize), isInterstitial_(interstitial), isRewardBasedVideoAd_(rewardBasedVideoAd) {}
+        : adSize_(adSize), isInterstitial_(interstitial),
+          isRewardBasedVideoAd_(rewardBasedVideoAd) {}
 
     ZADAdSize adSize_;
     bool isInterstitial_;

@@ -121,7 +121,8 @@ public:
         slot = ZADSlot::init();
         adPage = &FakeWebViewEngine::latest();
         slot->setAdUnitID("unit-1");
-        slot->setAdTypeAndReloadRequest(ZADAdType::bannerAdTypeForSize(ZADAdSizeMakeFromSize(CGSizeMake(320, 50))), false);
+        slot->setAdTypeAndReloadRequest(
+            ZADAdType::bannerAdTypeForSize(ZADAdSizeMakeFromSize(CGSizeMake(320, 50))), false);
         slot->setSlotDelegate(owner);
         slot->setAdLoadDelegate(owner);
         environment.runUntilIdle();
@@ -282,10 +283,11 @@ TEST_F(SlotTest, AReadyAdOrAdURLInTheExtrasSkipsTheCorePage) {
         ZADMRAIDInterceptor::resetForTesting();
         auto fresh = ZADSlot::init();
         auto page = &FakeWebViewEngine::latest();
-        fresh->setAdTypeAndReloadRequest(c.interstitial
-                                             ? ZADAdType::interstitialAdType()
-                                             : ZADAdType::bannerAdTypeForSize(ZADAdSizeMakeFromSize(CGSizeMake(320, 50))),
-                                         false);
+        fresh->setAdTypeAndReloadRequest(
+            c.interstitial
+                ? ZADAdType::interstitialAdType()
+                : ZADAdType::bannerAdTypeForSize(ZADAdSizeMakeFromSize(CGSizeMake(320, 50))),
+            false);
         auto extras = ZADExtras::init();
         extras->setAdditionalParameters(c.extras);
         auto request = ZADRequest::request();
@@ -610,15 +612,18 @@ TEST_F(SlotTest, CustomRenderedAdsWaitForAPlacementAndTheOwnerMayRefuseThem) {
 }
 
 TEST_F(SlotTest, ANewAdTypeReloadsOnlyASlotThatHasLoadedBefore) {
-    slot->setAdTypeAndReloadRequest(ZADAdType::bannerAdTypeForSize(ZADAdSizeMakeFromSize(CGSizeMake(300, 250))), true);
+    slot->setAdTypeAndReloadRequest(
+        ZADAdType::bannerAdTypeForSize(ZADAdSizeMakeFromSize(CGSizeMake(300, 250))), true);
     EXPECT_EQ(slot->state(), ZADSlot::Idle);
     EXPECT_TRUE(slot->adView()->isHidden());
     EXPECT_THAT(adLines(), IsEmpty());
 
     loadAd();
-    slot->setAdTypeAndReloadRequest(ZADAdType::bannerAdTypeForSize(ZADAdSizeMakeFromSize(CGSizeMake(300, 250))), true);
+    slot->setAdTypeAndReloadRequest(
+        ZADAdType::bannerAdTypeForSize(ZADAdSizeMakeFromSize(CGSizeMake(300, 250))), true);
     EXPECT_EQ(slot->state(), ZADSlot::ValidAd); // the same type: nothing
-    slot->setAdTypeAndReloadRequest(ZADAdType::bannerAdTypeForSize(ZADAdSizeMakeFromSize(CGSizeMake(728, 90))), true);
+    slot->setAdTypeAndReloadRequest(
+        ZADAdType::bannerAdTypeForSize(ZADAdSizeMakeFromSize(CGSizeMake(728, 90))), true);
     EXPECT_EQ(slot->state(), ZADSlot::RequestingAdURL);
     EXPECT_EQ(adLines().back(), "ad: load unit-1 banner 728x90");
 }
