@@ -1,33 +1,44 @@
-// What a slot loads: a banner of a size, or an interstitial. Sizes' flags (fluid, full
-// width, smart), their resolution for the device and their descriptions come with the
-// ad sizes; until then a banner is its size in points.
+// What a slot loads: a banner of an ad size, an interstitial or a reward-based video ad.
+// Made only through its factories.
 #pragma once
 
-#include "platform/graphics/CGGeometry.h"
+#include "ads/core/ZADAdSize.h"
+#include "platform/base/NSObject.h"
 
+#include <cstddef>
+#include <memory>
 #include <string>
 
-class ZADAdType {
+class ZADAdType : public NSObject {
+    NS_OBJECT(ZADAdType)
 public:
-    enum class Kind { Banner, Interstitial };
-
-    static ZADAdType bannerWithSize(CGSize size) { return ZADAdType(Kind::Banner, size); }
-    static ZADAdType interstitial() { return ZADAdType(Kind::Interstitial, CGSizeZero); }
-
-    Kind kind() const { return kind_; }
-    bool isInterstitial() const { return kind_ == Kind::Interstitial; }
-    // The banner's size; zero for an interstitial.
-    CGSize size() const { return size_; }
-    // "banner 320x50" or "interstitial", as the program's log says it.
-    std::string description() const;
-
-    bool isEqual(const ZADAdType& other) const {
-        return kind_ == other.kind_ && size_ == other.size_;
+    static std::shared_ptr<ZADAdType> initWithAdSize(ZADAdSize adSize);
+    static std::shared_ptr<ZADAdType> initForInterstitial();
+    static std::shared_ptr<ZADAdType> initForRewardBasedVideoAd();
+    static std::shared_ptr<ZADAdType> bannerAdTypeForSize(ZADAdSize adSize) {
+        return initWithAdSize(adSize);
     }
+    static std::shared_ptr<ZADAdType> interstitialAdType() { return initForInterstitial(); }
+
+    ZADAdSize adSize() const { return adSize_; }
+    void setAdSize(ZADAdSize adSize) { adSize_ = adSize; }
+    bool isInterstitial() const { return isInterstitial_; }
+    bool isRewardBasedVideoAd() const { return isRewardBasedVideoAd_; }
+
+    // Two interstitials are equal whatever their sizes; otherwise the sizes decide (the
+    // reward flag is not compared).
+    bool isEqual(const NSObject& other) const override;
+    std::size_t hash() const;
+    // An interstitial always; a banner when its size validates.
+    bool isValid() const;
+    std::string description() const override;
 
 private:
-    ZADAdType(Kind kind, CGSize size) : kind_(kind), size_(size) {}
+    ZADAdType(ZADAdSize adSize, bool interstitial, bool rewardBasedVideoAd)
+        : adSize_(adSize), isInterstitial_(interstitial),
+          isRewardBasedVideoAd_(rewardBasedVideoAd) {}
 
-    Kind kind_;
-    CGSize size_;
+    ZADAdSize adSize_;
+    bool isInterstitial_;
+    bool isRewardBasedVideoAd_;
 };

@@ -30,6 +30,7 @@
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/WeakAction.h"
 
+#include <cmath>
 #include <cstdio>
 #include <utility>
 
@@ -118,7 +119,7 @@ void ZADSlot::loadNextRequestWithAutoRefresh(bool autoRefresh) {
     }
     hasAutoRefreshed_ = autoRefresh;
     logTestDeviceHintOnce();
-    EventLog::record("ad", "load " + adUnitID_ + " " + adType_.description() +
+    EventLog::record("ad", "load " + adUnitID_ + " " + adTypeLogName() +
                                (autoRefresh ? " (reload)" : ""));
     requestAdFromExtrasOrCore();
 }
@@ -172,7 +173,7 @@ void ZADSlot::requestAdFromExtrasOrCore() {
     };
     if (const auto ready = value("_ad").dictionary()) {
         std::shared_ptr<ZADAd> ad;
-        if (adType_.isInterstitial()) {
+        if (adType_->isInterstitial()) {
             ad = ZADInterstitialAd::initWithDictionary(*ready);
         } else {
             ad = ZADBannerAd::initWithDictionary(*ready);
@@ -229,7 +230,7 @@ void ZADSlot::setRequestID(const std::string& requestID) {
 }
 
 long ZADSlot::requestedAdType() {
-    return adType_.isInterstitial() ? kInterstitialAd : kBannerAd;
+    return adType_->isInterstitial() ? kInterstitialAd : kBannerAd;
 }
 
 std::optional<PlistValue::Dictionary> ZADSlot::requestParameters() {
@@ -240,10 +241,10 @@ std::optional<PlistValue::Dictionary> ZADSlot::requestParameters() {
     if (!adUnitID_.empty()) {
         parameters["slotname"] = PlistValue(adUnitID_);
     }
-    if (adType_.isInterstitial()) {
+    if (adType_->isInterstitial()) {
         parameters["format"] = PlistValue("interstitial_mb");
     } else {
-        const CGSize size = adType_.size();
+        const CGSize size = ZADAdSizeGetCGSize(adType_->adSize());
         parameters["sz"] = PlistValue(std::to_string(static_cast<unsigned long>(size.width)) + "x" +
                                       std::to_string(static_cast<unsigned long>(size.height)));
     }
@@ -284,7 +285,7 @@ void ZADSlot::loadAdHeaders(const std::shared_ptr<ZADAd>& ad,
     resetRequestState();
     loadingAd_ = ad;
     willFetchAdContent();
-    if (ad && !adType_.isInterstitial() && std::dynamic_pointer_cast<ZADBannerAd>(ad)) {
+    if (ad && !adType_->isInterstitial() && std::dynamic_pointer_cast<ZADBannerAd>(ad)) {
         newAdSize_ = ad->size();
         setReloadInterval(ad->reloadInterval());
     }
@@ -465,8 +466,8 @@ void ZADSlot::finishedLoadingAdResponse(const std::shared_ptr<ZADAd>& ad) {
     loadingAd_.reset();
 }
 
-void ZADSlot::setAdTypeAndReloadRequest(const ZADAdType& adType, bool reload) {
-    if (adType.isEqual(adType_)) {
+void ZADSlot::setAdTypeAndReloadRequest(const std::shared_ptr<ZADAdType>& adType, bool reload) {
+    if (!adType || adType->isEqual(*adType_)) {
         return;
     }
     adType_ = adType;
@@ -658,7 +659,7 @@ void ZADSlot::adFailedToReceiveContentWithError(const std::shared_ptr<NSError>& 
 }
 
 void ZADSlot::recordReceived(const std::string& how) const {
-    EventLog::record("ad", "received " + adUnitID_ + " " + adType_.description() + how);
+    EventLog::record("ad", "received " + adUnitID_ + " " + adTypeLogName() + how);
 }
 
 void ZADSlot::adFinishedLoadingContent() {
@@ -666,6 +667,17 @@ void ZADSlot::adFinishedLoadingContent() {
     if (auto delegate = adLoadDelegate()) {
         delegate->slotFinishedLoadingAdContent(*this);
     }
+}
+
+std::string ZADSlot::adTypeLogName() const {
+    if (adType_->isInterstitial()) {
+        return "interstitial";
+    }
+    const CGSize size = ZADAdSizeGetCGSize(adType_->adSize());
+    const auto side = [](CGFloat value) {
+        return std::to_string(static_cast<long long>(std::llround(value)));
+    };
+    return "banner " + side(size.width) + "x" + side(size.height);
 }
 
 std::string ZADSlot::description() const {

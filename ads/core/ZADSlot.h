@@ -153,7 +153,7 @@ public:
 
     // The ad type; a new one with `reload` hides the ad view until the next ad and loads
     // again when the slot has loaded before.
-    void setAdTypeAndReloadRequest(const ZADAdType& adType, bool reload);
+    void setAdTypeAndReloadRequest(const std::shared_ptr<ZADAdType>& adType, bool reload);
     // Where a custom-rendered ad is shown (held weakly); a pending one is rendered there.
     void setPlacement(const std::shared_ptr<NSObject>& placement);
     void mediatedAdNetworkAutoRefreshed() { hasAutoRefreshed_ = true; }
@@ -181,7 +181,10 @@ public:
     std::shared_ptr<NSObject> placement() const { return placement_.lock(); }
     const std::string& adUnitID() const { return adUnitID_; }
     void setAdUnitID(std::string adUnitID) { adUnitID_ = std::move(adUnitID); }
-    const ZADAdType& adType() const { return adType_; }
+    const std::shared_ptr<ZADAdType>& adType() const { return adType_; }
+    // "banner 320x50" (the size resolved for this screen) or "interstitial", as the
+    // program's log names what a slot loads.
+    std::string adTypeLogName() const;
     const std::shared_ptr<ZADRequest>& nextRequest() const { return nextRequest_; }
     void setNextRequest(std::shared_ptr<ZADRequest> request) { nextRequest_ = std::move(request); }
     const std::shared_ptr<ZADRequest>& loadingRequest() const { return loadingRequest_; }
@@ -249,7 +252,7 @@ private:
     std::weak_ptr<ZADSlotAdKeyDelegate> adKeyDelegate_;
     std::weak_ptr<NSObject> placement_;
     std::string adUnitID_;
-    ZADAdType adType_ = ZADAdType::interstitial();
+    std::shared_ptr<ZADAdType> adType_ = ZADAdType::interstitialAdType();
     std::shared_ptr<ZADRequest> nextRequest_;
     std::shared_ptr<ZADRequest> loadingRequest_;
     std::shared_ptr<ZADAd> loadingAd_;

@@ -68,6 +68,15 @@ bool ZADApplication::active() const {
     return UIApplication::sharedApplication()->applicationState() == UIApplicationState::Active;
 }
 
+std::shared_ptr<UIWindow> ZADApplication::mainWindow() const {
+    auto application = UIApplication::sharedApplication();
+    if (auto key = application->keyWindow()) {
+        return key;
+    }
+    auto windows = application->windows();
+    return windows.empty() ? nullptr : windows.back();
+}
+
 bool ZADApplication::backgroundLoadingEnabled() const {
     return NSUserDefaults::standardUserDefaults()->boolForKey("/zivido/ads/bg_reload_enabled");
 }

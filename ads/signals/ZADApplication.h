@@ -13,6 +13,7 @@
 #include <vector>
 
 class DispatchQueue;
+class UIWindow;
 
 class ZADApplication : public NSObject {
     NS_OBJECT(ZADApplication)
@@ -33,6 +34,8 @@ public:
     // The setting "/zivido/ads/bg_reload_enabled", read now (NO when absent): whether ads
     // may load while the application is not active.
     bool backgroundLoadingEnabled() const;
+    // Main thread. The application's key window, else its frontmost one; null without any.
+    std::shared_ptr<UIWindow> mainWindow() const;
 
     // The class names of the mediation adapters in the program; nothing until stored.
     std::optional<std::vector<std::string>> availableAdapterNames() const;

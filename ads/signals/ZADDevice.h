@@ -7,6 +7,7 @@
 
 #include "platform/base/NSObject.h"
 #include "platform/foundation/PlistValue.h"
+#include "platform/graphics/CGGeometry.h"
 
 #include <memory>
 #include <string>
@@ -29,6 +30,10 @@ public:
     PlistValue::Dictionary parameters() const { return {}; }
     // Whether the system's major version is at least the minimum: below it no ad loads.
     bool OSIsSupported() const;
+    // Whether the system version is at least major.minor.patch (missing parts count as 0).
+    bool isOSAtLeastMajorMinorPatch(int major, int minor, int patch) const;
+    // The main screen's bounds in points as held upright: the shorter side is the width.
+    CGRect standardizedPortraitScreenBounds() const;
 
 private:
     ZADDevice() = default;

@@ -45,13 +45,15 @@ std::optional<CGSize> bannerSize(const std::string& text) {
 }
 
 // The ad type the words ask for and the ad unit after them.
-ErrorOr<std::pair<ZADAdType, std::string>> parse(const std::vector<std::string>& arguments) {
+ErrorOr<std::pair<std::shared_ptr<ZADAdType>, std::string>>
+parse(const std::vector<std::string>& arguments) {
     if (arguments.size() == 2 && arguments[0] == "interstitial") {
-        return std::pair{ZADAdType::interstitial(), arguments[1]};
+        return std::pair{ZADAdType::interstitialAdType(), arguments[1]};
     }
     if (arguments.size() == 3 && arguments[0] == "banner") {
         if (const auto size = bannerSize(arguments[1])) {
-            return std::pair{ZADAdType::bannerWithSize(*size), arguments[2]};
+            return std::pair{ZADAdType::bannerAdTypeForSize(ZADAdSizeMakeFromSize(*size)),
+                             arguments[2]};
         }
         return refused("'" + arguments[1] + "' is not a banner size WxH (sides of 1 to " +
                        std::to_string(kLongestSide) + " points)");
@@ -101,8 +103,8 @@ ErrorOr<void> ScenarioAdLoads::checkEveryLoadEnded() const {
     }
     std::string loads;
     for (const ZADSlot* slot : running_) {
-        loads += (loads.empty() ? "" : ", ") + slot->adUnitID() + " (" +
-                 slot->adType().description() + ")";
+        loads +=
+            (loads.empty() ? "" : ", ") + slot->adUnitID() + " (" + slot->adTypeLogName() + ")";
     }
     return refused("ad loads that have not ended: " + loads);
 }

@@ -130,7 +130,8 @@ public:
         slot = ZADSlot::init();
         adPage = &FakeWebViewEngine::latest();
         slot->setAdUnitID("unit-1");
-        slot->setAdTypeAndReloadRequest(ZADAdType::bannerWithSize(CGSizeMake(320, 50)), false);
+        slot->setAdTypeAndReloadRequest(
+            ZADAdType::bannerAdTypeForSize(ZADAdSizeMakeFromSize(CGSizeMake(320, 50))), false);
         slot->setSlotDelegate(owner);
         slot->setAdLoadDelegate(owner);
         environment.runUntilIdle();
@@ -304,10 +305,11 @@ TEST_F(SlotTest, AReadyAdOrAdURLInTheExtrasSkipsTheCorePage) {
         ZADMRAIDInterceptor::resetForTesting();
         auto fresh = ZADSlot::init();
         auto page = &FakeWebViewEngine::latest();
-        fresh->setAdTypeAndReloadRequest(c.interstitial
-                                             ? ZADAdType::interstitial()
-                                             : ZADAdType::bannerWithSize(CGSizeMake(320, 50)),
-                                         false);
+        fresh->setAdTypeAndReloadRequest(
+            c.interstitial
+                ? ZADAdType::interstitialAdType()
+                : ZADAdType::bannerAdTypeForSize(ZADAdSizeMakeFromSize(CGSizeMake(320, 50))),
+            false);
         auto extras = ZADExtras::init();
         extras->setAdditionalParameters(c.extras);
         auto request = ZADRequest::request();
@@ -345,7 +347,7 @@ TEST_F(SlotTest, TheCorePageGetsTheUnitTheSizeAndTheRequestID) {
     EXPECT_EQ(parameters["js"], PlistValue(ZADRequest::sdkVersion()));
     EXPECT_EQ(slot->requestedAdType(), ZADSDKCoreControllerDelegate::kBannerAd);
 
-    slot->setAdTypeAndReloadRequest(ZADAdType::interstitial(), false);
+    slot->setAdTypeAndReloadRequest(ZADAdType::interstitialAdType(), false);
     parameters = slot->requestParameters().value();
     EXPECT_EQ(parameters["format"], PlistValue("interstitial_mb"));
     EXPECT_FALSE(parameters.contains("sz"));
@@ -635,15 +637,18 @@ TEST_F(SlotTest, CustomRenderedAdsWaitForAPlacementAndTheOwnerMayRefuseThem) {
 }
 
 TEST_F(SlotTest, ANewAdTypeReloadsOnlyASlotThatHasLoadedBefore) {
-    slot->setAdTypeAndReloadRequest(ZADAdType::bannerWithSize(CGSizeMake(300, 250)), true);
+    slot->setAdTypeAndReloadRequest(
+        ZADAdType::bannerAdTypeForSize(ZADAdSizeMakeFromSize(CGSizeMake(300, 250))), true);
     EXPECT_EQ(slot->state(), ZADSlot::Idle);
     EXPECT_TRUE(slot->adView()->isHidden());
     EXPECT_THAT(adLines(), IsEmpty());
 
     loadAd();
-    slot->setAdTypeAndReloadRequest(ZADAdType::bannerWithSize(CGSizeMake(300, 250)), true);
+    slot->setAdTypeAndReloadRequest(
+        ZADAdType::bannerAdTypeForSize(ZADAdSizeMakeFromSize(CGSizeMake(300, 250))), true);
     EXPECT_EQ(slot->state(), ZADSlot::ValidAd); // the same type: nothing
-    slot->setAdTypeAndReloadRequest(ZADAdType::bannerWithSize(CGSizeMake(728, 90)), true);
+    slot->setAdTypeAndReloadRequest(
+        ZADAdType::bannerAdTypeForSize(ZADAdSizeMakeFromSize(CGSizeMake(728, 90))), true);
     EXPECT_EQ(slot->state(), ZADSlot::RequestingAdURL);
     EXPECT_EQ(adLines().back(), "ad: load unit-1 banner 728x90");
 }
@@ -741,9 +746,10 @@ TEST_F(SlotTest, AnOldAsksAnswerOrTimeOutNeverEndsTheNextLoad) {
          }},
         {"a new ad type",
          [](SlotTest& t) {
-             const double width = t.slot->adType().size().width == 300 ? 728 : 300;
-             t.slot->setAdTypeAndReloadRequest(ZADAdType::bannerWithSize(CGSizeMake(width, 90)),
-                                               true);
+             const double width = t.slot->adType()->adSize().size.width == 300 ? 728 : 300;
+             t.slot->setAdTypeAndReloadRequest(
+                 ZADAdType::bannerAdTypeForSize(ZADAdSizeMakeFromSize(CGSizeMake(width, 90))),
+                 true);
          }},
     };
     const std::pair<std::string, std::string> oldEvents[] = {
@@ -842,7 +848,7 @@ TEST_F(SlotTest, ASlotInvalidatedMidLoadEndsItQuietly) {
         {"then reloaded for a new ad type",
          [](SlotTest& t) {
              t.slot->invalidate();
-             t.slot->setAdTypeAndReloadRequest(ZADAdType::interstitial(), true);
+             t.slot->setAdTypeAndReloadRequest(ZADAdType::interstitialAdType(), true);
          }},
     };
     for (const auto& [name, play] : cases) {
