@@ -646,11 +646,23 @@ void _PEImageEditorViewController::expropriateImageView() {
     auto window = flightWindow();
     auto view = this->view();
     auto scroll = scrollView();
-    auto bar = navigationBar_.lock();
-    auto menu = menuView();
     if (!window || !scroll) {
         return;
     }
+    // An editor embedded again after its closing flight (which left its view deaf to
+    // touches and took its bar and menu out of it) takes touches and builds both anew.
+    view->setUserInteractionEnabled(true);
+    if (auto old = navigationBar_.lock(); !old || !old->superview()) {
+        navigationBar_.reset();
+        initNavigationBar();
+    }
+    if (auto old = menuView(); !old || !old->superview()) {
+        menuView_.reset();
+        initMenuScrollView();
+        setMenuView();
+    }
+    auto bar = navigationBar_.lock();
+    auto menu = menuView();
     auto copy = UIImageView::initWithFrame(CGRectZero);
     window->addSubview(copy);
     copyImageViewInfoToView(targetImageView_, copy);

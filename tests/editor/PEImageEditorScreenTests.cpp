@@ -653,6 +653,25 @@ TEST_F(EditorScreenTest, EmbeddedTheEditorFliesInAndCancelGivesTheTargetItsOwnPi
     EXPECT_TRUE(both->targetHiddenAtWill);
 }
 
+// The closing flight takes the editor's bar and menu away with it; embedding the same
+// editor again brings both back instead of flying in without them.
+TEST_F(EditorScreenTest, EmbeddedAgainAfterItsClosingFlightItHasItsBarsBack) {
+    auto target = UIImageView::initWithFrame(CGRectMake(20, 100, 120, 80));
+    target->setImage(picture(200, 100, 0xffff0000));
+    root->view()->addSubview(target);
+    editor = testScreen(PEImageEditor::init());
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        editor->showInViewControllerWithImageView(root, target);
+        environment_.fastForwardBy(0.3);
+        EXPECT_TRUE(onScreen("Cancel"));
+        EXPECT_EQ(menuItems().size(), 3u);
+        ASSERT_NO_FATAL_FAILURE(tapLabel("Cancel"));
+        environment_.fastForwardBy(0.3);
+        EXPECT_EQ(editor->parentViewController(), nullptr);
+    }
+}
+
 TEST_F(EditorScreenTest, EmbeddedAgainAfterBeingCoveredTheFlightKeepsOneOpaqueBackdrop) {
     auto target = UIImageView::initWithFrame(CGRectMake(20, 100, 120, 80));
     target->setImage(picture(200, 100, 0xffff0000));
