@@ -46,6 +46,6 @@ extern "C" const char* __tsan_default_suppressions() {
 }
 
 extern "C" const char* __tsan_default_options() {
-    return "history_size=6";
+    return "history_size=7";
 }
 #endif
