@@ -340,6 +340,9 @@ bool writeEffectIcons(const std::string& bundle) {
     bool ok = true;
     for (const auto& icon : icons) {
         ok = writePNG(bundle + "/PEEffectTool/" + icon.effect + ".png", icon.image) && ok;
+    }
+    return ok;
+}
 
 // A picture of `width` x `height` pixels at scale 1, drawn by `draw`.
 std::shared_ptr<UIImage> pixelImage(double width, double height, const std::function<void()>& draw) {
