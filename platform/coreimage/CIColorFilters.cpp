@@ -132,28 +132,19 @@ std::vector<CIFilterDefinition> colorFilterDefinitions() {
         [](const CIImage& in, const CIFilter& f) {
             const double shadow = 1.5 * f.numberForKey("inputShadowAmount");
             const double highlight = 1.5 * (f.numberForKey("inputHighlightAmount") - 1);
-            const CIImagePipeline& pipeline = in.pipeline();
-            if (pipeline.bytes()) {
+            if (in.pipeline().bytes()) {
                 // The shift depends on luma alone: looked up in a table of it, on the bytes.
                 const auto shifts = std::make_shared<const CurveTable>(curveTable([=](double y) {
                     const double dark = 1 - y;
                     return y * dark * (shadow * dark + highlight * y);
                 }));
-                const auto row = [shifts](const uint8_t* from, uint8_t* to, int width, int, int) {
-                    for (int i = 0; i < width * 4; i += 4) {
-                        changeStraightPixel(from + i, to + i, [&](std::array<double, 3>& c) {
-                            const double shift = lookUp(*shifts, kLuma[0] * c[0] + kLuma[1] * c[1] +
-                                                                     kLuma[2] * c[2]);
-                            for (double& channel : c) {
-                                channel += shift;
-                            }
-                        });
+                return changeColourOnBytes(in, [shifts](std::array<double, 3>& c) {
+                    const double shift =
+                        lookUp(*shifts, kLuma[0] * c[0] + kLuma[1] * c[1] + kLuma[2] * c[2]);
+                    for (double& channel : c) {
+                        channel += shift;
                     }
-                };
-                return CIImage::imageWithPipeline(
-                    CIImagePipeline::withBytes(rowKernel(*pipeline.bytes(), row),
-                                               pipeline.alpha() == CIAlpha::Opaque),
-                    in.extent());
+                });
             }
             return mapColour(in, [&](const VImage& rgb) {
                 const VImage y =

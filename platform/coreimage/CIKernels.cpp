@@ -122,22 +122,14 @@ VImage rowKernel(const VImage& bytes, RowKernel row) {
 
 CIImagePtr affineColour(const CIImage& image, const Matrix3& m,
                         const std::array<double, 3>& offset) {
-    const std::optional<VImage>& bytes = image.pipeline().bytes();
-    if (!bytes) {
-        return mapColour(image, [&](const VImage& rgb) { return colourMatrix(rgb, m, offset); });
+    if (CIImagePtr changed = changeColourOnBytes(image, [m, offset](std::array<double, 3>& c) {
+            c = {m[0] * c[0] + m[1] * c[1] + m[2] * c[2] + offset[0],
+                 m[3] * c[0] + m[4] * c[1] + m[5] * c[2] + offset[1],
+                 m[6] * c[0] + m[7] * c[1] + m[8] * c[2] + offset[2]};
+        })) {
+        return changed;
     }
-    return withBytes(
-        rowKernel(*bytes,
-                  [m, offset](const uint8_t* in, uint8_t* out, int width, int, int) {
-                      for (int i = 0; i < width * 4; i += 4) {
-                          changeStraightPixel(in + i, out + i, [&](std::array<double, 3>& c) {
-                              c = {m[0] * c[0] + m[1] * c[1] + m[2] * c[2] + offset[0],
-                                   m[3] * c[0] + m[4] * c[1] + m[5] * c[2] + offset[1],
-                                   m[6] * c[0] + m[7] * c[1] + m[8] * c[2] + offset[2]};
-                          });
-                      }
-                  }),
-        isOpaque(image), image.extent());
+    return mapColour(image, [&](const VImage& rgb) { return colourMatrix(rgb, m, offset); });
 }
 
 CIImagePtr curveColour(const CIImage& image, const CurveTable& table) {

@@ -93,4 +93,23 @@ inline void changeStraightPixel(const uint8_t* in, uint8_t* out, Change&& change
     }
 }
 
+// `change` (as changeStraightPixel takes it) on every pixel of the image's bytes, in a
+// kernel that holds its own copy of `change`; null when the image has no bytes.
+template <class Change>
+CIImagePtr changeColourOnBytes(const CIImage& image, Change change) {
+    const CIImagePipeline& pipeline = image.pipeline();
+    if (!pipeline.bytes()) {
+        return nullptr;
+    }
+    const auto row = [change](const uint8_t* in, uint8_t* out, int width, int, int) {
+        for (int i = 0; i < width * 4; i += 4) {
+            changeStraightPixel(in + i, out + i, change);
+        }
+    };
+    return CIImage::imageWithPipeline(
+        CIImagePipeline::withBytes(rowKernel(*pipeline.bytes(), row),
+                                   pipeline.alpha() == CIAlpha::Opaque),
+        image.extent());
+}
+
 } // namespace CIKernels
