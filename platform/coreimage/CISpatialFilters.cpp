@@ -200,7 +200,8 @@ std::optional<double> nearWhole(double value) {
 // The pixels of `input` moved whole by a transform that maps the pixel grid onto itself:
 // quarter turns and mirrors (computed turns by multiples of pi/2 come within rounding error
 // of one) with a whole-pixel shift, on a picture whose extent lies on the grid. Exact,
-// and as fast as copying; null when the transform is not one of those.
+// and as fast as copying; null when the transform is not one of those. The caller has
+// checked that the output is a picture.
 CIImagePtr gridTransform(const CIImage& input, const CGAffineTransform& t) {
     const CGRect& extent = input.extent();
     const auto a = nearWhole(t.a), b = nearWhole(t.b), c = nearWhole(t.c), d = nearWhole(t.d);
@@ -212,9 +213,6 @@ CIImagePtr gridTransform(const CIImage& input, const CGAffineTransform& t) {
     }
     const CGAffineTransform exact = CGAffineTransformMake(*a, *b, *c, *d, *tx, *ty);
     const CGRect out = CGRectApplyAffineTransform(extent, exact);
-    if (!fitsPicture(out, "CIAffineTransform")) {
-        return nullptr;
-    }
     // In pixel rows (y down) the linear part reads (a, -c; -b, d).
     const double m0 = *a, m1 = -*c, m2 = -*b;
     return movePixels(input, true, out, [&](const VImage& pixels) {
@@ -248,11 +246,11 @@ CIImagePtr affineTransform(const CIImage& input, const CIFilter& filter) {
               NSStringFromCGRect(CGRectMake(t.a, t.b, t.c, t.d)));
         return nullptr;
     }
-    if (auto moved = gridTransform(input, t)) {
-        return moved;
-    }
     if (!fitsPicture(out, "CIAffineTransform")) {
         return nullptr;
+    }
+    if (auto moved = gridTransform(input, t)) {
+        return moved;
     }
     // In pixel coordinates (x right, y down from the top of each extent), a point p of the
     // input lands at A p + o in the output.
