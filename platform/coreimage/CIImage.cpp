@@ -122,7 +122,7 @@ std::shared_ptr<CIImage> CIImage::imageWithPipeline(std::shared_ptr<const CIImag
 }
 
 std::shared_ptr<CIImage> CIImage::imageByCroppingToRect(const CGRect& rect) const {
-    const CGRect kept = CGRectIntegral(CGRectIntersection(extent_, CGRectStandardize(rect)));
+    const CGRect kept = CGRectIntersection(extent_, CGRectIntegral(CGRectStandardize(rect)));
     if (CGRectIsNull(kept) || CGRectIsEmpty(kept)) {
         NSLog("CIImage: nothing of %@ lies in %@", description(), NSStringFromCGRect(rect));
         return nullptr;
