@@ -134,9 +134,7 @@ void UIView::setTransform(const CGAffineTransform& transform) {
         layer_->setTransform(CATransform3DMakeAffineTransform(transform));
         return;
     }
-    requireMainThread("setTransform");
-    UIViewAnimation::noteChange(*this, "transform");
-    transform_ = transform;
+    layerTransformDidChange(CATransform3DMakeAffineTransform(transform));
 }
 
 void UIView::layerTransformDidChange(const CATransform3D& transform) {
@@ -156,9 +154,9 @@ std::shared_ptr<CALayer> UIView::layer() const {
         layer_ = CALayer::layer();
         layer_->setTransform(CATransform3DMakeAffineTransform(transform_));
         layer_->setTransformObserver(
-            [weakView = std::weak_ptr<const NSObject>(weak_from_this())](const CATransform3D& t) {
-                if (auto view = std::const_pointer_cast<NSObject>(weakView.lock())) {
-                    static_cast<UIView&>(*view).layerTransformDidChange(t);
+            [weakView = std::weak_ptr<UIView>(sharedSelf())](const CATransform3D& t) {
+                if (auto view = weakView.lock()) {
+                    view->layerTransformDidChange(t);
                 }
             });
     }
