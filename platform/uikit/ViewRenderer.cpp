@@ -51,6 +51,15 @@ void paintShadow(const CALayer& layer, const CGRect& bounds, const CGContextRef&
     CGContextRestoreGState(context);
 }
 
+// Moves into coordinates that `transform` turns about their point `anchor`, placed at
+// `centre` of the current ones.
+void enterTurnedAbout(const CGContextRef& context, const CGPoint& centre,
+                      const CGAffineTransform& transform, const CGPoint& anchor) {
+    CGContextTranslateCTM(context, centre.x, centre.y);
+    CGContextConcatCTM(context, transform);
+    CGContextTranslateCTM(context, -anchor.x, -anchor.y);
+}
+
 void paintLayerTree(const CALayer& layer, const CGContextRef& context) {
     if (layer.isHidden() || layer.opacity() <= 0) {
         return;
@@ -58,9 +67,9 @@ void paintLayerTree(const CALayer& layer, const CGContextRef& context) {
     CGContextSaveGState(context);
     // The transform turns the layer about its centre; a flat drawing shows its affine part.
     const CGRect frame = layer.frame();
-    CGContextTranslateCTM(context, CGRectGetMidX(frame), CGRectGetMidY(frame));
-    CGContextConcatCTM(context, CATransform3DGetAffineTransform(layer.transform()));
-    CGContextTranslateCTM(context, -frame.size.width / 2, -frame.size.height / 2);
+    enterTurnedAbout(context, CGPointMake(CGRectGetMidX(frame), CGRectGetMidY(frame)),
+                     CATransform3DGetAffineTransform(layer.transform()),
+                     CGPointMake(frame.size.width / 2, frame.size.height / 2));
     CGContextSetAlpha(context, layer.opacity());
     if (layer.masksToBounds()) {
         CGContextAddPath(context, outline(layer.bounds(), layer.cornerRadius()));
@@ -91,12 +100,10 @@ void paintView(const UIView& view, const CGContextRef& context);
 
 // Moves from the superview's coordinates into the subview's bounds coordinates.
 void enterSubview(const UIView& subview, const CGContextRef& context) {
-    CGRect bounds = subview.bounds();
-    CGPoint center = subview.center();
-    CGContextTranslateCTM(context, center.x, center.y);
-    CGContextConcatCTM(context, subview.transform());
-    CGContextTranslateCTM(context, -bounds.size.width / 2 - bounds.origin.x,
-                          -bounds.size.height / 2 - bounds.origin.y);
+    const CGRect bounds = subview.bounds();
+    enterTurnedAbout(context, subview.center(), subview.transform(),
+                     CGPointMake(bounds.size.width / 2 + bounds.origin.x,
+                                 bounds.size.height / 2 + bounds.origin.y));
 }
 
 void paintContent(const UIView& view, const CALayer& layer, const CGContextRef& context) {
