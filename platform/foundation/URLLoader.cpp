@@ -95,6 +95,8 @@ struct URLLoader::Transfer {
     void configure(const NSURLRequest* request);
     std::shared_ptr<NSError> errorFor(CURLcode result) const;
     std::shared_ptr<NSHTTPURLResponse> response();
+    // The status code of the last response received; 0 before any.
+    long statusCode() const;
 
     static size_t receiveBody(char* data, size_t size, size_t count, void* transfer);
     static size_t receiveHeader(char* data, size_t size, size_t count, void* transfer);
@@ -251,9 +253,7 @@ std::shared_ptr<NSError> URLLoader::Transfer::errorFor(CURLcode result) const {
     case CURLE_UNSUPPORTED_PROTOCOL: {
         // The scheme was checked before the load: without a status, the server's answer
         // was not HTTP; with one, a redirect led to another scheme.
-        long status = 0;
-        curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
-        code = status == 0 ? NSURLErrorBadServerResponse : NSURLErrorUnsupportedURL;
+        code = statusCode() == 0 ? NSURLErrorBadServerResponse : NSURLErrorUnsupportedURL;
         break;
     }
     case CURLE_URL_MALFORMAT:
@@ -310,11 +310,16 @@ std::shared_ptr<NSError> URLLoader::Transfer::errorFor(CURLcode result) const {
     return NSURLErrorWithCode(code, urlString(), url->host());
 }
 
-std::shared_ptr<NSHTTPURLResponse> URLLoader::Transfer::response() {
+long URLLoader::Transfer::statusCode() const {
     long status = 0;
+    curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
+    return status;
+}
+
+std::shared_ptr<NSHTTPURLResponse> URLLoader::Transfer::response() {
+    const long status = statusCode();
     long version = 0;
     char* effectiveURL = nullptr;
-    curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
     curl_easy_getinfo(easy, CURLINFO_HTTP_VERSION, &version);
     curl_easy_getinfo(easy, CURLINFO_EFFECTIVE_URL, &effectiveURL);
     // Where the redirects led; the request's URL when curl's text is not one we accept.
@@ -482,9 +487,8 @@ void URLLoader::finish(uint64_t id, std::shared_ptr<NSError> error) {
     if (error) {
         // A connection lost after its status line still hands on that response, as the
         // platform does, so that a client tells a body broken off from no answer at all.
-        long status = 0;
-        curl_easy_getinfo(transfer->easy, CURLINFO_RESPONSE_CODE, &status);
-        const bool brokenOff = status != 0 && error->code() == NSURLErrorNetworkConnectionLost;
+        const bool brokenOff =
+            transfer->statusCode() != 0 && error->code() == NSURLErrorNetworkConnectionLost;
         transfer->completion(brokenOff ? transfer->response() : nullptr, std::nullopt,
                              std::move(error));
     } else {
