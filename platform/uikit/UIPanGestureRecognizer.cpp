@@ -47,6 +47,11 @@ void UIPanGestureRecognizer::touchesBeganWithEvent(const UITouchSet& touches,
 }
 
 void UIPanGestureRecognizer::touchesMovedWithEvent(const UITouchSet&, const UIEvent* event) {
+    if (touchesDown().size() > maximumNumberOfTouches_) {
+        // Too many fingers move nothing: the translation waits for fewer.
+        fingersChanged();
+        return;
+    }
     const CGPoint centre = centroid(touchesDown());
     const double now = event ? event->timestamp() : lastMoveTime_;
     if (now > lastMoveTime_) {
@@ -55,9 +60,6 @@ void UIPanGestureRecognizer::touchesMovedWithEvent(const UITouchSet&, const UIEv
         lastMoveTime_ = now;
     }
     centre_ = centre;
-    if (touchesDown().size() > maximumNumberOfTouches_) {
-        return;
-    }
     if (state() == State::Possible) {
         if (std::hypot(centre_.x - origin_.x, centre_.y - origin_.y) > kMinimumTravel) {
             setState(State::Began);

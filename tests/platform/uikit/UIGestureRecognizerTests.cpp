@@ -1,12 +1,15 @@
 // The recognisers under mock time, fed by the touch injector: what each recognises and
 // fails, what they report, and how they share touches with each other and the views.
 #include "harness/TouchInjector.h"
+#include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIButton.h"
+#include "platform/uikit/UIEvent.h"
 #include "platform/uikit/UILongPressGestureRecognizer.h"
 #include "platform/uikit/UIPanGestureRecognizer.h"
 #include "platform/uikit/UIPinchGestureRecognizer.h"
 #include "platform/uikit/UIRotationGestureRecognizer.h"
 #include "platform/uikit/UITapGestureRecognizer.h"
+#include "platform/uikit/UITouch.h"
 #include "tests/platform/uikit/TouchFixture.h"
 
 #include <numbers>
@@ -211,6 +214,39 @@ TEST_F(UIGestureRecognizerTest, PanLimitedToOneFingerIgnoresTwo) {
     TouchInjector::drag(CGPointMake(100, 100), CGPointMake(160, 100), 0.3);
     ASSERT_FALSE(log.empty());
     EXPECT_EQ(log.front(), "pan began");
+}
+
+TEST_F(UIGestureRecognizerTest, PanLimitedToOneFingerCountsNoTravelOfTwo) {
+    CGPoint translation{};
+    auto pan = UIPanGestureRecognizer::initWithTargetAction(target, [&](UIGestureRecognizer& r) {
+        translation = static_cast<UIPanGestureRecognizer&>(r).translationInView(nullptr);
+    });
+    pan->setMaximumNumberOfTouches(1);
+    area->addGestureRecognizer(pan);
+    // By hand, as the injector's gestures keep their fingers down to the end: two fingers
+    // drag 80 to the right, one lifts, and the other drags 30 down.
+    double now = environment.mockClock().monotonicNow();
+    const auto send = [&](UITouchSet touches) {
+        UIApplication::sharedApplication()->sendEvent(UIEvent::initWithTouchesTimestamp(touches, now));
+        environment.fastForwardBy(TouchGesture::kFrameInterval);
+        now = environment.mockClock().monotonicNow();
+    };
+    auto first = UITouch::initWithWindowLocationTimestamp(window, CGPointMake(100, 100), now);
+    auto second = UITouch::initWithWindowLocationTimestamp(window, CGPointMake(140, 100), now);
+    send({first, second});
+    first->setPhaseLocationTimestamp(UITouchPhase::Moved, CGPointMake(180, 100), now);
+    second->setPhaseLocationTimestamp(UITouchPhase::Moved, CGPointMake(220, 100), now);
+    send({first, second});
+    first->setPhaseLocationTimestamp(UITouchPhase::Stationary, CGPointZero, now);
+    second->setPhaseLocationTimestamp(UITouchPhase::Ended, CGPointMake(220, 100), now);
+    send({first, second});
+    first->setPhaseLocationTimestamp(UITouchPhase::Moved, CGPointMake(180, 130), now);
+    send({first});
+    EXPECT_EQ(pan->state(), UIGestureRecognizerState::Began);
+    EXPECT_NEAR(translation.x, 0, 1e-9);
+    EXPECT_NEAR(translation.y, 30, 1e-9);
+    first->setPhaseLocationTimestamp(UITouchPhase::Ended, CGPointMake(180, 130), now);
+    send({first});
 }
 
 TEST_F(UIGestureRecognizerTest, PinchScaleIsTheRatioOfDistances) {
