@@ -95,8 +95,7 @@ inline void changeStraightPixel(const uint8_t* in, uint8_t* out, Change&& change
 
 // `change` (as changeStraightPixel takes it) on every pixel of the image's bytes, in a
 // kernel that holds its own copy of `change`; null when the image has no bytes.
-template <class Change>
-CIImagePtr changeColourOnBytes(const CIImage& image, Change change) {
+template <class Change> CIImagePtr changeColourOnBytes(const CIImage& image, Change change) {
     const CIImagePipeline& pipeline = image.pipeline();
     if (!pipeline.bytes()) {
         return nullptr;

@@ -207,7 +207,8 @@ TEST_F(UIGestureRecognizerTest, PanLimitedToOneFingerIgnoresTwo) {
     // Two fingers dragged side by side never begin it.
     TouchInjector::perform(TouchGesture::motion(
         [](double f) {
-            return std::vector<CGPoint>{CGPointMake(100 + 80 * f, 100), CGPointMake(140 + 80 * f, 100)};
+            return std::vector<CGPoint>{CGPointMake(100 + 80 * f, 100),
+                                        CGPointMake(140 + 80 * f, 100)};
         },
         0.3));
     EXPECT_TRUE(log.empty());
@@ -227,7 +228,8 @@ TEST_F(UIGestureRecognizerTest, PanLimitedToOneFingerCountsNoTravelOfTwo) {
     // drag 80 to the right, one lifts, and the other drags 30 down.
     double now = environment.mockClock().monotonicNow();
     const auto send = [&](UITouchSet touches) {
-        UIApplication::sharedApplication()->sendEvent(UIEvent::initWithTouchesTimestamp(touches, now));
+        UIApplication::sharedApplication()->sendEvent(
+            UIEvent::initWithTouchesTimestamp(touches, now));
         environment.fastForwardBy(TouchGesture::kFrameInterval);
         now = environment.mockClock().monotonicNow();
     };
