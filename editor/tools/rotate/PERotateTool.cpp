@@ -210,13 +210,6 @@ std::shared_ptr<UIImage> PERotateTool::turnedImage(const std::shared_ptr<UIImage
     return PECoreImageRender::renderedImage(*filter);
 }
 
-std::shared_ptr<UIImage> PERotateTool::buildImage(const std::shared_ptr<UIImage>& image) const {
-    // The filter engine's y axis points up: the angle turns the other way to match the
-    // preview; the mirrors are the same either way.
-    return turnedImage(image, CATransform3DGetAffineTransform(
-                                  rotateTransformClockwise(CATransform3DIdentity, false)));
-}
-
 void PERotateTool::executeWithCompletionBlock(Completion completion) {
     auto editor = this->editor();
     if (!editor || ended_) {
@@ -226,6 +219,8 @@ void PERotateTool::executeWithCompletionBlock(Completion completion) {
         PEToolPanel::startIndicator(gridView_, CGPointMake(gridView_->frame().size.width / 2,
                                                            gridView_->frame().size.height / 2));
     }
+    // The filter engine's y axis points up: the angle turns the other way to match the
+    // preview; the mirrors are the same either way.
     const CGAffineTransform transform =
         CATransform3DGetAffineTransform(rotateTransformClockwise(CATransform3DIdentity, false));
     dispatch_async(

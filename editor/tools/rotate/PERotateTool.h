@@ -75,8 +75,6 @@ public:
     CATransform3D rotateTransformClockwise(const CATransform3D& transform, bool clockwise) const;
     // Fits, turns and mirrors the preview; the outline follows it.
     void rotateStateDidChange();
-    // The picture turned with the current state at full resolution; null when it cannot be.
-    std::shared_ptr<UIImage> buildImage(const std::shared_ptr<UIImage>& image) const;
 
     State state() const;
     // The same for a given state, on any thread.
