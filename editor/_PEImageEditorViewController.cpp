@@ -49,14 +49,14 @@ double statusBarHeight() {
 }
 
 // Where a picture of that size lands fitted into a box of that size, centred; none when
-// either has no area.
+// it would have no area.
 std::optional<CGRect> fittedRect(CGSize picture, CGSize box) {
-    if (picture.width <= 0 || picture.height <= 0) {
+    const CGRect fitted =
+        UIImageView::imageRectForContentMode(UIViewContentMode::ScaleAspectFit, picture, box);
+    if (CGRectIsEmpty(fitted)) {
         return std::nullopt;
     }
-    const double r = std::min(box.width / picture.width, box.height / picture.height);
-    const double w = picture.width * r, h = picture.height * r;
-    return CGRectMake((box.width - w) / 2, (box.height - h) / 2, w, h);
+    return fitted;
 }
 
 // The picture's size, or the view's own when it shows none.
