@@ -23,7 +23,6 @@
 #include <numbers>
 
 namespace {
-constexpr double kItemWidth = 70;
 // The turned picture fills the picture area but for this margin.
 constexpr double kFit = 0.95;
 
@@ -121,19 +120,19 @@ void PERotateTool::sliderDidChange(UISlider&) {
 }
 
 void PERotateTool::setMenu() {
-    const double height = menuScroll_->frame().size.height;
-    double x = 0;
+    const CGRect frame =
+        CGRectMake(0, 0, PEToolPanel::kItemWidth, menuScroll_->frame().size.height);
+    std::vector<std::shared_ptr<PEToolbarMenuItem>> items;
     for (size_t tag = 0; tag < std::size(kMenu); ++tag) {
         auto item = PEImageEditorTheme::menuItemWithFrameTargetActionToolInfo(
-            CGRectMake(x, 0, kItemWidth, height), weakSelf<PERotateTool>(),
+            frame, weakSelf<PERotateTool>(),
             weakAction(self<PERotateTool>(), &PERotateTool::tappedMenu), nullptr);
         item->setTag(static_cast<long>(tag));
         item->setIconImage(imageForKeyDefaultImageName(kMenu[tag].iconKey, kMenu[tag].iconFile));
         item->setTitle(PEImageEditorTheme::localizedStringWithDefault(kMenu[tag].titleKey, " "));
-        menuScroll_->addSubview(item);
-        x += kItemWidth;
+        items.push_back(item);
     }
-    menuScroll_->setContentSize(CGSizeMake(std::max(x, menuScroll_->frame().size.width + 1), 0));
+    PEToolPanel::layOutItems(*menuScroll_, items);
 }
 
 void PERotateTool::tappedMenu(UIGestureRecognizer& sender) {
