@@ -138,8 +138,8 @@ std::shared_ptr<UISlider> PEBlurTool::sliderWithValueMinimumValueMaximumValue(fl
                                                                             float minimum,
                                                                             float maximum) {
     // Blurring is the costly step: once per release, not per move.
-    auto slider = PEToolSlider::sliderInContainer(*editor(), CGSizeMake(260, 30), 280, false, value,
-                                                  minimum, maximum);
+    auto slider = PEToolSlider::sliderInContainer(*editor()->view(), CGSizeMake(260, 30), 280,
+                                                  false, value, minimum, maximum);
     slider->addTargetActionForControlEvents(self<PEBlurTool>(),
                                             weakAction(self<PEBlurTool>(), &PEBlurTool::sliderDidChange),
                                             UIControlEventValueChanged);

@@ -5,6 +5,7 @@
 #include "editor/PEImageEditorTheme.h"
 #include "editor/PEImageToolHost.h"
 #include "editor/PEToolPanel.h"
+#include "editor/PEToolSlider.h"
 #include "editor/PEToolbarMenuItem.h"
 #include "editor/tools/rotate/PERotatePanel.h"
 #include "platform/coreimage/CIFilter.h"
@@ -72,8 +73,8 @@ void PERotateTool::setup() {
     gridView_->setClipsToBounds(false);
 
     rotateSlider_ = sliderWithValueMinimumValueMaximumValue(0, -1, 1);
-    sliderContainer_->setCenter(CGPointMake(editor->view()->frame().size.width / 2,
-                                            editor->menuView()->frame().origin.y - 30));
+    rotateSlider_->superview()->setCenter(CGPointMake(editor->view()->frame().size.width / 2,
+                                                      editor->menuView()->frame().origin.y - 30));
 
     menuScroll_ = PEToolPanel::menuStrip(*editor);
     setMenu();
@@ -97,21 +98,10 @@ void PERotateTool::showPreview() {
 std::shared_ptr<UISlider> PERotateTool::sliderWithValueMinimumValueMaximumValue(float value,
                                                                                 float minimum,
                                                                                 float maximum) {
-    auto slider = UISlider::initWithFrame(CGRectMake(10, 0, 260, 30));
-    const double height = slider->frame().size.height;
-    sliderContainer_ = UIView::initWithFrame(CGRectMake(0, 0, 280, height));
-    sliderContainer_->setBackgroundColor(UIColor::blackColor()->colorWithAlphaComponent(0.3));
-    sliderContainer_->layer()->setCornerRadius(height / 2);
-    slider->setContinuous(true);
+    auto slider = PEToolSlider::sliderInContainer(*editor()->view(), CGSizeMake(260, 30), 280, true,
+                                                  value, minimum, maximum);
     slider->addTargetActionForControlEvents(self<PERotateTool>(), &PERotateTool::sliderDidChange,
                                             UIControlEventValueChanged);
-    slider->setMaximumValue(maximum);
-    slider->setMinimumValue(minimum);
-    slider->setValue(value);
-    sliderContainer_->addSubview(slider);
-    if (auto editor = this->editor()) {
-        editor->view()->addSubview(sliderContainer_);
-    }
     return slider;
 }
 
@@ -252,7 +242,9 @@ void PERotateTool::cleanup() {
     if (!editor || !menuScroll_) {
         return;
     }
-    sliderContainer_->removeFromSuperview();
+    if (auto container = rotateSlider_->superview()) {
+        container->removeFromSuperview();
+    }
     gridView_->removeFromSuperview();
     auto imageView = editor->imageView();
     if (executed_ && rotateImageView_) {

@@ -93,7 +93,6 @@ private:
     void showPreview();
 
     std::shared_ptr<UISlider> rotateSlider_;
-    std::shared_ptr<UIView> sliderContainer_;
     std::shared_ptr<UIScrollView> menuScroll_;
     CGRect initialRect_{};
     bool executed_ = false;
