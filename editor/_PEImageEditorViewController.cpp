@@ -25,7 +25,6 @@
 #include "platform/uikit/UINavigationController.h"
 #include "platform/uikit/UINavigationItem.h"
 #include "platform/uikit/UIScrollView.h"
-#include "platform/uikit/UIViewAnimation.h"
 #include "platform/uikit/UIWindow.h"
 #include "platform/uikit/WeakAction.h"
 
