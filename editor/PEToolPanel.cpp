@@ -8,11 +8,6 @@
 
 #include <algorithm>
 
-namespace {
-// The width of an entry of a tool's strip.
-constexpr double kStripItemWidth = 70;
-} // namespace
-
 namespace PEToolPanel {
 
 void animate(const UIViewAnimation::Block& animations, UIViewAnimation::Completion completion) {
@@ -71,24 +66,36 @@ void slideOutAndRemove(PEImageToolHost& editor, const std::shared_ptr<UIView>& p
             });
 }
 
-void fillWithEntries(UIScrollView& strip, const PEImageToolInfo::ToolList& entries,
-                     std::weak_ptr<NSObject> target, const UIGestureRecognizer::Action& action,
-                     const std::function<void(const std::shared_ptr<PEToolbarMenuItem>&)>& added) {
+void layOutItems(UIScrollView& strip, const std::vector<std::shared_ptr<PEToolbarMenuItem>>& items,
+                 double gap) {
     const double height = strip.frame().size.height;
     double x = 0;
-    for (const auto& entry : entries) {
-        if (!entry->available()) {
-            continue;
-        }
-        auto item = PEImageEditorTheme::menuItemWithFrameTargetActionToolInfo(
-            CGRectMake(x, 0, kStripItemWidth, height), target, action, entry);
+    for (const auto& item : items) {
+        item->setFrame(CGRectMake(x + gap, 0, kItemWidth, height));
         strip.addSubview(item);
-        if (added) {
-            added(item);
-        }
-        x += kStripItemWidth;
+        x += gap + kItemWidth;
     }
     strip.setContentSize(CGSizeMake(std::max(x, strip.frame().size.width + 1), 0));
+}
+
+void fillWithEntries(UIScrollView& strip, const PEImageToolInfo::ToolList& entries,
+                     std::weak_ptr<NSObject> target, const UIGestureRecognizer::Action& action,
+                     const std::function<void(const std::shared_ptr<PEToolbarMenuItem>&)>& added,
+                     double gap) {
+    const CGRect frame = CGRectMake(0, 0, kItemWidth, strip.frame().size.height);
+    std::vector<std::shared_ptr<PEToolbarMenuItem>> items;
+    for (const auto& entry : entries) {
+        if (entry->available()) {
+            items.push_back(PEImageEditorTheme::menuItemWithFrameTargetActionToolInfo(
+                frame, target, action, entry));
+        }
+    }
+    layOutItems(strip, items, gap);
+    if (added) {
+        for (const auto& item : items) {
+            added(item);
+        }
+    }
 }
 
 } // namespace PEToolPanel

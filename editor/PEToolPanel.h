@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class PEImageToolHost;
 class PEToolbarMenuItem;
@@ -20,6 +21,9 @@ namespace PEToolPanel {
 
 // The length of every tool animation, in seconds.
 inline constexpr double kAnimationDuration = 0.3;
+
+// The width of an item of the editor's menu and of a tool's strip.
+inline constexpr double kItemWidth = 70;
 
 // `animations` run as one 0.3-second animation; `completion` once it ends.
 void animate(const UIViewAnimation::Block& animations, UIViewAnimation::Completion completion = {});
@@ -46,12 +50,19 @@ void slideIn(PEImageToolHost& editor, const std::shared_ptr<UIView>& panel,
 void slideOutAndRemove(PEImageToolHost& editor, const std::shared_ptr<UIView>& panel,
                        UIViewAnimation::Completion completion = {});
 
-// Fills a strip of entries (the filter and effect tools): an item 70 points wide per
-// available entry, in the given order and without gaps, sending `action` to `target` when
-// tapped; `added` sees each item once it is in the strip. The content is as wide as the
-// items, and always a point wider than the strip, so that it can be dragged a little.
+// Adds ready-made items to the strip in their order, each kItemWidth wide and as high as
+// the strip: the first at `gap`, each next one `gap` after the end of the one before. The
+// content is as wide as that, and always a point wider than the strip, so that it can be
+// dragged a little.
+void layOutItems(UIScrollView& strip, const std::vector<std::shared_ptr<PEToolbarMenuItem>>& items,
+                 double gap = 0);
+
+// Fills a strip of entries (the editor's menu, the filter and effect tools): an item per
+// available entry, in the given order and laid out as layOutItems does, sending `action`
+// to `target` when tapped; `added` sees each item once it is in the strip.
 void fillWithEntries(UIScrollView& strip, const PEImageToolInfo::ToolList& entries,
                      std::weak_ptr<NSObject> target, const UIGestureRecognizer::Action& action,
-                     const std::function<void(const std::shared_ptr<PEToolbarMenuItem>&)>& added);
+                     const std::function<void(const std::shared_ptr<PEToolbarMenuItem>&)>& added,
+                     double gap = 0);
 
 } // namespace PEToolPanel

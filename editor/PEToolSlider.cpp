@@ -1,13 +1,18 @@
 #include "editor/PEToolSlider.h"
 
-#include "editor/PEImageToolHost.h"
 #include "platform/quartzcore/CALayer.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UISlider.h"
 
+#include <numbers>
+
+namespace {
+constexpr double kUprightRise = 150;
+} // namespace
+
 namespace PEToolSlider {
 
-std::shared_ptr<UISlider> sliderInContainer(PEImageToolHost& editor, CGSize sliderSize,
+std::shared_ptr<UISlider> sliderInContainer(UIView& parent, CGSize sliderSize,
                                             double containerWidth, bool continuous, float value,
                                             float minimum, float maximum) {
     auto slider = UISlider::initWithFrame(CGRectMake(10, 0, sliderSize.width, sliderSize.height));
@@ -19,8 +24,14 @@ std::shared_ptr<UISlider> sliderInContainer(PEImageToolHost& editor, CGSize slid
     slider->setMinimumValue(minimum);
     slider->setValue(value);
     container->addSubview(slider);
-    editor.view()->addSubview(container);
+    parent.addSubview(container);
     return slider;
+}
+
+void placeUprightAbove(UISlider& slider, double x, const UISlider& below) {
+    auto container = slider.superview();
+    container->setCenter(CGPointMake(x, below.superview()->frame().origin.y - kUprightRise));
+    container->setTransform(CGAffineTransformMakeRotation(-std::numbers::pi / 2));
 }
 
 } // namespace PEToolSlider

@@ -6,6 +6,7 @@
 #include "editor/PEImageEditorTransitionDelegate.h"
 #include "editor/PEImageToolBase.h"
 #include "editor/PEImageToolInfo.h"
+#include "editor/PEToolPanel.h"
 #include "editor/PEToolbarMenuItem.h"
 #include "editor/categories/UIImage+Utility.h"
 #include "editor/categories/UIView+PEImageToolInfo.h"
@@ -24,7 +25,6 @@
 #include "platform/uikit/UINavigationController.h"
 #include "platform/uikit/UINavigationItem.h"
 #include "platform/uikit/UIScrollView.h"
-#include "platform/uikit/UIViewAnimation.h"
 #include "platform/uikit/UIWindow.h"
 #include "platform/uikit/WeakAction.h"
 
@@ -32,10 +32,6 @@
 
 namespace {
 constexpr double kMenuHeight = 80;
-constexpr double kMenuItemWidth = 70;
-constexpr double kSwapDuration = 0.3;
-constexpr double kFlightDuration = 0.3;
-constexpr double kFlashDuration = 0.3;
 // Below this system version the status bar lies outside the screen's views.
 constexpr double kStatusBarInsideVersion = 7;
 
@@ -49,14 +45,14 @@ double statusBarHeight() {
 }
 
 // Where a picture of that size lands fitted into a box of that size, centred; none when
-// either has no area.
+// it would have no area.
 std::optional<CGRect> fittedRect(CGSize picture, CGSize box) {
-    if (picture.width <= 0 || picture.height <= 0) {
+    const CGRect fitted =
+        UIImageView::imageRectForContentMode(UIViewContentMode::ScaleAspectFit, picture, box);
+    if (CGRectIsEmpty(fitted)) {
         return std::nullopt;
     }
-    const double r = std::min(box.width / picture.width, box.height / picture.height);
-    const double w = picture.width * r, h = picture.height * r;
-    return CGRectMake((box.width - w) / 2, (box.height - h) / 2, w, h);
+    return fitted;
 }
 
 // The picture's size, or the view's own when it shows none.
@@ -270,32 +266,20 @@ void _PEImageEditorViewController::initImageScrollView() {
 
 void _PEImageEditorViewController::setMenuView() {
     auto menu = menuView();
-    const double height = menu->frame().size.height;
-    const double width = menu->frame().size.width;
-    std::vector<std::shared_ptr<PEImageToolInfo>> tools;
-    if (auto info = toolInfo()) {
-        for (const auto& tool : info->sortedSubtools()) {
-            if (tool->available()) {
-                tools.push_back(tool);
-            }
-        }
-    }
+    auto info = toolInfo();
+    const PEImageToolInfo::ToolList tools =
+        info ? info->sortedSubtools() : PEImageToolInfo::ToolList{};
+    const auto shown = std::count_if(tools.begin(), tools.end(),
+                                     [](const auto& tool) { return tool->available(); });
     // Less than two items' width left over is shared out as equal gaps around the items;
     // more (or none) leaves the items packed from the left.
-    const double spare = width - double(tools.size()) * kMenuItemWidth;
+    const double spare = menu->frame().size.width - double(shown) * PEToolPanel::kItemWidth;
     const double gap =
-        spare > 0 && spare < 2 * kMenuItemWidth ? spare / double(tools.size() + 1) : 0;
+        spare > 0 && spare < 2 * PEToolPanel::kItemWidth ? spare / double(shown + 1) : 0;
     auto self = this->self<_PEImageEditorViewController>();
-    double x = 0;
-    for (const auto& tool : tools) {
-        auto item = PEImageEditorTheme::menuItemWithFrameTargetActionToolInfo(
-            CGRectMake(gap + x, 0, kMenuItemWidth, height), weakSelf<NSObject>(),
-            weakAction(self, &_PEImageEditorViewController::tappedMenuView), tool);
-        menu->addSubview(item);
-        x += gap + kMenuItemWidth;
-    }
-    // Always a little wider than the strip, so that it can be dragged even when all fit.
-    menu->setContentSize(CGSizeMake(std::max(x, width + 1), 0));
+    PEToolPanel::fillWithEntries(*menu, tools, weakSelf<NSObject>(),
+                                 weakAction(self, &_PEImageEditorViewController::tappedMenuView),
+                                 {}, gap);
 }
 
 // Picture geometry.
@@ -374,9 +358,7 @@ void _PEImageEditorViewController::tappedMenuView(UIGestureRecognizer& recognize
     if (!item) {
         return;
     }
-    item->setAlpha(0.2);
-    UIViewAnimation::animateWithDurationDelayOptionsAnimationsCompletion(
-        kFlashDuration, 0, 0, [item] { item->setAlpha(1); }, nullptr);
+    PEToolPanel::flash(item);
     setupToolWithToolInfo(PEViewToolInfo::toolInfo(*item));
 }
 
@@ -456,8 +438,7 @@ void _PEImageEditorViewController::swapMenuViewWithEditting(bool editing) {
     const CGAffineTransform transform =
         editing ? CGAffineTransformMakeTranslation(0, menuSlideDistance())
                 : CGAffineTransformIdentity;
-    UIViewAnimation::animateWithDurationDelayOptionsAnimationsCompletion(
-        kSwapDuration, 0, 0, [menu, transform] { menu->setTransform(transform); }, nullptr);
+    PEToolPanel::animate([menu, transform] { menu->setTransform(transform); });
 }
 
 void _PEImageEditorViewController::swapNavigationBarWithEditting(bool editing) {
@@ -472,16 +453,12 @@ void _PEImageEditorViewController::swapNavigationBarWithEditting(bool editing) {
         bar->setHidden(false);
         bar->setTransform(CGAffineTransformMakeTranslation(0, -height));
         const double rise = UINavigationBar::kStatusBarHeight + navigationBar->frame().size.height;
-        UIViewAnimation::animateWithDurationDelayOptionsAnimationsCompletion(
-            kSwapDuration, 0, 0,
-            [navigationBar, bar, rise] {
-                navigationBar->setTransform(CGAffineTransformMakeTranslation(0, -rise));
-                bar->setTransform(CGAffineTransformIdentity);
-            },
-            nullptr);
+        PEToolPanel::animate([navigationBar, bar, rise] {
+            navigationBar->setTransform(CGAffineTransformMakeTranslation(0, -rise));
+            bar->setTransform(CGAffineTransformIdentity);
+        });
     } else {
-        UIViewAnimation::animateWithDurationDelayOptionsAnimationsCompletion(
-            kSwapDuration, 0, 0,
+        PEToolPanel::animate(
             [navigationBar, bar, height] {
                 navigationBar->setTransform(CGAffineTransformIdentity);
                 bar->setTransform(CGAffineTransformMakeTranslation(0, -height));
@@ -696,8 +673,7 @@ void _PEImageEditorViewController::expropriateImageView() {
             nullptr);
     }
     auto bgView = bgView_;
-    UIViewAnimation::animateWithDurationDelayOptionsAnimationsCompletion(
-        kFlightDuration, 0, 0,
+    PEToolPanel::animate(
         [copy, landing, bgView, bar, menu] {
             copy->setTransform(CGAffineTransformIdentity);
             if (landing) {
@@ -759,8 +735,7 @@ void _PEImageEditorViewController::restoreImageView(bool canceled) {
     imageView_->setHidden(true);
 
     auto bgView = bgView_;
-    UIViewAnimation::animateWithDurationDelayOptionsAnimationsCompletion(
-        kFlightDuration, 0, 0,
+    PEToolPanel::animate(
         [bgView, menu, bar, copy, target, slide] {
             if (bgView) {
                 bgView->setAlpha(0);

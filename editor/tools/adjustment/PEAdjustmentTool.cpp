@@ -19,8 +19,6 @@
 #include "platform/uikit/UISlider.h"
 #include "platform/uikit/WeakAction.h"
 
-#include <numbers>
-
 namespace {
 dispatch_queue_t backgroundQueue() {
     return dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0);
@@ -90,8 +88,8 @@ void PEAdjustmentTool::cleanup() {
 std::shared_ptr<UISlider> PEAdjustmentTool::sliderWithValueMinimumValueMaximumValue(float value,
                                                                                   float minimum,
                                                                                   float maximum) {
-    auto slider = PEToolSlider::sliderInContainer(*editor(), CGSizeMake(240, 35), 260, true, value,
-                                                  minimum, maximum);
+    auto slider = PEToolSlider::sliderInContainer(*editor()->view(), CGSizeMake(240, 35), 260,
+                                                  true, value, minimum, maximum);
     slider->addTargetActionForControlEvents(self<PEAdjustmentTool>(),
                                             &PEAdjustmentTool::sliderDidChange,
                                             UIControlEventValueChanged);
@@ -118,16 +116,12 @@ void PEAdjustmentTool::setupSlider() {
 
     // Upright at the edges: the container turned a quarter back, minimum at the bottom.
     brightnessSlider_ = sliderWithValueMinimumValueMaximumValue(0, -1, 1);
-    auto brightness = brightnessSlider_->superview();
-    brightness->setCenter(CGPointMake(20, UIViewx::top(*saturation) - 150));
-    brightness->setTransform(CGAffineTransformMakeRotation(-std::numbers::pi / 2));
+    PEToolSlider::placeUprightAbove(*brightnessSlider_, 20, *saturationSlider_);
     setIconForSliderWithKeyDefaultIconName(*brightnessSlider_, "brightnessIconAssetsName",
                                            "brightness.png");
 
     contrastSlider_ = sliderWithValueMinimumValueMaximumValue(1, 0.5, 1.5);
-    auto contrast = contrastSlider_->superview();
-    contrast->setCenter(CGPointMake(viewWidth - 20, brightness->center().y));
-    contrast->setTransform(CGAffineTransformMakeRotation(-std::numbers::pi / 2));
+    PEToolSlider::placeUprightAbove(*contrastSlider_, viewWidth - 20, *saturationSlider_);
     setIconForSliderWithKeyDefaultIconName(*contrastSlider_, "contrastIconAssetsName",
                                            "contrast.png");
 }

@@ -29,7 +29,6 @@
 #include <numbers>
 
 namespace {
-constexpr double kItemWidth = 70;
 constexpr float kDefaultStrength = 0.2f;
 
 dispatch_queue_t backgroundQueue() {
@@ -139,8 +138,8 @@ std::shared_ptr<UISlider> PEBlurTool::sliderWithValueMinimumValueMaximumValue(fl
                                                                             float minimum,
                                                                             float maximum) {
     // Blurring is the costly step: once per release, not per move.
-    auto slider = PEToolSlider::sliderInContainer(*editor(), CGSizeMake(260, 30), 280, false, value,
-                                                  minimum, maximum);
+    auto slider = PEToolSlider::sliderInContainer(*editor()->view(), CGSizeMake(260, 30), 280,
+                                                  false, value, minimum, maximum);
     slider->addTargetActionForControlEvents(self<PEBlurTool>(),
                                             weakAction(self<PEBlurTool>(), &PEBlurTool::sliderDidChange),
                                             UIControlEventValueChanged);
@@ -159,11 +158,12 @@ void PEBlurTool::setBlurMenu() {
         {Circle, "PEBlurEffect_MenuItemCircle", "Cirlcle", "circleIconAssetsName", "btn_circle.png"},
         {Band, "PEBlurEffect_MenuItemBand", "Band", "bandIconAssetsName", "btn_band.png"},
     };
-    const double height = menuScroll_->frame().size.height;
-    double x = 0;
+    const CGRect frame =
+        CGRectMake(0, 0, PEToolPanel::kItemWidth, menuScroll_->frame().size.height);
+    std::vector<std::shared_ptr<PEToolbarMenuItem>> menu;
     for (const auto& entry : items) {
         auto item = PEImageEditorTheme::menuItemWithFrameTargetActionToolInfo(
-            CGRectMake(x, 0, kItemWidth, height), weakSelf<PEBlurTool>(),
+            frame, weakSelf<PEBlurTool>(),
             weakAction(self<PEBlurTool>(), &PEBlurTool::tappedBlurMenu), nullptr);
         item->setTag(static_cast<long>(entry.tag));
         item->setTitle(PEImageEditorTheme::localizedStringWithDefault(entry.titleKey, entry.title));
@@ -171,10 +171,9 @@ void PEBlurTool::setBlurMenu() {
         if (!selectedMenu_) {
             setSelectedMenu(item);
         }
-        menuScroll_->addSubview(item);
-        x += kItemWidth;
+        menu.push_back(item);
     }
-    menuScroll_->setContentSize(CGSizeMake(std::max(x, menuScroll_->frame().size.width + 1), 0));
+    PEToolPanel::layOutItems(*menuScroll_, menu);
 }
 
 void PEBlurTool::setSelectedMenu(const std::shared_ptr<UIView>& item) {

@@ -1,21 +1,15 @@
 #include "editor/tools/effect/PESliderEffect.h"
 
 #include "app/categories/UIView+UIViewx.h"
+#include "editor/PEToolSlider.h"
 #include "platform/coreimage/CIFilter.h"
 #include "platform/foundation/NSNumber.h"
-#include "platform/quartzcore/CALayer.h"
-#include "platform/uikit/UIColor.h"
 #include "platform/uikit/UISlider.h"
-
-#include <numbers>
 
 namespace {
 constexpr double kSliderWidth = 260, kSliderHeight = 30, kStripWidth = 280;
-constexpr double kSliderInset = 10;
-constexpr double kStripAlpha = 0.3;
 constexpr double kBottomGap = 30;
 constexpr double kRightGap = 20;
-constexpr double kUprightRise = 150;
 
 UIView& stripOf(const UISlider& slider) {
     return *slider.superview();
@@ -41,18 +35,11 @@ void PESliderEffect::cleanup() {
 
 std::shared_ptr<UISlider>
 PESliderEffect::sliderWithValueMinimumValueMaximumValue(float value, float minimum, float maximum) {
-    auto slider = UISlider::initWithFrame(CGRectMake(kSliderInset, 0, kSliderWidth, kSliderHeight));
-    auto strip = UIView::initWithFrame(CGRectMake(0, 0, kStripWidth, kSliderHeight));
-    strip->setBackgroundColor(UIColor::colorWithWhiteAlpha(0, kStripAlpha));
-    strip->layer()->setCornerRadius(kSliderHeight / 2);
-    slider->setContinuous(continuousSliders());
+    auto slider =
+        PEToolSlider::sliderInContainer(*containerView_, CGSizeMake(kSliderWidth, kSliderHeight),
+                                        kStripWidth, continuousSliders(), value, minimum, maximum);
     slider->addTargetActionForControlEvents(
         self<PESliderEffect>(), &PESliderEffect::sliderDidChange, UIControlEventValueChanged);
-    slider->setMaximumValue(maximum);
-    slider->setMinimumValue(minimum);
-    slider->setValue(value);
-    strip->addSubview(slider);
-    containerView_->addSubview(strip);
     return slider;
 }
 
@@ -78,8 +65,5 @@ void PESliderEffect::placeAtBottom(UISlider& slider) const {
 }
 
 void PESliderEffect::placeUprightAbove(UISlider& slider, const UISlider& below) const {
-    UIView& strip = stripOf(slider);
-    strip.setCenter(CGPointMake(UIViewx::width(*containerView_) - kRightGap,
-                                UIViewx::top(stripOf(below)) - kUprightRise));
-    strip.setTransform(CGAffineTransformMakeRotation(-std::numbers::pi / 2));
+    PEToolSlider::placeUprightAbove(slider, UIViewx::width(*containerView_) - kRightGap, below);
 }

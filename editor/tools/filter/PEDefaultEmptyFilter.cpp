@@ -5,14 +5,13 @@
 #include "editor/PEImageEditorTheme.h"
 #include "platform/base/ClassRegistry.h"
 #include "platform/coreimage/CIFilter.h"
-#include "platform/coreimage/CIImage.h"
 #include "platform/coreimage/CIVector.h"
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/NSNumber.h"
-#include "platform/uikit/CIImage+UIKitAdditions.h"
 #include "platform/uikit/UIImage.h"
 
 #include <algorithm>
+#include <iterator>
 #include <string_view>
 
 namespace {
@@ -44,13 +43,37 @@ constexpr FilterRow kFilterRows[] = {
     {"PEDefaultMonoFilter", "CIPhotoEffectMono", "Mono", 7, 12},
     {"PEDefaultInvertFilter", "CIColorInvert", "Invert", 6, 13},
 };
+
+constexpr const char* kInfoKeys[] = {"name", "title", "version", "dockedNum"};
+
+const FilterRow* rowOfClass(std::string_view className) {
+    const auto row = std::ranges::find(kFilterRows, className, &FilterRow::className);
+    return row == std::end(kFilterRows) ? nullptr : row;
+}
+
+// Only the title is localised, so that the other keys cost no look-up of strings.
+PlistValue rowValue(const FilterRow& row, std::string_view key) {
+    if (key == "name") {
+        return row.filterName;
+    }
+    if (key == "title") {
+        return PEImageEditorTheme::localizedStringWithDefault(
+            std::string(row.className) + "_DefaultTitle", row.defaultTitle);
+    }
+    if (key == "version") {
+        return row.version;
+    }
+    if (key == "dockedNum") {
+        return row.dockedNumber;
+    }
+    return {};
+}
 } // namespace
 
 PlistValue PEDefaultEmptyFilter::ClassMethods::defaultInfoForKey(const Class& self,
                                                                  const std::string& key) const {
-    const PlistValue::Dictionary table = defaultFilterInfo();
-    const auto row = table.find(self.name);
-    return row == table.end() ? PlistValue() : row->second[key];
+    const FilterRow* row = rowOfClass(self.name);
+    return row ? rowValue(*row, key) : PlistValue();
 }
 
 std::string PEDefaultEmptyFilter::ClassMethods::filterName(const Class& self) const {
@@ -80,14 +103,11 @@ PEDefaultEmptyFilter::ClassMethods::applyFilter(const Class& self,
 PlistValue::Dictionary PEDefaultEmptyFilter::defaultFilterInfo() {
     PlistValue::Dictionary table;
     for (const FilterRow& row : kFilterRows) {
-        const std::string className(row.className);
-        table[className] = PlistValue::Dictionary{
-            {"name", row.filterName},
-            {"title", PEImageEditorTheme::localizedStringWithDefault(className + "_DefaultTitle",
-                                                                     row.defaultTitle)},
-            {"version", row.version},
-            {"dockedNum", row.dockedNumber},
-        };
+        PlistValue::Dictionary info;
+        for (const char* key : kInfoKeys) {
+            info[key] = rowValue(row, key);
+        }
+        table[std::string(row.className)] = std::move(info);
     }
     return table;
 }
@@ -105,16 +125,14 @@ std::vector<std::string> PEDefaultEmptyFilter::subclassNames() {
 std::shared_ptr<CIFilter>
 PEDefaultEmptyFilter::filterWithNameForImage(const std::string& name,
                                              const std::shared_ptr<UIImage>& image) {
-    auto input = UIKitAdditions::initWithImage(image);
-    if (!input) {
-        NSLog("%@: no picture to filter with %@", staticClassName(), name);
-        return nullptr;
-    }
-    auto filter = CIFilter::filterWithName(name);
+    auto filter = PECoreImageRender::filterForImage(name, image);
     if (!filter) {
+        // An unknown name is logged by the engine.
+        if (!image || !image->cgImage()) {
+            NSLog("%@: no picture to filter with %@", staticClassName(), name);
+        }
         return nullptr;
     }
-    filter->setValueForKey(input, kCIInputImageKey);
     if (name == kVignette) {
         // In pixels, as the engine's image of the picture is laid out.
         const CGSize size = image->size();

@@ -73,32 +73,42 @@ void PEFilterTool::setFilterMenu() {
     if (!info || !menuScroll_) {
         return;
     }
+    std::vector<std::pair<std::weak_ptr<PEToolbarMenuItem>, std::shared_ptr<PEImageToolInfo>>>
+        waiting;
+    PEToolPanel::fillWithEntries(*menuScroll_, info->sortedSubtools(), weakSelf<PEFilterTool>(),
+                                 weakAction(self<PEFilterTool>(), &PEFilterTool::tappedFilterPanel),
+                                 [&](const std::shared_ptr<PEToolbarMenuItem>& item) {
+                                     if (!item->iconImage()) {
+                                         waiting.emplace_back(item,
+                                                              PEViewToolInfo::toolInfo(*item));
+                                     }
+                                 });
+    if (waiting.empty()) {
+        return;
+    }
     const double side = kThumbnailPoints * UIScreen::mainScreen()->scale();
-    // One small copy for every thumbnail: filtering fourteen full pictures would take as
-    // long as fourteen previews.
-    const std::shared_ptr<UIImage> thumbnailSource =
-        Utility::aspectFill(originalImage_, CGSizeMake(side, side));
-    PEToolPanel::fillWithEntries(
-        *menuScroll_, info->sortedSubtools(), weakSelf<PEFilterTool>(),
-        weakAction(self<PEFilterTool>(), &PEFilterTool::tappedFilterPanel),
-        [&](const std::shared_ptr<PEToolbarMenuItem>& item) {
-            if (item->iconImage() || !thumbnailSource) {
-                return;
-            }
-            dispatch_async(backgroundQueue(),
-                           [thumbnailSource, entry = PEViewToolInfo::toolInfo(*item),
-                            weakItem = std::weak_ptr<PEToolbarMenuItem>(item)] {
-                               auto thumbnail = filteredImageWithToolInfo(thumbnailSource, entry);
-                               if (!thumbnail) {
-                                   return;
-                               }
-                               dispatch_async(dispatch_get_main_queue(), [weakItem, thumbnail] {
-                                   if (auto item = weakItem.lock()) {
-                                       item->setIconImage(thumbnail);
-                                   }
-                               });
-                           });
-        });
+    dispatch_async(backgroundQueue(), [image = originalImage_, side, waiting = std::move(waiting)] {
+        // One small copy for every thumbnail: filtering fourteen full pictures would take as
+        // long as fourteen previews.
+        const std::shared_ptr<UIImage> thumbnailSource =
+            Utility::aspectFill(image, CGSizeMake(side, side));
+        if (!thumbnailSource) {
+            return;
+        }
+        for (const auto& [weakItem, entry] : waiting) {
+            dispatch_async(backgroundQueue(), [thumbnailSource, entry, weakItem] {
+                auto thumbnail = filteredImageWithToolInfo(thumbnailSource, entry);
+                if (!thumbnail) {
+                    return;
+                }
+                dispatch_async(dispatch_get_main_queue(), [weakItem, thumbnail] {
+                    if (auto item = weakItem.lock()) {
+                        item->setIconImage(thumbnail);
+                    }
+                });
+            });
+        }
+    });
 }
 
 void PEFilterTool::tappedFilterPanel(UIGestureRecognizer& sender) {

@@ -56,7 +56,8 @@ public:
 
     // One item a filter entry, 70 points wide with no gaps, in the entry's sorted order;
     // each icon-less item gets its thumbnail from a background task, filtered from one
-    // aspect-filled copy of the picture 50 points (at the screen's scale) square.
+    // aspect-filled copy of the picture 50 points (at the screen's scale) square, itself
+    // made by one background task before those.
     void setFilterMenu();
     // A filter item's tap.
     void tappedFilterPanel(UIGestureRecognizer& sender);

@@ -5,6 +5,7 @@
 #include "editor/PEImageEditorTheme.h"
 #include "editor/PEImageToolHost.h"
 #include "editor/PEToolPanel.h"
+#include "editor/PEToolSlider.h"
 #include "editor/PEToolbarMenuItem.h"
 #include "editor/tools/rotate/PERotatePanel.h"
 #include "platform/coreimage/CIFilter.h"
@@ -23,7 +24,6 @@
 #include <numbers>
 
 namespace {
-constexpr double kItemWidth = 70;
 // The turned picture fills the picture area but for this margin.
 constexpr double kFit = 0.95;
 
@@ -73,8 +73,8 @@ void PERotateTool::setup() {
     gridView_->setClipsToBounds(false);
 
     rotateSlider_ = sliderWithValueMinimumValueMaximumValue(0, -1, 1);
-    sliderContainer_->setCenter(CGPointMake(editor->view()->frame().size.width / 2,
-                                            editor->menuView()->frame().origin.y - 30));
+    rotateSlider_->superview()->setCenter(CGPointMake(editor->view()->frame().size.width / 2,
+                                                      editor->menuView()->frame().origin.y - 30));
 
     menuScroll_ = PEToolPanel::menuStrip(*editor);
     setMenu();
@@ -98,21 +98,10 @@ void PERotateTool::showPreview() {
 std::shared_ptr<UISlider> PERotateTool::sliderWithValueMinimumValueMaximumValue(float value,
                                                                                 float minimum,
                                                                                 float maximum) {
-    auto slider = UISlider::initWithFrame(CGRectMake(10, 0, 260, 30));
-    const double height = slider->frame().size.height;
-    sliderContainer_ = UIView::initWithFrame(CGRectMake(0, 0, 280, height));
-    sliderContainer_->setBackgroundColor(UIColor::blackColor()->colorWithAlphaComponent(0.3));
-    sliderContainer_->layer()->setCornerRadius(height / 2);
-    slider->setContinuous(true);
+    auto slider = PEToolSlider::sliderInContainer(*editor()->view(), CGSizeMake(260, 30), 280, true,
+                                                  value, minimum, maximum);
     slider->addTargetActionForControlEvents(self<PERotateTool>(), &PERotateTool::sliderDidChange,
                                             UIControlEventValueChanged);
-    slider->setMaximumValue(maximum);
-    slider->setMinimumValue(minimum);
-    slider->setValue(value);
-    sliderContainer_->addSubview(slider);
-    if (auto editor = this->editor()) {
-        editor->view()->addSubview(sliderContainer_);
-    }
     return slider;
 }
 
@@ -121,19 +110,19 @@ void PERotateTool::sliderDidChange(UISlider&) {
 }
 
 void PERotateTool::setMenu() {
-    const double height = menuScroll_->frame().size.height;
-    double x = 0;
+    const CGRect frame =
+        CGRectMake(0, 0, PEToolPanel::kItemWidth, menuScroll_->frame().size.height);
+    std::vector<std::shared_ptr<PEToolbarMenuItem>> items;
     for (size_t tag = 0; tag < std::size(kMenu); ++tag) {
         auto item = PEImageEditorTheme::menuItemWithFrameTargetActionToolInfo(
-            CGRectMake(x, 0, kItemWidth, height), weakSelf<PERotateTool>(),
+            frame, weakSelf<PERotateTool>(),
             weakAction(self<PERotateTool>(), &PERotateTool::tappedMenu), nullptr);
         item->setTag(static_cast<long>(tag));
         item->setIconImage(imageForKeyDefaultImageName(kMenu[tag].iconKey, kMenu[tag].iconFile));
         item->setTitle(PEImageEditorTheme::localizedStringWithDefault(kMenu[tag].titleKey, " "));
-        menuScroll_->addSubview(item);
-        x += kItemWidth;
+        items.push_back(item);
     }
-    menuScroll_->setContentSize(CGSizeMake(std::max(x, menuScroll_->frame().size.width + 1), 0));
+    PEToolPanel::layOutItems(*menuScroll_, items);
 }
 
 void PERotateTool::tappedMenu(UIGestureRecognizer& sender) {
@@ -210,13 +199,6 @@ std::shared_ptr<UIImage> PERotateTool::turnedImage(const std::shared_ptr<UIImage
     return PECoreImageRender::renderedImage(*filter);
 }
 
-std::shared_ptr<UIImage> PERotateTool::buildImage(const std::shared_ptr<UIImage>& image) const {
-    // The filter engine's y axis points up: the angle turns the other way to match the
-    // preview; the mirrors are the same either way.
-    return turnedImage(image, CATransform3DGetAffineTransform(
-                                  rotateTransformClockwise(CATransform3DIdentity, false)));
-}
-
 void PERotateTool::executeWithCompletionBlock(Completion completion) {
     auto editor = this->editor();
     if (!editor || ended_) {
@@ -226,6 +208,8 @@ void PERotateTool::executeWithCompletionBlock(Completion completion) {
         PEToolPanel::startIndicator(gridView_, CGPointMake(gridView_->frame().size.width / 2,
                                                            gridView_->frame().size.height / 2));
     }
+    // The filter engine's y axis points up: the angle turns the other way to match the
+    // preview; the mirrors are the same either way.
     const CGAffineTransform transform =
         CATransform3DGetAffineTransform(rotateTransformClockwise(CATransform3DIdentity, false));
     dispatch_async(
@@ -258,7 +242,9 @@ void PERotateTool::cleanup() {
     if (!editor || !menuScroll_) {
         return;
     }
-    sliderContainer_->removeFromSuperview();
+    if (auto container = rotateSlider_->superview()) {
+        container->removeFromSuperview();
+    }
     gridView_->removeFromSuperview();
     auto imageView = editor->imageView();
     if (executed_ && rotateImageView_) {

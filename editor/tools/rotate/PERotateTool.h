@@ -75,8 +75,6 @@ public:
     CATransform3D rotateTransformClockwise(const CATransform3D& transform, bool clockwise) const;
     // Fits, turns and mirrors the preview; the outline follows it.
     void rotateStateDidChange();
-    // The picture turned with the current state at full resolution; null when it cannot be.
-    std::shared_ptr<UIImage> buildImage(const std::shared_ptr<UIImage>& image) const;
 
     State state() const;
     // The same for a given state, on any thread.
@@ -95,7 +93,6 @@ private:
     void showPreview();
 
     std::shared_ptr<UISlider> rotateSlider_;
-    std::shared_ptr<UIView> sliderContainer_;
     std::shared_ptr<UIScrollView> menuScroll_;
     CGRect initialRect_{};
     bool executed_ = false;

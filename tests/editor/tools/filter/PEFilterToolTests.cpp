@@ -145,7 +145,10 @@ TEST_F(PEFilterToolTest, TheStripTakesTheMenusPlaceWithOneItemAFilter) {
         ASSERT_FALSE(UIViewAnimation::records().empty());
         EXPECT_EQ(UIViewAnimation::records().front().duration, 0.3);
         EXPECT_EQ(host->fixZoomCalls, 0);
-        // One thumbnail task an item.
+        // The small copy of the picture is made off the main thread, then one thumbnail
+        // task an item.
+        EXPECT_EQ(held(), 1u);
+        ASSERT_TRUE(GlobalThreadPool::shared().runNextTask());
         EXPECT_EQ(held(), c.items);
         environment.runUntilIdle();
         host->back(*tool);
