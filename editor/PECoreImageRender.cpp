@@ -4,6 +4,7 @@
 #include "platform/coreimage/CIFilter.h"
 #include "platform/coreimage/CIImage.h"
 #include "platform/foundation/NSError.h"
+#include "platform/foundation/NSLog.h"
 #include "platform/uikit/CIImage+UIKitAdditions.h"
 #include "platform/uikit/UIImage.h"
 
@@ -27,6 +28,17 @@ std::shared_ptr<UIImage> renderedImage(const CIFilter& filter) {
     }
     auto context = CIContext::contextWithOptions({.useSoftwareRenderer = false});
     return UIImage::imageWithCGImage(context->createCGImageFromRect(output, output->extent()));
+}
+
+std::shared_ptr<UIImage> renderedImage(const std::shared_ptr<CIImage>& image, const CGRect& region,
+                                       const std::string& who) {
+    auto context = CIContext::contextWithOptions({.useSoftwareRenderer = false});
+    auto bitmap = image ? context->createCGImageFromRect(image, region) : nullptr;
+    if (!bitmap) {
+        NSLog("%@: the picture could not be rendered", who);
+        return nullptr;
+    }
+    return UIImage::imageWithCGImage(bitmap);
 }
 
 std::shared_ptr<NSError> failure(const std::string& domain, const std::string& what) {

@@ -3,11 +3,13 @@
 // asked for, renders the output's whole extent; the picture has scale 1 and is upright.
 #pragma once
 
-#include <memory>
+#include "platform/graphics/CGGeometry.h"
 
+#include <memory>
 #include <string>
 
 class CIFilter;
+class CIImage;
 class NSError;
 class UIImage;
 
@@ -18,6 +20,11 @@ std::shared_ptr<CIFilter> filterForImage(const std::string& name,
                                          const std::shared_ptr<UIImage>& image);
 // Null when the filter has no output (logged by the filter). Any thread.
 std::shared_ptr<UIImage> renderedImage(const CIFilter& filter);
+// The same for `region` (engine coordinates) of `image`: what lies outside the image's
+// extent is transparent. Null when nothing could be rendered, logged with `who`. Any
+// thread.
+std::shared_ptr<UIImage> renderedImage(const std::shared_ptr<CIImage>& image, const CGRect& region,
+                                       const std::string& who);
 // What a tool answers when its picture could not be made: an error in the tool's domain
 // (its class name) saying `what` went wrong.
 std::shared_ptr<NSError> failure(const std::string& domain, const std::string& what);

@@ -248,15 +248,22 @@ void resetArrow(const CGColor& c) {
     stroke(polyline({CGPointMake(36, 5), CGPointMake(29, 11), CGPointMake(36, 17)}), c, 4);
 }
 
-// A square picture of the icon's size, drawn in points by `draw`.
-std::shared_ptr<UIImage> iconImage(const std::function<void()>& draw) {
-    UIGraphicsBeginImageContextWithOptions(
-        CGSizeMake(kIconPoints * kIconScale, kIconPoints * kIconScale), false, 1);
-    CGContextScaleCTM(UIGraphicsGetCurrentContext(), kIconScale, kIconScale);
+// A picture of `width` x `height` pixels at scale 1, drawn by `draw`.
+std::shared_ptr<UIImage> pixelImage(double width, double height,
+                                    const std::function<void()>& draw) {
+    UIGraphicsBeginImageContextWithOptions(CGSizeMake(width, height), false, 1);
     draw();
     auto image = UIGraphicsGetImageFromCurrentImageContext();
     UIGraphicsEndImageContext();
     return image;
+}
+
+// A square picture of the icon's size, drawn in points by `draw`.
+std::shared_ptr<UIImage> iconImage(const std::function<void()>& draw) {
+    return pixelImage(kIconPoints * kIconScale, kIconPoints * kIconScale, [&] {
+        CGContextScaleCTM(UIGraphicsGetCurrentContext(), kIconScale, kIconScale);
+        draw();
+    });
 }
 
 bool writePNG(const std::string& path, const std::shared_ptr<UIImage>& image) {
@@ -342,15 +349,6 @@ bool writeEffectIcons(const std::string& bundle) {
         ok = writePNG(bundle + "/PEEffectTool/" + icon.effect + ".png", icon.image) && ok;
     }
     return ok;
-}
-
-// A picture of `width` x `height` pixels at scale 1, drawn by `draw`.
-std::shared_ptr<UIImage> pixelImage(double width, double height, const std::function<void()>& draw) {
-    UIGraphicsBeginImageContextWithOptions(CGSizeMake(width, height), false, 1);
-    draw();
-    auto image = UIGraphicsGetImageFromCurrentImageContext();
-    UIGraphicsEndImageContext();
-    return image;
 }
 
 CGColor withAlpha(CGColor color, double alpha) {
@@ -498,6 +496,9 @@ int main(int argc, char** argv) {
         {"PERotateTool", "btn_flip2.png", mirrorTopBottom},
         {"PEToneCurveTool", "btn_arrow.png", foldArrow},
         {"PEToneCurveTool", "btn_reset.png", resetArrow},
+        {"PEBlurTool", "btn_normal.png", blurNormal},
+        {"PEBlurTool", "btn_circle.png", blurCircle},
+        {"PEBlurTool", "btn_band.png", blurBand},
     };
     const struct {
         const char* name;
@@ -516,18 +517,6 @@ int main(int argc, char** argv) {
         for (const auto& colour : colours) {
             ok = writeIcon(bundle + "/" + picture.tool + "/" + colour.name + "/" + picture.file,
                            picture.glyph, colour.color) &&
-                 ok;
-        }
-    }
-    const struct {
-        const char* file;
-        Glyph glyph;
-    } blurModes[] = {
-        {"btn_normal.png", blurNormal}, {"btn_circle.png", blurCircle}, {"btn_band.png", blurBand}};
-    for (const auto& mode : blurModes) {
-        for (const auto& colour : colours) {
-            ok = writeIcon(bundle + "/PEBlurTool/" + colour.name + "/" + mode.file, mode.glyph,
-                           colour.color) &&
                  ok;
         }
     }

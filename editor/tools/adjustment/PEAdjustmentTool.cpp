@@ -10,7 +10,6 @@
 #include "editor/categories/UIImage+Utility.h"
 #include "platform/coreimage/CIFilter.h"
 #include "platform/dispatch/dispatch.h"
-#include "platform/foundation/NSError.h"
 #include "platform/foundation/NSNumber.h"
 #include "platform/uikit/CIImage+UIKitAdditions.h"
 #include "platform/uikit/UIImage.h"
@@ -67,6 +66,10 @@ void PEAdjustmentTool::setup() {
     originalImage_ = editor->originalImage();
     thumbnailImage_ = Utility::resize(originalImage_, editor->imageView()->frame().size);
     editor->fixZoomScaleWithAnimated(true);
+    // The sliders stand above the editor's menu: without it there is no place for them.
+    if (!editor->menuView()) {
+        return;
+    }
     setupSlider();
 }
 
@@ -164,10 +167,8 @@ void PEAdjustmentTool::executeWithCompletionBlock(Completion completion) {
         dispatch_async(dispatch_get_main_queue(), [result, completion = std::move(completion)] {
             if (!result) {
                 completion(nullptr,
-                           NSError::errorWithDomainCodeUserInfo(
-                               "PEAdjustmentTool", 1,
-                               {{NSLocalizedDescriptionKey,
-                                 std::string("The picture could not be adjusted.")}}),
+                           PECoreImageRender::failure(staticClassName(),
+                                                      "The picture could not be adjusted."),
                            nullptr);
                 return;
             }

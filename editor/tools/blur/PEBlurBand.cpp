@@ -1,6 +1,5 @@
 #include "editor/tools/blur/PEBlurBand.h"
 
-#include "editor/tools/blur/PEBlurOutline.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIGraphics.h"
 
@@ -52,7 +51,7 @@ void PEBlurBand::calcTransform() {
 }
 
 void PEBlurBand::showOutline() {
-    PEBlurOutline::showAndFade(*this);
+    fade_.showThenFade(*this);
 }
 
 void PEBlurBand::drawRect(const CGRect&) {

@@ -4,6 +4,7 @@
 // the view's transform. Every change shows the outline and fades it out a second later.
 #pragma once
 
+#include "editor/PEOutlineFade.h"
 #include "platform/uikit/UIView.h"
 
 #include <memory>
@@ -49,6 +50,7 @@ protected:
 
 private:
     std::shared_ptr<UIColor> color_;
+    PEOutlineFade fade_;
     double rotation_ = 0;
     double scale_ = 1;
     double offset_ = 0;

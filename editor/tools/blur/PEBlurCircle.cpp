@@ -1,6 +1,5 @@
 #include "editor/tools/blur/PEBlurCircle.h"
 
-#include "editor/tools/blur/PEBlurOutline.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIGraphics.h"
 
@@ -21,7 +20,7 @@ void PEBlurCircle::setCenter(const CGPoint& center) {
 }
 
 void PEBlurCircle::showOutline() {
-    PEBlurOutline::showAndFade(*this);
+    fade_.showThenFade(*this);
 }
 
 void PEBlurCircle::drawRect(const CGRect&) {

@@ -3,6 +3,7 @@
 // resize shows the ring and fades it out a second later.
 #pragma once
 
+#include "editor/PEOutlineFade.h"
 #include "platform/uikit/UIView.h"
 
 #include <memory>
@@ -35,4 +36,5 @@ protected:
 
 private:
     std::shared_ptr<UIColor> color_;
+    PEOutlineFade fade_;
 };

@@ -2,6 +2,7 @@
 
 #include "app/categories/UIDevice+SystemVersion.h"
 #include "app/categories/UIView+UIViewx.h"
+#include "editor/PECoreImageRender.h"
 #include "editor/PEImageEditorTheme.h"
 #include "editor/PEImageToolHost.h"
 #include "editor/PEToolPanel.h"
@@ -11,7 +12,7 @@
 #include "editor/tools/blur/PEBlurBand.h"
 #include "editor/tools/blur/PEBlurCircle.h"
 #include "platform/dispatch/dispatch.h"
-#include "platform/foundation/NSError.h"
+#include "platform/foundation/NSLog.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIGraphics.h"
 #include "platform/uikit/UIImage.h"
@@ -93,6 +94,10 @@ void PEBlurTool::setup() {
     originalImage_ = editor->originalImage();
     thumbnailImage_ = Utility::resize(originalImage_, imageView->frame().size);
     editor->fixZoomScaleWithAnimated(true);
+    // The slider and the modes' strip stand on the editor's menu: without it, no tool.
+    if (!editor->menuView()) {
+        return;
+    }
 
     auto view = editor->view();
     blurSlider_ = sliderWithValueMinimumValueMaximumValue(kDefaultStrength, 0, 1);
@@ -112,6 +117,12 @@ void PEBlurTool::setup() {
     // The masks are read here, on the main thread, and only ever drawn afterwards.
     circleMask_ = PEImageEditorTheme::imageNamedImage(className(), "circle.png");
     bandMask_ = PEImageEditorTheme::imageNamedImage(className(), "band.png");
+    for (const auto& [mask, name] :
+         {std::pair{circleMask_, "circle.png"}, std::pair{bandMask_, "band.png"}}) {
+        if (!mask) {
+            NSLog("PEBlurTool: the mask %@ is missing; that mode blurs the whole picture", name);
+        }
+    }
     setDefaultParams();
     sliderDidChange();
 }
@@ -392,10 +403,8 @@ void PEBlurTool::executeWithCompletionBlock(Completion completion) {
         dispatch_async(dispatch_get_main_queue(), [result, completion = std::move(completion)] {
             if (!result) {
                 completion(nullptr,
-                           NSError::errorWithDomainCodeUserInfo(
-                               "PEBlurTool", 1,
-                               {{NSLocalizedDescriptionKey,
-                                 std::string("The picture could not be blurred.")}}),
+                           PECoreImageRender::failure(staticClassName(),
+                                                      "The picture could not be blurred."),
                            nullptr);
                 return;
             }

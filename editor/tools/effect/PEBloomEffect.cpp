@@ -1,6 +1,7 @@
 #include "editor/tools/effect/PEBloomEffect.h"
 
 #include "app/categories/UIDevice+SystemVersion.h"
+#include "editor/PECoreImageRender.h"
 #include "editor/PEImageEditorTheme.h"
 #include "platform/coreimage/CIFilter.h"
 #include "platform/coreimage/CIImage.h"
@@ -33,7 +34,7 @@ void PEBloomEffect::setUserInterface() {
 PEEffectBase::Render PEBloomEffect::render() const {
     return [name = std::string(filterName()), effect = className(), radius = radiusSlider_->value(),
             intensity = intensitySlider_->value()](const std::shared_ptr<UIImage>& image) {
-        auto filter = filterWithNameForImage(name, image);
+        auto filter = PECoreImageRender::filterForImage(name, image);
         if (!filter) {
             return std::shared_ptr<UIImage>();
         }
@@ -51,9 +52,10 @@ PEEffectBase::Render PEBloomEffect::render() const {
         }
         const double w = size.width * image->scale(), h = size.height * image->scale();
         const CGRect all = output->extent();
-        return renderedRegion(output,
-                              CGRectMake(CGRectGetMinX(all) + (CGRectGetWidth(all) - w) / 2,
-                                         CGRectGetMinY(all) + (CGRectGetHeight(all) - h) / 2, w, h),
-                              effect.c_str());
+        return PECoreImageRender::renderedImage(
+            output,
+            CGRectMake(CGRectGetMinX(all) + (CGRectGetWidth(all) - w) / 2,
+                       CGRectGetMinY(all) + (CGRectGetHeight(all) - h) / 2, w, h),
+            effect);
     };
 }

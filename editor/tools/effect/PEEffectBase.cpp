@@ -3,12 +3,7 @@
 #include "editor/PEImageEditorTheme.h"
 #include "editor/tools/effect/PEEffectDelegate.h"
 #include "platform/base/ClassRegistry.h"
-#include "platform/coreimage/CIContext.h"
-#include "platform/coreimage/CIFilter.h"
-#include "platform/coreimage/CIImage.h"
 #include "platform/foundation/NSBundle.h"
-#include "platform/foundation/NSLog.h"
-#include "platform/uikit/CIImage+UIKitAdditions.h"
 #include "platform/uikit/UIImage.h"
 
 #include <algorithm>
@@ -77,34 +72,4 @@ void PEEffectBase::parameterDidChange() {
     if (auto delegate = this->delegate()) {
         delegate->effectParameterDidChange(*this);
     }
-}
-
-std::shared_ptr<CIFilter>
-PEEffectBase::filterWithNameForImage(const std::string& name,
-                                     const std::shared_ptr<UIImage>& image) {
-    auto input = UIKitAdditions::initWithImage(image);
-    auto filter = input ? CIFilter::filterWithName(name) : nullptr;
-    if (!filter) {
-        return nullptr;
-    }
-    filter->setDefaults();
-    filter->setValueForKey(input, kCIInputImageKey);
-    return filter;
-}
-
-std::shared_ptr<UIImage> PEEffectBase::renderedImage(const CIFilter& filter, const char* effect) {
-    auto output = filter.outputImage();
-    return renderedRegion(output, output ? output->extent() : CGRectNull, effect);
-}
-
-std::shared_ptr<UIImage> PEEffectBase::renderedRegion(const std::shared_ptr<CIImage>& image,
-                                                      const CGRect& region, const char* effect) {
-    // A context of the call's own: contexts are never shared between threads.
-    auto context = CIContext::contextWithOptions({.useSoftwareRenderer = false});
-    auto bitmap = image ? context->createCGImageFromRect(image, region) : nullptr;
-    if (!bitmap) {
-        NSLog("%s: the picture could not be rendered", effect);
-        return nullptr;
-    }
-    return UIImage::imageWithCGImage(bitmap);
 }

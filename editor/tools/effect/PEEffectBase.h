@@ -16,8 +16,6 @@
 #include <memory>
 #include <string>
 
-class CIFilter;
-class CIImage;
 class PEEffectDelegate;
 class PEImageToolInfo;
 class UIImage;
@@ -57,8 +55,6 @@ public:
                                             const std::shared_ptr<PEImageToolInfo>& toolInfo);
     // Removes the controls; nothing here.
     virtual void cleanup() {}
-    // Whether previews may use the picture reduced to its view's size.
-    virtual bool needsThumbnailPreview() const { return true; }
     // The current settings as a render; here, the picture itself. Main thread.
     virtual Render render() const;
     // render() applied at once. Main thread.
@@ -68,18 +64,6 @@ public:
     void setDelegate(std::weak_ptr<PEEffectDelegate> delegate) { delegate_ = std::move(delegate); }
     std::shared_ptr<PEImageToolInfo> toolInfo() const { return toolInfo_.lock(); }
     void setToolInfo(std::weak_ptr<PEImageToolInfo> toolInfo) { toolInfo_ = std::move(toolInfo); }
-
-    // The engine's filter `name` with its defaults and `image` (as shown, one unit a pixel)
-    // as its input; null for no picture.
-    static std::shared_ptr<CIFilter> filterWithNameForImage(const std::string& name,
-                                                            const std::shared_ptr<UIImage>& image);
-    // The filter's output over its whole extent, as a picture of scale 1, upright; null
-    // when it cannot be rendered (logged with `effect`).
-    static std::shared_ptr<UIImage> renderedImage(const CIFilter& filter, const char* effect);
-    // The same for `region` (engine coordinates) of `image`: what lies outside the image's
-    // extent is transparent.
-    static std::shared_ptr<UIImage> renderedRegion(const std::shared_ptr<CIImage>& image,
-                                                   const CGRect& region, const char* effect);
 
 protected:
     // Tells the delegate that a setting changed.

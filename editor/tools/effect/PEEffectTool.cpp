@@ -1,6 +1,7 @@
 #include "editor/tools/effect/PEEffectTool.h"
 
 #include "app/categories/UIDevice+SystemVersion.h"
+#include "editor/PECoreImageRender.h"
 #include "editor/PEImageEditorTheme.h"
 #include "editor/PEImageToolHost.h"
 #include "editor/PEImageToolInfo.h"
@@ -11,9 +12,7 @@
 #include "editor/tools/effect/PEEffectBase.h"
 #include "platform/base/ClassRegistry.h"
 #include "platform/dispatch/dispatch.h"
-#include "platform/foundation/NSError.h"
 #include "platform/foundation/NSLog.h"
-#include "platform/uikit/UIActivityIndicatorView.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIImage.h"
 #include "platform/uikit/UIImageView.h"
@@ -157,11 +156,10 @@ void PEEffectTool::startPreview(bool guarded) {
     if (!selectedEffect_) {
         return;
     }
-    auto source = selectedEffect_->needsThumbnailPreview() ? thumbnailImage_ : originalImage_;
     const uint64_t generation = ++generation_;
     dispatch_async(backgroundQueue(),
-                   [weakTool = weakSelf<PEEffectTool>(), render = selectedEffect_->render(), source,
-                    generation, guarded] {
+                   [weakTool = weakSelf<PEEffectTool>(), render = selectedEffect_->render(),
+                    source = thumbnailImage_, generation, guarded] {
                        auto preview = render(source);
                        dispatch_async(dispatch_get_main_queue(),
                                       weakCall(weakTool, [preview, generation](PEEffectTool& tool) {
@@ -192,12 +190,7 @@ void PEEffectTool::previewDidFinish(const std::shared_ptr<UIImage>& image, uint6
 void PEEffectTool::executeWithCompletionBlock(Completion completion) {
     auto editor = this->editor();
     if (editor) {
-        indicatorView_ = PEImageEditorTheme::indicatorView();
-        indicatorView_->setCenter(editor->view()->center());
-        editor->view()->addSubview(indicatorView_);
-        if (auto spinner = std::dynamic_pointer_cast<UIActivityIndicatorView>(indicatorView_)) {
-            spinner->startAnimating();
-        }
+        indicatorView_ = PEToolPanel::startIndicator(editor->view(), editor->view()->center());
     }
     // OK takes the settings as they stand now, whatever the last preview showed.
     auto render = selectedEffect_ ? selectedEffect_->render() : PEEffectBase().render();
@@ -207,9 +200,8 @@ void PEEffectTool::executeWithCompletionBlock(Completion completion) {
         dispatch_async(dispatch_get_main_queue(), [result, completion] {
             if (!result) {
                 completion(nullptr,
-                           NSError::errorWithDomainCodeUserInfo(
-                               "PEEffectTool", 1,
-                               {{NSLocalizedDescriptionKey, "The effect could not be applied."}}),
+                           PECoreImageRender::failure(staticClassName(),
+                                                      "The effect could not be applied."),
                            nullptr);
                 return;
             }

@@ -7,12 +7,11 @@
 class PEGloomEffect : public PEBloomEffect {
     NS_OBJECT(PEGloomEffect)
 public:
-    class ClassMethods : public PEEffectBase::ClassMethods {
+    // Bloom's, from system version 6, but for the title.
+    class ClassMethods : public PEBloomEffect::ClassMethods {
     public:
         // "PEGloomEffect_DefaultTitle", "Gloom" by default.
         std::string defaultTitle(const Class& self) const override;
-        // From system version 6.
-        bool isAvailable(const Class& self) const override;
     };
 
     static std::shared_ptr<PEGloomEffect> alloc() { return make<PEGloomEffect>(); }

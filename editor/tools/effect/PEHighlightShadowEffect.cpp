@@ -20,6 +20,5 @@ void PEHighlightShadowEffect::setUserInterface() {
 }
 
 PEEffectBase::Render PEHighlightShadowEffect::render() const {
-    return filterRender("CIHighlightShadowAdjust", "inputShadowAmount", shadowSlider_->value(),
-                        "PEHighlightShadowEffect");
+    return filterRender("CIHighlightShadowAdjust", "inputShadowAmount", shadowSlider_->value());
 }

@@ -28,5 +28,5 @@ void PEHueEffect::setUserInterface() {
 }
 
 PEEffectBase::Render PEHueEffect::render() const {
-    return filterRender("CIHueAdjust", "inputAngle", hueSlider_->value(), "PEHueEffect");
+    return filterRender("CIHueAdjust", "inputAngle", hueSlider_->value());
 }

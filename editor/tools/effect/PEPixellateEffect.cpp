@@ -1,6 +1,7 @@
 #include "editor/tools/effect/PEPixellateEffect.h"
 
 #include "app/categories/UIDevice+SystemVersion.h"
+#include "editor/PECoreImageRender.h"
 #include "editor/PEImageEditorTheme.h"
 #include "editor/categories/UIImage+Utility.h"
 #include "platform/coreimage/CIFilter.h"
@@ -82,7 +83,7 @@ CGRect PEPixellateEffect::clippingRectForTransparentSpace(const CGImageRef& imag
 
 PEEffectBase::Render PEPixellateEffect::render() const {
     return [amount = radiusSlider_->value()](const std::shared_ptr<UIImage>& image) {
-        auto filter = filterWithNameForImage("CIPixellate", image);
+        auto filter = PECoreImageRender::filterForImage("CIPixellate", image);
         if (!filter) {
             return std::shared_ptr<UIImage>();
         }
@@ -99,7 +100,9 @@ PEEffectBase::Render PEPixellateEffect::render() const {
             std::dynamic_pointer_cast<CIImage>(filter->valueForKey(kCIInputImageKey));
         const auto output = filter->outputImage();
         const auto kept = output ? output->imageByCroppingToRect(input->extent()) : nullptr;
-        auto rendered = kept ? renderedRegion(kept, kept->extent(), "PEPixellateEffect") : nullptr;
+        auto rendered =
+            kept ? PECoreImageRender::renderedImage(kept, kept->extent(), "PEPixellateEffect")
+                 : nullptr;
         if (!rendered) {
             return rendered;
         }

@@ -20,6 +20,5 @@ void PEPosterizeEffect::setUserInterface() {
 
 PEEffectBase::Render PEPosterizeEffect::render() const {
     // Sliding right coarsens: the levels are the value negated.
-    return filterRender("CIColorPosterize", "inputLevels", -levelSlider_->value(),
-                        "PEPosterizeEffect");
+    return filterRender("CIColorPosterize", "inputLevels", -levelSlider_->value());
 }

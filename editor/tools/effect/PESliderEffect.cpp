@@ -1,6 +1,7 @@
 #include "editor/tools/effect/PESliderEffect.h"
 
 #include "app/categories/UIView+UIViewx.h"
+#include "editor/PECoreImageRender.h"
 #include "editor/PEToolSlider.h"
 #include "platform/coreimage/CIFilter.h"
 #include "platform/foundation/NSNumber.h"
@@ -48,14 +49,14 @@ void PESliderEffect::sliderDidChange(UISlider&) {
 }
 
 PEEffectBase::Render PESliderEffect::filterRender(const char* filterName, const char* key,
-                                                  double value, const char* effect) {
+                                                  double value) {
     return [=](const std::shared_ptr<UIImage>& image) {
-        auto filter = filterWithNameForImage(filterName, image);
+        auto filter = PECoreImageRender::filterForImage(filterName, image);
         if (!filter) {
             return std::shared_ptr<UIImage>();
         }
         filter->setValueForKey(NSNumber::numberWithDouble(value), key);
-        return renderedImage(*filter, effect);
+        return PECoreImageRender::renderedImage(*filter);
     };
 }
 

@@ -46,9 +46,8 @@ protected:
     virtual bool continuousSliders() const = 0;
 
     // A render of the engine's filter `filterName` with `value` for its number `key`, the
-    // other inputs at their defaults; logged as `effect` when it fails.
-    static Render filterRender(const char* filterName, const char* key, double value,
-                               const char* effect);
+    // other inputs at their defaults.
+    static Render filterRender(const char* filterName, const char* key, double value);
     // The slider's strip centred across the container, 30 points above its bottom.
     void placeAtBottom(UISlider& slider) const;
     // The slider's strip upright at the container's right edge (its minimum at the bottom),

@@ -1,15 +1,10 @@
 #include "editor/tools/effect/PESpotCircle.h"
 
-#include "platform/dispatch/dispatch.h"
 #include "platform/graphics/CGContext.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIGraphics.h"
-#include "platform/uikit/UIViewAnimation.h"
-#include "platform/uikit/WeakAction.h"
 
 namespace {
-constexpr double kFadeDelay = 1.0;
-constexpr double kFadeDuration = 0.2;
 constexpr double kRingInset = 1;
 } // namespace
 
@@ -25,20 +20,7 @@ void PESpotCircle::setColor(std::shared_ptr<UIColor> color) {
 }
 
 void PESpotCircle::redisplay() {
-    setNeedsDisplay();
-    setAlpha(1);
-    // The fade waits on the clock rather than in a delayed animation, whose final alpha
-    // would take effect at once: the ring is seen for the second before it fades.
-    const uint64_t shown = ++shown_;
-    dispatch_after(kFadeDelay, dispatch_get_main_queue(),
-                   weakCall(weakSelf<PESpotCircle>(), [shown](PESpotCircle& circle) {
-                       if (circle.shown_ != shown) {
-                           return;
-                       }
-                       UIViewAnimation::animateWithDurationDelayOptionsAnimationsCompletion(
-                           kFadeDuration, 0, UIViewAnimationOptionAllowUserInteraction,
-                           [view = circle.self<PESpotCircle>()] { view->setAlpha(0); }, {});
-                   }));
+    fade_.showThenFade(*this);
 }
 
 void PESpotCircle::drawRect(const CGRect&) {

@@ -3,9 +3,9 @@
 // the last change, still letting touches through.
 #pragma once
 
+#include "editor/PEOutlineFade.h"
 #include "platform/uikit/UIView.h"
 
-#include <cstdint>
 #include <memory>
 
 class UIColor;
@@ -30,6 +30,5 @@ protected:
 
 private:
     std::shared_ptr<UIColor> color_;
-    // Counts the redisplays: a fade waiting for an earlier one is dropped.
-    uint64_t shown_ = 0;
+    PEOutlineFade fade_;
 };

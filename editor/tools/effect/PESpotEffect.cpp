@@ -2,6 +2,7 @@
 
 #include "app/categories/UIDevice+SystemVersion.h"
 #include "app/categories/UIView+UIViewx.h"
+#include "editor/PECoreImageRender.h"
 #include "editor/PEImageEditorTheme.h"
 #include "editor/tools/effect/PESpotCircle.h"
 #include "platform/coreimage/CIFilter.h"
@@ -117,7 +118,7 @@ void PESpotEffect::pinchContainerView(UIGestureRecognizer& sender) {
 
 PEEffectBase::Render PESpotEffect::render() const {
     return [x = X_, y = Y_, r = R_](const std::shared_ptr<UIImage>& image) {
-        auto filter = filterWithNameForImage("CIVignetteEffect", image);
+        auto filter = PECoreImageRender::filterForImage("CIVignetteEffect", image);
         if (!filter) {
             return std::shared_ptr<UIImage>();
         }
@@ -129,6 +130,6 @@ PEEffectBase::Render PESpotEffect::render() const {
         filter->setValueForKey(NSNumber::numberWithDouble(static_cast<float>(
                                    std::min(size.width, size.height) * s * 0.5 * (r + kSizeFloor))),
                                "inputRadius");
-        return renderedImage(*filter, "PESpotEffect");
+        return PECoreImageRender::renderedImage(*filter);
     };
 }

@@ -182,12 +182,13 @@ void PEToneCurveTool::executeWithCompletionBlock(Completion completion) {
 
 void PEToneCurveTool::pushedHideBtn(UIButton&) {
     auto editor = this->editor();
-    if (!editor) {
+    auto menu = editor ? editor->menuView() : nullptr;
+    if (!menu) {
         return;
     }
     if (CGAffineTransformIsIdentity(menuContainer_->transform())) {
         const double drop = editor->view()->frame().size.height - menuContainer_->frame().origin.y -
-                            editor->menuView()->frame().size.height;
+                            menu->frame().size.height;
         PEToolPanel::animate([this, drop] {
             menuContainer_->setTransform(CGAffineTransformMakeTranslation(0, drop));
             hideButton_->setTransform(CGAffineTransformMakeRotation(std::numbers::pi));

@@ -247,6 +247,22 @@ TEST_F(PEBlurToolTest, FingersMoveTurnAndThickenTheBandWithinItsLimits) {
     EXPECT_NEAR(t.ty, 0, 1e-6);
 }
 
+TEST_F(PEBlurToolTest, AMovedOutlineShowsAtOnceAndFadesASecondLater) {
+    const struct {
+        size_t mode;
+        std::shared_ptr<UIView> outline;
+    } cases[] = {{1, tool->circleView()}, {2, tool->bandView()}};
+    for (const auto& c : cases) {
+        chooseMode(c.mode);
+        environment.fastForwardBy(2);
+        EXPECT_EQ(c.outline->alpha(), 0) << c.mode;
+        TouchInjector::tapAt(inWindow(150, 200));
+        EXPECT_EQ(c.outline->alpha(), 1) << c.mode;
+        environment.fastForwardBy(1.3);
+        EXPECT_EQ(c.outline->alpha(), 0) << c.mode;
+    }
+}
+
 TEST_F(PEBlurToolTest, AGestureWhileAPreviewIsBuiltIsDroppedAndTheSameModeAgainBuildsNone) {
     environment.runUntilIdle();
     chooseMode(1);
