@@ -9,6 +9,7 @@
 #include "ads/core/ZADSDKCoreController.h"
 #include "ads/core/ZADSDKCoreControllerDelegate.h"
 #include "ads/render/ZADAdServer.h"
+#include "ads/render/ZADAdView.h"
 #include "adserver/AdServer.h"
 #include "platform/base/NSRunLoop.h"
 
@@ -109,9 +110,8 @@ void BM_SDKCoreControllerAdURLAnswered(benchmark::State& state) {
         return;
     }
     plain.loadURI(server.baseURL() + AdServer::kCorePagePath);
-    const std::string script = std::string("setTimeout(function(){ROZU_getAd({\"request_id\":\"1\","
-                                           "\"slotname\":\"") +
-                               kUnit + "\"});}, 1);";
+    const std::string script = ZADAdView::JSCommandForAsynchronousScript(
+        std::string(R"(ROZU_getAd({"request_id":"1","slotname":")") + kUnit + R"("});)");
     bool allAnswered = true;
     state.counters["vsWebKit"] = timeSideBySide(
         state, [&] { allAnswered = loader->askAndWait() && allAnswered; },

@@ -10,6 +10,7 @@
 #include "PlainWebKitView.h"
 #include "SideBySide.h"
 #include "ads/render/ZADAdServer.h"
+#include "ads/render/ZADAdView.h"
 #include "ads/render/ZADSDKCoreWebView.h"
 #include "ads/render/ZADSDKCoreWebViewNotification.h"
 #include "ads/render/ZADSDKCoreZMSGHandler.h"
@@ -80,8 +81,7 @@ struct CorePages {
     }
     // The command as our view hands it to the page.
     void roundTripAnchor() {
-        plain.evaluateUntilMessage(
-            (std::string("setTimeout(function(){") + kCommand + "\n}, 1);").c_str());
+        plain.evaluateUntilMessage(ZADAdView::JSCommandForAsynchronousScript(kCommand).c_str());
     }
 
     std::unique_ptr<AdServerThread> server;
