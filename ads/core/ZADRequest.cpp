@@ -2,11 +2,11 @@
 
 #include "ads/core/NSDictionary+ZADObjectValidation.h"
 #include "ads/core/ZADExtras.h"
-#include "ads/core/ZADNetwork.h"
 #include "ads/signals/ZADApplication.h"
 #include "ads/signals/ZADDevice.h"
 #include "ads/signals/ZADLocation.h"
 #include "ads/signals/ZADLogger.h"
+#include "ads/signals/ZADNetwork.h"
 #include "ads/signals/ZADRunOnMainThread.h"
 #include "platform/base/ClassRegistry.h"
 #include "platform/foundation/NSString.h"
@@ -349,7 +349,7 @@ PlistValue::Dictionary ZADRequest::threadSafeParameters() const {
         put(key, value);
     }
     put("js", sdkVersion());
-    auto network = ZADNetwork::sharedInstance();
+    const auto& network = device->network();
     if (auto type = network->networkTypeString()) {
         put("net", *type);
     }

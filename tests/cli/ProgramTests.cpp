@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <strings.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -439,6 +440,63 @@ TEST_F(AdProgramTest, TheFetchedAnswerDecidesTheLoadsEnd) {
         adsFetched += hit["path"] == "/ads" && hit["status"] == 200;
     }
     EXPECT_EQ(adsFetched, 2);
+}
+
+// What the engine sent reaches the server in the ad URL's query: the device's and the
+// application's facts and the statistics that count requests within one session; the ad
+// fetch goes out with the User-Agent of the engine's web views.
+TEST_F(AdProgramTest, TheAdRequestCarriesTheDevicesAndTheApplicationsFacts) {
+    ProgramRun result = runScriptWithAds(
+        "ad-load banner 320x50 default\nwait 10\nad-load banner 320x50 default\nwait 10\n");
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const auto header = [](const nlohmann::json& hit, const std::string& name) {
+        for (const auto& [key, value] : hit["headers"].items()) {
+            if (strcasecmp(key.c_str(), name.c_str()) == 0 && value.is_string()) {
+                return value.get<std::string>();
+            }
+        }
+        return std::string();
+    };
+    std::string pageUserAgent;
+    std::vector<nlohmann::json> fetches;
+    for (const auto& hit : server_.hits()) {
+        if (hit["path"] == "/zmads/static/sdk/native/sdk-core-v40.html" && pageUserAgent.empty()) {
+            pageUserAgent = header(hit, "User-Agent");
+        }
+        if (hit["path"] == "/ads") {
+            fetches.push_back(hit);
+        }
+    }
+    ASSERT_EQ(fetches.size(), 2u);
+    ASSERT_FALSE(pageUserAgent.empty());
+    std::string session;
+    for (size_t i = 0; i < fetches.size(); ++i) {
+        SCOPED_TRACE(i);
+        const auto& query = fetches[i]["query"];
+        EXPECT_EQ(header(fetches[i], "User-Agent"), pageUserAgent);
+        EXPECT_EQ(query.value("slotname", ""), "default");
+        EXPECT_EQ(query.value("sz", ""), "320x50");
+        EXPECT_EQ(query.value("u_w", ""), "375");
+        EXPECT_EQ(query.value("u_h", ""), "667");
+        EXPECT_EQ(query.value("u_sd", ""), "2");
+        EXPECT_EQ(query.value("u_so", ""), "p");
+        EXPECT_EQ(query.value("app_name", ""), "19.iphone.com.mixphotos.collage");
+        EXPECT_EQ(query.value("platform", ""), "iPhone");
+        EXPECT_EQ(query.value("js", ""), "rozu-sdk-i-v7.8.1");
+        const auto signals = nlohmann::json::parse(query.value("quality_signals", "{}"));
+        const auto& app = signals["app"];
+        EXPECT_EQ(app["seq_num"], static_cast<int>(i + 1));
+        EXPECT_EQ(app["preqs"], static_cast<int>(i));
+        ASSERT_TRUE(app["session_id"].is_string());
+        if (session.empty()) {
+            session = app["session_id"].get<std::string>();
+        }
+        EXPECT_EQ(app["session_id"], session) << "one session for the run";
+    }
+    EXPECT_FALSE(session.empty());
+    EXPECT_EQ(session.find_first_not_of("0123456789"), std::string::npos);
+    // By the second request the ad server's host has been found reachable.
+    EXPECT_EQ(fetches[1]["query"].value("net", ""), "wi");
 }
 
 TEST_F(AdProgramTest, AScenarioThatEndsBeforeItsAdLoadFails) {
