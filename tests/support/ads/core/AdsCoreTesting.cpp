@@ -1,6 +1,7 @@
 #include "tests/support/ads/core/AdsCoreTesting.h"
 
 #include "ads/core/ZADAdFetcher.h"
+#include "ads/core/ZADAdURLStash.h"
 #include "ads/core/ZADCoreClasses.h"
 #include "ads/core/ZADSDKCoreController.h"
 #include "ads/core/ZADSlot.h"
@@ -15,4 +16,5 @@ void setUpAdsCoreTesting() {
     TestIsolation::addReset(&ZADSDKCoreController::resetForTesting);
     TestIsolation::addReset(&ZADSlot::resetForTesting);
     TestIsolation::addReset(&ZADAdFetcher::resetForTesting);
+    TestIsolation::addReset(&ZADAdURLStash::resetForTesting);
 }
