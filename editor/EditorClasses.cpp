@@ -31,6 +31,11 @@
 #include "editor/tools/tonecurve/PEToneCurveTool.h"
 #include "editor/tools/tonecurve/PEToneCurveView.h"
 #include "editor/widgets/PECircleView.h"
+#include "editor/widgets/PEColorPickerView.h"
+#include "editor/widgets/PEFontPickerView.h"
+#include "editor/widgets/PEPickerDrum.h"
+#include "editor/widgets/PEPickerView.h"
+#include "editor/widgets/_PEHueCircleView.h"
 #include "platform/base/ClassRegistry.h"
 #include "platform/uikit/UIKitClasses.h"
 
@@ -43,6 +48,11 @@ void registerEditorClasses() {
     registry.add<PEImageToolInfo, NSObject>();
     registry.add<PEToolbarMenuItem, UIView>();
     registry.add<PECircleView, UIView>();
+    registry.add<PEPickerDrum, UIView>();
+    registry.add<PEPickerView, UIView>();
+    registry.add<PEFontPickerView, UIView>();
+    registry.add<_PEHueCircleView, UIView>();
+    registry.add<PEColorPickerView, UIView>();
     registry.add<PEImageEditor, UIViewController>();
     registry.add<_PEImageEditorViewController, PEImageEditor>(
         {}, std::make_shared<_PEImageEditorViewController::ClassMethods>());
