@@ -27,6 +27,9 @@
 #include "editor/tools/filter/PEFilterTool.h"
 #include "editor/tools/rotate/PERotatePanel.h"
 #include "editor/tools/rotate/PERotateTool.h"
+#include "editor/tools/text/PETextLabel.h"
+#include "editor/tools/text/PETextSettingView.h"
+#include "editor/tools/text/PETextTool.h"
 #include "editor/tools/tonecurve/PEControlPoint.h"
 #include "editor/tools/tonecurve/PEToneCurveTool.h"
 #include "editor/tools/tonecurve/PEToneCurveView.h"
@@ -53,6 +56,9 @@ void registerEditorClasses() {
     registry.add<PEFontPickerView, UIView>();
     registry.add<_PEHueCircleView, UIView>();
     registry.add<PEColorPickerView, UIView>();
+    registry.add<PETextTool, PEImageToolBase>({}, std::make_shared<PETextTool::ClassMethods>());
+    registry.add<PETextSettingView, UIView>();
+    registry.add<PETextLabel, UILabel>();
     registry.add<PEImageEditor, UIViewController>();
     registry.add<_PEImageEditorViewController, PEImageEditor>(
         {}, std::make_shared<_PEImageEditorViewController::ClassMethods>());
