@@ -2,10 +2,14 @@
 // what its keys do to the text and what the delegates are asked and told.
 #include "harness/TouchInjector.h"
 #include "platform/foundation/NSNotificationCenter.h"
+#include "platform/graphics/CGImage.h"
+#include "platform/uikit/UIColor.h"
+#include "platform/uikit/UIImage.h"
 #include "platform/uikit/UIKeyboard.h"
 #include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UITextField.h"
 #include "platform/uikit/UITextView.h"
+#include "platform/uikit/ViewRenderer.h"
 #include "tests/platform/uikit/TouchFixture.h"
 
 namespace {
@@ -197,6 +201,33 @@ TEST_F(TextInputTest, TheKeyboardTypesOnlyKeysItHas) {
     const auto malformed = UIKeyboard::shared().typeText("\xff");
     ASSERT_TRUE(malformed.hasError());
     EXPECT_EQ(malformed.error()->code(), UIKeyboardErrorMalformedText);
+}
+
+TEST_F(TextInputTest, ScreenshotsOfTheKeyWindowShowTheKeyboardWhileItIsUp) {
+    const auto screen = UIWindow::initWithFrame(UIScreen::mainScreen()->bounds());
+    const auto page = UIView::initWithFrame(screen->bounds());
+    page->setBackgroundColor(UIColor::whiteColor());
+    screen->addSubview(page);
+    screen->makeKeyAndVisible();
+    const auto field = UITextField::initWithFrame(CGRectMake(20, 40, 200, 30));
+    page->addSubview(field);
+    // A corner of the keyboard's background, between its keys, and a key of its top row.
+    const double bottom = screen->bounds().size.height;
+    const CGPoint corner = CGPointMake(2, bottom - 2);
+    const CGPoint key = CGPointMake(20, bottom - UIKeyboard::kPortraitHeight + 25);
+    const auto pixelAt = [&](const CGPoint& point) {
+        // The colour alone: a screenshot is opaque.
+        return ViewRenderer::snapshotWindow(*screen, 1)->cgImage()->pixelAt(point.x, point.y) &
+               0xffffffu;
+    };
+    EXPECT_EQ(pixelAt(corner), 0xffffffu);
+    ASSERT_TRUE(field->becomeFirstResponder());
+    EXPECT_NE(pixelAt(corner), 0xffffffu);
+    // A key is white again, the page above the keyboard untouched.
+    EXPECT_EQ(pixelAt(key), 0xffffffu);
+    EXPECT_EQ(pixelAt(CGPointMake(300, 60)), 0xffffffu);
+    field->resignFirstResponder();
+    EXPECT_EQ(pixelAt(corner), 0xffffffu);
 }
 
 TEST_F(TextInputTest, ALabelOrAPlainViewNeverTakesTheKeyboard) {
