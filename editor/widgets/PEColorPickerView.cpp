@@ -7,6 +7,7 @@
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIGraphics.h"
 #include "platform/uikit/UIImage.h"
+#include "platform/uikit/UIImageView.h"
 #include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UISlider.h"
 
@@ -63,17 +64,17 @@ void PEColorPickerView::customeInit() {
     saturationSlider_->addTargetActionForControlEvents(
         self<PEColorPickerView>(), &PEColorPickerView::saturationSliderDidChange,
         UIControlEventValueChanged);
-    saturationSlider_->setBackgroundColor(
-        UIColor::colorWithPatternImage(saturationSliderBackground()));
     addSubview(saturationSlider_);
+    saturationTrack_ = trackBehind(saturationSlider_);
 
     alphaSlider_ = defaultSliderWithWidth(0.9 * h);
     alphaSlider_->setCenter(CGPointMake(saturationSlider_->center().x + 40, h * 0.5));
     alphaSlider_->addTargetActionForControlEvents(self<PEColorPickerView>(),
                                                   &PEColorPickerView::alphaSliderDidChange,
                                                   UIControlEventValueChanged);
-    alphaSlider_->setBackgroundColor(UIColor::colorWithPatternImage(alphaSliderBackground()));
     addSubview(alphaSlider_);
+    alphaTrack_ = trackBehind(alphaSlider_);
+    setSliderTracks();
 
     UIViewx::setWidth(*this, float(alphaSlider_->center().x + 30));
 }
@@ -140,10 +141,22 @@ void PEColorPickerView::alphaSliderDidChange(UISlider& slider) {
     hueCircle_->setColorAlpha(slider.value());
 }
 
+std::shared_ptr<UIImageView>
+PEColorPickerView::trackBehind(const std::shared_ptr<UISlider>& slider) {
+    auto track = UIImageView::initWithFrame(slider->bounds());
+    track->setCenter(slider->center());
+    track->setTransform(slider->transform());
+    insertSubviewBelowSubview(track, slider);
+    return track;
+}
+
+void PEColorPickerView::setSliderTracks() {
+    saturationTrack_->setImage(saturationSliderBackground());
+    alphaTrack_->setImage(alphaSliderBackground());
+}
+
 void PEColorPickerView::hueCircleViewDidChange(_PEHueCircleView&) {
-    saturationSlider_->setBackgroundColor(
-        UIColor::colorWithPatternImage(saturationSliderBackground()));
-    alphaSlider_->setBackgroundColor(UIColor::colorWithPatternImage(alphaSliderBackground()));
+    setSliderTracks();
     if (const auto delegate = delegate_.lock()) {
         delegate->colorPickerViewColorDidChange(*this, hueCircle_->color());
     }

@@ -2,6 +2,10 @@
 // brightness), then two upright sliders for saturation and alpha whose tracks show the
 // colours they run through. Every change, by the finger or set, reaches the delegate once,
 // through the wheel.
+//
+// The track pictures stand in image views behind the sliders, turned with them: a pattern
+// colour as the sliders' background would tile from the window's corner, unturned, and
+// show stripes instead of a track.
 #pragma once
 
 #include "editor/widgets/_PEHueCircleView.h"
@@ -13,6 +17,7 @@
 class PEColorPickerView;
 class UIColor;
 class UIImage;
+class UIImageView;
 class UISlider;
 
 class PEColorPickerViewDelegate {
@@ -49,6 +54,8 @@ public:
     std::shared_ptr<_PEHueCircleView> hueCircle() const { return hueCircle_; }
     std::shared_ptr<UISlider> saturationSlider() const { return saturationSlider_; }
     std::shared_ptr<UISlider> alphaSlider() const { return alphaSlider_; }
+    std::shared_ptr<UIImageView> saturationTrack() const { return saturationTrack_; }
+    std::shared_ptr<UIImageView> alphaTrack() const { return alphaTrack_; }
 
     // The tracks: white to the fully saturated colour, and a checkerboard under clear to
     // the colour, each a 10-point pill along the slider's unturned frame.
@@ -63,6 +70,9 @@ protected:
 private:
     void customeInit();
     std::shared_ptr<UISlider> defaultSliderWithWidth(double width);
+    // An image view over the slider's place, turned as it is, added just below it.
+    std::shared_ptr<UIImageView> trackBehind(const std::shared_ptr<UISlider>& slider);
+    void setSliderTracks();
     void saturationSliderDidChange(UISlider& slider);
     void alphaSliderDidChange(UISlider& slider);
     // Draws a track picture in the slider's unturned frame: the pill clipped, then `fill`.
@@ -72,5 +82,7 @@ private:
     std::shared_ptr<_PEHueCircleView> hueCircle_;
     std::shared_ptr<UISlider> saturationSlider_;
     std::shared_ptr<UISlider> alphaSlider_;
+    std::shared_ptr<UIImageView> saturationTrack_;
+    std::shared_ptr<UIImageView> alphaTrack_;
     std::weak_ptr<PEColorPickerViewDelegate> delegate_;
 };
