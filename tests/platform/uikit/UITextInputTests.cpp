@@ -11,6 +11,7 @@
 #include "platform/uikit/UITextView.h"
 #include "platform/uikit/ViewRenderer.h"
 #include "tests/platform/uikit/TouchFixture.h"
+#include "tests/support/TextTest.h"
 
 namespace {
 
@@ -228,6 +229,42 @@ TEST_F(TextInputTest, ScreenshotsOfTheKeyWindowShowTheKeyboardWhileItIsUp) {
     EXPECT_EQ(pixelAt(CGPointMake(300, 60)), 0xffffffu);
     field->resignFirstResponder();
     EXPECT_EQ(pixelAt(corner), 0xffffffu);
+}
+
+TEST_F(TextInputTest, AFieldShowsItsPlaceholderInGreyThenItsTextWithACaretWhileEditing) {
+    const auto field = addField(CGRectMake(20, 40, 200, 30));
+    field->setPlaceholder("Width");
+    // Counts of dark (text), grey (placeholder) and blue (caret) pixels.
+    struct Ink {
+        int dark = 0, grey = 0, blue = 0;
+    };
+    const auto ink = [&] {
+        const CGImageRef image =
+            renderOnWhite(CGSizeMake(200, 30), [&] { field->drawRect(field->bounds()); });
+        Ink counts;
+        for (size_t y = 0; y < image->height(); ++y) {
+            for (size_t x = 0; x < image->width(); ++x) {
+                const uint32_t p = image->pixelAt(x, y);
+                const int r = int(p >> 16 & 0xff), g = int(p >> 8 & 0xff), b = int(p & 0xff);
+                counts.dark += r < 60 && g < 60 && b < 60;
+                counts.grey += r > 150 && r < 215 && r == g && g == b;
+                counts.blue += b > 200 && r < 40;
+            }
+        }
+        return counts;
+    };
+    const Ink placeholder = ink();
+    EXPECT_GT(placeholder.grey, 20);
+    EXPECT_EQ(placeholder.dark, 0);
+    EXPECT_EQ(placeholder.blue, 0);
+
+    ASSERT_TRUE(field->becomeFirstResponder());
+    ASSERT_FALSE(UIKeyboard::shared().typeText("640").hasError());
+    const Ink typed = ink();
+    EXPECT_GT(typed.dark, 20);
+    EXPECT_GT(typed.blue, 10);
+    field->resignFirstResponder();
+    EXPECT_EQ(ink().blue, 0);
 }
 
 TEST_F(TextInputTest, ALabelOrAPlainViewNeverTakesTheKeyboard) {
