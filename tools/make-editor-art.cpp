@@ -201,6 +201,29 @@ void text(const CGColor& c) {
     stroke(polyline({CGPointMake(39, 22), CGPointMake(39, 42)}), c, 2);
 }
 
+// The text tool's menu: a plus for a new text, a letter A for the face, and lines of text
+// set left, centred and right.
+void plus(const CGColor& c) {
+    stroke(polyline({CGPointMake(25, 11), CGPointMake(25, 39)}), c, 3.5);
+    stroke(polyline({CGPointMake(11, 25), CGPointMake(39, 25)}), c, 3.5);
+}
+
+void letterA(const CGColor& c) {
+    stroke(polyline({CGPointMake(11, 40), CGPointMake(25, 9), CGPointMake(39, 40)}), c, 3.5);
+    stroke(polyline({CGPointMake(17, 29), CGPointMake(33, 29)}), c, 3);
+}
+
+// Four lines of text, long and short by turns, set by `place` (from the line's length to its
+// left end).
+void textLines(const CGColor& c, const std::function<double(double length)>& place) {
+    for (int i = 0; i < 4; ++i) {
+        const double length = i % 2 == 0 ? 30 : 20;
+        const double y = 13 + i * 8;
+        stroke(polyline({CGPointMake(place(length), y), CGPointMake(place(length) + length, y)}),
+               c);
+    }
+}
+
 // The rotate tool's quarter turn: a picture frame with a clockwise arrow over its corner.
 void quarterTurn(const CGColor& c) {
     stroke(UIBezierPath::bezierPathWithRoundedRectCornerRadius(CGRectMake(9, 20, 22, 22), 2), c);
@@ -442,6 +465,17 @@ void contrastSign(const CGColor& c) {
     fill(half, c);
 }
 
+// A dark round badge with a white cross, plain on any picture: the text overlays' delete
+// button and the text panel's close button.
+std::shared_ptr<UIImage> deleteBadge() {
+    return iconImage([] {
+        fill(circle(25, 25, 20), CGColorMake(0.15, 0.15, 0.17, 0.9));
+        stroke(circle(25, 25, 20), CGColorMake(1, 1, 1, 1), 2.5);
+        stroke(polyline({CGPointMake(17, 17), CGPointMake(33, 33)}), CGColorMake(1, 1, 1, 1), 4);
+        stroke(polyline({CGPointMake(33, 17), CGPointMake(17, 33)}), CGColorMake(1, 1, 1, 1), 4);
+    });
+}
+
 // The tools' own pictures, the same in every icon colour's folder.
 bool writeToolPictures(const std::string& bundle, const char* const (&colours)[2]) {
     const struct {
@@ -454,6 +488,7 @@ bool writeToolPictures(const std::string& bundle, const char* const (&colours)[2
         {"PEAdjustmentTool", "saturation.png", thumb(saturationSign)},
         {"PEAdjustmentTool", "brightness.png", thumb(brightnessSign)},
         {"PEAdjustmentTool", "contrast.png", thumb(contrastSign)},
+        {"PETextTool", "btn_delete.png", deleteBadge()},
     };
     bool ok = true;
     for (const auto& picture : pictures) {
@@ -499,6 +534,14 @@ int main(int argc, char** argv) {
         {"PEBlurTool", "btn_normal.png", blurNormal},
         {"PEBlurTool", "btn_circle.png", blurCircle},
         {"PEBlurTool", "btn_band.png", blurBand},
+        {"PETextTool", "btn_add.png", plus},
+        {"PETextTool", "btn_font.png", letterA},
+        {"PETextTool", "btn_align_left.png",
+         [](const CGColor& c) { textLines(c, [](double) { return 10.0; }); }},
+        {"PETextTool", "btn_align_center.png",
+         [](const CGColor& c) { textLines(c, [](double length) { return 25 - length / 2; }); }},
+        {"PETextTool", "btn_align_right.png",
+         [](const CGColor& c) { textLines(c, [](double length) { return 40 - length; }); }},
     };
     const struct {
         const char* name;

@@ -6,6 +6,7 @@
 #include "editor/tools/adjustment/PEAdjustmentTool.h"
 #include "editor/tools/blur/PEBlurTool.h"
 #include "editor/tools/filter/PEFilterTool.h"
+#include "editor/tools/text/_PETextView.h"
 #include "editor/tools/tonecurve/PEToneCurveTool.h"
 #include "tests/support/TestIsolation.h"
 #include "tests/support/harness/HarnessTesting.h"
@@ -20,5 +21,6 @@ void setUpEditorTesting() {
         PEToneCurveTool::resetForTesting();
         PEAdjustmentTool::resetForTesting();
         PEBlurTool::resetForTesting();
+        _PETextView::resetForTesting();
     });
 }
