@@ -473,4 +473,29 @@ TEST_F(ProgramTest, TheFreeCollageDemoSavesTheEditedCanvas) {
     EXPECT_EQ(saved->cgImage()->width(), 710u);
     EXPECT_EQ(saved->cgImage()->height(), 1086u);
 }
+// The tools' demo ends with the canvas turned a little by the rotate tool: the saved
+// picture is the turned canvas's bounding box, larger both ways, its corners transparent.
+TEST_F(ProgramTest, TheToolsDemoSavesThePictureEveryToolChanged) {
+    fs::path library = dir_ / "library";
+    for (int i = 0; i < 2; ++i) {
+        writeBytes((library / "nature" / ("photo" + std::to_string(i) + ".jpg")).string(),
+                   photoJpeg(64, 48));
+    }
+    fs::path shots = dir_ / "shots";
+    fs::path script = fs::path(MP_PROGRAM_PATH).parent_path() / "demo" / "tools.scenario";
+    ProgramRun result =
+        run("--home '" + home_.string() + "' --library '" + library.string() + "' --shots '" +
+            shots.string() + "' --script '" + script.string() + "'");
+    ASSERT_EQ(result.exitCode, 0) << result.err << result.out;
+    for (const char* shot :
+         {"tools-adjustment", "tools-effect-spot", "tools-effect-hue", "tools-effect-bloom",
+          "tools-blur", "tools-rotate", "tools-tonecurve"}) {
+        EXPECT_TRUE(fs::exists(shots / (std::string(shot) + ".png"))) << shot;
+    }
+    auto saved = UIImage::imageWithContentsOfFile((home_ / "Album" / "IMG_0001.png").string());
+    ASSERT_TRUE(saved);
+    EXPECT_GT(saved->cgImage()->width(), 710u);
+    EXPECT_GT(saved->cgImage()->height(), 1086u);
+    EXPECT_EQ(saved->cgImage()->pixelAt(0, 0) >> 24, 0u);
+}
 } // namespace
