@@ -114,8 +114,12 @@ CGImageRef imageMaskOf(const CGImage& mask) {
             std::memcpy(out, mask.data() + y * mask.bytesPerRow(), width);
             continue;
         }
-        for (size_t x = 0; x < width; ++x) {
-            out[x] = static_cast<uint8_t>(greyOf(mask.pixelAt(x, y)));
+        // Read in place: the grey does not depend on the fourth byte.
+        const uint8_t* in = mask.data() + y * mask.bytesPerRow();
+        for (size_t x = 0; x < width; ++x, in += 4) {
+            uint32_t argb;
+            std::memcpy(&argb, in, 4);
+            out[x] = static_cast<uint8_t>(greyOf(argb));
         }
     }
     return CGImage::createMask(width, height, width, std::move(samples));

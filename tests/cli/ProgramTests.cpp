@@ -68,6 +68,25 @@ protected:
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(out), readFile(err)};
     }
 
+    // A bundled scenario (empty: the default one) played on the demo's library in small, a
+    // "nature" album of `photos` photos (the real one, Debian's photographs, is what `make
+    // run` installs and uses); its shots land in dir_ / "shots".
+    ProgramRun playDemo(const std::string& scenario, int photos) {
+        fs::path library = dir_ / "library";
+        for (int i = 0; i < photos; ++i) {
+            writeBytes((library / "nature" / ("photo" + std::to_string(i) + ".jpg")).string(),
+                       photoJpeg(64, 48));
+        }
+        std::string arguments = "--home '" + home_.string() + "' --library '" + library.string() +
+                                "' --shots '" + (dir_ / "shots").string() + "'";
+        if (!scenario.empty()) {
+            arguments += " --script '" +
+                         (fs::path(MP_PROGRAM_PATH).parent_path() / "demo" / scenario).string() +
+                         "'";
+        }
+        return run(arguments);
+    }
+
     ProgramRun runScript(const std::string& script) {
         return run("--home '" + home_.string() + "' --script '" + writeScript(script).string() +
                    "'");
@@ -357,16 +376,8 @@ TEST_F(ProgramTest, ServiceURLsMustBeServiceBases) {
 }
 
 TEST_F(ProgramTest, TheBundledDemoRunsWithoutAScript) {
-    // The demo's library in small: a "nature" album of six photos (the real one, Debian's
-    // photographs, is what `make run` installs and uses).
-    fs::path library = dir_ / "library";
-    for (int i = 0; i < 6; ++i) {
-        writeBytes((library / "nature" / ("photo" + std::to_string(i) + ".jpg")).string(),
-                   photoJpeg(64, 48));
-    }
-    fs::path shots = dir_ / "shots";
-    ProgramRun result = run("--home '" + home_.string() + "' --library '" + library.string() +
-                            "' --shots '" + shots.string() + "'");
+    ProgramRun result = playDemo("", 6);
+    const fs::path shots = dir_ / "shots";
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_NE(result.out.find("screen: MainViewController"), std::string::npos);
     EXPECT_NE(result.out.find("alert: Remind info: You can choose 5 photos at most"),
@@ -509,16 +520,8 @@ TEST_F(AdProgramTest, AScenarioThatEndsBeforeItsAdLoadFails) {
 }
 
 TEST_F(ProgramTest, TheFreeCollageDemoSavesTheEditedCanvas) {
-    fs::path library = dir_ / "library";
-    for (int i = 0; i < 6; ++i) {
-        writeBytes((library / "nature" / ("photo" + std::to_string(i) + ".jpg")).string(),
-                   photoJpeg(64, 48));
-    }
-    fs::path shots = dir_ / "shots";
-    fs::path script = fs::path(MP_PROGRAM_PATH).parent_path() / "demo" / "free.scenario";
-    ProgramRun result =
-        run("--home '" + home_.string() + "' --library '" + library.string() + "' --shots '" +
-            shots.string() + "' --script '" + script.string() + "'");
+    ProgramRun result = playDemo("free.scenario", 6);
+    const fs::path shots = dir_ / "shots";
     ASSERT_EQ(result.exitCode, 0) << result.err << result.out;
     for (const char* screen : {"DavuVovEditViewController", "BackImageChooseViewController",
                                "_PEImageEditorViewController"}) {
@@ -530,5 +533,22 @@ TEST_F(ProgramTest, TheFreeCollageDemoSavesTheEditedCanvas) {
     ASSERT_TRUE(saved);
     EXPECT_EQ(saved->cgImage()->width(), 710u);
     EXPECT_EQ(saved->cgImage()->height(), 1086u);
+}
+// The tools' demo ends with the canvas turned a little by the rotate tool: the saved
+// picture is the turned canvas's bounding box, larger both ways, its corners transparent.
+TEST_F(ProgramTest, TheToolsDemoSavesThePictureEveryToolChanged) {
+    ProgramRun result = playDemo("tools.scenario", 2);
+    const fs::path shots = dir_ / "shots";
+    ASSERT_EQ(result.exitCode, 0) << result.err << result.out;
+    for (const char* shot :
+         {"tools-adjustment", "tools-effect-spot", "tools-effect-hue", "tools-effect-bloom",
+          "tools-blur", "tools-rotate", "tools-tonecurve"}) {
+        EXPECT_TRUE(fs::exists(shots / (std::string(shot) + ".png"))) << shot;
+    }
+    auto saved = UIImage::imageWithContentsOfFile((home_ / "Album" / "IMG_0001.png").string());
+    ASSERT_TRUE(saved);
+    EXPECT_GT(saved->cgImage()->width(), 710u);
+    EXPECT_GT(saved->cgImage()->height(), 1086u);
+    EXPECT_EQ(saved->cgImage()->pixelAt(0, 0) >> 24, 0u);
 }
 } // namespace
