@@ -145,6 +145,15 @@ std::shared_ptr<UIImage> decode(const std::shared_ptr<UIImage>& image) {
     if (!image) {
         return nullptr;
     }
+    // Our pixels are decoded already and never change: an upright picture in a format a
+    // redraw would keep is shared, not copied (a camera photo's copy costs more than its
+    // decoding).
+    const CGImageRef& pixels = image->cgImage();
+    if (image->imageOrientation() == UIImageOrientation::Up && !pixels->isMask() &&
+        pixels->bytesPerPixel() == 4) {
+        return UIImage::imageWithCGImageScaleOrientation(pixels, image->scale(),
+                                                         UIImageOrientation::Up);
+    }
     UIGraphicsBeginImageContextWithOptions(image->size(), false, image->scale());
     image->drawAtPoint(CGPointMake(0, 0));
     std::shared_ptr<UIImage> decoded = UIGraphicsGetImageFromCurrentImageContext();

@@ -24,7 +24,8 @@ class UIImage;
 
 namespace Utility {
 // The picture redrawn upright into a new image context of its point size and scale, so
-// that drawing it later decodes nothing.
+// that drawing it later decodes nothing; an upright picture of 32-bit pixels (what the
+// decoders give) shares them in a new image instead, since pixels never change.
 std::shared_ptr<UIImage> decode(const std::shared_ptr<UIImage>& image);
 // PNG or JPEG bytes, or a file of them, decoded and redrawn; null (and a log line) when
 // they cannot be read.
