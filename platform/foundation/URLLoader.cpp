@@ -92,7 +92,7 @@ struct URLLoader::Transfer {
 
     std::string urlString() const { return url ? url->absoluteString() : std::string(); }
     // Sets the handle up for the request, or setupError when the load cannot start.
-    void configure(const NSURLRequest* request);
+    void configure(const NSURLRequest* request, Redirects redirects);
     std::shared_ptr<NSError> errorFor(CURLcode result) const;
     std::shared_ptr<NSHTTPURLResponse> response();
     // The status code of the last response received; 0 before any.
@@ -103,7 +103,7 @@ struct URLLoader::Transfer {
     static int progress(void* transfer, curl_off_t, curl_off_t, curl_off_t, curl_off_t uploaded);
 };
 
-void URLLoader::Transfer::configure(const NSURLRequest* request) {
+void URLLoader::Transfer::configure(const NSURLRequest* request, Redirects redirects) {
     url = request ? request->URL() : nullptr;
     if (!url) {
         setupError = NSURLErrorWithCode(NSURLErrorBadURL, "");
@@ -133,7 +133,7 @@ void URLLoader::Transfer::configure(const NSURLRequest* request) {
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, redirects == Redirects::Follow ? 1L : 0L);
     curl_easy_setopt(easy, CURLOPT_MAXREDIRS, maximumRedirects);
     curl_easy_setopt(easy, CURLOPT_NOPROXY, "*");
     // Compressed answers are decoded, as the platform does.
@@ -353,10 +353,11 @@ URLLoader::~URLLoader() {
     curl_multi_cleanup(multi_);
 }
 
-uint64_t URLLoader::load(const std::shared_ptr<NSURLRequest>& request, Completion completion) {
+uint64_t URLLoader::load(const std::shared_ptr<NSURLRequest>& request, Completion completion,
+                         Redirects redirects) {
     auto transfer = std::make_unique<Transfer>();
     transfer->completion = std::move(completion);
-    transfer->configure(request.get());
+    transfer->configure(request.get(), redirects);
     uint64_t id = 0;
     {
         std::lock_guard lock(mutex_);
