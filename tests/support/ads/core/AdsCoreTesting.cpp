@@ -4,6 +4,7 @@
 #include "ads/core/ZADCoreClasses.h"
 #include "ads/core/ZADSDKCoreController.h"
 #include "ads/core/ZADSlot.h"
+#include "ads/core/ZADURLConnection.h"
 #include "ads/render/ZADMRAIDInterceptor.h"
 #include "ads/signals/ZADApplication.h"
 #include "tests/support/TestIsolation.h"
@@ -19,4 +20,5 @@ void setUpAdsCoreTesting() {
     TestIsolation::addReset(&ZADSDKCoreController::resetForTesting);
     TestIsolation::addReset(&ZADSlot::resetForTesting);
     TestIsolation::addReset(&ZADAdFetcher::resetForTesting);
+    TestIsolation::addReset(&ZADURLConnection::clearCache);
 }
