@@ -55,6 +55,25 @@ std::string httpVersionName(long version) {
     }
 }
 
+// Header text as the platform reads it: UTF-8 when it is, else ISO-8859-1 (each byte one
+// character), so that no header a server sends gives text that is not UTF-8.
+std::string headerText(std::string line) {
+    if (NSString::isValidUTF8(line)) {
+        return line;
+    }
+    std::string text;
+    text.reserve(line.size() * 2);
+    for (const unsigned char byte : line) {
+        if (byte < 0x80) {
+            text += static_cast<char>(byte);
+        } else {
+            text += static_cast<char>(0xC0 | (byte >> 6));
+            text += static_cast<char>(0x80 | (byte & 0x3F));
+        }
+    }
+    return text;
+}
+
 } // namespace
 
 // One load: its curl handle with what the handle points into, and what came back so far.
@@ -212,7 +231,7 @@ size_t URLLoader::Transfer::receiveHeader(char* data, size_t size, size_t count,
     auto* transfer = static_cast<Transfer*>(userData);
     size_t length = size * count;
     transfer->lastActivity = SteadyClock::now();
-    std::string line(data, length);
+    std::string line = headerText(std::string(data, length));
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) {
         line.pop_back();
     }
