@@ -28,6 +28,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <mutex>
+#include <utility>
 
 namespace {
 using Dictionary = PlistValue::Dictionary;
@@ -459,8 +460,7 @@ void ZADAdFetcher::processHTTPHeaders(const Dictionary& given) {
     }
     if (const auto* status = textFor(headers, "x-rozu-oauth-token-status");
         status && lowercased(*status) == "clear" && signedInAdsToken_) {
-        ZADTokenDispenser::refreshToken(*signedInAdsToken_);
-        signedInAdsToken_.reset();
+        ZADTokenDispenser::refreshToken(*std::exchange(signedInAdsToken_, std::nullopt));
     }
     if (const auto* fluid = textFor(headers, "x-rozu-fluid");
         fluid && lowercased(*fluid) == "height") {

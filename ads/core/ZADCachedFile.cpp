@@ -16,6 +16,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <utility>
 
 namespace {
 // A stable hash of the URL's text (64-bit FNV-1a): the file's name is the same in every
@@ -280,10 +281,9 @@ void ZADCachedFile::save() {
 }
 
 void ZADCachedFile::cleanUp() {
-    if (connection_) {
-        connection_->cancel();
+    if (auto connection = std::exchange(connection_, nullptr)) {
+        connection->cancel();
     }
-    connection_.reset();
     receivedData_.reset();
     receivedModificationDate_.reset();
 }

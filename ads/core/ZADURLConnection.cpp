@@ -11,6 +11,8 @@
 #include "platform/foundation/NSURLConnection.h"
 #include "platform/foundation/NSURLRequest.h"
 
+#include <utility>
+
 namespace {
 // The body as text, nothing when it is not UTF-8.
 std::optional<std::string> textOf(const std::vector<uint8_t>& data) {
@@ -90,10 +92,9 @@ bool ZADURLConnection::startWithRequestURLDelegateError(
 }
 
 void ZADURLConnection::stop() {
-    if (connection_) {
-        connection_->cancel();
+    if (auto connection = std::exchange(connection_, nullptr)) {
+        connection->cancel();
     }
-    connection_.reset();
     sourceURL_.reset();
     destinationURL_.reset();
     response_.reset();
