@@ -90,6 +90,9 @@ public:
     static std::vector<std::shared_ptr<NSURL>>
     ZADURLsFromWhitespaceSeparatedString(const std::string& text);
 
+private:
+    ZADAdFetcher() = default;
+
     // The connection's questions and reports; a mediation answer may come from, and go
     // into, its memory cache.
     std::shared_ptr<NSError>
@@ -109,9 +112,6 @@ public:
     void connectionLoadDidFailHTTPStatusCode(ZADURLConnection& connection,
                                              const std::shared_ptr<NSError>& error,
                                              long statusCode) override;
-
-private:
-    ZADAdFetcher() = default;
 
     // Reads the headers of an HTTP response; the status of the one the body belongs to
     // (not a redirect's) is kept.

@@ -66,6 +66,10 @@ public:
         return receivedModificationDate_;
     }
 
+private:
+    ZADCachedFile() = default;
+
+    // The download's connection tells this object, and nothing else does.
     std::shared_ptr<NSURLRequest> connectionWillSendRequestRedirectResponse(
         NSURLConnection& connection, std::shared_ptr<NSURLRequest> request,
         const std::shared_ptr<NSURLResponse>& redirectResponse) override;
@@ -76,9 +80,6 @@ public:
     void connectionDidFinishLoading(NSURLConnection& connection) override;
     void connectionDidFailWithError(NSURLConnection& connection,
                                     const std::shared_ptr<NSError>& error) override;
-
-private:
-    ZADCachedFile() = default;
 
     void startDownload(bool cacheBuster);
     void save();
