@@ -5,13 +5,13 @@
 // with the anchor: a plain libcurl GET of the same URL and encodings, blocking, on its own
 // handle.
 // Wall-clock times; "vsCurl" is our time over the anchor's.
+#include "BundledAdServer.h"
 #include "PlainWebKitView.h"
 #include "SideBySide.h"
 #include "ads/core/ZADAd.h"
 #include "ads/core/ZADAdFetcher.h"
 #include "ads/core/ZADAdFetcherDelegate.h"
 #include "adserver/AdServer.h"
-#include "adserver/AdServerThread.h"
 #include "platform/base/NSRunLoop.h"
 #include "platform/foundation/NSURL.h"
 
@@ -44,13 +44,10 @@ size_t keepBody(char* data, size_t size, size_t count, void* body) {
 }
 
 void BM_AdFetchClassified(benchmark::State& state) {
-    const std::filesystem::path folder(MP_BENCH_ADSERVER_DIR);
-    auto started = AdServerThread::start({folder / "site", folder / "inventory", {}});
-    if (started.hasError()) {
-        state.SkipWithError("the ad server did not start");
+    const auto server = startBundledAdServer(state);
+    if (!server) {
         return;
     }
-    const auto server = std::move(started).value();
     NSRunLoop::mainRunLoop();
     const std::string url = server->baseURL() + AdServer::kAdPath + "?slotname=default";
     auto delegate = std::make_shared<ClassifiedAd>();
