@@ -1,5 +1,6 @@
 #include "ads/core/ZADAdFetcher.h"
 
+#include "ads/core/NSDictionary+ZADObjectValidation.h"
 #include "ads/core/NSString+ZADJSONAdditions.h"
 #include "ads/core/NSURLRequest+ZADNSURLRequestUtilities.h"
 #include "ads/core/ZADAd.h"
@@ -116,10 +117,8 @@ std::set<std::string> ZADAdFetcher::whitelistedDomains() {
         const auto stored =
             NSUserDefaults::standardUserDefaults()->objectForKey(kWhitelistedDomainsKey);
         if (stored.array()) {
-            for (const auto& host : *stored.array()) {
-                if (host.string()) {
-                    domains.insert(*host.string());
-                }
+            for (auto& host : ZADObjectValidation::zad_stringsOf(*stored.array())) {
+                domains.insert(std::move(host));
             }
         } else if (auto server = NSURL::URLWithString(ZADAdServer::baseURL())) {
             domains.insert(server->host());
