@@ -5,6 +5,7 @@
 #include "ads/core/ZADCoreClasses.h"
 #include "ads/core/ZADSDKCoreController.h"
 #include "ads/core/ZADSlot.h"
+#include "ads/core/ZADURLConnection.h"
 #include "ads/render/ZADMRAIDInterceptor.h"
 #include "tests/support/TestIsolation.h"
 #include "tests/support/ads/render/AdsRenderTesting.h"
@@ -17,4 +18,5 @@ void setUpAdsCoreTesting() {
     TestIsolation::addReset(&ZADSlot::resetForTesting);
     TestIsolation::addReset(&ZADAdFetcher::resetForTesting);
     TestIsolation::addReset(&ZADAdURLStash::resetForTesting);
+    TestIsolation::addReset(&ZADURLConnection::clearCache);
 }
