@@ -27,6 +27,8 @@
 #include "editor/tools/clipping/PEClippingTool.h"
 #include "editor/tools/clipping/PEGridLayar.h"
 #include "editor/tools/clipping/PERatioMenuItem.h"
+#include "editor/tools/resize/PEResizeTool.h"
+#include "editor/tools/resize/_PEResizePanel.h"
 #include "editor/tools/filter/PEDefaultEmptyFilter.h"
 #include "editor/tools/filter/PEFilterBase.h"
 #include "editor/tools/filter/PEFilterTool.h"
@@ -95,4 +97,6 @@ void registerEditorClasses() {
     registry.add<PEClippingCircle, UIView>();
     registry.add<PERatioMenuItem, PEToolbarMenuItem>();
     registry.add<PEGridLayar, CALayer>();
+    registry.add<PEResizeTool, PEImageToolBase>({}, std::make_shared<PEResizeTool::ClassMethods>());
+    registry.add<_PEResizePanel, UIView>();
 }

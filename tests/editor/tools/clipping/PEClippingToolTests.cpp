@@ -17,6 +17,7 @@
 #include "tests/support/TaskEnvironment.h"
 #include "tests/support/editor/DistinctPicture.h"
 #include "tests/support/editor/FakeImageToolHost.h"
+#include "tests/support/editor/ToolAnswer.h"
 
 #include <gtest/gtest.h>
 
@@ -47,13 +48,7 @@ protected:
         environment.runUntilIdle();
     }
     std::vector<std::shared_ptr<PERatioMenuItem>> items() const {
-        std::vector<std::shared_ptr<PERatioMenuItem>> found;
-        for (const auto& view : tool->menuScroll()->subviews()) {
-            if (auto item = std::dynamic_pointer_cast<PERatioMenuItem>(view)) {
-                found.push_back(item);
-            }
-        }
-        return found;
+        return subviewsOfKind<PERatioMenuItem>(*tool->menuScroll());
     }
     std::vector<std::string> titles() const {
         std::vector<std::string> found;
@@ -66,23 +61,11 @@ protected:
         TouchInjector::tapAt(TouchInjector::tapPointOfView(*items().at(index)));
         environment.runUntilIdle();
     }
-    struct Answer {
-        std::shared_ptr<UIImage> image;
-        std::shared_ptr<NSError> error;
-        int calls = 0;
-    };
-    Answer ok() {
-        Answer answer;
-        tool->executeWithCompletionBlock([&answer](std::shared_ptr<UIImage> image,
-                                                   std::shared_ptr<NSError> error,
-                                                   std::shared_ptr<NSObject> info) {
-            EXPECT_FALSE(info);
-            answer.image = std::move(image);
-            answer.error = std::move(error);
-            ++answer.calls;
-        });
-        // Answered before OK returns.
+    // Answered before OK returns.
+    ToolAnswer ok() {
+        ToolAnswer answer = pressOK(*tool);
         EXPECT_EQ(answer.calls, 1);
+        EXPECT_FALSE(answer.userInfo);
         return answer;
     }
     // The picture's pixels of that part, row by row.
@@ -216,7 +199,7 @@ TEST_F(PEClippingToolTest, CropsWholePixelsOfThePictureByTheImageViewsWidth) {
     open(distinctPicture(64, 48));
     auto grid = tool->gridView();
     grid->setClippingRect(CGRectMake(50, 25, 100, 75));
-    Answer answer = ok();
+    ToolAnswer answer = ok();
     ASSERT_TRUE(answer.image);
     EXPECT_FALSE(answer.error);
     EXPECT_EQ(pixelsOf(*answer.image->cgImage()), part(10, 5, 20, 15));
@@ -251,7 +234,7 @@ TEST_F(PEClippingToolTest, ACornerDraggedAtFourToThreeCropsFourToThree) {
     const CGRect rect = tool->gridView()->clippingRect();
     EXPECT_LT(rect.size.width, 320);
     EXPECT_NEAR(rect.size.height / rect.size.width, 0.75, 1e-9);
-    const Answer answer = ok();
+    const ToolAnswer answer = ok();
     ASSERT_TRUE(answer.image);
     const CGSize size = answer.image->size();
     EXPECT_NEAR(size.height / size.width, 0.75, 0.05);
