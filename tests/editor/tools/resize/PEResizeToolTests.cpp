@@ -22,6 +22,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <utility>
 #include <vector>
@@ -58,6 +59,16 @@ TEST(PEResizePanelTest, StartsAtThePictureSizeWithItsLargerSideHeldToTheLimit) {
         EXPECT_TRUE(panel->chainBtn()->isSelected());
         EXPECT_EQ(panel->imageSize(),
                   CGSizeMake(std::stod(c.expected.first), std::stod(c.expected.second)));
+    }
+}
+
+// A limit under one pixel would have each side push the other past it for ever.
+TEST(PEResizePanelTest, ALimitUnderOnePixelOrNoNumberIsHeldAtOne) {
+    for (double limit : {0.5, 0.0, -3.0, std::nan("")}) {
+        SCOPED_TRACE(limit);
+        auto panel = panelFor(CGSizeMake(4000, 3000), limit);
+        EXPECT_EQ(panel->limitSize(), 1);
+        EXPECT_EQ(sides(*panel), (Sides{"1", "1"}));
     }
 }
 
