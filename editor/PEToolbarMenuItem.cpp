@@ -86,3 +86,8 @@ void PEToolbarMenuItem::setUserInteractionEnabled(bool enabled) {
     UIView::setUserInteractionEnabled(enabled);
     setAlpha(enabled ? 1.0 : 0.3);
 }
+
+std::string PEToolbarMenuItem::accessibilityLabel() const {
+    const std::string label = UIView::accessibilityLabel();
+    return label.empty() ? title() : label;
+}

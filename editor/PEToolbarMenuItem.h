@@ -39,6 +39,8 @@ public:
     void setToolInfo(const std::shared_ptr<PEImageToolInfo>& toolInfo);
     // Dims the item to 0.3 while it takes no touches.
     void setUserInteractionEnabled(bool enabled) override;
+    // The title, unless a label was set: what a finger looking for the item reads.
+    std::string accessibilityLabel() const override;
 
 protected:
     PEToolbarMenuItem() = default;
