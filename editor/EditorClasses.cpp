@@ -22,6 +22,8 @@
 #include "editor/tools/blur/PEBlurBand.h"
 #include "editor/tools/blur/PEBlurCircle.h"
 #include "editor/tools/blur/PEBlurTool.h"
+#include "editor/tools/draw/PESplashTool.h"
+#include "editor/tools/draw/PEStrokeTool.h"
 #include "editor/tools/filter/PEDefaultEmptyFilter.h"
 #include "editor/tools/filter/PEFilterBase.h"
 #include "editor/tools/filter/PEFilterTool.h"
@@ -82,4 +84,6 @@ void registerEditorClasses() {
     registry.add<PEBlurTool, PEImageToolBase>({}, std::make_shared<PEBlurTool::ClassMethods>());
     registry.add<PEBlurCircle, UIView>();
     registry.add<PEBlurBand, UIView>();
+    registry.add<PEStrokeTool, PEImageToolBase>({}, std::make_shared<PEStrokeTool::ClassMethods>());
+    registry.add<PESplashTool, PEStrokeTool>({}, std::make_shared<PESplashTool::ClassMethods>());
 }

@@ -256,6 +256,21 @@ std::shared_ptr<UIImage> crop(const std::shared_ptr<UIImage>& image, CGRect rect
     return cropped;
 }
 
+std::shared_ptr<UIImage> overlaid(const std::shared_ptr<UIImage>& image,
+                                  const std::shared_ptr<UIImage>& over, CGSize size) {
+    if (!image) {
+        return nullptr;
+    }
+    UIGraphicsBeginImageContextWithOptions(size, false, image->scale());
+    image->drawAtPoint(CGPointZero);
+    if (over) {
+        over->drawInRect(CGRectMake(0, 0, size.width, size.height));
+    }
+    std::shared_ptr<UIImage> result = UIGraphicsGetImageFromCurrentImageContext();
+    UIGraphicsEndImageContext();
+    return result;
+}
+
 std::shared_ptr<UIImage> maskedImage(const std::shared_ptr<UIImage>& image,
                                      const std::shared_ptr<UIImage>& mask) {
     if (!image || !mask) {

@@ -53,6 +53,11 @@ std::shared_ptr<UIImage> aspectFillOffset(const std::shared_ptr<UIImage>& image,
 // The rectangle of the picture, in points, at the picture's scale; what lies outside the
 // picture is transparent.
 std::shared_ptr<UIImage> crop(const std::shared_ptr<UIImage>& image, CGRect rect);
+// A picture of `size` at the picture's scale: the picture at the origin, `over` (when
+// given) stretched over the whole of it. What a tool's paint or overlays become in the
+// picture.
+std::shared_ptr<UIImage> overlaid(const std::shared_ptr<UIImage>& image,
+                                  const std::shared_ptr<UIImage>& over, CGSize size);
 // The picture seen through `mask` as an image mask: where the mask is dark the picture
 // shows, where it is light it is cut away, grey in between lets that share through. A
 // colour mask is read by its grey (its colour over black); a mask of another size is
