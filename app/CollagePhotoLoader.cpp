@@ -27,7 +27,8 @@ CollagePhotoLoader::loadPhotosForScreen(UIViewController& screen, const AssetLis
     }
     // Answers come back on the main queue, in whatever order the loads finish; each photo
     // waits in its asset's slot so the collage keeps the order the photos were chosen in.
-    // A request that fails answers too (without a picture), so the wait always ends.
+    // A request that fails answers too (without a picture), so the wait always ends. A
+    // quick, degraded picture is no answer: the final one follows it.
     struct Loading {
         Photos slots;
         size_t answered = 0;
@@ -43,7 +44,11 @@ CollagePhotoLoader::loadPhotosForScreen(UIViewController& screen, const AssetLis
             ->requestImageForAssetTargetSizeContentModeOptionsResultHandler(
                 assets[index], targetSize, contentMode, options,
                 [loading, index](const std::shared_ptr<UIImage>& image,
-                                 const PlistValue::Dictionary&) {
+                                 const PlistValue::Dictionary& info) {
+                    const auto degraded = info.find(PHImageResultIsDegradedKey);
+                    if (degraded != info.end() && degraded->second.boolValue()) {
+                        return;
+                    }
                     loading->slots[index] = image;
                     if (++loading->answered < loading->slots.size()) {
                         return;

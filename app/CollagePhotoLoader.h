@@ -25,9 +25,9 @@ public:
 
     // Covers `screen` (its navigation controller's view, when it has one) with a progress
     // overlay and asks the default image manager for every asset's picture. Once each
-    // request has answered, the overlay goes and `completion` gets the pictures that could
-    // be read, in the assets' order; without assets that happens at once. The overlay,
-    // which removes itself when hidden.
+    // request has given its final answer (degraded ones are passed over), the overlay goes
+    // and `completion` gets the pictures that could be read, in the assets' order; without
+    // assets that happens at once. The overlay, which removes itself when hidden.
     static std::shared_ptr<OVProgressHUD>
     loadPhotosForScreen(UIViewController& screen, const AssetList& assets, CGSize targetSize,
                         PHImageContentMode contentMode,

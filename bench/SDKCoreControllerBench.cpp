@@ -4,51 +4,21 @@
 // the anchor: WebKitGTK's own view on the same page, running the page's entry point with
 // the same parameters and catching the answer's zmsg navigation. Wall-clock times, since
 // the page works in a process of its own; "vsWebKit" is our time over the anchor's.
+#include "BundledAdServer.h"
 #include "PlainWebKitView.h"
 #include "SideBySide.h"
 #include "ads/core/ZADSDKCoreController.h"
 #include "ads/core/ZADSDKCoreControllerDelegate.h"
 #include "ads/render/ZADAdServer.h"
+#include "ads/render/ZADAdView.h"
 #include "adserver/AdServer.h"
 #include "platform/base/NSRunLoop.h"
 
 #include <benchmark/benchmark.h>
 
-#include <thread>
-
 namespace {
 
 constexpr const char* kUnit = "default";
-
-// Our ad server on a free loopback port, serving on a thread of its own.
-class InProcessAdServer {
-public:
-    InProcessAdServer() {
-        const std::filesystem::path folder(MP_BENCH_ADSERVER_DIR);
-        auto created = AdServer::create({folder / "site", folder / "inventory", {}});
-        if (created.hasError()) {
-            return;
-        }
-        server_ = std::move(created).value();
-        if (server_->bind(0).hasError()) {
-            server_.reset();
-            return;
-        }
-        thread_ = std::thread([this] { server_->listen(); });
-    }
-    ~InProcessAdServer() {
-        if (server_) {
-            server_->stop();
-            thread_.join();
-        }
-    }
-    bool running() const { return server_ != nullptr; }
-    std::string baseURL() const { return server_->baseURL(); }
-
-private:
-    std::unique_ptr<AdServer> server_;
-    std::thread thread_;
-};
 
 // Asks for the unit's ad URL and notes the answer.
 class AnsweredLoader : public ZADSDKCoreControllerDelegate {
@@ -94,24 +64,26 @@ private:
 };
 
 void BM_SDKCoreControllerAdURLAnswered(benchmark::State& state) {
-    InProcessAdServer server;
+    const auto server = startBundledAdServer(state);
+    if (!server) {
+        return;
+    }
     PlainWebKitView plain;
-    if (!server.running() || !plain.view()) {
-        state.SkipWithError("no ad server or no display for WebKit");
+    if (!plain.view()) {
+        state.SkipWithError("no display for WebKit");
         return;
     }
     NSRunLoop::mainRunLoop();
-    ZADAdServer::setBaseURL(server.baseURL());
+    ZADAdServer::setBaseURL(server->baseURL());
     auto loader = AnsweredLoader::make();
     // The first request loads the page and its constants.
     if (!loader->askAndWait()) {
         state.SkipWithError("the core page gave no ad URL");
         return;
     }
-    plain.loadURI(server.baseURL() + AdServer::kCorePagePath);
-    const std::string script = std::string("setTimeout(function(){ROZU_getAd({\"request_id\":\"1\","
-                                           "\"slotname\":\"") +
-                               kUnit + "\"});}, 1);";
+    plain.loadURI(server->baseURL() + AdServer::kCorePagePath);
+    const std::string script = ZADAdView::JSCommandForAsynchronousScript(
+        std::string(R"(ROZU_getAd({"request_id":"1","slotname":")") + kUnit + R"("});)");
     bool allAnswered = true;
     state.counters["vsWebKit"] = timeSideBySide(
         state, [&] { allAnswered = loader->askAndWait() && allAnswered; },

@@ -7,19 +7,19 @@
 // decision catches). The engine's processes start before the timing; times and rates are
 // wall-clock, since the pages work in processes of their own. "vsWebKit" is our time over
 // the anchor's.
+#include "BundledAdServer.h"
 #include "PlainWebKitView.h"
 #include "SideBySide.h"
 #include "ads/render/ZADAdServer.h"
+#include "ads/render/ZADAdView.h"
 #include "ads/render/ZADSDKCoreWebView.h"
 #include "ads/render/ZADSDKCoreWebViewNotification.h"
 #include "ads/render/ZADSDKCoreZMSGHandler.h"
 #include "ads/render/ZADSDKCoreZMSGHandlerDelegate.h"
-#include "adserver/AdServerThread.h"
+#include "adserver/AdServer.h"
 #include "platform/base/NSRunLoop.h"
 
 #include <benchmark/benchmark.h>
-
-#include <filesystem>
 
 namespace {
 
@@ -31,27 +31,26 @@ public:
     bool told = false;
 };
 
+// Any answer ends a round trip's wait; an empty one is noted, not waited past.
 class ConstantsReceived : public ZADSDKCoreZMSGHandlerDelegate {
 public:
     void sdkCoreZMSGHandlerDidLoadSDKConstants(ZADSDKCoreZMSGHandler&,
                                                const Parameters& constants) override {
-        received = !constants.empty();
+        received = true;
+        empty = constants.empty();
     }
     bool received = false;
+    bool empty = false;
 };
 
 // Our core web view and WebKit's own view, each on the server's core page, loaded once so
 // that their engines run; false, with the benchmark skipped, when either cannot be had.
 struct CorePages {
     bool start(benchmark::State& state) {
-        const std::filesystem::path folder = MP_BENCH_ADSERVER_DIR;
-        auto started = AdServerThread::start({folder / "site", folder / "inventory", {}});
-        if (started.hasError()) {
-            state.SkipWithError(
-                ("our ad server does not run: " + started.error()->localizedDescription()).c_str());
+        server = startBundledAdServer(state);
+        if (!server) {
             return false;
         }
-        server = std::move(started).value();
         if (!plain.view()) {
             state.SkipWithError("no display for WebKit");
             return false;
@@ -73,15 +72,16 @@ struct CorePages {
         return core->state() == ZADSDKCoreWebView::Loaded;
     }
     void loadAnchor() { plain.loadURI(server->baseURL() + AdServer::kCorePagePath); }
-    void roundTripOurs() {
+    // Whether the page's constants came, not empty.
+    bool roundTripOurs() {
         constants->received = false;
         core->enqueueJavaScriptCommand(kCommand);
         PlainWebKitView::turnMainContextUntil(constants->received);
+        return !constants->empty;
     }
     // The command as our view hands it to the page.
     void roundTripAnchor() {
-        plain.evaluateUntilMessage(
-            (std::string("setTimeout(function(){") + kCommand + "\n}, 1);").c_str());
+        plain.evaluateUntilMessage(ZADAdView::JSCommandForAsynchronousScript(kCommand).c_str());
     }
 
     std::unique_ptr<AdServerThread> server;
@@ -110,8 +110,13 @@ void BM_SDKCoreWebViewZMSGRoundTrip(benchmark::State& state) {
     if (!pages.start(state)) {
         return;
     }
+    bool allReceived = true;
     state.counters["vsWebKit"] = timeSideBySide(
-        state, [&] { pages.roundTripOurs(); }, [&] { pages.roundTripAnchor(); });
+        state, [&] { allReceived = pages.roundTripOurs() && allReceived; },
+        [&] { pages.roundTripAnchor(); });
+    if (!allReceived) {
+        state.SkipWithError("the page's constants came empty");
+    }
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_SDKCoreWebViewZMSGRoundTrip)->Unit(benchmark::kMicrosecond)->MinTime(2)->UseRealTime();

@@ -32,6 +32,7 @@
 #include "editor/tools/tonecurve/PEControlPoint.h"
 #include "editor/tools/tonecurve/PEToneCurveTool.h"
 #include "editor/tools/tonecurve/PEToneCurveView.h"
+#include "editor/widgets/PECircleView.h"
 #include "platform/base/ClassRegistry.h"
 #include "platform/uikit/UIKitClasses.h"
 
@@ -43,6 +44,7 @@ void registerEditorClasses() {
     registry.add<PEImageToolBase, NSObject>({}, std::make_shared<PEImageToolBase::ClassMethods>());
     registry.add<PEImageToolInfo, NSObject>();
     registry.add<PEToolbarMenuItem, UIView>();
+    registry.add<PECircleView, UIView>();
     registry.add<PEImageEditor, UIViewController>();
     registry.add<_PEImageEditorViewController, PEImageEditor>(
         {}, std::make_shared<_PEImageEditorViewController::ClassMethods>());

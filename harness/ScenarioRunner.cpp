@@ -14,6 +14,7 @@
 #include "platform/uikit/UIAlertView.h"
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIImage.h"
+#include "platform/uikit/UIKeyboard.h"
 #include "platform/uikit/UINavigationController.h"
 #include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UIViewController.h"
@@ -384,6 +385,15 @@ void ScenarioRunner::addTouchCommands() {
                       {Coordinate, Coordinate, Distance, Angle, Seconds}, [](const auto& v) {
                           return TouchGesture::rotate(CGPointMake(v[0], v[1]), v[2], v[3], v[4]);
                       });
+    addCommand("type", {1, 1, "type \"TEXT\"", [](const auto& arguments, Next next, auto fail) {
+                            // Key by key on the keyboard, into whatever has it.
+                            if (auto typed = UIKeyboard::shared().typeText(arguments[0]);
+                                typed.hasError()) {
+                                fail("type: " + typed.error()->localizedDescription());
+                                return;
+                            }
+                            next();
+                        }});
     addCommand("expect-screen",
                {1, 1, "expect-screen CLASS", [](const auto& arguments, Next next, auto fail) {
                     const auto window = UIApplication::sharedApplication()->keyWindow();

@@ -72,8 +72,8 @@ public:
 
 private:
     void addBuiltInCommands();
-    // Touches and screen checks: tap, tap-at, long-press, drag, press-drag, pinch, rotate,
-    // expect-screen.
+    // Touches, typing and screen checks: tap, tap-at, long-press, drag, press-drag, pinch,
+    // rotate, type, expect-screen.
     void addTouchCommands();
     // A command playing the gesture its numbers describe, one of each kind; those from
     // `minArguments` on may be left out and are times of kDefaultGestureSeconds.

@@ -59,10 +59,14 @@ std::string ZADAdView::stringByEvaluatingJavaScriptFromString(const std::string&
 }
 
 void ZADAdView::executeJavaScriptAsynchronouslyFromString(const std::string& script) {
-    // The page's timer returns at once; the script itself runs after this call. The line
-    // break keeps a command that ends in a line comment from swallowing the wrapper's end.
-    webView_->evaluateJavaScriptCompletionHandler("setTimeout(function(){" + script + "\n}, 1);",
-                                                  nullptr);
+    webView_->evaluateJavaScriptCompletionHandler(JSCommandForAsynchronousScript(script), nullptr);
+}
+
+std::string ZADAdView::JSCommandForAsynchronousScript(const std::string& script) {
+    // The page's timer returns at once; the script itself runs after the call that hands it
+    // over. The line break keeps a command that ends in a line comment from swallowing the
+    // wrapper's end.
+    return "setTimeout(function(){" + script + "\n}, 1);";
 }
 
 ErrorOr<std::string> ZADAdView::JSCommandForNotificationNameUserInfo(

@@ -44,6 +44,9 @@ public:
     // Runs the script after a zero-delay timer of the page; returns at once, without
     // waiting for the page, and the result is ignored.
     void executeJavaScriptAsynchronouslyFromString(const std::string& script);
+    // The script executeJavaScriptAsynchronouslyFromString hands the page: `script` inside
+    // the page's zero-delay timer.
+    static std::string JSCommandForAsynchronousScript(const std::string& script);
     // Calls the page's ROZU_ReceiveMessage with the name and, when given, the user info,
     // both as JSON: nothing the page or a server sent is ever pasted into script text.
     // Returns at once; a user info JSON cannot say is logged and nothing is sent.

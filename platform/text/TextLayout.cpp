@@ -232,6 +232,15 @@ double TextLayout::alignedX(double width) const {
     }
 }
 
+CGRect TextLayout::caretRectAtIndex(size_t index) const {
+    if (!layout_) {
+        return CGRectMake(alignedX(0), 0, 0, font_->lineHeight());
+    }
+    PangoRectangle caret;
+    pango_layout_get_cursor_pos(layout_, int(std::min(index, text_.size())), &caret, nullptr);
+    return CGRectMake(points(caret.x), points(caret.y), 0, points(caret.height));
+}
+
 void TextLayout::drawAtPoint(const CGPoint& origin) const {
     if (!target_ || lines_.empty()) {
         return;

@@ -45,6 +45,12 @@ public:
     // From the top of the first line to its baseline; 0 without lines.
     double firstBaseline() const { return lines_.empty() ? 0 : lines_.front().baseline; }
 
+    // Where a caret before the byte `index` of the text stands (at the end for an index
+    // past it): its x, its line's top and height, from the first line's top left. For
+    // empty text, a line of the font's height where the alignment puts the first
+    // character. Meant for text laid out whole (no cut last line).
+    CGRect caretRectAtIndex(size_t index) const;
+
     // Draws into the target given at construction (nothing without one), the lines' top
     // left corner at `origin`; lines align within the width limit, else within the widest.
     // The context's alpha, blend mode, shadow and clip apply.

@@ -21,6 +21,11 @@ enum UIControlEvents : unsigned {
     UIControlEventTouchUpOutside = 1u << 7,
     UIControlEventTouchCancel = 1u << 8,
     UIControlEventValueChanged = 1u << 12,
+    // Text fields: editing began, the text changed, editing ended, the return key ended it.
+    UIControlEventEditingDidBegin = 1u << 16,
+    UIControlEventEditingChanged = 1u << 17,
+    UIControlEventEditingDidEnd = 1u << 18,
+    UIControlEventEditingDidEndOnExit = 1u << 19,
     UIControlEventAllEvents = 0xFFFFFFFFu,
 };
 

@@ -37,6 +37,8 @@
 #include "platform/uikit/UITableView.h"
 #include "platform/uikit/UITableViewCell.h"
 #include "platform/uikit/UITapGestureRecognizer.h"
+#include "platform/uikit/UITextField.h"
+#include "platform/uikit/UITextView.h"
 #include "platform/uikit/UITouch.h"
 #include "platform/uikit/UIView.h"
 #include "platform/uikit/UIViewController.h"
@@ -80,6 +82,8 @@ void registerUIKitClasses() {
     registry.add<UITableView, UIScrollView>();
     registry.add<UITableViewCell, UIView>();
     registry.add<UITapGestureRecognizer, UIGestureRecognizer>();
+    registry.add<UITextField, UIControl>();
+    registry.add<UITextView, UIScrollView>();
     registry.add<UITouch, NSObject>();
     registry.add<UIView, UIResponder>();
     registry.add<UIViewController, UIResponder>();

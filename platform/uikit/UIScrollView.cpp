@@ -148,6 +148,23 @@ CGPoint UIScrollView::contentOffsetPlacingRect(const CGRect& rect, Placement hor
                           contentInset_.top, area.height)));
 }
 
+void UIScrollView::scrollRectToVisibleAnimated(const CGRect& rect, bool animated) {
+    const CGRect visible = UIEdgeInsetsInsetRect(bounds(), contentInset_);
+    const auto placement = [](double low, double high, double visibleLow, double visibleHigh) {
+        if (low < visibleLow) {
+            return Placement::Start;
+        }
+        return high > visibleHigh ? Placement::End : Placement::Unchanged;
+    };
+    setContentOffsetAnimated(
+        contentOffsetPlacingRect(rect,
+                                 placement(CGRectGetMinX(rect), CGRectGetMaxX(rect),
+                                           CGRectGetMinX(visible), CGRectGetMaxX(visible)),
+                                 placement(CGRectGetMinY(rect), CGRectGetMaxY(rect),
+                                           CGRectGetMinY(visible), CGRectGetMaxY(visible))),
+        animated);
+}
+
 bool UIScrollView::canScrollHorizontally() const {
     return maximumContentOffset().x > minimumContentOffset().x;
 }

@@ -58,6 +58,11 @@ public:
     void setContentOffsetAnimated(const CGPoint& offset, bool animated);
     // Room around the content: a drag takes the offset from (-left, -top) to the far edges
     // of the content plus right and bottom, less the view's size.
+    // Scrolls as little as brings `rect` (content coordinates) into view, on each axis
+    // that needs it: its near edge to the near edge of the view, or its far edge to the far
+    // edge when it lies beyond; within the content's extent.
+    void scrollRectToVisibleAnimated(const CGRect& rect, bool animated);
+
     UIEdgeInsets contentInset() const { return contentInset_; }
     void setContentInset(const UIEdgeInsets& insets) { contentInset_ = insets; }
 

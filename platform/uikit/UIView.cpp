@@ -1,5 +1,7 @@
 #include "platform/uikit/UIView.h"
 
+#include "platform/uikit/UIKeyboard.h"
+
 #include "platform/quartzcore/CALayer.h"
 #include "platform/uikit/UIViewAnimation.h"
 
@@ -288,6 +290,10 @@ void UIView::removeFromSuperview() {
 
 void UIView::notifyWindowChange(UIWindow* newWindow, bool before) {
     if (before) {
+        // A view leaving the screen cannot go on taking the keyboard's keys.
+        if (!newWindow && isFirstResponder()) {
+            resignFirstResponder();
+        }
         willMoveToWindow(newWindow);
     } else {
         didMoveToWindow();
@@ -298,6 +304,14 @@ void UIView::notifyWindowChange(UIWindow* newWindow, bool before) {
     for (const auto& subview : std::vector(subviews_)) {
         subview->notifyWindowChange(newWindow, before);
     }
+}
+
+bool UIView::endEditing(bool force) {
+    const auto responder = std::dynamic_pointer_cast<UIView>(UIKeyboard::shared().firstResponder());
+    if (!responder || !responder->isDescendantOfView(this)) {
+        return true;
+    }
+    return force ? UIKeyboard::shared().forceResign(*responder) : responder->resignFirstResponder();
 }
 
 void UIView::bringSubviewToFront(const std::shared_ptr<UIView>& view) {

@@ -127,6 +127,11 @@ public:
     // Depth-first, the receiver first; null when none has the tag.
     std::shared_ptr<UIView> viewWithTag(long tag);
 
+    // Makes the first responder resign when it is this view or one inside it (the keyboard
+    // goes); with `force`, even one that refuses. YES when none of them is left first
+    // responder.
+    bool endEditing(bool force);
+
     // Coordinate conversion; a null view means the window's (screen) coordinates.
     CGPoint convertPointToView(const CGPoint& point, const UIView* view) const;
     CGPoint convertPointFromView(const CGPoint& point, const UIView* view) const;

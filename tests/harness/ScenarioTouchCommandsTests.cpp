@@ -14,6 +14,7 @@
 #include "platform/uikit/UIRotationGestureRecognizer.h"
 #include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UITableView.h"
+#include "platform/uikit/UITextField.h"
 #include "platform/uikit/UIWindow.h"
 #include "tests/support/TaskEnvironment.h"
 
@@ -277,5 +278,30 @@ TEST_F(ScenarioTouchCommandsTest, OrientationTurnsTheScreenAndRejectsUnknownName
     EXPECT_EQ(valid.error()->localizedDescription(),
               "line 1: 'sideways' is not an orientation (usage: orientation "
               "portrait|upside-down|landscape-left|landscape-right)");
+}
+} // namespace
+
+namespace {
+TEST_F(ScenarioTouchCommandsTest, TypeGoesThroughTheKeyboardIntoWhatHasIt) {
+    EXPECT_EQ(run("type", {"Hello"}).failure, "type: no text field or text view has the keyboard");
+
+    auto field = UITextField::initWithFrame(CGRectMake(20, 40, 200, 30));
+    std::vector<std::string> changes;
+    field->addTargetActionForControlEvents(
+        target,
+        [&changes](UIControl& control) {
+            changes.push_back(static_cast<UITextField&>(control).text());
+        },
+        UIControlEventEditingChanged);
+    screen->view()->addSubview(field);
+    EXPECT_TRUE(run("tap-at", {"100", "55"}).finished);
+    EXPECT_TRUE(run("type", {"Hi é"}).finished);
+    EXPECT_EQ(field->text(), "Hi é");
+    // One change a key, as a finger would make them.
+    EXPECT_EQ(changes, (std::vector<std::string>{"H", "Hi", "Hi ", "Hi é"}));
+
+    field->setKeyboardType(UIKeyboardType::NumberPad);
+    EXPECT_EQ(run("type", {"7x"}).failure, "type: the number pad has no key for 'x'");
+    EXPECT_EQ(field->text(), "Hi é7");
 }
 } // namespace

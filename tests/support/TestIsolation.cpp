@@ -19,6 +19,7 @@
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIDevice.h"
 #include "platform/uikit/UIImage.h"
+#include "platform/uikit/UIKeyboard.h"
 #include "platform/uikit/UIPasteboard.h"
 #include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UIViewAnimation.h"
@@ -59,6 +60,7 @@ void TestIsolation::resetProcessState() {
     ClassRegistry::resetForTesting();
 
     UIApplication::resetForTesting();
+    UIKeyboard::resetForTesting();
     UIScreen::resetForTesting();
     UIDevice::resetForTesting();
     UIViewAnimation::resetForTesting();

@@ -44,7 +44,8 @@ protected:
         FakeWebViewEngine::install();
         ZADAdServer::setBaseURL(kServer);
         controller = ZADSDKCoreController::sharedInstance();
-        engine = &FakeWebViewEngine::latest();
+        engine = FakeWebViewEngine::latest();
+        ASSERT_NE(engine, nullptr) << "the controller's core page made no engine";
         environment.runUntilIdle();
     }
 

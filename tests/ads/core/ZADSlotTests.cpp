@@ -121,14 +121,16 @@ public:
         FakeWebViewEngine::install();
         UIApplication::sharedApplication()->launch(std::make_shared<ActiveApplication>());
         ZADSDKCoreController::sharedInstance();
-        corePage = &FakeWebViewEngine::latest();
+        corePage = FakeWebViewEngine::latest();
+        ASSERT_NE(corePage, nullptr) << "the controller's core page made no engine";
         freshSlot();
     }
 
     // A new 320x50 banner slot of the owner's for "unit-1" becomes `slot`.
     void freshSlot() {
         slot = ZADSlot::init();
-        adPage = &FakeWebViewEngine::latest();
+        adPage = FakeWebViewEngine::latest();
+        ASSERT_NE(adPage, nullptr) << "the slot's ad view made no engine";
         slot->setAdUnitID("unit-1");
         slot->setAdTypeAndReloadRequest(
             ZADAdType::bannerAdTypeForSize(ZADAdSizeMakeFromSize(CGSizeMake(320, 50))), false);
@@ -304,7 +306,8 @@ TEST_F(SlotTest, AReadyAdOrAdURLInTheExtrasSkipsTheCorePage) {
         SCOPED_TRACE(c.name);
         ZADMRAIDInterceptor::resetForTesting();
         auto fresh = ZADSlot::init();
-        auto page = &FakeWebViewEngine::latest();
+        auto page = FakeWebViewEngine::latest();
+        ASSERT_NE(page, nullptr) << "the slot's ad view made no engine";
         fresh->setAdTypeAndReloadRequest(
             c.interstitial
                 ? ZADAdType::interstitialAdType()
@@ -853,7 +856,7 @@ TEST_F(SlotTest, ASlotInvalidatedMidLoadEndsItQuietly) {
     };
     for (const auto& [name, play] : cases) {
         SCOPED_TRACE(name);
-        freshSlot();
+        ASSERT_NO_FATAL_FAILURE(freshSlot());
         const auto letGo = slot->adView(); // keeps the scripted page readable
         startLoad();
         play(*this);
@@ -920,7 +923,7 @@ TEST_F(SlotTest, OnlyTheRenderedPagesOwnFailureEndsTheLoad) {
             defaults->removeObjectForKey("/zivido/ads/use_cancelled_url_error");
         }
         owner->heard.clear();
-        freshSlot();
+        ASSERT_NO_FATAL_FAILURE(freshSlot());
         c.reach(*this);
         adPage->failLoad(c.error);
         environment.runUntilIdle();
@@ -997,7 +1000,7 @@ TEST_F(SlotTest, EveryLoadEndIsOneAdLine) {
     };
     for (const auto& [play, end] : cases) {
         SCOPED_TRACE(end);
-        freshSlot();
+        ASSERT_NO_FATAL_FAILURE(freshSlot());
         EventLog::clear();
         startLoad();
         play(*this);

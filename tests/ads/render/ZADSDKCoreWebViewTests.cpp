@@ -95,7 +95,8 @@ protected:
         FakeWebViewEngine::install();
         ZADAdServer::setBaseURL(std::string(kServer) + "/");
         webView = ZADSDKCoreWebView::init();
-        engine = &FakeWebViewEngine::latest();
+        engine = FakeWebViewEngine::latest();
+        ASSERT_NE(engine, nullptr) << "the core page's web view made no engine";
         webView->SDKCoreZMSGHandler()->setDelegate(handlerDelegate);
     }
 

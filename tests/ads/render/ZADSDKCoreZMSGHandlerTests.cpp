@@ -23,7 +23,8 @@ protected:
         FakeWebViewEngine::install();
         ZADAdServer::setBaseURL("https://ads.test");
         webView = ZADSDKCoreWebView::init();
-        engine = &FakeWebViewEngine::latest();
+        engine = FakeWebViewEngine::latest();
+        ASSERT_NE(engine, nullptr) << "the core page's web view made no engine";
         webView->refreshSDKCoreAndNotifyObserver(nullptr);
         environment.runUntilIdle();
         engine->finishLoad();

@@ -1,5 +1,6 @@
 // The core page on the real web engine: commands sent as the engine sends them come back
 // as the zmsg messages it reads.
+#include "ads/render/ZADAdView.h"
 #include "platform/foundation/NSURL.h"
 #include "platform/foundation/NSURLRequest.h"
 #include "platform/uikit/UIWindow.h"
@@ -38,8 +39,8 @@ protected:
     // Sends a command the way the engine does and waits for the message it brings.
     std::string exchange(const std::string& function, const std::string& json,
                          const std::string& answer) {
-        webView_->stringByEvaluatingJavaScriptFromString("setTimeout(function(){" + function + "(" +
-                                                         json + ");}, 1);");
+        webView_->stringByEvaluatingJavaScriptFromString(
+            ZADAdView::JSCommandForAsynchronousScript(function + "(" + json + ");"));
         const std::string asked = "ask zmsg://core/" + answer;
         if (!turnMainContextUntil([&] { return has(asked); })) {
             return "(no " + answer + " in " + ::testing::PrintToString(delegate_->log) + ")";

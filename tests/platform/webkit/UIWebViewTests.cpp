@@ -29,13 +29,16 @@ protected:
         FakeWebViewEngine::install();
         webView = UIWebView::initWithFrame(CGRectMake(0, 0, 40, 30));
         webView->setDelegate(delegate);
+        engine_ = FakeWebViewEngine::latest();
+        ASSERT_NE(engine_, nullptr) << "the web view made no engine";
     }
-    FakeWebViewEngine& engine() { return FakeWebViewEngine::latest(); }
+    FakeWebViewEngine& engine() { return *engine_; }
 
     TaskEnvironment environment;
     std::shared_ptr<RecordingWebViewDelegate> delegate =
         std::make_shared<RecordingWebViewDelegate>();
     std::shared_ptr<UIWebView> webView;
+    FakeWebViewEngine* engine_ = nullptr;
 };
 
 TEST_F(UIWebViewTest, EveryNavigationAsksTheDelegateWithItsType) {

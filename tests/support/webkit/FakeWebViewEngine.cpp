@@ -11,6 +11,7 @@ FakeWebViewEngine* latestEngine = nullptr;
 } // namespace
 
 void FakeWebViewEngine::install() {
+    latestEngine = nullptr;
     UIWebView::setEngineFactory(
         [](WebViewEngineClient& client) -> ErrorOr<std::unique_ptr<WebViewEngine>> {
             auto engine = std::unique_ptr<FakeWebViewEngine>(new FakeWebViewEngine(client));
@@ -19,8 +20,8 @@ void FakeWebViewEngine::install() {
         });
 }
 
-FakeWebViewEngine& FakeWebViewEngine::latest() {
-    return *latestEngine;
+FakeWebViewEngine* FakeWebViewEngine::latest() {
+    return latestEngine;
 }
 
 bool FakeWebViewEngine::navigate(const std::string& url, UIWebViewNavigationType type,

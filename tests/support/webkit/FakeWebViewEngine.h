@@ -13,9 +13,10 @@
 
 class FakeWebViewEngine : public WebViewEngine {
 public:
-    // Makes every new web view's engine a fake; the last one made is `latest()`.
+    // Makes every new web view's engine a fake; the last one made since is `latest()`,
+    // null while none was made (or the last one is gone).
     static void install();
-    static FakeWebViewEngine& latest();
+    static FakeWebViewEngine* latest();
 
     // The page starts a navigation: the client decides; an allowed one of the main frame
     // starts loading. Whether it was allowed.
