@@ -27,6 +27,9 @@
 #include "editor/tools/filter/PEDefaultEmptyFilter.h"
 #include "editor/tools/filter/PEFilterBase.h"
 #include "editor/tools/filter/PEFilterTool.h"
+#include "editor/tools/overlay/PEEmoticonTool.h"
+#include "editor/tools/overlay/PEOverlayImageTool.h"
+#include "editor/tools/overlay/PEStickerTool.h"
 #include "editor/tools/rotate/PERotatePanel.h"
 #include "editor/tools/rotate/PERotateTool.h"
 #include "editor/tools/tonecurve/PEControlPoint.h"
@@ -88,4 +91,9 @@ void registerEditorClasses() {
     registry.add<PEBlurBand, UIView>();
     registry.add<PEStrokeTool, PEImageToolBase>({}, std::make_shared<PEStrokeTool::ClassMethods>());
     registry.add<PESplashTool, PEStrokeTool>({}, std::make_shared<PESplashTool::ClassMethods>());
+    registry.add<PEOverlayImageTool, PEImageToolBase>(
+        {}, std::make_shared<PEOverlayImageTool::ClassMethods>());
+    registry.add<PEEmoticonTool, PEOverlayImageTool>(
+        {}, std::make_shared<PEEmoticonTool::ClassMethods>());
+    registry.add<PEStickerTool, PEOverlayImageTool>({}, std::make_shared<PEStickerTool::ClassMethods>());
 }
