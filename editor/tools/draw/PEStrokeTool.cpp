@@ -165,10 +165,17 @@ void PEStrokeTool::addWidthSlider(double top) {
     UIViewx::setLeft(*widthSlider_, 10);
     UIViewx::setTop(*widthSlider_, top);
     widthSlider_->setValue(0.1f);
-    widthSlider_->setBackgroundColor(UIColor::colorWithPatternImage(widthSliderBackground()));
     widthSlider_->addTargetActionForControlEvents(
         self<PEStrokeTool>(), &PEStrokeTool::widthSliderDidChange, UIControlEventValueChanged);
-    menuView_->addSubview(widthSlider_);
+    addSliderOverTrackPicture(widthSlider_, widthSliderBackground());
+}
+
+void PEStrokeTool::addSliderOverTrackPicture(const std::shared_ptr<UISlider>& slider,
+                                             const std::shared_ptr<UIImage>& picture) {
+    auto track = UIImageView::initWithFrame(slider->frame());
+    track->setImage(picture);
+    menuView_->addSubview(track);
+    menuView_->addSubview(slider);
 }
 
 void PEStrokeTool::addStrokePreview() {

@@ -97,6 +97,11 @@ protected:
     // The width slider: `defaultSliderWithWidth` of sliderWidth, at (10, top), value 0.1, over its
     // track picture, reporting to widthSliderDidChange; added to the panel.
     void addWidthSlider(double top);
+    // Adds the slider to the panel over its track picture: an image view of the slider's
+    // frame just below it. (As the slider's background colour the picture would tile from
+    // the window's origin, not the slider's, and stand shifted against the slider.)
+    void addSliderOverTrackPicture(const std::shared_ptr<UISlider>& slider,
+                                   const std::shared_ptr<UIImage>& picture);
     // The swatch (ringed in the theme's text colour, centred in the panel's right column)
     // and the faint circle of the same frame above it that takes the tap; added.
     void addStrokePreview();
