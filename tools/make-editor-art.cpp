@@ -621,28 +621,9 @@ std::vector<std::pair<const char*, std::shared_ptr<UIImage>>> stickers() {
     };
 }
 
-// The eraser and delete icons beside each tool's icon, and the overlay tools' folders of
-// pictures (one set, whatever the icon colour).
-bool writeDrawAndOverlayPictures(const std::string& bundle, const char* const (&colours)[2]) {
-    const struct {
-        const char* tool;
-        const char* file;
-        Glyph glyph;
-    } icons[] = {
-        {"PEDrawTool", "btn_eraser.png", eraser},
-        {"PESplashTool", "btn_eraser.png", eraser},
-        {"PEEmoticonTool", "btn_delete.png", deleteSign},
-        {"PEStickerTool", "btn_delete.png", deleteSign},
-    };
-    const CGColor inks[2] = {CGColorMake(0.1, 0.1, 0.12, 1), CGColorMake(1, 1, 1, 1)};
+// The overlay tools' folders of pictures (one set, whatever the icon colour).
+bool writeOverlayPictures(const std::string& bundle) {
     bool ok = true;
-    for (const auto& icon : icons) {
-        for (size_t i = 0; i < 2; ++i) {
-            ok = writeIcon(bundle + "/" + icon.tool + "/" + colours[i] + "/" + icon.file, icon.glyph,
-                           inks[i]) &&
-                 ok;
-        }
-    }
     for (const auto& [name, image] : emoticons()) {
         ok = writePNG(bundle + "/PEEmoticonTool/Emoticons/" + name, image) && ok;
     }
@@ -709,6 +690,10 @@ int main(int argc, char** argv) {
         {"PEBlurTool", "btn_normal.png", blurNormal},
         {"PEBlurTool", "btn_circle.png", blurCircle},
         {"PEBlurTool", "btn_band.png", blurBand},
+        {"PEDrawTool", "btn_eraser.png", eraser},
+        {"PESplashTool", "btn_eraser.png", eraser},
+        {"PEEmoticonTool", "btn_delete.png", deleteSign},
+        {"PEStickerTool", "btn_delete.png", deleteSign},
     };
     const struct {
         const char* name;
@@ -732,6 +717,6 @@ int main(int argc, char** argv) {
     }
     const char* const colourNames[2] = {colours[0].name, colours[1].name};
     ok = writeToolPictures(bundle, colourNames) && ok;
-    ok = writeDrawAndOverlayPictures(bundle, colourNames) && ok;
+    ok = writeOverlayPictures(bundle) && ok;
     return ok ? 0 : 1;
 }

@@ -1,11 +1,9 @@
 #include "editor/tools/draw/PEStrokeTool.h"
 
 #include "app/categories/UIView+UIViewx.h"
-#include "editor/PECoreImageRender.h"
 #include "editor/PEImageEditorTheme.h"
 #include "editor/PEImageToolHost.h"
 #include "editor/PEToolPanel.h"
-#include "platform/dispatch/dispatch.h"
 #include "platform/quartzcore/CALayer.h"
 #include "platform/uikit/UIBezierPath.h"
 #include "platform/uikit/UIColor.h"
@@ -102,22 +100,7 @@ void PEStrokeTool::executeWithCompletionBlock(Completion completion) {
     if (!editor || !drawingView_) {
         return;
     }
-    dispatch_async(
-        dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0),
-        [build = resultBuilder(editor->imageView()->image()), name = className(),
-         completion = std::move(completion)]() mutable {
-            auto result = build();
-            dispatch_async(dispatch_get_main_queue(), [result, name,
-                                                       completion = std::move(completion)] {
-                if (!result) {
-                    completion(nullptr,
-                               PECoreImageRender::failure(name, "The picture could not be made."),
-                               nullptr);
-                    return;
-                }
-                completion(result, nullptr, nullptr);
-            });
-        });
+    answerInBackground(resultBuilder(editor->imageView()->image()), std::move(completion));
 }
 
 std::shared_ptr<UISlider> PEStrokeTool::defaultSliderWithWidth(double width) {

@@ -2,7 +2,6 @@
 
 #include "app/categories/UIDevice+SystemVersion.h"
 #include "app/categories/UIView+UIViewx.h"
-#include "editor/PECoreImageRender.h"
 #include "editor/PEImageEditorTheme.h"
 #include "editor/PEImageToolHost.h"
 #include "editor/PEImageToolInfo.h"
@@ -12,7 +11,6 @@
 #include "editor/categories/UIView+PEImageToolInfo.h"
 #include "editor/tools/overlay/PEOverlayImageView.h"
 #include "platform/base/ClassRegistry.h"
-#include "platform/dispatch/dispatch.h"
 #include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSDictionary.h"
 #include "platform/foundation/NSFileManager.h"
@@ -151,23 +149,13 @@ void PEOverlayImageTool::executeWithCompletionBlock(Completion completion) {
         return;
     }
     setActiveOverlay(nullptr);
-    dispatch_async(
-        dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0),
-        [picture = originalImage_, overlays = renderOverlays(*workingView_, originalImage_),
-         name = className(), completion = std::move(completion)]() mutable {
-            auto result =
-                Utility::overlaid(picture, overlays, picture ? picture->size() : CGSizeZero);
-            dispatch_async(dispatch_get_main_queue(), [result, name,
-                                                       completion = std::move(completion)] {
-                if (!result) {
-                    completion(nullptr,
-                               PECoreImageRender::failure(name, "The picture could not be made."),
-                               nullptr);
-                    return;
-                }
-                completion(result, nullptr, nullptr);
-            });
-        });
+    // The views are read here, on the main thread; only the laying over runs in the
+    // background.
+    answerInBackground(
+        [picture = originalImage_, overlays = renderOverlays(*workingView_, originalImage_)] {
+            return Utility::overlaid(picture, overlays, picture ? picture->size() : CGSizeZero);
+        },
+        std::move(completion));
 }
 
 std::shared_ptr<UIImage>

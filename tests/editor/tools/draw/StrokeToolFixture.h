@@ -8,15 +8,14 @@
 #include "editor/tools/draw/PEStrokeTool.h"
 #include "harness/TouchGesture.h"
 #include "harness/TouchInjector.h"
-#include "platform/base/NSThread.h"
 #include "platform/foundation/NSBundle.h"
-#include "platform/foundation/NSError.h"
 #include "platform/uikit/UIImage.h"
 #include "platform/uikit/UIImageView.h"
 #include "platform/uikit/UIWindow.h"
 #include "tests/support/ImageFixtures.h"
 #include "tests/support/TaskEnvironment.h"
 #include "tests/support/editor/FakeImageToolHost.h"
+#include "tests/support/editor/ToolExecution.h"
 
 #include <gtest/gtest.h>
 
@@ -57,20 +56,7 @@ protected:
     static uint32_t at(const std::shared_ptr<UIImage>& image, double x, double y) {
         return image->cgImage()->pixelAt(size_t(x), size_t(y));
     }
-    // OK: the answer, which must come on the main thread without an error.
-    std::shared_ptr<UIImage> execute() {
-        std::shared_ptr<UIImage> answer;
-        tool->executeWithCompletionBlock([&](std::shared_ptr<UIImage> image,
-                                             std::shared_ptr<NSError> error,
-                                             std::shared_ptr<NSObject>) {
-            EXPECT_FALSE(error);
-            EXPECT_TRUE(NSThread::isMainThread());
-            answer = image;
-        });
-        EXPECT_FALSE(answer) << "answered before the background work ran";
-        environment.runUntilIdle();
-        return answer;
-    }
+    std::shared_ptr<UIImage> execute() { return executeAndWait(*tool, environment); }
 
     TaskEnvironment environment;
     std::shared_ptr<UIImage> picture =

@@ -8,10 +8,8 @@
 #include "editor/tools/overlay/_PEEmoticonView.h"
 #include "editor/widgets/PECircleView.h"
 #include "harness/TouchInjector.h"
-#include "platform/base/NSThread.h"
 #include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSDictionary.h"
-#include "platform/foundation/NSError.h"
 #include "platform/foundation/NSFileManager.h"
 #include "platform/quartzcore/CALayer.h"
 #include "platform/uikit/UIButton.h"
@@ -23,6 +21,7 @@
 #include "tests/support/TaskEnvironment.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/editor/FakeImageToolHost.h"
+#include "tests/support/editor/ToolExecution.h"
 
 #include <gtest/gtest.h>
 
@@ -93,18 +92,7 @@ protected:
         return overlay.convertPointToView(overlay.circleView()->center(),
                                           tool->workingView().get());
     }
-    std::shared_ptr<UIImage> execute() {
-        std::shared_ptr<UIImage> answer;
-        tool->executeWithCompletionBlock([&](std::shared_ptr<UIImage> image,
-                                             std::shared_ptr<NSError> error,
-                                             std::shared_ptr<NSObject>) {
-            EXPECT_FALSE(error);
-            EXPECT_TRUE(NSThread::isMainThread());
-            answer = image;
-        });
-        environment.runUntilIdle();
-        return answer;
-    }
+    std::shared_ptr<UIImage> execute() { return executeAndWait(*tool, environment); }
 
     TaskEnvironment environment;
     TempFolder folder;
