@@ -1,7 +1,6 @@
 #include "editor/tools/overlay/PEOverlayImageTool.h"
 
 #include "app/categories/UIDevice+SystemVersion.h"
-#include "app/categories/UIView+UIViewx.h"
 #include "editor/PEImageEditorTheme.h"
 #include "editor/PEImageToolHost.h"
 #include "editor/PEImageToolInfo.h"
@@ -134,9 +133,10 @@ void PEOverlayImageTool::tappedPanel(UIGestureRecognizer& recognizer) {
     auto picture = path ? UIImage::imageWithContentsOfFile(*path) : nullptr;
     if (picture) {
         auto overlay = overlayWithImage(picture);
-        const double w = UIViewx::width(*workingView_), h = UIViewx::height(*workingView_);
-        overlay->setScale(
-            std::min(w * 0.5 / UIViewx::width(*overlay), h * 0.5 / UIViewx::height(*overlay)));
+        // The frames' own doubles: the frame accessors round to single precision.
+        const CGSize view = workingView_->frame().size, own = overlay->frame().size;
+        const double w = view.width, h = view.height;
+        overlay->setScale(std::min(w * 0.5 / own.width, h * 0.5 / own.height));
         overlay->setCenter(CGPointMake(w * 0.5, h * 0.5));
         workingView_->addSubview(overlay);
         setActiveOverlay(overlay);
@@ -161,7 +161,7 @@ void PEOverlayImageTool::executeWithCompletionBlock(Completion completion) {
 std::shared_ptr<UIImage>
 PEOverlayImageTool::renderOverlays(const UIView& workingView,
                                    const std::shared_ptr<UIImage>& picture) {
-    const double width = UIViewx::width(workingView);
+    const double width = workingView.frame().size.width;
     if (!picture || width <= 0 || workingView.subviews().empty()) {
         return nullptr;
     }
