@@ -8,7 +8,8 @@
 
 #include <gtest/gtest.h>
 
-std::shared_ptr<UIImage> executeAndWait(PEImageToolBase& tool, TaskEnvironment& environment) {
+std::shared_ptr<UIImage> executeAndWait(PEImageToolBase& tool, TaskEnvironment& environment,
+                                        const std::function<void()>& meanwhile) {
     std::shared_ptr<UIImage> answer;
     bool answered = false;
     tool.executeWithCompletionBlock([&](std::shared_ptr<UIImage> image,
@@ -19,6 +20,9 @@ std::shared_ptr<UIImage> executeAndWait(PEImageToolBase& tool, TaskEnvironment& 
         answered = true;
     });
     EXPECT_FALSE(answered) << "answered before the background work ran";
+    if (meanwhile) {
+        meanwhile();
+    }
     environment.runUntilIdle();
     EXPECT_TRUE(answered);
     return answer;

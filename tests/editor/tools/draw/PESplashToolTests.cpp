@@ -89,8 +89,8 @@ TEST_F(PESplashToolTest, PaintingBringsTheColourBackWhereTheFingerWentAndTheEras
     EXPECT_TRUE(greyShownAt(200, 100));
 
     // OK: the picture at its own size, in colour where the mask is white (picture points
-    // are half the layer's), grey elsewhere.
-    auto result = execute();
+    // are half the layer's), grey elsewhere; a stroke after OK is not in it.
+    auto result = execute([] { stroke(20, 300, 300, 300); });
     ASSERT_TRUE(result);
     EXPECT_EQ(result->size(), picture->size());
     EXPECT_EQ(result->scale(), picture->scale());

@@ -92,9 +92,11 @@ protected:
         return overlay.convertPointToView(overlay.circleView()->center(),
                                           tool->workingView().get());
     }
-    std::shared_ptr<UIImage> execute() { return executeAndWait(*tool, environment); }
+    std::shared_ptr<UIImage> execute(const std::function<void()>& meanwhile = {}) {
+        return executeAndWait(*tool, environment, meanwhile);
+    }
 
-    TaskEnvironment environment;
+    TaskEnvironment environment{TaskEnvironment::GlobalQueues::Manual};
     TempFolder folder;
     std::shared_ptr<UIImage> photo = solid(160, 212, kPhoto);
     std::shared_ptr<FakeImageToolHost> host = FakeImageToolHost::withImage(photo);
@@ -218,10 +220,19 @@ TEST_F(PEOverlayToolTest, OkBakesTheOverlaysAtTheirPlaceSizeAndAngleWithoutContr
     TouchInjector::drag(inWindow(h), inWindow(CGPointMake(60 - 2 * dy, 112 + 2 * dx)), 0.3);
     ASSERT_NEAR(overlay->scale(), 2 * s, 1e-6);
 
-    auto result = execute();
+    // Where the delete button stands, outside the picture's corner.
+    const CGPoint button =
+        overlay->convertPointToView(overlay->deleteButton()->center(), tool->workingView().get());
+    const double ox = button.x - 60, oy = button.y - 112, out = 6 / std::hypot(ox, oy);
+    const CGPoint beside = CGPointMake((button.x + ox * out) / 2, (button.y + oy * out) / 2);
+    // The overlay is read when OK is pushed: a finger moving it on before the background
+    // work runs changes nothing in the answer.
+    auto result = execute([&] {
+        EXPECT_EQ(_PEEmoticonView::state().active, nullptr);
+        overlay->setCenter(CGPointMake(250, 380));
+    });
     ASSERT_TRUE(result);
     EXPECT_EQ(result->size(), photo->size());
-    EXPECT_EQ(_PEEmoticonView::state().active, nullptr);
     // Upright now: 40 x 2s = 139 points wide, 60 x 2s = 209 high about (60, 112), in photo
     // points half of that about (30, 56). What was its long side now runs down.
     const double halfWide = 20 * s, halfHigh = 30 * s; // in photo points
@@ -231,14 +242,10 @@ TEST_F(PEOverlayToolTest, OkBakesTheOverlaysAtTheirPlaceSizeAndAngleWithoutContr
         EXPECT_EQ(at(result, x, y), 0xff00ff00u) << x << "," << y;
     }
     for (auto [x, y] :
-         {std::pair{30 + halfWide + 4, 56.0}, {30.0, 56 + halfHigh + 4}, {120.0, 150.0}}) {
+         {std::pair{30 + halfWide + 4, 56.0}, {30.0, 56 + halfHigh + 4}, {125.0, 190.0}}) {
         EXPECT_EQ(at(result, x, y), kPhoto) << x << "," << y;
     }
-    // Where the delete button stood, outside the picture's corner: the photo, no button.
-    const CGPoint button =
-        overlay->convertPointToView(overlay->deleteButton()->center(), tool->workingView().get());
-    const double ox = button.x - 60, oy = button.y - 112, out = 6 / std::hypot(ox, oy);
-    const CGPoint beside = CGPointMake((button.x + ox * out) / 2, (button.y + oy * out) / 2);
+    // No button where it stood: the photo.
     ASSERT_GT(beside.y, 0);
     EXPECT_EQ(at(result, beside.x, beside.y), kPhoto);
 }
