@@ -47,7 +47,7 @@ public:
     // The merged picture in the background; the answer on the main thread.
     void executeWithCompletionBlock(Completion completion) override;
 
-    // A slider at (0, 0), `width` wide and kSliderHeight high, with empty track and thumb pictures
+    // A slider at (0, 0), `width` wide and kSliderHeight high, with empty track pictures
     // (the panel's own track picture shows behind it) and a white thumb.
     static std::shared_ptr<UISlider> defaultSliderWithWidth(double width);
     // A bar filled in the theme's text colour at half alpha, thin at the left and 0.3 of
