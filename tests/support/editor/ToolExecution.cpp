@@ -2,6 +2,7 @@
 
 #include "editor/PEImageToolBase.h"
 #include "platform/base/NSThread.h"
+#include "platform/dispatch/GlobalThreadPool.h"
 #include "platform/foundation/NSError.h"
 #include "platform/uikit/UIImage.h"
 #include "tests/support/TaskEnvironment.h"
@@ -10,6 +11,9 @@
 
 std::shared_ptr<UIImage> executeAndWait(PEImageToolBase& tool, TaskEnvironment& environment,
                                         const std::function<void()>& meanwhile) {
+    if (meanwhile) {
+        GlobalThreadPool::shared().setManualStepping(true);
+    }
     std::shared_ptr<UIImage> answer;
     bool answered = false;
     tool.executeWithCompletionBlock([&](std::shared_ptr<UIImage> image,

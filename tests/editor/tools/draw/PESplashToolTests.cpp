@@ -9,6 +9,7 @@
 #include "platform/uikit/UIScrollView.h"
 #include "platform/uikit/UISlider.h"
 #include "tests/editor/tools/draw/StrokeToolFixture.h"
+#include "tests/support/editor/ToolExecution.h"
 
 namespace {
 
@@ -90,7 +91,7 @@ TEST_F(PESplashToolTest, PaintingBringsTheColourBackWhereTheFingerWentAndTheEras
 
     // OK: the picture at its own size, in colour where the mask is white (picture points
     // are half the layer's), grey elsewhere; a stroke after OK is not in it.
-    auto result = execute([] { stroke(20, 300, 300, 300); });
+    auto result = executeAndWait(*tool, environment, [] { stroke(20, 300, 300, 300); });
     ASSERT_TRUE(result);
     EXPECT_EQ(result->size(), picture->size());
     EXPECT_EQ(result->scale(), picture->scale());

@@ -1,7 +1,7 @@
 // A finger-painting tool opened by a stand-in for the editor screen shown in a window, so
 // that fingers reach it: a plain 160 x 212 picture shown at twice its size in the 320 x 424
 // picture view (a layer point is half a picture point), the panel slid in. The merge's
-// background work is held until the test runs the task environment.
+// background work runs on the pool's threads unless a test holds it.
 #pragma once
 
 #include "editor/PEImageToolInfo.h"
@@ -56,11 +56,9 @@ protected:
     static uint32_t at(const std::shared_ptr<UIImage>& image, double x, double y) {
         return image->cgImage()->pixelAt(size_t(x), size_t(y));
     }
-    std::shared_ptr<UIImage> execute(const std::function<void()>& meanwhile = {}) {
-        return executeAndWait(*tool, environment, meanwhile);
-    }
+    std::shared_ptr<UIImage> execute() { return executeAndWait(*tool, environment); }
 
-    TaskEnvironment environment{TaskEnvironment::GlobalQueues::Manual};
+    TaskEnvironment environment;
     std::shared_ptr<UIImage> picture =
         UIImage::imageWithCGImage(makeImage(160, 212, CGImagePixelFormat::ARGB32Premultiplied,
                                             [](size_t, size_t) { return kPictureColour; }));

@@ -92,11 +92,9 @@ protected:
         return overlay.convertPointToView(overlay.circleView()->center(),
                                           tool->workingView().get());
     }
-    std::shared_ptr<UIImage> execute(const std::function<void()>& meanwhile = {}) {
-        return executeAndWait(*tool, environment, meanwhile);
-    }
+    std::shared_ptr<UIImage> execute() { return executeAndWait(*tool, environment); }
 
-    TaskEnvironment environment{TaskEnvironment::GlobalQueues::Manual};
+    TaskEnvironment environment;
     TempFolder folder;
     std::shared_ptr<UIImage> photo = solid(160, 212, kPhoto);
     std::shared_ptr<FakeImageToolHost> host = FakeImageToolHost::withImage(photo);
@@ -227,7 +225,7 @@ TEST_F(PEOverlayToolTest, OkBakesTheOverlaysAtTheirPlaceSizeAndAngleWithoutContr
     const CGPoint beside = CGPointMake((button.x + ox * out) / 2, (button.y + oy * out) / 2);
     // The overlay is read when OK is pushed: a finger moving it on before the background
     // work runs changes nothing in the answer.
-    auto result = execute([&] {
+    auto result = executeAndWait(*tool, environment, [&] {
         EXPECT_EQ(_PEEmoticonView::state().active, nullptr);
         overlay->setCenter(CGPointMake(250, 380));
     });
