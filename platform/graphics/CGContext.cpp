@@ -51,6 +51,7 @@ struct GState {
     double alpha = 1;
     CGBlendMode blendMode = kCGBlendModeNormal;
     CGInterpolationQuality interpolation = kCGInterpolationDefault;
+    CGTextDrawingMode textDrawingMode = kCGTextFill;
     CGSize patternPhase;
     Shadow shadow;
     // Device-space coverage (A8) from ClipToMask, multiplied into everything drawn.
@@ -418,6 +419,10 @@ double CGContext::deviceScale() const {
     return state_->scale;
 }
 
+CGTextDrawingMode CGContext::textDrawingMode() const {
+    return state_->gs().textDrawingMode;
+}
+
 void CGContext::fillShape(const std::function<void(cairo_t*)>& shape) {
     State& s = *state_;
     const CGColor fill = s.gs().fill;
@@ -679,6 +684,12 @@ void CGContextSetLineJoin(const CGContextRef& c, CGLineJoin join) {
         cairo_set_line_join(c->cairo(), join == kCGLineJoinRound   ? CAIRO_LINE_JOIN_ROUND
                                         : join == kCGLineJoinBevel ? CAIRO_LINE_JOIN_BEVEL
                                                                    : CAIRO_LINE_JOIN_MITER);
+    }
+}
+
+void CGContextSetTextDrawingMode(const CGContextRef& c, CGTextDrawingMode mode) {
+    if (c) {
+        c->state().gs().textDrawingMode = mode;
     }
 }
 

@@ -29,6 +29,10 @@ enum CGPathDrawingMode {
     kCGPathEOFillStroke,
 };
 
+// How text is painted: its glyphs filled, or their outlines stroked with the line width
+// and join of the graphics state.
+enum CGTextDrawingMode { kCGTextFill, kCGTextStroke };
+
 enum CGLineCap { kCGLineCapButt, kCGLineCapRound, kCGLineCapSquare };
 enum CGLineJoin { kCGLineJoinMiter, kCGLineJoinRound, kCGLineJoinBevel };
 
@@ -112,6 +116,9 @@ public:
     // the context's alpha, blend mode, shadow and soft masks applied.
     void fillShape(const std::function<void(cairo_t*)>& shape);
 
+    // For the text code: how text is painted in the current graphics state.
+    CGTextDrawingMode textDrawingMode() const;
+
     // The context's state, defined beside the C functions that work on it.
     struct State;
     State& state() const { return *state_; }
@@ -160,6 +167,7 @@ void CGContextSetGrayFillColor(const CGContextRef& c, CGFloat gray, CGFloat alph
 void CGContextSetLineWidth(const CGContextRef& c, CGFloat width);
 void CGContextSetLineCap(const CGContextRef& c, CGLineCap cap);
 void CGContextSetLineJoin(const CGContextRef& c, CGLineJoin join);
+void CGContextSetTextDrawingMode(const CGContextRef& c, CGTextDrawingMode mode);
 void CGContextSetMiterLimit(const CGContextRef& c, CGFloat limit);
 // No lengths: solid lines again.
 void CGContextSetLineDash(const CGContextRef& c, CGFloat phase, const CGFloat* lengths,

@@ -252,29 +252,44 @@ void TextLayout::drawAtPoint(const CGPoint& origin) const {
         CGContextClipToRect(target_, CGRectMake(origin.x, origin.y - margin, widthLimit_,
                                                 size_.height + 2 * margin));
     }
-    if (strokeWidth_ <= 0) {
+    if (target_->textDrawingMode() == kCGTextStroke) {
+        // The glyphs' outlines in the text's colour, as the graphics state strokes lines.
+        cairo_t* state = target_->cairo();
+        const double width = cairo_get_line_width(state);
+        const cairo_line_join_t join = cairo_get_line_join(state);
         CGContextSetFillColorWithColor(target_, foreground_);
-        target_->fillShape([&](cairo_t* cr) { paintLines(cr, origin, false); });
-    }
-    if (strokeWidth_ != 0) {
-        CGContextSetFillColorWithColor(target_, stroke_);
-        target_->fillShape([&](cairo_t* cr) { paintLines(cr, origin, true); });
+        target_->fillShape([&](cairo_t* cr) {
+            cairo_set_line_join(cr, join);
+            paintLines(cr, origin, width);
+        });
+    } else {
+        if (strokeWidth_ <= 0) {
+            CGContextSetFillColorWithColor(target_, foreground_);
+            target_->fillShape([&](cairo_t* cr) { paintLines(cr, origin, std::nullopt); });
+        }
+        if (strokeWidth_ != 0) {
+            CGContextSetFillColorWithColor(target_, stroke_);
+            target_->fillShape([&](cairo_t* cr) {
+                paintLines(cr, origin, std::fabs(strokeWidth_) / 100 * font_->pointSize());
+            });
+        }
     }
     CGContextRestoreGState(target_);
 }
 
-void TextLayout::paintLines(cairo_t* cr, const CGPoint& origin, bool outlines) const {
+void TextLayout::paintLines(cairo_t* cr, const CGPoint& origin,
+                            std::optional<double> outlineWidth) const {
     cairo_new_path(cr);
     for (const auto& line : lines_) {
         cairo_move_to(cr, origin.x + line.x, origin.y + line.baseline);
-        if (outlines) {
+        if (outlineWidth) {
             pango_cairo_layout_line_path(cr, line.line);
         } else {
             pango_cairo_show_layout_line(cr, line.line);
         }
     }
-    if (outlines) {
-        cairo_set_line_width(cr, std::fabs(strokeWidth_) / 100 * font_->pointSize());
+    if (outlineWidth) {
+        cairo_set_line_width(cr, *outlineWidth);
         cairo_stroke(cr);
     } else {
         cairo_new_path(cr);

@@ -9,6 +9,7 @@
 
 #include <pango/pangocairo.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,7 +54,8 @@ public:
 
     // Draws into the target given at construction (nothing without one), the lines' top
     // left corner at `origin`; lines align within the width limit, else within the widest.
-    // The context's alpha, blend mode, shadow and clip apply.
+    // The context's alpha, blend mode, shadow and clip apply; in the stroking text mode
+    // the glyphs' outlines are stroked in the text's colour instead of filled.
     void drawAtPoint(const CGPoint& origin) const;
 
 private:
@@ -64,8 +66,8 @@ private:
     };
 
     PangoLayout* makeLayout(const std::string& text) const;
-    // Fills the glyphs of the lines shown, or strokes their outlines.
-    void paintLines(cairo_t* cr, const CGPoint& origin, bool outlines) const;
+    // Fills the glyphs of the lines shown, or strokes their outlines that wide.
+    void paintLines(cairo_t* cr, const CGPoint& origin, std::optional<double> outlineWidth) const;
     // The last line shown when more text follows it and the mode cuts the text there: the
     // rest of the text, ellipsized or clipped, on one line of its own.
     PangoLayout* makeCutLine(const std::string& rest) const;

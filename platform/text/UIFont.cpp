@@ -157,6 +157,11 @@ std::shared_ptr<UIFont> UIFont::fontWithNameSize(const std::string& name, double
         new UIFont(face->postScriptName, face->familyName, face->description, size));
 }
 
+bool UIFont::isEqual(const NSObject& other) const {
+    const auto* font = dynamic_cast<const UIFont*>(&other);
+    return font && font->fontName_ == fontName_ && font->pointSize_ == pointSize_;
+}
+
 std::vector<std::string> UIFont::familyNames() {
     std::vector<std::string> names;
     for (const auto& face : TextFontMap::shared().faces()) {

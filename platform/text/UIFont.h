@@ -45,6 +45,8 @@ public:
     static std::vector<std::string> fontNamesForFamilyName(const std::string& family);
 
     std::shared_ptr<UIFont> fontWithSize(double size) const;
+    // The same face at the same size.
+    bool isEqual(const NSObject& other) const override;
 
     const std::string& fontName() const { return fontName_; }
     const std::string& familyName() const { return familyName_; }

@@ -3,6 +3,7 @@
 #include "platform/uikit/UIImage.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -24,6 +25,24 @@ std::shared_ptr<UIColor> UIColor::colorWithRedGreenBlueAlpha(double red, double 
 
 std::shared_ptr<UIColor> UIColor::colorWithWhiteAlpha(double white, double alpha) {
     return colorWithRedGreenBlueAlpha(white, white, white, alpha);
+}
+
+std::shared_ptr<UIColor> UIColor::colorWithHueSaturationBrightnessAlpha(double hue,
+                                                                        double saturation,
+                                                                        double brightness,
+                                                                        double alpha) {
+    const double h = std::isfinite(hue) ? hue - std::floor(hue) : 0;
+    const double s = std::isfinite(saturation) ? std::clamp(saturation, 0.0, 1.0) : 0;
+    const double v = std::isfinite(brightness) ? std::clamp(brightness, 0.0, 1.0) : 0;
+    // The hexcone: six sectors of the turn, each ramping one component up or down.
+    const double sector = h * 6;
+    const int index = int(sector) % 6;
+    const double f = sector - std::floor(sector);
+    const double p = v * (1 - s);
+    const double q = v * (1 - s * f);
+    const double t = v * (1 - s * (1 - f));
+    const double rgb[6][3] = {{v, t, p}, {q, v, p}, {p, v, t}, {p, q, v}, {t, p, v}, {v, p, q}};
+    return colorWithRedGreenBlueAlpha(rgb[index][0], rgb[index][1], rgb[index][2], alpha);
 }
 
 std::shared_ptr<UIColor> UIColor::clearColor() {
@@ -92,6 +111,54 @@ CGColor UIColor::cgColor() const {
     color.pattern = patternImage_;
     color.patternScale = patternScale_;
     return color;
+}
+
+bool UIColor::getHueSaturationBrightnessAlpha(double* hue, double* saturation, double* brightness,
+                                              double* alpha) const {
+    if (patternImage_) {
+        return false;
+    }
+    const double high = std::max({red_, green_, blue_});
+    const double low = std::min({red_, green_, blue_});
+    const double range = high - low;
+    double h = 0;
+    if (range > 0) {
+        if (high == red_) {
+            h = (green_ - blue_) / range;
+        } else if (high == green_) {
+            h = 2 + (blue_ - red_) / range;
+        } else {
+            h = 4 + (red_ - green_) / range;
+        }
+        h /= 6;
+        if (h < 0) {
+            h += 1;
+        }
+    }
+    const auto put = [](double* out, double value) {
+        if (out) {
+            *out = value;
+        }
+    };
+    put(hue, h);
+    put(saturation, high > 0 ? range / high : 0);
+    put(brightness, high);
+    put(alpha, alpha_);
+    return true;
+}
+
+bool UIColor::getWhiteAlpha(double* white, double* alpha) const {
+    if (patternImage_) {
+        return false;
+    }
+    if (white) {
+        *white = red_ == green_ && green_ == blue_ ? red_
+                                                   : 0.299 * red_ + 0.587 * green_ + 0.114 * blue_;
+    }
+    if (alpha) {
+        *alpha = alpha_;
+    }
+    return true;
 }
 
 bool UIColor::getRedGreenBlueAlpha(double* red, double* green, double* blue, double* alpha) const {

@@ -16,6 +16,12 @@ public:
     static std::shared_ptr<UIColor> colorWithRedGreenBlueAlpha(double red, double green,
                                                                double blue, double alpha);
     static std::shared_ptr<UIColor> colorWithWhiteAlpha(double white, double alpha);
+    // Hue as a share of a turn from red (1 is red again; beyond 0..1 it wraps round),
+    // saturation and brightness clamped to 0..1.
+    static std::shared_ptr<UIColor> colorWithHueSaturationBrightnessAlpha(double hue,
+                                                                          double saturation,
+                                                                          double brightness,
+                                                                          double alpha);
 
     static std::shared_ptr<UIColor> clearColor();
     static std::shared_ptr<UIColor> blackColor();
@@ -43,6 +49,13 @@ public:
     std::shared_ptr<UIColor> colorWithAlphaComponent(double alpha) const;
     // Writes each component whose pointer is non-null; always succeeds for these colours.
     bool getRedGreenBlueAlpha(double* red, double* green, double* blue, double* alpha) const;
+    // The colour as hue (0 up to 1; 0 for greys), saturation and brightness; NO (and
+    // nothing written) for a pattern, which has no colour of its own.
+    bool getHueSaturationBrightnessAlpha(double* hue, double* saturation, double* brightness,
+                                         double* alpha) const;
+    // The colour's grey level (its luma, by the Rec. 601 weights; a grey's own level) and
+    // alpha; NO (and nothing written) for a pattern.
+    bool getWhiteAlpha(double* white, double* alpha) const;
 
     double red() const { return red_; }
     double green() const { return green_; }

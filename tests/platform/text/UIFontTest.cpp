@@ -135,6 +135,10 @@ TEST_F(UIFontTest, FontWithSizeKeepsTheFace) {
     EXPECT_EQ(larger->pointSize(), 30);
     EXPECT_EQ(bold->pointSize(), 10);
     EXPECT_NEAR(larger->lineHeight(), 3 * bold->lineHeight(), 3 * kPangoUnit);
+    // Equal: the same face at the same size, however made.
+    EXPECT_TRUE(larger->fontWithSize(10)->isEqual(*bold));
+    EXPECT_FALSE(larger->isEqual(*bold));
+    EXPECT_FALSE(bold->isEqual(*UIFont::fontWithNameSize("DejaVuSerif", 10)));
 }
 
 TEST_F(UIFontTest, MetricsComeFromTheFaceUnhinted) {

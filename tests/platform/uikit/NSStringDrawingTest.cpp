@@ -352,6 +352,41 @@ TEST_F(NSStringDrawingTest, StrokeWidthChoosesFillOutlineOrBoth) {
     }
 }
 
+TEST_F(NSStringDrawingTest, TheStrokingTextModeOutlinesGlyphsWithTheContextsLine) {
+    NSTextAttributes attributes = withFont(UIFont::boldSystemFontOfSize(40));
+    attributes.foregroundColor = UIColor::blueColor();
+    // Blue pixels of an "O" drawn in that mode and line width; a saved state restored
+    // after the stroke brings filling back.
+    const auto bluePixels = [&](CGTextDrawingMode mode, double lineWidth) {
+        const auto image = renderOnWhite(CGSizeMake(60, 60), [&] {
+            const CGContextRef context = UIGraphicsGetCurrentContext();
+            CGContextSaveGState(context);
+            CGContextSetTextDrawingMode(context, mode);
+            CGContextSetLineWidth(context, lineWidth);
+            NSStringDrawing::drawAtPointWithAttributes("O", CGPointMake(5, 5), attributes);
+            CGContextRestoreGState(context);
+            EXPECT_EQ(context->textDrawingMode(), kCGTextFill);
+        });
+        int blue = 0;
+        for (size_t y = 0; y < image->height(); ++y) {
+            for (size_t x = 0; x < image->width(); ++x) {
+                const uint32_t pixel = image->pixelAt(x, y);
+                blue += (pixel & 0xff) > 200 && (pixel >> 16 & 0xff) < 60;
+            }
+        }
+        return blue;
+    };
+    const int filled = bluePixels(kCGTextFill, 1);
+    const int thin = bluePixels(kCGTextStroke, 1);
+    const int thick = bluePixels(kCGTextStroke, 6);
+    EXPECT_GT(thin, 20);
+    // An outline: the glyph's inside stays white under a thin line...
+    EXPECT_LT(thin, filled);
+    // ... and a wider line covers more.
+    EXPECT_GT(thick, 2 * thin);
+    EXPECT_EQ(bluePixels(kCGTextStroke, 0), 0);
+}
+
 TEST_F(NSStringDrawingTest, DrawingWithoutAContextDoesNothing) {
     ASSERT_EQ(UIGraphicsGetCurrentContext(), nullptr);
     NSStringDrawing::drawInRectWithAttributes("Hello", CGRectMake(0, 0, 50, 20), {});

@@ -99,4 +99,61 @@ TEST(UIColor, DescriptionListsComponents) {
               "UIExtendedSRGBColorSpace 0.5 0.5 0.5 0.3");
 }
 
+TEST(UIColor, HueSaturationBrightnessBothWays) {
+    struct Case {
+        double h, s, b;
+        double red, green, blue;
+    };
+    const Case cases[] = {
+        {0, 1, 1, 1, 0, 0},
+        {1.0 / 6, 1, 1, 1, 1, 0},
+        {1.0 / 3, 1, 1, 0, 1, 0},
+        {0.5, 1, 1, 0, 1, 1},
+        {2.0 / 3, 1, 1, 0, 0, 1},
+        {5.0 / 6, 1, 1, 1, 0, 1},
+        {0.25, 0.5, 0.8, 0.6, 0.8, 0.4},
+        {0, 0, 0.5, 0.5, 0.5, 0.5},
+        {0.7, 1, 0, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        const auto color = UIColor::colorWithHueSaturationBrightnessAlpha(c.h, c.s, c.b, 0.4);
+        EXPECT_NEAR(color->red(), c.red, 1e-9) << c.h << " " << c.s << " " << c.b;
+        EXPECT_NEAR(color->green(), c.green, 1e-9) << c.h << " " << c.s << " " << c.b;
+        EXPECT_NEAR(color->blue(), c.blue, 1e-9) << c.h << " " << c.s << " " << c.b;
+        EXPECT_EQ(color->alpha(), 0.4);
+
+        double h = -1, s = -1, b = -1, a = -1;
+        ASSERT_TRUE(color->getHueSaturationBrightnessAlpha(&h, &s, &b, &a));
+        // Greys and black have no hue of their own, and black no saturation either.
+        EXPECT_NEAR(h, c.s > 0 && c.b > 0 ? c.h : 0, 1e-9);
+        EXPECT_NEAR(s, c.b > 0 ? c.s : 0, 1e-9);
+        EXPECT_NEAR(b, c.b, 1e-9);
+        EXPECT_EQ(a, 0.4);
+    }
+    // A whole turn is red again; out-of-range saturation and brightness are clamped.
+    const auto turned = UIColor::colorWithHueSaturationBrightnessAlpha(1, 2, 3, 1);
+    EXPECT_EQ(turned->red(), 1);
+    EXPECT_EQ(turned->green(), 0);
+    EXPECT_EQ(turned->blue(), 0);
+}
+
+TEST(UIColor, WhiteReadsTheGreyLevelAndPatternsHaveNoColourToRead) {
+    double white = -1, alpha = -1;
+    ASSERT_TRUE(UIColor::colorWithWhiteAlpha(0.3, 0.5)->getWhiteAlpha(&white, &alpha));
+    EXPECT_EQ(white, 0.3);
+    EXPECT_EQ(alpha, 0.5);
+    ASSERT_TRUE(UIColor::greenColor()->getWhiteAlpha(&white, nullptr));
+    EXPECT_NEAR(white, 0.587, 1e-9);
+
+    CGImageRef tile =
+        CGImage::create(1, 1, CGImagePixelFormat::ARGB32Premultiplied, 4, {0, 0, 0, 255});
+    const auto pattern = UIColor::colorWithPatternImage(tile, 1);
+    double h = -1;
+    white = -1;
+    EXPECT_FALSE(pattern->getHueSaturationBrightnessAlpha(&h, nullptr, nullptr, nullptr));
+    EXPECT_FALSE(pattern->getWhiteAlpha(&white, nullptr));
+    EXPECT_EQ(h, -1);
+    EXPECT_EQ(white, -1);
+}
+
 } // namespace
