@@ -22,6 +22,7 @@
 #include "editor/tools/blur/PEBlurBand.h"
 #include "editor/tools/blur/PEBlurCircle.h"
 #include "editor/tools/blur/PEBlurTool.h"
+#include "editor/tools/draw/PEDrawTool.h"
 #include "editor/tools/draw/PESplashTool.h"
 #include "editor/tools/draw/PEStrokeTool.h"
 #include "editor/tools/filter/PEDefaultEmptyFilter.h"
@@ -90,6 +91,7 @@ void registerEditorClasses() {
     registry.add<PEBlurCircle, UIView>();
     registry.add<PEBlurBand, UIView>();
     registry.add<PEStrokeTool, PEImageToolBase>({}, std::make_shared<PEStrokeTool::ClassMethods>());
+    registry.add<PEDrawTool, PEStrokeTool>({}, std::make_shared<PEDrawTool::ClassMethods>());
     registry.add<PESplashTool, PEStrokeTool>({}, std::make_shared<PESplashTool::ClassMethods>());
     registry.add<PEOverlayImageTool, PEImageToolBase>(
         {}, std::make_shared<PEOverlayImageTool::ClassMethods>());
