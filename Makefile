@@ -25,9 +25,10 @@ build-release: configure-release
 
 # The demo talks to the bundled ad server, started on a free loopback port and stopped
 # when the app ends: the template collage's road (the default scenario), then on the same
-# home and server the free collage's.
+# home and server the free collage's, then the image editor's tools.
 run: deps-demo build-release
-	scripts/run-with-ad-server build/release -- --script build/release/demo/free.scenario
+	scripts/run-with-ad-server build/release -- --script build/release/demo/free.scenario \
+	    -- --script build/release/demo/tools.scenario
 
 test-release: configure-release
 	cmake --build build/release -j $(JOBS)

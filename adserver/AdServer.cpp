@@ -6,7 +6,9 @@
 #include <charconv>
 #include <chrono>
 #include <cstring>
+#include <ctime>
 #include <fstream>
+#include <optional>
 #include <regex>
 #include <sstream>
 
@@ -97,6 +99,25 @@ int countParameter(const httplib::Request& request, const char* name, int fallba
 }
 
 // An "@field@" left in a conversion URL: the engine did not fill in its template.
+// "Sun, 06 Nov 1994 08:49:37 GMT"
+std::string httpDate(std::time_t time) {
+    std::tm parts{};
+    gmtime_r(&time, &parts);
+    char text[64];
+    std::strftime(text, sizeof text, "%a, %d %b %Y %H:%M:%S GMT", &parts);
+    return text;
+}
+
+// An HTTP date, with or without its zone (always GMT); nothing when it does not read.
+std::optional<std::time_t> parsedHTTPDate(const std::string& text) {
+    std::tm parts{};
+    const char* end = strptime(text.c_str(), "%a, %d %b %Y %H:%M:%S", &parts);
+    if (!end || (*end != '\0' && std::string_view(end) != " GMT")) {
+        return std::nullopt;
+    }
+    return timegm(&parts);
+}
+
 bool hasUnfilledField(const httplib::Params& parameters) {
     static const std::regex field("@[A-Za-z_]+@");
     for (const auto& [name, value] : parameters) {
@@ -111,6 +132,7 @@ bool hasUnfilledField(const httplib::Params& parameters) {
 ErrorOr<std::unique_ptr<AdServer>> AdServer::create(const Configuration& configuration) {
     std::unique_ptr<AdServer> server(new AdServer);
     server->configuration_ = configuration;
+    server->startedAt_ = std::time(nullptr);
     for (const char* name : kSiteFiles) {
         std::ifstream file(configuration.site / name, std::ios::binary);
         if (!file) {
@@ -259,9 +281,17 @@ void AdServer::addRoutes() {
                                  "application/javascript");
         });
     }
-    server.Get("/static/picture.png", [this](const httplib::Request&, httplib::Response& response) {
-        response.set_content(site_.at("picture.png"), "image/png");
-    });
+    // Dated as of the server's start: a client that has it since then is told 304.
+    server.Get("/static/picture.png",
+               [this](const httplib::Request& request, httplib::Response& response) {
+                   response.set_header("Last-Modified", httpDate(startedAt_));
+                   const auto since = parsedHTTPDate(request.get_header_value("If-Modified-Since"));
+                   if (since && *since >= startedAt_) {
+                       response.status = 304;
+                       return;
+                   }
+                   response.set_content(site_.at("picture.png"), "image/png");
+               });
     server.Get(kAdPath, [this](const httplib::Request& request, httplib::Response& response) {
         answerAd(request, response);
     });

@@ -9,6 +9,7 @@
 #include "platform/foundation/ErrorOr.h"
 
 #include <condition_variable>
+#include <ctime>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -78,6 +79,8 @@ private:
     std::unique_ptr<HitLog> hits_;
     std::map<std::string, std::string> site_;
     int port_ = 0;
+    // The date of the site's files (HTTP dates count whole seconds).
+    std::time_t startedAt_ = 0;
 
     std::mutex mutex_;
     // Told when stopping_, serving_ or listening_ changes.

@@ -10,57 +10,38 @@
 // - adjustment: saturation 1.3, brightness 0.2, contrast 1.2 on the photo and on the
 //   preview copy. libvips: a saturation matrix, exposure in linear light, the power curve.
 // Ours starts from a picture and ends in pictures; libvips from and to plain memory.
-#include "bench/PhotoLikeImage.h"
+#include "bench/EditorBenchPictures.h"
 #include "bench/SideBySide.h"
-#include "editor/EditorClasses.h"
 #include "editor/PEImageEditorTheme.h"
 #include "editor/categories/UIImage+Utility.h"
 #include "editor/tools/adjustment/PEAdjustmentTool.h"
 #include "editor/tools/blur/PEBlurTool.h"
-#include "platform/coreimage/VipsRuntime.h"
-#include "platform/foundation/NSBundle.h"
 #include "platform/uikit/UIImage.h"
 
 #include <benchmark/benchmark.h>
 #include <vips/vips8>
 
 #include <cmath>
-#include <mutex>
 #include <vector>
 
 namespace {
+using namespace EditorBenchPictures;
 using vips::VImage;
 
-constexpr int kWidth = 4000, kHeight = 3000;
-// A 375 x 667 screen's picture view, less the bars and the menu, fitting a 4:3 photo.
-constexpr int kPreviewWidth = 375, kPreviewHeight = 281;
 constexpr double kStrength = 0.2;
 
+// A picture and its pixels as libvips reads them.
 struct Picture {
     std::shared_ptr<UIImage> image;
     VImage bands;
 };
 
-Picture picture(int width, int height) {
-    VipsRuntime::start();
-    static std::once_flag registered;
-    std::call_once(registered, [] {
-        NSBundle::setMainBundlePath(MP_BENCH_BUNDLE_DIR);
-        registerEditorClasses();
-    });
-    Picture p;
-    p.image = UIImage::imageWithCGImage(photoLikeImage(width, height));
-    const CGImageRef& cg = p.image->cgImage();
-    p.bands = VImage::new_from_memory(const_cast<uint8_t*>(cg->data()), cg->bytesPerRow() * height,
-                                      width, height, 4, VIPS_FORMAT_UCHAR);
-    return p;
-}
-
-void writeOut(const VImage& image) {
-    size_t size = 0;
-    void* pixels = image.write_to_memory(&size);
-    benchmark::DoNotOptimize(pixels);
-    g_free(pixels);
+// The photo (OK's input) or its copy at the view's size (a preview's); the editor's
+// classes registered for the circle's mask.
+Picture picture(bool preview) {
+    registerEditor();
+    const auto& image = preview ? viewSized() : photo();
+    return {image, bandsOf(*image)};
 }
 
 // The circle as the tool starts it, for a picture view as wide as the picture: 1.5 times
@@ -76,7 +57,8 @@ PEBlurTool::Parameters circleParameters(int width, int height) {
 }
 
 // libvips: the mask's darkness (its alpha) resized over the spot, the rest blurred.
-VImage vipsCircleBlend(const Picture& picture, const VImage& blurred, const PEBlurTool::Parameters& p) {
+VImage vipsCircleBlend(const Picture& picture, const VImage& blurred,
+                       const PEBlurTool::Parameters& p) {
     static const VImage shape = VImage::new_from_file(
         (MP_BENCH_BUNDLE_DIR "/PEImageEditor.bundle/PEBlurTool/black/circle.png"));
     const VImage alpha = shape.extract_band(3);
@@ -91,14 +73,14 @@ VImage vipsCircleBlend(const Picture& picture, const VImage& blurred, const PEBl
 VImage vipsGaussBlur(const Picture& picture) {
     const uint32_t side = Utility::gaussBlurKernelSide(picture.image->size(), kStrength);
     const double sigma = (side / 2) / 3.0;
-    return sigma > 0 ? picture.bands.gaussblur(sigma, VImage::option()->set("precision",
-                                                                            VIPS_PRECISION_INTEGER))
+    return sigma > 0 ? picture.bands.gaussblur(
+                           sigma, VImage::option()->set("precision", VIPS_PRECISION_INTEGER))
                      : picture.bands;
 }
 
-void blurCircle(benchmark::State& state, int width, int height) {
-    const Picture p = picture(width, height);
-    const auto parameters = circleParameters(width, height);
+void blurCircle(benchmark::State& state, bool preview) {
+    const Picture p = picture(preview);
+    const auto parameters = circleParameters(p.bands.width(), p.bands.height());
     const auto ours = [&] {
         benchmark::DoNotOptimize(PEBlurTool::buildResultImageWithBlurImage(
             p.image, Utility::gaussBlur(p.image, kStrength), parameters));
@@ -108,24 +90,25 @@ void blurCircle(benchmark::State& state, int width, int height) {
 }
 
 void BM_BlurCircleFullSize(benchmark::State& state) {
-    blurCircle(state, kWidth, kHeight);
+    blurCircle(state, false);
 }
 
 void BM_BlurCirclePreview(benchmark::State& state) {
-    blurCircle(state, kPreviewWidth, kPreviewHeight);
+    blurCircle(state, true);
 }
 
 // A gesture's preview: the copy is already blurred; only the mask and compositing run.
 void BM_BlurCircleGesturePreview(benchmark::State& state) {
-    const Picture p = picture(kPreviewWidth, kPreviewHeight);
-    const auto parameters = circleParameters(kPreviewWidth, kPreviewHeight);
+    const Picture p = picture(true);
+    const auto parameters = circleParameters(kViewWidth, kViewHeight);
     const auto blurred = Utility::gaussBlur(p.image, kStrength);
     size_t size = 0;
     void* blurredPixels = vipsGaussBlur(p).write_to_memory(&size);
-    const VImage blurredBands = VImage::new_from_memory(blurredPixels, size, kPreviewWidth,
-                                                        kPreviewHeight, 4, VIPS_FORMAT_UCHAR);
+    const VImage blurredBands =
+        VImage::new_from_memory(blurredPixels, size, kViewWidth, kViewHeight, 4, VIPS_FORMAT_UCHAR);
     const auto ours = [&] {
-        benchmark::DoNotOptimize(PEBlurTool::buildResultImageWithBlurImage(p.image, blurred, parameters));
+        benchmark::DoNotOptimize(
+            PEBlurTool::buildResultImageWithBlurImage(p.image, blurred, parameters));
     };
     const auto anchor = [&] { writeOut(vipsCircleBlend(p, blurredBands, parameters)); };
     state.counters["vsVips"] = timeSideBySide(state, ours, anchor);
@@ -156,8 +139,8 @@ void vipsAdjustment(const VImage& bands, const PEAdjustmentTool::Settings& s) {
     writeOut(curved.bandjoin(bands.extract_band(3)));
 }
 
-void adjustment(benchmark::State& state, int width, int height) {
-    const Picture p = picture(width, height);
+void adjustment(benchmark::State& state, bool preview) {
+    const Picture p = picture(preview);
     const PEAdjustmentTool::Settings settings{1.3f, 0.2f, 1.2f};
     const auto ours = [&] {
         benchmark::DoNotOptimize(PEAdjustmentTool::filteredImage(p.image, settings));
@@ -167,11 +150,11 @@ void adjustment(benchmark::State& state, int width, int height) {
 }
 
 void BM_AdjustmentFullSize(benchmark::State& state) {
-    adjustment(state, kWidth, kHeight);
+    adjustment(state, false);
 }
 
 void BM_AdjustmentPreview(benchmark::State& state) {
-    adjustment(state, kPreviewWidth, kPreviewHeight);
+    adjustment(state, true);
 }
 
 BENCHMARK(BM_BlurCircleFullSize)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -1,5 +1,5 @@
 // Our ad server on the bundled site and inventory, serving in this process on a free
-// loopback port, for the benchmarks of the core page.
+// loopback port, for the benchmarks of the core page and of ad fetching.
 #pragma once
 
 #include "adserver/AdServerThread.h"

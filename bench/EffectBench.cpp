@@ -4,9 +4,8 @@
 // on the same pixels (the photo's four bytes a pixel as four bands), timed in the same
 // loop and reported as our time over libvips' ("vsVips"). Ours starts from a picture and
 // ends in one; libvips from and to plain memory.
-#include "bench/PhotoLikeImage.h"
+#include "bench/EditorBenchPictures.h"
 #include "bench/SideBySide.h"
-#include "editor/categories/UIImage+Utility.h"
 #include "editor/tools/effect/PEBloomEffect.h"
 #include "editor/tools/effect/PEEffectBase.h"
 #include "editor/tools/effect/PEGloomEffect.h"
@@ -15,7 +14,6 @@
 #include "editor/tools/effect/PEPixellateEffect.h"
 #include "editor/tools/effect/PEPosterizeEffect.h"
 #include "editor/tools/effect/PESpotEffect.h"
-#include "platform/coreimage/VipsRuntime.h"
 #include "platform/uikit/UIImage.h"
 #include "platform/uikit/UISlider.h"
 #include "platform/uikit/UIView.h"
@@ -30,46 +28,8 @@
 #include <vector>
 
 namespace {
+using namespace EditorBenchPictures;
 using vips::VImage;
-
-constexpr int kWidth = 4000, kHeight = 3000;
-constexpr int kPreviewWidth = 375, kPreviewHeight = 281;
-
-const CGImageRef& photo() {
-    static const CGImageRef image = photoLikeImage(kWidth, kHeight);
-    return image;
-}
-
-// The photo at full size, or reduced as the tool reduces it for previews.
-std::shared_ptr<UIImage> picture(bool preview) {
-    const auto full = UIImage::imageWithCGImage(photo());
-    return preview ? Utility::resize(full, CGSizeMake(kPreviewWidth, kPreviewHeight)) : full;
-}
-
-VImage bandsOf(const UIImage& image) {
-    VipsRuntime::start();
-    const CGImageRef& bitmap = image.cgImage();
-    return VImage::new_from_memory(const_cast<uint8_t*>(bitmap->data()),
-                                   bitmap->bytesPerRow() * bitmap->height(),
-                                   static_cast<int>(bitmap->width()),
-                                   static_cast<int>(bitmap->height()), 4, VIPS_FORMAT_UCHAR);
-}
-
-void writeOut(const VImage& image) {
-    size_t size = 0;
-    void* pixels = image.write_to_memory(&size);
-    benchmark::DoNotOptimize(pixels);
-    g_free(pixels);
-}
-
-// An 8-bit curve through a table, as libvips maps bytes.
-template <class Curve> VImage curve(const VImage& in, Curve f) {
-    std::vector<uint8_t> table(256);
-    for (int i = 0; i < 256; ++i) {
-        table[i] = static_cast<uint8_t>(std::lround(255 * std::clamp(f(i / 255.0), 0.0, 1.0)));
-    }
-    return in.maplut(VImage::new_from_memory(table.data(), 256, 256, 1, 1, VIPS_FORMAT_UCHAR));
-}
 
 // The blur the glows spread: the effects' starting radius, half of a twentieth of the
 // shorter side, as a deviation of a third of it.
@@ -149,7 +109,8 @@ const EffectCase& effectCase(int index) {
         // Posterize, four levels: a table.
         {madeOver<PEPosterizeEffect>,
          [](const VImage& in) {
-             return curve(in, [](double x) { return std::min(std::floor(x * 4), 3.0) / 3; });
+             return mappedThroughCurve(
+                 in, [](double x) { return std::min(std::floor(x * 4), 3.0) / 3; });
          }},
         // Pixellate, blocks of a twentieth of the shorter side: shrink and zoom back.
         {madeOver<PEPixellateEffect>,
@@ -162,7 +123,7 @@ const EffectCase& effectCase(int index) {
 }
 
 void BM_Effect(benchmark::State& state, int index, bool preview) {
-    const auto image = picture(preview);
+    const auto& image = preview ? viewSized() : photo();
     const VImage bands = bandsOf(*image);
     const EffectCase& c = effectCase(index);
     const auto effect = c.make();

@@ -7,14 +7,11 @@
 //   schedule);
 // - one full-size preview: the sepia filter over the whole photo.
 // Ours starts from a picture and ends in pictures; libvips from and to plain memory.
-#include "bench/PhotoLikeImage.h"
+#include "bench/EditorBenchPictures.h"
 #include "bench/SideBySide.h"
-#include "editor/EditorClasses.h"
 #include "editor/PEImageToolInfo.h"
 #include "editor/categories/UIImage+Utility.h"
 #include "editor/tools/filter/PEFilterTool.h"
-#include "platform/coreimage/VipsRuntime.h"
-#include "platform/foundation/NSBundle.h"
 #include "platform/uikit/UIImage.h"
 
 #include <benchmark/benchmark.h>
@@ -22,43 +19,19 @@
 
 #include <array>
 #include <cmath>
-#include <mutex>
 #include <vector>
 
 namespace {
+using namespace EditorBenchPictures;
 using vips::VImage;
 
-constexpr int kWidth = 4000, kHeight = 3000;
 // 50 points at scale 2.
 constexpr int kThumbnailSide = 100;
 
-const CGImageRef& photo() {
-    static const CGImageRef image = photoLikeImage(kWidth, kHeight);
-    return image;
-}
-
-VImage photoBands() {
-    VipsRuntime::start();
-    return VImage::new_from_memory(const_cast<uint8_t*>(photo()->data()),
-                                   photo()->bytesPerRow() * kHeight, kWidth, kHeight, 4,
-                                   VIPS_FORMAT_UCHAR);
-}
-
 // The filter tool's entries, as the strip lists them (all fourteen on the default system).
 std::vector<std::shared_ptr<PEImageToolInfo>> stripEntries() {
-    static std::once_flag registered;
-    std::call_once(registered, [] {
-        NSBundle::setMainBundlePath(MP_BENCH_BUNDLE_DIR);
-        registerEditorClasses();
-    });
+    registerEditor();
     return PEImageToolInfo::toolInfoForToolClass("PEFilterTool")->sortedSubtools();
-}
-
-void writeOut(const VImage& image) {
-    size_t size = 0;
-    void* pixels = image.write_to_memory(&size);
-    benchmark::DoNotOptimize(pixels);
-    g_free(pixels);
 }
 
 // A 3 x 3 colour matrix and offsets (0...255) over the first three bands; the fourth passes.
@@ -93,15 +66,6 @@ VImage look(const VImage& in, double saturation, std::array<double, 3> tint, dou
     return colourMatrix(in, m, {offset, offset, offset});
 }
 
-// An 8-bit curve through a table, as libvips maps bytes.
-template <class Curve> VImage curve(const VImage& in, Curve f) {
-    std::vector<uint8_t> table(256);
-    for (int i = 0; i < 256; ++i) {
-        table[i] = static_cast<uint8_t>(std::lround(255 * f(i / 255.0)));
-    }
-    return in.maplut(VImage::new_from_memory(table.data(), 256, 256, 1, 1, VIPS_FORMAT_UCHAR));
-}
-
 double srgbToLinear(double c) {
     return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
 }
@@ -116,7 +80,7 @@ constexpr std::array<double, 9> kSepia{0.393, 0.769, 0.189, 0.349, 0.686,
 void vipsFilters(const VImage& in) {
     const double half = kThumbnailSide / 2.0;
     writeOut(in);
-    writeOut(curve(in, srgbToLinear));
+    writeOut(mappedThroughCurve(in, srgbToLinear));
     {
         const VImage xy = VImage::xyz(kThumbnailSide, kThumbnailSide)
                               .linear({1.0 / half, 1.0 / half}, {-1.0, -1.0});
@@ -128,7 +92,7 @@ void vipsFilters(const VImage& in) {
     writeOut(colourMatrix(in, kSepia));
     writeOut(look(in, 1.30, {1.00, 1.00, 1.00}, 1.15, 0.00, 1.00));
     writeOut(look(in, 0.60, {1.02, 1.00, 0.98}, 0.85, 0.10, 0.92));
-    writeOut(curve(in, linearToSrgb));
+    writeOut(mappedThroughCurve(in, linearToSrgb));
     writeOut(look(in, 0.00, {1.00, 1.00, 1.00}, 0.95, 0.03, 1.00));
     writeOut(look(in, 0.00, {1.00, 1.00, 1.00}, 1.35, 0.00, 1.00));
     writeOut(look(in, 0.00, {1.00, 1.00, 1.00}, 1.00, 0.00, 1.00));
@@ -137,8 +101,8 @@ void vipsFilters(const VImage& in) {
 
 void BM_FilterStripThumbnails(benchmark::State& state) {
     const auto entries = stripEntries();
-    const auto picture = UIImage::imageWithCGImage(photo());
-    const VImage bands = photoBands();
+    const auto& picture = photo();
+    const VImage bands = bandsOf(*picture);
     const auto ours = [&] {
         const auto source =
             Utility::aspectFill(picture, CGSizeMake(kThumbnailSide, kThumbnailSide));
@@ -168,14 +132,14 @@ void BM_FilterPreviewSepia(benchmark::State& state) {
             sepia = entry;
         }
     }
-    const auto picture = UIImage::imageWithCGImage(photo());
-    const VImage bands = photoBands();
+    const auto& picture = photo();
+    const VImage bands = bandsOf(*picture);
     const auto ours = [&] {
         benchmark::DoNotOptimize(PEFilterTool::filteredImageWithToolInfo(picture, sepia));
     };
     const auto anchor = [&] { writeOut(colourMatrix(bands, kSepia)); };
     state.counters["vsVips"] = timeSideBySide(state, ours, anchor);
-    state.SetItemsProcessed(state.iterations() * int64_t{kWidth} * kHeight);
+    state.SetItemsProcessed(state.iterations() * int64_t{kPhotoWidth} * kPhotoHeight);
 }
 
 BENCHMARK(BM_FilterStripThumbnails)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -10,7 +10,6 @@
 #include "editor/EditorClasses.h"
 #include "editor/categories/UIImage+Utility.h"
 #include "editor/tools/overlay/PEEmoticonTool.h"
-#include "editor/tools/overlay/PEOverlayImageTool.h"
 #include "editor/tools/overlay/_PEEmoticonView.h"
 #include "platform/coreimage/VipsRuntime.h"
 #include "platform/foundation/NSBundle.h"
@@ -89,7 +88,7 @@ void BM_OverlayBakeFullSize(benchmark::State& state) {
     }
 
     const auto ours = [&] {
-        auto rendered = PEOverlayImageTool::renderOverlays(*working, photo);
+        auto rendered = Utility::renderedOver(*working, photo);
         benchmark::DoNotOptimize(Utility::overlaid(photo, rendered, photo->size()));
     };
     const auto anchor = [&] {

@@ -8,12 +8,10 @@
 // Previews at screen size (375 x 667 points at scale 2): the tone curve filters the copy the
 // size of the picture's view; the rotate tool computes no pixels, so its preview is the
 // screen-size picture drawn turned at the screen's scale.
-#include "bench/PhotoLikeImage.h"
+#include "bench/EditorBenchPictures.h"
 #include "bench/SideBySide.h"
-#include "editor/categories/UIImage+Utility.h"
 #include "editor/tools/rotate/PERotateTool.h"
 #include "editor/tools/tonecurve/PEToneCurveTool.h"
-#include "platform/coreimage/VipsRuntime.h"
 #include "platform/graphics/CGContext.h"
 #include "platform/uikit/UIGraphics.h"
 #include "platform/uikit/UIImage.h"
@@ -27,51 +25,18 @@
 #include <vector>
 
 namespace {
+using namespace EditorBenchPictures;
 using vips::VImage;
 
-constexpr int kWidth = 4000, kHeight = 3000;
-// The picture's view on a 375-point-wide screen: the photo fitted, 375 x 281 points.
-constexpr int kViewWidth = 375, kViewHeight = 281;
 constexpr double kScreenScale = 2;
-
-const CGImageRef& photo() {
-    static const CGImageRef image = photoLikeImage(kWidth, kHeight);
-    return image;
-}
-
-const std::shared_ptr<UIImage>& picture() {
-    static const auto image = UIImage::imageWithCGImage(photo());
-    return image;
-}
-
-const std::shared_ptr<UIImage>& viewSized() {
-    static const auto image = Utility::resize(picture(), CGSizeMake(kViewWidth, kViewHeight));
-    return image;
-}
-
-VImage bands(const UIImage& image) {
-    const CGImageRef& bitmap = image.cgImage();
-    return VImage::new_from_memory(const_cast<uint8_t*>(bitmap->data()),
-                                   bitmap->bytesPerRow() * bitmap->height(),
-                                   static_cast<int>(bitmap->width()),
-                                   static_cast<int>(bitmap->height()), 4, VIPS_FORMAT_UCHAR);
-}
-
-void written(const VImage& image) {
-    size_t size = 0;
-    void* pixels = image.write_to_memory(&size);
-    benchmark::DoNotOptimize(pixels);
-    g_free(pixels);
-}
 
 // Ours and libvips' operation on the same picture, side by side.
 void sideBySide(benchmark::State& state, const std::shared_ptr<UIImage>& image,
                 const std::function<std::shared_ptr<UIImage>()>& ours,
                 const std::function<VImage(const VImage&)>& vips) {
-    VipsRuntime::start();
-    const VImage in = bands(*image);
+    const VImage in = bandsOf(*image);
     state.counters["vs_vips"] = timeSideBySide(
-        state, [&] { benchmark::DoNotOptimize(ours()); }, [&] { written(vips(in)); });
+        state, [&] { benchmark::DoNotOptimize(ours()); }, [&] { writeOut(vips(in)); });
     state.counters["megapixels"] =
         double(image->cgImage()->width() * image->cgImage()->height()) / 1e6;
 }
@@ -83,23 +48,33 @@ CGAffineTransform executed(const PERotateTool::State& state) {
 
 void BM_RotateQuarterTurn(benchmark::State& state) {
     sideBySide(
-        state, picture(), [] { return PERotateTool::turnedImage(picture(), executed({0.5, false, false})); },
+        state, photo(),
+        [] {
+            return PERotateTool::turnedImage(photo(), executed({0.5, false, false}));
+        },
         [](const VImage& in) { return in.rot(VIPS_ANGLE_D90); });
 }
 
 void BM_RotateMirror(benchmark::State& state) {
     sideBySide(
-        state, picture(), [] { return PERotateTool::turnedImage(picture(), executed({0, true, false})); },
+        state, photo(),
+        [] {
+            return PERotateTool::turnedImage(photo(), executed({0, true, false}));
+        },
         [](const VImage& in) { return in.flip(VIPS_DIRECTION_HORIZONTAL); });
 }
 
 void BM_RotateEighthTurn(benchmark::State& state) {
     sideBySide(
-        state, picture(), [] { return PERotateTool::turnedImage(picture(), executed({0.25, false, false})); },
+        state, photo(),
+        [] {
+            return PERotateTool::turnedImage(photo(), executed({0.25, false, false}));
+        },
         [](const VImage& in) {
-            return in.similarity(VImage::option()
-                                     ->set("angle", 45.0)
-                                     ->set("interpolate", vips::VInterpolate::new_from_name("bilinear")));
+            return in.similarity(
+                VImage::option()
+                    ->set("angle", 45.0)
+                    ->set("interpolate", vips::VInterpolate::new_from_name("bilinear")));
         });
 }
 
@@ -120,8 +95,8 @@ const VImage& curveTable() {
         for (size_t x = 0; x < 256; ++x) {
             greys[4 * x] = greys[4 * x + 1] = greys[4 * x + 2] = static_cast<uint8_t>(x);
         }
-        const auto ramp = UIImage::imageWithCGImage(
-            CGImage::create(256, 1, CGImagePixelFormat::ARGB32Premultiplied, 256 * 4, std::move(greys)));
+        const auto ramp = UIImage::imageWithCGImage(CGImage::create(
+            256, 1, CGImagePixelFormat::ARGB32Premultiplied, 256 * 4, std::move(greys)));
         const auto mapped = PEToneCurveTool::filteredImage(ramp, raisedMiddle());
         std::vector<uint8_t> levels(256);
         for (size_t x = 0; x < 256; ++x) {
@@ -141,15 +116,15 @@ VImage mappedColour(const VImage& in) {
 void BM_ToneCurve(benchmark::State& state) {
     curveTable();
     sideBySide(
-        state, picture(), [] { return PEToneCurveTool::filteredImage(picture(), raisedMiddle()); },
+        state, photo(), [] { return PEToneCurveTool::filteredImage(photo(), raisedMiddle()); },
         mappedColour);
 }
 
 void BM_ToneCurvePreview(benchmark::State& state) {
     curveTable();
     sideBySide(
-        state, viewSized(), [] { return PEToneCurveTool::filteredImage(viewSized(), raisedMiddle()); },
-        mappedColour);
+        state, viewSized(),
+        [] { return PEToneCurveTool::filteredImage(viewSized(), raisedMiddle()); }, mappedColour);
 }
 
 // The rotate tool's preview: the view-sized picture drawn turned an eighth and fitted, at
@@ -164,9 +139,9 @@ void BM_RotatePreview(benchmark::State& state) {
                                                    kScreenScale);
             const CGContextRef context = UIGraphicsGetCurrentContext();
             CGContextTranslateCTM(context, kViewWidth / 2.0, kViewHeight / 2.0);
-            CGContextConcatCTM(context, CGAffineTransformScale(CGAffineTransformMakeRotation(
-                                                                   std::numbers::pi / 4),
-                                                               fit, fit));
+            CGContextConcatCTM(
+                context, CGAffineTransformScale(CGAffineTransformMakeRotation(std::numbers::pi / 4),
+                                                fit, fit));
             viewSized()->drawInRect(
                 CGRectMake(-kViewWidth / 2.0, -kViewHeight / 2.0, kViewWidth, kViewHeight));
             auto shown = UIGraphicsGetImageFromCurrentImageContext();
@@ -174,10 +149,11 @@ void BM_RotatePreview(benchmark::State& state) {
             return shown;
         },
         [fit](const VImage& in) {
-            return in.similarity(VImage::option()
-                                     ->set("angle", 45.0)
-                                     ->set("scale", fit * kScreenScale)
-                                     ->set("interpolate", vips::VInterpolate::new_from_name("bilinear")));
+            return in.similarity(
+                VImage::option()
+                    ->set("angle", 45.0)
+                    ->set("scale", fit * kScreenScale)
+                    ->set("interpolate", vips::VInterpolate::new_from_name("bilinear")));
         });
 }
 

@@ -33,10 +33,18 @@
 #include "editor/tools/overlay/PEStickerTool.h"
 #include "editor/tools/rotate/PERotatePanel.h"
 #include "editor/tools/rotate/PERotateTool.h"
+#include "editor/tools/text/PETextLabel.h"
+#include "editor/tools/text/PETextSettingView.h"
+#include "editor/tools/text/PETextTool.h"
 #include "editor/tools/tonecurve/PEControlPoint.h"
 #include "editor/tools/tonecurve/PEToneCurveTool.h"
 #include "editor/tools/tonecurve/PEToneCurveView.h"
 #include "editor/widgets/PECircleView.h"
+#include "editor/widgets/PEColorPickerView.h"
+#include "editor/widgets/PEFontPickerView.h"
+#include "editor/widgets/PEPickerDrum.h"
+#include "editor/widgets/PEPickerView.h"
+#include "editor/widgets/_PEHueCircleView.h"
 #include "platform/base/ClassRegistry.h"
 #include "platform/uikit/UIKitClasses.h"
 
@@ -49,6 +57,14 @@ void registerEditorClasses() {
     registry.add<PEImageToolInfo, NSObject>();
     registry.add<PEToolbarMenuItem, UIView>();
     registry.add<PECircleView, UIView>();
+    registry.add<PEPickerDrum, UIView>();
+    registry.add<PEPickerView, UIView>();
+    registry.add<PEFontPickerView, UIView>();
+    registry.add<_PEHueCircleView, UIView>();
+    registry.add<PEColorPickerView, UIView>();
+    registry.add<PETextTool, PEImageToolBase>({}, std::make_shared<PETextTool::ClassMethods>());
+    registry.add<PETextSettingView, UIView>();
+    registry.add<PETextLabel, UILabel>();
     registry.add<PEImageEditor, UIViewController>();
     registry.add<_PEImageEditorViewController, PEImageEditor>(
         {}, std::make_shared<_PEImageEditorViewController::ClassMethods>());

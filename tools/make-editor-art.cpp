@@ -202,6 +202,29 @@ void text(const CGColor& c) {
     stroke(polyline({CGPointMake(39, 22), CGPointMake(39, 42)}), c, 2);
 }
 
+// The text tool's menu: a plus for a new text, a letter A for the face, and lines of text
+// set left, centred and right.
+void plus(const CGColor& c) {
+    stroke(polyline({CGPointMake(25, 11), CGPointMake(25, 39)}), c, 3.5);
+    stroke(polyline({CGPointMake(11, 25), CGPointMake(39, 25)}), c, 3.5);
+}
+
+void letterA(const CGColor& c) {
+    stroke(polyline({CGPointMake(11, 40), CGPointMake(25, 9), CGPointMake(39, 40)}), c, 3.5);
+    stroke(polyline({CGPointMake(17, 29), CGPointMake(33, 29)}), c, 3);
+}
+
+// Four lines of text, long and short by turns, set by `place` (from the line's length to its
+// left end).
+void textLines(const CGColor& c, const std::function<double(double length)>& place) {
+    for (int i = 0; i < 4; ++i) {
+        const double length = i % 2 == 0 ? 30 : 20;
+        const double y = 13 + i * 8;
+        stroke(polyline({CGPointMake(place(length), y), CGPointMake(place(length) + length, y)}),
+               c);
+    }
+}
+
 // The rotate tool's quarter turn: a picture frame with a clockwise arrow over its corner.
 void quarterTurn(const CGColor& c) {
     stroke(UIBezierPath::bezierPathWithRoundedRectCornerRadius(CGRectMake(9, 20, 22, 22), 2), c);
@@ -455,15 +478,6 @@ void eraser(const CGColor& c) {
     stroke(polyline({CGPointMake(22, 42), CGPointMake(42, 42)}), c);
 }
 
-// The overlays' delete button: a white cross on a dark disc, the same in both colours'
-// folders as it stands on any picture.
-void deleteSign(const CGColor&) {
-    fill(circle(25, 25, 21), CGColorMake(0.1, 0.1, 0.12, 0.85));
-    stroke(circle(25, 25, 21), CGColorMake(1, 1, 1, 1), 3);
-    stroke(polyline({CGPointMake(17, 17), CGPointMake(33, 33)}), CGColorMake(1, 1, 1, 1), 4);
-    stroke(polyline({CGPointMake(33, 17), CGPointMake(17, 33)}), CGColorMake(1, 1, 1, 1), 4);
-}
-
 // The emoticons and stickers: pictures of 100 points drawn at 3 pixels a point on a
 // transparent ground.
 constexpr double kOverlayPoints = 100;
@@ -633,6 +647,17 @@ bool writeOverlayPictures(const std::string& bundle) {
     return ok;
 }
 
+// A dark round badge with a white cross, plain on any picture: the text overlays' delete
+// button and the text panel's close button.
+std::shared_ptr<UIImage> deleteBadge() {
+    return iconImage([] {
+        fill(circle(25, 25, 20), CGColorMake(0.15, 0.15, 0.17, 0.9));
+        stroke(circle(25, 25, 20), CGColorMake(1, 1, 1, 1), 2.5);
+        stroke(polyline({CGPointMake(17, 17), CGPointMake(33, 33)}), CGColorMake(1, 1, 1, 1), 4);
+        stroke(polyline({CGPointMake(33, 17), CGPointMake(17, 33)}), CGColorMake(1, 1, 1, 1), 4);
+    });
+}
+
 // The tools' own pictures, the same in every icon colour's folder.
 bool writeToolPictures(const std::string& bundle, const char* const (&colours)[2]) {
     const struct {
@@ -645,6 +670,9 @@ bool writeToolPictures(const std::string& bundle, const char* const (&colours)[2
         {"PEAdjustmentTool", "saturation.png", thumb(saturationSign)},
         {"PEAdjustmentTool", "brightness.png", thumb(brightnessSign)},
         {"PEAdjustmentTool", "contrast.png", thumb(contrastSign)},
+        {"PETextTool", "btn_delete.png", deleteBadge()},
+        {"PEEmoticonTool", "btn_delete.png", deleteBadge()},
+        {"PEStickerTool", "btn_delete.png", deleteBadge()},
     };
     bool ok = true;
     for (const auto& picture : pictures) {
@@ -692,8 +720,14 @@ int main(int argc, char** argv) {
         {"PEBlurTool", "btn_band.png", blurBand},
         {"PEDrawTool", "btn_eraser.png", eraser},
         {"PESplashTool", "btn_eraser.png", eraser},
-        {"PEEmoticonTool", "btn_delete.png", deleteSign},
-        {"PEStickerTool", "btn_delete.png", deleteSign},
+        {"PETextTool", "btn_add.png", plus},
+        {"PETextTool", "btn_font.png", letterA},
+        {"PETextTool", "btn_align_left.png",
+         [](const CGColor& c) { textLines(c, [](double) { return 10.0; }); }},
+        {"PETextTool", "btn_align_center.png",
+         [](const CGColor& c) { textLines(c, [](double length) { return 25 - length / 2; }); }},
+        {"PETextTool", "btn_align_right.png",
+         [](const CGColor& c) { textLines(c, [](double length) { return 40 - length; }); }},
     };
     const struct {
         const char* name;

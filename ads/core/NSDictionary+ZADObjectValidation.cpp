@@ -37,4 +37,23 @@ const PlistValue* zad_objectForKeyIfIsKindOfClass(const PlistValue::Dictionary& 
     return &found->second;
 }
 
+std::vector<std::string> zad_stringsOf(const PlistValue::Array& array) {
+    std::vector<std::string> strings;
+    for (const auto& element : array) {
+        if (const auto* text = element.string()) {
+            strings.push_back(*text);
+        }
+    }
+    return strings;
+}
+
+std::optional<std::vector<std::string>> zad_stringsForKey(const PlistValue::Dictionary& dictionary,
+                                                          const std::string& key) {
+    const auto* value = zad_objectForKeyIfIsKindOfClass(dictionary, key, Class::Array);
+    if (!value) {
+        return std::nullopt;
+    }
+    return zad_stringsOf(*value->array());
+}
+
 } // namespace ZADObjectValidation

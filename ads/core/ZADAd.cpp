@@ -1,6 +1,7 @@
 #include "ads/core/ZADAd.h"
 
 #include "ads/core/NSDictionary+ZADJSONAdditions.h"
+#include "ads/core/NSDictionary+ZADObjectValidation.h"
 #include "ads/core/ZADAutoClickProtection.h"
 #include "ads/core/ZADOrientationMaskFromString.h"
 #include "platform/foundation/NSString.h"
@@ -60,8 +61,8 @@ std::vector<std::shared_ptr<NSURL>> urlsFor(const Dictionary& dictionary, const 
     if (!value || !value->array()) {
         return urls;
     }
-    for (const auto& entry : *value->array()) {
-        if (auto url = entry.string() ? NSURL::URLWithString(*entry.string()) : nullptr) {
+    for (const auto& text : ZADObjectValidation::zad_stringsOf(*value->array())) {
+        if (auto url = NSURL::URLWithString(text)) {
             urls.push_back(std::move(url));
         }
     }

@@ -1,5 +1,6 @@
 #include "ads/core/ZADAdFetcher.h"
 
+#include "ads/core/NSDictionary+ZADObjectValidation.h"
 #include "ads/core/NSString+ZADJSONAdditions.h"
 #include "ads/core/NSURLRequest+ZADNSURLRequestUtilities.h"
 #include "ads/core/ZADAd.h"
@@ -8,6 +9,7 @@
 #include "ads/core/ZADOrientationMaskFromString.h"
 #include "ads/core/ZADRequestError.h"
 #include "ads/core/ZADTokenDispenser.h"
+#include "ads/core/ZADURLConnection.h"
 #include "ads/render/ZADAdServer.h"
 #include "ads/render/ZADCSI.h"
 #include "ads/signals/ZADApplication.h"
@@ -19,7 +21,6 @@
 #include "platform/foundation/NSString.h"
 #include "platform/foundation/NSURL.h"
 #include "platform/foundation/NSURLError.h"
-#include "platform/foundation/NSURLSession.h"
 #include "platform/foundation/NSUserDefaults.h"
 #include "platform/uikit/WeakAction.h"
 
@@ -28,6 +29,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <mutex>
+#include <utility>
 
 namespace {
 using Dictionary = PlistValue::Dictionary;
@@ -98,22 +100,25 @@ Whitelist& whitelist() {
 }
 } // namespace
 
+std::shared_ptr<ZADAdFetcher> ZADAdFetcher::init() {
+    auto fetcher = make<ZADAdFetcher>();
+    fetcher->adConnection_ = ZADURLConnection::init();
+    return fetcher;
+}
+
 ZADAdFetcher::~ZADAdFetcher() {
-    if (task_) {
-        task_->cancel();
-    }
+    adConnection_->cancel();
 }
 
 std::set<std::string> ZADAdFetcher::whitelistedDomains() {
     std::lock_guard lock(whitelist().mutex);
     if (!whitelist().domains) {
         std::set<std::string> domains;
-        const auto stored = NSUserDefaults::standardUserDefaults()->objectForKey(kWhitelistedDomainsKey);
+        const auto stored =
+            NSUserDefaults::standardUserDefaults()->objectForKey(kWhitelistedDomainsKey);
         if (stored.array()) {
-            for (const auto& host : *stored.array()) {
-                if (host.string()) {
-                    domains.insert(*host.string());
-                }
+            for (auto& host : ZADObjectValidation::zad_stringsOf(*stored.array())) {
+                domains.insert(std::move(host));
             }
         } else if (auto server = NSURL::URLWithString(ZADAdServer::baseURL())) {
             domains.insert(server->host());
@@ -128,7 +133,8 @@ void ZADAdFetcher::resetForTesting() {
     whitelist().domains.reset();
 }
 
-std::optional<NSHTTPHeaderFields> ZADAdFetcher::requestHeadersForURL(const std::shared_ptr<NSURL>& url) {
+std::optional<NSHTTPHeaderFields>
+ZADAdFetcher::requestHeadersForURL(const std::shared_ptr<NSURL>& url) {
     if (!url || lowercased(url->scheme()) != "https" || !whitelistedDomains().count(url->host())) {
         return std::nullopt;
     }
@@ -140,9 +146,9 @@ std::optional<NSHTTPHeaderFields> ZADAdFetcher::requestHeadersForURL(const std::
     return NSHTTPHeaderFields{{"Authorization", "Bearer " + *token}};
 }
 
-bool ZADAdFetcher::fetchRequestURLDelegateError(const std::shared_ptr<NSURLRequest>& request,
-                                                const std::shared_ptr<ZADAdFetcherDelegate>& delegate,
-                                                std::shared_ptr<NSError>* error) {
+bool ZADAdFetcher::fetchRequestURLDelegateError(
+    const std::shared_ptr<NSURLRequest>& request,
+    const std::shared_ptr<ZADAdFetcherDelegate>& delegate, std::shared_ptr<NSError>* error) {
     return fetchRequestURLDelegateResponseHeadersResponseAdError(request, delegate, std::nullopt,
                                                                  ZADAd::init(), error);
 }
@@ -154,8 +160,8 @@ bool ZADAdFetcher::fetchRemainingContentForAdHeadersDelegateError(
     std::shared_ptr<NSURLRequest> request;
     if (record->adHTML().empty() && record->adURL()) {
         request = ZADNSURLRequestUtilities::zad_requestForURLDataHeadersType(
-            record->adURL(), std::nullopt, requestHeadersForURL(record->adURL()).value_or(NSHTTPHeaderFields()),
-            std::nullopt);
+            record->adURL(), std::nullopt,
+            requestHeadersForURL(record->adURL()).value_or(NSHTTPHeaderFields()), std::nullopt);
     }
     return fetchRequestURLDelegateResponseHeadersResponseAdError(request, delegate, headers, record,
                                                                  error);
@@ -177,20 +183,11 @@ bool ZADAdFetcher::fetchRequestURLDelegateResponseHeadersResponseAdError(
     delegate_ = delegate;
     ad_ = ad ? ad : ZADAd::init();
     if (request) {
-        // The platform's loading follows redirects itself and answers on its own queue;
-        // the answer is read on the main thread.
-        std::weak_ptr<ZADAdFetcher> weakFetcher = weakSelf<ZADAdFetcher>();
-        task_ = NSURLSession::sharedSession()->dataTaskWithRequestCompletionHandler(
-            request, [weakFetcher](std::optional<std::vector<uint8_t>> data,
-                                   std::shared_ptr<NSURLResponse> response,
-                                   std::shared_ptr<NSError> loadError) {
-                dispatch_async(dispatch_get_main_queue(),
-                               weakCall(weakFetcher, [data = std::move(data), response,
-                                                      loadError](ZADAdFetcher& self) {
-                                   self.loadDidComplete(data, response, loadError);
-                               }));
-            });
-        task_->resume();
+        // The connection is this fetcher's own and starts once, so it is never busy; a
+        // request it cannot make fails through the delegate.
+        adConnection_->startWithRequestURLDelegateError(
+            request, std::static_pointer_cast<ZADURLConnectionDelegate>(self<ZADAdFetcher>()),
+            nullptr);
     } else {
         adConnectionHasCompleted_ = true;
     }
@@ -208,52 +205,70 @@ bool ZADAdFetcher::fetchRequestURLDelegateResponseHeadersResponseAdError(
 
 void ZADAdFetcher::cancel() {
     delegate_.reset();
-    if (task_) {
-        task_->cancel();
-        task_.reset();
-    }
+    adConnection_->cancel();
     adConnectionHasCompleted_ = true;
 }
 
-void ZADAdFetcher::loadDidComplete(std::optional<std::vector<uint8_t>> data,
-                                   const std::shared_ptr<NSURLResponse>& response,
-                                   const std::shared_ptr<NSError>& error) {
+void ZADAdFetcher::processResponse(const std::shared_ptr<NSURLResponse>& response, bool isFinal) {
+    const auto http = std::dynamic_pointer_cast<NSHTTPURLResponse>(response);
+    if (!http) {
+        return;
+    }
+    if (isFinal) {
+        responseStatus_ = http->statusCode();
+    }
+    Dictionary headers;
+    for (const auto& [name, value] : http->allHeaderFields()) {
+        headers[name] = value;
+    }
+    processHTTPHeaders(headers);
+}
+
+std::shared_ptr<NSError>
+ZADAdFetcher::connectionShouldRedirectToURL(ZADURLConnection&, const std::shared_ptr<NSURL>&) {
+    return nullptr; // every redirect is followed
+}
+
+void ZADAdFetcher::connectionLoadDidReceiveRedirectResponse(
+    ZADURLConnection&, const std::shared_ptr<NSURLResponse>& response) {
+    processResponse(response, false);
+}
+
+bool ZADAdFetcher::connectionLoadShouldUseCachedResponse(
+    ZADURLConnection&, const std::shared_ptr<NSURLResponse>& response) {
+    processResponse(response, true);
+    return ad_->responseType() == ZADAd::Mediation;
+}
+
+void ZADAdFetcher::connectionLoadDidReceiveCachedResponse(
+    ZADURLConnection&, const std::shared_ptr<NSURLResponse>& response) {
+    processResponse(response, true);
+}
+
+void ZADAdFetcher::connectionLoadDidFinishBaseURL(ZADURLConnection&,
+                                                  const std::optional<std::string>& body,
+                                                  const std::shared_ptr<NSURL>& baseURL) {
     if (adConnectionHasCompleted_) {
         return; // cancelled, or already failed on its headers
     }
-    task_.reset();
-    auto http = std::dynamic_pointer_cast<NSHTTPURLResponse>(response);
-    if (http) {
-        Dictionary headers;
-        for (const auto& [name, value] : http->allHeaderFields()) {
-            headers[name] = value;
-        }
-        processHTTPHeaders(headers);
-        if (adConnectionHasCompleted_) {
-            return;
-        }
-    }
-    if (error) {
-        loadDidFailHTTPStatusCode(http ? http->statusCode() : -1);
-        return;
-    }
     // A whole answer of another status than 2xx is the server's refusal, never an ad.
-    if (!http || http->statusCode() < 200 || http->statusCode() > 299) {
-        loadDidFailHTTPStatusCode(http ? http->statusCode() : -1);
+    if (responseStatus_ && (*responseStatus_ < 200 || *responseStatus_ > 299)) {
+        loadDidFailHTTPStatusCode(*responseStatus_);
         return;
     }
-    std::string body = data ? std::string(data->begin(), data->end()) : std::string();
-    if (!NSString::isValidUTF8(body)) {
-        body.clear();
-    }
-    loadDidFinishBaseURL(body, response->URL());
-}
-
-void ZADAdFetcher::loadDidFinishBaseURL(const std::string& body, std::shared_ptr<NSURL> baseURL) {
-    ad_->setAdHTML(body);
-    ad_->setAdBaseURL(std::move(baseURL));
+    ad_->setAdHTML(body.value_or(std::string()));
+    ad_->setAdBaseURL(baseURL);
     adConnectionHasCompleted_ = true;
     completedURLConnection();
+}
+
+void ZADAdFetcher::connectionLoadDidFailHTTPStatusCode(ZADURLConnection&,
+                                                       const std::shared_ptr<NSError>&,
+                                                       long statusCode) {
+    if (adConnectionHasCompleted_) {
+        return;
+    }
+    loadDidFailHTTPStatusCode(statusCode);
 }
 
 void ZADAdFetcher::loadDidFailHTTPStatusCode(long status) {
@@ -292,9 +307,10 @@ void ZADAdFetcher::completedURLConnection() {
     }
     delegate->adFetcherDidFailToFetchAdWithErrorResponseCode(
         *this, ad_,
-        ZADRequestError::errorWithCodeRequest(
-            ad_->responseType() != ZADAd::Failure ? ZADRequestError::NoFill : ZADRequestError::InternalError,
-            request_),
+        ZADRequestError::errorWithCodeRequest(ad_->responseType() != ZADAd::Failure
+                                                  ? ZADRequestError::NoFill
+                                                  : ZADRequestError::InternalError,
+                                              request_),
         0);
 }
 
@@ -307,10 +323,7 @@ void ZADAdFetcher::resourceFailedToLoadWithErrorResponseCode(const std::shared_p
     // start call that found the failure in the headers it was given.
     isFailing_ = true;
     adConnectionHasCompleted_ = true;
-    if (task_) {
-        task_->cancel();
-        task_.reset();
-    }
+    adConnection_->cancel();
     dispatch_async(dispatch_get_main_queue(),
                    weakCall(weakSelf<ZADAdFetcher>(), [error, responseCode](ZADAdFetcher& self) {
                        auto delegate = self.delegate_.lock();
@@ -319,14 +332,15 @@ void ZADAdFetcher::resourceFailedToLoadWithErrorResponseCode(const std::shared_p
                        }
                        self.hasNotifiedDelegate_ = true;
                        auto keep = self.self<ZADAdFetcher>();
-                       delegate->adFetcherDidFailToFetchAdWithErrorResponseCode(self, self.ad_, error,
-                                                                               responseCode);
+                       delegate->adFetcherDidFailToFetchAdWithErrorResponseCode(
+                           self, self.ad_, error, responseCode);
                        self.cancel();
                    }));
 }
 
-uint64_t ZADAdFetcher::adResponseTypeFromHeadersRequestError(const Dictionary& headers,
-                                                             std::shared_ptr<NSError>* error) const {
+uint64_t
+ZADAdFetcher::adResponseTypeFromHeadersRequestError(const Dictionary& headers,
+                                                    std::shared_ptr<NSError>* error) const {
     if (boolFor(headers, "x-rozu-mediation").value_or(false)) {
         const auto* type = textFor(headers, "content-type");
         if (type && type->rfind("application/json", 0) == 0) {
@@ -337,7 +351,8 @@ uint64_t ZADAdFetcher::adResponseTypeFromHeadersRequestError(const Dictionary& h
         }
         return ZADAd::Failure;
     }
-    if (const auto* format = textFor(headers, "x-rozu-ad-format"); format && lowercased(*format) == "native") {
+    if (const auto* format = textFor(headers, "x-rozu-ad-format");
+        format && lowercased(*format) == "native") {
         return ZADAd::Native;
     }
     if (boolFor(headers, "x-rozu-custom-rendering-allowed").value_or(false)) {
@@ -346,7 +361,8 @@ uint64_t ZADAdFetcher::adResponseTypeFromHeadersRequestError(const Dictionary& h
     return ZADAd::HTML;
 }
 
-std::vector<std::shared_ptr<NSURL>> ZADAdFetcher::ZADURLsFromWhitespaceSeparatedString(const std::string& text) {
+std::vector<std::shared_ptr<NSURL>>
+ZADAdFetcher::ZADURLsFromWhitespaceSeparatedString(const std::string& text) {
     std::vector<std::shared_ptr<NSURL>> urls;
     size_t at = 0;
     while (at < text.size()) {
@@ -415,8 +431,9 @@ void ZADAdFetcher::processHTTPHeaders(const Dictionary& given) {
         if (const uint64_t mask = ZADOrientationMaskFromString(*orientation)) {
             ad_->setSupportedOrientations(mask);
         } else {
-            ZADLogPrint("Ignoring the header x-rozu-orientation: not any, portrait or landscape: %@",
-                        *orientation);
+            ZADLogPrint(
+                "Ignoring the header x-rozu-orientation: not any, portrait or landscape: %@",
+                *orientation);
         }
     }
     if (const auto* rate = textFor(headers, "x-rozu-refresh-rate"); rate && !rate->empty()) {
@@ -433,7 +450,8 @@ void ZADAdFetcher::processHTTPHeaders(const Dictionary& given) {
     ad_->setDebugDialogString(dialog ? std::optional(*dialog) : std::nullopt);
     const auto* adSize = textFor(headers, "x-rozu-ad-size");
     ad_->setCustomAdSizeString(adSize ? std::optional(*adSize) : std::nullopt);
-    ad_->setScrollEnabled(!boolFor(headers, "x-rozu-disable-activation-and-scroll").value_or(false));
+    ad_->setScrollEnabled(
+        !boolFor(headers, "x-rozu-disable-activation-and-scroll").value_or(false));
     if (const auto useHTTPS = boolFor(headers, "x-rozu-use-https")) {
         defaults->setBoolForKey(*useHTTPS, kUseHTTPSKey);
     } else if (defaults->objectForKey(kUseHTTPSKey).isNull()) {
@@ -441,10 +459,10 @@ void ZADAdFetcher::processHTTPHeaders(const Dictionary& given) {
     }
     if (const auto* status = textFor(headers, "x-rozu-oauth-token-status");
         status && lowercased(*status) == "clear" && signedInAdsToken_) {
-        ZADTokenDispenser::refreshToken(*signedInAdsToken_);
-        signedInAdsToken_.reset();
+        ZADTokenDispenser::refreshToken(*std::exchange(signedInAdsToken_, std::nullopt));
     }
-    if (const auto* fluid = textFor(headers, "x-rozu-fluid"); fluid && lowercased(*fluid) == "height") {
+    if (const auto* fluid = textFor(headers, "x-rozu-fluid");
+        fluid && lowercased(*fluid) == "height") {
         ad_->setFluid(true);
     }
     if (const auto* queryID = textFor(headers, "x-rozu-zws-query-id")) {
@@ -452,7 +470,8 @@ void ZADAdFetcher::processHTTPHeaders(const Dictionary& given) {
     }
     ZADLocationService::sharedInstance()->setPublisherAuthorized(
         boolFor(headers, "x-rozu-auto-collect-location").value_or(false));
-    if (auto swipe = objectFor(headers, "x-rozu-swipe-to-view-controller"); swipe && !swipe->empty()) {
+    if (auto swipe = objectFor(headers, "x-rozu-swipe-to-view-controller");
+        swipe && !swipe->empty()) {
         ad_->setSwipeToViewControllerConfigurations(std::move(swipe));
     }
     if (auto protection = objectFor(headers, "x-rozu-auto-protection-configuration")) {

@@ -8,6 +8,7 @@
 // unknown orientation) are skipped with a log line and change nothing. Main thread only.
 #pragma once
 
+#include "ads/core/ZADURLConnectionDelegate.h"
 #include "platform/base/NSObject.h"
 #include "platform/foundation/NSHTTPHeaderFields.h"
 #include "platform/foundation/PlistValue.h"
@@ -23,16 +24,17 @@ class NSError;
 class NSURL;
 class NSURLRequest;
 class NSURLResponse;
-class NSURLSessionDataTask;
 class ZADAd;
 class ZADAdFetcherDelegate;
 class ZADRequest;
+class ZADURLConnection;
 
-class ZADAdFetcher : public NSObject {
+class ZADAdFetcher : public NSObject, public ZADURLConnectionDelegate {
     NS_OBJECT(ZADAdFetcher)
 public:
     // The hosts that get the signed-in token, as the server's constants list them.
-    static constexpr const char* kWhitelistedDomainsKey = "/zivido/ads/whitelisted_ad_request_domains";
+    static constexpr const char* kWhitelistedDomainsKey =
+        "/zivido/ads/whitelisted_ad_request_domains";
     static constexpr const char* kContentURLEnabledKey = "/zivido/ads/content_url_enabled";
     static constexpr const char* kRenderInBrowserKey = "/zivido/ads/render_in_browser";
     static constexpr const char* kUseHTTPSKey = "/zivido/ads/use_https";
@@ -41,7 +43,7 @@ public:
     static constexpr const char* kRejectedParametersMessage =
         "Server rejected ad parameters. Typically this is because the ad unit ID is incorrect.";
 
-    static std::shared_ptr<ZADAdFetcher> init() { return make<ZADAdFetcher>(); }
+    static std::shared_ptr<ZADAdFetcher> init();
     // Stops a load still running.
     ~ZADAdFetcher() override;
 
@@ -91,16 +93,37 @@ public:
 private:
     ZADAdFetcher() = default;
 
-    void loadDidComplete(std::optional<std::vector<uint8_t>> data,
-                         const std::shared_ptr<NSURLResponse>& response,
-                         const std::shared_ptr<NSError>& error);
-    void loadDidFinishBaseURL(const std::string& body, std::shared_ptr<NSURL> baseURL);
+    // The connection's questions and reports; a mediation answer may come from, and go
+    // into, its memory cache.
+    std::shared_ptr<NSError>
+    connectionShouldRedirectToURL(ZADURLConnection& connection,
+                                  const std::shared_ptr<NSURL>& url) override;
+    void connectionLoadDidReceiveRedirectResponse(
+        ZADURLConnection& connection, const std::shared_ptr<NSURLResponse>& response) override;
+    bool
+    connectionLoadShouldUseCachedResponse(ZADURLConnection& connection,
+                                          const std::shared_ptr<NSURLResponse>& response) override;
+    void
+    connectionLoadDidReceiveCachedResponse(ZADURLConnection& connection,
+                                           const std::shared_ptr<NSURLResponse>& response) override;
+    void connectionLoadDidFinishBaseURL(ZADURLConnection& connection,
+                                        const std::optional<std::string>& body,
+                                        const std::shared_ptr<NSURL>& baseURL) override;
+    void connectionLoadDidFailHTTPStatusCode(ZADURLConnection& connection,
+                                             const std::shared_ptr<NSError>& error,
+                                             long statusCode) override;
+
+    // Reads the headers of an HTTP response; the status of the one the body belongs to
+    // (not a redirect's) is kept.
+    void processResponse(const std::shared_ptr<NSURLResponse>& response, bool isFinal);
     void loadDidFailHTTPStatusCode(long status);
     void completedURLConnection();
     void resourceFailedToLoadWithErrorResponseCode(const std::shared_ptr<NSError>& error,
                                                    long responseCode);
 
-    std::shared_ptr<NSURLSessionDataTask> task_;
+    std::shared_ptr<ZADURLConnection> adConnection_;
+    // The status of the answer the body belongs to; none before one came.
+    std::optional<long> responseStatus_;
     std::shared_ptr<ZADAd> ad_;
     std::shared_ptr<ZADRequest> request_;
     std::weak_ptr<ZADAdFetcherDelegate> delegate_;

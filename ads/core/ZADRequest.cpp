@@ -2,11 +2,11 @@
 
 #include "ads/core/NSDictionary+ZADObjectValidation.h"
 #include "ads/core/ZADExtras.h"
-#include "ads/core/ZADNetwork.h"
 #include "ads/signals/ZADApplication.h"
 #include "ads/signals/ZADDevice.h"
 #include "ads/signals/ZADLocation.h"
 #include "ads/signals/ZADLogger.h"
+#include "ads/signals/ZADNetwork.h"
 #include "ads/signals/ZADRunOnMainThread.h"
 #include "platform/base/ClassRegistry.h"
 #include "platform/foundation/NSString.h"
@@ -18,6 +18,7 @@
 
 using Kind = ZADObjectValidation::Class;
 using ZADObjectValidation::zad_objectForKeyIfIsKindOfClass;
+using ZADObjectValidation::zad_stringsForKey;
 
 namespace {
 
@@ -25,17 +26,6 @@ constexpr const char* kObjectPropertiesKey = "_request_object_properties";
 
 PlistValue::Array arrayOf(const std::vector<std::string>& strings) {
     return PlistValue::Array(strings.begin(), strings.end());
-}
-
-// The string elements of an array value (the rest are not text a field can hold).
-std::vector<std::string> stringsOf(const PlistValue::Array& array) {
-    std::vector<std::string> strings;
-    for (const auto& element : array) {
-        if (const auto* text = element.string()) {
-            strings.push_back(*text);
-        }
-    }
-    return strings;
 }
 
 std::string joinedByCommas(const std::vector<std::string>& pieces) {
@@ -143,8 +133,8 @@ void ZADRequest::readParameters(const PlistValue::Dictionary& parameters) {
     };
     if (const auto* properties = read(parameters, kObjectPropertiesKey, Kind::Dictionary)) {
         const auto& fields = *properties->dictionary();
-        if (const auto* devices = read(fields, "testDevices", Kind::Array)) {
-            testDevices_ = stringsOf(*devices->array());
+        if (auto devices = zad_stringsForKey(fields, "testDevices")) {
+            testDevices_ = std::move(*devices);
         }
         if (const auto* formats = read(fields, "formatParameters", Kind::Array)) {
             formatParameters_ = *formats->array();
@@ -166,8 +156,8 @@ void ZADRequest::readParameters(const PlistValue::Dictionary& parameters) {
     if (const auto* form = read(parameters, "uule", Kind::Dictionary)) {
         location_ = ZADLocation::initWithDictionary(*form->dictionary());
     }
-    if (const auto* keywords = read(parameters, "kw", Kind::Array)) {
-        keywords_ = stringsOf(*keywords->array());
+    if (auto keywords = zad_stringsForKey(parameters, "kw")) {
+        keywords_ = std::move(*keywords);
     }
     if (const auto* childDirected =
             read(parameters, "tag_for_child_directed_treatment", Kind::String)) {
@@ -349,7 +339,7 @@ PlistValue::Dictionary ZADRequest::threadSafeParameters() const {
         put(key, value);
     }
     put("js", sdkVersion());
-    auto network = ZADNetwork::sharedInstance();
+    const auto& network = device->network();
     if (auto type = network->networkTypeString()) {
         put("net", *type);
     }
@@ -399,10 +389,9 @@ PlistValue::Dictionary ZADRequest::threadSafeParameters() const {
         if (const auto* name = zad_objectForKeyIfIsKindOfClass(*format, "format", Kind::String)) {
             formats.push_back(*name->string());
         }
-        const auto* templates =
-            zad_objectForKeyIfIsKindOfClass(*format, "custom_template_ids", Kind::Array);
-        if (templates && !templates->array()->empty()) {
-            put("native_custom_templates", joinedByCommas(stringsOf(*templates->array())));
+        const auto templates = zad_stringsForKey(*format, "custom_template_ids");
+        if (templates && !templates->empty()) {
+            put("native_custom_templates", joinedByCommas(*templates));
         }
     }
     std::string joinedFormats = joinedByCommas(formats);

@@ -1,6 +1,7 @@
 #include "ads/core/ZADSDKCoreController.h"
 
 #include "ads/core/NSDictionary+ZADJSONAdditions.h"
+#include "ads/core/NSDictionary+ZADObjectValidation.h"
 #include "ads/core/NSString+ZADJSONAdditions.h"
 #include "ads/core/ZADAd.h"
 #include "ads/core/ZADBannerAd.h"
@@ -561,13 +562,8 @@ void ZADSDKCoreController::storeConstants(const Parameters& constants) {
 
     if (auto domains = JSONConstantOf(constants, "whitelisted_ad_request_domains");
         domains && domains->array()) {
-        PlistValue::Array strings;
-        for (const auto& domain : *domains->array()) {
-            if (domain.string()) {
-                strings.push_back(domain);
-            }
-        }
-        defaults->setObjectForKey(std::move(strings),
+        const auto strings = ZADObjectValidation::zad_stringsOf(*domains->array());
+        defaults->setObjectForKey(PlistValue::Array(strings.begin(), strings.end()),
                                   settingsKey("whitelisted_ad_request_domains"));
     }
 

@@ -2,6 +2,7 @@
 
 #include "ads/core/ZADAd.h"
 #include "ads/core/ZADAdFetcher.h"
+#include "ads/core/ZADAutoClickProtection.h"
 #include "ads/core/ZADBannerAd.h"
 #include "ads/core/ZADInterstitialAd.h"
 #include "ads/core/ZADRequest.h"
@@ -11,6 +12,7 @@
 #include "ads/core/ZADSlotAdLoadDelegate.h"
 #include "ads/core/ZADSlotAdResponseDelegate.h"
 #include "ads/core/ZADSlotDelegate.h"
+#include "ads/core/ZADTokenDispenser.h"
 #include "ads/render/ZADAdView.h"
 #include "ads/render/ZADBannerAdViewDelegate.h"
 #include "ads/render/ZADCSITimeRecorder.h"
@@ -21,13 +23,18 @@
 #include "ads/signals/ZADDevice.h"
 #include "ads/signals/ZADLogger.h"
 #include "ads/signals/ZADRunOnMainThread.h"
+#include "ads/signals/ZADSlotStatistics.h"
+#include "ads/signals/ZADStatisticDictionary.h"
 #include "platform/foundation/EventLog.h"
 #include "platform/foundation/NSError.h"
 #include "platform/foundation/NSNotificationCenter.h"
 #include "platform/foundation/NSString.h"
 #include "platform/foundation/NSTimer.h"
 #include "platform/foundation/NSURL.h"
+#include "platform/foundation/NSUserDefaults.h"
+#include "platform/graphics/NSValue.h"
 #include "platform/uikit/UIApplication.h"
+#include "platform/uikit/UIScreen.h"
 #include "platform/uikit/WeakAction.h"
 
 #include <cmath>
@@ -57,6 +64,7 @@ std::shared_ptr<ZADSlot> ZADSlot::initWithFrame(const CGRect& frame) {
 }
 
 void ZADSlot::setUp(const CGRect& frame) {
+    slotStats_ = ZADSlotStatistics::init();
     adView_ = ZADAdView::initWithFrame(frame);
     adViewDelegate_ = ZADBannerAdViewDelegate::initWithSlot(self<ZADSlot>());
     adView_->setDelegate(adViewDelegate_);
@@ -74,6 +82,7 @@ void ZADSlot::setUp(const CGRect& frame) {
 }
 
 ZADSlot::~ZADSlot() {
+    returnPendingAdStatistics();
     cancelFetch();
     deactivateReloadTimer();
     // The notification centre forgets an observer once it has gone; the ad view is let go
@@ -97,6 +106,7 @@ void ZADSlot::loadNextRequestWithAutoRefresh(bool autoRefresh) {
     if (auto keyDelegate = adKeyDelegate()) {
         keyDelegate->cacheViewHierarchyInformationForSlot(*this);
     }
+    ZADDevice::sharedInstance()->updateDynamicParameters();
     slotHasAttemptedAnAdRequestAtLeastOnce_ = true;
     if (!shouldMakeRequest(nextRequest_)) {
         return;
@@ -233,25 +243,148 @@ long ZADSlot::requestedAdType() {
     return adType_->isInterstitial() ? kInterstitialAd : kBannerAd;
 }
 
+void ZADSlot::setAdUnitID(std::string adUnitID) {
+    adUnitID_ = std::move(adUnitID);
+    slotStats_->setIdentifier(adUnitID_);
+}
+
 std::optional<PlistValue::Dictionary> ZADSlot::requestParameters() {
     PlistValue::Dictionary parameters;
     if (loadingRequest_) {
         parameters = loadingRequest_->parameters();
     }
+    PlistValue::Dictionary signals;
+    if (!applicationStatistics_.empty()) {
+        signals["app"] = applicationStatistics_;
+    }
+    if (auto statistics = slotStats_->statistics(); !statistics.empty()) {
+        signals["slots"] = std::move(statistics);
+    }
+    if (loadingRequest_ && loadingRequest_->privateMediationExtras() &&
+        !loadingRequest_->privateMediationExtras()->empty()) {
+        signals["request"] = *loadingRequest_->privateMediationExtras();
+    }
+    // Statistics an earlier ask of this slot took and did not send go back first, so that
+    // none is lost when a load is asked for again.
+    returnPendingAdStatistics();
+    pendingAdStatistics_ = ZADApplication::sharedInstance()->pendingAdStatistics();
+    if (!pendingAdStatistics_.empty()) {
+        PlistValue::Array ads;
+        for (const auto& statistics : pendingAdStatistics_) {
+            ads.emplace_back(statistics->dictionary());
+        }
+        signals["ads"] = std::move(ads);
+    }
+    if (!signals.empty()) {
+        parameters["quality_signals"] = std::move(signals);
+    }
     if (!adUnitID_.empty()) {
         parameters["slotname"] = PlistValue(adUnitID_);
     }
-    if (adType_->isInterstitial()) {
-        parameters["format"] = PlistValue("interstitial_mb");
-    } else {
-        const CGSize size = ZADAdSizeGetCGSize(adType_->adSize());
-        parameters["sz"] = PlistValue(std::to_string(static_cast<unsigned long>(size.width)) + "x" +
-                                      std::to_string(static_cast<unsigned long>(size.height)));
+    addSizeParameters(parameters);
+    const ZADAdSize size = adType_->adSize();
+    if (ZADAdSizeIsFullWidth(size)) {
+        parameters["smart_w"] = PlistValue("full");
+        if (ZADAdSizeIsSmartBanner(size)) {
+            parameters["smart_h"] = PlistValue("auto");
+        }
     }
     if (auto id = requestID(); !id.empty()) {
         parameters["request_id"] = PlistValue(std::move(id));
     }
+    if (auto delegate = slotDelegate()) {
+        if (auto position = delegate->coordinatesOfContentInScreen(*UIScreen::mainScreen())) {
+            parameters["ad_pos"] = std::move(*position);
+        }
+    }
+    if (manualImpressionsEnabled_) {
+        parameters["d_imp_hdr"] = PlistValue("1");
+    }
+    auto defaults = NSUserDefaults::standardUserDefaults();
+    const PlistValue useHTTPS = defaults->objectForKey("/zivido/ads/use_https");
+    if (useHTTPS.isNull() || useHTTPS.boolValue()) {
+        parameters["force_https"] = PlistValue("1");
+    }
+    // Without content hashing there is no fresh fingerprint: the one saved last is sent.
+    if (const PlistValue fingerprint =
+            defaults->objectForKey("/zivido/ads/content_url_fingerprint");
+        fingerprint.string()) {
+        parameters["content_info"] =
+            PlistValue::Dictionary{{"fingerprint", fingerprint}, {"v", PlistValue(1)}};
+    }
+    if (auto token = ZADTokenDispenser::token()) {
+        parameters["pan"] = PlistValue::Dictionary{{"token", PlistValue(*token)}};
+        parameters["force_https"] = PlistValue("1");
+    }
+    if (auto keyDelegate = adKeyDelegate()) {
+        if (auto hierarchy = keyDelegate->viewHierarchyInformationForSlot(*this)) {
+            parameters["view_hierarchy"] = std::move(*hierarchy);
+        }
+    }
+    if (const PlistValue experiments = defaults->objectForKey("/zivido/ads/experiment_id_string");
+        experiments.string()) {
+        parameters["eid"] = experiments;
+    }
+    if (PlistValue(defaults->stringForKey("/zivido/ads/prefetch_enabled")).boolValue()) {
+        parameters["_forcePrefetch"] = PlistValue("1");
+    }
     return parameters;
+}
+
+void ZADSlot::addSizeParameters(PlistValue::Dictionary& parameters) {
+    if (adType_->isInterstitial()) {
+        parameters["format"] = PlistValue("interstitial_mb");
+        return;
+    }
+    const ZADAdSize size = adType_->adSize();
+    auto delegate = slotDelegate();
+    if (ZADAdSizeIsFluid(size)) {
+        parameters["format"] = PlistValue("320x50_mb");
+        parameters["fluid"] = PlistValue("height");
+    } else if (auto sizes = delegate ? delegate->validAdSizes() : std::nullopt) {
+        if (auto text = multipleAdSizeParameterFromSizes(*sizes); !text.empty()) {
+            parameters["sz"] = PlistValue(std::move(text));
+        }
+    } else if (auto text = multipleAdSizeParameterFromSizes({ZADAdSizeToValue(size)});
+               !text.empty()) {
+        parameters["sz"] = PlistValue(std::move(text));
+    }
+    const auto rectangle = [](const CGRect& rect) {
+        const CGRect standard = CGRectStandardize(rect);
+        return PlistValue(PlistValue::Dictionary{{"x", PlistValue(standard.origin.x)},
+                                                 {"y", PlistValue(standard.origin.y)},
+                                                 {"w", PlistValue(standard.size.width)},
+                                                 {"h", PlistValue(standard.size.height)}});
+    };
+    auto frame = delegate ? delegate->frame() : std::nullopt;
+    auto bounds = delegate ? delegate->bounds() : std::nullopt;
+    parameters["ad_frame"] = rectangle(frame.value_or(adView_->frame()));
+    parameters["ad_bounds"] = rectangle(bounds.value_or(adView_->bounds()));
+}
+
+std::string
+ZADSlot::multipleAdSizeParameterFromSizes(const std::vector<std::shared_ptr<NSValue>>& sizes) {
+    std::string joined;
+    for (const auto& value : sizes) {
+        const ZADAdSize size = ZADAdSizeFromValue(value);
+        if (ZADAdSizeIsEqual(size, kZADAdSizeInvalid)) {
+            continue;
+        }
+        const CGSize resolved = ZADAdSizeGetCGSize(size);
+        if (!joined.empty()) {
+            joined += '|';
+        }
+        joined += std::to_string(static_cast<unsigned long>(resolved.width)) + "x" +
+                  std::to_string(static_cast<unsigned long>(resolved.height));
+    }
+    return joined;
+}
+
+void ZADSlot::returnPendingAdStatistics() {
+    if (!pendingAdStatistics_.empty()) {
+        ZADApplication::sharedInstance()->didNotSendAdStatistics(pendingAdStatistics_);
+        pendingAdStatistics_.clear();
+    }
 }
 
 bool ZADSlot::isWaitingForAdURL() const {
@@ -270,9 +403,40 @@ void ZADSlot::loadAdURLWithParameters(const MessageParameters& parameters) {
             false);
         return;
     }
+    const auto answer = [&parameters](const char* key) -> std::optional<std::string> {
+        auto found = parameters.find(key);
+        return found == parameters.end() ? std::nullopt : std::optional(found->second);
+    };
+    // How the server answered: from its offline buffer, its online one, or not at all.
+    auto statistics = ZADApplication::sharedInstance()->statistics();
+    const std::string scenario = answer("request_scenario").value_or("");
+    if (scenario == "offline_buffer") {
+        statistics->incrementNumberForKeyShouldNotifyDelegate("bas_off", false);
+    } else if (scenario == "online_buffer") {
+        statistics->incrementNumberForKeyShouldNotifyDelegate("bas_on", false);
+    }
+    if (scenario == "offline_empty" || scenario == "offline_buffer") {
+        statistics->incrementNumberForKeyShouldNotifyDelegate("oar", false);
+        statistics->setObjectForKeyedSubscript(statistics->objectForKeyedSubscript("seq_num"),
+                                               "losn");
+    }
     auto ad = ZADAd::init();
-    if (const auto url = parameters.find("url"); url != parameters.end()) {
-        ad->setAdURL(NSURL::URLWithString(url->second));
+    if (auto url = answer("url")) {
+        ad->setAdURL(NSURL::URLWithString(*url));
+    }
+    // Numbers the page sends as text, read as text reads (what is no number reads 0).
+    const auto number = [&answer](const char* key) -> std::optional<double> {
+        auto text = answer(key);
+        return text ? std::optional(PlistValue(*text).doubleValue()) : std::nullopt;
+    };
+    ad->setAutoClickProtection(ZADAutoClickProtection::initWithAutoClickProtectionEnabled(
+        PlistValue(answer("enable_auto_click_protection").value_or("")).boolValue()));
+    if (auto width = number("interstitial_size_width"), height = number("interstitial_size_height");
+        width && height) {
+        ad->setSize(CGSizeMake(*width, *height));
+    }
+    if (auto threshold = number("cropped_content_threshold")) {
+        ad->setCroppedContentThreshold(*threshold);
     }
     loadAdHeaders(ad, {});
 }
@@ -585,6 +749,8 @@ void ZADSlot::setState(State state) {
 void ZADSlot::willRequestAdURL() {
     setState(RequestingAdURL);
     setRequestID({}); // until the controller numbers this load's ask
+    applicationStatistics_ =
+        ZADApplication::sharedInstance()->nextRequestStatisticsDictionaryForSlot(false);
 }
 
 void ZADSlot::didFailToRetrieveSDKCoreWithError(const std::shared_ptr<NSError>& error) {
@@ -600,7 +766,13 @@ void ZADSlot::willFetchAdContent() {
     setState(Fetching);
 }
 
-void ZADSlot::didFetchAdContent() {}
+void ZADSlot::didFetchAdContent() {
+    // An answer came: the server's buffering counts start again.
+    auto statistics = ZADApplication::sharedInstance()->statistics();
+    for (const char* key : {"oar", "bas_on", "bas_off"}) {
+        statistics->setObjectForKeyedSubscript(PlistValue(0), key);
+    }
+}
 
 void ZADSlot::didFailToReceiveAdWithErrorShouldCancelPendingActions(
     const std::shared_ptr<NSError>& error, bool cancelPendingActionsToo) {
@@ -613,6 +785,7 @@ void ZADSlot::didFailToReceiveAdWithErrorShouldCancelPendingActions(
     }
     setState(Failed);
     loadingAd_.reset();
+    returnPendingAdStatistics();
     adFailedToReceiveContentWithError(error);
 }
 
@@ -621,6 +794,7 @@ void ZADSlot::didReceiveValidAd() {
         recorder->endTimingVariableWithName("awr_ios");
         recorder->endTimingVariableWithName("ttc_ios");
     }
+    pendingAdStatistics_.clear(); // they went with the request
     setState(ValidAd);
 }
 

@@ -20,7 +20,7 @@
 // ("_requestUrl"), with "_orientation": the load then skips the core page. A mediation
 // answer fails (no mediation layer takes it yet); a custom-rendered ad waits for a
 // placement, and its refusal ends the load (state 7) so that the next one may start.
-// Statistics, the latency report and impressions come with their own pieces.
+// The latency report and impressions come with their own pieces.
 //
 // Every load start and end is one "ad:" line of the program's event log. Everything here
 // runs on the main thread, except the latency recorder and request id the core controller
@@ -38,10 +38,13 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
+#include <vector>
 
 class NSError;
 class NSTimer;
+class NSValue;
 class UIView;
 class ZADAd;
 class ZADAdView;
@@ -52,6 +55,8 @@ class ZADSlotAdKeyDelegate;
 class ZADSlotAdLoadDelegate;
 class ZADSlotAdResponseDelegate;
 class ZADSlotDelegate;
+class ZADSlotStatistics;
+class ZADStatisticDictionary;
 
 inline constexpr const char* kAdModalViewControllerWillPresentFullScreen =
     "kAdModalViewControllerWillPresentFullScreen";
@@ -61,6 +66,7 @@ inline constexpr const char* kAdModalViewControllerDidDismissFullScreen =
 class ZADSlot : public NSObject, public ZADAdFetcherDelegate, public ZADSDKCoreControllerDelegate {
     NS_OBJECT(ZADSlot)
 public:
+    using AdStatistics = std::set<std::shared_ptr<ZADStatisticDictionary>>;
     enum State : int64_t {
         Idle = 0,
         SDKCoreFailed = 1,
@@ -86,10 +92,14 @@ public:
     void loadNextRequestWithAutoRefresh(bool autoRefresh);
     bool isMakingRequest() const;
 
-    // The core controller's questions and answers. Until the request parameters are built
-    // in full, the core page gets the request's own parameters, "slotname", the size
-    // ("sz" for a banner, "format" "interstitial_mb" for an interstitial) and "request_id";
-    // until the ad formats come, the slot answers for its owner's kind by its ad type.
+    // The core controller's questions and answers. The request parameters are the loading
+    // request's (with the device's and the network's) and the slot's own: the statistics
+    // of the application, the slot and earlier ads ("quality_signals"; the ads' statistics
+    // count as sent once an ad arrives and go back to the application when the load
+    // fails), the unit, the sizes and format, where the owner stands, the request id and
+    // the server's switches. A banner whose owner names no valid sizes sends its ad type's
+    // size as "sz". Until the ad formats come, the slot answers for its owner's kind by
+    // its ad type.
     // An answer is taken only while the slot waits for its ad URL (state 2; a ready ad
     // also in state 3), and only for the slot's last request id (the controller checks it
     // for every answer; each new ask clears it): an answer or a time-out of a load the slot
@@ -99,6 +109,9 @@ public:
     long requestedAdType() override;
     void setRequestID(const std::string& requestID) override;
     void loadAdURLWithParameters(const MessageParameters& parameters) override;
+    // "320x50|300x250": the valid sizes resolved for this screen; others are skipped.
+    static std::string
+    multipleAdSizeParameterFromSizes(const std::vector<std::shared_ptr<NSValue>>& sizes);
     // Starts the fetch of an ad (a ready one, or one made from the ad URL); empty headers
     // are none.
     void loadAdHeaders(const std::shared_ptr<ZADAd>& ad,
@@ -180,7 +193,12 @@ public:
     void setAdKeyDelegate(std::weak_ptr<ZADSlotAdKeyDelegate> d) { adKeyDelegate_ = std::move(d); }
     std::shared_ptr<NSObject> placement() const { return placement_.lock(); }
     const std::string& adUnitID() const { return adUnitID_; }
-    void setAdUnitID(std::string adUnitID) { adUnitID_ = std::move(adUnitID); }
+    // Also names the slot's statistics.
+    void setAdUnitID(std::string adUnitID);
+    const std::shared_ptr<ZADSlotStatistics>& slotStats() const { return slotStats_; }
+    // The application's statistics as this load's request took them.
+    const PlistValue::Dictionary& applicationStatistics() const { return applicationStatistics_; }
+    const AdStatistics& pendingAdStatistics() const { return pendingAdStatistics_; }
     const std::shared_ptr<ZADAdType>& adType() const { return adType_; }
     // "banner 320x50" (the size resolved for this screen) or "interstitial", as the
     // program's log names what a slot loads.
@@ -221,6 +239,10 @@ private:
     bool shouldMakeRequest(const std::shared_ptr<ZADRequest>& request);
     // A ready ad or ad URL in the request's extras, else the core controller.
     void requestAdFromExtrasOrCore();
+    // The owner's size keys: "sz", "format" and "fluid", "ad_frame" and "ad_bounds".
+    void addSizeParameters(PlistValue::Dictionary& parameters);
+    // The statistics of ads taken for this load go back to the application.
+    void returnPendingAdStatistics();
     // The first load of the process that gets this far tells, in the public log, how this
     // device gets test ads, unless the request already names it.
     void logTestDeviceHintOnce() const;
@@ -265,6 +287,9 @@ private:
     mutable std::mutex controllerLock_;
     std::string requestID_;
     std::shared_ptr<ZADCSITimeRecorder> adLoadActionTimeRecorder_;
+    std::shared_ptr<ZADSlotStatistics> slotStats_;
+    PlistValue::Dictionary applicationStatistics_;
+    AdStatistics pendingAdStatistics_;
     uint64_t timeLastLoaded_ = 0;
     std::shared_ptr<NSTimer> reloadTimer_;
     double reloadInterval_ = kDefaultReloadInterval;

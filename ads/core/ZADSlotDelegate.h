@@ -4,10 +4,16 @@
 // Main thread.
 #pragma once
 
+#include "platform/foundation/PlistValue.h"
+#include "platform/graphics/CGGeometry.h"
+
 #include <memory>
 #include <optional>
+#include <vector>
 
 class NSError;
+class NSValue;
+class UIScreen;
 class UIView;
 class ZADRequest;
 class ZADSlot;
@@ -28,6 +34,17 @@ public:
     }
     // Whether a new load may replace the one under way (without an answer it may not).
     virtual std::optional<bool> slotShouldPreemptInProgressRequest(ZADSlot& slot) {
+        return std::nullopt;
+    }
+    // The sizes the owner can show, boxed ad sizes.
+    virtual std::optional<std::vector<std::shared_ptr<NSValue>>> validAdSizes() {
+        return std::nullopt;
+    }
+    // Where the owner stands, in its superview's and its own coordinates.
+    virtual std::optional<CGRect> frame() { return std::nullopt; }
+    virtual std::optional<CGRect> bounds() { return std::nullopt; }
+    // Where the ad's content stands on the screen, in the form the ad server reads.
+    virtual std::optional<PlistValue::Dictionary> coordinatesOfContentInScreen(UIScreen& screen) {
         return std::nullopt;
     }
     virtual void slotWillLoadAdWithRequest(ZADSlot& slot,

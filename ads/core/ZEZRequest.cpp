@@ -27,15 +27,9 @@ void ZEZRequest::readParameters(const PlistValue::Dictionary& parameters) {
     if (const auto* ppid = zad_objectForKeyIfIsKindOfClass(parameters, "ppid", Kind::String)) {
         publisherProvidedID_ = *ppid->string();
     }
-    if (const auto* exclusions =
-            zad_objectForKeyIfIsKindOfClass(parameters, "category_exclusions", Kind::Array)) {
-        std::vector<std::string> names;
-        for (const auto& name : *exclusions->array()) {
-            if (const auto* text = name.string()) {
-                names.push_back(*text);
-            }
-        }
-        categoryExclusions_ = std::move(names);
+    if (auto exclusions =
+            ZADObjectValidation::zad_stringsForKey(parameters, "category_exclusions")) {
+        categoryExclusions_ = std::move(*exclusions);
     }
 }
 

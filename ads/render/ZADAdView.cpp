@@ -3,21 +3,12 @@
 #include "ads/core/NSDictionary+ZADJSONAdditions.h"
 #include "ads/core/NSString+ZADJSONAdditions.h"
 #include "ads/render/ZADAdViewDelegate.h"
+#include "ads/signals/ZADDevice.h"
 #include "platform/dispatch/dispatch.h"
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/NSURLRequest.h"
 #include "platform/uikit/WeakAction.h"
 #include "platform/webkit/UIWebView.h"
-
-namespace {
-
-// Written and read on the main thread, where web views ask about navigations.
-std::string& userAgent() {
-    static std::string text;
-    return text;
-}
-
-} // namespace
 
 std::shared_ptr<ZADAdView> ZADAdView::initWithFrame(const CGRect& frame) {
     auto view = make<ZADAdView>();
@@ -97,20 +88,13 @@ void ZADAdView::postJSNotificationUserInfo(const std::string& name,
         }));
 }
 
-std::string ZADAdView::capturedUserAgent() {
-    return userAgent();
-}
-
-void ZADAdView::resetForTesting() {
-    userAgent().clear();
-}
-
 bool ZADAdView::webViewShouldStartLoadWithRequestNavigationType(
     UIWebView&, const std::shared_ptr<NSURLRequest>& request,
     UIWebViewNavigationType navigationType) {
-    if (userAgent().empty() && request) {
+    // The first request that carries a User-Agent gives the engine's own requests theirs.
+    if (auto device = ZADDevice::sharedInstance(); request && device->userAgent().empty()) {
         if (auto header = request->valueForHTTPHeaderField("User-Agent")) {
-            userAgent() = *header;
+            device->setUserAgentString(*header);
         }
     }
     auto delegate = delegate_.lock();

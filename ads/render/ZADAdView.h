@@ -3,7 +3,8 @@
 // delegate, and through which the engine runs scripts in the page.
 //
 // Kept from the full container: the User-Agent header of the first request that carries
-// one is remembered for the whole process (ad requests send it); a script run
+// one becomes the device's user agent for the whole process (the engine's own requests
+// send it); a script run
 // "asynchronously" is wrapped in a zero-delay timer of the page, so it runs after the
 // current call returns, and nothing waits for the page meanwhile; messages to the page go
 // through "ROZU_ReceiveMessage". Left for the full container: the web-view pool, the page
@@ -57,10 +58,6 @@ public:
     static ErrorOr<std::string>
     JSCommandForNotificationNameUserInfo(const std::string& name,
                                          const std::optional<PlistValue::Dictionary>& userInfo);
-
-    // The User-Agent the first request carrying one had in this process; empty until then.
-    static std::string capturedUserAgent();
-    static void resetForTesting();
 
     std::shared_ptr<UIWebView> webView() const { return webView_; }
 

@@ -7,6 +7,8 @@
 #include "platform/graphics/ImageOrientation.h"
 #include "platform/uikit/UIGraphics.h"
 #include "platform/uikit/UIImage.h"
+#include "platform/uikit/UIView.h"
+#include "platform/uikit/ViewRenderer.h"
 
 #include <algorithm>
 #include <cmath>
@@ -114,8 +116,12 @@ CGImageRef imageMaskOf(const CGImage& mask) {
             std::memcpy(out, mask.data() + y * mask.bytesPerRow(), width);
             continue;
         }
-        for (size_t x = 0; x < width; ++x) {
-            out[x] = static_cast<uint8_t>(greyOf(mask.pixelAt(x, y)));
+        // Read in place: the grey does not depend on the fourth byte.
+        const uint8_t* in = mask.data() + y * mask.bytesPerRow();
+        for (size_t x = 0; x < width; ++x, in += 4) {
+            uint32_t argb;
+            std::memcpy(&argb, in, 4);
+            out[x] = static_cast<uint8_t>(greyOf(argb));
         }
     }
     return CGImage::createMask(width, height, width, std::move(samples));
@@ -140,6 +146,15 @@ std::vector<int16_t> gaussianWeights(uint32_t side) {
 std::shared_ptr<UIImage> decode(const std::shared_ptr<UIImage>& image) {
     if (!image) {
         return nullptr;
+    }
+    // Our pixels are decoded already and never change: an upright picture in a format a
+    // redraw would keep is shared, not copied (a camera photo's copy costs more than its
+    // decoding).
+    const CGImageRef& pixels = image->cgImage();
+    if (image->imageOrientation() == UIImageOrientation::Up && !pixels->isMask() &&
+        pixels->bytesPerPixel() == 4) {
+        return UIImage::imageWithCGImageScaleOrientation(pixels, image->scale(),
+                                                         UIImageOrientation::Up);
     }
     UIGraphicsBeginImageContextWithOptions(image->size(), false, image->scale());
     image->drawAtPoint(CGPointMake(0, 0));
@@ -254,6 +269,24 @@ std::shared_ptr<UIImage> crop(const std::shared_ptr<UIImage>& image, CGRect rect
     std::shared_ptr<UIImage> cropped = UIGraphicsGetImageFromCurrentImageContext();
     UIGraphicsEndImageContext();
     return cropped;
+}
+
+std::shared_ptr<UIImage> renderedOver(const UIView& view, const std::shared_ptr<UIImage>& image) {
+    const double width = view.frame().size.width;
+    if (!image || !(width > 0) || view.subviews().empty()) {
+        return nullptr;
+    }
+    const CGSize size = image->size();
+    UIGraphicsBeginImageContextWithOptions(size, false, image->scale());
+    std::shared_ptr<UIImage> rendered;
+    if (const CGContextRef context = UIGraphicsGetCurrentContext()) {
+        const double k = size.width / width;
+        CGContextScaleCTM(context, k, k);
+        ViewRenderer::renderInContext(view, context);
+        rendered = UIGraphicsGetImageFromCurrentImageContext();
+    }
+    UIGraphicsEndImageContext();
+    return rendered;
 }
 
 std::shared_ptr<UIImage> overlaid(const std::shared_ptr<UIImage>& image,

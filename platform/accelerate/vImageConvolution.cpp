@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <immintrin.h>
 #include <memory>
 #include <thread>
 #include <utility>
@@ -249,6 +250,70 @@ void padRow(const uint8_t* row, const KernelPlan& plan, uint8_t* out) {
     }
 }
 
+// The build assumes only the processor baseline; the loops that gain most from AVX2 are
+// also built for it and run so where the processor has it. (Chosen here, not by the
+// loader: the thread checker cannot run in code the loader calls before it starts.)
+bool hasAvx2() {
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    return avx2;
+}
+
+// Walks the destination rows of a band: for each, the padded source rows its kernel rows
+// cover (rows[i] for kernel row i), each widened once, as the window first reaches it.
+template <class RowWork>
+void forEachKernelWindow(const vImage_Buffer& src, const KernelPlan& plan, uint8_t* ring,
+                         RowWork work) {
+    const int64_t radius = plan.kernelHeight / 2;
+    const auto slot = [&](size_t sourceRow) {
+        return ring + (sourceRow % plan.ringRows) * plan.paddedRowBytes();
+    };
+    std::vector<const uint8_t*> rows(plan.kernelHeight);
+    size_t next = clampIndex(static_cast<int64_t>(plan.y0) - radius, plan.srcHeight);
+    for (size_t y = 0; y < plan.height; ++y) {
+        for (uint32_t i = 0; i < plan.kernelHeight; ++i) {
+            const size_t sourceRow =
+                clampIndex(static_cast<int64_t>(plan.y0 + y + i) - radius, plan.srcHeight);
+            for (; next <= sourceRow; ++next) {
+                padRow(static_cast<const uint8_t*>(src.data) + next * src.rowBytes, plan,
+                       slot(next));
+            }
+            rows[i] = slot(sourceRow);
+        }
+        work(y, rows.data());
+    }
+}
+
+// The divisor's part of the formula: sign and magnitude, and half of it for rounding.
+struct Division {
+    explicit Division(int32_t divisor)
+        : sign(divisor < 0 ? -1 : 1), div(divisor == 0 ? 1 : static_cast<int64_t>(divisor) * sign),
+          half(div / 2), reciprocal(1.0 / static_cast<double>(div)) {}
+
+    // Halves away from zero, clamped.
+    uint8_t operator()(int64_t sum) const {
+        const int64_t total = sum * sign;
+        const int64_t rounded = total >= 0 ? (total + half) / div : -((-total + half) / div);
+        return static_cast<uint8_t>(std::clamp<int64_t>(rounded, 0, 255));
+    }
+
+    // The same for a sum below 2^31 in magnitude, by a multiplication: a negative total
+    // clamps to 0; otherwise the true quotient q = (total + half) / div either is whole or
+    // lies at least 1 / div >= 2^-31 below the next whole number, while the product errs by
+    // under 2^-43 wherever q < 512 (above, the result is 255 either way), so adding 2^-40
+    // before truncating gives floor(q) exactly.
+    uint8_t narrow(int32_t sum) const {
+        const int64_t total = int64_t{sum} * sign;
+        if (total < 0) {
+            return 0;
+        }
+        const double q = static_cast<double>(total + half) * reciprocal + 0x1p-40;
+        return static_cast<uint8_t>(std::min(q, 255.0));
+    }
+
+    int64_t sign, div, half;
+    double reciprocal;
+};
+
 // sums[k] += weight x in[k]: the loop at the heart of the general convolution.
 template <class Sum>
 [[gnu::always_inline]] inline void
@@ -258,17 +323,15 @@ multiplyAddLoop(Sum* __restrict sums, const uint8_t* __restrict in, size_t n, Su
     }
 }
 
-// The build assumes only the processor baseline, whose vectors lack 32-bit multiplies, so
-// the loop is also built for AVX2 and run so where the processor has it. (Chosen here, not
-// by the loader: the thread checker cannot run in code the loader calls before it starts.)
+// The baseline's vectors lack 32-bit multiplies, so the loop is also built for AVX2 and
+// run so where the processor has it.
 template <class Sum>
 [[gnu::target("avx2")]] void multiplyAddAvx2(Sum* sums, const uint8_t* in, size_t n, Sum weight) {
     multiplyAddLoop(sums, in, n, weight);
 }
 
 template <class Sum> void multiplyAdd(Sum* sums, const uint8_t* in, size_t n, Sum weight) {
-    static const bool avx2 = __builtin_cpu_supports("avx2");
-    if (avx2) {
+    if (hasAvx2()) {
         multiplyAddAvx2(sums, in, n, weight);
     } else {
         multiplyAddLoop(sums, in, n, weight);
@@ -284,41 +347,149 @@ void convolveKernel(const vImage_Buffer& src, const vImage_Buffer& dest, const K
     auto* sums = static_cast<Sum*>(aligned);
     auto* ring = reinterpret_cast<uint8_t*>(static_cast<int64_t*>(aligned) + plan.sumsCount());
     const size_t n = plan.sumsCount();
-    const int64_t radius = plan.kernelHeight / 2;
-    const int64_t sign = divisor < 0 ? -1 : 1;
-    const int64_t div = divisor == 0 ? 1 : static_cast<int64_t>(divisor) * sign;
-    const int64_t half = div / 2;
-    const auto slot = [&](size_t sourceRow) {
-        return ring + (sourceRow % plan.ringRows) * plan.paddedRowBytes();
-    };
-    size_t next = clampIndex(static_cast<int64_t>(plan.y0) - radius, plan.srcHeight);
-    for (size_t y = 0; y < plan.height; ++y) {
+    const Division division(divisor);
+    forEachKernelWindow(src, plan, ring, [&](size_t y, const uint8_t* const* rows) {
         std::fill(sums, sums + n, Sum{0});
         for (uint32_t i = 0; i < plan.kernelHeight; ++i) {
-            const size_t sourceRow =
-                clampIndex(static_cast<int64_t>(plan.y0 + y + i) - radius, plan.srcHeight);
-            // Rows are widened once each, as the window first reaches them.
-            for (; next <= sourceRow; ++next) {
-                padRow(static_cast<const uint8_t*>(src.data) + next * src.rowBytes, plan,
-                       slot(next));
-            }
-            const uint8_t* row = slot(sourceRow);
             for (uint32_t j = 0; j < plan.kernelWidth; ++j) {
                 const Sum weight = kernel[i * plan.kernelWidth + j];
-                if (weight == 0) {
-                    continue;
+                if (weight != 0) {
+                    multiplyAdd(sums, rows[i] + j * kChannels, n, weight);
                 }
-                multiplyAdd(sums, row + j * kChannels, n, weight);
             }
         }
         auto* out = static_cast<uint8_t*>(dest.data) + y * dest.rowBytes;
         for (size_t k = 0; k < n; ++k) {
-            const int64_t total = static_cast<int64_t>(sums[k]) * sign;
-            const int64_t rounded = total >= 0 ? (total + half) / div : -((-total + half) / div);
-            out[k] = static_cast<uint8_t>(std::clamp<int64_t>(rounded, 0, 255));
+            out[k] = division(sums[k]);
+        }
+    });
+}
+
+// Two kernel taps at once: the bytes under each and their two weights.
+struct TapPair {
+    const uint8_t* a;
+    const uint8_t* b;
+    int16_t weightA, weightB;
+
+    // Both weights in one 32-bit lane, A's in the low half, as a 16-bit multiply-add of
+    // interleaved A and B bytes reads them.
+    int32_t packed() const {
+        return static_cast<int32_t>(static_cast<uint16_t>(weightA) |
+                                    static_cast<uint32_t>(static_cast<uint16_t>(weightB)) << 16);
+    }
+};
+
+// The kernel's non-zero taps over one window, in pairs (the last one alone with a weight of
+// 0 beside itself).
+void pairTaps(const KernelPlan& plan, const int16_t* kernel, const uint8_t* const* rows,
+              std::vector<TapPair>& pairs) {
+    pairs.clear();
+    bool open = false;
+    for (uint32_t i = 0; i < plan.kernelHeight; ++i) {
+        for (uint32_t j = 0; j < plan.kernelWidth; ++j) {
+            const int16_t weight = kernel[i * plan.kernelWidth + j];
+            const uint8_t* bytes = rows[i] + j * kChannels;
+            if (weight == 0) {
+                continue;
+            }
+            if (open) {
+                pairs.back().b = bytes;
+                pairs.back().weightB = weight;
+            } else {
+                pairs.push_back({bytes, bytes, weight, 0});
+            }
+            open = !open;
         }
     }
 }
+
+// 16 bytes at `bytes` widened to 16-bit lanes.
+[[gnu::target("avx2")]] inline __m256i widened(const uint8_t* bytes) {
+    return _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes)));
+}
+
+// Division::narrow of eight sums at once, into `levels`: the same operations in the same
+// order, four doubles at a time.
+[[gnu::target("avx2")]] inline void dividedNarrowAvx2(__m256i sums, const Division& division,
+                                                      int32_t* levels) {
+    const __m256i zero = _mm256_setzero_si256();
+    if (division.sign < 0) {
+        sums = _mm256_sub_epi32(zero, sums);
+    }
+    const __m256i totals = _mm256_max_epi32(sums, zero);
+    const __m256d half = _mm256_set1_pd(static_cast<double>(division.half));
+    const __m256d reciprocal = _mm256_set1_pd(division.reciprocal);
+    const __m256d nudge = _mm256_set1_pd(0x1p-40);
+    const __m256d top = _mm256_set1_pd(255.0);
+    for (int part = 0; part < 2; ++part) {
+        const __m128i four =
+            part == 0 ? _mm256_castsi256_si128(totals) : _mm256_extracti128_si256(totals, 1);
+        const __m256d q = _mm256_add_pd(
+            _mm256_mul_pd(_mm256_add_pd(_mm256_cvtepi32_pd(four), half), reciprocal), nudge);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(levels + 4 * part),
+                         _mm256_cvttpd_epi32(_mm256_min_pd(q, top)));
+    }
+}
+
+// One destination row of the general convolution when every sum fits in 32 bits, on AVX2:
+// each step multiplies 16 bytes of two taps by their 16-bit weights and adds the pairs (one
+// multiply-add of 16-bit lanes), and 32 channels' sums stay in registers across all taps;
+// nothing is rounded before the division, so the result is the formula's exactly.
+[[gnu::target("avx2")]] void convolveRowPairsAvx2(const std::vector<TapPair>& pairs, size_t n,
+                                                  const Division& division, uint8_t* out) {
+    alignas(32) int32_t levels[32];
+    size_t k = 0;
+    for (; k + 32 <= n; k += 32) {
+        __m256i low0 = _mm256_setzero_si256(), high0 = low0, low1 = low0, high1 = low0;
+        for (const TapPair& pair : pairs) {
+            const __m256i weights = _mm256_set1_epi32(pair.packed());
+            const __m256i a0 = widened(pair.a + k), b0 = widened(pair.b + k);
+            const __m256i a1 = widened(pair.a + k + 16), b1 = widened(pair.b + k + 16);
+            // Within each 128-bit half: channels 0-3 of the half from the low unpack, 4-7
+            // from the high one.
+            low0 =
+                _mm256_add_epi32(low0, _mm256_madd_epi16(_mm256_unpacklo_epi16(a0, b0), weights));
+            high0 =
+                _mm256_add_epi32(high0, _mm256_madd_epi16(_mm256_unpackhi_epi16(a0, b0), weights));
+            low1 =
+                _mm256_add_epi32(low1, _mm256_madd_epi16(_mm256_unpacklo_epi16(a1, b1), weights));
+            high1 =
+                _mm256_add_epi32(high1, _mm256_madd_epi16(_mm256_unpackhi_epi16(a1, b1), weights));
+        }
+        const __m256i inOrder[4] = {_mm256_permute2x128_si256(low0, high0, 0x20),
+                                    _mm256_permute2x128_si256(low0, high0, 0x31),
+                                    _mm256_permute2x128_si256(low1, high1, 0x20),
+                                    _mm256_permute2x128_si256(low1, high1, 0x31)};
+        for (int v = 0; v < 4; ++v) {
+            dividedNarrowAvx2(inOrder[v], division, levels + 8 * v);
+        }
+        for (size_t i = 0; i < 32; ++i) {
+            out[k + i] = static_cast<uint8_t>(levels[i]);
+        }
+    }
+    for (; k < n; ++k) {
+        int32_t sum = 0;
+        for (const TapPair& pair : pairs) {
+            sum += pair.weightA * pair.a[k] + pair.weightB * pair.b[k];
+        }
+        out[k] = division.narrow(sum);
+    }
+}
+
+// The general convolution when every sum fits in 32 bits, on AVX2, row by row.
+void convolveKernelPairs(const vImage_Buffer& src, const vImage_Buffer& dest,
+                         const KernelPlan& plan, const int16_t* kernel, int32_t divisor,
+                         void* temp) {
+    const Division division(divisor);
+    std::vector<TapPair> pairs;
+    forEachKernelWindow(
+        src, plan, static_cast<uint8_t*>(temp), [&](size_t y, const uint8_t* const* rows) {
+            pairTaps(plan, kernel, rows, pairs);
+            convolveRowPairsAvx2(pairs, plan.sumsCount(), division,
+                                 static_cast<uint8_t*>(dest.data) + y * dest.rowBytes);
+        });
+}
+
 // Large calls are split into bands of destination rows, one a thread: a band is the same
 // convolution of fewer rows starting lower in the source, with a temporary buffer of its
 // own. Each band gets at least this much work, so small calls stay on the caller's thread.
@@ -420,7 +591,9 @@ vImage_Error vImageConvolve_ARGB8888(const vImage_Buffer* src, const vImage_Buff
     const bool narrow = reach * 255 < (int64_t{1} << 31);
     return runPlan(plan, *src, *dest, tempBuffer, flags,
                    [&](const vImage_Buffer& rows, const KernelPlan& part, void* temp) {
-                       if (narrow) {
+                       if (narrow && hasAvx2()) {
+                           convolveKernelPairs(*src, rows, part, kernel, divisor, temp);
+                       } else if (narrow) {
                            convolveKernel<int32_t>(*src, rows, part, kernel, divisor, temp);
                        } else {
                            convolveKernel<int64_t>(*src, rows, part, kernel, divisor, temp);

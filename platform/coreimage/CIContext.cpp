@@ -2,6 +2,7 @@
 
 #include "platform/coreimage/CIImage.h"
 #include "platform/coreimage/CIImagePipeline.h"
+#include "platform/coreimage/VipsRuntime.h"
 #include "platform/foundation/NSLog.h"
 #include "platform/graphics/CGContext.h"
 
@@ -105,7 +106,9 @@ CGImageRef CIContext::createCGImageFromRect(const std::shared_ptr<CIImage>& imag
                     VipsImage* target = vips_image_new_from_memory(
                         pixels, width * height * 4, static_cast<int>(width),
                         static_cast<int>(height), 4, VIPS_FORMAT_UCHAR);
+                    VipsRuntime::handOver();
                     const bool written = target && vips_image_write(bytes.get_image(), target) == 0;
+                    VipsRuntime::takeOver();
                     if (target) {
                         g_object_unref(target);
                     }

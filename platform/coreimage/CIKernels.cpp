@@ -1,5 +1,7 @@
 #include "platform/coreimage/CIKernels.h"
 
+#include "platform/coreimage/VipsRuntime.h"
+
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -79,15 +81,19 @@ int generateRows(VipsRegion* out, void* sequence, void*, void* kernel, gboolean*
     if (vips_region_prepare(in, &area)) {
         return -1;
     }
+    VipsRuntime::takeOver();
     const RowKernel& row = *static_cast<const RowKernel*>(kernel);
     for (int y = area.top; y < area.top + area.height; ++y) {
         row(VIPS_REGION_ADDR(in, area.left, y), VIPS_REGION_ADDR(out, area.left, y), area.width,
             area.left, y);
     }
+    VipsRuntime::handOver();
     return 0;
 }
 
 void deleteRowKernel(VipsImage*, void* kernel) {
+    // After every worker's last run of it.
+    VipsRuntime::takeOver();
     delete static_cast<RowKernel*>(kernel);
 }
 

@@ -99,10 +99,17 @@ CIImagePtr vignette(const CIImage& input, const CIFilter& filter) {
 
 // The input with `margin` transparent pixels around it, premultiplied, and its blur with
 // a Gaussian of deviation radius / 3 (so the blur reaches about as far as the radius).
+// Pictures held as bytes are spread as bytes (B, G, R, A, 0...255) and blurred with the
+// library's integer kernel, as its own 8-bit blur does: a quarter of the data of float
+// samples, for a difference of a level or so in a smooth glow. Others are float samples in
+// 0...1. `unit` is full intensity in the form chosen; the filters' results are float
+// samples either way.
 struct Spread {
     VImage sharp;
     VImage blurred;
     CGRect extent;
+    bool bytes;
+    double unit;
 };
 
 // Nothing when the radius is too wide or the grown extent is no picture: checked before any
@@ -120,18 +127,32 @@ std::optional<Spread> spread(const CIImage& input, double radius, const char* fi
     const int margin = static_cast<int>(grow);
     const CIImagePipeline& pipeline = input.pipeline();
     Spread result;
-    result.sharp = pipeline.premultiplied().embed(
+    result.bytes = pipeline.bytes().has_value();
+    result.unit = result.bytes ? 255.0 : 1.0;
+    const VImage& premultiplied = result.bytes ? *pipeline.bytes() : pipeline.premultiplied();
+    result.sharp = premultiplied.embed(
         margin, margin, pipeline.width() + 2 * margin, pipeline.height() + 2 * margin,
         VImage::option()->set("extend", VIPS_EXTEND_BACKGROUND)->set("background", 0.0));
     const double sigma = radius / 3;
-    result.blurred =
-        sigma < 0.2
-            ? result.sharp
-            : result.sharp.gaussblur(
-                  sigma,
-                  VImage::option()->set("min_ampl", 0.01)->set("precision", VIPS_PRECISION_FLOAT));
+    result.blurred = sigma < 0.2
+                         ? result.sharp
+                         : result.sharp.gaussblur(
+                               sigma, VImage::option()
+                                          ->set("min_ampl", 0.01)
+                                          ->set("precision", result.bytes ? VIPS_PRECISION_INTEGER
+                                                                          : VIPS_PRECISION_FLOAT));
     result.extent = extent;
     return result;
+}
+
+// The premultiplied float samples of pixels in a spread's form (bytes are B, G, R, A).
+CIImagePtr spreadImage(const Spread& s, const VImage& pixels) {
+    if (s.bytes) {
+        return premultipliedImage(
+            VImage::bandjoin({pixels[2], pixels[1], pixels[0], pixels[3]}).linear(1.0 / 255.0, 0.0),
+            s.extent);
+    }
+    return premultipliedImage(pixels, s.extent);
 }
 
 // Bloom: the blur screened over the picture by the intensity, premultiplied per channel:
@@ -142,20 +163,28 @@ CIImagePtr bloom(const CIImage& input, const CIFilter& filter) {
         return nullptr;
     }
     const VImage glow = s->blurred.linear(filter.numberForKey("inputIntensity"), 0.0);
-    return premultipliedImage(s->sharp + glow - s->sharp * glow, s->extent);
+    return spreadImage(*s, s->sharp + glow - s->sharp * glow / s->unit);
 }
 
-// Gloom: towards the darker of the picture and its blur by the intensity, premultiplied
-// per channel: p + i * (min(p, b) - p). Highlights are dulled by darker surroundings;
-// nothing gets brighter.
+// Gloom: towards the darker of the picture and its blur by the intensity, per channel:
+// p + i * (min(p, b') - p). Highlights are dulled by darker surroundings; nothing gets
+// brighter. The blur b' is taken over the picture's own pixels and brought to each pixel's
+// alpha (b times p's alpha over b's, nothing where the blur has no alpha): near the
+// picture's edges the blur also gathers the transparent margin, which would otherwise make
+// the darker of the two part transparent and dark there, a see-through, darkened frame on
+// an opaque photo. Alpha thus stays the picture's own.
 CIImagePtr gloom(const CIImage& input, const CIFilter& filter) {
     const auto s = spread(input, filter.numberForKey("inputRadius"), "CIGloom");
     if (!s) {
         return nullptr;
     }
-    const VImage darker = (s->sharp < s->blurred).ifthenelse(s->sharp, s->blurred);
+    const VImage blurred = s->blurred.cast(VIPS_FORMAT_FLOAT);
+    // Division by zero gives zero.
+    const VImage toAlpha = s->sharp[3] / blurred[3];
+    const VImage own = blurred * toAlpha;
+    const VImage darker = (s->sharp < own).ifthenelse(s->sharp, own);
     const double intensity = filter.numberForKey("inputIntensity");
-    return premultipliedImage(s->sharp + (darker - s->sharp).linear(intensity, 0.0), s->extent);
+    return spreadImage(*s, s->sharp + (darker - s->sharp).linear(intensity, 0.0));
 }
 
 // Pixellate: square blocks of `scale` pixels (rounded, at least 1) on a grid with a block

@@ -2,6 +2,8 @@
 
 #include "platform/foundation/NSLog.h"
 
+#include <atomic>
+#include <cstdint>
 #include <mutex>
 #include <vips/vips.h>
 
@@ -20,4 +22,19 @@ bool VipsRuntime::start() {
         started = true;
     });
     return started;
+}
+
+namespace {
+std::atomic<uint64_t>& handOffs() {
+    static std::atomic<uint64_t> count{0};
+    return count;
+}
+} // namespace
+
+void VipsRuntime::handOver() {
+    handOffs().fetch_add(1, std::memory_order_release);
+}
+
+void VipsRuntime::takeOver() {
+    handOffs().load(std::memory_order_acquire);
 }

@@ -175,6 +175,29 @@ std::shared_ptr<NSURL> NSURL::fileURLWithPath(const std::string& path) {
     return URLWithString("file://" + percentEncodePath(text));
 }
 
+std::shared_ptr<NSURL> NSURL::URLWithStringRelativeToURL(const std::string& text,
+                                                         const std::shared_ptr<NSURL>& base) {
+    if (!base) {
+        return URLWithString(text);
+    }
+    CURLU* url = curl_url();
+    if (!url) {
+        return nullptr;
+    }
+    std::shared_ptr<NSURL> resolved;
+    char* joined = nullptr;
+    // Setting a second URL on a handle that holds one resolves it against the first.
+    if (curl_url_set(url, CURLUPART_URL, base->absoluteString().c_str(),
+                     CURLU_NON_SUPPORT_SCHEME) == CURLUE_OK &&
+        curl_url_set(url, CURLUPART_URL, text.c_str(), CURLU_NON_SUPPORT_SCHEME) == CURLUE_OK &&
+        curl_url_get(url, CURLUPART_URL, &joined, 0) == CURLUE_OK) {
+        resolved = URLWithString(joined);
+        curl_free(joined);
+    }
+    curl_url_cleanup(url);
+    return resolved;
+}
+
 std::string NSURL::path() const {
     std::string path = percentDecode(string_.substr(pathBegin_, pathEnd_ - pathBegin_));
     if (path.size() > 1 && path.back() == '/') {

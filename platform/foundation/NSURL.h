@@ -18,6 +18,11 @@ public:
     // A file URL for a path, relative ones taken from the working folder; a folder that
     // exists gets a trailing slash. Null for an empty path.
     static std::shared_ptr<NSURL> fileURLWithPath(const std::string& path);
+    // The absolute URL that text (absolute, or relative as a Location header may be)
+    // names from `base` (RFC 3986 resolution); null when the result is no URL. Unlike the
+    // platform's, the URL made keeps no link to its base.
+    static std::shared_ptr<NSURL> URLWithStringRelativeToURL(const std::string& text,
+                                                             const std::shared_ptr<NSURL>& base);
 
     const std::string& absoluteString() const { return string_; }
     // As written.

@@ -1,7 +1,10 @@
 #include "platform/foundation/NSURLConnection.h"
 
 #include "platform/base/NSThread.h"
+#include "platform/foundation/NSHTTPURLResponse.h"
 #include "platform/foundation/NSLog.h"
+#include "platform/foundation/NSMutableURLRequest.h"
+#include "platform/foundation/NSURLError.h"
 #include "platform/foundation/URLLoader.h"
 
 #include <future>
@@ -61,4 +64,151 @@ void NSURLConnection::sendAsynchronousRequestQueueCompletionHandler(
                                    error = std::move(error)] { handler(response, data, error); });
         }
     });
+}
+
+std::shared_ptr<NSURLConnection> NSURLConnection::initWithRequestDelegateStartImmediately(
+    const std::shared_ptr<NSURLRequest>& request,
+    std::weak_ptr<NSURLConnectionDataDelegate> delegate, bool startImmediately) {
+    if (!request || !request->URL()) {
+        return nullptr;
+    }
+    auto connection = make<NSURLConnection>();
+    connection->originalRequest_ = request;
+    connection->currentRequest_ = request;
+    connection->delegate_ = std::move(delegate);
+    if (startImmediately) {
+        connection->start();
+    }
+    return connection;
+}
+
+void NSURLConnection::start() {
+    if (started_) {
+        return;
+    }
+    started_ = true;
+    auto delegate = delegate_.lock();
+    if (delegate) {
+        auto keep = self<NSURLConnection>(); // the delegate may drop its connection
+        auto sent =
+            delegate->connectionWillSendRequestRedirectResponse(*this, currentRequest_, nullptr);
+        if (ended_) {
+            return;
+        }
+        if (sent && sent->URL()) {
+            currentRequest_ = std::move(sent);
+        }
+    }
+    loadCurrentRequest();
+}
+
+void NSURLConnection::cancel() {
+    if (ended_) {
+        return;
+    }
+    ended_ = true;
+    if (loadId_) {
+        connectionLoader().cancel(loadId_);
+    }
+}
+
+void NSURLConnection::loadCurrentRequest() {
+    // The load holds its connection until the answer was handled, as the platform's run
+    // loop holds a scheduled connection.
+    auto connection = self<NSURLConnection>();
+    loadId_ = connectionLoader().load(
+        currentRequest_,
+        [connection](std::shared_ptr<NSURLResponse> response,
+                     std::optional<std::vector<uint8_t>> data, std::shared_ptr<NSError> error) {
+            dispatch_async(dispatch_get_main_queue(),
+                           [connection, response = std::move(response), data = std::move(data),
+                            error = std::move(error)]() mutable {
+                               connection->hopDidComplete(response, std::move(data), error);
+                           });
+        },
+        URLLoader::Redirects::Report);
+}
+
+std::shared_ptr<NSURLRequest>
+NSURLConnection::redirectRequestFor(const NSURLResponse& response) const {
+    const auto* http = dynamic_cast<const NSHTTPURLResponse*>(&response);
+    if (!http) {
+        return nullptr;
+    }
+    const long status = http->statusCode();
+    const auto location = http->valueForHTTPHeaderField("Location");
+    if (!location ||
+        (status != 301 && status != 302 && status != 303 && status != 307 && status != 308)) {
+        return nullptr;
+    }
+    auto target = NSURL::URLWithStringRelativeToURL(*location, currentRequest_->URL());
+    if (!target) {
+        return nullptr;
+    }
+    auto next = NSMutableURLRequest::requestWithURLCachePolicyTimeoutInterval(
+        target, currentRequest_->cachePolicy(), currentRequest_->timeoutInterval());
+    next->setAllHTTPHeaderFields(currentRequest_->allHTTPHeaderFields());
+    next->setMaximumBodySize(currentRequest_->maximumBodySize());
+    const std::string& method = currentRequest_->HTTPMethod();
+    // A "see other", and a moved POST as every browser treats it, continue as a GET.
+    if (status == 303 || ((status == 301 || status == 302) && method == "POST")) {
+        next->setValueForHTTPHeaderField(std::nullopt, "Content-Type");
+        next->setValueForHTTPHeaderField(std::nullopt, "Content-Length");
+    } else {
+        next->setHTTPMethod(method);
+        next->setHTTPBody(currentRequest_->HTTPBody());
+    }
+    return next;
+}
+
+void NSURLConnection::hopDidComplete(const std::shared_ptr<NSURLResponse>& response,
+                                     std::optional<std::vector<uint8_t>> data,
+                                     const std::shared_ptr<NSError>& error) {
+    loadId_ = 0;
+    auto delegate = delegate_.lock();
+    if (ended_ || !delegate) {
+        ended_ = true;
+        return;
+    }
+    std::shared_ptr<NSError> failure = error;
+    if (!failure && response) {
+        if (auto next = redirectRequestFor(*response)) {
+            if (redirects_ == URLLoader::maximumRedirects) {
+                failure = NSURLErrorWithCode(NSURLErrorHTTPTooManyRedirects,
+                                             currentRequest_->URL()->absoluteString());
+            } else {
+                auto sent = delegate->connectionWillSendRequestRedirectResponse(
+                    *this, std::move(next), response);
+                if (ended_) {
+                    return;
+                }
+                if (sent && sent->URL()) {
+                    ++redirects_;
+                    currentRequest_ = std::move(sent);
+                    loadCurrentRequest();
+                    return;
+                }
+            }
+        }
+    }
+    // A response that came with a failure (a body broken off) is told first.
+    if (response) {
+        delegate->connectionDidReceiveResponse(*this, response);
+        if (ended_) {
+            return;
+        }
+    }
+    if (failure) {
+        ended_ = true;
+        delegate->connectionDidFailWithError(*this, failure);
+        return;
+    }
+    if (data && !data->empty()) {
+        delegate->connectionDidReceiveData(*this, *data);
+        if (ended_) {
+            return;
+        }
+    }
+    ended_ = true;
+    delegate->connectionDidFinishLoading(*this);
 }

@@ -1,10 +1,19 @@
-// Loads a URL request in one call: blocking the caller until it ends, or in the
-// background with a handler called on a given queue.
+// Loads a URL request: in one call, blocking the caller until it ends or in the background
+// with a handler called on a given queue; or as an object that tells its delegate, on the
+// main thread, of each redirect, the response, the body and the end.
+//
+// Kept from the platform: every redirect is offered to the delegate before it is followed
+// (at most URLLoader::maximumRedirects, then NSURLErrorHTTPTooManyRedirects); a response
+// of any status that arrives whole finishes the load; after cancel() the delegate hears
+// nothing more. Left out: run-loop modes (ours has one), the platform's own URL cache,
+// partial bodies (the body comes in one piece, just before the end), and the strong hold
+// on the delegate: ours is held weakly, its owner keeps it (and so the connection) alive.
 #pragma once
 
 #include "platform/base/NSObject.h"
 #include "platform/dispatch/dispatch.h"
 #include "platform/foundation/NSError.h"
+#include "platform/foundation/NSURLConnectionDataDelegate.h"
 #include "platform/foundation/NSURLRequest.h"
 #include "platform/foundation/NSURLResponse.h"
 
@@ -35,4 +44,38 @@ public:
     sendAsynchronousRequestQueueCompletionHandler(const std::shared_ptr<NSURLRequest>& request,
                                                   dispatch_queue_t queue,
                                                   CompletionHandler handler);
+
+    // A connection for the request that tells `delegate`; it loads once started (at once
+    // when `startImmediately`). Null when the request has no URL.
+    static std::shared_ptr<NSURLConnection>
+    initWithRequestDelegateStartImmediately(const std::shared_ptr<NSURLRequest>& request,
+                                            std::weak_ptr<NSURLConnectionDataDelegate> delegate,
+                                            bool startImmediately);
+    // Starts the load; later calls do nothing.
+    void start();
+    // Stops the load; the delegate hears nothing more.
+    void cancel();
+
+    const std::shared_ptr<NSURLRequest>& originalRequest() const { return originalRequest_; }
+    // The request of the current hop: the last redirect's once one was followed.
+    const std::shared_ptr<NSURLRequest>& currentRequest() const { return currentRequest_; }
+
+private:
+    NSURLConnection() = default;
+
+    // Loads currentRequest_ and hands its outcome to the main thread.
+    void loadCurrentRequest();
+    void hopDidComplete(const std::shared_ptr<NSURLResponse>& response,
+                        std::optional<std::vector<uint8_t>> data,
+                        const std::shared_ptr<NSError>& error);
+    // The next request when the answer is a redirect to follow; null otherwise.
+    std::shared_ptr<NSURLRequest> redirectRequestFor(const NSURLResponse& response) const;
+
+    std::shared_ptr<NSURLRequest> originalRequest_;
+    std::shared_ptr<NSURLRequest> currentRequest_;
+    std::weak_ptr<NSURLConnectionDataDelegate> delegate_;
+    uint64_t loadId_ = 0;
+    int redirects_ = 0;
+    bool started_ = false;
+    bool ended_ = false;
 };

@@ -2,6 +2,7 @@
 
 #include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSData.h"
+#include "platform/foundation/NSLocale.h"
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/NSPathUtilities.h"
 #include "platform/foundation/NSPropertyListSerialization.h"
@@ -87,9 +88,21 @@ void NSUserDefaults::load() {
 }
 
 PlistValue NSUserDefaults::objectForKey(const std::string& key) const {
-    std::lock_guard lock(mutex_);
-    auto found = values_.find(key);
-    return found == values_.end() ? PlistValue() : found->second;
+    {
+        std::lock_guard lock(mutex_);
+        if (auto found = values_.find(key); found != values_.end()) {
+            return found->second;
+        }
+    }
+    if (key == kAppleLanguagesKey) {
+        // The system's answer, as the platform's global domain gives it.
+        PlistValue::Array languages;
+        for (auto& language : NSLocale::preferredLanguages()) {
+            languages.emplace_back(std::move(language));
+        }
+        return PlistValue(std::move(languages));
+    }
+    return {};
 }
 
 std::string NSUserDefaults::stringForKey(const std::string& key) const {

@@ -18,6 +18,10 @@ public:
     // reads the file again, as a relaunch would (between tests, and to test a relaunch).
     static void resetForTesting();
 
+    // The user's preferred languages, most wanted first; answered from the locale's
+    // preferred languages unless the app has set the key itself.
+    static constexpr const char* kAppleLanguagesKey = "AppleLanguages";
+
     // Null when absent.
     PlistValue objectForKey(const std::string& key) const;
     // Text, or a number's text; "" otherwise.

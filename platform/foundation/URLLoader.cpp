@@ -55,6 +55,25 @@ std::string httpVersionName(long version) {
     }
 }
 
+// Header text as the platform reads it: UTF-8 when it is, else ISO-8859-1 (each byte one
+// character), so that no header a server sends gives text that is not UTF-8.
+std::string headerText(std::string line) {
+    if (NSString::isValidUTF8(line)) {
+        return line;
+    }
+    std::string text;
+    text.reserve(line.size() * 2);
+    for (const unsigned char byte : line) {
+        if (byte < 0x80) {
+            text += static_cast<char>(byte);
+        } else {
+            text += static_cast<char>(0xC0 | (byte >> 6));
+            text += static_cast<char>(0x80 | (byte & 0x3F));
+        }
+    }
+    return text;
+}
+
 } // namespace
 
 // One load: its curl handle with what the handle points into, and what came back so far.
@@ -92,7 +111,7 @@ struct URLLoader::Transfer {
 
     std::string urlString() const { return url ? url->absoluteString() : std::string(); }
     // Sets the handle up for the request, or setupError when the load cannot start.
-    void configure(const NSURLRequest* request);
+    void configure(const NSURLRequest* request, Redirects redirects);
     std::shared_ptr<NSError> errorFor(CURLcode result) const;
     std::shared_ptr<NSHTTPURLResponse> response();
     // The status code of the last response received; 0 before any.
@@ -103,7 +122,7 @@ struct URLLoader::Transfer {
     static int progress(void* transfer, curl_off_t, curl_off_t, curl_off_t, curl_off_t uploaded);
 };
 
-void URLLoader::Transfer::configure(const NSURLRequest* request) {
+void URLLoader::Transfer::configure(const NSURLRequest* request, Redirects redirects) {
     url = request ? request->URL() : nullptr;
     if (!url) {
         setupError = NSURLErrorWithCode(NSURLErrorBadURL, "");
@@ -133,7 +152,7 @@ void URLLoader::Transfer::configure(const NSURLRequest* request) {
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, redirects == Redirects::Follow ? 1L : 0L);
     curl_easy_setopt(easy, CURLOPT_MAXREDIRS, maximumRedirects);
     curl_easy_setopt(easy, CURLOPT_NOPROXY, "*");
     // Compressed answers are decoded, as the platform does.
@@ -212,7 +231,7 @@ size_t URLLoader::Transfer::receiveHeader(char* data, size_t size, size_t count,
     auto* transfer = static_cast<Transfer*>(userData);
     size_t length = size * count;
     transfer->lastActivity = SteadyClock::now();
-    std::string line(data, length);
+    std::string line = headerText(std::string(data, length));
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) {
         line.pop_back();
     }
@@ -353,10 +372,11 @@ URLLoader::~URLLoader() {
     curl_multi_cleanup(multi_);
 }
 
-uint64_t URLLoader::load(const std::shared_ptr<NSURLRequest>& request, Completion completion) {
+uint64_t URLLoader::load(const std::shared_ptr<NSURLRequest>& request, Completion completion,
+                         Redirects redirects) {
     auto transfer = std::make_unique<Transfer>();
     transfer->completion = std::move(completion);
-    transfer->configure(request.get());
+    transfer->configure(request.get(), redirects);
     uint64_t id = 0;
     {
         std::lock_guard lock(mutex_);

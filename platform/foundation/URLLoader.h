@@ -5,10 +5,11 @@
 // the global thread pool marked busy until it completed, so that whoever waits for the
 // pool to go idle (a test's task environment) waits for the load's result too.
 //
-// HTTP and HTTPS only; redirects are followed (up to maximumRedirects), proxies from the
-// environment are ignored, certificates are checked against the system's authorities and
-// the host name. A load fails as timed out when no data moved for the request's timeout
-// interval, measured in real time (network waits are real even under a mock clock).
+// HTTP and HTTPS only; redirects are followed (up to maximumRedirects) unless the load asks
+// to see each one, proxies from the environment are ignored, certificates are checked
+// against the system's authorities and the host name. A load fails as timed out when no data moved
+// for the request's timeout interval, measured in real time (network waits are real even under a
+// mock clock).
 #pragma once
 
 #include "platform/dispatch/GlobalThreadPool.h"
@@ -46,9 +47,14 @@ public:
     URLLoader(const URLLoader&) = delete;
     URLLoader& operator=(const URLLoader&) = delete;
 
+    // Follow: the load ends at the last answer of a redirect chain. Report: a redirect's
+    // answer ends the load, for a caller that follows (or refuses) each hop itself.
+    enum class Redirects { Follow, Report };
+
     // Starts loading the request as it is now; later changes to it do not reach the load.
     // Returns the id that cancel() takes.
-    uint64_t load(const std::shared_ptr<NSURLRequest>& request, Completion completion);
+    uint64_t load(const std::shared_ptr<NSURLRequest>& request, Completion completion,
+                  Redirects redirects = Redirects::Follow);
     // Ends the load with NSURLErrorCancelled unless it has completed already.
     void cancel(uint64_t id);
 

@@ -1,5 +1,6 @@
 #include "platform/graphics/CGImage.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -101,18 +102,29 @@ CGImageRef CGImageCreateWithMask(const CGImageRef& image, const CGImageRef& mask
     for (size_t x = 0; x < width; ++x) {
         maskColumn[x] = (2 * x + 1) * mask->width() / (2 * width);
     }
+    // Four-byte pixels are read in place (B, G, R and A in memory, A taken as opaque where
+    // the format skips it); grey ones through pixelAt.
+    const bool grey = image->format() == CGImagePixelFormat::Gray8;
+    const uint8_t fourthFloor = image->format() == CGImagePixelFormat::RGB24 ? 255 : 0;
     for (size_t y = 0; y < height; ++y) {
         const uint8_t* maskRow =
             mask->data() + (2 * y + 1) * mask->height() / (2 * height) * mask->bytesPerRow();
+        const uint8_t* in = image->data() + y * image->bytesPerRow();
         uint8_t* out = pixels.get() + y * width * 4;
         for (size_t x = 0; x < width; ++x, out += 4) {
             const uint32_t sample = maskRow[maskColumn[x]];
             const uint32_t share = mask->isMask() ? 255 - sample : sample;
-            const uint32_t argb = image->pixelAt(x, y);
+            uint8_t bytes[4];
+            if (grey) {
+                const uint32_t argb = image->pixelAt(x, y);
+                std::memcpy(bytes, &argb, 4);
+            } else {
+                std::memcpy(bytes, in + x * 4, 4);
+                bytes[3] = std::max(bytes[3], fourthFloor);
+            }
             for (int channel = 0; channel < 4; ++channel) {
-                const uint32_t value = argb >> (8 * channel) & 0xff;
                 // value x share / 255, rounded.
-                const uint32_t scaled = value * share + 128;
+                const uint32_t scaled = bytes[channel] * share + 128;
                 out[channel] = static_cast<uint8_t>((scaled + (scaled >> 8)) >> 8);
             }
         }

@@ -1,9 +1,9 @@
 #include "platform/photos/ExifThumbnail.h"
 
+#include "platform/graphics/BoxResampler.h"
 #include "platform/graphics/ExifReader.h"
 #include "platform/graphics/ImageOrientation.h"
 #include "platform/graphics/JPEGCodec.h"
-#include "platform/photos/BoxResampler.h"
 #include "platform/photos/ImageRequestGeometry.h"
 #include "platform/photos/PHAsset.h"
 

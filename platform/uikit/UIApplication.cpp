@@ -140,6 +140,12 @@ bool UIApplication::openURL(const std::string& url) {
     return false;
 }
 
+unsigned UIApplication::supportedInterfaceOrientationsForWindow(
+    const std::shared_ptr<UIWindow>& window) const {
+    auto root = window ? window->rootViewController() : nullptr;
+    return root ? root->supportedInterfaceOrientations() : UIInterfaceOrientationMaskAll;
+}
+
 void UIApplication::post(const char* name) {
     NSNotificationCenter::defaultCenter()->postNotificationNameObject(name, self<NSObject>());
 }

@@ -58,6 +58,11 @@ public:
 
     // Nothing can open a URL here: a valid URL is logged and recorded, and the answer is NO.
     bool openURL(const std::string& url);
+    // For the same reason no URL can be opened.
+    bool canOpenURL(const std::string&) const { return false; }
+    // The orientations the window may take: its root view controller's; all of them for a
+    // window without one (or no window).
+    unsigned supportedInterfaceOrientationsForWindow(const std::shared_ptr<UIWindow>& window) const;
     const std::vector<std::string>& openedURLs() const { return openedURLs_; }
 
     // The lifecycle, driven by UIApplicationMain, the scenario runner and tests.

@@ -1,10 +1,12 @@
 #include "platform/uikit/UIImageView.h"
 
+#include "platform/graphics/BoxResampler.h"
 #include "platform/graphics/CGContext.h"
 #include "platform/uikit/UIGraphics.h"
 #include "platform/uikit/UIImage.h"
 
 #include <algorithm>
+#include <cmath>
 
 UIImageView::UIImageView() {
     setUserInteractionEnabled(false);
@@ -95,5 +97,36 @@ void UIImageView::drawRect(const CGRect& rect) {
     if (!shown) {
         return;
     }
-    shown->drawInRect(imageRectForContentMode(contentMode(), shown->size(), rect.size));
+    const CGRect target = imageRectForContentMode(contentMode(), shown->size(), rect.size);
+    imageToDrawInRect(shown, target)->drawInRect(target);
+}
+
+std::shared_ptr<UIImage> UIImageView::imageToDrawInRect(const std::shared_ptr<UIImage>& image,
+                                                        const CGRect& rect) {
+    const auto context = UIGraphicsGetCurrentContext();
+    if (!context) {
+        return image;
+    }
+    // The pixels the rectangle covers along each of its sides, turned or not.
+    const CGAffineTransform ctm = CGContextGetCTM(context);
+    const double across = std::ceil(std::hypot(ctm.a, ctm.b) * std::abs(rect.size.width));
+    const double down = std::ceil(std::hypot(ctm.c, ctm.d) * std::abs(rect.size.height));
+    const CGImageRef& pixels = image->uprightCGImage();
+    if (!(across >= 1 && down >= 1) || double(pixels->width()) < 2 * across ||
+        double(pixels->height()) < 2 * down) {
+        return image;
+    }
+    const auto width = static_cast<size_t>(across), height = static_cast<size_t>(down);
+    if (reduced_ && reducedFrom_.lock() == image && reduced_->cgImage()->width() == width &&
+        reduced_->cgImage()->height() == height) {
+        return reduced_;
+    }
+    CGImageRef copy = BoxResampler::resample(
+        pixels, CGRectMake(0, 0, double(pixels->width()), double(pixels->height())), width, height);
+    if (!copy) {
+        return image; // a mask or grey picture: drawn as it is
+    }
+    reduced_ = UIImage::imageWithCGImage(std::move(copy));
+    reducedFrom_ = image;
+    return reduced_;
 }

@@ -1,5 +1,8 @@
 // Shows an image in its bounds by its content mode. Ignores touches unless told
-// otherwise, as the platform's image views do.
+// otherwise, as the platform's image views do. An image shown at half its pixels or less
+// is drawn from a copy area-averaged to the pixels it covers, kept while the image and
+// that size stay: scaling a camera photo as it is drawn would filter all of its pixels at
+// every drawing (and less well).
 #pragma once
 
 #include "platform/uikit/UIView.h"
@@ -34,7 +37,14 @@ protected:
     UIImageView();
 
 private:
+    // `image`, or its reduced copy when it is drawn into `rect` of the current context at
+    // half its pixels or less.
+    std::shared_ptr<UIImage> imageToDrawInRect(const std::shared_ptr<UIImage>& image,
+                                               const CGRect& rect);
+
     std::shared_ptr<UIImage> image_;
     std::shared_ptr<UIImage> highlightedImage_;
     bool highlighted_ = false;
+    std::weak_ptr<UIImage> reducedFrom_;
+    std::shared_ptr<UIImage> reduced_;
 };

@@ -3,10 +3,11 @@
 // becomes first responder and goes when none is, telling observers before it moves
 // (will-show, will-hide) with where it ends, the curve and the duration of its slide.
 // Its keys type into the first responder through UIKeyInput, as a finger on it would.
-// Not drawn: screenshots show the app's views only.
+// It takes no touches; screenshots of the key window show it while it is up.
 #pragma once
 
 #include "platform/foundation/ErrorOr.h"
+#include "platform/graphics/CGContext.h"
 #include "platform/graphics/CGGeometry.h"
 
 #include <memory>
@@ -61,6 +62,10 @@ public:
     ErrorOr<void> typeText(const std::string& text);
     // The delete key.
     ErrorOr<void> deleteBackward();
+
+    // Paints the keyboard up (its keys for the first responder's keyboard type) at its
+    // frame, the context being in screen coordinates.
+    void drawInContext(const CGContextRef& context) const;
 
     // Readers of the notifications' user information; a missing entry reads as zero.
     static CGRect frameEndOfNotification(const NSNotification& notification);

@@ -97,14 +97,34 @@ CGSize UILabel::sizeThatFits(const CGSize& size) const {
                       ceilToPixels(layout.size().height, scale));
 }
 
-std::shared_ptr<UIFont> UILabel::fontFittingWidth(double width) const {
+std::shared_ptr<UIFont> UILabel::fontFitting(const CGSize& area) const {
     const double size = font_->pointSize();
     const double smallest = std::max(minimumScaleFactor_ * size, minimumFontSize_);
-    if (!adjustsFontSizeToFitWidth_ || numberOfLines_ != 1 || !(width > 0) || smallest <= 0 ||
-        smallest >= size) {
+    const double width = area.width;
+    if (!adjustsFontSizeToFitWidth_ || !(width > 0) || smallest <= 0 || smallest >= size) {
         return font_;
     }
     const auto lock = TextFontMap::shared().lock();
+    if (numberOfLines_ != 1) {
+        // Several lines: the largest size, found by halving, at which the text wrapped in
+        // the width is no taller than the area.
+        const auto fits = [&](double candidate) {
+            return TextLayout(text_, textAttributes(font_->fontWithSize(candidate)).textStyle(),
+                              {width, 0, 0}, TextLayout::Truncation::LastLine)
+                       .size()
+                       .height <= area.height;
+        };
+        if (!(area.height > 0) || fits(size)) {
+            return font_;
+        }
+        double low = smallest;
+        double high = size;
+        for (int step = 0; step < 12; ++step) {
+            const double middle = (low + high) / 2;
+            (fits(middle) ? low : high) = middle;
+        }
+        return font_->fontWithSize(low);
+    }
     const auto widthAt = [&](const std::shared_ptr<UIFont>& font) {
         return TextLayout(text_, textAttributes(font).textStyle(), {},
                           TextLayout::Truncation::EachParagraph)
@@ -131,7 +151,7 @@ void UILabel::drawTextInRect(const CGRect& rect) {
     }
     const CGRect area = CGRectStandardize(rect);
     const auto lock = TextFontMap::shared().lock();
-    const TextLayout layout(text_, textAttributes(fontFittingWidth(area.size.width)).textStyle(),
+    const TextLayout layout(text_, textAttributes(fontFitting(area.size)).textStyle(),
                             {area.size.width, area.size.height, numberOfLines_},
                             TextLayout::Truncation::LastLine, context);
     const double top = area.origin.y + (area.size.height - layout.size().height) / 2;

@@ -34,9 +34,10 @@ public:
     NSLineBreakMode lineBreakMode() const { return lineBreakMode_; }
     void setLineBreakMode(NSLineBreakMode mode);
 
-    // A one-line label whose text is too wide shrinks its font, down to the larger of
-    // minimumScaleFactor times its size and minimumFontSize, before truncating; with both
-    // at 0 (the default) it does not shrink.
+    // A label whose text does not fit shrinks its font, down to the larger of
+    // minimumScaleFactor times its size and minimumFontSize, before truncating: a one-line
+    // label until the line fits the width, a label of several lines until the wrapped text
+    // fits the height. With both limits at 0 (the default) it does not shrink.
     bool adjustsFontSizeToFitWidth() const { return adjustsFontSizeToFitWidth_; }
     void setAdjustsFontSizeToFitWidth(bool adjusts);
     double minimumScaleFactor() const { return minimumScaleFactor_; }
@@ -65,9 +66,9 @@ protected:
 
 private:
     NSTextAttributes textAttributes(std::shared_ptr<UIFont> font) const;
-    // The font to draw a single line in `width` with: the label's, or a smaller one that
-    // fits when the label adjusts its font size.
-    std::shared_ptr<UIFont> fontFittingWidth(double width) const;
+    // The font to draw in `area` with: the label's, or a smaller one that fits when the
+    // label adjusts its font size.
+    std::shared_ptr<UIFont> fontFitting(const CGSize& area) const;
 
     std::string text_;
     std::shared_ptr<UIFont> font_;

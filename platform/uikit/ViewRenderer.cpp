@@ -5,6 +5,7 @@
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIGraphics.h"
 #include "platform/uikit/UIImage.h"
+#include "platform/uikit/UIKeyboard.h"
 #include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UIView.h"
 #include "platform/uikit/UIWindow.h"
@@ -208,6 +209,11 @@ std::shared_ptr<UIImage> ViewRenderer::snapshotWindow(const UIWindow& window, do
     CGContextFillRect(context, CGRectMake(0, 0, bounds.size.width, bounds.size.height));
     CGContextTranslateCTM(context, -bounds.origin.x, -bounds.origin.y);
     paintView(window, context);
+    // The keyboard stands over the key window (which covers the screen), where the screen
+    // shows it.
+    if (window.isKeyWindow()) {
+        UIKeyboard::shared().drawInContext(context);
+    }
     auto image = UIGraphicsGetImageFromCurrentImageContext();
     UIGraphicsEndImageContext();
     return image;

@@ -15,6 +15,7 @@ public:
     // The view and its subviews in the view's own (bounds) coordinates, as the platform's
     // layer rendering does; the view's own position and transform are not applied.
     static void renderInContext(const UIView& view, const CGContextRef& context);
-    // The window as the screen shows it, at the given scale (0: the screen's).
+    // The window as the screen shows it, at the given scale (0: the screen's); the key
+    // window with the keyboard over it while the keyboard is up.
     static std::shared_ptr<UIImage> snapshotWindow(const UIWindow& window, double scale);
 };

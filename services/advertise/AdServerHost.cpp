@@ -4,30 +4,17 @@
 
 #include "platform/dispatch/dispatch.h"
 #include "platform/foundation/NSURL.h"
+#include "platform/systemconfiguration/SCNetworkReachability.h"
 #include "platform/uikit/WeakAction.h"
-
-#include <netdb.h>
-#include <sys/socket.h>
 
 namespace {
 std::shared_ptr<AdServerHost>& installed() {
     static std::shared_ptr<AdServerHost> host;
     return host;
 }
-
-bool systemResolves(const std::string& host) {
-    addrinfo hints{};
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    const bool resolves = ::getaddrinfo(host.c_str(), nullptr, &hints, &found) == 0;
-    if (found) {
-        ::freeaddrinfo(found);
-    }
-    return resolves;
-}
 } // namespace
 
-AdServerHost::AdServerHost() : resolver_(systemResolves) {}
+AdServerHost::AdServerHost() : resolver_(&SCNetworkReachability::nameResolves) {}
 
 std::shared_ptr<AdServerHost> AdServerHost::sharedInstance() {
     auto& host = installed();

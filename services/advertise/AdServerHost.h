@@ -1,7 +1,7 @@
 // Where the ad engine finds its ad server (scheme://host[:port], the program's --ad-server;
-// by default our own example host, which does not resolve) and whether the app shows ads at all: it does not once the server's host was found not
-// to resolve. The host is looked up once, at launch, off the main thread; the answer
-// changes this object on the main thread.
+// by default our own example host, which does not resolve) and whether the app shows ads at all: it
+// does not once the server's host was found not to resolve. The host is looked up once, at launch,
+// off the main thread; the answer changes this object on the main thread.
 #pragma once
 
 #include "platform/base/NSObject.h"
@@ -30,7 +30,7 @@ public:
     // Looks the host up on a global queue, the first time only. When it does not resolve,
     // ads are turned off and `report` hears why, once, on the main thread.
     void checkOnce(std::function<void(const std::string& message)> report);
-    // The system's resolver (getaddrinfo) unless replaced.
+    // The system's resolver (SCNetworkReachability::nameResolves) unless replaced.
     void setResolver(Resolver resolver) { resolver_ = std::move(resolver); }
 
 protected:

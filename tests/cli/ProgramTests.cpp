@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <strings.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -65,6 +66,25 @@ protected:
                               " > '" + out.string() + "' 2> '" + err.string() + "'";
         int status = std::system(command.c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(out), readFile(err)};
+    }
+
+    // A bundled scenario (empty: the default one) played on the demo's library in small, a
+    // "nature" album of `photos` photos (the real one, Debian's photographs, is what `make
+    // run` installs and uses); its shots land in dir_ / "shots".
+    ProgramRun playDemo(const std::string& scenario, int photos) {
+        fs::path library = dir_ / "library";
+        for (int i = 0; i < photos; ++i) {
+            writeBytes((library / "nature" / ("photo" + std::to_string(i) + ".jpg")).string(),
+                       photoJpeg(64, 48));
+        }
+        std::string arguments = "--home '" + home_.string() + "' --library '" + library.string() +
+                                "' --shots '" + (dir_ / "shots").string() + "'";
+        if (!scenario.empty()) {
+            arguments += " --script '" +
+                         (fs::path(MP_PROGRAM_PATH).parent_path() / "demo" / scenario).string() +
+                         "'";
+        }
+        return run(arguments);
     }
 
     ProgramRun runScript(const std::string& script) {
@@ -356,16 +376,8 @@ TEST_F(ProgramTest, ServiceURLsMustBeServiceBases) {
 }
 
 TEST_F(ProgramTest, TheBundledDemoRunsWithoutAScript) {
-    // The demo's library in small: a "nature" album of six photos (the real one, Debian's
-    // photographs, is what `make run` installs and uses).
-    fs::path library = dir_ / "library";
-    for (int i = 0; i < 6; ++i) {
-        writeBytes((library / "nature" / ("photo" + std::to_string(i) + ".jpg")).string(),
-                   photoJpeg(64, 48));
-    }
-    fs::path shots = dir_ / "shots";
-    ProgramRun result = run("--home '" + home_.string() + "' --library '" + library.string() +
-                            "' --shots '" + shots.string() + "'");
+    ProgramRun result = playDemo("", 6);
+    const fs::path shots = dir_ / "shots";
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_NE(result.out.find("screen: MainViewController"), std::string::npos);
     EXPECT_NE(result.out.find("alert: Remind info: You can choose 5 photos at most"),
@@ -441,6 +453,63 @@ TEST_F(AdProgramTest, TheFetchedAnswerDecidesTheLoadsEnd) {
     EXPECT_EQ(adsFetched, 2);
 }
 
+// What the engine sent reaches the server in the ad URL's query: the device's and the
+// application's facts and the statistics that count requests within one session; the ad
+// fetch goes out with the User-Agent of the engine's web views.
+TEST_F(AdProgramTest, TheAdRequestCarriesTheDevicesAndTheApplicationsFacts) {
+    ProgramRun result = runScriptWithAds(
+        "ad-load banner 320x50 default\nwait 10\nad-load banner 320x50 default\nwait 10\n");
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const auto header = [](const nlohmann::json& hit, const std::string& name) {
+        for (const auto& [key, value] : hit["headers"].items()) {
+            if (strcasecmp(key.c_str(), name.c_str()) == 0 && value.is_string()) {
+                return value.get<std::string>();
+            }
+        }
+        return std::string();
+    };
+    std::string pageUserAgent;
+    std::vector<nlohmann::json> fetches;
+    for (const auto& hit : server_.hits()) {
+        if (hit["path"] == "/zmads/static/sdk/native/sdk-core-v40.html" && pageUserAgent.empty()) {
+            pageUserAgent = header(hit, "User-Agent");
+        }
+        if (hit["path"] == "/ads") {
+            fetches.push_back(hit);
+        }
+    }
+    ASSERT_EQ(fetches.size(), 2u);
+    ASSERT_FALSE(pageUserAgent.empty());
+    std::string session;
+    for (size_t i = 0; i < fetches.size(); ++i) {
+        SCOPED_TRACE(i);
+        const auto& query = fetches[i]["query"];
+        EXPECT_EQ(header(fetches[i], "User-Agent"), pageUserAgent);
+        EXPECT_EQ(query.value("slotname", ""), "default");
+        EXPECT_EQ(query.value("sz", ""), "320x50");
+        EXPECT_EQ(query.value("u_w", ""), "375");
+        EXPECT_EQ(query.value("u_h", ""), "667");
+        EXPECT_EQ(query.value("u_sd", ""), "2");
+        EXPECT_EQ(query.value("u_so", ""), "p");
+        EXPECT_EQ(query.value("app_name", ""), "19.iphone.com.mixphotos.collage");
+        EXPECT_EQ(query.value("platform", ""), "iPhone");
+        EXPECT_EQ(query.value("js", ""), "rozu-sdk-i-v7.8.1");
+        const auto signals = nlohmann::json::parse(query.value("quality_signals", "{}"));
+        const auto& app = signals["app"];
+        EXPECT_EQ(app["seq_num"], static_cast<int>(i + 1));
+        EXPECT_EQ(app["preqs"], static_cast<int>(i));
+        ASSERT_TRUE(app["session_id"].is_string());
+        if (session.empty()) {
+            session = app["session_id"].get<std::string>();
+        }
+        EXPECT_EQ(app["session_id"], session) << "one session for the run";
+    }
+    EXPECT_FALSE(session.empty());
+    EXPECT_EQ(session.find_first_not_of("0123456789"), std::string::npos);
+    // By the second request the ad server's host has been found reachable.
+    EXPECT_EQ(fetches[1]["query"].value("net", ""), "wi");
+}
+
 TEST_F(AdProgramTest, AScenarioThatEndsBeforeItsAdLoadFails) {
     ProgramRun result = runScriptWithAds("ad-load interstitial page-silent\n");
     EXPECT_EQ(result.exitCode, 1);
@@ -451,16 +520,8 @@ TEST_F(AdProgramTest, AScenarioThatEndsBeforeItsAdLoadFails) {
 }
 
 TEST_F(ProgramTest, TheFreeCollageDemoSavesTheEditedCanvas) {
-    fs::path library = dir_ / "library";
-    for (int i = 0; i < 6; ++i) {
-        writeBytes((library / "nature" / ("photo" + std::to_string(i) + ".jpg")).string(),
-                   photoJpeg(64, 48));
-    }
-    fs::path shots = dir_ / "shots";
-    fs::path script = fs::path(MP_PROGRAM_PATH).parent_path() / "demo" / "free.scenario";
-    ProgramRun result =
-        run("--home '" + home_.string() + "' --library '" + library.string() + "' --shots '" +
-            shots.string() + "' --script '" + script.string() + "'");
+    ProgramRun result = playDemo("free.scenario", 6);
+    const fs::path shots = dir_ / "shots";
     ASSERT_EQ(result.exitCode, 0) << result.err << result.out;
     for (const char* screen : {"DavuVovEditViewController", "BackImageChooseViewController",
                                "_PEImageEditorViewController"}) {
@@ -472,5 +533,22 @@ TEST_F(ProgramTest, TheFreeCollageDemoSavesTheEditedCanvas) {
     ASSERT_TRUE(saved);
     EXPECT_EQ(saved->cgImage()->width(), 710u);
     EXPECT_EQ(saved->cgImage()->height(), 1086u);
+}
+// The tools' demo ends with the canvas turned a little by the rotate tool: the saved
+// picture is the turned canvas's bounding box, larger both ways, its corners transparent.
+TEST_F(ProgramTest, TheToolsDemoSavesThePictureEveryToolChanged) {
+    ProgramRun result = playDemo("tools.scenario", 2);
+    const fs::path shots = dir_ / "shots";
+    ASSERT_EQ(result.exitCode, 0) << result.err << result.out;
+    for (const char* shot :
+         {"tools-adjustment", "tools-effect-spot", "tools-effect-hue", "tools-effect-bloom",
+          "tools-blur", "tools-rotate", "tools-tonecurve"}) {
+        EXPECT_TRUE(fs::exists(shots / (std::string(shot) + ".png"))) << shot;
+    }
+    auto saved = UIImage::imageWithContentsOfFile((home_ / "Album" / "IMG_0001.png").string());
+    ASSERT_TRUE(saved);
+    EXPECT_GT(saved->cgImage()->width(), 710u);
+    EXPECT_GT(saved->cgImage()->height(), 1086u);
+    EXPECT_EQ(saved->cgImage()->pixelAt(0, 0) >> 24, 0u);
 }
 } // namespace

@@ -13,11 +13,9 @@
 #include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSDictionary.h"
 #include "platform/foundation/NSFileManager.h"
-#include "platform/uikit/UIGraphics.h"
 #include "platform/uikit/UIImage.h"
 #include "platform/uikit/UIImageView.h"
 #include "platform/uikit/UIScrollView.h"
-#include "platform/uikit/ViewRenderer.h"
 #include "platform/uikit/WeakAction.h"
 
 #include <algorithm>
@@ -152,31 +150,8 @@ void PEOverlayImageTool::executeWithCompletionBlock(Completion completion) {
     // The views are read here, on the main thread; only the laying over runs in the
     // background.
     answerInBackground(
-        [picture = originalImage_, overlays = renderOverlays(*workingView_, originalImage_)] {
+        [picture = originalImage_, overlays = Utility::renderedOver(*workingView_, originalImage_)] {
             return Utility::overlaid(picture, overlays, picture ? picture->size() : CGSizeZero);
         },
         std::move(completion));
-}
-
-std::shared_ptr<UIImage>
-PEOverlayImageTool::renderOverlays(const UIView& workingView,
-                                   const std::shared_ptr<UIImage>& picture) {
-    const double width = workingView.frame().size.width;
-    if (!picture || width <= 0 || workingView.subviews().empty()) {
-        return nullptr;
-    }
-    const CGSize size = picture->size();
-    UIGraphicsBeginImageContextWithOptions(size, false, picture->scale());
-    auto context = UIGraphicsGetCurrentContext();
-    if (!context) {
-        UIGraphicsEndImageContext();
-        return nullptr;
-    }
-    // The working view has the picture's aspect ratio: one factor serves both axes.
-    const double k = size.width / width;
-    CGContextScaleCTM(context, k, k);
-    ViewRenderer::renderInContext(workingView, context);
-    auto image = UIGraphicsGetImageFromCurrentImageContext();
-    UIGraphicsEndImageContext();
-    return image;
 }

@@ -69,10 +69,6 @@ public:
     // item flashes.
     void tappedPanel(UIGestureRecognizer& recognizer);
 
-    // The overlays of a working view over `picture`, as they stand, in a transparent
-    // picture of its size and scale; none without overlays. Main thread.
-    static std::shared_ptr<UIImage> renderOverlays(const UIView& workingView,
-                                                   const std::shared_ptr<UIImage>& picture);
 
     std::shared_ptr<UIView> workingView() const { return workingView_; }
     std::shared_ptr<UIScrollView> menuScroll() const { return menuScroll_; }

@@ -355,16 +355,22 @@ TEST_F(ZADSDKCoreControllerTest, SamplingIntervalsThatAreNotPositiveNumbersAreIg
     storeConstants({{"refresh_intervals", R"({"active_view_sampling_interval":2,)"
                                           R"("swipe_to_view_sampling_interval":"1.5"})"}});
     const std::pair<std::string, std::string> cases[] = {
-        {"zero", "0"},           {"negative", "-1"},       {"negative text", R"("-0.5")"},
-        {"text", R"("soon")"},   {"empty text", R"("")"},  {"boolean", "true"},
-        {"object", R"({"s":1})"}, {"array", "[1]"},         {"null", "null"},
+        {"zero", "0"},
+        {"negative", "-1"},
+        {"negative text", R"("-0.5")"},
+        {"text", R"("soon")"},
+        {"empty text", R"("")"},
+        {"boolean", "true"},
+        {"object", R"({"s":1})"},
+        {"array", "[1]"},
+        {"null", "null"},
     };
     for (const auto& [name, value] : cases) {
         SCOPED_TRACE(name);
         CapturedLog log;
-        storeConstants({{"refresh_intervals", R"({"active_view_sampling_interval":)" + value +
-                                                  R"(,"swipe_to_view_sampling_interval":)" +
-                                                  value + "}"}});
+        storeConstants(
+            {{"refresh_intervals", R"({"active_view_sampling_interval":)" + value +
+                                       R"(,"swipe_to_view_sampling_interval":)" + value + "}"}});
         EXPECT_DOUBLE_EQ(controller->activeViewSamplingInterval(), 2);
         EXPECT_DOUBLE_EQ(controller->swipeToViewSamplingInterval(), 1.5);
         EXPECT_THAT(log.lines(), ElementsAre(HasSubstr("active_view_sampling_interval"),

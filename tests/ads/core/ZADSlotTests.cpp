@@ -3,6 +3,7 @@
 // reload timer firing, pausing during full-screen presentations and resuming, and the end
 // of a slot. The core controller's answers are played by calling the slot as it does.
 #include "ads/core/ZADAd.h"
+#include "ads/core/ZADAutoClickProtection.h"
 #include "ads/core/ZADBannerAd.h"
 #include "ads/core/ZADExtras.h"
 #include "ads/core/ZADInterstitialAd.h"
@@ -17,6 +18,12 @@
 #include "ads/render/ZADCSITimeRecorder.h"
 #include "ads/render/ZADMRAIDInterceptor.h"
 #include "ads/render/ZADSDKCoreWebView.h"
+#include "ads/signals/ZADApplication.h"
+#include "ads/signals/ZADDevice.h"
+#include "ads/signals/ZADMobileAds.h"
+#include "ads/signals/ZADSession.h"
+#include "ads/signals/ZADStatisticDictionary.h"
+#include "platform/adsupport/ASIdentifierManager.h"
 #include "platform/base/NSThread.h"
 #include "platform/foundation/EventLog.h"
 #include "platform/foundation/NSError.h"
@@ -24,11 +31,13 @@
 #include "platform/foundation/NSURL.h"
 #include "platform/foundation/NSURLError.h"
 #include "platform/foundation/NSUserDefaults.h"
+#include "platform/graphics/NSValue.h"
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIApplicationDelegate.h"
 #include "platform/uikit/UIDevice.h"
 #include "tests/support/CapturedLog.h"
 #include "tests/support/TaskEnvironment.h"
+#include "tests/support/TestHome.h"
 #include "tests/support/webkit/FakeWebViewEngine.h"
 
 #include <gmock/gmock.h>
@@ -61,6 +70,8 @@ public:
         note("render custom");
         return rendersCustomAds;
     }
+    std::optional<std::vector<std::shared_ptr<NSValue>>> validAdSizes() override { return sizes; }
+    std::optional<CGRect> frame() override { return ownFrame; }
     void slotFinishedLoadingAdContent(ZADSlot&) override { note("finished"); }
     void slotDidFailToLoadAdContentWithError(ZADSlot&,
                                              const std::shared_ptr<NSError>& error) override {
@@ -83,6 +94,8 @@ public:
     bool processResponse = true;
     std::shared_ptr<NSError> responseError;
     std::function<void(ZADSlot&)> whileDecidingOnResponse;
+    std::optional<std::vector<std::shared_ptr<NSValue>>> sizes;
+    std::optional<CGRect> ownFrame;
 
     std::vector<std::string> heard;
     bool allOnMainThread = true;
@@ -180,6 +193,8 @@ public:
     }
 
     TaskEnvironment environment;
+    // Where the device keeps its advertising identifier.
+    TestHome home;
     std::shared_ptr<RecordingOwner> owner = std::make_shared<RecordingOwner>();
     std::shared_ptr<ZADSlot> slot;
     FakeWebViewEngine* adPage = nullptr;
@@ -357,6 +372,148 @@ TEST_F(SlotTest, TheCorePageGetsTheUnitTheSizeAndTheRequestID) {
     EXPECT_EQ(slot->requestedAdType(), ZADSDKCoreControllerDelegate::kInterstitialAd);
 }
 
+TEST_F(SlotTest, TheSizeKeysFollowTheAdTypeAndWhatTheOwnerAnswers) {
+    const auto sizes = std::vector{ZADAdSizeToValue(ZADAdSizeMakeFromSize(CGSizeMake(320, 50))),
+                                   ZADAdSizeToValue(kZADAdSizeInvalid),
+                                   NSValue::valueWithCGAffineTransform(CGAffineTransformIdentity),
+                                   ZADAdSizeToValue(ZADAdSizeMakeFromSize(CGSizeMake(300, 250)))};
+    struct Case {
+        const char* name;
+        ZADAdSize size;
+        bool interstitial;
+        PlistValue::Dictionary present;
+        std::vector<std::string> absent;
+    };
+    const PlistValue frame(
+        PlistValue::Dictionary{{"x", 10.0}, {"y", 20.0}, {"w", 320.0}, {"h", 50.0}});
+    const PlistValue bounds(
+        PlistValue::Dictionary{{"x", 0.0}, {"y", 0.0}, {"w", 320.0}, {"h", 50.0}});
+    const Case cases[] = {
+        // Of the valid sizes, those that are ad sizes, in their order.
+        {"listed sizes",
+         ZADAdSizeMakeFromSize(CGSizeMake(320, 50)),
+         false,
+         {{"sz", "320x50|300x250"}, {"ad_frame", frame}, {"ad_bounds", bounds}},
+         {"format", "smart_w", "smart_h"}},
+        {"fluid", kZADAdSizeFluid, false, {{"format", "320x50_mb"}, {"fluid", "height"}}, {"sz"}},
+        {"smart banner",
+         kZADAdSizeSmartBannerPortrait,
+         false,
+         {{"smart_w", "full"}, {"smart_h", "auto"}},
+         {}},
+        {"full width", ZADAdSizeMakeFullWidth(90), false, {{"smart_w", "full"}}, {"smart_h"}},
+        {"interstitial",
+         kZADAdSizeInvalid,
+         true,
+         {{"format", "interstitial_mb"}},
+         {"sz", "ad_frame", "ad_bounds"}},
+    };
+    owner->sizes = sizes;
+    owner->ownFrame = CGRectMake(10, 20, 320, 50);
+    slot->adView()->setFrame(CGRectMake(0, 0, 320, 50));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        slot->setAdTypeAndReloadRequest(c.interstitial ? ZADAdType::interstitialAdType()
+                                                       : ZADAdType::bannerAdTypeForSize(c.size),
+                                        false);
+        auto parameters = slot->requestParameters().value();
+        for (const auto& [key, value] : c.present) {
+            EXPECT_EQ(parameters[key], value) << key;
+        }
+        for (const auto& key : c.absent) {
+            EXPECT_FALSE(parameters.contains(key)) << key;
+        }
+    }
+    // An owner that names no sizes: the ad type's own.
+    owner->sizes.reset();
+    slot->setAdTypeAndReloadRequest(ZADAdType::bannerAdTypeForSize(kZADAdSizeMediumRectangle),
+                                    false);
+    EXPECT_EQ(slot->requestParameters().value()["sz"], PlistValue("300x250"));
+}
+
+TEST_F(SlotTest, TheServersSwitchesGoWithTheRequest) {
+    startLoad();
+    auto parameters = slot->requestParameters().value();
+    EXPECT_EQ(parameters["force_https"], PlistValue("1"));
+    for (const char* key : {"eid", "_forcePrefetch", "content_info", "d_imp_hdr", "pan"}) {
+        EXPECT_FALSE(parameters.contains(key)) << key;
+    }
+    auto defaults = NSUserDefaults::standardUserDefaults();
+    defaults->setBoolForKey(false, "/zivido/ads/use_https");
+    defaults->setObjectForKey(PlistValue("31,32"), "/zivido/ads/experiment_id_string");
+    defaults->setObjectForKey(PlistValue("true"), "/zivido/ads/prefetch_enabled");
+    defaults->setObjectForKey(PlistValue("f00d"), "/zivido/ads/content_url_fingerprint");
+    slot->setManualImpressionsEnabled(true);
+    parameters = slot->requestParameters().value();
+    EXPECT_FALSE(parameters.contains("force_https"));
+    EXPECT_EQ(parameters["eid"], PlistValue("31,32"));
+    EXPECT_EQ(parameters["_forcePrefetch"], PlistValue("1"));
+    EXPECT_EQ(parameters["d_imp_hdr"], PlistValue("1"));
+    EXPECT_EQ(parameters["content_info"],
+              PlistValue(PlistValue::Dictionary{{"fingerprint", "f00d"}, {"v", 1}}));
+}
+
+TEST_F(SlotTest, EachRequestCarriesTheApplicationsStatisticsAndEarlierAdsStatistics) {
+    auto application = ZADApplication::sharedInstance();
+    auto earlierAd = ZADStatisticDictionary::initWithDelegate(application);
+    earlierAd->setObjectForKeyShouldNotifyDelegate(PlistValue("3"), "viewed", true);
+    environment.runUntilIdle();
+
+    startLoad();
+    auto signals = *slot->requestParameters().value()["quality_signals"].dictionary();
+    const PlistValue::Dictionary app = *signals["app"].dictionary();
+    EXPECT_EQ(app.at("seq_num"), PlistValue(1));
+    EXPECT_EQ(app.at("session_id"), PlistValue(application->currentSession()->uniqueID()));
+    EXPECT_EQ(signals["ads"],
+              PlistValue(PlistValue::Array{PlistValue::Dictionary{{"viewed", "3"}}}));
+    EXPECT_TRUE(application->pendingAdStatistics().empty()) << "the slot took them";
+
+    // The load fails: they wait for the next request, which counts on.
+    slot->loadAdURLWithParameters({{"errors", "none"}});
+    EXPECT_EQ(slot->state(), ZADSlot::Failed);
+    startLoad();
+    signals = *slot->requestParameters().value()["quality_signals"].dictionary();
+    EXPECT_EQ(signals["app"].dictionary()->at("seq_num"), PlistValue(2));
+    EXPECT_EQ(signals["app"].dictionary()->at("session_id"), app.at("session_id"));
+    EXPECT_EQ(signals["ads"].array()->size(), 1u);
+}
+
+TEST_F(SlotTest, TheServersAnswerCountsItsScenarioAndShapesTheAd) {
+    struct Case {
+        const char* scenario;
+        PlistValue::Dictionary counted;
+    };
+    const Case cases[] = {
+        {"offline_empty", {{"oar", 1}, {"losn", 1}}},
+        {"offline_buffer", {{"oar", 1}, {"bas_off", 1}, {"losn", 1}}},
+        {"online_buffer", {{"bas_on", 1}}},
+        {"online_request", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.scenario);
+        ZADApplication::resetForTesting();
+        freshSlot();
+        startLoad();
+        slot->loadAdURLWithParameters({{"url", "https://ads.test/a"},
+                                       {"request_scenario", c.scenario},
+                                       {"enable_auto_click_protection", "1"},
+                                       {"interstitial_size_width", "300"},
+                                       {"interstitial_size_height", "250"},
+                                       {"cropped_content_threshold", "12.5"}});
+        auto statistics = ZADApplication::sharedInstance()->statistics();
+        for (const char* key : {"oar", "bas_off", "bas_on", "losn"}) {
+            auto expected = c.counted.find(key);
+            EXPECT_EQ(statistics->objectForKeyedSubscript(key),
+                      expected == c.counted.end() ? PlistValue() : expected->second)
+                << key;
+        }
+        ASSERT_TRUE(slot->loadingAd());
+        EXPECT_TRUE(slot->loadingAd()->autoClickProtection()->enabled());
+        EXPECT_EQ(slot->loadingAd()->size(), CGSizeMake(300, 250));
+        EXPECT_DOUBLE_EQ(slot->loadingAd()->croppedContentThreshold(), 12.5);
+    }
+}
+
 TEST_F(SlotTest, TheStateIsFinalOnceInvalidatedAndSettingTheSameStateChangesNothing) {
     slot->setState(ZADSlot::Idle);
     EXPECT_EQ(ZADMRAIDInterceptor::canInitWithRequestCount(), 0);
@@ -513,7 +670,11 @@ TEST_F(SlotTest, AnInactiveApplicationLoadsOnlyWithBackgroundLoadingOn) {
     EXPECT_EQ(slot->state(), ZADSlot::Idle);
     EXPECT_THAT(owner->heard, IsEmpty());
 
+    // The server's reload switch is not the application's own.
     NSUserDefaults::standardUserDefaults()->setBoolForKey(true, "/zivido/ads/bg_reload_enabled");
+    slot->loadRequest(ZADRequest::request());
+    EXPECT_EQ(slot->state(), ZADSlot::Idle);
+    ZADMobileAds::enableBackgroundAdLoading();
     slot->loadRequest(ZADRequest::request());
     EXPECT_EQ(slot->state(), ZADSlot::RequestingAdURL);
 }
@@ -522,7 +683,9 @@ TEST_F(SlotTest, ASystemBelowTheMinimumLoadsNothing) {
     const std::pair<const char*, bool> cases[] = {
         {"5.1.1", false}, {"6.0", true}, {"10.3.3", true}};
     for (const auto& [version, loads] : cases) {
+        // As a launch on that system: the device's facts are taken anew.
         UIDevice::currentDevice()->setSystemVersion(version);
+        ZADDevice::resetForTesting();
         auto fresh = ZADSlot::init();
         fresh->loadRequest(ZADRequest::request());
         EXPECT_EQ(fresh->state(), loads ? ZADSlot::RequestingAdURL : ZADSlot::Idle) << version;
@@ -618,7 +781,8 @@ TEST_F(SlotTest, CustomRenderedAdsWaitForAPlacementAndTheOwnerMayRefuseThem) {
     slot->setReloadable(true);
     startLoad();
     auto ad = readyAd("<p>custom</p>");
-    const PlistValue::Dictionary customRendering{{"x-rozu-custom-rendering-allowed", PlistValue("true")}};
+    const PlistValue::Dictionary customRendering{
+        {"x-rozu-custom-rendering-allowed", PlistValue("true")}};
     fetch(ad, customRendering);
     EXPECT_EQ(slot->pendingCustomRenderingAd(), ad);
     EXPECT_FALSE(slot->reloadable());
@@ -699,6 +863,17 @@ TEST_F(SlotTest, TheFirstLoadOfTheProcessSaysHowToGetTestAdsOnce) {
     slot->cancelLoad();
     startLoad();
     environment.runUntilIdle();
+    EXPECT_THAT(
+        log.lines(),
+        ElementsAre("<Zivido> To get test ads on this device, call: request.testDevices = @[ @\"" +
+                    ZADDevice::sharedInstance()->deviceIdentifier() + "\" ];"));
+}
+
+TEST_F(SlotTest, WithTrackingLimitedTheHintSaysSo) {
+    ASIdentifierManager::sharedManager()->setAdvertisingTrackingEnabled(false);
+    CapturedLog log;
+    startLoad();
+    environment.runUntilIdle();
     EXPECT_THAT(log.lines(), ElementsAre("<Zivido> Advertising tracking may be disabled. To get "
                                          "test ads on this device, enable advertising tracking."));
 }
@@ -731,9 +906,8 @@ TEST_F(SlotTest, TheCorePagesErrorAndRefusalEndTheLoadAsInvalidRequestErrors) {
         EXPECT_TRUE(owner->allOnMainThread);
         const auto lines = adLines();
         ASSERT_EQ(lines.size(), 2u);
-        EXPECT_EQ(lines[1], "ad: failed unit-1: error 0 " +
-                                ZADRequestError::standardMessageForCode(
-                                    ZADRequestError::InvalidRequest));
+        EXPECT_EQ(lines[1], "ad: failed unit-1: error 0 " + ZADRequestError::standardMessageForCode(
+                                                                ZADRequestError::InvalidRequest));
     }
 }
 
@@ -826,8 +1000,8 @@ TEST_F(SlotTest, ASlotTheControllerTimesOutLoadsAgainAfterwards) {
     EXPECT_THAT(adLines(),
                 ElementsAre("ad: load unit-1 banner 320x50", "ad: core page loaded",
                             "ad: request 1 timed out",
-                            "ad: failed unit-1: error 5 " + ZADRequestError::standardMessageForCode(
-                                                                ZADRequestError::Timeout),
+                            "ad: failed unit-1: error 5 " +
+                                ZADRequestError::standardMessageForCode(ZADRequestError::Timeout),
                             "ad: load unit-1 banner 320x50",
                             "ad: request 2 answered with a ready ad",
                             "ad: received unit-1 banner 320x50"));
@@ -891,28 +1065,45 @@ TEST_F(SlotTest, OnlyTheRenderedPagesOwnFailureEndsTheLoad) {
     };
     const Case cases[] = {
         {"a cancelled load", rendering, cancelled, std::nullopt, ZADSlot::Rendering, {"ad view"}},
-        {"a cancelled load, the server not counting them", rendering, cancelled, "0",
-         ZADSlot::Rendering, {"ad view"}},
-        {"a cancelled load, the server counting them", rendering, cancelled, "1",
-         ZADSlot::Failed, {"ad view", "failed com.zivido.ads 2"}},
+        {"a cancelled load, the server not counting them",
+         rendering,
+         cancelled,
+         "0",
+         ZADSlot::Rendering,
+         {"ad view"}},
+        {"a cancelled load, the server counting them",
+         rendering,
+         cancelled,
+         "1",
+         ZADSlot::Failed,
+         {"ad view", "failed com.zivido.ads 2"}},
         {"a second failure after the load failed",
          [&](SlotTest& t) {
              rendering(t);
              t.adPage->failLoad(unreachable);
          },
-         unreachable, std::nullopt, ZADSlot::Failed, {"ad view", "failed com.zivido.ads 2"}},
+         unreachable,
+         std::nullopt,
+         ZADSlot::Failed,
+         {"ad view", "failed com.zivido.ads 2"}},
         {"a failure after the slot was ended",
          [&](SlotTest& t) {
              rendering(t);
              t.slot->cancelPendingAndFutureActions();
          },
-         unreachable, std::nullopt, ZADSlot::Invalidated, {"ad view"}},
+         unreachable,
+         std::nullopt,
+         ZADSlot::Invalidated,
+         {"ad view"}},
         {"the shown ad's page while the next load asks for its ad URL",
          [](SlotTest& t) {
              t.loadAd();
              t.startLoad();
          },
-         unreachable, std::nullopt, ZADSlot::RequestingAdURL, {"ad view", "finished"}},
+         unreachable,
+         std::nullopt,
+         ZADSlot::RequestingAdURL,
+         {"ad view", "finished"}},
     };
     auto defaults = NSUserDefaults::standardUserDefaults();
     for (const auto& c : cases) {
@@ -936,7 +1127,9 @@ TEST_F(SlotTest, AFailureWithoutAnErrorIsReportedAsTheInternalError) {
     const std::pair<std::string, std::function<void(ZADSlot&)>> roads[] = {
         {"straight to the owner", [](ZADSlot& s) { s.adFailedToReceiveContentWithError(nullptr); }},
         {"the failure road",
-         [](ZADSlot& s) { s.didFailToReceiveAdWithErrorShouldCancelPendingActions(nullptr, false); }},
+         [](ZADSlot& s) {
+             s.didFailToReceiveAdWithErrorShouldCancelPendingActions(nullptr, false);
+         }},
         {"the core controller", [](ZADSlot& s) { s.adURLRequestDidFailWithError(nullptr); }},
     };
     for (const auto& [name, road] : roads) {
@@ -955,9 +1148,8 @@ TEST_F(SlotTest, AFailureWithoutAnErrorIsReportedAsTheInternalError) {
 // copy, never the application's object.
 TEST_F(SlotTest, TheSlotLoadsItsOwnCopyOfTheApplicationsRequest) {
     auto extras = ZADExtras::init();
-    extras->setAdditionalParameters(
-        PlistValue::Dictionary{{"_useOnce", PlistValue("1")},
-                               {"_requestUrl", PlistValue("https://ads.test/ads?unit=1")}});
+    extras->setAdditionalParameters(PlistValue::Dictionary{
+        {"_useOnce", PlistValue("1")}, {"_requestUrl", PlistValue("https://ads.test/ads?unit=1")}});
     auto request = ZADRequest::request();
     request->registerAdNetworkExtras(extras);
     slot->loadRequest(request);

@@ -46,6 +46,11 @@ protected:
         server.server().Get("/missing", [](const httplib::Request&, httplib::Response& response) {
             response.status = 404;
         });
+        // A header value in Latin-1, as older servers still send them.
+        server.server().Get("/latin", [](const httplib::Request&, httplib::Response& response) {
+            response.set_header("X-Place", "caf\xE9");
+            response.set_content("<p>latin</p>", "text/html");
+        });
         ASSERT_TRUE(server.start());
     }
 
@@ -126,6 +131,21 @@ TEST_F(SDKCoreRelayTest, AFetchedPageIsAnsweredWithItsBodyAndHeaders) {
               PlistValue("application/x-www-form-urlencoded|t2|a=1"));
     EXPECT_EQ(byID["r3"]["success"], PlistValue("false"));
     EXPECT_EQ(byID["r3"]["response"]["response_code"], PlistValue(404));
+}
+
+TEST_F(SDKCoreRelayTest, AHeaderValueThatIsNotUTF8ReachesThePageAsLatin1) {
+    relay(R"({"http_request_id":"r1","url":")" + server.url("/latin") + R"("})");
+    environment.runUntilIdle();
+    auto answers = replies();
+    ASSERT_EQ(answers.size(), 1u);
+    ASSERT_TRUE(answers[0]["response"]["headers"].array());
+    bool placeHeader = false;
+    for (const auto& header : *answers[0]["response"]["headers"].array()) {
+        placeHeader = placeHeader || (header["key"] == PlistValue("x-place") &&
+                                      header["value"] == PlistValue("caf\u00e9"));
+    }
+    EXPECT_TRUE(placeHeader);
+    EXPECT_EQ(answers[0]["response"]["body"], PlistValue("<p>latin</p>"));
 }
 
 TEST_F(SDKCoreRelayTest, ASecondRequestWithTheIdOfARunningRelayIsIgnored) {

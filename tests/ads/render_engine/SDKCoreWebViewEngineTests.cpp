@@ -9,11 +9,12 @@
 #include "ads/render/ZADSDKCoreWebViewNotification.h"
 #include "ads/render/ZADSDKCoreZMSGHandler.h"
 #include "ads/render/ZADSDKCoreZMSGHandlerDelegate.h"
+#include "ads/signals/ZADDevice.h"
 #include "platform/foundation/NSURLRequest.h"
 #include "tests/platform/foundation/LoopbackServer.h"
+#include "tests/support/TaskEnvironment.h"
 #include "tests/support/ads/render/SDKConstantsRecorder.h"
 #include "tests/support/ads/render/SDKCoreLoadCounter.h"
-#include "tests/support/TaskEnvironment.h"
 #include "tests/support/webkit/MainContextWait.h"
 
 #include <gmock/gmock.h>
@@ -96,8 +97,9 @@ TEST_F(SDKCoreWebViewEngineTest, ACommandSentBeforeThePageIsReadyRunsAfterItsLoa
 
     // The engine's User-Agent, as the page's request sent it, is kept for ad requests.
     std::lock_guard lock(mutex);
-    EXPECT_FALSE(ZADAdView::capturedUserAgent().empty());
-    EXPECT_EQ(ZADAdView::capturedUserAgent(), userAgents.at(0));
+    const std::string userAgent = ZADDevice::sharedInstance()->userAgent();
+    EXPECT_FALSE(userAgent.empty());
+    EXPECT_EQ(userAgent, userAgents.at(0));
 }
 
 TEST_F(SDKCoreWebViewEngineTest, ThePagesMessageArrivesParsed) {
@@ -115,10 +117,11 @@ TEST_F(SDKCoreWebViewEngineTest, ThePagesMessageArrivesParsed) {
 TEST_F(SDKCoreWebViewEngineTest, NavigationsToOtherPagesAreRefused) {
     ASSERT_NO_FATAL_FAILURE(loadToReady());
     std::string other = server.url("/other.html");
-    webView->enqueueJavaScriptCommand("location.href = " + ZADJSONAdditions::zad_JSONStringLiteral(other) + ";");
     webView->enqueueJavaScriptCommand(
-        "var f = document.createElement('iframe'); f.src = " + ZADJSONAdditions::zad_JSONStringLiteral(other) +
-        "; document.body.appendChild(f);");
+        "location.href = " + ZADJSONAdditions::zad_JSONStringLiteral(other) + ";");
+    webView->enqueueJavaScriptCommand("var f = document.createElement('iframe'); f.src = " +
+                                      ZADJSONAdditions::zad_JSONStringLiteral(other) +
+                                      "; document.body.appendChild(f);");
     webView->enqueueJavaScriptCommand(R"(ROZU_getSdkConstants({"still": "here"});)");
     ASSERT_NO_FATAL_FAILURE(waitForConstants(1));
     EXPECT_EQ(delegate->received[0], (ZADNotification::Parameters{{"still", "here"}}));

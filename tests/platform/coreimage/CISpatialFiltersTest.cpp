@@ -7,8 +7,8 @@
 
 #include <cmath>
 #include <functional>
-#include <utility>
 #include <numbers>
+#include <utility>
 
 namespace {
 
@@ -98,18 +98,31 @@ TEST(CISpatialFiltersTest, QuarterTurnsAndMirrorsMoveWholePixelsExactly) {
     };
     const Case cases[] = {
         {"quarter turn clockwise on screen", CGAffineTransformMakeRotation(-pi / 2), 4, 6,
-         [](size_t x, size_t y) { return std::pair{y, 3 - x}; }},
+         [](size_t x, size_t y) {
+             return std::pair{y, 3 - x};
+         }},
         {"quarter turn anticlockwise", CGAffineTransformMakeRotation(pi / 2), 4, 6,
-         [](size_t x, size_t y) { return std::pair{5 - y, x}; }},
+         [](size_t x, size_t y) {
+             return std::pair{5 - y, x};
+         }},
         {"half turn", CGAffineTransformMakeRotation(pi), 6, 4,
-         [](size_t x, size_t y) { return std::pair{5 - x, 3 - y}; }},
+         [](size_t x, size_t y) {
+             return std::pair{5 - x, 3 - y};
+         }},
         {"mirrored top to bottom by a turn", CGAffineTransformRotate(mirrorX, pi), 6, 4,
-         [](size_t x, size_t y) { return std::pair{x, 3 - y}; }},
+         [](size_t x, size_t y) {
+             return std::pair{x, 3 - y};
+         }},
         {"mirrored, then a quarter turn",
-         CGAffineTransformConcat(mirrorX, CGAffineTransformMakeRotation(-pi / 2)), 4, 6, [](size_t x, size_t y) { return std::pair{5 - y, 3 - x}; }},
+         CGAffineTransformConcat(mirrorX, CGAffineTransformMakeRotation(-pi / 2)), 4, 6,
+         [](size_t x, size_t y) {
+             return std::pair{5 - y, 3 - x};
+         }},
         {"mirrored, then the other quarter turn",
          CGAffineTransformConcat(mirrorX, CGAffineTransformMakeRotation(pi / 2)), 4, 6,
-         [](size_t x, size_t y) { return std::pair{y, x}; }},
+         [](size_t x, size_t y) {
+             return std::pair{y, x};
+         }},
     };
     const CGImageRef picture = distinct();
     for (const Case& c : cases) {
@@ -256,6 +269,44 @@ TEST(CISpatialFiltersTest, BloomAndGloomGrowByTheirRadius) {
         }
         // Far from the picture the margin holds nothing.
         EXPECT_EQ(bitmap->pixelAt(0, 0) >> 24, 0u);
+    }
+}
+
+// Gloom only dulls: on an even picture there is nothing darker around any pixel, so the
+// picture keeps its colour and stays opaque out to its edges, where the blur also gathers
+// the transparent margin. Held as bytes (blurred in whole levels) or as float samples (a
+// grey bitmap), alike.
+TEST(CISpatialFiltersTest, GloomLeavesAnEvenOpaquePictureAsItIsToItsEdges) {
+    const struct {
+        const char* name;
+        CGImageRef picture;
+    } cases[] = {
+        {"bytes", opaquePicture(12, 9, [](size_t, size_t) { return 0xc08040u; })},
+        {"float samples",
+         makeImage(12, 9, CGImagePixelFormat::Gray8, [](size_t, size_t) { return 0xa0u; })},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CIImagePtr out = filtered(
+            "CIGloom", c.picture, {{"inputRadius", number(6)}, {"inputIntensity", number(1)}});
+        ASSERT_TRUE(out);
+        const CGImageRef bitmap =
+            CIContext::contextWithOptions()->createCGImageFromRect(out, CGRectMake(0, 0, 12, 9));
+        ASSERT_TRUE(bitmap);
+        const uint32_t expected = c.picture->format() == CGImagePixelFormat::Gray8
+                                      ? 0xffa0a0a0u
+                                      : c.picture->pixelAt(0, 0);
+        // Opaque, and the colour within a level of rounding of the picture's.
+        const Rgba want = channels(expected);
+        for (size_t y = 0; y < 9; ++y) {
+            for (size_t x = 0; x < 12; ++x) {
+                const Rgba got = channels(bitmap->pixelAt(x, y));
+                ASSERT_EQ(got.a, 255) << x << "," << y;
+                ASSERT_NEAR(got.r, want.r, 1) << x << "," << y;
+                ASSERT_NEAR(got.g, want.g, 1) << x << "," << y;
+                ASSERT_NEAR(got.b, want.b, 1) << x << "," << y;
+            }
+        }
     }
 }
 

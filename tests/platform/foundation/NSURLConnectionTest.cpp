@@ -3,6 +3,7 @@
 #include "platform/base/NSThread.h"
 #include "platform/foundation/NSHTTPURLResponse.h"
 #include "platform/foundation/NSLog.h"
+#include "platform/foundation/NSMutableURLRequest.h"
 #include "platform/foundation/NSURLError.h"
 #include "tests/platform/foundation/LoopbackServer.h"
 #include "tests/support/TaskEnvironment.h"
@@ -63,6 +64,15 @@ protected:
             response.status = 404;
             response.set_content("no such page", "text/plain");
         });
+        // /hop/N redirects to /hop/N-1 (relatively), /hop/0 to /hello.
+        server_.server().Get(R"(/hop/(\d+))",
+                             [](const httplib::Request& request, httplib::Response& response) {
+                                 const int n = std::stoi(request.matches[1]);
+                                 response.set_redirect(n == 0 ? "/hello" : std::to_string(n - 1));
+                             });
+        server_.server().Post("/form", [](const httplib::Request&, httplib::Response& response) {
+            response.set_redirect("/hello", 303);
+        });
         ASSERT_TRUE(server_.start());
     }
 
@@ -117,6 +127,81 @@ TEST_F(NSURLConnectionTest, AsynchronousLoadsCallTheHandlerOnTheGivenQueue) {
     EXPECT_EQ(calls, 1);
     EXPECT_TRUE(onMainThread);
     EXPECT_EQ(data, bytes("hello"));
+}
+
+// Keeps what a delegate-driven connection told, in order.
+class RecordingDataDelegate : public NSURLConnectionDataDelegate {
+public:
+    std::shared_ptr<NSURLRequest> connectionWillSendRequestRedirectResponse(
+        NSURLConnection& connection, std::shared_ptr<NSURLRequest> request,
+        const std::shared_ptr<NSURLResponse>& redirect) override {
+        events.push_back((redirect ? "redirect " : "send ") + request->HTTPMethod() + " " +
+                         request->URL()->path());
+        if (redirect && cancelOnRedirect) {
+            connection.cancel();
+        }
+        return redirect && refuseRedirects ? nullptr : request;
+    }
+    void connectionDidReceiveResponse(NSURLConnection&,
+                                      const std::shared_ptr<NSURLResponse>& response) override {
+        auto http = std::dynamic_pointer_cast<NSHTTPURLResponse>(response);
+        events.push_back("response " + std::to_string(http ? http->statusCode() : 0));
+    }
+    void connectionDidReceiveData(NSURLConnection&, const Bytes& data) override {
+        events.push_back("data " + std::string(data.begin(), data.end()));
+    }
+    void connectionDidFinishLoading(NSURLConnection&) override { events.push_back("finish"); }
+    void connectionDidFailWithError(NSURLConnection&,
+                                    const std::shared_ptr<NSError>& error) override {
+        events.push_back("fail " + std::to_string(error->code()));
+    }
+
+    bool refuseRedirects = false;
+    bool cancelOnRedirect = false;
+    std::vector<std::string> events;
+};
+
+TEST_F(NSURLConnectionTest, ADelegateIsOfferedEachRedirectThenHearsTheAnswer) {
+    TaskEnvironment environment;
+    const auto run = [&](std::shared_ptr<NSURLRequest> request,
+                         std::shared_ptr<RecordingDataDelegate> delegate) {
+        auto connection =
+            NSURLConnection::initWithRequestDelegateStartImmediately(request, delegate, true);
+        environment.runUntilIdle();
+        return delegate->events;
+    };
+    const auto get = [&](const std::string& path) {
+        return NSURLRequest::requestWithURL(NSURL::URLWithString(server_.url(path)));
+    };
+    using Events = std::vector<std::string>;
+    EXPECT_EQ(run(get("/hop/1"), std::make_shared<RecordingDataDelegate>()),
+              (Events{"send GET /hop/1", "redirect GET /hop/0", "redirect GET /hello",
+                      "response 200", "data hello", "finish"}));
+    // Not followed, the redirect's own answer ends the load.
+    auto refusing = std::make_shared<RecordingDataDelegate>();
+    refusing->refuseRedirects = true;
+    EXPECT_EQ(run(get("/hop/0"), refusing),
+              (Events{"send GET /hop/0", "redirect GET /hello", "response 302", "finish"}));
+    // A 303 continues a POST as a GET.
+    auto post = NSMutableURLRequest::requestWithURL(NSURL::URLWithString(server_.url("/form")));
+    post->setHTTPMethod("POST");
+    post->setHTTPBody(bytes("a=1"));
+    EXPECT_EQ(
+        run(post, std::make_shared<RecordingDataDelegate>()),
+        (Events{"send POST /form", "redirect GET /hello", "response 200", "data hello", "finish"}));
+    // Too long a chain fails; a cancelled load is silent; errors of the network are told.
+    EXPECT_EQ(run(get("/hop/20"), std::make_shared<RecordingDataDelegate>()).back(),
+              "fail " + std::to_string(NSURLErrorHTTPTooManyRedirects));
+    auto cancelling = std::make_shared<RecordingDataDelegate>();
+    cancelling->cancelOnRedirect = true;
+    EXPECT_EQ(run(get("/hop/3"), cancelling), (Events{"send GET /hop/3", "redirect GET /hop/2"}));
+    EXPECT_EQ(run(NSURLRequest::requestWithURL(NSURL::URLWithString(
+                      "http://127.0.0.1:" + std::to_string(LoopbackServer::closedPort()) + "/")),
+                  std::make_shared<RecordingDataDelegate>())
+                  .back(),
+              "fail " + std::to_string(NSURLErrorCannotConnectToHost));
+    EXPECT_FALSE(NSURLConnection::initWithRequestDelegateStartImmediately(
+        NSURLRequest::requestWithURL(nullptr), std::make_shared<RecordingDataDelegate>(), true));
 }
 
 } // namespace

@@ -102,4 +102,30 @@ TEST(NSURLTest, AppendingAPathComponentKeepsQueryAndFragment) {
     }
 }
 
+TEST(NSURLTest, ATextRelativeToABaseResolvesAsALocationHeaderWould) {
+    const auto base = NSURL::URLWithString("http://a.test:8080/x/y/z?q=1#f");
+    const struct {
+        const char* text;
+        const char* resolved; // null: no URL
+    } cases[] = {
+        {"/ads?n=1", "http://a.test:8080/ads?n=1"},
+        {"w", "http://a.test:8080/x/y/w"},
+        {"../w", "http://a.test:8080/x/w"},
+        {"?n=2", "http://a.test:8080/x/y/z?n=2"},
+        {"//b.test/p", "http://b.test/p"},
+        {"https://c.test/", "https://c.test/"},
+        {"http://bad host/", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const auto url = NSURL::URLWithStringRelativeToURL(c.text, base);
+        if (!c.resolved) {
+            EXPECT_FALSE(url);
+            continue;
+        }
+        ASSERT_TRUE(url);
+        EXPECT_EQ(url->absoluteString(), c.resolved);
+    }
+}
+
 } // namespace

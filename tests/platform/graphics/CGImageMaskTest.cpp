@@ -41,12 +41,13 @@ TEST(CGImageMaskTest, ImageMasksShowWhereDarkAndGreyImagesWhereLight) {
         EXPECT_EQ(masked->format(), CGImagePixelFormat::ARGB32Premultiplied);
         EXPECT_EQ(pixelsOf(*masked), c.expected);
     }
-    // An opaque image gains alpha where the mask cuts; rows of the mask follow the image's.
-    const CGImageRef opaque =
-        makeImage(1, 2, CGImagePixelFormat::RGB24, [](size_t, size_t) { return 0x204060u; });
-    const CGImageRef halved = CGImageCreateWithMask(opaque, CGImage::createMask(1, 2, 1, {0, 255}));
+    // An opaque image gains alpha where the mask cuts; rows of the mask follow the image's
+    // (read at their own stride: these have spare bytes).
+    const CGImageRef opaque = makeImage(
+        1, 2, CGImagePixelFormat::RGB24, [](size_t, size_t) { return 0x204060u; }, 8);
+    const CGImageRef halved = CGImageCreateWithMask(opaque, CGImage::createMask(1, 2, 1, {255, 0}));
     ASSERT_TRUE(halved);
-    EXPECT_EQ(pixelsOf(*halved), (std::vector<uint32_t>{0xff204060u, 0u}));
+    EXPECT_EQ(pixelsOf(*halved), (std::vector<uint32_t>{0u, 0xff204060u}));
 }
 
 TEST(CGImageMaskTest, NoMaskNoImage) {

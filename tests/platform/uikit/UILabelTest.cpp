@@ -306,6 +306,19 @@ TEST_F(UILabelTest, OneLineLabelsShrinkTheirFontToFitBeforeTruncating) {
         EXPECT_EQ(lineEnds(image, 0, c.lines == 2 ? 30 : 60, fullCap * c.scale).right, c.right);
         EXPECT_LE(inkBox(image).maxX, width - 1);
     }
+
+    // Lines without limit in a label one line high: the wrapped text is too tall, so the
+    // font shrinks until the text fits on that one line, whole.
+    const auto label = UILabel::initWithFrame(CGRectMake(0, 0, width, 26));
+    label->setFont(UIFont::systemFontOfSize(20));
+    label->setText(text);
+    label->setAdjustsFontSizeToFitWidth(true);
+    label->setMinimumScaleFactor(0.5);
+    label->setNumberOfLines(0);
+    const auto image = renderLabel(label);
+    EXPECT_NEAR(inkBox(image, 128).height(), fullCap * width / naturalWidth, 1.5);
+    EXPECT_EQ(lineEnds(image, 0, 26, fullCap * width / naturalWidth).right, End::Stem);
+    EXPECT_LE(inkBox(image).maxX, width - 1);
 }
 
 } // namespace

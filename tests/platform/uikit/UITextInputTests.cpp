@@ -2,11 +2,16 @@
 // what its keys do to the text and what the delegates are asked and told.
 #include "harness/TouchInjector.h"
 #include "platform/foundation/NSNotificationCenter.h"
+#include "platform/graphics/CGImage.h"
+#include "platform/uikit/UIColor.h"
+#include "platform/uikit/UIImage.h"
 #include "platform/uikit/UIKeyboard.h"
 #include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UITextField.h"
 #include "platform/uikit/UITextView.h"
+#include "platform/uikit/ViewRenderer.h"
 #include "tests/platform/uikit/TouchFixture.h"
+#include "tests/support/TextTest.h"
 
 namespace {
 
@@ -197,6 +202,69 @@ TEST_F(TextInputTest, TheKeyboardTypesOnlyKeysItHas) {
     const auto malformed = UIKeyboard::shared().typeText("\xff");
     ASSERT_TRUE(malformed.hasError());
     EXPECT_EQ(malformed.error()->code(), UIKeyboardErrorMalformedText);
+}
+
+TEST_F(TextInputTest, ScreenshotsOfTheKeyWindowShowTheKeyboardWhileItIsUp) {
+    const auto screen = UIWindow::initWithFrame(UIScreen::mainScreen()->bounds());
+    const auto page = UIView::initWithFrame(screen->bounds());
+    page->setBackgroundColor(UIColor::whiteColor());
+    screen->addSubview(page);
+    screen->makeKeyAndVisible();
+    const auto field = UITextField::initWithFrame(CGRectMake(20, 40, 200, 30));
+    page->addSubview(field);
+    // A corner of the keyboard's background, between its keys, and a key of its top row.
+    const double bottom = screen->bounds().size.height;
+    const CGPoint corner = CGPointMake(2, bottom - 2);
+    const CGPoint key = CGPointMake(20, bottom - UIKeyboard::kPortraitHeight + 25);
+    const auto pixelAt = [&](const CGPoint& point) {
+        // The colour alone: a screenshot is opaque.
+        return ViewRenderer::snapshotWindow(*screen, 1)->cgImage()->pixelAt(point.x, point.y) &
+               0xffffffu;
+    };
+    EXPECT_EQ(pixelAt(corner), 0xffffffu);
+    ASSERT_TRUE(field->becomeFirstResponder());
+    EXPECT_NE(pixelAt(corner), 0xffffffu);
+    // A key is white again, the page above the keyboard untouched.
+    EXPECT_EQ(pixelAt(key), 0xffffffu);
+    EXPECT_EQ(pixelAt(CGPointMake(300, 60)), 0xffffffu);
+    field->resignFirstResponder();
+    EXPECT_EQ(pixelAt(corner), 0xffffffu);
+}
+
+TEST_F(TextInputTest, AFieldShowsItsPlaceholderInGreyThenItsTextWithACaretWhileEditing) {
+    const auto field = addField(CGRectMake(20, 40, 200, 30));
+    field->setPlaceholder("Width");
+    // Counts of dark (text), grey (placeholder) and blue (caret) pixels.
+    struct Ink {
+        int dark = 0, grey = 0, blue = 0;
+    };
+    const auto ink = [&] {
+        const CGImageRef image =
+            renderOnWhite(CGSizeMake(200, 30), [&] { field->drawRect(field->bounds()); });
+        Ink counts;
+        for (size_t y = 0; y < image->height(); ++y) {
+            for (size_t x = 0; x < image->width(); ++x) {
+                const uint32_t p = image->pixelAt(x, y);
+                const int r = int(p >> 16 & 0xff), g = int(p >> 8 & 0xff), b = int(p & 0xff);
+                counts.dark += r < 60 && g < 60 && b < 60;
+                counts.grey += r > 150 && r < 215 && r == g && g == b;
+                counts.blue += b > 200 && r < 40;
+            }
+        }
+        return counts;
+    };
+    const Ink placeholder = ink();
+    EXPECT_GT(placeholder.grey, 20);
+    EXPECT_EQ(placeholder.dark, 0);
+    EXPECT_EQ(placeholder.blue, 0);
+
+    ASSERT_TRUE(field->becomeFirstResponder());
+    ASSERT_FALSE(UIKeyboard::shared().typeText("640").hasError());
+    const Ink typed = ink();
+    EXPECT_GT(typed.dark, 20);
+    EXPECT_GT(typed.blue, 10);
+    field->resignFirstResponder();
+    EXPECT_EQ(ink().blue, 0);
 }
 
 TEST_F(TextInputTest, ALabelOrAPlainViewNeverTakesTheKeyboard) {

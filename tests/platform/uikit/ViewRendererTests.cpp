@@ -160,6 +160,39 @@ TEST_F(ViewRendererTest, ImageViewContentModesAndScale) {
                                                    CGSizeMake(2, 1), CGSizeMake(40, 40)),
               CGRectMake(-20, 0, 80, 40));
 }
+TEST_F(ViewRendererTest, AnImageShownShrunkIsAreaAveragedAndFollowsItsImageAndSize) {
+    // Columns of one pixel alternating between two colours, 8 times the view's pixels across.
+    auto stripes = [](uint32_t even, uint32_t odd) {
+        return UIImage::imageWithCGImage(
+            makeImage(320, 160, CGImagePixelFormat::ARGB32Premultiplied,
+                      [=](size_t x, size_t) { return x % 2 ? odd : even; }));
+    };
+    auto view = UIImageView::initWithFrame(CGRectMake(0, 0, 40, 20));
+    view->setImage(stripes(kBlack, kWhite));
+    window->addSubview(view);
+    auto shot = ViewRenderer::snapshotWindow(*window, 1);
+    for (size_t x = 0; x < 40; ++x) {
+        for (size_t y : {0, 10, 19}) {
+            const uint32_t grey = pixel(shot, x, y);
+            EXPECT_EQ(grey >> 24, 0xffu) << x << "," << y;
+            EXPECT_NEAR(double(grey & 0xff), 127.5, 1) << x << "," << y;
+        }
+    }
+    EXPECT_EQ(pixel(shot, 45, 10), kWhite);
+
+    // Another image of the same size, then the same one at another size, are drawn afresh.
+    view->setImage(stripes(kRed, kRed));
+    shot = ViewRenderer::snapshotWindow(*window, 1);
+    EXPECT_EQ(pixel(shot, 20, 10), kRed);
+    EXPECT_EQ(pixel(shot, 39, 19), kRed);
+    view->setFrame(CGRectMake(0, 0, 80, 40));
+    shot = ViewRenderer::snapshotWindow(*window, 1);
+    EXPECT_EQ(pixel(shot, 79, 39), kRed);
+    EXPECT_EQ(pixel(shot, 85, 39), kWhite);
+    shot = ViewRenderer::snapshotWindow(*window, 2);
+    EXPECT_EQ(pixel(shot, 159, 79), kRed);
+}
+
 // A 10x10 checkerboard of 5-pixel red and blue squares, red at the top left.
 std::shared_ptr<UIImage> checkerTile(double scale) {
     CGImageRef tile =

@@ -8,6 +8,7 @@
 #include "editor/tools/filter/PEFilterTool.h"
 #include "editor/tools/overlay/_PEEmoticonView.h"
 #include "editor/tools/overlay/_PEStickerView.h"
+#include "editor/tools/text/_PETextView.h"
 #include "editor/tools/tonecurve/PEToneCurveTool.h"
 #include "tests/support/TestIsolation.h"
 #include "tests/support/harness/HarnessTesting.h"
@@ -24,5 +25,6 @@ void setUpEditorTesting() {
         PEBlurTool::resetForTesting();
         _PEEmoticonView::resetForTesting();
         _PEStickerView::resetForTesting();
+        _PETextView::resetForTesting();
     });
 }

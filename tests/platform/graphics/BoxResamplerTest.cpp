@@ -1,4 +1,4 @@
-#include "platform/photos/BoxResampler.h"
+#include "platform/graphics/BoxResampler.h"
 
 #include "platform/graphics/JPEGCodec.h"
 #include "platform/graphics/PNGCodec.h"

@@ -1,0 +1,5 @@
+#include "platform/coretelephony/CTTelephonyNetworkInfo.h"
+
+std::shared_ptr<CTTelephonyNetworkInfo> CTTelephonyNetworkInfo::init() {
+    return make<CTTelephonyNetworkInfo>();
+}

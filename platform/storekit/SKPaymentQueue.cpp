@@ -1,0 +1,5 @@
+#include "platform/storekit/SKPaymentQueue.h"
+
+bool SKPaymentQueue::canMakePayments() {
+    return false;
+}
