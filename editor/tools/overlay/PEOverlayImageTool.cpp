@@ -150,7 +150,8 @@ void PEOverlayImageTool::executeWithCompletionBlock(Completion completion) {
     // The views are read here, on the main thread; only the laying over runs in the
     // background.
     answerInBackground(
-        [picture = originalImage_, overlays = Utility::renderedOver(*workingView_, originalImage_)] {
+        [picture = originalImage_,
+         overlays = Utility::renderedOver(*workingView_, originalImage_)] {
             return Utility::overlaid(picture, overlays, picture ? picture->size() : CGSizeZero);
         },
         std::move(completion));

@@ -370,16 +370,15 @@ void PETextTool::executeWithCompletionBlock(Completion completion) {
     // The views are drawn here, on the main thread; the picture is put together in the
     // background.
     auto overlays = workingView_ ? Utility::renderedOver(*workingView_, originalImage_) : nullptr;
-    dispatch_async(dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0),
-                   [image = originalImage_, overlays = std::move(overlays),
-                    completion = std::move(completion)]() mutable {
-                       auto result =
-                           Utility::overlaid(image, overlays, image ? image->size() : CGSizeZero);
-                       dispatch_async(
-                           dispatch_get_main_queue(),
+    dispatch_async(
+        dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0),
+        [image = originalImage_, overlays = std::move(overlays),
+         completion = std::move(completion)]() mutable {
+            auto result = Utility::overlaid(image, overlays, image ? image->size() : CGSizeZero);
+            dispatch_async(dispatch_get_main_queue(),
                            [result = std::move(result), image, completion = std::move(completion)] {
                                // A picture that cannot be drawn leaves it as it was.
                                completion(result ? result : image, nullptr, nullptr);
                            });
-                   });
+        });
 }
