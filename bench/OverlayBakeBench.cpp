@@ -5,14 +5,11 @@
 // overlays' views rendered into a transparent picture of the photo's size (the main
 // thread's share), then laid over the photo (the worker's); libvips from and to plain
 // memory.
-#include "bench/PhotoLikeImage.h"
+#include "bench/EditorBenchPictures.h"
 #include "bench/SideBySide.h"
-#include "editor/EditorClasses.h"
 #include "editor/categories/UIImage+Utility.h"
 #include "editor/tools/overlay/PEEmoticonTool.h"
 #include "editor/tools/overlay/_PEEmoticonView.h"
-#include "platform/coreimage/VipsRuntime.h"
-#include "platform/foundation/NSBundle.h"
 #include "platform/uikit/UIImage.h"
 #include "platform/uikit/UIView.h"
 
@@ -26,8 +23,7 @@
 namespace {
 using vips::VImage;
 
-constexpr int kWidth = 4000, kHeight = 3000;
-constexpr double kViewWidth = 375, kViewHeight = 281;
+using namespace EditorBenchPictures;
 
 struct Overlay {
     const char* file;
@@ -42,27 +38,15 @@ constexpr Overlay kOverlays[] = {
     {"PEStickerTool/stickers/bubble.png", 0.6, 3.0, 350, 30},
 };
 
-void writeOut(const VImage& image) {
-    size_t size = 0;
-    void* pixels = image.write_to_memory(&size);
-    benchmark::DoNotOptimize(pixels);
-    g_free(pixels);
-}
-
 void BM_OverlayBakeFullSize(benchmark::State& state) {
-    VipsRuntime::start();
-    NSBundle::setMainBundlePath(MP_BENCH_BUNDLE_DIR);
-    registerEditorClasses();
+    registerEditor();
     const std::string bundle = MP_BENCH_BUNDLE_DIR "/PEImageEditor.bundle/";
-    auto photo = UIImage::imageWithCGImage(photoLikeImage(kWidth, kHeight));
-    const CGImageRef& cg = photo->cgImage();
-    const VImage bands =
-        VImage::new_from_memory(const_cast<uint8_t*>(cg->data()), cg->bytesPerRow() * kHeight,
-                                kWidth, kHeight, 4, VIPS_FORMAT_UCHAR);
+    const auto& picture = photo();
+    const VImage bands = bandsOf(*picture);
 
     const PEEmoticonTool tool; // for the overlays' delete icon
     auto working = UIView::initWithFrame(CGRectMake(0, 0, kViewWidth, kViewHeight));
-    const double k = kWidth / kViewWidth;
+    const double k = double(kPhotoWidth) / kViewWidth;
     std::vector<VImage> layers{
         bands.copy(VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB))};
     std::vector<int> modes, xs, ys;
@@ -88,8 +72,8 @@ void BM_OverlayBakeFullSize(benchmark::State& state) {
     }
 
     const auto ours = [&] {
-        auto rendered = Utility::renderedOver(*working, photo);
-        benchmark::DoNotOptimize(Utility::overlaid(photo, rendered, photo->size()));
+        auto rendered = Utility::renderedOver(*working, picture);
+        benchmark::DoNotOptimize(Utility::overlaid(picture, rendered, picture->size()));
     };
     const auto anchor = [&] {
         writeOut(VImage::composite(
