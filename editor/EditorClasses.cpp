@@ -29,9 +29,15 @@
 #include "editor/tools/clipping/PERatioMenuItem.h"
 #include "editor/tools/resize/PEResizeTool.h"
 #include "editor/tools/resize/_PEResizePanel.h"
+#include "editor/tools/draw/PEDrawTool.h"
+#include "editor/tools/draw/PESplashTool.h"
+#include "editor/tools/draw/PEStrokeTool.h"
 #include "editor/tools/filter/PEDefaultEmptyFilter.h"
 #include "editor/tools/filter/PEFilterBase.h"
 #include "editor/tools/filter/PEFilterTool.h"
+#include "editor/tools/overlay/PEEmoticonTool.h"
+#include "editor/tools/overlay/PEOverlayImageTool.h"
+#include "editor/tools/overlay/PEStickerTool.h"
 #include "editor/tools/rotate/PERotatePanel.h"
 #include "editor/tools/rotate/PERotateTool.h"
 #include "editor/tools/text/PETextLabel.h"
@@ -115,4 +121,12 @@ void registerEditorClasses() {
     registry.add<PEGridLayar, CALayer>();
     registry.add<PEResizeTool, PEImageToolBase>({}, std::make_shared<PEResizeTool::ClassMethods>());
     registry.add<_PEResizePanel, UIView>();
+    registry.add<PEStrokeTool, PEImageToolBase>({}, std::make_shared<PEStrokeTool::ClassMethods>());
+    registry.add<PEDrawTool, PEStrokeTool>({}, std::make_shared<PEDrawTool::ClassMethods>());
+    registry.add<PESplashTool, PEStrokeTool>({}, std::make_shared<PESplashTool::ClassMethods>());
+    registry.add<PEOverlayImageTool, PEImageToolBase>(
+        {}, std::make_shared<PEOverlayImageTool::ClassMethods>());
+    registry.add<PEEmoticonTool, PEOverlayImageTool>(
+        {}, std::make_shared<PEEmoticonTool::ClassMethods>());
+    registry.add<PEStickerTool, PEOverlayImageTool>({}, std::make_shared<PEStickerTool::ClassMethods>());
 }

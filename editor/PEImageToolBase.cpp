@@ -1,9 +1,11 @@
 #include "editor/PEImageToolBase.h"
 
+#include "editor/PECoreImageRender.h"
 #include "editor/PEImageEditorTheme.h"
 #include "editor/PEImageToolHost.h"
 #include "editor/PEImageToolInfo.h"
 #include "platform/base/ClassRegistry.h"
+#include "platform/dispatch/dispatch.h"
 #include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSError.h"
 #include "platform/uikit/UIImage.h"
@@ -71,6 +73,24 @@ void PEImageToolBase::executeWithCompletionBlock(Completion completion) {
     auto editor = this->editor();
     auto imageView = editor ? editor->imageView() : nullptr;
     completion(imageView ? imageView->image() : nullptr, nullptr, nullptr);
+}
+
+void PEImageToolBase::answerInBackground(std::function<std::shared_ptr<UIImage>()> build,
+                                         Completion completion) const {
+    dispatch_async(
+        dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0),
+        [build = std::move(build), name = className(),
+         completion = std::move(completion)]() mutable {
+            auto result = build();
+            dispatch_async(dispatch_get_main_queue(), [result, name,
+                                                       completion = std::move(completion)] {
+                completion(result,
+                           result
+                               ? nullptr
+                               : PECoreImageRender::failure(name, "The picture could not be made."),
+                           nullptr);
+            });
+        });
 }
 
 std::shared_ptr<UIImage>

@@ -63,6 +63,12 @@ public:
     std::shared_ptr<UIImage> imageForKeyDefaultImageName(const std::string& key,
                                                          const std::string& defaultImageName) const;
 
+protected:
+    // Runs `build` on a global queue, then answers `completion` on the main queue with its
+    // picture, or, when it gives none, with an error in the tool's domain (its class name).
+    void answerInBackground(std::function<std::shared_ptr<UIImage>()> build,
+                            Completion completion) const;
+
 private:
     std::weak_ptr<PEImageToolHost> editor_;
     std::weak_ptr<PEImageToolInfo> toolInfo_;

@@ -6,7 +6,8 @@
 // effect itself: "<bundle>/PEEffectTool/<effect class>.png", the same square at the same
 // scale, one picture for either icon colour.
 // Also the blur tool's mode icons and its masks (black where the picture stays sharp,
-// fading to transparent), and the adjustment tool's slider thumbs.
+// fading to transparent), the adjustment tool's slider thumbs, the draw and splash tools'
+// eraser, the overlays' delete button, and the emoticons and stickers themselves.
 //
 //     build/<dir>/tools/make-editor-art resources
 #include "editor/tools/effect/PEBloomEffect.h"
@@ -519,6 +520,187 @@ void contrastSign(const CGColor& c) {
     fill(half, c);
 }
 
+// The draw and splash tools' eraser, shown over the stroke swatch: a slanted rubber block
+// with its worn end on a line.
+void eraser(const CGColor& c) {
+    auto block = polyline({CGPointMake(10, 30), CGPointMake(26, 14), CGPointMake(38, 26),
+                           CGPointMake(22, 42), CGPointMake(10, 30)});
+    block->closePath();
+    fill(block, withAlpha(c, 0.35));
+    stroke(block, c);
+    stroke(polyline({CGPointMake(17, 23), CGPointMake(29, 35)}), c);
+    stroke(polyline({CGPointMake(22, 42), CGPointMake(42, 42)}), c);
+}
+
+// The emoticons and stickers: pictures of 100 points drawn at 3 pixels a point on a
+// transparent ground.
+constexpr double kOverlayPoints = 100;
+std::shared_ptr<UIImage> overlayImage(const std::function<void()>& draw) {
+    constexpr double scale = 3;
+    return pixelImage(kOverlayPoints * scale, kOverlayPoints * scale, [&] {
+        CGContextScaleCTM(UIGraphicsGetCurrentContext(), scale, scale);
+        draw();
+    });
+}
+
+const CGColor kInk = CGColorMake(0.25, 0.15, 0.05, 1);
+
+// A yellow face with an outline; `features` draws eyes and mouth over it.
+std::shared_ptr<UIImage> face(const std::function<void()>& features) {
+    return overlayImage([&] {
+        fill(circle(50, 50, 44), CGColorMake(1, 0.82, 0.2, 1));
+        stroke(circle(50, 50, 44), kInk, 3);
+        features();
+    });
+}
+
+std::shared_ptr<UIBezierPath> arc(double x, double y, double r, double from, double to) {
+    return UIBezierPath::bezierPathWithArcCenterRadiusStartAngleEndAngleClockwise(
+        CGPointMake(x, y), r, from, to, true);
+}
+
+void dotEyes() {
+    fill(circle(36, 40, 5), kInk);
+    fill(circle(64, 40, 5), kInk);
+}
+
+std::shared_ptr<UIBezierPath> heartPath(double x, double y, double size) {
+    // Two lobes and a point, `size` across, centred on (x, y).
+    auto path = UIBezierPath::bezierPath();
+    const double s = size / 100;
+    path->moveToPoint(CGPointMake(x, y + 38 * s));
+    path->addCurveToPointControlPoint1ControlPoint2(CGPointMake(x - 48 * s, y - 14 * s),
+                                                    CGPointMake(x - 20 * s, y + 20 * s),
+                                                    CGPointMake(x - 52 * s, y + 8 * s));
+    path->addCurveToPointControlPoint1ControlPoint2(CGPointMake(x, y - 22 * s),
+                                                    CGPointMake(x - 44 * s, y - 40 * s),
+                                                    CGPointMake(x - 8 * s, y - 40 * s));
+    path->addCurveToPointControlPoint1ControlPoint2(CGPointMake(x + 48 * s, y - 14 * s),
+                                                    CGPointMake(x + 8 * s, y - 40 * s),
+                                                    CGPointMake(x + 44 * s, y - 40 * s));
+    path->addCurveToPointControlPoint1ControlPoint2(CGPointMake(x, y + 38 * s),
+                                                    CGPointMake(x + 52 * s, y + 8 * s),
+                                                    CGPointMake(x + 20 * s, y + 20 * s));
+    path->closePath();
+    return path;
+}
+
+std::shared_ptr<UIBezierPath> starPath(double x, double y, double outer, double inner, int points) {
+    auto path = UIBezierPath::bezierPath();
+    for (int i = 0; i < 2 * points; ++i) {
+        const double r = i % 2 ? inner : outer;
+        const double angle = -kPi / 2 + i * kPi / points;
+        const CGPoint p = CGPointMake(x + r * std::cos(angle), y + r * std::sin(angle));
+        i ? path->addLineToPoint(p) : path->moveToPoint(p);
+    }
+    path->closePath();
+    return path;
+}
+
+std::vector<std::pair<const char*, std::shared_ptr<UIImage>>> emoticons() {
+    const CGColor red = CGColorMake(0.85, 0.1, 0.15, 1);
+    return {
+        {"smile.png", face([] {
+             dotEyes();
+             stroke(arc(50, 52, 24, kPi * 0.15, kPi * 0.85), kInk, 4);
+         })},
+        {"laugh.png", face([] {
+             stroke(arc(36, 42, 6, kPi * 1.1, kPi * 1.9), kInk, 4);
+             stroke(arc(64, 42, 6, kPi * 1.1, kPi * 1.9), kInk, 4);
+             auto mouth = arc(50, 55, 24, 0, kPi);
+             mouth->closePath();
+             fill(mouth, CGColorMake(0.55, 0.1, 0.1, 1));
+             stroke(mouth, kInk, 3);
+         })},
+        {"wink.png", face([] {
+             fill(circle(36, 40, 5), kInk);
+             stroke(polyline({CGPointMake(57, 41), CGPointMake(71, 41)}), kInk, 4);
+             stroke(arc(50, 52, 24, kPi * 0.15, kPi * 0.85), kInk, 4);
+         })},
+        {"love.png", face([red] {
+             fill(heartPath(35, 40, 22), red);
+             fill(heartPath(65, 40, 22), red);
+             stroke(arc(50, 54, 20, kPi * 0.2, kPi * 0.8), kInk, 4);
+         })},
+        {"surprised.png", face([] {
+             fill(circle(36, 38, 6), kInk);
+             fill(circle(64, 38, 6), kInk);
+             fill(circle(50, 68, 9), kInk);
+         })},
+        {"cool.png", face([] {
+             auto glasses = UIBezierPath::bezierPath();
+             glasses->appendPath(UIBezierPath::bezierPathWithRoundedRectCornerRadius(
+                 CGRectMake(20, 32, 25, 16), 6));
+             glasses->appendPath(UIBezierPath::bezierPathWithRoundedRectCornerRadius(
+                 CGRectMake(55, 32, 25, 16), 6));
+             fill(glasses, CGColorMake(0.1, 0.1, 0.12, 1));
+             stroke(polyline({CGPointMake(8, 36), CGPointMake(92, 36)}), CGColorMake(0.1, 0.1, 0.12, 1), 3);
+             stroke(polyline({CGPointMake(38, 68), CGPointMake(62, 64)}), kInk, 4);
+         })},
+    };
+}
+
+std::vector<std::pair<const char*, std::shared_ptr<UIImage>>> stickers() {
+    const CGColor white = CGColorMake(1, 1, 1, 1);
+    return {
+        {"star.png", overlayImage([white] {
+             auto star = starPath(50, 54, 46, 20, 5);
+             fill(star, CGColorMake(1, 0.75, 0.1, 1));
+             stroke(star, white, 4);
+         })},
+        {"heart.png", overlayImage([white] {
+             auto heart = heartPath(50, 52, 92);
+             fill(heart, CGColorMake(0.9, 0.15, 0.35, 1));
+             stroke(heart, white, 4);
+         })},
+        {"crown.png", overlayImage([white] {
+             auto crown = polyline({CGPointMake(10, 78), CGPointMake(6, 28), CGPointMake(30, 50),
+                                    CGPointMake(50, 16), CGPointMake(70, 50), CGPointMake(94, 28),
+                                    CGPointMake(90, 78)});
+             crown->closePath();
+             fill(crown, CGColorMake(0.95, 0.7, 0.1, 1));
+             stroke(crown, white, 3);
+             fill(circle(50, 62, 7), CGColorMake(0.2, 0.4, 0.9, 1));
+         })},
+        {"bolt.png", overlayImage([white] {
+             auto bolt = polyline({CGPointMake(58, 4), CGPointMake(18, 58), CGPointMake(46, 58),
+                                   CGPointMake(36, 96), CGPointMake(82, 38), CGPointMake(54, 38)});
+             bolt->closePath();
+             fill(bolt, CGColorMake(1, 0.85, 0, 1));
+             stroke(bolt, CGColorMake(0.3, 0.2, 0, 1), 3);
+         })},
+        {"flower.png", overlayImage([] {
+             for (int i = 0; i < 6; ++i) {
+                 const double angle = i * kPi / 3;
+                 fill(circle(50 + 26 * std::cos(angle), 50 + 26 * std::sin(angle), 19),
+                      CGColorMake(0.95, 0.45, 0.7, 0.9));
+             }
+             fill(circle(50, 50, 15), CGColorMake(1, 0.85, 0.2, 1));
+         })},
+        {"bubble.png", overlayImage([white] {
+             const CGColor blue = CGColorMake(0.2, 0.5, 0.9, 1);
+             fill(UIBezierPath::bezierPathWithRoundedRectCornerRadius(CGRectMake(6, 12, 88, 58), 22),
+                  blue);
+             fill(polyline({CGPointMake(26, 60), CGPointMake(18, 92), CGPointMake(50, 60)}), blue);
+             for (int i = 0; i < 3; ++i) {
+                 fill(circle(32 + 18 * i, 41, 6), white);
+             }
+         })},
+    };
+}
+
+// The overlay tools' folders of pictures (one set, whatever the icon colour).
+bool writeOverlayPictures(const std::string& bundle) {
+    bool ok = true;
+    for (const auto& [name, image] : emoticons()) {
+        ok = writePNG(bundle + "/PEEmoticonTool/Emoticons/" + name, image) && ok;
+    }
+    for (const auto& [name, image] : stickers()) {
+        ok = writePNG(bundle + "/PEStickerTool/stickers/" + name, image) && ok;
+    }
+    return ok;
+}
+
 // A dark round badge with a white cross, plain on any picture: the text overlays' delete
 // button and the text panel's close button.
 std::shared_ptr<UIImage> deleteBadge() {
@@ -543,6 +725,8 @@ bool writeToolPictures(const std::string& bundle, const char* const (&colours)[2
         {"PEAdjustmentTool", "brightness.png", thumb(brightnessSign)},
         {"PEAdjustmentTool", "contrast.png", thumb(contrastSign)},
         {"PETextTool", "btn_delete.png", deleteBadge()},
+        {"PEEmoticonTool", "btn_delete.png", deleteBadge()},
+        {"PEStickerTool", "btn_delete.png", deleteBadge()},
     };
     bool ok = true;
     for (const auto& picture : pictures) {
@@ -588,6 +772,8 @@ int main(int argc, char** argv) {
         {"PEBlurTool", "btn_normal.png", blurNormal},
         {"PEBlurTool", "btn_circle.png", blurCircle},
         {"PEBlurTool", "btn_band.png", blurBand},
+        {"PEDrawTool", "btn_eraser.png", eraser},
+        {"PESplashTool", "btn_eraser.png", eraser},
         {"PETextTool", "btn_add.png", plus},
         {"PETextTool", "btn_font.png", letterA},
         {"PETextTool", "btn_align_left.png",
@@ -624,5 +810,6 @@ int main(int argc, char** argv) {
     }
     const char* const colourNames[2] = {colours[0].name, colours[1].name};
     ok = writeToolPictures(bundle, colourNames) && ok;
+    ok = writeOverlayPictures(bundle) && ok;
     return ok ? 0 : 1;
 }

@@ -7,6 +7,8 @@
 #include "platform/graphics/ImageOrientation.h"
 #include "platform/uikit/UIGraphics.h"
 #include "platform/uikit/UIImage.h"
+#include "platform/uikit/UIView.h"
+#include "platform/uikit/ViewRenderer.h"
 
 #include <algorithm>
 #include <cmath>
@@ -267,6 +269,39 @@ std::shared_ptr<UIImage> crop(const std::shared_ptr<UIImage>& image, CGRect rect
     std::shared_ptr<UIImage> cropped = UIGraphicsGetImageFromCurrentImageContext();
     UIGraphicsEndImageContext();
     return cropped;
+}
+
+std::shared_ptr<UIImage> renderedOver(const UIView& view, const std::shared_ptr<UIImage>& image) {
+    const double width = view.frame().size.width;
+    if (!image || !(width > 0) || view.subviews().empty()) {
+        return nullptr;
+    }
+    const CGSize size = image->size();
+    UIGraphicsBeginImageContextWithOptions(size, false, image->scale());
+    std::shared_ptr<UIImage> rendered;
+    if (const CGContextRef context = UIGraphicsGetCurrentContext()) {
+        const double k = size.width / width;
+        CGContextScaleCTM(context, k, k);
+        ViewRenderer::renderInContext(view, context);
+        rendered = UIGraphicsGetImageFromCurrentImageContext();
+    }
+    UIGraphicsEndImageContext();
+    return rendered;
+}
+
+std::shared_ptr<UIImage> overlaid(const std::shared_ptr<UIImage>& image,
+                                  const std::shared_ptr<UIImage>& over, CGSize size) {
+    if (!image) {
+        return nullptr;
+    }
+    UIGraphicsBeginImageContextWithOptions(size, false, image->scale());
+    image->drawAtPoint(CGPointZero);
+    if (over) {
+        over->drawInRect(CGRectMake(0, 0, size.width, size.height));
+    }
+    std::shared_ptr<UIImage> result = UIGraphicsGetImageFromCurrentImageContext();
+    UIGraphicsEndImageContext();
+    return result;
 }
 
 std::shared_ptr<UIImage> maskedImage(const std::shared_ptr<UIImage>& image,

@@ -21,6 +21,7 @@
 #include <vector>
 
 class UIImage;
+class UIView;
 
 namespace Utility {
 // The picture redrawn upright into a new image context of its point size and scale, so
@@ -54,6 +55,16 @@ std::shared_ptr<UIImage> aspectFillOffset(const std::shared_ptr<UIImage>& image,
 // The rectangle of the picture, in points, at the picture's scale; what lies outside the
 // picture is transparent.
 std::shared_ptr<UIImage> crop(const std::shared_ptr<UIImage>& image, CGRect rect);
+// What a view over a picture on screen holds (its subviews, as they stand), rendered into
+// a transparent picture of `image`'s size and scale: the view is scaled by the picture's
+// width over its own, so it must have the picture's aspect ratio. Null without a picture,
+// for a view of no width or without subviews. Main thread: it reads views.
+std::shared_ptr<UIImage> renderedOver(const UIView& view, const std::shared_ptr<UIImage>& image);
+// A picture of `size` at the picture's scale: the picture at the origin, `over` (when
+// given) stretched over the whole of it. What a tool's paint or overlays become in the
+// picture.
+std::shared_ptr<UIImage> overlaid(const std::shared_ptr<UIImage>& image,
+                                  const std::shared_ptr<UIImage>& over, CGSize size);
 // The picture seen through `mask` as an image mask: where the mask is dark the picture
 // shows, where it is light it is cut away, grey in between lets that share through. A
 // colour mask is read by its grey (its colour over black); a mask of another size is

@@ -47,8 +47,10 @@ void UIPanGestureRecognizer::touchesBeganWithEvent(const UITouchSet& touches,
 }
 
 void UIPanGestureRecognizer::touchesMovedWithEvent(const UITouchSet&, const UIEvent* event) {
-    if (touchesDown().size() > maximumNumberOfTouches_) {
-        // Too many fingers move nothing: the translation waits for fewer.
+    const size_t fingers = touchesDown().size();
+    if (fingers > maximumNumberOfTouches_ || fingers < minimumNumberOfTouches_) {
+        // Too many or too few fingers move nothing: the translation waits for the right
+        // number.
         fingersChanged();
         return;
     }

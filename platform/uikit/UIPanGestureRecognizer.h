@@ -25,9 +25,13 @@ public:
     void setTranslationInView(const CGPoint& translation, const UIView* view);
     // Points per second, from the last movement.
     CGPoint velocityInView(const UIView* view) const;
-    // While more fingers than this are down the pan neither begins nor changes.
+    // While more fingers than the maximum, or fewer than the minimum, are down the pan
+    // neither begins nor changes (a scroll view that leaves one finger to a tool asks for
+    // two).
     size_t maximumNumberOfTouches() const { return maximumNumberOfTouches_; }
     void setMaximumNumberOfTouches(size_t maximum) { maximumNumberOfTouches_ = maximum; }
+    size_t minimumNumberOfTouches() const { return minimumNumberOfTouches_; }
+    void setMinimumNumberOfTouches(size_t minimum) { minimumNumberOfTouches_ = minimum; }
 
 protected:
     UIPanGestureRecognizer() = default;
@@ -43,6 +47,7 @@ private:
     void fingersChanged();
 
     size_t maximumNumberOfTouches_ = SIZE_MAX;
+    size_t minimumNumberOfTouches_ = 1;
     // In window coordinates.
     CGPoint origin_{};
     CGPoint centre_{};

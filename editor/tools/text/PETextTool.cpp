@@ -6,20 +6,18 @@
 #include "editor/PEImageToolHost.h"
 #include "editor/PEToolPanel.h"
 #include "editor/PEToolbarMenuItem.h"
+#include "editor/categories/UIImage+Utility.h"
 #include "editor/tools/text/PETextSettingView.h"
 #include "editor/tools/text/_PETextView.h"
 #include "platform/dispatch/dispatch.h"
 #include "platform/foundation/NSNotificationCenter.h"
-#include "platform/graphics/CGContext.h"
 #include "platform/quartzcore/CALayer.h"
 #include "platform/text/UIFont.h"
 #include "platform/uikit/UIButton.h"
 #include "platform/uikit/UIColor.h"
-#include "platform/uikit/UIGraphics.h"
 #include "platform/uikit/UIImage.h"
 #include "platform/uikit/UIImageView.h"
 #include "platform/uikit/UIScrollView.h"
-#include "platform/uikit/ViewRenderer.h"
 #include "platform/uikit/WeakAction.h"
 
 #include <algorithm>
@@ -367,59 +365,20 @@ void PETextTool::textSettingViewDidChangeFont(PETextSettingView&,
 
 // Baking
 
-std::shared_ptr<UIImage>
-PETextTool::overlayImageForImage(const std::shared_ptr<UIImage>& image) const {
-    const double width = workingView_ ? workingView_->bounds().size.width : 0;
-    if (!image || !(width > 0)) {
-        return nullptr;
-    }
-    const CGSize size = image->size();
-    UIGraphicsBeginImageContextWithOptions(size, false, image->scale());
-    const CGContextRef context = UIGraphicsGetCurrentContext();
-    std::shared_ptr<UIImage> overlays;
-    if (context) {
-        const double scale = size.width / width;
-        CGContextScaleCTM(context, scale, scale);
-        ViewRenderer::renderInContext(*workingView_, context);
-        overlays = UIGraphicsGetImageFromCurrentImageContext();
-    }
-    UIGraphicsEndImageContext();
-    return overlays;
-}
-
-std::shared_ptr<UIImage> PETextTool::buildImage(const std::shared_ptr<UIImage>& image,
-                                                const std::shared_ptr<UIImage>& overlays) {
-    if (!image) {
-        return nullptr;
-    }
-    const CGSize size = image->size();
-    UIGraphicsBeginImageContextWithOptions(size, false, image->scale());
-    std::shared_ptr<UIImage> result;
-    if (UIGraphicsGetCurrentContext()) {
-        image->drawAtPoint(CGPointZero);
-        if (overlays) {
-            overlays->drawInRect(CGRectMake(0, 0, size.width, size.height));
-        }
-        result = UIGraphicsGetImageFromCurrentImageContext();
-    }
-    UIGraphicsEndImageContext();
-    return result;
-}
-
 void PETextTool::executeWithCompletionBlock(Completion completion) {
     _PETextView::setActiveTextView(nullptr);
     // The views are drawn here, on the main thread; the picture is put together in the
     // background.
-    auto overlays = overlayImageForImage(originalImage_);
-    dispatch_async(dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0),
-                   [image = originalImage_, overlays = std::move(overlays),
-                    completion = std::move(completion)]() mutable {
-                       auto result = buildImage(image, overlays);
-                       dispatch_async(
-                           dispatch_get_main_queue(),
+    auto overlays = workingView_ ? Utility::renderedOver(*workingView_, originalImage_) : nullptr;
+    dispatch_async(
+        dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0),
+        [image = originalImage_, overlays = std::move(overlays),
+         completion = std::move(completion)]() mutable {
+            auto result = Utility::overlaid(image, overlays, image ? image->size() : CGSizeZero);
+            dispatch_async(dispatch_get_main_queue(),
                            [result = std::move(result), image, completion = std::move(completion)] {
                                // A picture that cannot be drawn leaves it as it was.
                                completion(result ? result : image, nullptr, nullptr);
                            });
-                   });
+        });
 }

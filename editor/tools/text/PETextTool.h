@@ -58,14 +58,6 @@ public:
     // Deselects every overlay, then draws them into the picture.
     void executeWithCompletionBlock(Completion completion) override;
 
-    // The overlays alone as they show on screen, scaled from the working view's width to
-    // the picture's, in a clear picture of its size and scale. Main thread: it renders
-    // views.
-    std::shared_ptr<UIImage> overlayImageForImage(const std::shared_ptr<UIImage>& image) const;
-    // The picture with the overlays' picture over it. Any thread.
-    static std::shared_ptr<UIImage> buildImage(const std::shared_ptr<UIImage>& image,
-                                               const std::shared_ptr<UIImage>& overlays);
-
     void addNewText();
     void beginTextEditting();
     void showSettingViewWithMenuIndex(long index);

@@ -200,21 +200,42 @@ TEST_F(UIGestureRecognizerTest, PanTranslationResetEachStepAddsUpToTheWholeDrag)
     EXPECT_TRUE(log.empty());
 }
 
-TEST_F(UIGestureRecognizerTest, PanLimitedToOneFingerIgnoresTwo) {
-    auto pan = UIPanGestureRecognizer::initWithTargetAction(target, logStates("pan"));
-    pan->setMaximumNumberOfTouches(1);
-    area->addGestureRecognizer(pan);
-    // Two fingers dragged side by side never begin it.
-    TouchInjector::perform(TouchGesture::motion(
-        [](double f) {
-            return std::vector<CGPoint>{CGPointMake(100 + 80 * f, 100),
-                                        CGPointMake(140 + 80 * f, 100)};
-        },
-        0.3));
-    EXPECT_TRUE(log.empty());
-    TouchInjector::drag(CGPointMake(100, 100), CGPointMake(160, 100), 0.3);
-    ASSERT_FALSE(log.empty());
-    EXPECT_EQ(log.front(), "pan began");
+TEST_F(UIGestureRecognizerTest, PanLimitedInFingersIgnoresAnyOtherNumber) {
+    const auto dragWith = [](size_t fingers) {
+        TouchInjector::perform(TouchGesture::motion(
+            [fingers](double f) {
+                std::vector<CGPoint> points;
+                for (size_t i = 0; i < fingers; ++i) {
+                    points.push_back(CGPointMake(100 + 40.0 * i + 80 * f, 100));
+                }
+                return points;
+            },
+            0.3));
+    };
+    struct Case {
+        size_t minimum, maximum;
+        std::vector<size_t> ignored, recognised;
+    };
+    // One finger for a tool, two for the scroll view beneath it.
+    for (const auto& c : {Case{1, 1, {2}, {1}}, Case{2, SIZE_MAX, {1}, {2, 3}}}) {
+        SCOPED_TRACE(c.minimum);
+        auto pan = UIPanGestureRecognizer::initWithTargetAction(target, logStates("pan"));
+        pan->setMinimumNumberOfTouches(c.minimum);
+        pan->setMaximumNumberOfTouches(c.maximum);
+        area->addGestureRecognizer(pan);
+        for (size_t fingers : c.ignored) {
+            log.clear();
+            dragWith(fingers);
+            EXPECT_TRUE(log.empty()) << fingers << " fingers";
+        }
+        for (size_t fingers : c.recognised) {
+            log.clear();
+            dragWith(fingers);
+            ASSERT_FALSE(log.empty()) << fingers << " fingers";
+            EXPECT_EQ(log.front(), "pan began");
+        }
+        area->removeGestureRecognizer(pan);
+    }
 }
 
 TEST_F(UIGestureRecognizerTest, PanLimitedToOneFingerCountsNoTravelOfTwo) {

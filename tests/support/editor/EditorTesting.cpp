@@ -6,6 +6,8 @@
 #include "editor/tools/adjustment/PEAdjustmentTool.h"
 #include "editor/tools/blur/PEBlurTool.h"
 #include "editor/tools/filter/PEFilterTool.h"
+#include "editor/tools/overlay/_PEEmoticonView.h"
+#include "editor/tools/overlay/_PEStickerView.h"
 #include "editor/tools/text/_PETextView.h"
 #include "editor/tools/tonecurve/PEToneCurveTool.h"
 #include "tests/support/TestIsolation.h"
@@ -21,6 +23,8 @@ void setUpEditorTesting() {
         PEToneCurveTool::resetForTesting();
         PEAdjustmentTool::resetForTesting();
         PEBlurTool::resetForTesting();
+        _PEEmoticonView::resetForTesting();
+        _PEStickerView::resetForTesting();
         _PETextView::resetForTesting();
     });
 }
