@@ -7,6 +7,8 @@
 #include "platform/foundation/NSURLError.h"
 #include "platform/foundation/URLLoader.h"
 
+#include <algorithm>
+#include <cctype>
 #include <future>
 
 namespace {
@@ -23,6 +25,34 @@ struct Outcome {
     std::optional<std::vector<uint8_t>> data;
     std::shared_ptr<NSError> error;
 };
+
+std::string lowercased(std::string text) {
+    std::ranges::transform(text, text.begin(),
+                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+std::optional<int> effectivePort(const NSURL& url) {
+    if (url.port()) {
+        return url.port();
+    }
+    const std::string scheme = lowercased(url.scheme());
+    if (scheme == "http") {
+        return 80;
+    }
+    if (scheme == "https") {
+        return 443;
+    }
+    return std::nullopt;
+}
+
+// Whether a redirect stays where its credentials were meant to go: same scheme (so never
+// from https down to http), host and port.
+bool sameOrigin(const NSURL& from, const NSURL& to) {
+    return lowercased(from.scheme()) == lowercased(to.scheme()) &&
+           lowercased(from.host()) == lowercased(to.host()) &&
+           effectivePort(from) == effectivePort(to);
+}
 
 } // namespace
 
@@ -148,6 +178,10 @@ NSURLConnection::redirectRequestFor(const NSURLResponse& response) const {
     auto next = NSMutableURLRequest::requestWithURLCachePolicyTimeoutInterval(
         target, currentRequest_->cachePolicy(), currentRequest_->timeoutInterval());
     next->setAllHTTPHeaderFields(currentRequest_->allHTTPHeaderFields());
+    if (!sameOrigin(*currentRequest_->URL(), *target)) {
+        next->setValueForHTTPHeaderField(std::nullopt, "Authorization");
+        next->setValueForHTTPHeaderField(std::nullopt, "Cookie");
+    }
     next->setMaximumBodySize(currentRequest_->maximumBodySize());
     const std::string& method = currentRequest_->HTTPMethod();
     // A "see other", and a moved POST as every browser treats it, continue as a GET.

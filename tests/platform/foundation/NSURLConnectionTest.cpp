@@ -70,6 +70,17 @@ protected:
                                  const int n = std::stoi(request.matches[1]);
                                  response.set_redirect(n == 0 ? "/hello" : std::to_string(n - 1));
                              });
+        // Tells which credentials reached it.
+        server_.server().Get("/credentials", [](const httplib::Request& request,
+                                                httplib::Response& response) {
+            response.set_content(request.get_header_value("Authorization") + "|" +
+                                     request.get_header_value("Cookie"),
+                                 "text/plain");
+        });
+        server_.server().Get("/to-credentials",
+                             [](const httplib::Request&, httplib::Response& response) {
+                                 response.set_redirect("/credentials");
+                             });
         server_.server().Post("/form", [](const httplib::Request&, httplib::Response& response) {
             response.set_redirect("/hello", 303);
         });
@@ -202,6 +213,28 @@ TEST_F(NSURLConnectionTest, ADelegateIsOfferedEachRedirectThenHearsTheAnswer) {
               "fail " + std::to_string(NSURLErrorCannotConnectToHost));
     EXPECT_FALSE(NSURLConnection::initWithRequestDelegateStartImmediately(
         NSURLRequest::requestWithURL(nullptr), std::make_shared<RecordingDataDelegate>(), true));
+}
+
+TEST_F(NSURLConnectionTest, CredentialsFollowARedirectOnlyWhereTheyWereMeantToGo) {
+    LoopbackServer other;
+    other.server().Get("/away", [this](const httplib::Request&, httplib::Response& response) {
+        response.set_redirect(server_.url("/credentials"));
+    });
+    ASSERT_TRUE(other.start());
+    TaskEnvironment environment;
+    const auto bodyFor = [&](const std::string& url) {
+        auto request = NSMutableURLRequest::requestWithURL(NSURL::URLWithString(url));
+        request->setValueForHTTPHeaderField("Bearer secret", "Authorization");
+        request->setValueForHTTPHeaderField("session=1", "Cookie");
+        auto delegate = std::make_shared<RecordingDataDelegate>();
+        auto connection =
+            NSURLConnection::initWithRequestDelegateStartImmediately(request, delegate, true);
+        environment.runUntilIdle();
+        return delegate->events.at(delegate->events.size() - 2);
+    };
+    EXPECT_EQ(bodyFor(server_.url("/to-credentials")), "data Bearer secret|session=1");
+    // Same host, another port: another origin.
+    EXPECT_EQ(bodyFor(other.url("/away")), "data |");
 }
 
 } // namespace
