@@ -62,7 +62,14 @@ std::optional<std::string> ZADCachedFile::filePath() {
         if (caches.empty()) {
             return std::nullopt;
         }
-        const std::string folder = sourceURL_->host().empty() ? "@local" : sourceURL_->host();
+        const std::string& host = sourceURL_->host();
+        // The host names a folder of its own: one that would climb out of the caches
+        // folder, or reach into another, names no file at all.
+        if (host == "." || host == ".." || host.find_first_of(std::string("/\\\0", 3)) !=
+                                                 std::string::npos) {
+            return std::nullopt;
+        }
+        const std::string folder = host.empty() ? "@local" : host;
         filePath_ = stringByAppendingPathComponent(
             stringByAppendingPathComponent(caches.front(), folder),
             NSString::stringWithFormat("%lx", stableHash(sourceURL_->absoluteString())));
@@ -258,7 +265,7 @@ void ZADCachedFile::save() {
                            NSCocoaErrorDomain, NSFileWriteUnknownError,
                            {{NSLocalizedDescriptionKey,
                              PlistValue("The cached file could not be written: " +
-                                        path.value_or("(no caches folder)"))}}));
+                                        path.value_or("(no file path)"))}}));
         }
         return;
     }

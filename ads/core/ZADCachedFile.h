@@ -38,7 +38,8 @@ public:
     // Stops the download and deletes the file.
     void invalidate();
 
-    // Nothing when the system has no caches folder.
+    // Nothing when the system has no caches folder, or when the URL's host would name a
+    // folder outside it.
     std::optional<std::string> filePath();
     bool fileExists();
     // The file read as UTF-8 text; nothing when it cannot be.
