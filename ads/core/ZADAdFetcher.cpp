@@ -288,7 +288,7 @@ void ZADAdFetcher::loadDidFailHTTPStatusCode(long status) {
         error = ZADRequestError::errorWithCodeRequestHTTPStatusCode(ZADRequestError::NetworkError,
                                                                     request_, status);
     }
-    resourceFailedToLoadWithErrorResponseCode(error, status < 0 ? 0 : status);
+    resourceFailedToLoadWithErrorResponseCode(error, status);
 }
 
 void ZADAdFetcher::completedURLConnection() {

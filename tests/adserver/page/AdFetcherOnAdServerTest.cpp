@@ -82,7 +82,7 @@ TEST_F(AdFetcherOnAdServer, ARefusedConnectionIsAnInvalidResponse) {
     auto heard = fetch("http://127.0.0.1:1/ads?slotname=refused");
     ASSERT_TRUE(heard->error);
     EXPECT_EQ(heard->error->code(), ZADRequestError::ReceivedInvalidResponse);
-    EXPECT_EQ(heard->responseCode, 0);
+    EXPECT_EQ(heard->responseCode, -1);
 }
 
 TEST_F(AdFetcherOnAdServer, TheFinalURLAfterRedirectsIsThePagesBase) {
