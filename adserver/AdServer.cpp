@@ -393,7 +393,6 @@ void AdServer::answerAd(const httplib::Request& request, httplib::Response& resp
         response.set_redirect(std::string(kAdPath) + "?" + queryOf(parameters));
         return;
     }
-    delay(unit.delayMilliseconds());
     response.status = unit.status();
     const auto base = baseURL();
     for (const auto& [name, value] : unit.headers()) {
@@ -414,6 +413,19 @@ void AdServer::answerAd(const httplib::Request& request, httplib::Response& resp
                                           }
                                           return false;
                                       });
+        return;
+    }
+    if (const int milliseconds = unit.delayMilliseconds(); milliseconds > 0 && !body.empty()) {
+        // The headers leave at once, the body only after the delay: a client may settle on
+        // an answer by its headers alone.
+        response.set_content_provider(
+            body.size(), unit.contentType().c_str(),
+            [this, body, milliseconds](size_t offset, size_t, httplib::DataSink& sink) {
+                if (offset == 0) {
+                    delay(milliseconds);
+                }
+                return sink.write(body.data() + offset, body.size() - offset);
+            });
         return;
     }
     response.set_content(body, unit.contentType().c_str());

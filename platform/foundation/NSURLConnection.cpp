@@ -146,6 +146,7 @@ void NSURLConnection::loadCurrentRequest() {
     // The load holds its connection until the answer was handled, as the platform's run
     // loop holds a scheduled connection.
     auto connection = self<NSURLConnection>();
+    responseTold_ = false;
     loadId_ = connectionLoader().load(
         currentRequest_,
         [connection](std::shared_ptr<NSURLResponse> response,
@@ -156,7 +157,24 @@ void NSURLConnection::loadCurrentRequest() {
                                connection->hopDidComplete(response, std::move(data), error);
                            });
         },
-        URLLoader::Redirects::Report);
+        URLLoader::Redirects::Report,
+        [connection](std::shared_ptr<NSURLResponse> response) {
+            dispatch_async(dispatch_get_main_queue(),
+                           [connection, response = std::move(response)] {
+                               connection->responseDidArrive(response);
+                           });
+        });
+}
+
+void NSURLConnection::responseDidArrive(const std::shared_ptr<NSURLResponse>& response) {
+    // The hop's end comes after this on the same queue; a redirect is left to it, as it
+    // may be followed rather than told.
+    auto delegate = delegate_.lock();
+    if (ended_ || !delegate || responseTold_ || redirectRequestFor(*response)) {
+        return;
+    }
+    responseTold_ = true;
+    delegate->connectionDidReceiveResponse(*this, response);
 }
 
 std::shared_ptr<NSURLRequest>
@@ -225,8 +243,9 @@ void NSURLConnection::hopDidComplete(const std::shared_ptr<NSURLResponse>& respo
             }
         }
     }
-    // A response that came with a failure (a body broken off) is told first.
-    if (response) {
+    // A response that came with a failure (a body broken off) is told first, unless it was
+    // told when its headers arrived.
+    if (response && !responseTold_) {
         delegate->connectionDidReceiveResponse(*this, response);
         if (ended_) {
             return;
