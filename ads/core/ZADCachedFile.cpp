@@ -55,7 +55,7 @@ NSDateFormatter& ZADCachedFile::formatterForHTTPDate() {
     return *formatter;
 }
 
-std::optional<std::string> ZADCachedFile::filePath() {
+std::optional<std::string> ZADCachedFile::filePath() const {
     if (!filePath_) {
         const auto caches =
             NSSearchPathForDirectoriesInDomains(NSCachesDirectory, NSUserDomainMask, true);
@@ -117,7 +117,7 @@ std::string ZADCachedFile::description() const {
     std::snprintf(address, sizeof address, "%p", static_cast<const void*>(this));
     return NSString::stringWithFormat("<%@: %@> HTTP code: %ld\n\turl: %@\n\tfile: %@", className(),
                                       std::string(address), HTTPStatusCode_,
-                                      sourceURL_->absoluteString(), filePath_.value_or("(null)"));
+                                      sourceURL_->absoluteString(), filePath().value_or("(null)"));
 }
 
 void ZADCachedFile::validate() {
