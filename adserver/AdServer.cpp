@@ -98,8 +98,7 @@ int countParameter(const httplib::Request& request, const char* name, int fallba
                : -1;
 }
 
-// An "@field@" left in a conversion URL: the engine did not fill in its template.
-// "Sun, 06 Nov 1994 08:49:37 GMT"
+// An HTTP date of a time: "Sun, 06 Nov 1994 08:49:37 GMT".
 std::string httpDate(std::time_t time) {
     std::tm parts{};
     gmtime_r(&time, &parts);
@@ -118,6 +117,7 @@ std::optional<std::time_t> parsedHTTPDate(const std::string& text) {
     return timegm(&parts);
 }
 
+// An "@field@" left in a conversion URL: the engine did not fill in its template.
 bool hasUnfilledField(const httplib::Params& parameters) {
     static const std::regex field("@[A-Za-z_]+@");
     for (const auto& [name, value] : parameters) {

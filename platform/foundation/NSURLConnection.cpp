@@ -103,7 +103,6 @@ std::shared_ptr<NSURLConnection> NSURLConnection::initWithRequestDelegateStartIm
         return nullptr;
     }
     auto connection = make<NSURLConnection>();
-    connection->originalRequest_ = request;
     connection->currentRequest_ = request;
     connection->delegate_ = std::move(delegate);
     if (startImmediately) {

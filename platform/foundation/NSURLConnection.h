@@ -58,10 +58,6 @@ public:
     // Stops the load; the delegate hears nothing more.
     void cancel();
 
-    const std::shared_ptr<NSURLRequest>& originalRequest() const { return originalRequest_; }
-    // The request of the current hop: the last redirect's once one was followed.
-    const std::shared_ptr<NSURLRequest>& currentRequest() const { return currentRequest_; }
-
 private:
     NSURLConnection() = default;
 
@@ -75,7 +71,7 @@ private:
     // The next request when the answer is a redirect to follow; null otherwise.
     std::shared_ptr<NSURLRequest> redirectRequestFor(const NSURLResponse& response) const;
 
-    std::shared_ptr<NSURLRequest> originalRequest_;
+    // The request of the current hop: the last redirect's once one was followed.
     std::shared_ptr<NSURLRequest> currentRequest_;
     std::weak_ptr<NSURLConnectionDataDelegate> delegate_;
     uint64_t loadId_ = 0;
