@@ -98,8 +98,7 @@ int countParameter(const httplib::Request& request, const char* name, int fallba
                : -1;
 }
 
-// An "@field@" left in a conversion URL: the engine did not fill in its template.
-// "Sun, 06 Nov 1994 08:49:37 GMT"
+// An HTTP date of a time: "Sun, 06 Nov 1994 08:49:37 GMT".
 std::string httpDate(std::time_t time) {
     std::tm parts{};
     gmtime_r(&time, &parts);
@@ -118,6 +117,7 @@ std::optional<std::time_t> parsedHTTPDate(const std::string& text) {
     return timegm(&parts);
 }
 
+// An "@field@" left in a conversion URL: the engine did not fill in its template.
 bool hasUnfilledField(const httplib::Params& parameters) {
     static const std::regex field("@[A-Za-z_]+@");
     for (const auto& [name, value] : parameters) {
@@ -393,7 +393,6 @@ void AdServer::answerAd(const httplib::Request& request, httplib::Response& resp
         response.set_redirect(std::string(kAdPath) + "?" + queryOf(parameters));
         return;
     }
-    delay(unit.delayMilliseconds());
     response.status = unit.status();
     const auto base = baseURL();
     for (const auto& [name, value] : unit.headers()) {
@@ -414,6 +413,19 @@ void AdServer::answerAd(const httplib::Request& request, httplib::Response& resp
                                           }
                                           return false;
                                       });
+        return;
+    }
+    if (const int milliseconds = unit.delayMilliseconds(); milliseconds > 0 && !body.empty()) {
+        // The headers leave at once, the body only after the delay: a client may settle on
+        // an answer by its headers alone.
+        response.set_content_provider(
+            body.size(), unit.contentType().c_str(),
+            [this, body, milliseconds](size_t offset, size_t, httplib::DataSink& sink) {
+                if (offset == 0) {
+                    delay(milliseconds);
+                }
+                return sink.write(body.data() + offset, body.size() - offset);
+            });
         return;
     }
     response.set_content(body, unit.contentType().c_str());

@@ -15,7 +15,11 @@ namespace {
 // The whole number at the start of text (a sign allowed), as a scanner reads one; nothing
 // when no digit follows. Values beyond the range are clamped.
 std::optional<int64_t> leadingInteger(const std::string& text) {
-    size_t at = 0;
+    // Blanks before the number are read past, as "max-age= 60" means 60.
+    size_t at = text.find_first_not_of(" \t");
+    if (at == std::string::npos) {
+        return std::nullopt;
+    }
     bool negative = false;
     if (at < text.size() && (text[at] == '-' || text[at] == '+')) {
         negative = text[at] == '-';

@@ -2,6 +2,7 @@
 
 #include "ads/core/NSDictionary+ZADJSONAdditions.h"
 #include "ads/core/NSDictionary+ZADObjectValidation.h"
+#include "ads/core/ZADAdSize.h"
 #include "ads/core/ZADAutoClickProtection.h"
 #include "ads/core/ZADOrientationMaskFromString.h"
 #include "platform/foundation/NSString.h"
@@ -109,12 +110,8 @@ void ZADAd::readDictionary(const Dictionary& dictionary) {
             adHTML_ = std::move(text).value();
         }
     }
-    // A text without the "x" is no pair: the size stays zero.
-    if (const auto* adSize = valueFor(dictionary, "ad_size");
-        adSize && adSize->string() && adSize->string()->find('x') != std::string::npos) {
-        std::string pair = *adSize->string();
-        std::replace(pair.begin(), pair.end(), 'x', ',');
-        size_ = CGSizeFromString("{" + pair + "}");
+    if (const auto* adSize = valueFor(dictionary, "ad_size"); adSize && adSize->string()) {
+        size_ = ZADAdSizeFromString(*adSize->string());
     }
     if (const uint64_t mask = ZADOrientationMaskFromString(textFor(dictionary, "orientation"))) {
         supportedOrientations_ = mask;

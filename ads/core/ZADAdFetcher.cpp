@@ -183,11 +183,18 @@ bool ZADAdFetcher::fetchRequestURLDelegateResponseHeadersResponseAdError(
     delegate_ = delegate;
     ad_ = ad ? ad : ZADAd::init();
     if (request) {
-        // The connection is this fetcher's own and starts once, so it is never busy; a
-        // request it cannot make fails through the delegate.
-        adConnection_->startWithRequestURLDelegateError(
-            request, std::static_pointer_cast<ZADURLConnectionDelegate>(self<ZADAdFetcher>()),
-            nullptr);
+        // A request the connection cannot make fails through the delegate; a connection
+        // that would not start at all ends the fetch here.
+        if (!adConnection_->startWithRequestURLDelegateError(
+                request, std::static_pointer_cast<ZADURLConnectionDelegate>(self<ZADAdFetcher>()),
+                nullptr)) {
+            adConnectionHasCompleted_ = true;
+            if (error) {
+                *error = ZADRequestError::errorWithCodeCustomMessage(
+                    ZADRequestError::NetworkError, "Failed to start ad connection.");
+            }
+            return false;
+        }
     } else {
         adConnectionHasCompleted_ = true;
     }
@@ -288,7 +295,7 @@ void ZADAdFetcher::loadDidFailHTTPStatusCode(long status) {
         error = ZADRequestError::errorWithCodeRequestHTTPStatusCode(ZADRequestError::NetworkError,
                                                                     request_, status);
     }
-    resourceFailedToLoadWithErrorResponseCode(error, status < 0 ? 0 : status);
+    resourceFailedToLoadWithErrorResponseCode(error, status);
 }
 
 void ZADAdFetcher::completedURLConnection() {

@@ -195,6 +195,12 @@ ZADAdSize ZADAdSizeFromValue(const std::shared_ptr<NSValue>& value) {
 }
 
 CGSize ZADAdSizeFromString(std::string_view text) {
+    // Both numbers must be there: "320" or "320x" is no size rather than one of no height.
+    const size_t x = text.find('x');
+    if (x == std::string_view::npos || x == 0 || x + 1 == text.size() ||
+        text.find('x', x + 1) != std::string_view::npos) {
+        return CGSizeZero;
+    }
     std::string pair(text);
     std::replace(pair.begin(), pair.end(), 'x', ',');
     return CGSizeFromString("{" + pair + "}");

@@ -55,14 +55,21 @@ NSDateFormatter& ZADCachedFile::formatterForHTTPDate() {
     return *formatter;
 }
 
-std::optional<std::string> ZADCachedFile::filePath() {
+std::optional<std::string> ZADCachedFile::filePath() const {
     if (!filePath_) {
         const auto caches =
             NSSearchPathForDirectoriesInDomains(NSCachesDirectory, NSUserDomainMask, true);
         if (caches.empty()) {
             return std::nullopt;
         }
-        const std::string folder = sourceURL_->host().empty() ? "@local" : sourceURL_->host();
+        const std::string& host = sourceURL_->host();
+        // The host names a folder of its own: one that would climb out of the caches
+        // folder, or reach into another, names no file at all.
+        if (host == "." || host == ".." || host.find_first_of(std::string("/\\\0", 3)) !=
+                                                 std::string::npos) {
+            return std::nullopt;
+        }
+        const std::string folder = host.empty() ? "@local" : host;
         filePath_ = stringByAppendingPathComponent(
             stringByAppendingPathComponent(caches.front(), folder),
             NSString::stringWithFormat("%lx", stableHash(sourceURL_->absoluteString())));
@@ -110,7 +117,7 @@ std::string ZADCachedFile::description() const {
     std::snprintf(address, sizeof address, "%p", static_cast<const void*>(this));
     return NSString::stringWithFormat("<%@: %@> HTTP code: %ld\n\turl: %@\n\tfile: %@", className(),
                                       std::string(address), HTTPStatusCode_,
-                                      sourceURL_->absoluteString(), filePath_.value_or("(null)"));
+                                      sourceURL_->absoluteString(), filePath().value_or("(null)"));
 }
 
 void ZADCachedFile::validate() {
@@ -258,7 +265,7 @@ void ZADCachedFile::save() {
                            NSCocoaErrorDomain, NSFileWriteUnknownError,
                            {{NSLocalizedDescriptionKey,
                              PlistValue("The cached file could not be written: " +
-                                        path.value_or("(no caches folder)"))}}));
+                                        path.value_or("(no file path)"))}}));
         }
         return;
     }

@@ -38,8 +38,9 @@ public:
     // Stops the download and deletes the file.
     void invalidate();
 
-    // Nothing when the system has no caches folder.
-    std::optional<std::string> filePath();
+    // Nothing when the system has no caches folder, or when the URL's host would name a
+    // folder outside it.
+    std::optional<std::string> filePath() const;
     bool fileExists();
     // The file read as UTF-8 text; nothing when it cannot be.
     std::optional<std::string> contentAsString();
@@ -86,7 +87,7 @@ private:
     void cleanUp();
 
     std::optional<std::vector<uint8_t>> receivedData_;
-    std::optional<std::string> filePath_;
+    mutable std::optional<std::string> filePath_; // named on first use
     std::weak_ptr<ZADCachedFileDelegate> delegate_;
     std::shared_ptr<NSURL> sourceURL_;
     NSURLRequestCachePolicy cachePolicy_ = NSURLRequestCachePolicy::UseProtocolCachePolicy;

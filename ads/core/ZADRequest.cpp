@@ -1,6 +1,7 @@
 #include "ads/core/ZADRequest.h"
 
 #include "ads/core/NSDictionary+ZADObjectValidation.h"
+#include "ads/core/ZADAdFetcher.h"
 #include "ads/core/ZADExtras.h"
 #include "ads/signals/ZADApplication.h"
 #include "ads/signals/ZADDevice.h"
@@ -423,7 +424,7 @@ PlistValue::Dictionary ZADRequest::threadSafeParameters() const {
     if (nativeExpressEnabled_) {
         put("ene", 1);
     }
-    if (NSUserDefaults::standardUserDefaults()->boolForKey("/zivido/ads/render_in_browser")) {
+    if (NSUserDefaults::standardUserDefaults()->boolForKey(ZADAdFetcher::kRenderInBrowserKey)) {
         put("render_in_browser", 1);
     }
     return parameters;

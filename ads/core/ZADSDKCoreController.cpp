@@ -4,6 +4,7 @@
 #include "ads/core/NSDictionary+ZADObjectValidation.h"
 #include "ads/core/NSString+ZADJSONAdditions.h"
 #include "ads/core/ZADAd.h"
+#include "ads/core/ZADAdFetcher.h"
 #include "ads/core/ZADBannerAd.h"
 #include "ads/core/ZADInterstitialAd.h"
 #include "ads/core/ZADRequest.h"
@@ -564,7 +565,7 @@ void ZADSDKCoreController::storeConstants(const Parameters& constants) {
         domains && domains->array()) {
         const auto strings = ZADObjectValidation::zad_stringsOf(*domains->array());
         defaults->setObjectForKey(PlistValue::Array(strings.begin(), strings.end()),
-                                  settingsKey("whitelisted_ad_request_domains"));
+                                  ZADAdFetcher::kWhitelistedDomainsKey);
     }
 
     storeStringPairs(constants, "clickthrough_confirm_schemes");

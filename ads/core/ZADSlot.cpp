@@ -514,9 +514,8 @@ void ZADSlot::resetRequestState() {
 }
 
 void ZADSlot::cancelFetch() {
-    if (adFetcher_) {
-        adFetcher_->cancel();
-        adFetcher_.reset();
+    if (auto fetcher = std::exchange(adFetcher_, nullptr)) {
+        fetcher->cancel();
     }
 }
 
@@ -605,8 +604,7 @@ void ZADSlot::setPlacement(const std::shared_ptr<NSObject>& placement) {
 
 void ZADSlot::renderPendingCustomRenderingAd() {
     auto shown = ad_;
-    finishedLoadingAdResponse(pendingCustomRenderingAd_);
-    pendingCustomRenderingAd_.reset();
+    finishedLoadingAdResponse(std::exchange(pendingCustomRenderingAd_, nullptr));
     std::shared_ptr<NSError> error;
     auto delegate = slotDelegate();
     const auto rendered =
@@ -664,9 +662,8 @@ void ZADSlot::scheduleAdReloadTimer() {
 }
 
 void ZADSlot::deactivateReloadTimer() {
-    if (reloadTimer_) {
-        reloadTimer_->invalidate();
-        reloadTimer_.reset();
+    if (auto timer = std::exchange(reloadTimer_, nullptr)) {
+        timer->invalidate();
     }
 }
 
@@ -715,7 +712,6 @@ void ZADSlot::cancelPendingAndFutureActions() {
     cancelPendingActions();
     slotDelegate_.reset();
     reloadable_ = false;
-    deactivateReloadTimer();
     invalidateState();
 }
 

@@ -146,7 +146,11 @@ std::shared_ptr<NSURLRequest> ZADURLConnection::connectionWillSendRequestRedirec
     NSURLConnection&, std::shared_ptr<NSURLRequest> request,
     const std::shared_ptr<NSURLResponse>& redirectResponse) {
     auto delegate = delegate_.lock();
-    if (!redirectResponse || !delegate) {
+    if (!redirectResponse) {
+        return request;
+    }
+    if (!delegate) {
+        destinationURL_ = request->URL();
         return request;
     }
     auto keep = self<ZADURLConnection>();

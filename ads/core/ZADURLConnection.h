@@ -44,7 +44,6 @@ public:
     void cancel();
 
     bool isInProgress() const { return isInProgress_; }
-    bool allowCache() const { return allowCache_; }
     const std::shared_ptr<NSURL>& sourceURL() const { return sourceURL_; }
     // Where the redirects led so far.
     const std::shared_ptr<NSURL>& destinationURL() const { return destinationURL_; }

@@ -32,10 +32,6 @@ public:
         entries_.clear();
         order_.clear();
     }
-    size_t countLimit() const {
-        std::lock_guard lock(mutex_);
-        return countLimit_;
-    }
     void setCountLimit(size_t limit) {
         std::lock_guard lock(mutex_);
         countLimit_ = limit;

@@ -20,7 +20,6 @@ class NSDateFormatter : public NSObject {
 public:
     static std::shared_ptr<NSDateFormatter> init() { return make<NSDateFormatter>(); }
 
-    const std::string& dateFormat() const { return dateFormat_; }
     void setDateFormat(std::string format) { dateFormat_ = std::move(format); }
 
     // Nothing when the text does not match the pattern or names no real date.

@@ -7,6 +7,8 @@
 #include "platform/foundation/NSURLError.h"
 #include "platform/foundation/URLLoader.h"
 
+#include <algorithm>
+#include <cctype>
 #include <future>
 
 namespace {
@@ -23,6 +25,34 @@ struct Outcome {
     std::optional<std::vector<uint8_t>> data;
     std::shared_ptr<NSError> error;
 };
+
+std::string lowercased(std::string text) {
+    std::ranges::transform(text, text.begin(),
+                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+std::optional<int> effectivePort(const NSURL& url) {
+    if (url.port()) {
+        return url.port();
+    }
+    const std::string scheme = lowercased(url.scheme());
+    if (scheme == "http") {
+        return 80;
+    }
+    if (scheme == "https") {
+        return 443;
+    }
+    return std::nullopt;
+}
+
+// Whether a redirect stays where its credentials were meant to go: same scheme (so never
+// from https down to http), host and port.
+bool sameOrigin(const NSURL& from, const NSURL& to) {
+    return lowercased(from.scheme()) == lowercased(to.scheme()) &&
+           lowercased(from.host()) == lowercased(to.host()) &&
+           effectivePort(from) == effectivePort(to);
+}
 
 } // namespace
 
@@ -73,7 +103,6 @@ std::shared_ptr<NSURLConnection> NSURLConnection::initWithRequestDelegateStartIm
         return nullptr;
     }
     auto connection = make<NSURLConnection>();
-    connection->originalRequest_ = request;
     connection->currentRequest_ = request;
     connection->delegate_ = std::move(delegate);
     if (startImmediately) {
@@ -116,6 +145,7 @@ void NSURLConnection::loadCurrentRequest() {
     // The load holds its connection until the answer was handled, as the platform's run
     // loop holds a scheduled connection.
     auto connection = self<NSURLConnection>();
+    responseTold_ = false;
     loadId_ = connectionLoader().load(
         currentRequest_,
         [connection](std::shared_ptr<NSURLResponse> response,
@@ -126,7 +156,24 @@ void NSURLConnection::loadCurrentRequest() {
                                connection->hopDidComplete(response, std::move(data), error);
                            });
         },
-        URLLoader::Redirects::Report);
+        URLLoader::Redirects::Report,
+        [connection](std::shared_ptr<NSURLResponse> response) {
+            dispatch_async(dispatch_get_main_queue(),
+                           [connection, response = std::move(response)] {
+                               connection->responseDidArrive(response);
+                           });
+        });
+}
+
+void NSURLConnection::responseDidArrive(const std::shared_ptr<NSURLResponse>& response) {
+    // The hop's end comes after this on the same queue; a redirect is left to it, as it
+    // may be followed rather than told.
+    auto delegate = delegate_.lock();
+    if (ended_ || !delegate || responseTold_ || redirectRequestFor(*response)) {
+        return;
+    }
+    responseTold_ = true;
+    delegate->connectionDidReceiveResponse(*this, response);
 }
 
 std::shared_ptr<NSURLRequest>
@@ -148,6 +195,10 @@ NSURLConnection::redirectRequestFor(const NSURLResponse& response) const {
     auto next = NSMutableURLRequest::requestWithURLCachePolicyTimeoutInterval(
         target, currentRequest_->cachePolicy(), currentRequest_->timeoutInterval());
     next->setAllHTTPHeaderFields(currentRequest_->allHTTPHeaderFields());
+    if (!sameOrigin(*currentRequest_->URL(), *target)) {
+        next->setValueForHTTPHeaderField(std::nullopt, "Authorization");
+        next->setValueForHTTPHeaderField(std::nullopt, "Cookie");
+    }
     next->setMaximumBodySize(currentRequest_->maximumBodySize());
     const std::string& method = currentRequest_->HTTPMethod();
     // A "see other", and a moved POST as every browser treats it, continue as a GET.
@@ -191,8 +242,9 @@ void NSURLConnection::hopDidComplete(const std::shared_ptr<NSURLResponse>& respo
             }
         }
     }
-    // A response that came with a failure (a body broken off) is told first.
-    if (response) {
+    // A response that came with a failure (a body broken off) is told first, unless it was
+    // told when its headers arrived.
+    if (response && !responseTold_) {
         delegate->connectionDidReceiveResponse(*this, response);
         if (ended_) {
             return;

@@ -4,10 +4,12 @@
 //
 // Kept from the platform: every redirect is offered to the delegate before it is followed
 // (at most URLLoader::maximumRedirects, then NSURLErrorHTTPTooManyRedirects); a response
-// of any status that arrives whole finishes the load; after cancel() the delegate hears
-// nothing more. Left out: run-loop modes (ours has one), the platform's own URL cache,
-// partial bodies (the body comes in one piece, just before the end), and the strong hold
-// on the delegate: ours is held weakly, its owner keeps it (and so the connection) alive.
+// of any status that arrives whole finishes the load; the response is told as soon as its
+// headers are in, so a delegate may cancel before the body is read; after cancel() the
+// delegate hears nothing more. Left out: run-loop modes (ours has one), the platform's own
+// URL cache, partial bodies (the body comes in one piece, just before the end), and the
+// strong hold on the delegate: ours is held weakly, its owner keeps it (and so the
+// connection) alive.
 #pragma once
 
 #include "platform/base/NSObject.h"
@@ -56,26 +58,25 @@ public:
     // Stops the load; the delegate hears nothing more.
     void cancel();
 
-    const std::shared_ptr<NSURLRequest>& originalRequest() const { return originalRequest_; }
-    // The request of the current hop: the last redirect's once one was followed.
-    const std::shared_ptr<NSURLRequest>& currentRequest() const { return currentRequest_; }
-
 private:
     NSURLConnection() = default;
 
     // Loads currentRequest_ and hands its outcome to the main thread.
     void loadCurrentRequest();
+    // Tells the delegate of the hop's response before its body, unless it is a redirect.
+    void responseDidArrive(const std::shared_ptr<NSURLResponse>& response);
     void hopDidComplete(const std::shared_ptr<NSURLResponse>& response,
                         std::optional<std::vector<uint8_t>> data,
                         const std::shared_ptr<NSError>& error);
     // The next request when the answer is a redirect to follow; null otherwise.
     std::shared_ptr<NSURLRequest> redirectRequestFor(const NSURLResponse& response) const;
 
-    std::shared_ptr<NSURLRequest> originalRequest_;
+    // The request of the current hop: the last redirect's once one was followed.
     std::shared_ptr<NSURLRequest> currentRequest_;
     std::weak_ptr<NSURLConnectionDataDelegate> delegate_;
     uint64_t loadId_ = 0;
     int redirects_ = 0;
     bool started_ = false;
+    bool responseTold_ = false; // of the current hop
     bool ended_ = false;
 };

@@ -82,6 +82,7 @@ struct URLLoader::Transfer {
     GlobalThreadPool::BusyMark busy = GlobalThreadPool::shared().markBusy();
     uint64_t id = 0;
     Completion completion;
+    ResponseArrival arrival;
     std::shared_ptr<NSURL> url;
     // Set when the load cannot start; it then completes with this at once.
     std::shared_ptr<NSError> setupError;
@@ -95,6 +96,9 @@ struct URLLoader::Transfer {
     // Those of the last response: a redirect's are dropped when the next one starts.
     NSHTTPHeaderFields responseHeaders;
     std::string lastHeaderName;
+    // Whether `arrival` heard of the current response: trailers after a body end in a
+    // blank line too.
+    bool arrivalTold = false;
     bool exceededMaximum = false;
     curl_off_t uploaded = 0;
     SteadyClock::time_point lastActivity;
@@ -113,7 +117,7 @@ struct URLLoader::Transfer {
     // Sets the handle up for the request, or setupError when the load cannot start.
     void configure(const NSURLRequest* request, Redirects redirects);
     std::shared_ptr<NSError> errorFor(CURLcode result) const;
-    std::shared_ptr<NSHTTPURLResponse> response();
+    std::shared_ptr<NSHTTPURLResponse> response() const;
     // The status code of the last response received; 0 before any.
     long statusCode() const;
 
@@ -240,6 +244,13 @@ size_t URLLoader::Transfer::receiveHeader(char* data, size_t size, size_t count,
         // The status line of a new response (after a redirect or a "100 Continue").
         fields.clear();
         transfer->lastHeaderName.clear();
+        transfer->arrivalTold = false;
+    } else if (line.empty()) {
+        // The end of a response's headers; an interim 1xx one has another response after it.
+        if (transfer->arrival && !transfer->arrivalTold && transfer->statusCode() >= 200) {
+            transfer->arrivalTold = true;
+            transfer->arrival(transfer->response());
+        }
     } else if (!line.empty() && (line[0] == ' ' || line[0] == '\t')) {
         if (!transfer->lastHeaderName.empty()) {
             fields[transfer->lastHeaderName] +=
@@ -335,7 +346,7 @@ long URLLoader::Transfer::statusCode() const {
     return status;
 }
 
-std::shared_ptr<NSHTTPURLResponse> URLLoader::Transfer::response() {
+std::shared_ptr<NSHTTPURLResponse> URLLoader::Transfer::response() const {
     const long status = statusCode();
     long version = 0;
     char* effectiveURL = nullptr;
@@ -345,8 +356,7 @@ std::shared_ptr<NSHTTPURLResponse> URLLoader::Transfer::response() {
     std::shared_ptr<NSURL> responseURL =
         effectiveURL ? NSURL::URLWithString(effectiveURL) : nullptr;
     return NSHTTPURLResponse::initWithURLStatusCodeHTTPVersionHeaderFields(
-        responseURL ? responseURL : url, status, httpVersionName(version),
-        std::move(responseHeaders));
+        responseURL ? responseURL : url, status, httpVersionName(version), responseHeaders);
 }
 
 URLLoader::URLLoader() {
@@ -373,9 +383,10 @@ URLLoader::~URLLoader() {
 }
 
 uint64_t URLLoader::load(const std::shared_ptr<NSURLRequest>& request, Completion completion,
-                         Redirects redirects) {
+                         Redirects redirects, ResponseArrival arrival) {
     auto transfer = std::make_unique<Transfer>();
     transfer->completion = std::move(completion);
+    transfer->arrival = std::move(arrival);
     transfer->configure(request.get(), redirects);
     uint64_t id = 0;
     {

@@ -35,6 +35,8 @@ public:
     using Completion =
         std::function<void(std::shared_ptr<NSURLResponse>, std::optional<std::vector<uint8_t>>,
                            std::shared_ptr<NSError>)>;
+    // Told on the loader's thread when a response's headers are in, before its body.
+    using ResponseArrival = std::function<void(std::shared_ptr<NSURLResponse>)>;
 
     // A larger body fails the load with NSURLErrorDataLengthExceedsMaximum, unless
     // setMaximumBodySize said otherwise.
@@ -52,9 +54,10 @@ public:
     enum class Redirects { Follow, Report };
 
     // Starts loading the request as it is now; later changes to it do not reach the load.
-    // Returns the id that cancel() takes.
+    // Returns the id that cancel() takes. `arrival`, when given, hears each response
+    // (not an interim 1xx one) as soon as its headers are in; the completion still comes.
     uint64_t load(const std::shared_ptr<NSURLRequest>& request, Completion completion,
-                  Redirects redirects = Redirects::Follow);
+                  Redirects redirects = Redirects::Follow, ResponseArrival arrival = nullptr);
     // Ends the load with NSURLErrorCancelled unless it has completed already.
     void cancel(uint64_t id);
 

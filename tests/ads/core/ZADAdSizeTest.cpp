@@ -169,7 +169,8 @@ TEST_F(AdSizeTest, SizesReadFromTextOrGiveZero) {
         CGSize expected;
     } cases[] = {
         {"320x50", {320, 50}}, {"320.5x50", {320.5, 50}}, {"", {0, 0}},
-        {"big", {0, 0}},       {"nanxinf", {0, 0}},
+        {"big", {0, 0}},       {"nanxinf", {0, 0}},     {"320", {0, 0}},
+        {"320x", {0, 0}},      {"x50", {0, 0}},         {"320x50x2", {0, 0}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ZADAdSizeFromString(c.text), c.expected) << c.text;

@@ -69,6 +69,7 @@ TEST(ZADAdTest, SizesOrientationsAndNativeOverridesReadAsTheyShould) {
         {"a size", {{"ad_size", "320x50"}, {"orientation", "landscape"}}, {320, 50}, 24, 10000},
         {"no x", {{"ad_size", "320"}, {"orientation", "upright"}}, {0, 0}, 30, 10000},
         {"letters", {{"ad_size", "wxh"}}, {0, 0}, 30, 10000},
+        {"no height", {{"ad_size", "320x"}}, {0, 0}, 30, 10000},
         {"both native sides win",
          {{"ad_size", "320x50"}, {"_native_interstitial_size_width", 300},
           {"_native_interstitial_size_height", "250"}, {"_native_cropped_content_threshold", "12.5"}},

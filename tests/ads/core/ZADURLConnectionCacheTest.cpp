@@ -33,6 +33,7 @@ TEST_F(URLConnectionCacheTest, TheCachingHeadersGiveTheLifetime) {
         {{}, std::nullopt},
         {{{"Cache-Control", "max-age=60"}}, 60},
         {{{"Date", kNow}, {"Cache-Control", "public, max-age=60"}}, 60},
+        {{{"Cache-Control", "max-age= 60"}}, 60},
         // A max-age counts from the answer's own date.
         {{{"Date", kHourAgo}, {"Cache-Control", "max-age=7200"}}, 3600},
         {{{"Cache-Control", "max-age=0"}}, std::nullopt},

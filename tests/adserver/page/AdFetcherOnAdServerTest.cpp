@@ -7,6 +7,7 @@
 #include "adserver/AdServer.h"
 #include "platform/foundation/NSURL.h"
 #include "tests/adserver/RunningAdServer.h"
+#include "tests/platform/foundation/LoopbackServer.h"
 #include "tests/support/TaskEnvironment.h"
 #include "tests/support/ads/core/RecordingFetcherDelegate.h"
 
@@ -82,13 +83,32 @@ TEST_F(AdFetcherOnAdServer, ARefusedConnectionIsAnInvalidResponse) {
     auto heard = fetch("http://127.0.0.1:1/ads?slotname=refused");
     ASSERT_TRUE(heard->error);
     EXPECT_EQ(heard->error->code(), ZADRequestError::ReceivedInvalidResponse);
-    EXPECT_EQ(heard->responseCode, 0);
+    EXPECT_EQ(heard->responseCode, -1);
 }
 
 TEST_F(AdFetcherOnAdServer, TheFinalURLAfterRedirectsIsThePagesBase) {
     auto heard = fetch(unitURL("redirects"));
     ASSERT_TRUE(heard->ad && heard->ad->adBaseURL());
     EXPECT_THAT(heard->ad->adBaseURL()->absoluteString(), ::testing::HasSubstr("hop=3"));
+}
+
+TEST_F(AdFetcherOnAdServer, ARedirectsHeadersReachTheRecordToo) {
+    LoopbackServer hops;
+    hops.server().Get("/first", [](const httplib::Request&, httplib::Response& response) {
+        response.set_header("x-rozu-click-tracking-urls", "http://track.test/click");
+        response.set_redirect("/last");
+    });
+    hops.server().Get("/last", [](const httplib::Request&, httplib::Response& response) {
+        response.set_header("x-rozu-tracking-urls", "http://track.test/seen");
+        response.set_content("<html>an ad</html>", "text/html");
+    });
+    ASSERT_TRUE(hops.start());
+    auto heard = fetch(hops.url("/first"));
+    ASSERT_FALSE(heard->error);
+    ASSERT_EQ(heard->ad->clickURLs().size(), 1u);
+    EXPECT_EQ(heard->ad->clickURLs().front()->absoluteString(), "http://track.test/click");
+    EXPECT_EQ(heard->ad->impressionURLs().size(), 1u);
+    EXPECT_EQ(heard->ad->adHTML(), "<html>an ad</html>");
 }
 
 TEST_F(AdFetcherOnAdServer, TheServersHeadersFillTheRecord) {

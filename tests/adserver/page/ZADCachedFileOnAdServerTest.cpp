@@ -172,4 +172,15 @@ TEST(CachedFileTest, AURLWithoutHostIsKeptUnderLocal) {
     EXPECT_FALSE(ZADCachedFile::initWithURL(nullptr));
 }
 
+TEST(CachedFileTest, AHostThatWouldLeaveTheCachesFolderNamesNoFile) {
+    TestHome home;
+    for (const std::string url : {"http://../x", "http://%2e%2e/x", "http://./x"}) {
+        SCOPED_TRACE(url);
+        auto file = ZADCachedFile::initWithURL(NSURL::URLWithString(url));
+        ASSERT_TRUE(file);
+        EXPECT_EQ(file->filePath(), std::nullopt);
+        EXPECT_FALSE(file->fileExists());
+    }
+}
+
 } // namespace

@@ -3,10 +3,13 @@
 // for as long as their caching headers say.
 #include "ads/core/ZADAd.h"
 #include "ads/core/ZADAdFetcher.h"
+#include "ads/core/ZADCachedURLResponse.h"
 #include "ads/core/ZADRequestError.h"
 #include "ads/core/ZADURLConnection.h"
 #include "ads/core/ZADURLConnectionDelegate.h"
 #include "adserver/AdServer.h"
+#include "platform/base/NSRunLoop.h"
+#include "platform/foundation/NSDate.h"
 #include "platform/foundation/NSError.h"
 #include "platform/foundation/NSHTTPURLResponse.h"
 #include "platform/foundation/NSURL.h"
@@ -16,6 +19,8 @@
 #include "tests/support/ads/core/RecordingFetcherDelegate.h"
 
 #include <gmock/gmock.h>
+
+#include <functional>
 
 namespace {
 
@@ -44,6 +49,9 @@ public:
         finished = true;
         body = text;
         baseURL = url;
+        if (onEnd) {
+            onEnd();
+        }
     }
     void connectionLoadDidFailHTTPStatusCode(ZADURLConnection&,
                                              const std::shared_ptr<NSError>& failure,
@@ -51,9 +59,13 @@ public:
         ++ends;
         error = failure;
         status = statusCode;
+        if (onEnd) {
+            onEnd();
+        }
     }
 
     std::shared_ptr<NSError> redirectRefusal;
+    std::function<void()> onEnd;
     bool cacheable = false;
     int redirects = 0;
     int cachedResponses = 0;
@@ -182,6 +194,34 @@ TEST_F(URLConnectionOnAdServer, ACacheableAnswerIsServedFromMemoryWhileItsHeader
     EXPECT_EQ(load(unitURL("html-cacheable"), true)->cachedResponses, 0);
 }
 
+TEST_F(URLConnectionOnAdServer, AKeptAnswerIsServedOnTheHeadersWithoutWaitingForTheBody) {
+    // The slow unit sends its headers at once and its body seconds later: the kept answer
+    // is served, and the load is over, as soon as the headers are in.
+    const auto url = NSURL::URLWithString(unitURL("slow"));
+    const std::string kept = R"({"served_from":"memory"})";
+    auto response = NSHTTPURLResponse::initWithURLStatusCodeHTTPVersionHeaderFields(
+        url, 200, "HTTP/1.1", {{"Content-Type", "application/json"}});
+    ZADURLConnection::memoryCache().setObjectForKey(
+        ZADCachedURLResponse::initWithResponseDataExpirationDateDestinationURL(
+            response, std::vector<uint8_t>(kept.begin(), kept.end()),
+            NSDate::date().dateByAddingTimeInterval(60), url),
+        ZADURLConnection::cacheKeyForURL(*url));
+    // The main loop runs until the load ends: waiting for the load to go idle would wait
+    // for the body.
+    NSRunLoop& loop = NSRunLoop::mainRunLoop();
+    auto heard = std::make_shared<RecordingConnectionDelegate>();
+    heard->cacheable = true;
+    heard->onEnd = [&loop] { loop.stop(); };
+    auto connection = ZADURLConnection::init();
+    ASSERT_TRUE(connection->startWithRequestURLDelegateError(NSURLRequest::requestWithURL(url),
+                                                             heard, nullptr));
+    loop.run();
+    EXPECT_EQ(heard->cachedResponses, 1);
+    EXPECT_EQ(heard->body, kept);
+    EXPECT_FALSE(connection->isInProgress());
+    EXPECT_EQ(hitsOf("slow"), 1u); // the request went out, its body was not waited for
+}
+
 TEST_F(URLConnectionOnAdServer, TheFetcherKeepsMediationAnswersOnly) {
     const auto fetch = [this](const std::string& unit) {
         auto delegate = std::make_shared<RecordingFetcherDelegate>();
@@ -199,14 +239,24 @@ TEST_F(URLConnectionOnAdServer, TheFetcherKeepsMediationAnswersOnly) {
         auto heard = fetch(unit);
         ASSERT_TRUE(heard->ad);
         EXPECT_FALSE(heard->error);
+        const auto url = NSURL::URLWithString(unitURL(unit));
+        const auto kept = connection->cachedResponseForURL(url);
         const bool mediation = heard->ad->responseType() == ZADAd::Mediation;
-        EXPECT_EQ(connection->cachedResponseForURL(NSURL::URLWithString(unitURL(unit))) != nullptr,
-                  mediation);
-        // Served from memory, the answer is the same ad.
+        EXPECT_EQ(kept != nullptr, mediation);
+        std::string expected = heard->ad->adHTML();
+        if (kept) {
+            // The kept body marked, so only an answer from memory can carry it.
+            expected = R"({"served_from":"memory"})";
+            ZADURLConnection::memoryCache().setObjectForKey(
+                ZADCachedURLResponse::initWithResponseDataExpirationDateDestinationURL(
+                    kept->response(), std::vector<uint8_t>(expected.begin(), expected.end()),
+                    kept->expirationDate(), kept->destinationURL()),
+                ZADURLConnection::cacheKeyForURL(*url));
+        }
         auto again = fetch(unit);
         ASSERT_TRUE(again->ad);
         EXPECT_EQ(again->ad->responseType(), heard->ad->responseType());
-        EXPECT_EQ(again->ad->adHTML(), heard->ad->adHTML());
+        EXPECT_EQ(again->ad->adHTML(), expected);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "platform/foundation/NSURLConnection.h"
 
+#include "platform/base/NSRunLoop.h"
 #include "platform/base/NSThread.h"
 #include "platform/foundation/NSHTTPURLResponse.h"
 #include "platform/foundation/NSLog.h"
@@ -10,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <future>
 #include <thread>
 
@@ -70,6 +72,26 @@ protected:
                                  const int n = std::stoi(request.matches[1]);
                                  response.set_redirect(n == 0 ? "/hello" : std::to_string(n - 1));
                              });
+        // Tells which credentials reached it.
+        server_.server().Get("/credentials", [](const httplib::Request& request,
+                                                httplib::Response& response) {
+            response.set_content(request.get_header_value("Authorization") + "|" +
+                                     request.get_header_value("Cookie"),
+                                 "text/plain");
+        });
+        server_.server().Get("/to-credentials",
+                             [](const httplib::Request&, httplib::Response& response) {
+                                 response.set_redirect("/credentials");
+                             });
+        // The headers at once, the body only once the test lets it go.
+        server_.server().Get("/held-body", [this](const httplib::Request&,
+                                                  httplib::Response& response) {
+            response.set_content_provider(4, "text/plain",
+                                          [this](size_t, size_t, httplib::DataSink& sink) {
+                                              server_.hold();
+                                              return sink.write("late", 4);
+                                          });
+        });
         server_.server().Post("/form", [](const httplib::Request&, httplib::Response& response) {
             response.set_redirect("/hello", 303);
         });
@@ -142,22 +164,35 @@ public:
         }
         return redirect && refuseRedirects ? nullptr : request;
     }
-    void connectionDidReceiveResponse(NSURLConnection&,
+    void connectionDidReceiveResponse(NSURLConnection& connection,
                                       const std::shared_ptr<NSURLResponse>& response) override {
         auto http = std::dynamic_pointer_cast<NSHTTPURLResponse>(response);
         events.push_back("response " + std::to_string(http ? http->statusCode() : 0));
+        if (onResponse) {
+            onResponse(connection);
+        }
     }
     void connectionDidReceiveData(NSURLConnection&, const Bytes& data) override {
         events.push_back("data " + std::string(data.begin(), data.end()));
     }
-    void connectionDidFinishLoading(NSURLConnection&) override { events.push_back("finish"); }
+    void connectionDidFinishLoading(NSURLConnection&) override {
+        events.push_back("finish");
+        if (onEnd) {
+            onEnd();
+        }
+    }
     void connectionDidFailWithError(NSURLConnection&,
                                     const std::shared_ptr<NSError>& error) override {
         events.push_back("fail " + std::to_string(error->code()));
+        if (onEnd) {
+            onEnd();
+        }
     }
 
     bool refuseRedirects = false;
     bool cancelOnRedirect = false;
+    std::function<void(NSURLConnection&)> onResponse;
+    std::function<void()> onEnd;
     std::vector<std::string> events;
 };
 
@@ -202,6 +237,57 @@ TEST_F(NSURLConnectionTest, ADelegateIsOfferedEachRedirectThenHearsTheAnswer) {
               "fail " + std::to_string(NSURLErrorCannotConnectToHost));
     EXPECT_FALSE(NSURLConnection::initWithRequestDelegateStartImmediately(
         NSURLRequest::requestWithURL(nullptr), std::make_shared<RecordingDataDelegate>(), true));
+}
+
+TEST_F(NSURLConnectionTest, TheResponseIsToldBeforeItsBodyArrives) {
+    TaskEnvironment environment;
+    NSRunLoop& loop = NSRunLoop::mainRunLoop();
+    // The main loop runs until the delegate stops it: waiting for the load to go idle would
+    // wait for the body the test holds back.
+    const auto run = [&](std::function<void(NSURLConnection&)> onResponse) {
+        auto request =
+            NSMutableURLRequest::requestWithURL(NSURL::URLWithString(server_.url("/held-body")));
+        request->setTimeoutInterval(5); // a body never let go fails rather than hangs
+        auto delegate = std::make_shared<RecordingDataDelegate>();
+        delegate->onResponse = std::move(onResponse);
+        delegate->onEnd = [&loop] { loop.stop(); };
+        auto connection =
+            NSURLConnection::initWithRequestDelegateStartImmediately(request, delegate, true);
+        loop.run();
+        environment.runUntilIdle();
+        return delegate->events;
+    };
+    using Events = std::vector<std::string>;
+    // Cancelled on its response, the load ends without the body ever being sent.
+    EXPECT_EQ(run([&loop](NSURLConnection& connection) {
+                  connection.cancel();
+                  loop.stop();
+              }),
+              (Events{"send GET /held-body", "response 200"}));
+    EXPECT_EQ(run([this](NSURLConnection&) { server_.release(); }),
+              (Events{"send GET /held-body", "response 200", "data late", "finish"}));
+}
+
+TEST_F(NSURLConnectionTest, CredentialsFollowARedirectOnlyWhereTheyWereMeantToGo) {
+    LoopbackServer other;
+    other.server().Get("/away", [this](const httplib::Request&, httplib::Response& response) {
+        response.set_redirect(server_.url("/credentials"));
+    });
+    ASSERT_TRUE(other.start());
+    TaskEnvironment environment;
+    const auto bodyFor = [&](const std::string& url) {
+        auto request = NSMutableURLRequest::requestWithURL(NSURL::URLWithString(url));
+        request->setValueForHTTPHeaderField("Bearer secret", "Authorization");
+        request->setValueForHTTPHeaderField("session=1", "Cookie");
+        auto delegate = std::make_shared<RecordingDataDelegate>();
+        auto connection =
+            NSURLConnection::initWithRequestDelegateStartImmediately(request, delegate, true);
+        environment.runUntilIdle();
+        return delegate->events.at(delegate->events.size() - 2);
+    };
+    EXPECT_EQ(bodyFor(server_.url("/to-credentials")), "data Bearer secret|session=1");
+    // Same host, another port: another origin.
+    EXPECT_EQ(bodyFor(other.url("/away")), "data |");
 }
 
 } // namespace
