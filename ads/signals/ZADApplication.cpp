@@ -141,7 +141,12 @@ bool ZADApplication::earlyActivitiesDone() {
 // Application facts.
 
 bool ZADApplication::active() const {
-    return UIApplication::sharedApplication()->applicationState() == UIApplicationState::Active;
+    // A launch runs while the application is still inactive (or, launched for a background
+    // task, in the background): ads asked for from the launch itself must load.
+    if (UIApplication::sharedApplication()->applicationState() != UIApplicationState::Background) {
+        return true;
+    }
+    return !appFinishedLaunching_;
 }
 
 bool ZADApplication::backgroundReloadingEnabled() const {

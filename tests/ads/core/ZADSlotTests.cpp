@@ -664,7 +664,9 @@ TEST_F(SlotTest, ARefusalOfTheOwnerIsReportedWithoutAStateChange) {
     EXPECT_EQ(slot->state(), ZADSlot::Invalidated);
 }
 
-TEST_F(SlotTest, AnInactiveApplicationLoadsOnlyWithBackgroundLoadingOn) {
+TEST_F(SlotTest, ABackgroundApplicationLoadsOnlyWithBackgroundLoadingOn) {
+    // Once launched (the launch itself may load in the background).
+    ZADApplication::sharedInstance()->appDidFinishLaunching();
     UIApplication::sharedApplication()->enterBackground();
     slot->loadRequest(ZADRequest::request());
     EXPECT_EQ(slot->state(), ZADSlot::Idle);

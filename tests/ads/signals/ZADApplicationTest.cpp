@@ -8,6 +8,8 @@
 #include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSDate.h"
 #include "platform/foundation/NSUserDefaults.h"
+#include "platform/uikit/UIApplication.h"
+#include "platform/uikit/UIApplicationDelegate.h"
 #include "tests/platform/foundation/LoopbackServer.h"
 #include "tests/support/TaskEnvironment.h"
 #include "tests/support/TempFolder.h"
@@ -17,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <mutex>
+#include <optional>
 
 namespace {
 
@@ -90,6 +93,36 @@ TEST_F(ZADApplicationTest, TheApplicationsOwnParametersNameItAndThisDevice) {
                               {"lat", "0"},
                               {"sdkversion", "rozu-sdk-i-v7.8.1"},
                           }));
+}
+
+// Records whether ads may load while the application finishes launching.
+class LaunchingApplication : public UIApplicationDelegate {
+public:
+    bool applicationDidFinishLaunchingWithOptions(UIApplication&,
+                                                  const PlistValue::Dictionary&) override {
+        activeWhileLaunching = ZADApplication::sharedInstance()->active();
+        return true;
+    }
+    std::optional<bool> activeWhileLaunching;
+};
+
+TEST_F(ZADApplicationTest, AdsMayLoadOutsideTheBackgroundAndThereOnlyBeforeTheLaunchEnds) {
+    auto platform = UIApplication::sharedApplication();
+    auto application = ZADApplication::sharedInstance();
+    // Launched for a background task: the launch has not finished yet.
+    platform->enterBackground();
+    EXPECT_TRUE(application->active());
+    application->appDidFinishLaunching();
+    EXPECT_FALSE(application->active());
+    platform->enterForeground();
+    EXPECT_TRUE(application->active());
+}
+
+TEST_F(ZADApplicationTest, AdsMayLoadWhileTheApplicationFinishesLaunching) {
+    // The platform runs the launch while the application is still inactive.
+    auto delegate = std::make_shared<LaunchingApplication>();
+    UIApplication::sharedApplication()->launch(delegate);
+    EXPECT_EQ(delegate->activeWhileLaunching, true);
 }
 
 // The early activities against a loopback server that records the foreground pings.
