@@ -342,12 +342,11 @@ void ZADSlot::addSizeParameters(PlistValue::Dictionary& parameters) {
         parameters["format"] = PlistValue("320x50_mb");
         parameters["fluid"] = PlistValue("height");
     } else if (auto sizes = delegate ? delegate->validAdSizes() : std::nullopt) {
+        // Only an owner that lists its sizes names them; the server takes the others'
+        // size from the frame.
         if (auto text = multipleAdSizeParameterFromSizes(*sizes); !text.empty()) {
             parameters["sz"] = PlistValue(std::move(text));
         }
-    } else if (auto text = multipleAdSizeParameterFromSizes({ZADAdSizeToValue(size)});
-               !text.empty()) {
-        parameters["sz"] = PlistValue(std::move(text));
     }
     const auto rectangle = [](const CGRect& rect) {
         const CGRect standard = CGRectStandardize(rect);

@@ -359,7 +359,6 @@ TEST_F(SlotTest, TheCorePageGetsTheUnitTheSizeAndTheRequestID) {
     slot->setRequestID("7");
     auto parameters = slot->requestParameters().value();
     EXPECT_EQ(parameters["slotname"], PlistValue("unit-1"));
-    EXPECT_EQ(parameters["sz"], PlistValue("320x50"));
     EXPECT_FALSE(parameters.contains("format"));
     EXPECT_EQ(parameters["request_id"], PlistValue("7"));
     EXPECT_EQ(parameters["js"], PlistValue(ZADRequest::sdkVersion()));
@@ -424,11 +423,13 @@ TEST_F(SlotTest, TheSizeKeysFollowTheAdTypeAndWhatTheOwnerAnswers) {
             EXPECT_FALSE(parameters.contains(key)) << key;
         }
     }
-    // An owner that names no sizes: the ad type's own.
+    // An owner that names no sizes sends none: the frame tells the server the size.
     owner->sizes.reset();
     slot->setAdTypeAndReloadRequest(ZADAdType::bannerAdTypeForSize(kZADAdSizeMediumRectangle),
                                     false);
-    EXPECT_EQ(slot->requestParameters().value()["sz"], PlistValue("300x250"));
+    const auto parameters = slot->requestParameters().value();
+    EXPECT_FALSE(parameters.contains("sz"));
+    EXPECT_EQ(parameters.at("ad_frame"), frame);
 }
 
 TEST_F(SlotTest, TheServersSwitchesGoWithTheRequest) {
