@@ -4,6 +4,8 @@
 #include "ads/core/NSDictionary+ZADObjectValidation.h"
 #include "ads/core/ZADAutoClickProtection.h"
 #include "ads/core/ZADOrientationMaskFromString.h"
+#include "ads/signals/ZADApplication.h"
+#include "ads/signals/ZADStatisticDictionary.h"
 #include "platform/foundation/NSString.h"
 #include "platform/foundation/NSURL.h"
 
@@ -81,6 +83,9 @@ void addOnce(std::vector<std::shared_ptr<NSURL>>& kept,
     }
 }
 } // namespace
+
+ZADAd::ZADAd()
+    : statistics_(ZADStatisticDictionary::initWithDelegate(ZADApplication::sharedInstance())) {}
 
 void ZADAd::addClickURLsFromArray(const std::vector<std::shared_ptr<NSURL>>& urls) {
     addOnce(clickURLs_, urls);

@@ -763,9 +763,30 @@ void ZADSlot::didReceiveAdURL() {
 
 void ZADSlot::willFetchAdContent() {
     setState(Fetching);
+    if (!loadingAd_) {
+        return;
+    }
+    // Which request the ad answers and when its fetch began.
+    const auto& statistics = loadingAd_->statistics();
+    const auto now = static_cast<long long>(ZADMonotonicTimeInMilliseconds());
+    const auto requested = applicationStatistics_.find("currts");
+    statistics->setObjectForKeyedSubscript(
+        requested != applicationStatistics_.end() ? requested->second : PlistValue(now), "treq");
+    statistics->setObjectForKeyedSubscript(PlistValue(now), "tfetch");
+    if (!adUnitID_.empty()) {
+        statistics->setObjectForKeyedSubscript(PlistValue(adUnitID_), "slotid");
+    }
+    if (auto sequence = applicationStatistics_.find("seq_num");
+        sequence != applicationStatistics_.end()) {
+        statistics->setObjectForKeyedSubscript(sequence->second, "seq_num");
+    }
 }
 
 void ZADSlot::didFetchAdContent() {
+    if (loadingAd_) {
+        loadingAd_->statistics()->setObjectForKeyedSubscript(
+            PlistValue(static_cast<long long>(ZADMonotonicTimeInMilliseconds())), "tresponse");
+    }
     // An answer came: the server's buffering counts start again.
     auto statistics = ZADApplication::sharedInstance()->statistics();
     for (const char* key : {"oar", "bas_on", "bas_off"}) {
@@ -806,8 +827,14 @@ void ZADSlot::willLoadAdHTMLInWebView() {
 }
 
 void ZADSlot::didLoadAdHTMLInWebView() {
-    finishedLoadingAdResponse(loadingAd_);
+    auto loaded = loadingAd_;
+    finishedLoadingAdResponse(loaded);
     timeLastLoaded_ = ZADMonotonicTimeInMilliseconds();
+    // Telling the application puts the ad's statistics on the next request.
+    if (loaded) {
+        loaded->statistics()->setObjectForKeyShouldNotifyDelegate(
+            PlistValue(static_cast<long long>(timeLastLoaded_)), "tload", true);
+    }
 }
 
 void ZADSlot::resetState() {

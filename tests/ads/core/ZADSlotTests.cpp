@@ -18,6 +18,7 @@
 #include "ads/render/ZADCSITimeRecorder.h"
 #include "ads/render/ZADMRAIDInterceptor.h"
 #include "ads/render/ZADSDKCoreWebView.h"
+#include "ads/signals/ZADAbsoluteTime.h"
 #include "ads/signals/ZADApplication.h"
 #include "ads/signals/ZADDevice.h"
 #include "ads/signals/ZADMobileAds.h"
@@ -477,6 +478,35 @@ TEST_F(SlotTest, EachRequestCarriesTheApplicationsStatisticsAndEarlierAdsStatist
     EXPECT_EQ(signals["app"].dictionary()->at("seq_num"), PlistValue(2));
     EXPECT_EQ(signals["app"].dictionary()->at("session_id"), app.at("session_id"));
     EXPECT_EQ(signals["ads"].array()->size(), 1u);
+}
+
+// An ad's own statistics: the request it answers, its fetch and its load, on the engine
+// clock; once loaded they travel with the next request.
+TEST_F(SlotTest, ALoadedAdsStatisticsTravelWithTheNextRequest) {
+    environment.fastForwardBy(5);
+    startLoad();
+    const PlistValue requested = slot->applicationStatistics().at("currts");
+    environment.fastForwardBy(1);
+    auto ad = readyAd("<p>ad</p>");
+    slot->loadAdHeaders(ad, {});
+    const auto fetched = static_cast<long long>(ZADMonotonicTimeInMilliseconds());
+    environment.runUntilIdle();
+    environment.fastForwardBy(2);
+    adPage->finishLoad();
+    environment.runUntilIdle();
+    ASSERT_EQ(slot->state(), ZADSlot::ValidAd);
+    const auto loaded = static_cast<long long>(ZADMonotonicTimeInMilliseconds());
+
+    startLoad();
+    auto signals = *slot->requestParameters().value()["quality_signals"].dictionary();
+    ASSERT_TRUE(signals.contains("ads")) << "the loaded ad's statistics are not on the request";
+    EXPECT_EQ(signals["ads"], PlistValue(PlistValue::Array{PlistValue::Dictionary{
+                                  {"treq", requested},
+                                  {"tfetch", PlistValue(fetched)},
+                                  {"tresponse", PlistValue(fetched)},
+                                  {"tload", PlistValue(loaded)},
+                                  {"slotid", PlistValue("unit-1")},
+                                  {"seq_num", PlistValue(1)}}}));
 }
 
 TEST_F(SlotTest, TheServersAnswerCountsItsScenarioAndShapesTheAd) {
