@@ -13,6 +13,7 @@
 #include "platform/base/ClassRegistry.h"
 #include "platform/base/NSThread.h"
 #include "platform/dispatch/dispatch.h"
+#include "platform/foundation/EventLog.h"
 #include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSDate.h"
 #include "platform/foundation/NSNotificationCenter.h"
@@ -122,14 +123,23 @@ void ZADApplication::runEarlyActivities() {
     if (startUpDone()) {
         return;
     }
+    // Each activity leaves a line in the event log, so the start can be followed.
+    const auto start = [](const char* activity) {
+        EventLog::record("ad start", activity);
+    };
+    start("device facts");
     ZADDevice::sharedInstance()->cacheStaticParameters();
+    start("rich-media interceptor");
     ZADMRAIDInterceptor::allow();
     // Signed-in users' tokens, purchase reporting, crash reporting and the interstitial
     // pool have no part here yet.
+    start("ping retries");
     ZADPinger::sharedInstance()->start();
     if (boolSetting("/zivido/ads/content_url_enabled")) {
+        start("content hashing");
         startContentHashing();
     }
+    start("foreground ping");
     willEnterForeground();
     startUpDone() = true;
 }

@@ -5,6 +5,7 @@
 #include "ads/signals/ZADPinger.h"
 #include "ads/signals/ZADSession.h"
 #include "ads/signals/ZADStatisticDictionary.h"
+#include "platform/foundation/EventLog.h"
 #include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSDate.h"
 #include "platform/foundation/NSUserDefaults.h"
@@ -163,6 +164,10 @@ TEST_F(ZADApplicationStartUpTest, EarlyActivitiesRunOnceAndEndWithAForegroundPin
     EXPECT_TRUE(ZADApplication::earlyActivitiesDone());
     EXPECT_TRUE(ZADDevice::sharedInstance()->hasCachedStaticParameters());
     EXPECT_TRUE(ZADMRAIDInterceptor::isAllowed());
+    // Once, in this order; content hashing only when the server enables it.
+    EXPECT_THAT(EventLog::entries(),
+                ElementsAre("ad start: device facts", "ad start: rich-media interceptor",
+                            "ad start: ping retries", "ad start: foreground ping"));
 
     environment.fastForwardBy(9.9);
     EXPECT_TRUE(received().empty());
@@ -181,6 +186,16 @@ TEST_F(ZADApplicationStartUpTest, EarlyActivitiesRunOnceAndEndWithAForegroundPin
     environment.fastForwardBy(10);
     environment.runUntilIdle();
     EXPECT_EQ(received().size(), 2u);
+
+    // The next start, with content hashing enabled, runs it before the foreground ping.
+    ZADApplication::resetForTesting();
+    EventLog::clear();
+    NSUserDefaults::standardUserDefaults()->setBoolForKey(true, "/zivido/ads/content_url_enabled");
+    ZADApplication::sharedInstance()->runEarlyActivities();
+    EXPECT_THAT(EventLog::entries(),
+                ElementsAre("ad start: device facts", "ad start: rich-media interceptor",
+                            "ad start: ping retries", "ad start: content hashing",
+                            "ad start: foreground ping"));
 }
 
 TEST_F(ZADApplicationStartUpTest, PingValuesAreEscapedAndTheRetryURLIsMarked) {
