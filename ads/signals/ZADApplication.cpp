@@ -12,6 +12,7 @@
 #include "ads/signals/ZADStatisticDictionary.h"
 #include "platform/base/ClassRegistry.h"
 #include "platform/base/NSThread.h"
+#include "platform/base/ResettableSingleton.h"
 #include "platform/dispatch/dispatch.h"
 #include "platform/foundation/EventLog.h"
 #include "platform/foundation/NSBundle.h"
@@ -30,13 +31,8 @@
 
 namespace {
 
-std::mutex& sharedMutex() {
-    static std::mutex mutex;
-    return mutex;
-}
-
-std::shared_ptr<ZADApplication>& sharedSlot() {
-    static std::shared_ptr<ZADApplication> application;
+ResettableSingleton<ZADApplication>& shared() {
+    static ResettableSingleton<ZADApplication> application;
     return application;
 }
 
@@ -90,18 +86,15 @@ ZADApplication::~ZADApplication() {
 }
 
 std::shared_ptr<ZADApplication> ZADApplication::sharedInstance() {
-    std::lock_guard lock(sharedMutex());
-    auto& application = sharedSlot();
-    if (!application) {
-        application = make<ZADApplication>();
+    return shared().instance([] {
+        auto application = make<ZADApplication>();
         application->observeApplication();
-    }
-    return application;
+        return application;
+    });
 }
 
 void ZADApplication::resetForTesting() {
-    std::lock_guard lock(sharedMutex());
-    sharedSlot().reset();
+    shared().reset();
     startUpDone() = false;
 }
 
