@@ -5,6 +5,8 @@
 #include "ads/core/ZADAdSize.h"
 #include "ads/core/ZADAutoClickProtection.h"
 #include "ads/core/ZADOrientationMaskFromString.h"
+#include "ads/signals/ZADApplication.h"
+#include "ads/signals/ZADStatisticDictionary.h"
 #include "platform/foundation/NSString.h"
 #include "platform/foundation/NSURL.h"
 
@@ -82,6 +84,9 @@ void addOnce(std::vector<std::shared_ptr<NSURL>>& kept,
     }
 }
 } // namespace
+
+ZADAd::ZADAd()
+    : statistics_(ZADStatisticDictionary::initWithDelegate(ZADApplication::sharedInstance())) {}
 
 void ZADAd::addClickURLsFromArray(const std::vector<std::shared_ptr<NSURL>>& urls) {
     addOnce(clickURLs_, urls);

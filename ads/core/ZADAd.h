@@ -2,9 +2,10 @@
 // fetch it from, the kind of response, its tracking URLs and the presentation settings
 // that came with it. Made from an ad dictionary (the core page's ready ad, or one a
 // request carries), or empty and filled field by field by the slot and the fetcher.
-// Building never fails: values of the wrong type are ignored. Left out until their
-// owners exist: the per-ad statistics, the pings of the tracking URLs, and the MRAID and
-// mediation handlers' weak references.
+// Building never fails: values of the wrong type are ignored. Each ad keeps its own
+// statistics, which tell the application when they change, so that they travel with the
+// next request. Left out until their owners exist: the pings of the tracking URLs, and the
+// MRAID and mediation handlers' weak references.
 #pragma once
 
 #include "platform/base/NSObject.h"
@@ -18,6 +19,7 @@
 #include <vector>
 
 class NSURL;
+class ZADStatisticDictionary;
 class ZADAutoClickProtection;
 
 class ZADAd : public NSObject {
@@ -107,12 +109,14 @@ public:
     void setAutoClickProtection(std::shared_ptr<ZADAutoClickProtection> protection) {
         autoClickProtection_ = std::move(protection);
     }
+    // This ad's statistics; their delegate is the shared application.
+    const std::shared_ptr<ZADStatisticDictionary>& statistics() const { return statistics_; }
     // How far a full-screen ad may be cropped before it is refused.
     double croppedContentThreshold() const { return croppedContentThreshold_; }
     void setCroppedContentThreshold(double threshold) { croppedContentThreshold_ = threshold; }
 
 protected:
-    ZADAd() = default;
+    ZADAd();
     virtual void readDictionary(const PlistValue::Dictionary& dictionary);
     // A new record of that kind filled from the dictionary.
     template <class Ad> static std::shared_ptr<Ad> filledFrom(const PlistValue::Dictionary& dictionary) {
@@ -122,6 +126,7 @@ protected:
     }
 
 private:
+    std::shared_ptr<ZADStatisticDictionary> statistics_;
     std::vector<std::shared_ptr<NSURL>> clickURLs_;
     std::vector<std::shared_ptr<NSURL>> impressionURLs_;
     std::vector<std::shared_ptr<NSURL>> manualImpressionURLs_;

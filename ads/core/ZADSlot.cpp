@@ -342,12 +342,11 @@ void ZADSlot::addSizeParameters(PlistValue::Dictionary& parameters) {
         parameters["format"] = PlistValue("320x50_mb");
         parameters["fluid"] = PlistValue("height");
     } else if (auto sizes = delegate ? delegate->validAdSizes() : std::nullopt) {
+        // Only an owner that lists its sizes names them; the server takes the others'
+        // size from the frame.
         if (auto text = multipleAdSizeParameterFromSizes(*sizes); !text.empty()) {
             parameters["sz"] = PlistValue(std::move(text));
         }
-    } else if (auto text = multipleAdSizeParameterFromSizes({ZADAdSizeToValue(size)});
-               !text.empty()) {
-        parameters["sz"] = PlistValue(std::move(text));
     }
     const auto rectangle = [](const CGRect& rect) {
         const CGRect standard = CGRectStandardize(rect);
@@ -760,9 +759,30 @@ void ZADSlot::didReceiveAdURL() {
 
 void ZADSlot::willFetchAdContent() {
     setState(Fetching);
+    if (!loadingAd_) {
+        return;
+    }
+    // Which request the ad answers and when its fetch began.
+    const auto& statistics = loadingAd_->statistics();
+    const auto now = static_cast<long long>(ZADMonotonicTimeInMilliseconds());
+    const auto requested = applicationStatistics_.find("currts");
+    statistics->setObjectForKeyedSubscript(
+        requested != applicationStatistics_.end() ? requested->second : PlistValue(now), "treq");
+    statistics->setObjectForKeyedSubscript(PlistValue(now), "tfetch");
+    if (!adUnitID_.empty()) {
+        statistics->setObjectForKeyedSubscript(PlistValue(adUnitID_), "slotid");
+    }
+    if (auto sequence = applicationStatistics_.find("seq_num");
+        sequence != applicationStatistics_.end()) {
+        statistics->setObjectForKeyedSubscript(sequence->second, "seq_num");
+    }
 }
 
 void ZADSlot::didFetchAdContent() {
+    if (loadingAd_) {
+        loadingAd_->statistics()->setObjectForKeyedSubscript(
+            PlistValue(static_cast<long long>(ZADMonotonicTimeInMilliseconds())), "tresponse");
+    }
     // An answer came: the server's buffering counts start again.
     auto statistics = ZADApplication::sharedInstance()->statistics();
     for (const char* key : {"oar", "bas_on", "bas_off"}) {
@@ -803,8 +823,14 @@ void ZADSlot::willLoadAdHTMLInWebView() {
 }
 
 void ZADSlot::didLoadAdHTMLInWebView() {
-    finishedLoadingAdResponse(loadingAd_);
+    auto loaded = loadingAd_;
+    finishedLoadingAdResponse(loaded);
     timeLastLoaded_ = ZADMonotonicTimeInMilliseconds();
+    // Telling the application puts the ad's statistics on the next request.
+    if (loaded) {
+        loaded->statistics()->setObjectForKeyShouldNotifyDelegate(
+            PlistValue(static_cast<long long>(timeLastLoaded_)), "tload", true);
+    }
 }
 
 void ZADSlot::resetState() {

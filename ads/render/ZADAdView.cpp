@@ -2,6 +2,7 @@
 
 #include "ads/core/NSDictionary+ZADJSONAdditions.h"
 #include "ads/core/NSString+ZADJSONAdditions.h"
+#include "ads/core/ZADAdURLStash.h"
 #include "ads/render/ZADAdViewDelegate.h"
 #include "ads/signals/ZADDevice.h"
 #include "platform/dispatch/dispatch.h"
@@ -30,7 +31,17 @@ void ZADAdView::loadRequest(const std::shared_ptr<NSURLRequest>& request) {
 
 void ZADAdView::loadHTMLStringBaseURL(const std::string& html,
                                       const std::shared_ptr<NSURL>& baseURL) {
+    setURLForView(baseURL, self<ZADAdView>());
     webView_->loadHTMLStringBaseURL(html, baseURL);
+}
+
+void ZADAdView::setURLForView(const std::shared_ptr<NSURL>& URL,
+                              const std::shared_ptr<UIView>& view) {
+    if (URL_) {
+        ZADAdURLStash::remove(URL_);
+    }
+    URL_ = URL;
+    ZADAdURLStash::addForView(URL, view);
 }
 
 std::shared_ptr<NSURLRequest> ZADAdView::request() const {

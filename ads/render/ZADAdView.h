@@ -34,7 +34,13 @@ public:
     void setDelegate(std::weak_ptr<ZADAdViewDelegate> delegate) { delegate_ = std::move(delegate); }
 
     void loadRequest(const std::shared_ptr<NSURLRequest>& request);
+    // Registers the base URL for this view (setURLForView), then loads the page.
     void loadHTMLStringBaseURL(const std::string& html, const std::shared_ptr<NSURL>& baseURL);
+    // The page address registered for `view` in the process's ad-URL stash, through which
+    // the script interceptor finds the ad view of a page's request; the address registered
+    // before is taken out first.
+    void setURLForView(const std::shared_ptr<NSURL>& URL, const std::shared_ptr<UIView>& view);
+    const std::shared_ptr<NSURL>& URL() const { return URL_; }
     std::shared_ptr<NSURLRequest> request() const;
     bool isLoading() const;
     void stopLoading();
@@ -75,4 +81,5 @@ private:
 
     std::shared_ptr<UIWebView> webView_;
     std::weak_ptr<ZADAdViewDelegate> delegate_;
+    std::shared_ptr<NSURL> URL_;
 };

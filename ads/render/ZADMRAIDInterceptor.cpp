@@ -1,5 +1,7 @@
 #include "ads/render/ZADMRAIDInterceptor.h"
 
+#include "ads/core/ZADAdURLStash.h"
+
 #include <mutex>
 
 namespace {
@@ -46,6 +48,17 @@ void ZADMRAIDInterceptor::disableCanInitWithRequest() {
 int64_t ZADMRAIDInterceptor::canInitWithRequestCount() {
     std::lock_guard hold(switches().lock);
     return switches().canInitCount;
+}
+
+bool ZADMRAIDInterceptor::canInitWithRequestIsEnabled() {
+    {
+        std::lock_guard hold(switches().lock);
+        if (!switches().allowed || switches().canInitCount == 0) {
+            return false;
+        }
+    }
+    // The stash has its own lock; it is not taken under this one.
+    return ZADAdURLStash::hasStashedURLs();
 }
 
 void ZADMRAIDInterceptor::resetForTesting() {

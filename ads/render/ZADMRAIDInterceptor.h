@@ -17,6 +17,9 @@ public:
     static void enableCanInitWithRequest();
     static void disableCanInitWithRequest();
     static int64_t canInitWithRequestCount();
+    // Whether a request may be taken at all: allowed, the counter above 0, and some ad
+    // page registered in the ad-URL stash.
+    static bool canInitWithRequestIsEnabled();
 
     // Where the server keeps the MRAID script of each kind of ad (nothing: unknown).
     static void setBannerImplementationPath(std::optional<std::string> path);

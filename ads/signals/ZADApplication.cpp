@@ -12,7 +12,9 @@
 #include "ads/signals/ZADStatisticDictionary.h"
 #include "platform/base/ClassRegistry.h"
 #include "platform/base/NSThread.h"
+#include "platform/base/ResettableSingleton.h"
 #include "platform/dispatch/dispatch.h"
+#include "platform/foundation/EventLog.h"
 #include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSDate.h"
 #include "platform/foundation/NSNotificationCenter.h"
@@ -29,13 +31,8 @@
 
 namespace {
 
-std::mutex& sharedMutex() {
-    static std::mutex mutex;
-    return mutex;
-}
-
-std::shared_ptr<ZADApplication>& sharedSlot() {
-    static std::shared_ptr<ZADApplication> application;
+ResettableSingleton<ZADApplication>& shared() {
+    static ResettableSingleton<ZADApplication> application;
     return application;
 }
 
@@ -89,18 +86,15 @@ ZADApplication::~ZADApplication() {
 }
 
 std::shared_ptr<ZADApplication> ZADApplication::sharedInstance() {
-    std::lock_guard lock(sharedMutex());
-    auto& application = sharedSlot();
-    if (!application) {
-        application = make<ZADApplication>();
+    return shared().instance([] {
+        auto application = make<ZADApplication>();
         application->observeApplication();
-    }
-    return application;
+        return application;
+    });
 }
 
 void ZADApplication::resetForTesting() {
-    std::lock_guard lock(sharedMutex());
-    sharedSlot().reset();
+    shared().reset();
     startUpDone() = false;
 }
 
@@ -122,14 +116,23 @@ void ZADApplication::runEarlyActivities() {
     if (startUpDone()) {
         return;
     }
+    // Each activity leaves a line in the event log, so the start can be followed.
+    const auto start = [](const char* activity) {
+        EventLog::record("ad start", activity);
+    };
+    start("device facts");
     ZADDevice::sharedInstance()->cacheStaticParameters();
+    start("rich-media interceptor");
     ZADMRAIDInterceptor::allow();
     // Signed-in users' tokens, purchase reporting, crash reporting and the interstitial
     // pool have no part here yet.
+    start("ping retries");
     ZADPinger::sharedInstance()->start();
     if (boolSetting("/zivido/ads/content_url_enabled")) {
+        start("content hashing");
         startContentHashing();
     }
+    start("foreground ping");
     willEnterForeground();
     startUpDone() = true;
 }
@@ -141,7 +144,12 @@ bool ZADApplication::earlyActivitiesDone() {
 // Application facts.
 
 bool ZADApplication::active() const {
-    return UIApplication::sharedApplication()->applicationState() == UIApplicationState::Active;
+    // A launch runs while the application is still inactive (or, launched for a background
+    // task, in the background): ads asked for from the launch itself must load.
+    if (UIApplication::sharedApplication()->applicationState() != UIApplicationState::Background) {
+        return true;
+    }
+    return !appFinishedLaunching_;
 }
 
 bool ZADApplication::backgroundReloadingEnabled() const {

@@ -60,7 +60,8 @@ public:
     const std::optional<std::string>& mainBundleIdentifier() const { return mainBundleIdentifier_; }
     const std::shared_ptr<ZADSession>& currentSession() const { return currentSession_; }
     const std::shared_ptr<ZADStatisticDictionary>& statistics() const { return statistics_; }
-    // Main thread. Whether the application is in the foreground and active.
+    // Main thread. Whether ads may load now: outside the background always; in the
+    // background only while the launch has not finished.
     bool active() const;
     // Whether ads may load while the application is not active: only once the application
     // enabled it (ZADMobileAds).

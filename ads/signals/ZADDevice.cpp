@@ -11,6 +11,7 @@
 #include "platform/adsupport/ASIdentifierManager.h"
 #include "platform/avfoundation/AVAudioSession.h"
 #include "platform/base/NSThread.h"
+#include "platform/base/ResettableSingleton.h"
 #include "platform/coretelephony/CTTelephonyNetworkInfo.h"
 #include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSNotificationCenter.h"
@@ -28,18 +29,12 @@
 #include <cctype>
 #include <charconv>
 #include <filesystem>
-#include <mutex>
 #include <sys/utsname.h>
 
 namespace {
 
-std::mutex& sharedMutex() {
-    static std::mutex mutex;
-    return mutex;
-}
-
-std::shared_ptr<ZADDevice>& sharedSlot() {
-    static std::shared_ptr<ZADDevice> device;
+ResettableSingleton<ZADDevice>& shared() {
+    static ResettableSingleton<ZADDevice> device;
     return device;
 }
 
@@ -100,16 +95,11 @@ ZADDevice::~ZADDevice() {
 }
 
 std::shared_ptr<ZADDevice> ZADDevice::sharedInstance() {
-    std::lock_guard lock(sharedMutex());
-    if (!sharedSlot()) {
-        sharedSlot() = make<ZADDevice>();
-    }
-    return sharedSlot();
+    return shared().instance([] { return make<ZADDevice>(); });
 }
 
 void ZADDevice::resetForTesting() {
-    std::lock_guard lock(sharedMutex());
-    sharedSlot().reset();
+    shared().reset();
 }
 
 template <class F> auto ZADDevice::read(F&& reader) const {

@@ -1,6 +1,7 @@
 #include "ads/signals/ZADPinger.h"
 
 #include "ads/signals/ZADScheduler.h"
+#include "platform/base/ResettableSingleton.h"
 #include "platform/foundation/NSHTTPURLResponse.h"
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/NSURL.h"
@@ -10,7 +11,6 @@
 
 #include <algorithm>
 #include <map>
-#include <mutex>
 #include <vector>
 
 namespace {
@@ -20,13 +20,8 @@ constexpr long kDefaultURLRetryCount = 3;
 constexpr double kDefaultPingInterval = 60.0;
 constexpr double kDefaultFirstPingInterval = 3.0;
 
-std::mutex& sharedMutex() {
-    static std::mutex mutex;
-    return mutex;
-}
-
-std::shared_ptr<ZADPinger>& sharedSlot() {
-    static std::shared_ptr<ZADPinger> pinger;
+ResettableSingleton<ZADPinger>& shared() {
+    static ResettableSingleton<ZADPinger> pinger;
     return pinger;
 }
 
@@ -112,17 +107,12 @@ ZADPinger::ZADPinger()
       URLRetryCount_(integerSetting("/zivido/ads/url_time_to_live", kDefaultURLRetryCount)) {}
 
 std::shared_ptr<ZADPinger> ZADPinger::sharedInstance() {
-    std::lock_guard lock(sharedMutex());
-    if (!sharedSlot()) {
-        sharedSlot() = make<ZADPinger>();
-    }
-    return sharedSlot();
+    return shared().instance([] { return make<ZADPinger>(); });
 }
 
 void ZADPinger::resetForTesting() {
     // Its timer holds the old pinger's scheduler weakly, and the run loop's reset drops it.
-    std::lock_guard lock(sharedMutex());
-    sharedSlot().reset();
+    shared().reset();
 }
 
 void ZADPinger::pingURLStringQueueCompletionBlock(const std::string& URLString,

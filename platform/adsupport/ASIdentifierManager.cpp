@@ -1,5 +1,6 @@
 #include "platform/adsupport/ASIdentifierManager.h"
 
+#include "platform/base/ResettableSingleton.h"
 #include "platform/foundation/NSData.h"
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/NSPathUtilities.h"
@@ -17,14 +18,9 @@ namespace {
 constexpr const char* kIdentifierKey = "advertisingIdentifier";
 constexpr const char* kTrackingKey = "advertisingTrackingEnabled";
 
-std::shared_ptr<ASIdentifierManager>& sharedSlot() {
-    static std::shared_ptr<ASIdentifierManager> manager;
+ResettableSingleton<ASIdentifierManager>& shared() {
+    static ResettableSingleton<ASIdentifierManager> manager;
     return manager;
-}
-
-std::mutex& sharedMutex() {
-    static std::mutex mutex;
-    return mutex;
 }
 
 std::string filePath() {
@@ -71,16 +67,11 @@ bool isUUIDString(const std::string& text) {
 } // namespace
 
 std::shared_ptr<ASIdentifierManager> ASIdentifierManager::sharedManager() {
-    std::lock_guard lock(sharedMutex());
-    if (!sharedSlot()) {
-        sharedSlot() = make<ASIdentifierManager>();
-    }
-    return sharedSlot();
+    return shared().instance([] { return make<ASIdentifierManager>(); });
 }
 
 void ASIdentifierManager::resetForTesting() {
-    std::lock_guard lock(sharedMutex());
-    sharedSlot().reset();
+    shared().reset();
 }
 
 std::string ASIdentifierManager::advertisingIdentifierUUIDString() {

@@ -4,29 +4,10 @@
 // AVAudioSessionPortBuiltInSpeaker ("Speaker"). No input ports.
 #pragma once
 
+#include "platform/avfoundation/AVAudioSessionRouteDescription.h"
 #include "platform/base/NSObject.h"
 
 #include <memory>
-#include <string>
-#include <vector>
-
-inline constexpr const char* AVAudioSessionPortLineOut = "LineOut";
-inline constexpr const char* AVAudioSessionPortHeadphones = "Headphones";
-inline constexpr const char* AVAudioSessionPortBluetoothA2DP = "BluetoothA2DPOutput";
-inline constexpr const char* AVAudioSessionPortBuiltInReceiver = "Receiver";
-inline constexpr const char* AVAudioSessionPortBuiltInSpeaker = "Speaker";
-inline constexpr const char* AVAudioSessionPortHDMI = "HDMIOutput";
-inline constexpr const char* AVAudioSessionPortAirPlay = "AirPlay";
-
-// One port of a route: its type and the name shown for it.
-struct AVAudioSessionPortDescription {
-    std::string portType;
-    std::string portName;
-};
-
-struct AVAudioSessionRouteDescription {
-    std::vector<AVAudioSessionPortDescription> outputs;
-};
 
 class AVAudioSession : public NSObject {
     NS_OBJECT(AVAudioSession)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/base/NSObject.h"
+#include "platform/coretelephony/CTCarrier.h"
 
 #include <memory>
 #include <optional>
@@ -12,19 +13,6 @@
 // Posted when the radio access technology changes; never on this machine.
 inline constexpr const char* CTRadioAccessTechnologyDidChangeNotification =
     "CTRadioAccessTechnologyDidChangeNotification";
-
-// The subscriber's cellular provider.
-class CTCarrier : public NSObject {
-    NS_OBJECT(CTCarrier)
-public:
-    const std::string& mobileCountryCode() const { return mobileCountryCode_; }
-    const std::string& mobileNetworkCode() const { return mobileNetworkCode_; }
-
-private:
-    CTCarrier() = default;
-    std::string mobileCountryCode_;
-    std::string mobileNetworkCode_;
-};
 
 class CTTelephonyNetworkInfo : public NSObject {
     NS_OBJECT(CTTelephonyNetworkInfo)

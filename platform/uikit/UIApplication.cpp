@@ -195,6 +195,10 @@ void UIApplication::enterForeground() {
     post(UIApplicationDidBecomeActiveNotification);
 }
 
+void UIApplication::receiveMemoryWarning() {
+    post(UIApplicationDidReceiveMemoryWarningNotification);
+}
+
 void UIApplication::terminate(int exitCode) {
     if (terminated_) {
         return;

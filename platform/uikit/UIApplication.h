@@ -22,6 +22,8 @@ inline constexpr const char* UIApplicationDidEnterBackgroundNotification =
     "UIApplicationDidEnterBackgroundNotification";
 inline constexpr const char* UIApplicationWillEnterForegroundNotification =
     "UIApplicationWillEnterForegroundNotification";
+inline constexpr const char* UIApplicationDidReceiveMemoryWarningNotification =
+    "UIApplicationDidReceiveMemoryWarningNotification";
 inline constexpr const char* UIApplicationWillTerminateNotification =
     "UIApplicationWillTerminateNotification";
 
@@ -69,6 +71,8 @@ public:
     void launch(std::shared_ptr<UIApplicationDelegate> delegate);
     void enterBackground();
     void enterForeground();
+    // The system asks the application to free memory: observers of the memory warning hear it.
+    void receiveMemoryWarning();
     // Tells the delegate and observers, saves the user defaults and stops the main run
     // loop; UIApplicationMain then returns the exit code.
     void terminate(int exitCode);

@@ -486,7 +486,10 @@ TEST_F(AdProgramTest, TheAdRequestCarriesTheDevicesAndTheApplicationsFacts) {
         const auto& query = fetches[i]["query"];
         EXPECT_EQ(header(fetches[i], "User-Agent"), pageUserAgent);
         EXPECT_EQ(query.value("slotname", ""), "default");
-        EXPECT_EQ(query.value("sz", ""), "320x50");
+        // The scenario's slot has no owner listing sizes: the size travels as the frame.
+        EXPECT_FALSE(query.contains("sz"));
+        EXPECT_TRUE(nlohmann::json::parse(query.value("ad_frame", ""), nullptr, false).is_object())
+            << query.dump();
         EXPECT_EQ(query.value("u_w", ""), "375");
         EXPECT_EQ(query.value("u_h", ""), "667");
         EXPECT_EQ(query.value("u_sd", ""), "2");

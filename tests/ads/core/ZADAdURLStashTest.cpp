@@ -1,7 +1,11 @@
 #include "ads/core/ZADAdURLStash.h"
 
+#include "ads/render/ZADAdView.h"
+#include "ads/render/ZADMRAIDInterceptor.h"
 #include "platform/foundation/NSURL.h"
 #include "platform/uikit/UIView.h"
+#include "tests/support/TaskEnvironment.h"
+#include "tests/support/webkit/FakeWebViewEngine.h"
 
 #include <gtest/gtest.h>
 
@@ -40,6 +44,30 @@ TEST(ZADAdURLStashTest, AViewThatHasGoneIsFoundAsNone) {
     EXPECT_EQ(ZADAdURLStash::viewForURL(url("https://ads.test/page")), nullptr);
     ZADAdURLStash::addForView(nullptr, UIView::initWithFrame(CGRectZero));
     EXPECT_EQ(ZADAdURLStash::viewForURL(nullptr), nullptr);
+}
+
+// An ad view registers the page it loads, replacing the one before; through the stash the
+// script interceptor finds ad pages at all, and the ad view of a page's address.
+TEST(ZADAdURLStashTest, AnAdViewRegistersThePageItLoads) {
+    TaskEnvironment environment;
+    FakeWebViewEngine::install();
+    ZADMRAIDInterceptor::allow();
+    ZADMRAIDInterceptor::enableCanInitWithRequest();
+    EXPECT_FALSE(ZADMRAIDInterceptor::canInitWithRequestIsEnabled()) << "no ad page yet";
+
+    auto view = ZADAdView::initWithFrame(CGRectMake(0, 0, 320, 50));
+    view->loadHTMLStringBaseURL("<p>ad</p>", url("https://ads.test/first"));
+    EXPECT_EQ(ZADAdURLStash::viewForURL(url("https://ads.test:80/first")), view);
+    EXPECT_TRUE(ZADMRAIDInterceptor::canInitWithRequestIsEnabled());
+
+    view->loadHTMLStringBaseURL("<p>ad</p>", url("https://ads.test/second"));
+    EXPECT_EQ(view->URL()->absoluteString(), "https://ads.test/second");
+    EXPECT_EQ(ZADAdURLStash::viewForURL(url("https://ads.test/first")), nullptr);
+    EXPECT_EQ(ZADAdURLStash::viewForURL(url("https://ads.test/second")), view);
+
+    // Without a slot between asking and its load's end, nothing is taken.
+    ZADMRAIDInterceptor::disableCanInitWithRequest();
+    EXPECT_FALSE(ZADMRAIDInterceptor::canInitWithRequestIsEnabled());
 }
 
 } // namespace

@@ -18,6 +18,7 @@
 #include "ads/render/ZADCSITimeRecorder.h"
 #include "ads/render/ZADMRAIDInterceptor.h"
 #include "ads/render/ZADSDKCoreWebView.h"
+#include "ads/signals/ZADAbsoluteTime.h"
 #include "ads/signals/ZADApplication.h"
 #include "ads/signals/ZADDevice.h"
 #include "ads/signals/ZADMobileAds.h"
@@ -359,7 +360,6 @@ TEST_F(SlotTest, TheCorePageGetsTheUnitTheSizeAndTheRequestID) {
     slot->setRequestID("7");
     auto parameters = slot->requestParameters().value();
     EXPECT_EQ(parameters["slotname"], PlistValue("unit-1"));
-    EXPECT_EQ(parameters["sz"], PlistValue("320x50"));
     EXPECT_FALSE(parameters.contains("format"));
     EXPECT_EQ(parameters["request_id"], PlistValue("7"));
     EXPECT_EQ(parameters["js"], PlistValue(ZADRequest::sdkVersion()));
@@ -424,11 +424,13 @@ TEST_F(SlotTest, TheSizeKeysFollowTheAdTypeAndWhatTheOwnerAnswers) {
             EXPECT_FALSE(parameters.contains(key)) << key;
         }
     }
-    // An owner that names no sizes: the ad type's own.
+    // An owner that names no sizes sends none: the frame tells the server the size.
     owner->sizes.reset();
     slot->setAdTypeAndReloadRequest(ZADAdType::bannerAdTypeForSize(kZADAdSizeMediumRectangle),
                                     false);
-    EXPECT_EQ(slot->requestParameters().value()["sz"], PlistValue("300x250"));
+    const auto parameters = slot->requestParameters().value();
+    EXPECT_FALSE(parameters.contains("sz"));
+    EXPECT_EQ(parameters.at("ad_frame"), frame);
 }
 
 TEST_F(SlotTest, TheServersSwitchesGoWithTheRequest) {
@@ -476,6 +478,35 @@ TEST_F(SlotTest, EachRequestCarriesTheApplicationsStatisticsAndEarlierAdsStatist
     EXPECT_EQ(signals["app"].dictionary()->at("seq_num"), PlistValue(2));
     EXPECT_EQ(signals["app"].dictionary()->at("session_id"), app.at("session_id"));
     EXPECT_EQ(signals["ads"].array()->size(), 1u);
+}
+
+// An ad's own statistics: the request it answers, its fetch and its load, on the engine
+// clock; once loaded they travel with the next request.
+TEST_F(SlotTest, ALoadedAdsStatisticsTravelWithTheNextRequest) {
+    environment.fastForwardBy(5);
+    startLoad();
+    const PlistValue requested = slot->applicationStatistics().at("currts");
+    environment.fastForwardBy(1);
+    auto ad = readyAd("<p>ad</p>");
+    slot->loadAdHeaders(ad, {});
+    const auto fetched = static_cast<long long>(ZADMonotonicTimeInMilliseconds());
+    environment.runUntilIdle();
+    environment.fastForwardBy(2);
+    adPage->finishLoad();
+    environment.runUntilIdle();
+    ASSERT_EQ(slot->state(), ZADSlot::ValidAd);
+    const auto loaded = static_cast<long long>(ZADMonotonicTimeInMilliseconds());
+
+    startLoad();
+    auto signals = *slot->requestParameters().value()["quality_signals"].dictionary();
+    ASSERT_TRUE(signals.contains("ads")) << "the loaded ad's statistics are not on the request";
+    EXPECT_EQ(signals["ads"], PlistValue(PlistValue::Array{PlistValue::Dictionary{
+                                  {"treq", requested},
+                                  {"tfetch", PlistValue(fetched)},
+                                  {"tresponse", PlistValue(fetched)},
+                                  {"tload", PlistValue(loaded)},
+                                  {"slotid", PlistValue("unit-1")},
+                                  {"seq_num", PlistValue(1)}}}));
 }
 
 TEST_F(SlotTest, TheServersAnswerCountsItsScenarioAndShapesTheAd) {
@@ -664,7 +695,9 @@ TEST_F(SlotTest, ARefusalOfTheOwnerIsReportedWithoutAStateChange) {
     EXPECT_EQ(slot->state(), ZADSlot::Invalidated);
 }
 
-TEST_F(SlotTest, AnInactiveApplicationLoadsOnlyWithBackgroundLoadingOn) {
+TEST_F(SlotTest, ABackgroundApplicationLoadsOnlyWithBackgroundLoadingOn) {
+    // Once launched (the launch itself may load in the background).
+    ZADApplication::sharedInstance()->appDidFinishLaunching();
     UIApplication::sharedApplication()->enterBackground();
     slot->loadRequest(ZADRequest::request());
     EXPECT_EQ(slot->state(), ZADSlot::Idle);

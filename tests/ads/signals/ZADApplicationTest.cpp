@@ -5,9 +5,12 @@
 #include "ads/signals/ZADPinger.h"
 #include "ads/signals/ZADSession.h"
 #include "ads/signals/ZADStatisticDictionary.h"
+#include "platform/foundation/EventLog.h"
 #include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSDate.h"
 #include "platform/foundation/NSUserDefaults.h"
+#include "platform/uikit/UIApplication.h"
+#include "platform/uikit/UIApplicationDelegate.h"
 #include "tests/platform/foundation/LoopbackServer.h"
 #include "tests/support/TaskEnvironment.h"
 #include "tests/support/TempFolder.h"
@@ -17,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <mutex>
+#include <optional>
 
 namespace {
 
@@ -92,6 +96,36 @@ TEST_F(ZADApplicationTest, TheApplicationsOwnParametersNameItAndThisDevice) {
                           }));
 }
 
+// Records whether ads may load while the application finishes launching.
+class LaunchingApplication : public UIApplicationDelegate {
+public:
+    bool applicationDidFinishLaunchingWithOptions(UIApplication&,
+                                                  const PlistValue::Dictionary&) override {
+        activeWhileLaunching = ZADApplication::sharedInstance()->active();
+        return true;
+    }
+    std::optional<bool> activeWhileLaunching;
+};
+
+TEST_F(ZADApplicationTest, AdsMayLoadOutsideTheBackgroundAndThereOnlyBeforeTheLaunchEnds) {
+    auto platform = UIApplication::sharedApplication();
+    auto application = ZADApplication::sharedInstance();
+    // Launched for a background task: the launch has not finished yet.
+    platform->enterBackground();
+    EXPECT_TRUE(application->active());
+    application->appDidFinishLaunching();
+    EXPECT_FALSE(application->active());
+    platform->enterForeground();
+    EXPECT_TRUE(application->active());
+}
+
+TEST_F(ZADApplicationTest, AdsMayLoadWhileTheApplicationFinishesLaunching) {
+    // The platform runs the launch while the application is still inactive.
+    auto delegate = std::make_shared<LaunchingApplication>();
+    UIApplication::sharedApplication()->launch(delegate);
+    EXPECT_EQ(delegate->activeWhileLaunching, true);
+}
+
 // The early activities against a loopback server that records the foreground pings.
 class ZADApplicationStartUpTest : public ZADApplicationTest {
 protected:
@@ -130,6 +164,10 @@ TEST_F(ZADApplicationStartUpTest, EarlyActivitiesRunOnceAndEndWithAForegroundPin
     EXPECT_TRUE(ZADApplication::earlyActivitiesDone());
     EXPECT_TRUE(ZADDevice::sharedInstance()->hasCachedStaticParameters());
     EXPECT_TRUE(ZADMRAIDInterceptor::isAllowed());
+    // Once, in this order; content hashing only when the server enables it.
+    EXPECT_THAT(EventLog::entries(),
+                ElementsAre("ad start: device facts", "ad start: rich-media interceptor",
+                            "ad start: ping retries", "ad start: foreground ping"));
 
     environment.fastForwardBy(9.9);
     EXPECT_TRUE(received().empty());
@@ -148,6 +186,16 @@ TEST_F(ZADApplicationStartUpTest, EarlyActivitiesRunOnceAndEndWithAForegroundPin
     environment.fastForwardBy(10);
     environment.runUntilIdle();
     EXPECT_EQ(received().size(), 2u);
+
+    // The next start, with content hashing enabled, runs it before the foreground ping.
+    ZADApplication::resetForTesting();
+    EventLog::clear();
+    NSUserDefaults::standardUserDefaults()->setBoolForKey(true, "/zivido/ads/content_url_enabled");
+    ZADApplication::sharedInstance()->runEarlyActivities();
+    EXPECT_THAT(EventLog::entries(),
+                ElementsAre("ad start: device facts", "ad start: rich-media interceptor",
+                            "ad start: ping retries", "ad start: content hashing",
+                            "ad start: foreground ping"));
 }
 
 TEST_F(ZADApplicationStartUpTest, PingValuesAreEscapedAndTheRetryURLIsMarked) {
