@@ -183,6 +183,19 @@ TEST_F(PEToneCurveToolTest, ADraggedPointFollowsTheFingerAndThePreviewComesWhenI
     EXPECT_EQ(level(preview, 0, 0), level(thumbnail, 0, 0));
 }
 
+TEST_F(PEToneCurveToolTest, TwoFingersOnAPointDoNotDragIt) {
+    const CGPoint from = onScreen(2);
+    ASSERT_TRUE(TouchInjector::perform(TouchGesture::motion(
+        [from](double f) {
+            return std::vector<CGPoint>{CGPointMake(from.x - 3, from.y - 48 * f),
+                                        CGPointMake(from.x + 3, from.y - 48 * f)};
+        },
+        0.3)));
+    expectPoint(2, 0.5, 0.5);
+    EXPECT_EQ(onScreen(2), from);
+    EXPECT_EQ(held(), 0u);
+}
+
 TEST_F(PEToneCurveToolTest, TheFilterGivesTheInputBackOnTheDiagonalAndARaisedMiddleBrightens) {
     const auto identity = PEToneCurveTool::filteredImage(
         picture, curveOf({{0, 0}, {0.25, 0.25}, {0.5, 0.5}, {0.75, 0.75}, {1, 1}}));
