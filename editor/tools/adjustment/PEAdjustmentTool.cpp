@@ -157,6 +157,8 @@ void PEAdjustmentTool::sliderDidChange(UISlider&) {
 void PEAdjustmentTool::executeWithCompletionBlock(Completion completion) {
     auto editor = this->editor();
     if (!editor) {
+        completion(nullptr, PECoreImageRender::failure(staticClassName(), "The tool is not set up."),
+                   nullptr);
         return;
     }
     auto view = editor->view();

@@ -392,6 +392,8 @@ void PEBlurTool::buildThumbnailImage() {
 
 void PEBlurTool::executeWithCompletionBlock(Completion completion) {
     if (!editor() || !handlerView_) {
+        completion(nullptr, PECoreImageRender::failure(staticClassName(), "The tool is not set up."),
+                   nullptr);
         return;
     }
     const CGRect bounds = handlerView_->bounds();

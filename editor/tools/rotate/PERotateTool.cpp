@@ -202,6 +202,8 @@ std::shared_ptr<UIImage> PERotateTool::turnedImage(const std::shared_ptr<UIImage
 void PERotateTool::executeWithCompletionBlock(Completion completion) {
     auto editor = this->editor();
     if (!editor || ended_) {
+        completion(nullptr, PECoreImageRender::failure(staticClassName(), "The tool is not open."),
+                   nullptr);
         return;
     }
     if (gridView_) {
@@ -217,22 +219,27 @@ void PERotateTool::executeWithCompletionBlock(Completion completion) {
         [weakTool = weakSelf<PERotateTool>(), image = editor->originalImage(), transform,
          completion = std::move(completion)]() mutable {
             auto turned = turnedImage(image, transform);
-            dispatch_async(dispatch_get_main_queue(),
-                           weakCall(weakTool, [turned, completion = std::move(completion)](
-                                                  PERotateTool& tool) {
-                               if (tool.ended_) {
-                                   return;
-                               }
-                               if (!turned) {
-                                   completion(nullptr,
-                                              PECoreImageRender::failure(
-                                                  staticClassName(), "The picture could not be turned."),
-                                              nullptr);
-                                   return;
-                               }
-                               tool.executed_ = true;
-                               completion(turned, nullptr, nullptr);
-                           }));
+            dispatch_async(dispatch_get_main_queue(), [weakTool, turned,
+                                                       completion = std::move(completion)] {
+                // The editor ignores a late answer, but it is owed one.
+                auto tool = weakTool.lock();
+                if (!tool || tool->ended_) {
+                    completion(nullptr,
+                               PECoreImageRender::failure(
+                                   staticClassName(), "The tool ended before the picture was ready."),
+                               nullptr);
+                    return;
+                }
+                if (!turned) {
+                    completion(nullptr,
+                               PECoreImageRender::failure(staticClassName(),
+                                                          "The picture could not be turned."),
+                               nullptr);
+                    return;
+                }
+                tool->executed_ = true;
+                completion(turned, nullptr, nullptr);
+            });
         });
 }
 

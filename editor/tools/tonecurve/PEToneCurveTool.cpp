@@ -151,6 +151,8 @@ void PEToneCurveTool::toneCurveDidChange(PEToneCurveView&) {
 void PEToneCurveTool::executeWithCompletionBlock(Completion completion) {
     auto editor = this->editor();
     if (!editor || ended_) {
+        completion(nullptr, PECoreImageRender::failure(staticClassName(), "The tool is not open."),
+                   nullptr);
         return;
     }
     auto view = editor->view();
@@ -159,24 +161,29 @@ void PEToneCurveTool::executeWithCompletionBlock(Completion completion) {
                                        image = originalImage_, curve = curve(),
                                        completion = std::move(completion)]() mutable {
         auto filtered = filteredImage(image, curve);
-        dispatch_async(
-            dispatch_get_main_queue(),
-            weakCall(weakTool, [filtered, completion = std::move(completion)](PEToneCurveTool& tool) {
-                if (tool.ended_) {
-                    return;
-                }
-                if (tool.indicatorView_) {
-                    tool.indicatorView_->removeFromSuperview();
-                }
-                if (!filtered) {
-                    completion(nullptr,
-                               PECoreImageRender::failure(staticClassName(),
-                                                          "The picture could not be filtered."),
-                               nullptr);
-                    return;
-                }
-                completion(filtered, nullptr, nullptr);
-            }));
+        dispatch_async(dispatch_get_main_queue(), [weakTool, filtered,
+                                                   completion = std::move(completion)] {
+            // The editor ignores a late answer, but it is owed one.
+            auto tool = weakTool.lock();
+            if (!tool || tool->ended_) {
+                completion(nullptr,
+                           PECoreImageRender::failure(staticClassName(),
+                                                      "The tool ended before the picture was ready."),
+                           nullptr);
+                return;
+            }
+            if (tool->indicatorView_) {
+                tool->indicatorView_->removeFromSuperview();
+            }
+            if (!filtered) {
+                completion(nullptr,
+                           PECoreImageRender::failure(staticClassName(),
+                                                      "The picture could not be filtered."),
+                           nullptr);
+                return;
+            }
+            completion(filtered, nullptr, nullptr);
+        });
     });
 }
 

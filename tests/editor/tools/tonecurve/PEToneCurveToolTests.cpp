@@ -88,8 +88,8 @@ protected:
         tool->executeWithCompletionBlock(
             [this](std::shared_ptr<UIImage> image, std::shared_ptr<NSError> error, std::shared_ptr<NSObject>) {
                 EXPECT_TRUE(NSThread::isMainThread());
-                EXPECT_FALSE(error);
                 answers.push_back(image);
+                errors.push_back(error);
             });
     }
 
@@ -99,6 +99,7 @@ protected:
     std::shared_ptr<UIWindow> window = UIWindow::initWithFrame(CGRectMake(0, 0, 320, 568));
     std::shared_ptr<PEToneCurveTool> tool;
     std::vector<std::shared_ptr<UIImage>> answers;
+    std::vector<std::shared_ptr<NSError>> errors;
 };
 
 TEST_F(PEToneCurveToolTest, SetUpShowsTheReducedCopyAndThePanelWithItsPointsOnTheDiagonal) {
@@ -280,14 +281,20 @@ TEST_F(PEToneCurveToolTest, OKFiltersTheWholePictureWithTheCurveAsItStandsAtOK) 
     environment.runUntilIdle();
     ASSERT_EQ(answers.size(), 1u);
     ASSERT_TRUE(answers[0]);
+    EXPECT_FALSE(errors[0]);
     EXPECT_EQ(answers[0]->cgImage()->width(), 16u);
     EXPECT_NEAR(static_cast<double>(level(answers[0], 0, 8)), 0.7 * 255, 2);
 
-    // An OK whose tool ends first is never answered.
+    // An OK whose tool ends first is answered with an error, and so is one after the end.
     ok();
     host->back(*tool);
     environment.runUntilIdle();
-    EXPECT_EQ(answers.size(), 1u);
+    ok();
+    ASSERT_EQ(answers.size(), 3u);
+    for (size_t i = 1; i < 3; ++i) {
+        EXPECT_FALSE(answers[i]);
+        EXPECT_TRUE(errors[i]);
+    }
 }
 
 } // namespace
