@@ -58,7 +58,8 @@ std::optional<PlistValue::Dictionary> PERotateTool::ClassMethods::optionalInfo(c
 
 void PERotateTool::setup() {
     auto editor = this->editor();
-    if (!editor) {
+    // The slider and the strip stand on the editor's menu: without it, no tool.
+    if (!editor || !editor->menuView()) {
         return;
     }
     executed_ = false;
