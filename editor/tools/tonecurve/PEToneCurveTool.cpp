@@ -156,6 +156,10 @@ void PEToneCurveTool::executeWithCompletionBlock(Completion completion) {
         return;
     }
     auto view = editor->view();
+    // The spinner stays until the tool ends; an OK after a failed one shows one spinner.
+    if (indicatorView_) {
+        indicatorView_->removeFromSuperview();
+    }
     indicatorView_ = PEToolPanel::startIndicator(view, view->center());
     dispatch_async(backgroundQueue(), [weakTool = weakSelf<PEToneCurveTool>(),
                                        image = originalImage_, curve = curve(),
@@ -171,9 +175,6 @@ void PEToneCurveTool::executeWithCompletionBlock(Completion completion) {
                                                       "The tool ended before the picture was ready."),
                            nullptr);
                 return;
-            }
-            if (tool->indicatorView_) {
-                tool->indicatorView_->removeFromSuperview();
             }
             if (!filtered) {
                 completion(nullptr,

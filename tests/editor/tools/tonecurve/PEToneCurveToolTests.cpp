@@ -9,6 +9,7 @@
 #include "platform/foundation/NSError.h"
 #include "platform/quartzcore/CABasicAnimation.h"
 #include "platform/quartzcore/CALayer.h"
+#include "platform/uikit/UIActivityIndicatorView.h"
 #include "platform/uikit/UIButton.h"
 #include "platform/uikit/UIImage.h"
 #include "platform/uikit/UIImageView.h"
@@ -277,6 +278,9 @@ TEST_F(PEToneCurveToolTest, FoldingLowersThePanelTurnsTheArrowAndFreezesThePoint
 TEST_F(PEToneCurveToolTest, OKFiltersTheWholePictureWithTheCurveAsItStandsAtOK) {
     grid()->setControlPointAtIndex(CGPointMake(0.5, 0.3), 2);
     ok();
+    const auto spinner =
+        std::dynamic_pointer_cast<UIActivityIndicatorView>(host->view()->subviews().back());
+    ASSERT_TRUE(spinner);
     grid()->resetPoints();
     environment.runUntilIdle();
     ASSERT_EQ(answers.size(), 1u);
@@ -284,10 +288,15 @@ TEST_F(PEToneCurveToolTest, OKFiltersTheWholePictureWithTheCurveAsItStandsAtOK) 
     EXPECT_FALSE(errors[0]);
     EXPECT_EQ(answers[0]->cgImage()->width(), 16u);
     EXPECT_NEAR(static_cast<double>(level(answers[0], 0, 8)), 0.7 * 255, 2);
+    // The spinner stays until the tool ends.
+    EXPECT_EQ(spinner->superview(), host->view());
 
     // An OK whose tool ends first is answered with an error, and so is one after the end.
     ok();
     host->back(*tool);
+    for (const auto& view : host->view()->subviews()) {
+        EXPECT_FALSE(std::dynamic_pointer_cast<UIActivityIndicatorView>(view));
+    }
     environment.runUntilIdle();
     ok();
     ASSERT_EQ(answers.size(), 3u);
