@@ -73,6 +73,11 @@ void PEToolbarMenuItem::setToolInfo(const std::shared_ptr<PEImageToolInfo>& tool
     setIconImage(toolInfo && toolInfo->iconImagePath() ? toolInfo->iconImage() : nullptr);
 }
 
+std::string PEToolbarMenuItem::accessibilityLabel() const {
+    std::string label = UIView::accessibilityLabel();
+    return label.empty() ? title() : label;
+}
+
 void PEToolbarMenuItem::setUserInteractionEnabled(bool enabled) {
     UIView::setUserInteractionEnabled(enabled);
     setAlpha(enabled ? 1.0 : 0.3);

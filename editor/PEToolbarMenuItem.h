@@ -39,6 +39,8 @@ public:
     void setToolInfo(const std::shared_ptr<PEImageToolInfo>& toolInfo);
     // Dims the item to 0.3 while it takes no touches.
     void setUserInteractionEnabled(bool enabled) override;
+    // The label set, else the title: the item is found by the name it shows.
+    std::string accessibilityLabel() const override;
 
 protected:
     PEToolbarMenuItem() = default;
