@@ -216,7 +216,7 @@ void PERotateTool::executeWithCompletionBlock(Completion completion) {
     const CGAffineTransform transform =
         CATransform3DGetAffineTransform(rotateTransformClockwise(CATransform3DIdentity, false));
     dispatch_async(
-        dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0),
+        PECoreImageRender::backgroundQueue(),
         [weakTool = weakSelf<PERotateTool>(), image = editor->originalImage(), transform,
          completion = std::move(completion)]() mutable {
             auto turned = turnedImage(image, transform);

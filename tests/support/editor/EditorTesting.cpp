@@ -2,9 +2,10 @@
 
 #include "editor/EditorClasses.h"
 #include "editor/PEImageEditorTheme.h"
-#include "editor/tools/effect/PEEffectTool.h"
+#include "editor/PEPreviewGate.h"
 #include "editor/tools/adjustment/PEAdjustmentTool.h"
 #include "editor/tools/blur/PEBlurTool.h"
+#include "editor/tools/effect/PEEffectTool.h"
 #include "editor/tools/filter/PEFilterTool.h"
 #include "editor/tools/text/_PETextView.h"
 #include "editor/tools/tonecurve/PEToneCurveTool.h"
@@ -16,11 +17,11 @@ void setUpEditorTesting() {
     registerEditorClasses();
     TestIsolation::addReset([] {
         PEImageEditorTheme::resetForTesting();
-        PEFilterTool::resetForTesting();
-        PEEffectTool::resetForTesting();
-        PEToneCurveTool::resetForTesting();
-        PEAdjustmentTool::resetForTesting();
-        PEBlurTool::resetForTesting();
+        PEPreviewGate::of<PEFilterTool>().leave();
+        PEPreviewGate::of<PEEffectTool>().leave();
+        PEPreviewGate::of<PEToneCurveTool>().leave();
+        PEPreviewGate::of<PEAdjustmentTool>().leave();
+        PEPreviewGate::of<PEBlurTool>().leave();
         _PETextView::resetForTesting();
     });
 }
