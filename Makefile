@@ -28,7 +28,8 @@ build-release: configure-release
 # home and server the free collage's, then the image editor's tools.
 run: deps-demo build-release
 	scripts/run-with-ad-server build/release -- --script build/release/demo/free.scenario \
-	    -- --script build/release/demo/tools.scenario
+	    -- --script build/release/demo/tools.scenario \
+	    -- --script build/release/demo/editing.scenario
 
 test-release: configure-release
 	cmake --build build/release -j $(JOBS)

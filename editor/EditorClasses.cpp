@@ -22,6 +22,13 @@
 #include "editor/tools/blur/PEBlurBand.h"
 #include "editor/tools/blur/PEBlurCircle.h"
 #include "editor/tools/blur/PEBlurTool.h"
+#include "editor/tools/clipping/PEClippingCircle.h"
+#include "editor/tools/clipping/PEClippingPanel.h"
+#include "editor/tools/clipping/PEClippingTool.h"
+#include "editor/tools/clipping/PEGridLayar.h"
+#include "editor/tools/clipping/PERatioMenuItem.h"
+#include "editor/tools/resize/PEResizeTool.h"
+#include "editor/tools/resize/_PEResizePanel.h"
 #include "editor/tools/filter/PEDefaultEmptyFilter.h"
 #include "editor/tools/filter/PEFilterBase.h"
 #include "editor/tools/filter/PEFilterTool.h"
@@ -100,4 +107,12 @@ void registerEditorClasses() {
     registry.add<PEBlurTool, PEImageToolBase>({}, std::make_shared<PEBlurTool::ClassMethods>());
     registry.add<PEBlurCircle, UIView>();
     registry.add<PEBlurBand, UIView>();
+    registry.add<PEClippingTool, PEImageToolBase>({},
+                                                  std::make_shared<PEClippingTool::ClassMethods>());
+    registry.add<PEClippingPanel, UIView>();
+    registry.add<PEClippingCircle, UIView>();
+    registry.add<PERatioMenuItem, PEToolbarMenuItem>();
+    registry.add<PEGridLayar, CALayer>();
+    registry.add<PEResizeTool, PEImageToolBase>({}, std::make_shared<PEResizeTool::ClassMethods>());
+    registry.add<_PEResizePanel, UIView>();
 }

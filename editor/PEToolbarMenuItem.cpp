@@ -12,34 +12,43 @@
 
 std::shared_ptr<PEToolbarMenuItem> PEToolbarMenuItem::initWithFrame(const CGRect& frame) {
     auto item = make<PEToolbarMenuItem>();
-    item->setFrame(frame);
-    const double width = frame.size.width;
-    auto theme = PEImageEditorTheme::theme();
-
-    item->iconView_ = UIImageView::initWithFrame(CGRectMake(10, 5, width - 20, width - 20));
-    item->iconView_->setClipsToBounds(true);
-    item->iconView_->layer()->setCornerRadius(5);
-    item->iconView_->setContentMode(UIViewContentMode::ScaleAspectFill);
-    item->addSubview(item->iconView_);
-
-    item->titleLabel_ = UILabel::initWithFrame(
-        CGRectMake(0, CGRectGetMaxY(item->iconView_->frame()) + 5, width, 15));
-    item->titleLabel_->setBackgroundColor(UIColor::clearColor());
-    item->titleLabel_->setTextColor(theme->toolbarTextColor());
-    item->titleLabel_->setFont(theme->toolbarTextFont());
-    item->titleLabel_->setTextAlignment(NSTextAlignment::Center);
-    item->addSubview(item->titleLabel_);
+    item->setUpWithFrame(frame);
     return item;
 }
 
 std::shared_ptr<PEToolbarMenuItem> PEToolbarMenuItem::initWithFrameTargetActionToolInfo(
     const CGRect& frame, std::weak_ptr<NSObject> target, UIGestureRecognizer::Action action,
     const std::shared_ptr<PEImageToolInfo>& toolInfo) {
-    auto item = initWithFrame(frame);
-    item->addGestureRecognizer(
+    return itemWithFrameTargetActionToolInfo<PEToolbarMenuItem>(frame, std::move(target),
+                                                                std::move(action), toolInfo);
+}
+
+void PEToolbarMenuItem::setUpWithFrame(const CGRect& frame) {
+    setFrame(frame);
+    const double width = frame.size.width;
+    auto theme = PEImageEditorTheme::theme();
+
+    iconView_ = UIImageView::initWithFrame(CGRectMake(10, 5, width - 20, width - 20));
+    iconView_->setClipsToBounds(true);
+    iconView_->layer()->setCornerRadius(5);
+    iconView_->setContentMode(UIViewContentMode::ScaleAspectFill);
+    addSubview(iconView_);
+
+    titleLabel_ =
+        UILabel::initWithFrame(CGRectMake(0, CGRectGetMaxY(iconView_->frame()) + 5, width, 15));
+    titleLabel_->setBackgroundColor(UIColor::clearColor());
+    titleLabel_->setTextColor(theme->toolbarTextColor());
+    titleLabel_->setFont(theme->toolbarTextFont());
+    titleLabel_->setTextAlignment(NSTextAlignment::Center);
+    addSubview(titleLabel_);
+}
+
+void PEToolbarMenuItem::setUpTapTargetActionToolInfo(
+    std::weak_ptr<NSObject> target, UIGestureRecognizer::Action action,
+    const std::shared_ptr<PEImageToolInfo>& toolInfo) {
+    addGestureRecognizer(
         UITapGestureRecognizer::initWithTargetAction(std::move(target), std::move(action)));
-    item->setToolInfo(toolInfo);
-    return item;
+    setToolInfo(toolInfo);
 }
 
 std::string PEToolbarMenuItem::title() const {
@@ -73,12 +82,12 @@ void PEToolbarMenuItem::setToolInfo(const std::shared_ptr<PEImageToolInfo>& tool
     setIconImage(toolInfo && toolInfo->iconImagePath() ? toolInfo->iconImage() : nullptr);
 }
 
-std::string PEToolbarMenuItem::accessibilityLabel() const {
-    std::string label = UIView::accessibilityLabel();
-    return label.empty() ? title() : label;
-}
-
 void PEToolbarMenuItem::setUserInteractionEnabled(bool enabled) {
     UIView::setUserInteractionEnabled(enabled);
     setAlpha(enabled ? 1.0 : 0.3);
+}
+
+std::string PEToolbarMenuItem::accessibilityLabel() const {
+    const std::string label = UIView::accessibilityLabel();
+    return label.empty() ? title() : label;
 }

@@ -39,13 +39,30 @@ public:
     void setToolInfo(const std::shared_ptr<PEImageToolInfo>& toolInfo);
     // Dims the item to 0.3 while it takes no touches.
     void setUserInteractionEnabled(bool enabled) override;
-    // The label set, else the title: the item is found by the name it shows.
+    // The title, unless a label was set: what a finger looking for the item reads.
     std::string accessibilityLabel() const override;
 
 protected:
     PEToolbarMenuItem() = default;
+    // What the factories do to a new item (of this class or a subclass).
+    void setUpWithFrame(const CGRect& frame);
+    // A new item of the class `Item`, as initWithFrameTargetActionToolInfo makes one.
+    template <class Item>
+    static std::shared_ptr<Item>
+    itemWithFrameTargetActionToolInfo(const CGRect& frame, std::weak_ptr<NSObject> target,
+                                      UIGestureRecognizer::Action action,
+                                      const std::shared_ptr<PEImageToolInfo>& toolInfo) {
+        auto item = make<Item>();
+        item->setUpWithFrame(frame);
+        item->setUpTapTargetActionToolInfo(std::move(target), std::move(action), toolInfo);
+        return item;
+    }
 
 private:
+    void setUpTapTargetActionToolInfo(std::weak_ptr<NSObject> target,
+                                      UIGestureRecognizer::Action action,
+                                      const std::shared_ptr<PEImageToolInfo>& toolInfo);
+
     std::shared_ptr<UIImageView> iconView_;
     std::shared_ptr<UILabel> titleLabel_;
     bool selected_ = false;

@@ -21,6 +21,7 @@
 #include "platform/uikit/UIWindow.h"
 #include "platform/uikit/ViewRenderer.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -394,6 +395,34 @@ void ScenarioRunner::addTouchCommands() {
                             }
                             next();
                         }});
+    addCommand("delete",
+               {0, 1, "delete [COUNT]",
+                [](const auto& arguments, Next next, auto fail) {
+                    // The keyboard's delete key, pressed that many times.
+                    const int count = arguments.empty() ? 1 : std::stoi(arguments[0]);
+                    for (int press = 0; press < count; ++press) {
+                        if (auto deleted = UIKeyboard::shared().deleteBackward();
+                            deleted.hasError()) {
+                            fail("delete: " + deleted.error()->localizedDescription());
+                            return;
+                        }
+                    }
+                    next();
+                },
+                [](const std::vector<std::string>& arguments) -> ErrorOr<void> {
+                    const bool counted =
+                        arguments.empty() ||
+                        (!arguments[0].empty() && arguments[0].size() <= 3 &&
+                         std::all_of(arguments[0].begin(), arguments[0].end(),
+                                     [](char c) { return c >= '0' && c <= '9'; }) &&
+                         std::stoi(arguments[0]) >= 1 && std::stoi(arguments[0]) <= kMaxDeletes);
+                    if (!counted) {
+                        return makeError(ScenarioErrorDomain, ScenarioErrorMalformedLine,
+                                         "'" + arguments[0] + "' is not a count from 1 to " +
+                                             std::to_string(kMaxDeletes));
+                    }
+                    return {};
+                }});
     addCommand("expect-screen",
                {1, 1, "expect-screen CLASS", [](const auto& arguments, Next next, auto fail) {
                     const auto window = UIApplication::sharedApplication()->keyWindow();

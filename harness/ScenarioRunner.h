@@ -25,6 +25,8 @@ public:
     // The longest a wait or a gesture may last: a longer one is a slip that would hold the
     // run for hours, and is refused when the scenario is checked.
     static constexpr double kMaxSeconds = 60;
+    // The most presses of the delete key one line makes.
+    static constexpr int kMaxDeletes = 100;
 
     using Next = std::function<void()>;
     // Runs one command; calls `next` when done, or `fail(message)` to stop the run.
@@ -73,7 +75,7 @@ public:
 private:
     void addBuiltInCommands();
     // Touches, typing and screen checks: tap, tap-at, long-press, drag, press-drag, pinch,
-    // rotate, type, expect-screen.
+    // rotate, type, delete, expect-screen.
     void addTouchCommands();
     // A command playing the gesture its numbers describe, one of each kind; those from
     // `minArguments` on may be left out and are times of kDefaultGestureSeconds.

@@ -263,6 +263,60 @@ void foldArrow(const CGColor& c) {
     stroke(polyline({CGPointMake(11, 18), CGPointMake(25, 32), CGPointMake(39, 18)}), c, 4);
 }
 
+// The crop tool's swap button: a wide frame and a tall one with an arrow turning between.
+void ratioSwap(const CGColor& c) {
+    stroke(UIBezierPath::bezierPathWithRoundedRectCornerRadius(CGRectMake(6, 22, 26, 18), 2), c);
+    stroke(UIBezierPath::bezierPathWithRoundedRectCornerRadius(CGRectMake(26, 8, 18, 26), 2), c);
+    stroke(UIBezierPath::bezierPathWithArcCenterRadiusStartAngleEndAngleClockwise(
+               CGPointMake(21, 21), 12, -kPi * 0.95, -kPi * 0.6, true),
+           c, 2);
+    stroke(polyline({CGPointMake(14, 7), CGPointMake(18, 10), CGPointMake(14, 13)}), c, 2);
+}
+
+// The resize tool's switch: a double arrow between two bars, across (width) or upright
+// (height).
+void sideArrow(const CGColor& c, bool upright) {
+    auto place = [upright](double x, double y) {
+        return upright ? CGPointMake(y, x) : CGPointMake(x, y);
+    };
+    stroke(polyline({place(7, 14), place(7, 36)}), c);
+    stroke(polyline({place(43, 14), place(43, 36)}), c);
+    stroke(polyline({place(12, 25), place(38, 25)}), c);
+    stroke(polyline({place(18, 19), place(12, 25), place(18, 31)}), c);
+    stroke(polyline({place(32, 19), place(38, 25), place(32, 31)}), c);
+}
+void widthArrow(const CGColor& c) {
+    sideArrow(c, false);
+}
+void heightArrow(const CGColor& c) {
+    sideArrow(c, true);
+}
+
+// The resize tool's chain: two links on a slant, hooked into each other, or apart with the
+// break marked between them.
+void chain(const CGColor& c, bool linked) {
+    CGContextRef context = UIGraphicsGetCurrentContext();
+    const double apart = linked ? 0 : 4;
+    for (double side : {-1.0, 1.0}) {
+        CGContextSaveGState(context);
+        CGContextTranslateCTM(context, 25 + side * (8 + apart), 25 - side * (8 + apart));
+        CGContextRotateCTM(context, -kPi / 4);
+        stroke(UIBezierPath::bezierPathWithRoundedRectCornerRadius(CGRectMake(-12, -6, 24, 12), 6),
+               c, 3);
+        CGContextRestoreGState(context);
+    }
+    if (!linked) {
+        stroke(polyline({CGPointMake(16, 16), CGPointMake(12, 12)}), c, 2);
+        stroke(polyline({CGPointMake(34, 34), CGPointMake(38, 38)}), c, 2);
+    }
+}
+void chainOn(const CGColor& c) {
+    chain(c, true);
+}
+void chainOff(const CGColor& c) {
+    chain(c, false);
+}
+
 // The tone curve panel's reset button: an arrow running round anticlockwise, as it spins.
 void resetArrow(const CGColor& c) {
     stroke(UIBezierPath::bezierPathWithArcCenterRadiusStartAngleEndAngleClockwise(
@@ -542,6 +596,11 @@ int main(int argc, char** argv) {
          [](const CGColor& c) { textLines(c, [](double length) { return 25 - length / 2; }); }},
         {"PETextTool", "btn_align_right.png",
          [](const CGColor& c) { textLines(c, [](double length) { return 40 - length; }); }},
+        {"PEClippingTool", "btn_rotate.png", ratioSwap},
+        {"PEResizeTool", "btn_width.png", widthArrow},
+        {"PEResizeTool", "btn_height.png", heightArrow},
+        {"PEResizeTool", "btn_chain_on.png", chainOn},
+        {"PEResizeTool", "btn_chain_off.png", chainOff},
     };
     const struct {
         const char* name;

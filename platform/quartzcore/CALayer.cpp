@@ -1,8 +1,13 @@
 #include "platform/quartzcore/CALayer.h"
 
+#include "platform/base/ClassRegistry.h"
 #include "platform/base/NSRunLoop.h"
 #include "platform/graphics/CGContext.h"
 #include "platform/quartzcore/CAAnimation.h"
+#include "platform/quartzcore/CABasicAnimation.h"
+#include "platform/quartzcore/CAKeyframeAnimation.h"
+
+#include <algorithm>
 
 void CALayer::setTransform(const CATransform3D& transform) {
     transform_ = transform;
@@ -37,6 +42,9 @@ void CALayer::addAnimationForKey(const std::shared_ptr<CAAnimation>& animation,
         finishAnimation(key, running, false);
     }
     animations_[key] = animation;
+    if (repaintsFor(*animation)) {
+        setNeedsDisplay();
+    }
     if (auto delegate = animation->delegate()) {
         delegate->animationDidStart(animation);
     }
@@ -86,6 +94,10 @@ void CALayer::finishAnimation(const std::string& key, const std::shared_ptr<CAAn
     bool current = found != animations_.end() && found->second == animation;
     if (current && (!finished || animation->isRemovedOnCompletion())) {
         animations_.erase(found);
+        // The last frame is the model's again.
+        if (repaintsFor(*animation)) {
+            setNeedsDisplay();
+        }
     }
     if (auto delegate = animation->delegate()) {
         delegate->animationDidStop(animation, finished);
@@ -97,4 +109,53 @@ void CALayer::drawInContext(const CGContextRef& context) const {
         CGContextSetFillColorWithColor(context, *backgroundColor_);
         CGContextFillRect(context, bounds());
     }
+}
+
+bool CALayer::needsDisplayForKey(const std::string&) const {
+    return false;
+}
+
+void CALayer::initWithLayer(const CALayer& layer) {
+    frame_ = layer.frame_;
+    transform_ = layer.transform_;
+    cornerRadius_ = layer.cornerRadius_;
+    masksToBounds_ = layer.masksToBounds_;
+    borderWidth_ = layer.borderWidth_;
+    borderColor_ = layer.borderColor_;
+    backgroundColor_ = layer.backgroundColor_;
+    opacity_ = layer.opacity_;
+    hidden_ = layer.hidden_;
+    shadowColor_ = layer.shadowColor_;
+    shadowOpacity_ = layer.shadowOpacity_;
+    shadowOffset_ = layer.shadowOffset_;
+    shadowRadius_ = layer.shadowRadius_;
+    shadowPath_ = layer.shadowPath_;
+}
+
+bool CALayer::repaintsFor(const CAAnimation& animation) const {
+    if (const auto* basic = dynamic_cast<const CABasicAnimation*>(&animation)) {
+        return needsDisplayForKey(basic->keyPath());
+    }
+    if (const auto* keyframe = dynamic_cast<const CAKeyframeAnimation*>(&animation)) {
+        return needsDisplayForKey(keyframe->keyPath());
+    }
+    return false;
+}
+
+std::shared_ptr<const CALayer> CALayer::presentationLayer() const {
+    auto self = this->self<CALayer>();
+    const bool animating =
+        std::any_of(animations_.begin(), animations_.end(),
+                    [this](const auto& entry) { return repaintsFor(*entry.second); });
+    if (!animating) {
+        return self;
+    }
+    // A class the registry does not know shows itself, as it could not be copied.
+    const Class* cls = ClassRegistry::shared().classNamed(className());
+    auto copy = std::dynamic_pointer_cast<CALayer>(cls ? cls->alloc() : nullptr);
+    if (!copy) {
+        return self;
+    }
+    copy->initWithLayer(*this);
+    return copy;
 }

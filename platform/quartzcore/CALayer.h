@@ -39,7 +39,9 @@ public:
     // What a view learns when its own layer's transform is set (the view sets it once, when
     // it makes the layer).
     using TransformObserver = std::function<void(const CATransform3D&)>;
-    void setTransformObserver(TransformObserver observer) { transformObserver_ = std::move(observer); }
+    void setTransformObserver(TransformObserver observer) {
+        transformObserver_ = std::move(observer);
+    }
 
     double cornerRadius() const { return cornerRadius_; }
     void setCornerRadius(double radius) { cornerRadius_ = radius; }
@@ -89,12 +91,31 @@ public:
     // bounds' coordinates, into `context`.
     virtual void drawInContext(const CGContextRef& context) const;
 
+    // Whether a change of `key` repaints the layer. A layer that draws from properties of
+    // its own answers yes for them, so that an animation of one repaints it on every
+    // frame; a plain layer answers no for every key.
+    virtual bool needsDisplayForKey(const std::string& key) const;
+    // Asks for the content to be painted again. Every screenshot paints every layer, so
+    // this is only recorded; an animation of a key the layer repaints for asks too.
+    void setNeedsDisplay() { needsDisplay_ = true; }
+    bool needsDisplay() const { return needsDisplay_; }
+    // Makes this new layer a copy of `layer` to show in its place while an animation runs:
+    // geometry and drawing attributes, not sublayers, mask, animations or place in a tree.
+    // A layer that draws from properties of its own copies them too.
+    virtual void initWithLayer(const CALayer& layer);
+    // The layer as shown now: while an animation of a key it repaints for runs, a copy of
+    // the layer's class (through the class registry) made by initWithLayer; otherwise the
+    // layer itself. Animations are not interpolated, so the copy shows the model values.
+    std::shared_ptr<const CALayer> presentationLayer() const;
+
 protected:
     CALayer() = default;
 
 private:
     void finishAnimation(const std::string& key, const std::shared_ptr<CAAnimation>& animation,
                          bool finished);
+    // Whether the animation moves a key this layer repaints for.
+    bool repaintsFor(const CAAnimation& animation) const;
 
     CGRect frame_{};
     CATransform3D transform_ = CATransform3DIdentity;
@@ -106,6 +127,7 @@ private:
     std::optional<CGColor> backgroundColor_;
     float opacity_ = 1;
     bool hidden_ = false;
+    bool needsDisplay_ = false;
     CGColor shadowColor_ = CGColorMake(0, 0, 0, 1);
     float shadowOpacity_ = 0;
     CGSize shadowOffset_{0, -3};

@@ -157,7 +157,7 @@ public:
     // Drawing: drawRect paints the view's own content in its bounds' coordinates, into
     // the current graphics context; setNeedsDisplay asks for it to be painted again.
     virtual void drawRect(const CGRect& rect) {}
-    void setNeedsDisplay();
+    virtual void setNeedsDisplay();
     bool needsDisplay() const { return needsDisplay_; }
 
     // Layout.

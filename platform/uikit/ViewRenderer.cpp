@@ -76,7 +76,14 @@ void paintLayerTree(const CALayer& layer, const CGContextRef& context) {
         CGContextAddPath(context, outline(layer.bounds(), layer.cornerRadius()));
         CGContextClip(context);
     }
-    layer.drawInContext(context);
+    // The content paints apart, as into a backing of its own, so that what it clears
+    // clears only its own paint; while an animation of what it draws from runs, its
+    // presentation copy paints.
+    cairo_t* cr = context->cairo();
+    cairo_push_group(cr);
+    layer.presentationLayer()->drawInContext(context);
+    cairo_pop_group_to_source(cr);
+    cairo_paint(cr);
     for (const auto& sublayer : layer.sublayers()) {
         paintLayerTree(*sublayer, context);
     }
@@ -124,7 +131,7 @@ void paintContent(const UIView& view, const CALayer& layer, const CGContextRef& 
     }
     CGContextSaveGState(context);
     CGContextTranslateCTM(context, bounds.origin.x, bounds.origin.y);
-    layer.drawInContext(context);
+    layer.presentationLayer()->drawInContext(context);
     UIGraphicsPushContext(context);
     const_cast<UIView&>(view).drawRect(CGRectMake(0, 0, bounds.size.width, bounds.size.height));
     UIGraphicsPopContext();

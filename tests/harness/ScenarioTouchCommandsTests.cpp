@@ -304,4 +304,29 @@ TEST_F(ScenarioTouchCommandsTest, TypeGoesThroughTheKeyboardIntoWhatHasIt) {
     EXPECT_EQ(run("type", {"7x"}).failure, "type: the number pad has no key for 'x'");
     EXPECT_EQ(field->text(), "Hi é7");
 }
+
+TEST_F(ScenarioTouchCommandsTest, DeletePressesTheDeleteKeyInWhatHasTheKeyboard) {
+    EXPECT_EQ(run("delete", {}).failure, "delete: no text field or text view has the keyboard");
+    auto field = UITextField::initWithFrame(CGRectMake(20, 40, 200, 30));
+    field->setText("2350");
+    screen->view()->addSubview(field);
+    EXPECT_TRUE(run("tap-at", {"100", "55"}).finished);
+    EXPECT_TRUE(run("delete", {}).finished);
+    EXPECT_EQ(field->text(), "235");
+    EXPECT_TRUE(run("delete", {"2"}).finished);
+    EXPECT_EQ(field->text(), "2");
+    // More presses than characters leave the field empty.
+    EXPECT_TRUE(run("delete", {"5"}).finished);
+    EXPECT_EQ(field->text(), "");
+
+    for (const char* count : {"0", "101", "two", "-1", "1.5"}) {
+        auto script = ScenarioScript::parse(std::string("delete ") + count + "\n");
+        ASSERT_FALSE(script.hasError());
+        const auto valid = runner.validate(script.value());
+        ASSERT_TRUE(valid.hasError()) << count;
+        EXPECT_EQ(valid.error()->localizedDescription(),
+                  std::string("line 1: '") + count +
+                      "' is not a count from 1 to 100 (usage: delete [COUNT])");
+    }
+}
 } // namespace

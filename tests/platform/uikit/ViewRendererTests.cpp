@@ -1,4 +1,6 @@
+#include "platform/base/ClassRegistry.h"
 #include "platform/graphics/CGPath.h"
+#include "platform/quartzcore/CABasicAnimation.h"
 #include "platform/quartzcore/CALayer.h"
 #include "platform/quartzcore/CAShapeLayer.h"
 #include "platform/text/UIFont.h"
@@ -9,6 +11,7 @@
 #include "platform/uikit/UIWindow.h"
 #include "platform/uikit/ViewRenderer.h"
 #include "tests/support/ImageFixtures.h"
+#include "tests/support/TaskEnvironment.h"
 #include "tests/support/TestHome.h"
 
 #include <gtest/gtest.h>
@@ -299,6 +302,75 @@ TEST_F(ViewRendererTest, ALayersThreeDTransformIsDrawnByItsAffinePart) {
     EXPECT_EQ(CATransform3DGetAffineTransform(view->layer()->transform()),
               CGAffineTransformMakeScale(0.5, 0.5));
     EXPECT_EQ(view->layer()->transform().m33, 1);
+}
+
+// A layer that paints a colour of its own, with a hole cleared in its middle, and repaints
+// for that colour.
+class TintLayer : public CALayer {
+    NS_OBJECT(TintLayer)
+public:
+    static std::shared_ptr<TintLayer> alloc() { return make<TintLayer>(); }
+
+    CGColor tint = CGColorMake(0, 0, 1, 1);
+
+    bool needsDisplayForKey(const std::string& key) const override {
+        return key == "tint" || CALayer::needsDisplayForKey(key);
+    }
+    void initWithLayer(const CALayer& layer) override {
+        CALayer::initWithLayer(layer);
+        if (const auto* other = dynamic_cast<const TintLayer*>(&layer)) {
+            tint = other->tint;
+        }
+    }
+    void drawInContext(const CGContextRef& context) const override {
+        CGContextSetFillColorWithColor(context, tint);
+        CGContextFillRect(context, bounds());
+        CGContextClearRect(context, CGRectInset(bounds(), 10, 10));
+    }
+
+protected:
+    TintLayer() = default;
+};
+
+// While an animation of a key the layer draws from runs, a copy made through its class
+// paints in its place, the same way; what the layer clears clears only its own paint.
+TEST_F(ViewRendererTest, ALayerThatDrawsItselfRepaintsForItsOwnKeysThroughACopy) {
+    TaskEnvironment environment;
+    ClassRegistry::shared().add<TintLayer, CALayer>();
+    auto view = colouredView(CGRectMake(0, 0, 100, 100), UIColor::redColor());
+    window->addSubview(view);
+    auto layer = TintLayer::alloc();
+    layer->setFrame(CGRectMake(20, 20, 60, 60));
+    layer->tint = CGColorMake(0, 1, 0, 1);
+    view->layer()->addSublayer(layer);
+    EXPECT_FALSE(layer->needsDisplay());
+
+    // A key it does not draw from: no repaint, no copy.
+    auto fade = CABasicAnimation::animationWithKeyPath("opacity");
+    layer->addAnimationForKey(fade, "fade");
+    EXPECT_FALSE(layer->needsDisplay());
+    EXPECT_EQ(layer->presentationLayer(), layer);
+
+    auto change = CABasicAnimation::animationWithKeyPath("tint");
+    change->setDuration(0.5);
+    layer->addAnimationForKey(change, "tint");
+    EXPECT_TRUE(layer->needsDisplay());
+    auto copy = std::dynamic_pointer_cast<const TintLayer>(layer->presentationLayer());
+    ASSERT_TRUE(copy);
+    EXPECT_NE(copy, layer);
+    EXPECT_EQ(copy->frame(), layer->frame());
+    EXPECT_TRUE(CGColorEqualToColor(copy->tint, layer->tint));
+    EXPECT_TRUE(copy->sublayers().empty());
+
+    const auto during = ViewRenderer::snapshotWindow(*window, 1);
+    environment.fastForwardBy(0.5);
+    EXPECT_EQ(layer->presentationLayer(), layer);
+    const auto after = ViewRenderer::snapshotWindow(*window, 1);
+    for (const auto& shot : {during, after}) {
+        EXPECT_EQ(pixel(shot, 25, 25), kGreen);
+        EXPECT_EQ(pixel(shot, 50, 50), kRed); // the hole shows the view beneath
+        EXPECT_EQ(pixel(shot, 10, 10), kRed);
+    }
 }
 
 } // namespace

@@ -15,6 +15,7 @@
 #include "platform/uikit/UIWindow.h"
 #include "tests/support/ImageFixtures.h"
 #include "tests/support/TaskEnvironment.h"
+#include "tests/support/editor/DistinctPicture.h"
 #include "tests/support/editor/FakeImageToolHost.h"
 
 #include <gtest/gtest.h>
@@ -26,17 +27,6 @@
 #include <vector>
 
 namespace {
-
-// Every pixel different and opaque.
-uint32_t colourAt(size_t x, size_t y) {
-    return 0xff000000u | static_cast<uint32_t>(x * 50 + 20) << 16 |
-           static_cast<uint32_t>(y * 70 + 10) << 8 | 0x40u;
-}
-
-std::shared_ptr<UIImage> distinctPicture(size_t width, size_t height) {
-    return UIImage::imageWithCGImage(
-        makeImage(width, height, CGImagePixelFormat::ARGB32Premultiplied, colourAt));
-}
 
 // The rotate tool opened by a stand-in for the editor screen (a 320 x 424 picture area),
 // its background work held until the test runs it.
@@ -237,7 +227,7 @@ TEST_F(PERotateToolTest, QuarterTurnsAndMirrorsArePixelExact) {
         for (size_t y = 0; y < c.height; ++y) {
             for (size_t x = 0; x < c.width; ++x) {
                 const auto [fx, fy] = c.from(x, y);
-                EXPECT_EQ(bitmap->pixelAt(x, y), colourAt(fx, fy)) << x << "," << y;
+                EXPECT_EQ(bitmap->pixelAt(x, y), distinctColourAt(fx, fy)) << x << "," << y;
             }
         }
         host->back(*tool);
@@ -278,7 +268,7 @@ TEST_F(PERotateToolTest, OKTurnsTheEditorsPictureByTheControlsAsTheyStoodAtOK) {
     EXPECT_FALSE(errors[0]);
     EXPECT_EQ(answers[0]->cgImage()->width(), 2u);
     EXPECT_EQ(answers[0]->cgImage()->height(), 3u);
-    EXPECT_EQ(answers[0]->cgImage()->pixelAt(1, 0), colourAt(0, 0));
+    EXPECT_EQ(answers[0]->cgImage()->pixelAt(1, 0), distinctColourAt(0, 0));
 }
 
 TEST_F(PERotateToolTest, BackTurnsThePreviewBackToTheImageViewThenHandsOver) {
@@ -340,7 +330,7 @@ TEST_F(PERotateToolThreadedTest, TheTurnRunsInTheBackgroundAndAnswersOnTheMainTh
     tap(2);
     const auto result = turned();
     ASSERT_TRUE(result);
-    EXPECT_EQ(result->cgImage()->pixelAt(0, 0), colourAt(0, 1));
+    EXPECT_EQ(result->cgImage()->pixelAt(0, 0), distinctColourAt(0, 1));
 }
 
 } // namespace
