@@ -3,6 +3,7 @@
 #include "platform/coreimage/CIContext.h"
 #include "platform/coreimage/CIFilter.h"
 #include "platform/coreimage/CIImage.h"
+#include "platform/dispatch/dispatch.h"
 #include "platform/foundation/NSError.h"
 #include "platform/foundation/NSLog.h"
 #include "platform/uikit/CIImage+UIKitAdditions.h"
@@ -12,7 +13,11 @@ namespace PECoreImageRender {
 
 std::shared_ptr<CIFilter> filterForImage(const std::string& name,
                                          const std::shared_ptr<UIImage>& image) {
-    auto input = UIKitAdditions::initWithImage(image);
+    return filterForImage(name, UIKitAdditions::initWithImage(image));
+}
+
+std::shared_ptr<CIFilter> filterForImage(const std::string& name,
+                                         const std::shared_ptr<CIImage>& input) {
     auto filter = input ? CIFilter::filterWithName(name) : nullptr;
     if (filter) {
         filter->setDefaults();
@@ -43,6 +48,25 @@ std::shared_ptr<UIImage> renderedImage(const std::shared_ptr<CIImage>& image, co
 
 std::shared_ptr<NSError> failure(const std::string& domain, const std::string& what) {
     return NSError::errorWithDomainCodeUserInfo(domain, 1, {{NSLocalizedDescriptionKey, what}});
+}
+
+std::shared_ptr<DispatchQueue> backgroundQueue() {
+    return dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0);
+}
+
+void renderThenAnswer(Render render, Answer answer, const std::string& domain,
+                      const std::string& what) {
+    dispatch_async(backgroundQueue(),
+                   [render = std::move(render), answer = std::move(answer), domain, what] {
+                       auto result = render();
+                       dispatch_async(dispatch_get_main_queue(), [result, answer, domain, what] {
+                           if (!result) {
+                               answer(nullptr, failure(domain, what), nullptr);
+                               return;
+                           }
+                           answer(result, nullptr, nullptr);
+                       });
+                   });
 }
 
 } // namespace PECoreImageRender

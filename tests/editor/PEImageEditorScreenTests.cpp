@@ -239,10 +239,12 @@ protected:
         ASSERT_LT(index, items.size());
         TouchInjector::tapAt(TouchInjector::tapPointOfView(*items[index]));
     }
-    // Opens the first tool with a preview showing.
+    // Opens the first tool, found by its title as a user finds it, with a preview showing.
     void openToolWithPreview() {
         ScriptedTool::preview = picture(40, 20, 0xff00ff00);
-        ASSERT_NO_FATAL_FAILURE(tapTool(0));
+        window->layoutIfNeeded();
+        ASSERT_EQ(TouchInjector::viewsWithLabel(window, "Tool 1").size(), 1u);
+        ASSERT_NO_FATAL_FAILURE(tapLabel("Tool 1"));
         ASSERT_NE(editor->currentTool(), nullptr);
     }
     bool alertShown(const std::string& text) const {

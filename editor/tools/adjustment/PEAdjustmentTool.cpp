@@ -5,6 +5,7 @@
 #include "editor/PECoreImageRender.h"
 #include "editor/PEImageEditorTheme.h"
 #include "editor/PEImageToolHost.h"
+#include "editor/PEPreviewGate.h"
 #include "editor/PEToolPanel.h"
 #include "editor/PEToolSlider.h"
 #include "editor/categories/UIImage+Utility.h"
@@ -19,21 +20,14 @@
 #include "platform/uikit/WeakAction.h"
 
 namespace {
-dispatch_queue_t backgroundQueue() {
-    return dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0);
-}
-
 // The filter's output fed on as the next one's input, with one number set after the
 // filter's defaults.
 std::shared_ptr<CIFilter> chained(const char* name, const std::shared_ptr<CIImage>& input,
                                   const char* key, float value) {
-    auto filter = CIFilter::filterWithName(name);
-    if (!filter || !input) {
-        return nullptr;
+    auto filter = PECoreImageRender::filterForImage(name, input);
+    if (filter) {
+        filter->setValueForKey(NSNumber::numberWithDouble(value), key);
     }
-    filter->setValueForKey(input, kCIInputImageKey);
-    filter->setDefaults();
-    filter->setValueForKey(NSNumber::numberWithDouble(value), key);
     return filter;
 }
 } // namespace
@@ -51,11 +45,6 @@ std::optional<PlistValue::Dictionary> PEAdjustmentTool::ClassMethods::optionalIn
     return PlistValue::Dictionary{{"saturationIconAssetsName", ""},
                                   {"brightnessIconAssetsName", ""},
                                   {"contrastIconAssetsName", ""}};
-}
-
-std::atomic<bool>& PEAdjustmentTool::busy() {
-    static std::atomic<bool> flag{false};
-    return flag;
 }
 
 void PEAdjustmentTool::setup() {
@@ -136,45 +125,35 @@ PEAdjustmentTool::Settings PEAdjustmentTool::currentSettings() const {
 }
 
 void PEAdjustmentTool::sliderDidChange(UISlider&) {
-    // Set here, on the main thread, and cleared only by the preview it lets through.
-    if (ended_ || busy().exchange(true)) {
+    if (ended_) {
         return;
     }
-    dispatch_async(backgroundQueue(), [weakTool = weakSelf<PEAdjustmentTool>(),
-                                       thumbnail = thumbnailImage_, settings = currentSettings()] {
-        auto preview = filteredImage(thumbnail, settings);
-        dispatch_async(dispatch_get_main_queue(),
-                       weakCall(weakTool, [preview](PEAdjustmentTool& tool) {
-                           auto editor = tool.editor();
-                           if (preview && !tool.ended_ && editor) {
-                               editor->imageView()->setImage(preview);
-                           }
-                       }));
-        busy().store(false);
-    });
+    PEPreviewGate::of<PEAdjustmentTool>().preview(
+        [thumbnail = thumbnailImage_, settings = currentSettings()] {
+            return filteredImage(thumbnail, settings);
+        },
+        weakCall(weakSelf<PEAdjustmentTool>(), [](PEAdjustmentTool& tool, const auto& preview) {
+            auto editor = tool.editor();
+            if (!tool.ended_ && editor) {
+                editor->imageView()->setImage(preview);
+            }
+        }));
 }
 
 void PEAdjustmentTool::executeWithCompletionBlock(Completion completion) {
     auto editor = this->editor();
     if (!editor) {
+        completion(nullptr, PECoreImageRender::failure(staticClassName(), "The tool is not set up."),
+                   nullptr);
         return;
     }
     auto view = editor->view();
     indicatorView_ = PEToolPanel::startIndicator(view, view->center());
-    dispatch_async(backgroundQueue(), [image = originalImage_, settings = currentSettings(),
-                                       completion = std::move(completion)]() mutable {
-        auto result = filteredImage(image, settings);
-        dispatch_async(dispatch_get_main_queue(), [result, completion = std::move(completion)] {
-            if (!result) {
-                completion(nullptr,
-                           PECoreImageRender::failure(staticClassName(),
-                                                      "The picture could not be adjusted."),
-                           nullptr);
-                return;
-            }
-            completion(result, nullptr, nullptr);
-        });
-    });
+    PECoreImageRender::renderThenAnswer(
+        [image = originalImage_, settings = currentSettings()] {
+            return filteredImage(image, settings);
+        },
+        std::move(completion), staticClassName(), "The picture could not be adjusted.");
 }
 
 std::shared_ptr<UIImage> PEAdjustmentTool::filteredImage(const std::shared_ptr<UIImage>& image,

@@ -76,17 +76,12 @@ public:
     static std::shared_ptr<UIImage> filteredImage(const std::shared_ptr<UIImage>& image,
                                                   const Settings& settings);
 
-    // Clears the busy flag (between tests, whose held background work may never run).
-    static void resetForTesting() { busy().store(false); }
-
     std::shared_ptr<UISlider> saturationSlider() const { return saturationSlider_; }
     std::shared_ptr<UISlider> brightnessSlider() const { return brightnessSlider_; }
     std::shared_ptr<UISlider> contrastSlider() const { return contrastSlider_; }
     std::shared_ptr<UIImage> thumbnailImage() const { return thumbnailImage_; }
 
 private:
-    static std::atomic<bool>& busy();
-
     std::shared_ptr<UIImage> originalImage_;
     std::shared_ptr<UIImage> thumbnailImage_;
     std::shared_ptr<UISlider> saturationSlider_;

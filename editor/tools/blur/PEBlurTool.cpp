@@ -5,6 +5,7 @@
 #include "editor/PECoreImageRender.h"
 #include "editor/PEImageEditorTheme.h"
 #include "editor/PEImageToolHost.h"
+#include "editor/PEPreviewGate.h"
 #include "editor/PEToolPanel.h"
 #include "editor/PEToolSlider.h"
 #include "editor/PEToolbarMenuItem.h"
@@ -31,10 +32,6 @@
 
 namespace {
 constexpr float kDefaultStrength = 0.2f;
-
-dispatch_queue_t backgroundQueue() {
-    return dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0);
-}
 
 CGRect scaled(const CGRect& rect, double k) {
     return CGRectMake(rect.origin.x * k, rect.origin.y * k, rect.size.width * k, rect.size.height * k);
@@ -77,11 +74,6 @@ std::optional<PlistValue::Dictionary> PEBlurTool::ClassMethods::optionalInfo(con
     return PlistValue::Dictionary{{"nonrmalIconAssetsName", ""},
                                   {"circleIconAssetsName", ""},
                                   {"bandIconAssetsName", ""}};
-}
-
-std::atomic<bool>& PEBlurTool::busy() {
-    static std::atomic<bool> flag{false};
-    return flag;
 }
 
 void PEBlurTool::setup() {
@@ -358,8 +350,10 @@ void PEBlurTool::sliderDidChange() {
         return;
     }
     const uint64_t generation = ++sliderGeneration_;
-    dispatch_async(backgroundQueue(), [weakTool = weakSelf<PEBlurTool>(), thumbnail = thumbnailImage_,
-                                       strength = blurSlider_->value(), generation] {
+    dispatch_async(PECoreImageRender::backgroundQueue(), [weakTool = weakSelf<PEBlurTool>(),
+                                                          thumbnail = thumbnailImage_,
+                                                          strength = blurSlider_->value(),
+                                                          generation] {
         auto blurred = Utility::gaussBlur(thumbnail, strength);
         dispatch_async(dispatch_get_main_queue(),
                        weakCall(weakTool, [blurred, generation](PEBlurTool& tool) {
@@ -374,43 +368,36 @@ void PEBlurTool::sliderDidChange() {
 
 void PEBlurTool::buildThumbnailImage() {
     // Until the first blur is back there is nothing to combine: its arrival asks again.
-    if (ended_ || !blurImage_ || busy().exchange(true)) {
+    if (ended_ || !blurImage_) {
         return;
     }
-    dispatch_async(backgroundQueue(), [weakTool = weakSelf<PEBlurTool>(), thumbnail = thumbnailImage_,
-                                       blurred = blurImage_, parameters = currentParameters()] {
-        auto preview = buildResultImageWithBlurImage(thumbnail, blurred, parameters);
-        dispatch_async(dispatch_get_main_queue(), weakCall(weakTool, [preview](PEBlurTool& tool) {
-                           auto editor = tool.editor();
-                           if (preview && !tool.ended_ && editor) {
-                               editor->imageView()->setImage(preview);
-                           }
-                       }));
-        busy().store(false);
-    });
+    PEPreviewGate::of<PEBlurTool>().preview(
+        [thumbnail = thumbnailImage_, blurred = blurImage_, parameters = currentParameters()] {
+            return buildResultImageWithBlurImage(thumbnail, blurred, parameters);
+        },
+        weakCall(weakSelf<PEBlurTool>(), [](PEBlurTool& tool, const auto& preview) {
+            auto editor = tool.editor();
+            if (!tool.ended_ && editor) {
+                editor->imageView()->setImage(preview);
+            }
+        }));
 }
 
 void PEBlurTool::executeWithCompletionBlock(Completion completion) {
     if (!editor() || !handlerView_) {
+        completion(nullptr, PECoreImageRender::failure(staticClassName(), "The tool is not set up."),
+                   nullptr);
         return;
     }
     const CGRect bounds = handlerView_->bounds();
     PEToolPanel::startIndicator(handlerView_, CGPointMake(bounds.size.width / 2, bounds.size.height / 2));
-    dispatch_async(backgroundQueue(), [image = originalImage_, strength = blurSlider_->value(),
-                                       parameters = currentParameters(),
-                                       completion = std::move(completion)]() mutable {
-        auto result = buildResultImageWithBlurImage(image, Utility::gaussBlur(image, strength), parameters);
-        dispatch_async(dispatch_get_main_queue(), [result, completion = std::move(completion)] {
-            if (!result) {
-                completion(nullptr,
-                           PECoreImageRender::failure(staticClassName(),
-                                                      "The picture could not be blurred."),
-                           nullptr);
-                return;
-            }
-            completion(result, nullptr, nullptr);
-        });
-    });
+    PECoreImageRender::renderThenAnswer(
+        [image = originalImage_, strength = blurSlider_->value(),
+         parameters = currentParameters()] {
+            return buildResultImageWithBlurImage(image, Utility::gaussBlur(image, strength),
+                                                 parameters);
+        },
+        std::move(completion), staticClassName(), "The picture could not be blurred.");
 }
 
 std::shared_ptr<UIImage> PEBlurTool::buildResultImageWithBlurImage(const std::shared_ptr<UIImage>& sharp,

@@ -124,9 +124,6 @@ public:
                                                                   const std::shared_ptr<UIImage>& blurred,
                                                                   const std::shared_ptr<UIImage>& mask);
 
-    // Clears the busy flag (between tests, whose held background work may never run).
-    static void resetForTesting() { busy().store(false); }
-
     uint64_t blurType() const { return blurType_; }
     std::shared_ptr<UISlider> blurSlider() const { return blurSlider_; }
     std::shared_ptr<UIScrollView> menuScroll() const { return menuScroll_; }
@@ -138,7 +135,6 @@ public:
     std::shared_ptr<UIImage> blurImage() const { return blurImage_; }
 
 private:
-    static std::atomic<bool>& busy();
     // Tap and pan: the circle's centre, or the band's offset, under the finger.
     void moveToTouch(UIGestureRecognizer& recognizer);
 

@@ -5,6 +5,7 @@
 #include "editor/PEImageEditorTheme.h"
 #include "editor/PEImageToolHost.h"
 #include "editor/PEImageToolInfo.h"
+#include "editor/PEPreviewGate.h"
 #include "editor/PEToolPanel.h"
 #include "editor/PEToolbarMenuItem.h"
 #include "editor/categories/UIImage+Utility.h"
@@ -19,12 +20,6 @@
 #include "platform/uikit/UIScrollView.h"
 #include "platform/uikit/WeakAction.h"
 
-namespace {
-dispatch_queue_t backgroundQueue() {
-    return dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0);
-}
-} // namespace
-
 std::optional<std::vector<std::shared_ptr<PEImageToolInfo>>>
 PEEffectTool::ClassMethods::subtools(const Class&) const {
     return PEImageToolInfo::toolsWithToolClass("PEEffectBase");
@@ -36,11 +31,6 @@ std::string PEEffectTool::ClassMethods::defaultTitle(const Class&) const {
 
 bool PEEffectTool::ClassMethods::isAvailable(const Class&) const {
     return SystemVersion::iosVersion() >= 5.0;
-}
-
-std::atomic<bool>& PEEffectTool::busy() {
-    static std::atomic<bool> flag{false};
-    return flag;
 }
 
 void PEEffectTool::setup() {
@@ -145,10 +135,9 @@ void PEEffectTool::buildThumbnailImage() {
 }
 
 void PEEffectTool::effectParameterDidChange(PEEffectBase& effect) {
-    if (&effect != selectedEffect_.get() || ended_ || busy().load()) {
+    if (&effect != selectedEffect_.get() || ended_ || !PEPreviewGate::of<PEEffectTool>().enter()) {
         return;
     }
-    busy().store(true);
     startPreview(true);
 }
 
@@ -157,7 +146,7 @@ void PEEffectTool::startPreview(bool guarded) {
         return;
     }
     const uint64_t generation = ++generation_;
-    dispatch_async(backgroundQueue(),
+    dispatch_async(PECoreImageRender::backgroundQueue(),
                    [weakTool = weakSelf<PEEffectTool>(), render = selectedEffect_->render(),
                     source = thumbnailImage_, generation, guarded] {
                        auto preview = render(source);
@@ -166,7 +155,7 @@ void PEEffectTool::startPreview(bool guarded) {
                                           tool.previewDidFinish(preview, generation);
                                       }));
                        if (guarded) {
-                           busy().store(false);
+                           PEPreviewGate::of<PEEffectTool>().leave();
                        }
                    });
 }
@@ -194,18 +183,7 @@ void PEEffectTool::executeWithCompletionBlock(Completion completion) {
     }
     // OK takes the settings as they stand now, whatever the last preview showed.
     auto render = selectedEffect_ ? selectedEffect_->render() : PEEffectBase().render();
-    dispatch_async(backgroundQueue(), [render, image = originalImage_,
-                                       completion = std::move(completion)] {
-        auto result = render(image);
-        dispatch_async(dispatch_get_main_queue(), [result, completion] {
-            if (!result) {
-                completion(nullptr,
-                           PECoreImageRender::failure(staticClassName(),
-                                                      "The effect could not be applied."),
-                           nullptr);
-                return;
-            }
-            completion(result, nullptr, nullptr);
-        });
-    });
+    PECoreImageRender::renderThenAnswer([render, image = originalImage_] { return render(image); },
+                                        std::move(completion), staticClassName(),
+                                        "The effect could not be applied.");
 }

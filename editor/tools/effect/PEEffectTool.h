@@ -76,13 +76,7 @@ public:
     std::shared_ptr<PEEffectBase> selectedEffect() const { return selectedEffect_; }
     std::shared_ptr<UIImage> thumbnailImage() const { return thumbnailImage_; }
 
-    // Whether a setting's preview is under way (any tool).
-    static bool isBusy() { return busy().load(); }
-    // Clears the busy flag (between tests, whose held background work may never run).
-    static void resetForTesting() { busy().store(false); }
-
 private:
-    static std::atomic<bool>& busy();
     // Starts a preview; `guarded` clears the busy flag once it is on its way.
     void startPreview(bool guarded);
     // On the main thread, for the `generation`th preview asked for.

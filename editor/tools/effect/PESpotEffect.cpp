@@ -58,6 +58,8 @@ void PESpotEffect::setUserInterface() {
         self, weakAction(self, &PESpotEffect::tapContainerView));
     auto pan = UIPanGestureRecognizer::initWithTargetAction(
         self, weakAction(self, &PESpotEffect::panContainerView));
+    // Two fingers size the spot; their pinch must not drag it along too.
+    pan->setMaximumNumberOfTouches(1);
     auto pinch = UIPinchGestureRecognizer::initWithTargetAction(
         self, weakAction(self, &PESpotEffect::pinchContainerView));
     tap->setDelegate(std::static_pointer_cast<UIGestureRecognizerDelegate>(self));

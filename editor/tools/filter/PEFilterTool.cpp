@@ -1,9 +1,11 @@
 #include "editor/tools/filter/PEFilterTool.h"
 
 #include "app/categories/UIDevice+SystemVersion.h"
+#include "editor/PECoreImageRender.h"
 #include "editor/PEImageEditorTheme.h"
 #include "editor/PEImageToolHost.h"
 #include "editor/PEImageToolInfo.h"
+#include "editor/PEPreviewGate.h"
 #include "editor/PEToolPanel.h"
 #include "editor/PEToolbarMenuItem.h"
 #include "editor/categories/UIImage+Utility.h"
@@ -20,10 +22,6 @@
 
 namespace {
 constexpr double kThumbnailPoints = 50;
-
-dispatch_queue_t backgroundQueue() {
-    return dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0);
-}
 } // namespace
 
 std::optional<std::vector<std::shared_ptr<PEImageToolInfo>>>
@@ -37,11 +35,6 @@ std::string PEFilterTool::ClassMethods::defaultTitle(const Class&) const {
 
 bool PEFilterTool::ClassMethods::isAvailable(const Class&) const {
     return SystemVersion::iosVersion() >= 5.0;
-}
-
-std::atomic<bool>& PEFilterTool::busy() {
-    static std::atomic<bool> flag{false};
-    return flag;
 }
 
 void PEFilterTool::setup() {
@@ -87,7 +80,8 @@ void PEFilterTool::setFilterMenu() {
         return;
     }
     const double side = kThumbnailPoints * UIScreen::mainScreen()->scale();
-    dispatch_async(backgroundQueue(), [image = originalImage_, side, waiting = std::move(waiting)] {
+    dispatch_async(PECoreImageRender::backgroundQueue(), [image = originalImage_, side,
+                                                          waiting = std::move(waiting)] {
         // One small copy for every thumbnail: filtering fourteen full pictures would take as
         // long as fourteen previews.
         const std::shared_ptr<UIImage> thumbnailSource =
@@ -96,7 +90,8 @@ void PEFilterTool::setFilterMenu() {
             return;
         }
         for (const auto& [weakItem, entry] : waiting) {
-            dispatch_async(backgroundQueue(), [thumbnailSource, entry, weakItem] {
+            dispatch_async(PECoreImageRender::backgroundQueue(), [thumbnailSource, entry,
+                                                                  weakItem] {
                 auto thumbnail = filteredImageWithToolInfo(thumbnailSource, entry);
                 if (!thumbnail) {
                     return;
@@ -114,23 +109,23 @@ void PEFilterTool::setFilterMenu() {
 void PEFilterTool::tappedFilterPanel(UIGestureRecognizer& sender) {
     auto item = sender.view();
     auto entry = item ? PEViewToolInfo::toolInfo(*item) : nullptr;
-    if (!entry || ended_ || busy().load()) {
+    if (!entry || ended_ || !PEPreviewGate::of<PEFilterTool>().enter()) {
         return;
     }
-    busy().store(true);
     PEToolPanel::flash(item);
 
     const uint64_t generation = ++generation_;
     rendering_ = true;
-    dispatch_async(backgroundQueue(), [weakTool = weakSelf<PEFilterTool>(), image = originalImage_,
-                                       entry, generation] {
+    dispatch_async(PECoreImageRender::backgroundQueue(), [weakTool = weakSelf<PEFilterTool>(),
+                                                          image = originalImage_, entry,
+                                                          generation] {
         auto preview = filteredImageWithToolInfo(image, entry);
         dispatch_async(
             dispatch_get_main_queue(),
             weakCall(weakTool, [preview, generation, name = entry->toolName()](PEFilterTool& tool) {
                 tool.previewDidFinish(preview, generation, name);
             }));
-        busy().store(false);
+        PEPreviewGate::of<PEFilterTool>().leave();
     });
 }
 

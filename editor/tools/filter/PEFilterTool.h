@@ -68,13 +68,9 @@ public:
     filteredImageWithToolInfo(const std::shared_ptr<UIImage>& image,
                               const std::shared_ptr<PEImageToolInfo>& toolInfo);
 
-    // Clears the busy flag (between tests, whose held background work may never run).
-    static void resetForTesting() { busy().store(false); }
-
     std::shared_ptr<UIScrollView> menuScroll() const { return menuScroll_; }
 
 private:
-    static std::atomic<bool>& busy();
     // On the main thread, for the preview of the `generation`th tap.
     void previewDidFinish(std::shared_ptr<UIImage> image, uint64_t generation,
                           const std::string& filterName);

@@ -58,7 +58,8 @@ std::optional<PlistValue::Dictionary> PERotateTool::ClassMethods::optionalInfo(c
 
 void PERotateTool::setup() {
     auto editor = this->editor();
-    if (!editor) {
+    // The slider and the strip stand on the editor's menu: without it, no tool.
+    if (!editor || !editor->menuView()) {
         return;
     }
     executed_ = false;
@@ -202,6 +203,8 @@ std::shared_ptr<UIImage> PERotateTool::turnedImage(const std::shared_ptr<UIImage
 void PERotateTool::executeWithCompletionBlock(Completion completion) {
     auto editor = this->editor();
     if (!editor || ended_) {
+        completion(nullptr, PECoreImageRender::failure(staticClassName(), "The tool is not open."),
+                   nullptr);
         return;
     }
     if (gridView_) {
@@ -213,26 +216,31 @@ void PERotateTool::executeWithCompletionBlock(Completion completion) {
     const CGAffineTransform transform =
         CATransform3DGetAffineTransform(rotateTransformClockwise(CATransform3DIdentity, false));
     dispatch_async(
-        dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0),
+        PECoreImageRender::backgroundQueue(),
         [weakTool = weakSelf<PERotateTool>(), image = editor->originalImage(), transform,
          completion = std::move(completion)]() mutable {
             auto turned = turnedImage(image, transform);
-            dispatch_async(dispatch_get_main_queue(),
-                           weakCall(weakTool, [turned, completion = std::move(completion)](
-                                                  PERotateTool& tool) {
-                               if (tool.ended_) {
-                                   return;
-                               }
-                               if (!turned) {
-                                   completion(nullptr,
-                                              PECoreImageRender::failure(
-                                                  staticClassName(), "The picture could not be turned."),
-                                              nullptr);
-                                   return;
-                               }
-                               tool.executed_ = true;
-                               completion(turned, nullptr, nullptr);
-                           }));
+            dispatch_async(dispatch_get_main_queue(), [weakTool, turned,
+                                                       completion = std::move(completion)] {
+                // The editor ignores a late answer, but it is owed one.
+                auto tool = weakTool.lock();
+                if (!tool || tool->ended_) {
+                    completion(nullptr,
+                               PECoreImageRender::failure(
+                                   staticClassName(), "The tool ended before the picture was ready."),
+                               nullptr);
+                    return;
+                }
+                if (!turned) {
+                    completion(nullptr,
+                               PECoreImageRender::failure(staticClassName(),
+                                                          "The picture could not be turned."),
+                               nullptr);
+                    return;
+                }
+                tool->executed_ = true;
+                completion(turned, nullptr, nullptr);
+            });
         });
 }
 

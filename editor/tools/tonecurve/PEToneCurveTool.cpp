@@ -4,6 +4,7 @@
 #include "editor/PECoreImageRender.h"
 #include "editor/PEImageEditorTheme.h"
 #include "editor/PEImageToolHost.h"
+#include "editor/PEPreviewGate.h"
 #include "editor/PEToolPanel.h"
 #include "editor/categories/UIImage+Utility.h"
 #include "editor/tools/tonecurve/PEToneCurveView.h"
@@ -26,9 +27,6 @@ constexpr double kButtonSide = 30;
 constexpr const char* kPointKeys[] = {"inputPoint0", "inputPoint1", "inputPoint2", "inputPoint3",
                                       "inputPoint4"};
 
-dispatch_queue_t backgroundQueue() {
-    return dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0);
-}
 } // namespace
 
 std::string PEToneCurveTool::ClassMethods::defaultTitle(const Class&) const {
@@ -43,11 +41,6 @@ bool PEToneCurveTool::ClassMethods::isAvailable(const Class&) const {
 std::optional<PlistValue::Dictionary> PEToneCurveTool::ClassMethods::optionalInfo(const Class&) const {
     return PlistValue::Dictionary{{"arrowIconAssetsName", std::string()},
                                   {"resetIconAssetsName", std::string()}};
-}
-
-std::atomic<bool>& PEToneCurveTool::busy() {
-    static std::atomic<bool> flag{false};
-    return flag;
 }
 
 void PEToneCurveTool::setup() {
@@ -132,51 +125,57 @@ std::shared_ptr<UIImage> PEToneCurveTool::filteredImage(const std::shared_ptr<UI
 }
 
 void PEToneCurveTool::toneCurveDidChange(PEToneCurveView&) {
-    if (ended_ || busy().exchange(true)) {
+    if (ended_) {
         return;
     }
-    dispatch_async(backgroundQueue(), [weakTool = weakSelf<PEToneCurveTool>(),
-                                       thumbnail = thumbnailImage_, curve = curve()] {
-        auto preview = filteredImage(thumbnail, curve);
-        dispatch_async(dispatch_get_main_queue(), weakCall(weakTool, [preview](PEToneCurveTool& tool) {
-                           auto editor = tool.editor();
-                           if (!tool.ended_ && preview && editor) {
-                               editor->imageView()->setImage(preview);
-                           }
-                       }));
-        busy().store(false);
-    });
+    PEPreviewGate::of<PEToneCurveTool>().preview(
+        [thumbnail = thumbnailImage_, curve = curve()] { return filteredImage(thumbnail, curve); },
+        weakCall(weakSelf<PEToneCurveTool>(), [](PEToneCurveTool& tool, const auto& preview) {
+            auto editor = tool.editor();
+            if (!tool.ended_ && editor) {
+                editor->imageView()->setImage(preview);
+            }
+        }));
 }
 
 void PEToneCurveTool::executeWithCompletionBlock(Completion completion) {
     auto editor = this->editor();
     if (!editor || ended_) {
+        completion(nullptr, PECoreImageRender::failure(staticClassName(), "The tool is not open."),
+                   nullptr);
         return;
     }
     auto view = editor->view();
+    // The spinner stays until the tool ends; an OK after a failed one shows one spinner.
+    if (indicatorView_) {
+        indicatorView_->removeFromSuperview();
+    }
     indicatorView_ = PEToolPanel::startIndicator(view, view->center());
-    dispatch_async(backgroundQueue(), [weakTool = weakSelf<PEToneCurveTool>(),
-                                       image = originalImage_, curve = curve(),
-                                       completion = std::move(completion)]() mutable {
+    dispatch_async(PECoreImageRender::backgroundQueue(), [weakTool = weakSelf<PEToneCurveTool>(),
+                                                          image = originalImage_, curve = curve(),
+                                                          completion =
+                                                              std::move(completion)]() mutable {
         auto filtered = filteredImage(image, curve);
-        dispatch_async(
-            dispatch_get_main_queue(),
-            weakCall(weakTool, [filtered, completion = std::move(completion)](PEToneCurveTool& tool) {
-                if (tool.ended_) {
-                    return;
-                }
-                if (tool.indicatorView_) {
-                    tool.indicatorView_->removeFromSuperview();
-                }
-                if (!filtered) {
-                    completion(nullptr,
-                               PECoreImageRender::failure(staticClassName(),
-                                                          "The picture could not be filtered."),
-                               nullptr);
-                    return;
-                }
-                completion(filtered, nullptr, nullptr);
-            }));
+        dispatch_async(dispatch_get_main_queue(), [weakTool, filtered,
+                                                   completion = std::move(completion)] {
+            // The editor ignores a late answer, but it is owed one.
+            auto tool = weakTool.lock();
+            if (!tool || tool->ended_) {
+                completion(nullptr,
+                           PECoreImageRender::failure(staticClassName(),
+                                                      "The tool ended before the picture was ready."),
+                           nullptr);
+                return;
+            }
+            if (!filtered) {
+                completion(nullptr,
+                           PECoreImageRender::failure(staticClassName(),
+                                                      "The picture could not be filtered."),
+                           nullptr);
+                return;
+            }
+            completion(filtered, nullptr, nullptr);
+        });
     });
 }
 

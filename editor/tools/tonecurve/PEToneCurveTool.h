@@ -77,12 +77,7 @@ public:
     std::shared_ptr<UIButton> hideButton() const { return hideButton_; }
     std::shared_ptr<UIButton> resetButton() const { return resetButton_; }
 
-    // Clears the busy flag (between tests, whose held background work may never run).
-    static void resetForTesting() { busy().store(false); }
-
 private:
-    static std::atomic<bool>& busy();
-
     std::shared_ptr<UIImage> originalImage_;
     std::shared_ptr<UIImage> thumbnailImage_;
     std::shared_ptr<UIView> menuContainer_;

@@ -43,9 +43,12 @@ std::shared_ptr<PEControlPoint> PEToneCurveView::controlPoint() {
     auto point = PEControlPoint::initWithFrame(CGRectMake(0, 0, kPointSide, kPointSide));
     point->setBackgroundColor(UIColor::clearColor());
     point->setLayoutFrame(frame());
-    point->addGestureRecognizer(UIPanGestureRecognizer::initWithTargetAction(
+    auto pan = UIPanGestureRecognizer::initWithTargetAction(
         weakSelf<PEToneCurveView>(),
-        weakAction(self<PEToneCurveView>(), &PEToneCurveView::panControlPoint)));
+        weakAction(self<PEToneCurveView>(), &PEToneCurveView::panControlPoint));
+    // A point follows one finger; a second one touching it is not a drag.
+    pan->setMaximumNumberOfTouches(1);
+    point->addGestureRecognizer(pan);
     if (auto superview = this->superview()) {
         superview->addSubview(point);
     }

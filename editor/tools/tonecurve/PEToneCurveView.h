@@ -48,11 +48,6 @@ public:
     }
     // The vector of point i, i from 0 to 4.
     CIVectorPtr pointAt(size_t index) const;
-    CIVectorPtr point0() const { return pointAt(0); }
-    CIVectorPtr point1() const { return pointAt(1); }
-    CIVectorPtr point2() const { return pointAt(2); }
-    CIVectorPtr point3() const { return pointAt(3); }
-    CIVectorPtr point4() const { return pointAt(4); }
 
     // Sets every point's colour.
     void setPointColor(const std::shared_ptr<UIColor>& color);

@@ -4,6 +4,7 @@
 #include "app/MixPhotosEditViewController.h"
 #include "app/RZCommonConfig.h"
 #include "editor/PEImageEditorTheme.h"
+#include "editor/PEPreviewGate.h"
 #include "editor/tools/filter/PEFilterTool.h"
 #include "tests/support/TestIsolation.h"
 #include "tests/support/harness/HarnessTesting.h"
@@ -18,6 +19,6 @@ void setUpAppTesting() {
         MixPhotosEditViewController::resetForTesting();
         // The free collage screen opens the image editor.
         PEImageEditorTheme::resetForTesting();
-        PEFilterTool::resetForTesting();
+        PEPreviewGate::of<PEFilterTool>().leave();
     });
 }

@@ -2,9 +2,10 @@
 
 #include "editor/EditorClasses.h"
 #include "editor/PEImageEditorTheme.h"
-#include "editor/tools/effect/PEEffectTool.h"
+#include "editor/PEPreviewGate.h"
 #include "editor/tools/adjustment/PEAdjustmentTool.h"
 #include "editor/tools/blur/PEBlurTool.h"
+#include "editor/tools/effect/PEEffectTool.h"
 #include "editor/tools/filter/PEFilterTool.h"
 #include "editor/tools/overlay/_PEEmoticonView.h"
 #include "editor/tools/overlay/_PEStickerView.h"
@@ -18,11 +19,11 @@ void setUpEditorTesting() {
     registerEditorClasses();
     TestIsolation::addReset([] {
         PEImageEditorTheme::resetForTesting();
-        PEFilterTool::resetForTesting();
-        PEEffectTool::resetForTesting();
-        PEToneCurveTool::resetForTesting();
-        PEAdjustmentTool::resetForTesting();
-        PEBlurTool::resetForTesting();
+        PEPreviewGate::of<PEFilterTool>().leave();
+        PEPreviewGate::of<PEEffectTool>().leave();
+        PEPreviewGate::of<PEToneCurveTool>().leave();
+        PEPreviewGate::of<PEAdjustmentTool>().leave();
+        PEPreviewGate::of<PEBlurTool>().leave();
         _PEEmoticonView::resetForTesting();
         _PEStickerView::resetForTesting();
         _PETextView::resetForTesting();

@@ -38,3 +38,10 @@ void FakeImageToolHost::back(PEImageToolBase& tool) {
     imageView_->setImage(originalImage_);
     tool.cleanup();
 }
+
+void FakeImageToolHost::removeMenu() {
+    if (menuView_) {
+        menuView_->removeFromSuperview();
+        menuView_ = nullptr;
+    }
+}

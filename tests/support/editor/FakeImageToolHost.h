@@ -32,6 +32,8 @@ public:
     // The screen's Back: the image view shows the current picture again and the tool's
     // cleanup runs (the screen then lets the tool go).
     void back(PEImageToolBase& tool);
+    // A screen that has no menu strip.
+    void removeMenu();
 
     int fixZoomCalls = 0;
     int resetZoomCalls = 0;

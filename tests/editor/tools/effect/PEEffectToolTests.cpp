@@ -2,6 +2,7 @@
 
 #include "editor/PEImageEditorTheme.h"
 #include "editor/PEImageToolInfo.h"
+#include "editor/PEPreviewGate.h"
 #include "editor/PEToolbarMenuItem.h"
 #include "editor/categories/UIView+PEImageToolInfo.h"
 #include "editor/tools/effect/PEEffectBase.h"
@@ -229,13 +230,13 @@ TEST_F(PEEffectToolTest, ChangesWhileASettingsPreviewBuildsAreDroppedButOKUsesTh
     const auto shown = host->imageView()->image();
 
     slide(-10);
-    EXPECT_TRUE(PEEffectTool::isBusy());
+    EXPECT_TRUE(PEPreviewGate::of<PEEffectTool>().isBusy());
     EXPECT_EQ(held(), 1u);
     // Dropped: no second build.
     slide(-2);
     EXPECT_EQ(held(), 1u);
     environment.runUntilIdle();
-    EXPECT_FALSE(PEEffectTool::isBusy());
+    EXPECT_FALSE(PEPreviewGate::of<PEEffectTool>().isBusy());
     const auto tenLevels = host->imageView()->image();
     EXPECT_NE(tenLevels, shown);
     EXPECT_FALSE(twoLevels(*tenLevels));
@@ -318,7 +319,7 @@ TEST_F(PEEffectToolThreadedTest, PreviewsAndOKRunInTheBackgroundWhileSettingsCha
     }
     ok();
     environment.runUntilIdle();
-    EXPECT_FALSE(PEEffectTool::isBusy());
+    EXPECT_FALSE(PEPreviewGate::of<PEEffectTool>().isBusy());
     ASSERT_EQ(answers.size(), 1u);
     ASSERT_TRUE(answers[0]);
     const auto expected = tool->selectedEffect()->applyEffect(picture);

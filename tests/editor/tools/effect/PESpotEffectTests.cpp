@@ -44,7 +44,7 @@ protected:
     std::shared_ptr<PESpotEffect> effect;
 };
 
-TEST_F(PESpotEffectTest, TheRingStartsCentredAtOneAndAHalfTimesTheSpot) {
+TEST_F(PESpotEffectTest, TheRingStartsCentredAtOnePointTwoTimesTheSpot) {
     const auto container = effect->containerView();
     EXPECT_EQ(container->superview(), area);
     EXPECT_TRUE(CGRectEqualToRect(container->frame(), CGRectMake(0, 20, 320, 240)));

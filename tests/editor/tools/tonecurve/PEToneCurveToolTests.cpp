@@ -9,6 +9,7 @@
 #include "platform/foundation/NSError.h"
 #include "platform/quartzcore/CABasicAnimation.h"
 #include "platform/quartzcore/CALayer.h"
+#include "platform/uikit/UIActivityIndicatorView.h"
 #include "platform/uikit/UIButton.h"
 #include "platform/uikit/UIImage.h"
 #include "platform/uikit/UIImageView.h"
@@ -88,8 +89,8 @@ protected:
         tool->executeWithCompletionBlock(
             [this](std::shared_ptr<UIImage> image, std::shared_ptr<NSError> error, std::shared_ptr<NSObject>) {
                 EXPECT_TRUE(NSThread::isMainThread());
-                EXPECT_FALSE(error);
                 answers.push_back(image);
+                errors.push_back(error);
             });
     }
 
@@ -99,6 +100,7 @@ protected:
     std::shared_ptr<UIWindow> window = UIWindow::initWithFrame(CGRectMake(0, 0, 320, 568));
     std::shared_ptr<PEToneCurveTool> tool;
     std::vector<std::shared_ptr<UIImage>> answers;
+    std::vector<std::shared_ptr<NSError>> errors;
 };
 
 TEST_F(PEToneCurveToolTest, SetUpShowsTheReducedCopyAndThePanelWithItsPointsOnTheDiagonal) {
@@ -183,6 +185,19 @@ TEST_F(PEToneCurveToolTest, ADraggedPointFollowsTheFingerAndThePreviewComesWhenI
     EXPECT_EQ(level(preview, 0, 0), level(thumbnail, 0, 0));
 }
 
+TEST_F(PEToneCurveToolTest, TwoFingersOnAPointDoNotDragIt) {
+    const CGPoint from = onScreen(2);
+    ASSERT_TRUE(TouchInjector::perform(TouchGesture::motion(
+        [from](double f) {
+            return std::vector<CGPoint>{CGPointMake(from.x - 3, from.y - 48 * f),
+                                        CGPointMake(from.x + 3, from.y - 48 * f)};
+        },
+        0.3)));
+    expectPoint(2, 0.5, 0.5);
+    EXPECT_EQ(onScreen(2), from);
+    EXPECT_EQ(held(), 0u);
+}
+
 TEST_F(PEToneCurveToolTest, TheFilterGivesTheInputBackOnTheDiagonalAndARaisedMiddleBrightens) {
     const auto identity = PEToneCurveTool::filteredImage(
         picture, curveOf({{0, 0}, {0.25, 0.25}, {0.5, 0.5}, {0.75, 0.75}, {1, 1}}));
@@ -263,18 +278,32 @@ TEST_F(PEToneCurveToolTest, FoldingLowersThePanelTurnsTheArrowAndFreezesThePoint
 TEST_F(PEToneCurveToolTest, OKFiltersTheWholePictureWithTheCurveAsItStandsAtOK) {
     grid()->setControlPointAtIndex(CGPointMake(0.5, 0.3), 2);
     ok();
+    const auto spinner =
+        std::dynamic_pointer_cast<UIActivityIndicatorView>(host->view()->subviews().back());
+    ASSERT_TRUE(spinner);
     grid()->resetPoints();
     environment.runUntilIdle();
     ASSERT_EQ(answers.size(), 1u);
     ASSERT_TRUE(answers[0]);
+    EXPECT_FALSE(errors[0]);
     EXPECT_EQ(answers[0]->cgImage()->width(), 16u);
     EXPECT_NEAR(static_cast<double>(level(answers[0], 0, 8)), 0.7 * 255, 2);
+    // The spinner stays until the tool ends.
+    EXPECT_EQ(spinner->superview(), host->view());
 
-    // An OK whose tool ends first is never answered.
+    // An OK whose tool ends first is answered with an error, and so is one after the end.
     ok();
     host->back(*tool);
+    for (const auto& view : host->view()->subviews()) {
+        EXPECT_FALSE(std::dynamic_pointer_cast<UIActivityIndicatorView>(view));
+    }
     environment.runUntilIdle();
-    EXPECT_EQ(answers.size(), 1u);
+    ok();
+    ASSERT_EQ(answers.size(), 3u);
+    for (size_t i = 1; i < 3; ++i) {
+        EXPECT_FALSE(answers[i]);
+        EXPECT_TRUE(errors[i]);
+    }
 }
 
 } // namespace
