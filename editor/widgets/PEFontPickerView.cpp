@@ -41,7 +41,9 @@ std::vector<double> PEFontPickerView::defaultSizes() {
 }
 
 std::shared_ptr<UIFont> PEFontPickerView::defaultFont() {
-    return UIFont::fontWithNameSize(kDefaultFontName, kListedSize);
+    // A bundle without the default face still gives a font: the system's.
+    auto font = UIFont::fontWithNameSize(kDefaultFontName, kListedSize);
+    return font ? font : UIFont::systemFontOfSize(kListedSize);
 }
 
 std::shared_ptr<PEFontPickerView> PEFontPickerView::initWithFrame(const CGRect& frame) {

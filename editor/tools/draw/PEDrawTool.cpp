@@ -80,7 +80,7 @@ void PEDrawTool::strokePreviewDidTap(UIGestureRecognizer& recognizer) {
         colorSliderDidChange(*colorSlider_);
         return;
     }
-    auto text = PEImageEditorTheme::theme()->toolbarTextColor();
+    auto text = themeTextColor();
     strokePreview()->setBackgroundColor(text);
     strokePreviewBackground()->setBackgroundColor(text);
 }

@@ -26,7 +26,7 @@ void PESplashTool::setMenu() {
     addWidthSlider(menu->frame().size.height * 0.5 - kSliderHeight / 2);
     addStrokePreview();
     // The swatch shows the width only: in the theme's text colour in both modes.
-    auto text = PEImageEditorTheme::theme()->toolbarTextColor();
+    auto text = themeTextColor();
     strokePreview()->setBackgroundColor(text);
     strokePreviewBackground()->setBackgroundColor(text);
     addEraserIcon();

@@ -34,12 +34,12 @@ std::shared_ptr<UIImage> emptyImage() {
     return image;
 }
 
-// The theme's text colour, which the app may have set to none: then black.
-std::shared_ptr<UIColor> themeTextColor() {
+} // namespace
+
+std::shared_ptr<UIColor> PEStrokeTool::themeTextColor() {
     auto colour = PEImageEditorTheme::theme()->toolbarTextColor();
     return colour ? colour : UIColor::blackColor();
 }
-} // namespace
 
 std::optional<PlistValue::Dictionary> PEStrokeTool::ClassMethods::optionalInfo(const Class&) const {
     return PlistValue::Dictionary{{"eraserIconAssetsName", ""}};

@@ -79,6 +79,10 @@ public:
 protected:
     PEStrokeTool() = default;
 
+    // The theme's text colour, which the app may have set to none: then black (an eraser
+    // stroke in no colour would paint nothing sensible).
+    static std::shared_ptr<UIColor> themeTextColor();
+
     // The layer is made (its frame the image view's bounds); the tool shows what it needs in
     // it before it goes over the picture.
     virtual void prepareDrawingView(const std::shared_ptr<UIImage>& picture) {}

@@ -102,6 +102,17 @@ TEST_F(PEDrawToolTest, PaintLandsWhereTheFingerWentAndTheEraserClearsOnlyPaint) 
     }
 }
 
+TEST_F(PEDrawToolTest, AThemeWithoutTextColourErasesInBlackRatherThanInNoColour) {
+    PEImageEditorTheme::theme()->setToolbarTextColor(nullptr);
+    stroke(40, 100, 280, 100);
+    TouchInjector::tapAt(TouchInjector::tapPointOfView(*tool->strokePreviewBackground()));
+    ASSERT_TRUE(tool->isEraserMode());
+    ASSERT_TRUE(tool->strokePreview()->backgroundColor());
+    EXPECT_TRUE(tool->strokePreview()->backgroundColor()->isEqual(*UIColor::blackColor()));
+    stroke(160, 100, 300, 100);
+    EXPECT_EQ(layerPixel(tool->drawingView()->image(), 200, 100), 0u);
+}
+
 TEST_F(PEDrawToolTest, OkWithoutStrokesGivesThePictureUnchangedAtItsSizeAndScale) {
     auto result = execute();
     ASSERT_TRUE(result);
